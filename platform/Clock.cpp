@@ -1,0 +1,81 @@
+#include "Clock.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QList>
+#include <QPointer>
+#include <QTimer>
+#include <random>
+
+#include "Timer.h"
+
+namespace {
+struct ClockState {
+    bool manual{false};
+    QDateTime manualNow;
+    qint64 manualMs{0};
+    QElapsedTimer real;
+    QList<QPointer<Timer>> timers;
+    std::mt19937 rng{12345u};
+};
+ClockState& S()
+{
+    static ClockState s;
+    if (!s.real.isValid())
+        s.real.start();
+    return s;
+}
+} // namespace
+
+namespace Clock {
+QDateTime Now() { return S().manual ? S().manualNow : QDateTime::currentDateTime(); }
+qint64 Msecs() { return S().manual ? S().manualMs : S().real.elapsed(); }
+bool IsManual() { return S().manual; }
+void UseManual(const QDateTime& start)
+{
+    S().manual = true;
+    S().manualNow = start;
+    S().manualMs = 0;
+}
+void UseReal() { S().manual = false; }
+void SetNow(const QDateTime& now) { S().manualNow = now; }
+
+void Advance(qint64 ms)
+{
+    ClockState& s = S();
+    const qint64 target = s.manualMs + ms;
+    QCoreApplication::processEvents();
+    for (;;) {
+        Timer* next = nullptr;
+        for (const auto& t : s.timers)
+            if (t && t->Enabled() && t->Due() >= 0 && t->Due() <= target && (!next || t->Due() < next->Due()))
+                next = t;
+        if (!next)
+            break;
+        const qint64 step = next->Due() - s.manualMs;
+        s.manualMs = next->Due();
+        s.manualNow = s.manualNow.addMSecs(step);
+        next->FireManual();
+        QCoreApplication::processEvents();
+    }
+    s.manualNow = s.manualNow.addMSecs(target - s.manualMs);
+    s.manualMs = target;
+    QCoreApplication::processEvents();
+}
+} // namespace Clock
+
+namespace ClockInternal {
+void Track(Timer* t)
+{
+    S().timers.removeAll(nullptr);
+    if (!S().timers.contains(t))
+        S().timers.append(t);
+}
+void Untrack(Timer* t) { S().timers.removeAll(t); }
+} // namespace ClockInternal
+
+namespace Random {
+void Randomize() { S().rng.seed(static_cast<quint32>(QDateTime::currentMSecsSinceEpoch() ^ S().real.nsecsElapsed())); }
+void Seed(quint32 seed) { S().rng.seed(seed); }
+double Rnd() { return std::generate_canonical<double, 32>(S().rng) * (1.0 - 1e-12); }
+} // namespace Random

@@ -1,0 +1,22 @@
+#pragma once
+// Code page 936 for the whole program: one converter. Text files are written as GB18030,
+// which gives the same bytes as 936 for every character 936 has and loses nothing outside it.
+
+#include <QByteArray>
+#include <QString>
+
+namespace CodePage {
+QByteArray ToGbk(const QString& text);
+QString FromGbk(const QByteArray& bytes);
+// The character's code in code page 936 as a signed 16-bit value: the two-byte code for a
+// double-byte character (negative for Chinese, e.g. 时 gives -13647), the byte for ASCII,
+// and 63 ("?") for a character 936 does not have.
+qint16 AnsiCode(QChar c);
+// True when c has a code in code page 936 (ASCII included).
+bool InCodePage(QChar c);
+// True when code page 936 encodes c in two bytes.
+bool IsDoubleByte(QChar c);
+// Whether the program's code page shows Chinese: the code of 时 must be -13647. The
+// environment variable VELMORA_FORCE_CODEPAGE_FAILURE (any non-empty value) forces "no".
+bool SystemCanShowChinese();
+} // namespace CodePage

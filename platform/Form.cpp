@@ -1,0 +1,319 @@
+#include "Form.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QWindow>
+
+#include "Forms.h"
+#include "Twips.h"
+
+// Tracks which form of the program is active, so that Form_Activate and Form_Deactivate fire
+// only when another form takes the focus, never for a message box or a file dialog.
+class FormActivation : public QObject {
+public:
+    static FormActivation& Instance()
+    {
+        static FormActivation* inst = new FormActivation;
+        return *inst;
+    }
+    void Changed(QWidget* now)
+    {
+        Form* form = qobject_cast<Form*>(now);
+        if (!form)
+            return; // our own dialogs, or focus left the program: nothing happens
+        if (form == m_active)
+            return;
+        QPointer<Form> previous = m_active;
+        m_active = form;
+        if (previous && !previous->IsUnloading())
+            previous->FireDeactivate();
+        if (m_active && !m_active->IsUnloading())
+            m_active->FireActivate();
+    }
+    void Forget(Form* f)
+    {
+        if (m_active == f)
+            m_active = nullptr;
+    }
+
+private:
+    FormActivation()
+    {
+        QObject::connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget*) {
+            Changed(QApplication::activeWindow());
+        });
+    }
+    QPointer<Form> m_active;
+};
+
+Form::Form(const QString& formName)
+    : QWidget(nullptr)
+    , m_formName(formName)
+{
+    setObjectName(formName);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setAttribute(Qt::WA_QuitOnClose, false);
+    // Key preview is done through an application-wide filter on this form's children.
+    qApp->installEventFilter(this);
+    (void)FormActivation::Instance();
+}
+
+Form::~Form()
+{
+    FormActivation::Instance().Forget(this);
+    if (m_modalLoop)
+        m_modalLoop->quit();
+    Forms::Deregister(this);
+}
+
+void Form::RunLoad()
+{
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    Form_Load();
+}
+
+void Form::Show(ShowMode mode, Form* owner)
+{
+    if (m_unloading)
+        return;
+    if (owner && owner != this) {
+        m_owner = owner;
+        // Transient parent: stays above its owner and is minimised with it.
+        winId();
+        if (windowHandle() && owner->windowHandle())
+            windowHandle()->setTransientParent(owner->windowHandle());
+        else if (windowHandle()) {
+            owner->winId();
+            windowHandle()->setTransientParent(owner->windowHandle());
+        }
+    }
+    if (mode == Modal) {
+        if (m_modalLoop)
+            return;
+        setWindowModality(Qt::ApplicationModal);
+        show();
+        raise();
+        activateWindow();
+        QEventLoop loop;
+        m_modalLoop = &loop;
+        QPointer<Form> self(this);
+        loop.exec();
+        if (self) {
+            m_modalLoop = nullptr;
+            setWindowModality(Qt::NonModal);
+        }
+        return;
+    }
+    show();
+    raise();
+}
+
+void Form::Hide()
+{
+    hide();
+    ExitModalLoop();
+}
+
+void Form::ExitModalLoop()
+{
+    if (m_modalLoop)
+        m_modalLoop->quit();
+}
+
+void Form::Unload()
+{
+    if (m_unloading)
+        return;
+    bool cancel = false;
+    Form_QueryUnload(cancel);
+    if (cancel)
+        return;
+    m_unloading = true;
+    Form_Unload();
+    hide();
+    ExitModalLoop();
+    FormActivation::Instance().Forget(this);
+    Forms::Deregister(this);
+    deleteLater();
+}
+
+void Form::Form_CloseRequested()
+{
+    Unload();
+}
+
+double Form::Left() const { return Twips::FromPixelsX(x()); }
+double Form::Top() const { return Twips::FromPixelsY(y()); }
+double Form::Width() const { return Twips::FromPixelsX(width()); }
+double Form::Height() const { return Twips::FromPixelsY(height()); }
+
+void Form::Move(double left, double top)
+{
+    move(Twips::ToPixelsX(left), Twips::ToPixelsY(top));
+}
+
+void Form::Move(double left, double top, double width, double height)
+{
+    setGeometry(Twips::ToPixelsX(left), Twips::ToPixelsY(top), std::max(1, Twips::ToPixelsX(width)),
+        std::max(1, Twips::ToPixelsY(height)));
+}
+
+void Form::SetSize(double width, double height)
+{
+    resize(std::max(1, Twips::ToPixelsX(width)), std::max(1, Twips::ToPixelsY(height)));
+}
+
+Form::WindowStateKind Form::WindowState() const
+{
+    const Qt::WindowStates s = windowState();
+    if (s & Qt::WindowMinimized)
+        return Minimized;
+    if (s & Qt::WindowMaximized)
+        return Maximized;
+    return Normal;
+}
+
+void Form::SetWindowState(WindowStateKind state)
+{
+    switch (state) {
+    case Minimized:
+        setWindowState(windowState() | Qt::WindowMinimized);
+        break;
+    case Maximized:
+        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
+        break;
+    case Normal:
+        setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+        break;
+    }
+}
+
+void Form::SetBorderless(bool borderless)
+{
+    setWindowFlag(Qt::FramelessWindowHint, borderless);
+}
+
+void Form::FireActivate()
+{
+    m_active = true;
+    Form_Activate();
+}
+
+void Form::FireDeactivate()
+{
+    m_active = false;
+    Form_Deactivate();
+}
+
+bool Form::HandleKey(QKeyEvent* ke, bool down)
+{
+    // A key a child ignored travels on to the form: it was already seen by the preview.
+    if (ke == m_lastKey && ke->timestamp() == m_lastKeyTime)
+        return false;
+    m_lastKey = ke;
+    m_lastKeyTime = ke->timestamp();
+    int code = Keys::FromQt(ke->key());
+    if (code == 0)
+        return false;
+    const int shift = (ke->modifiers() & Qt::ShiftModifier ? 1 : 0) | (ke->modifiers() & Qt::ControlModifier ? 2 : 0)
+        | (ke->modifiers() & Qt::AltModifier ? 4 : 0);
+    const int before = code;
+    if (down)
+        Form_KeyDown(code, shift);
+    else
+        Form_KeyUp(code, shift);
+    return code == 0 && before != 0;
+}
+
+bool Form::eventFilter(QObject* watched, QEvent* e)
+{
+    if (!m_keyPreview || m_unloading || watched == this)
+        return false;
+    if (e->type() != QEvent::KeyPress && e->type() != QEvent::KeyRelease)
+        return false;
+    QWidget* w = qobject_cast<QWidget*>(watched);
+    if (!w || w->window() != this)
+        return false;
+    auto* ke = static_cast<QKeyEvent*>(e);
+    if (ke->isAutoRepeat() && e->type() == QEvent::KeyRelease)
+        return false;
+    return HandleKey(ke, e->type() == QEvent::KeyPress);
+}
+
+bool Form::event(QEvent* e)
+{
+    if (!m_unloading && (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease)) {
+        auto* ke = static_cast<QKeyEvent*>(e);
+        if (!(ke->isAutoRepeat() && e->type() == QEvent::KeyRelease)) {
+            if (HandleKey(ke, e->type() == QEvent::KeyPress))
+                return true;
+            if (e->type() == QEvent::KeyPress && !ke->text().isEmpty()) {
+                int ascii = ke->text().at(0).unicode();
+                Form_KeyPress(ascii);
+            }
+            return true;
+        }
+    }
+    return QWidget::event(e);
+}
+
+void Form::changeEvent(QEvent* e)
+{
+    QWidget::changeEvent(e);
+    if (e->type() == QEvent::WindowStateChange && !m_unloading)
+        Form_Resize();
+}
+
+void Form::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    if (!m_unloading && m_loaded)
+        Form_Resize();
+}
+
+void Form::closeEvent(QCloseEvent* e)
+{
+    // The window manager's close button: the form decides (default: unload).
+    e->ignore();
+    if (!m_unloading)
+        Form_CloseRequested();
+}
+
+int Keys::FromQt(int qtKey)
+{
+    switch (qtKey) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return Return;
+    case Qt::Key_Escape:
+        return Escape;
+    case Qt::Key_F4:
+        return F4;
+    default:
+        if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12)
+            return 112 + (qtKey - Qt::Key_F1);
+        if ((qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) || (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z))
+            return qtKey;
+        if (qtKey == Qt::Key_Space)
+            return 32;
+        if (qtKey == Qt::Key_Backspace)
+            return 8;
+        if (qtKey == Qt::Key_Tab)
+            return 9;
+        if (qtKey == Qt::Key_Left)
+            return 37;
+        if (qtKey == Qt::Key_Up)
+            return 38;
+        if (qtKey == Qt::Key_Right)
+            return 39;
+        if (qtKey == Qt::Key_Down)
+            return 40;
+        if (qtKey == Qt::Key_Delete)
+            return 46;
+        return 0;
+    }
+}

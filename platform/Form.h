@@ -1,0 +1,104 @@
+#pragma once
+// The life of an old-style form on top of a QWidget: Load (construct, run Form_Load, not
+// shown), Show (modeless or modal, with an owner), Hide, Unload (Form_Unload, then destroy).
+// Owned windows are transient children of their owner, never QObject children, so unloading
+// one form never deletes another behind the registry's back.
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+class QEventLoop;
+
+class Form : public QWidget {
+    Q_OBJECT
+public:
+    enum ShowMode { Modeless = 0, Modal = 1 };
+    enum WindowStateKind { Normal = 0, Minimized = 1, Maximized = 2 };
+
+    explicit Form(const QString& formName);
+    ~Form() override;
+
+    const QString& FormName() const { return m_formName; }
+
+    // Show the form. Modal blocks in a local event loop until the form is hidden or unloaded.
+    void Show(ShowMode mode = Modeless, Form* owner = nullptr);
+    void Hide();
+    // Runs Form_QueryUnload/Form_Unload, removes the form from the registry and deletes it
+    // later. Safe to call twice.
+    void Unload();
+    bool IsUnloading() const { return m_unloading; }
+    Form* Owner() const { return m_owner; }
+    bool IsShownModal() const { return m_modalLoop != nullptr; }
+
+    // Geometry in twips, as the forms were designed (outer frame = client area here).
+    double Left() const;
+    double Top() const;
+    double Width() const;
+    double Height() const;
+    void Move(double left, double top);
+    void Move(double left, double top, double width, double height);
+    void SetSize(double width, double height);
+
+    WindowStateKind WindowState() const;
+    void SetWindowState(WindowStateKind state);
+
+    // Caption and border style.
+    void SetCaption(const QString& caption) { setWindowTitle(caption); }
+    QString Caption() const { return windowTitle(); }
+    void SetBorderless(bool borderless);
+
+    // Key preview: the form sees keys before its controls (Esc, F4, Enter).
+    void SetKeyPreview(bool on) { m_keyPreview = on; }
+    bool KeyPreview() const { return m_keyPreview; }
+
+    // Called by the registry right after construction (not shown yet).
+    void RunLoad();
+
+protected:
+    // The form's own events, named as the old forms named them. Defaults do nothing.
+    virtual void Form_Load() {}
+    // Set cancel to true to refuse the unload.
+    virtual void Form_QueryUnload(bool& cancel) { (void)cancel; }
+    virtual void Form_Unload() {}
+    virtual void Form_Activate() {}
+    virtual void Form_Deactivate() {}
+    virtual void Form_Resize() {}
+    // keyCode may be set to 0 to swallow the key.
+    virtual void Form_KeyDown(int& keyCode, int shift) { (void)keyCode; (void)shift; }
+    virtual void Form_KeyUp(int& keyCode, int shift) { (void)keyCode; (void)shift; }
+    virtual void Form_KeyPress(int& keyAscii) { (void)keyAscii; }
+    // The window manager's close: by default an unload. Forms that must ignore it override.
+    virtual void Form_CloseRequested();
+
+    bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void changeEvent(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    friend class FormActivation;
+    void FireActivate();
+    void FireDeactivate();
+    void ExitModalLoop();
+    bool HandleKey(QKeyEvent* ke, bool down);
+
+    QString m_formName;
+    QPointer<Form> m_owner;
+    QEventLoop* m_modalLoop{nullptr};
+    bool m_unloading{false};
+    bool m_loaded{false};
+    bool m_keyPreview{false};
+    bool m_active{false};
+    const QEvent* m_lastKey{nullptr};
+    ulong m_lastKeyTime{0};
+};
+
+// Virtual key codes the forms compare against.
+namespace Keys {
+constexpr int Return = 13;
+constexpr int Escape = 27;
+constexpr int F4 = 115;
+int FromQt(int qtKey);
+}

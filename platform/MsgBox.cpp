@@ -1,0 +1,93 @@
+#include "MsgBox.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStringList>
+
+namespace {
+MsgBox::Recorder* g_recorder = nullptr;
+int g_showing = 0;
+} // namespace
+
+namespace MsgBox {
+
+Recorder::Recorder() { g_recorder = this; }
+Recorder::~Recorder()
+{
+    if (g_recorder == this)
+        g_recorder = nullptr;
+}
+
+QStringList Recorder::Texts() const
+{
+    QStringList t;
+    for (const auto& b : m_boxes)
+        t << b.text;
+    return t;
+}
+
+Result Recorder::Take(const Shown& s)
+{
+    m_boxes.append(s);
+    if (m_onShow)
+        m_onShow(s);
+    if (!m_answers.isEmpty())
+        return m_answers.takeFirst();
+    switch (s.buttons) {
+    case YesNo:
+        return s.def == DefaultSecond ? No : Yes;
+    case OkCancel:
+        return s.def == DefaultSecond ? Cancel : Ok;
+    default:
+        return Ok;
+    }
+}
+
+bool IsShowing() { return g_showing > 0; }
+
+Result Show(const QString& text, Buttons buttons, Icon icon, const QString& title, DefaultButton def)
+{
+    const Shown s{text, title, buttons, icon, def};
+    ++g_showing;
+    if (g_recorder) {
+        const Result r = g_recorder->Take(s);
+        --g_showing;
+        return r;
+    }
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(title.isEmpty() ? QApplication::applicationName() : title);
+    box.setText(text);
+    switch (icon) {
+    case Critical: box.setIcon(QMessageBox::Critical); break;
+    case Question: box.setIcon(QMessageBox::Question); break;
+    case Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case Information: box.setIcon(QMessageBox::Information); break;
+    default: break;
+    }
+    QPushButton* first = nullptr;
+    QPushButton* second = nullptr;
+    if (buttons == YesNo) {
+        first = box.addButton(QMessageBox::Yes);
+        second = box.addButton(QMessageBox::No);
+        box.setEscapeButton(second);
+    } else if (buttons == OkCancel) {
+        first = box.addButton(QMessageBox::Ok);
+        second = box.addButton(QMessageBox::Cancel);
+        box.setEscapeButton(second);
+    } else {
+        first = box.addButton(QMessageBox::Ok);
+        box.setEscapeButton(first);
+    }
+    box.setDefaultButton(def == DefaultSecond && second ? second : first);
+    box.exec();
+    --g_showing;
+    QAbstractButton* clicked = box.clickedButton();
+    if (buttons == YesNo)
+        return clicked == first ? Yes : No;
+    if (buttons == OkCancel)
+        return clicked == first ? Ok : Cancel;
+    return Ok;
+}
+
+} // namespace MsgBox

@@ -1,0 +1,66 @@
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+#include "CodePage.h"
+#include "SafeFile.h"
+#include "TestSupport.h"
+
+namespace {
+class FilesTest : public AppFixture {};
+}
+
+TEST_F(FilesTest, RecordsReadAsZerosWhenMissingOrShortAndWriteInPlace)
+{
+    const QString p = Path("Record/Study.vmq");
+    QDir().mkpath(Path("Record"));
+    EXPECT_EQ(SafeFile::ReadRecord(p, 4, 1), QByteArray(4, '\0'));
+    WriteFile("Record/Study.vmq", QByteArray("\x05", 1));
+    EXPECT_EQ(SafeFile::ReadRecord(p, 4, 1), QByteArray("\x05\0\0\0", 4));
+
+    ASSERT_TRUE(SafeFile::WriteRecord(p, 4, 2, QByteArray("\x06\0\x01\0", 4)));
+    EXPECT_EQ(ReadFile("Record/Study.vmq"), QByteArray("\x05\0\0\0\x06\0\x01\0", 8));
+    ASSERT_TRUE(SafeFile::WriteRecord(p, 4, 1, QByteArray("\x07\0\x02\0", 4)));
+    EXPECT_EQ(ReadFile("Record/Study.vmq"), QByteArray("\x07\0\x02\0\x06\0\x01\0", 8));
+    // No temporary file is left beside it.
+    EXPECT_EQ(QDir(Path("Record")).entryList(QDir::Files), QStringList{"Study.vmq"});
+}
+
+TEST_F(FilesTest, AFailedWriteKeepsThePreviousContent)
+{
+    WriteFile("Record/tutor.txt", "old\r\n");
+    QFile::setPermissions(Path("Record"), QFile::ReadOwner | QFile::ExeOwner);
+    const bool wrote = SafeFile::WriteTextLines(Path("Record/tutor.txt"), {"new"});
+    QFile::setPermissions(Path("Record"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (wrote)
+        GTEST_SKIP() << "running with rights that ignore folder permissions";
+    EXPECT_EQ(ReadFile("Record/tutor.txt"), QByteArray("old\r\n"));
+}
+
+TEST_F(FilesTest, TextLinesRoundTripInCodePage936)
+{
+    const QStringList lines{QStringLiteral("李明"), QString(), QStringLiteral("nǐ hǎo")};
+    ASSERT_TRUE(SafeFile::WriteTextLines(Path("a.txt"), lines));
+    EXPECT_EQ(ReadFile("a.txt").left(6), QByteArray("\xC0\xEE\xC3\xF7\r\n"));
+    bool ok = false;
+    EXPECT_EQ(SafeFile::ReadTextLines(Path("a.txt"), &ok), lines);
+    EXPECT_TRUE(ok);
+    WriteFile("b.txt", "one\ntwo");
+    EXPECT_EQ(SafeFile::ReadTextLines(Path("b.txt")), QStringList({"one", "two"}));
+    SafeFile::ReadTextLines(Path("missing.txt"), &ok);
+    EXPECT_FALSE(ok);
+}
+
+TEST(CodePageTest, CodesAreSigned16BitGbk)
+{
+    EXPECT_EQ(CodePage::AnsiCode(QChar(0x65F6)), -13647); // 时
+    EXPECT_EQ(CodePage::AnsiCode(QChar('A')), 65);
+    EXPECT_TRUE(CodePage::IsDoubleByte(QChar(0x01CE))); // ǎ is two bytes in 936
+    EXPECT_FALSE(CodePage::InCodePage(QChar(0xE000)));  // private use
+    EXPECT_FALSE(CodePage::InCodePage(QChar(0x0E01)));  // Thai is not in 936
+    EXPECT_EQ(CodePage::AnsiCode(QChar(0x0E01)), 63);
+    EXPECT_TRUE(CodePage::SystemCanShowChinese());
+    qputenv("VELMORA_FORCE_CODEPAGE_FAILURE", "1");
+    EXPECT_FALSE(CodePage::SystemCanShowChinese());
+    qunsetenv("VELMORA_FORCE_CODEPAGE_FAILURE");
+}

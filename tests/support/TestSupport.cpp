@@ -1,0 +1,51 @@
+#include "TestSupport.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+
+#include "AppState.h"
+#include "Clock.h"
+#include "Forms.h"
+#include "SafeFile.h"
+
+void AppFixture::SetUp()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    ASSERT_TRUE(m_dir->isValid());
+    qputenv("VELMORA_APPPATH", m_dir->path().toUtf8());
+    ResetState();
+    Clock::UseManual(QDateTime(QDate(2026, 3, 2), QTime(9, 0)));
+    m_boxes = std::make_unique<MsgBox::Recorder>();
+}
+
+void AppFixture::TearDown()
+{
+    Forms::UnloadAll();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    m_boxes.reset();
+    Clock::UseReal();
+    qunsetenv("VELMORA_APPPATH");
+    m_dir.reset();
+}
+
+QString AppFixture::Path(const QString& relative) const
+{
+    return m_dir->path() + QLatin1Char('/') + SafeFile::Native(relative);
+}
+
+void AppFixture::WriteFile(const QString& relative, const QByteArray& data) const
+{
+    const QString p = Path(relative);
+    QDir().mkpath(QFileInfo(p).absolutePath());
+    QFile f(p);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(data);
+}
+
+QByteArray AppFixture::ReadFile(const QString& relative) const
+{
+    QFile f(Path(relative));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}

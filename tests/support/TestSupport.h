@@ -1,0 +1,30 @@
+#pragma once
+// Shared helpers of the tests: a temporary AppPath with a fresh state, a manual clock, a
+// message-box recorder, and QString printing for GoogleTest.
+
+#include <QDir>
+#include <QString>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+#include <ostream>
+
+#include "MsgBox.h"
+
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
+// Fresh shared state in an empty temporary application folder, a manual clock starting at
+// 2026-03-02 09:00 (a Monday), a recorder for message boxes; every form unloaded afterwards.
+class AppFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Absolute path of a file under the temporary AppPath ("\" accepted).
+    QString Path(const QString& relative) const;
+    void WriteFile(const QString& relative, const QByteArray& data) const;
+    QByteArray ReadFile(const QString& relative) const;
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<MsgBox::Recorder> m_boxes;
+};
