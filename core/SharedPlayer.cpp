@@ -1,0 +1,4 @@
+#include "SharedPlayer.h"
+
+void SetUpSharedPlayers() {}
+void CloseSharedPlayers() {}

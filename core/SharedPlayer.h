@@ -1,0 +1,6 @@
+#pragma once
+// The shared wave players of the main window (MMControl1, MMControl2). The main window sets
+// them up when it loads on the normal road and closes them when it unloads.
+
+void SetUpSharedPlayers();
+void CloseSharedPlayers();
