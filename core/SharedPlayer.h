@@ -4,3 +4,8 @@
 
 void SetUpSharedPlayers();
 void CloseSharedPlayers();
+
+#include <QString>
+
+// Speaks a dotless numbered-pinyin text syllable by syllable through the shared player.
+void PlayPinyinSequence(const QString& text);

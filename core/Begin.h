@@ -1,0 +1,67 @@
+#pragma once
+// The start menu: a borderless window whose face carries five items (course, assistants,
+// settings, about, exit). It runs the start-up after the main window (the loading window,
+// then the dictionary windows, then the course panel), opens one panel at a time beside
+// itself and speaks its Chinese name, and owns the orderly exit of the whole program.
+//
+// Who calls whom: the loading window's unload enables Timer2; the panels (Begin1, Begin4,
+// Setting, frmAbout) call Common01 on Esc and Form_MouseMove on their mouse moves, both
+// through Forms::Invoke.
+
+#include <QPixmap>
+#include <array>
+
+#include "Form.h"
+
+class QLabel;
+class Timer;
+
+class Begin : public Form {
+    Q_OBJECT
+public:
+    Begin();
+
+    // Chooses the exit item: ends the program.
+    Q_INVOKABLE void Common01();
+    // Clears the hover artwork (the selected item keeps its own). The panels forward their
+    // mouse moves here.
+    Q_INVOKABLE void Form_MouseMove();
+    // The dispatcher of the five items.
+    void Image3_Click(int index);
+
+    // The item whose hover artwork is shown (0 none) and the item whose panel is open.
+    qint16 HoverItem{0};
+    qint16 SelectedItem{0};
+
+    // Where every panel and the loading window lie: beside the items, inside the menu.
+    static constexpr double PanelOffsetLeft = 6472;
+    static constexpr double PanelOffsetTop = 2220;
+
+protected:
+    void Form_Load() override;
+    void Form_Unload() override;
+    void Form_KeyDown(int& keyCode, int shift) override;
+    void Form_KeyUp(int& keyCode, int shift) override;
+    void Form_CloseRequested() override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void Image3_MouseMove(int index);
+    void MinimizeProgram();
+    void PlacePanel(Form* panel) const;
+    void ExitProgram();
+
+    // Controls, indexed as the form's control arrays (index 0 unused).
+    std::array<QLabel*, 6> Image3{};
+    std::array<QLabel*, 6> Image1{};
+    std::array<QLabel*, 6> Image2{};
+    QLabel* Image4{nullptr};
+    Timer* Timer1{nullptr};
+    Timer* Timer2{nullptr};
+
+    QPixmap m_face;
+};

@@ -1,0 +1,33 @@
+#pragma once
+// The start menu's artwork, drawn at run time so that it fits any screen resolution: the menu
+// face (paper, brand band, title, the bed on which the panels lie, and the five items in their
+// plain look) and each item's hover and selected pictures, painted over its piece of the face.
+
+#include <QPixmap>
+#include <QRect>
+#include <QString>
+#include <array>
+
+namespace MenuArt {
+
+enum class Look { Plain, Hover, Selected };
+
+struct Caption {
+    QString english;
+    QString chinese;
+    QString pinyin; // tone-marked, for display only
+};
+
+// Item 1..5: course, assistants, settings, about, exit.
+const Caption& ItemCaption(int index);
+
+// The face without its items, in pixels. items[k] is item k+1's rectangle, panelBed the
+// panels' place.
+QPixmap Backdrop(const QSize& size, const std::array<QRect, 5>& items, const QRect& panelBed);
+// The backdrop with every item in its plain look: what the menu shows under its items.
+QPixmap Face(const QPixmap& backdrop, const std::array<QRect, 5>& items);
+
+// Item index's picture in a look, the size of rect, painted over the backdrop's piece at rect.
+QPixmap ItemPicture(const QPixmap& backdrop, const QRect& rect, int index, Look look);
+
+} // namespace MenuArt

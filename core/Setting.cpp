@@ -1,0 +1,334 @@
+#include "Setting.h"
+
+#include <QButtonGroup>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "AppState.h"
+#include "FileDialog.h"
+#include "Forms.h"
+#include "MsgBox.h"
+#include "RecordFolder.h"
+#include "SettingsFiles.h"
+#include "Twips.h"
+
+namespace {
+
+constexpr double FormWidth = 4920;
+constexpr double FormHeight = 5655;
+
+const QColor Accent(0xa6, 0x1e, 0x1e);
+const QColor Heading(0x2b, 0x1b, 0x17);
+
+// Controls are laid out in twips, like the rest of the form.
+template <class W> W* Place(W* w, const QString& name, double left, double top, double width, double height)
+{
+    w->setObjectName(name);
+    w->setGeometry(Twips::ToPixelsX(left), Twips::ToPixelsY(top), Twips::ToPixelsX(width), Twips::ToPixelsY(height));
+    return w;
+}
+
+QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, double left, double top, double width,
+    double height, int pointSize = 9, bool bold = false, const QColor& colour = Heading)
+{
+    auto* l = Place(new QLabel(text, parent), name, left, top, width, height);
+    QFont f = l->font();
+    f.setPointSize(pointSize);
+    f.setBold(bold);
+    l->setFont(f);
+    QPalette pal = l->palette();
+    pal.setColor(QPalette::WindowText, colour);
+    l->setPalette(pal);
+    return l;
+}
+
+QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& text, double left, double top,
+    double width, double height)
+{
+    auto* b = Place(new QPushButton(text, parent), name, left, top, width, height);
+    b->setCursor(Qt::PointingHandCursor);
+    return b;
+}
+
+QLineEdit* MakeBox(QWidget* parent, const QString& name, const QString& tip, double left, double top, double width)
+{
+    auto* box = Place(new QLineEdit(parent), name, left, top, width, 330);
+    box->setToolTip(tip);
+    return box;
+}
+
+QString Indexed(const char* name, int index) { return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index); }
+
+} // namespace
+
+QString Setting::MailDomain() { return QStringLiteral("@velmora.example"); }
+
+Setting::Setting()
+    : Form(QStringLiteral("Setting"))
+{
+    SetBorderless(true);
+    SetKeyPreview(true);
+    SetSize(FormWidth, FormHeight);
+    setMouseTracking(true);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+    QFont panelFont(QStringLiteral("Noto Sans CJK SC"));
+    panelFont.setPointSize(9);
+    setFont(panelFont);
+    setStyleSheet(QStringLiteral(
+        "QPushButton { background: #fbf6ea; border: 1px solid #d9c28c; border-radius: 4px; padding: 0 6px;"
+        " color: #2b1b17; }"
+        "QPushButton:hover { background: #f6e7c1; border-color: #c9a14a; }"
+        "QPushButton:pressed { background: #e9d59f; }"
+        "QPushButton:disabled { background: #f4f1ea; border-color: #e2dccf; color: #b3aa9c; }"
+        "QLineEdit { border: 1px solid #cfc6b6; border-radius: 3px; padding: 0 4px; background: white;"
+        " selection-background-color: #a61e1e; }"
+        "QLineEdit:focus { border-color: #a61e1e; }"));
+
+    Label3 = MakeLabel(this, QStringLiteral("Label3"), QStringLiteral("Setting"), 240, 120, 3000, 420, 15, true, Accent);
+
+    Label2[0] = MakeLabel(this, Indexed("Label2", 0), QStringLiteral("Background"), 240, 690, 4400, 270, 9, true);
+    const std::array<QString, 3> modes{QStringLiteral("Full screen"), QStringLiteral("Show taskbar"), QStringLiteral("Hide")};
+    const std::array<double, 3> modeLeft{240, 1740, 3300};
+    const std::array<double, 3> modeWidth{1500, 1560, 900};
+    auto* group = new QButtonGroup(this);
+    for (int i = 0; i < 3; ++i) {
+        Option1[i] = Place(new QRadioButton(modes[i], this), Indexed("Option1", i), modeLeft[i], 990, modeWidth[i], 300);
+        group->addButton(Option1[i], i);
+        connect(Option1[i], &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
+    }
+    Command4 = MakeButton(this, QStringLiteral("Command4"), QStringLiteral("Picture"), 240, 1380, 1500, 360);
+    Command4->setToolTip(QStringLiteral("Choose a picture for the background"));
+
+    Label2[1] = MakeLabel(this, Indexed("Label2", 1), QStringLiteral("Your name and your tutor's email address:"), 240,
+        1950, 4500, 270, 9, true);
+    Text1 = MakeBox(this, QStringLiteral("Text1"), QStringLiteral("Your tutor's email address."), 240, 2280, 1920);
+    Label4 = MakeLabel(this, QStringLiteral("Label4"), MailDomain(), 2205, 2280, 1740, 330, 9, false, QColor(0x6b, 0x5d, 0x4f));
+    Command2 = MakeButton(this, QStringLiteral("Command2"), QStringLiteral("Save"), 3990, 2265, 690, 360);
+
+    Label2[2] = MakeLabel(this, Indexed("Label2", 2), QStringLiteral("Your name:"), 240, 2700, 2000, 270);
+    Text2 = MakeBox(this, QStringLiteral("Text2"), QStringLiteral("Your name"), 240, 2985, 3660);
+    Command3 = MakeButton(this, QStringLiteral("Command3"), QStringLiteral("Save"), 3990, 2970, 690, 360);
+
+    Label2[3] = MakeLabel(this, Indexed("Label2", 3), QStringLiteral("The IP and port of your tutor's computer"), 240,
+        3540, 4500, 270, 9, true);
+    Label1 = MakeLabel(this, QStringLiteral("Label1"), QStringLiteral("IP"), 240, 3870, 300, 330);
+    Text4 = MakeBox(this, QStringLiteral("Text4"), QStringLiteral(" The IP of your tutor"), 540, 3870, 1980);
+    Label2[4] = MakeLabel(this, Indexed("Label2", 4), QStringLiteral("Port number"), 2640, 3870, 1200, 330);
+    Text3 = MakeBox(this, QStringLiteral("Text3"),
+        QStringLiteral(" The Port (You can input any integer >0 here, but it must equal to its counterpart on your "
+                       "tutor's computer.)"),
+        3840, 3870, 840);
+    Text3->setMaxLength(4);
+    Text3->setText(QStringLiteral("1980"));
+    Command1 = MakeButton(this, QStringLiteral("Command1"), QStringLiteral("Set"), 3990, 4335, 690, 360);
+
+    Command5 = MakeButton(this, QStringLiteral("Command5"), QStringLiteral("Uninstall this program"), 240, 4935, 2700, 390);
+    Label2[5] = MakeLabel(this, Indexed("Label2", 5), QStringLiteral("(Minimize - F4)"), 3180, 4980, 1500, 300, 8, false,
+        QColor(0x8a, 0x78, 0x64));
+    Label2[5]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    for (QLineEdit* box : {Text1, Text2, Text3, Text4})
+        box->installEventFilter(this);
+
+    connect(Text1, &QLineEdit::textChanged, this,
+        [this](const QString& t) { Command2->setEnabled(t != State().TutorMailbox); });
+    connect(Text2, &QLineEdit::textChanged, this,
+        [this](const QString& t) { Command3->setEnabled(t != State().UserName); });
+    connect(Text3, &QLineEdit::textChanged, this, &Setting::AddressChanged);
+    connect(Text4, &QLineEdit::textChanged, this, &Setting::AddressChanged);
+    connect(Command1, &QPushButton::clicked, this, &Setting::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Setting::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Setting::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &Setting::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &Setting::Command5_Click);
+
+    Command1->setEnabled(false);
+    Command2->setEnabled(false);
+    Command3->setEnabled(false);
+}
+
+void Setting::Form_Load()
+{
+    EnsureRecordFolder();
+    const SettingRecord rec = ReadSettingRecord();
+    // A mode the panel has no option for is shown as "Hide": the main window lays any such
+    // mode out as the narrow strip.
+    const int mode = rec.BackdropMode >= 0 && rec.BackdropMode <= 2 ? rec.BackdropMode : 2;
+    Option1[mode]->setChecked(true);
+    Text4->setText(AddressText(rec));
+    Text3->setText(PortText(rec));
+    SavedAddressText = Text4->text();
+    SavedPortText = Text3->text();
+    Command1->setEnabled(false);
+    Text1->setText(State().TutorMailbox);
+    Text2->setText(State().UserName);
+}
+
+void Setting::AddressChanged()
+{
+    Command1->setEnabled(!(Text3->text() == SavedPortText && Text4->text() == SavedAddressText));
+}
+
+void Setting::Option1_Click(int index)
+{
+    if (!isVisible())
+        return;
+    Forms::Invoke(QStringLiteral("Background"), "Common01", Q_ARG(qint16, static_cast<qint16>(index)),
+        Q_ARG(qint16, static_cast<qint16>(-1)));
+}
+
+void Setting::SaveOneLine(QLineEdit* box, QPushButton* button, const QString& fileName, QString& shared)
+{
+    // An emptied box is saved empty, so that it stays empty at the next start.
+    const bool emptied = TrimBlanks(box->text()).isEmpty();
+    const QString value = emptied ? QString() : box->text();
+    if (WriteOneLineRecord(fileName, value)) {
+        shared = value;
+        if (emptied)
+            box->clear();
+        button->setEnabled(false);
+    } else {
+        ShowDiskWriteWarning();
+    }
+    box->setFocus();
+}
+
+void Setting::Command2_Click() { SaveOneLine(Text1, Command2, SettingsFiles::Tutor, State().TutorMailbox); }
+
+void Setting::Command3_Click() { SaveOneLine(Text2, Command3, SettingsFiles::YourName, State().UserName); }
+
+void Setting::Command1_Click()
+{
+    const QString address = TrimBlanks(Text4->text());
+    if (!IsValidIP(address)) {
+        MsgBox::Warning(QStringLiteral("Input a correct IP, please!"));
+        Text4->setText(SavedAddressText);
+        Text4->setFocus();
+        Command1->setEnabled(false);
+        return;
+    }
+    if (!IsValidPort(Text3->text())) {
+        MsgBox::Warning(QStringLiteral("Input a correct port number, please!"));
+        Text3->setText(SavedPortText);
+        Text3->setFocus();
+        Command1->setEnabled(false);
+        return;
+    }
+    SettingRecord rec = ReadSettingRecord();
+    const QStringList parts = address.split(QLatin1Char('.'));
+    for (int i = 0; i < 4; ++i)
+        rec.Address[i] = static_cast<qint16>(parts[i].toInt());
+    rec.ChatPort = static_cast<qint16>(Text3->text().toInt());
+    if (WriteSettingRecord(rec)) {
+        SavedAddressText = Text4->text();
+        SavedPortText = Text3->text();
+    } else {
+        ShowDiskWriteWarning();
+    }
+    Text4->setFocus();
+    Command1->setEnabled(false);
+}
+
+void Setting::Command4_Click()
+{
+    const QString path = FileDialog::GetOpenFileName(this, QStringLiteral("Picture Files (*.bmp;*.jpg;*.gif)|*.bmp;*.jpg;*.gif"));
+    if (path.isEmpty())
+        return;
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    const QImage image = reader.read();
+    if (image.isNull())
+        return;
+    if (auto* backdrop = Forms::Control<QLabel>(QStringLiteral("Background"), QStringLiteral("Image1"))) {
+        backdrop->setPixmap(QPixmap::fromImage(image));
+        backdrop->show();
+    }
+    if (!WriteOneLineRecord(SettingsFiles::BackgroundPath, path))
+        ShowDiskWriteWarning();
+}
+
+void Setting::Command5_Click()
+{
+    const MsgBox::Result answer = MsgBox::Show(QStringLiteral("Do you want to uninstall Velmora 2007 ?"), MsgBox::YesNo,
+        MsgBox::Information, QStringLiteral("Attention"), MsgBox::DefaultSecond);
+    if (answer != MsgBox::Yes)
+        return;
+    Form* uninstall = Forms::Load(QStringLiteral("Uninstall"));
+    Hide();
+    if (Form* menu = Forms::Find(QStringLiteral("Begin")))
+        menu->Hide();
+    if (uninstall)
+        uninstall->Show(Form::Modeless, Forms::Find(QStringLiteral("Background")));
+}
+
+void Setting::Form_Deactivate()
+{
+    if (Command3->isEnabled()) {
+        Text2->setText(State().UserName);
+        Command3->setEnabled(false);
+    }
+    if (Command2->isEnabled()) {
+        Text1->setText(State().TutorMailbox);
+        Command2->setEnabled(false);
+    }
+    if (Command1->isEnabled()) {
+        Text4->setText(SavedAddressText);
+        Text3->setText(SavedPortText);
+        Command1->setEnabled(false);
+    }
+}
+
+void Setting::Form_KeyDown(int& keyCode, int shift)
+{
+    (void)shift;
+    if (keyCode == Keys::Escape) {
+        Forms::Invoke(QStringLiteral("Begin"), "Common01");
+    } else if (keyCode == Keys::F4) {
+        if (Form* main = Forms::Find(QStringLiteral("Background")))
+            main->SetWindowState(Form::Minimized);
+    }
+}
+
+void Setting::Form_CloseRequested()
+{
+    // A panel is hidden or unloaded by the start menu only.
+}
+
+bool Setting::eventFilter(QObject* watched, QEvent* e)
+{
+    if (e->type() == QEvent::MouseButtonDblClick) {
+        for (QLineEdit* box : {Text1, Text2, Text3, Text4}) {
+            if (watched == box) {
+                box->selectAll();
+                return true;
+            }
+        }
+    }
+    return Form::eventFilter(watched, e);
+}
+
+void Setting::mouseMoveEvent(QMouseEvent* e)
+{
+    Forms::Invoke(QStringLiteral("Begin"), "Form_MouseMove");
+    Form::mouseMoveEvent(e);
+}
+
+void Setting::paintEvent(QPaintEvent* e)
+{
+    Form::paintEvent(e);
+    // The single fixed border of the panel, and a rule under the title.
+    QPainter p(this);
+    p.setPen(QColor(0xc9, 0xb2, 0x86));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    p.setPen(QPen(QColor(0xe4, 0xbe, 0x62), 1.5));
+    const int y = Twips::ToPixelsY(570);
+    p.drawLine(Twips::ToPixelsX(240), y, width() - Twips::ToPixelsX(240), y);
+}

@@ -1,0 +1,231 @@
+#include "frmAbout.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+
+#include "Forms.h"
+#include "Shell.h"
+#include "Twips.h"
+
+#ifndef VELMORA_REVISION
+#define VELMORA_REVISION 0
+#endif
+
+namespace {
+
+constexpr double FormWidth = 4920;
+constexpr double FormHeight = 5655;
+
+const QColor LinkAtRest(0, 0, 255);
+const QColor LinkLit(255, 0, 0);
+const QColor Ink(0x2b, 0x1b, 0x17);
+
+QString Indexed(const char* name, int index) { return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index); }
+
+QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, double top, double height,
+    int pointSize, bool bold, const QColor& colour)
+{
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    l->setAlignment(Qt::AlignCenter);
+    l->setWordWrap(true);
+    l->setGeometry(Twips::ToPixelsX(240), Twips::ToPixelsY(top), Twips::ToPixelsX(FormWidth - 480),
+        Twips::ToPixelsY(height));
+    QFont f = l->font();
+    f.setPointSize(pointSize);
+    f.setBold(bold);
+    l->setFont(f);
+    QPalette pal = l->palette();
+    pal.setColor(QPalette::WindowText, colour);
+    l->setPalette(pal);
+    return l;
+}
+
+void SetColour(QLabel* label, const QColor& colour)
+{
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, colour);
+    label->setPalette(pal);
+}
+
+// The seal: a vermilion square with rounded corners and four characters in white, read
+// right column first as seals are: 学无止境, "learning knows no end".
+QPixmap DrawSeal(int side)
+{
+    QPixmap seal(side, side);
+    seal.fill(Qt::transparent);
+    QPainter p(&seal);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    const QRectF outer(2, 2, side - 4, side - 4);
+    QPainterPath path;
+    path.addRoundedRect(outer, side * 0.08, side * 0.08);
+    p.fillPath(path, QColor(0xb8, 0x22, 0x1c));
+    p.setPen(QPen(QColor(0xfb, 0xf1, 0xe6), side * 0.03));
+    p.drawRoundedRect(outer.adjusted(side * 0.07, side * 0.07, -side * 0.07, -side * 0.07), side * 0.04, side * 0.04);
+    QFont f(QStringLiteral("Noto Serif CJK SC"));
+    f.setPixelSize(qRound(side * 0.33));
+    f.setWeight(QFont::Black);
+    p.setFont(f);
+    p.setPen(QColor(0xfb, 0xf1, 0xe6));
+    const QRectF inner = outer.adjusted(side * 0.1, side * 0.1, -side * 0.1, -side * 0.1);
+    const double half = inner.width() / 2;
+    const std::array<std::pair<QString, QPointF>, 4> cells{{
+        {QStringLiteral("学"), {inner.left() + half, inner.top()}},
+        {QStringLiteral("无"), {inner.left() + half, inner.top() + half}},
+        {QStringLiteral("止"), {inner.left(), inner.top()}},
+        {QStringLiteral("境"), {inner.left(), inner.top() + half}},
+    }};
+    for (const auto& [glyph, at] : cells)
+        p.drawText(QRectF(at, QSizeF(half, half)), Qt::AlignCenter, glyph);
+    return seal;
+}
+
+} // namespace
+
+QUrl frmAbout::WebAddress() { return QUrl(QStringLiteral("http://www.velmora.example/")); }
+
+// Both makers' addresses in one message: mail programs read a comma between recipients.
+QUrl frmAbout::MailAddress() { return QUrl(QStringLiteral("mailto:info@velmora.example,support@velmora.example")); }
+
+frmAbout::frmAbout()
+    : Form(QStringLiteral("frmAbout"))
+{
+    SetBorderless(true);
+    SetKeyPreview(true);
+    SetSize(FormWidth, FormHeight);
+    setMouseTracking(true);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+    QFont panelFont(QStringLiteral("Noto Sans CJK SC"));
+    panelFont.setPointSize(9);
+    setFont(panelFont);
+
+    Label1 = new QLabel(QStringLiteral("About"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(Twips::ToPixelsX(240), Twips::ToPixelsY(120), Twips::ToPixelsX(3000), Twips::ToPixelsY(420));
+    QFont titleFont = Label1->font();
+    titleFont.setPointSize(15);
+    titleFont.setBold(true);
+    Label1->setFont(titleFont);
+    SetColour(Label1, QColor(0xa6, 0x1e, 0x1e));
+
+    const int sealSide = Twips::ToPixelsX(1500);
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setPixmap(DrawSeal(sealSide));
+    Image1->setGeometry((Twips::ToPixelsX(FormWidth) - sealSide) / 2, Twips::ToPixelsY(900), sealSide, sealSide);
+
+    Label2[0] = MakeLabel(this, Indexed("Label2", 0), QStringLiteral("Velmora 2007"), 2580, 450, 16, true, Ink);
+    Label2[1] = MakeLabel(this, Indexed("Label2", 1), QString(), 3030, 300, 9, false, QColor(0x6b, 0x5d, 0x4f));
+    Label2[2] = MakeLabel(this, Indexed("Label2", 2), QStringLiteral("Written by the Velmora course team"),
+        3600, 300, 9, false, Ink);
+    Label2[3] = MakeLabel(this, Indexed("Label2", 3), QStringLiteral("Copyright © 2007 Velmora. All rights reserved."),
+        3900, 300, 9, false, Ink);
+    Label2[5] = MakeLabel(this, Indexed("Label2", 5), QStringLiteral("www.velmora.example"), 4620, 330, 10, false, LinkAtRest);
+    Label2[6] = MakeLabel(this, Indexed("Label2", 6), QStringLiteral("Contact us"), 5010, 330, 10, false, LinkAtRest);
+    for (int i : {5, 6}) {
+        QFont f = Label2[i]->font();
+        f.setUnderline(true);
+        Label2[i]->setFont(f);
+        Label2[i]->setCursor(Qt::PointingHandCursor);
+        // Only the text is the link, not the whole width of the panel.
+        Label2[i]->adjustSize();
+        Label2[i]->move((width() - Label2[i]->width()) / 2, Label2[i]->y());
+    }
+    for (QLabel* l : Label2) {
+        if (!l)
+            continue;
+        l->setMouseTracking(true);
+        l->installEventFilter(this);
+    }
+}
+
+void frmAbout::Form_Load()
+{
+    Label2[1]->setText(QStringLiteral("Version: %1     (Chinese Simplified)").arg(VELMORA_REVISION));
+}
+
+void frmAbout::Label2_MouseMove(int index)
+{
+    if ((index != 5 && index != 6) || index == HighlightedLink)
+        return;
+    if (HighlightedLink > 3)
+        SetColour(Label2[HighlightedLink], LinkAtRest);
+    SetColour(Label2[index], LinkLit);
+    HighlightedLink = static_cast<qint16>(index);
+}
+
+void frmAbout::Form_MouseMove()
+{
+    if (HighlightedLink > 3) {
+        SetColour(Label2[HighlightedLink], LinkAtRest);
+        HighlightedLink = 3;
+    }
+    Forms::Invoke(QStringLiteral("Begin"), "Form_MouseMove");
+}
+
+void frmAbout::Label2_Click(int index)
+{
+    if (index == 5)
+        Shell::Open(WebAddress());
+    else if (index == 6)
+        Shell::Open(MailAddress());
+}
+
+void frmAbout::Form_KeyDown(int& keyCode, int shift)
+{
+    (void)shift;
+    if (keyCode == Keys::Escape) {
+        Forms::Invoke(QStringLiteral("Begin"), "Common01");
+    } else if (keyCode == Keys::F4) {
+        if (Form* main = Forms::Find(QStringLiteral("Background")))
+            main->SetWindowState(Form::Minimized);
+    }
+}
+
+void frmAbout::Form_CloseRequested()
+{
+    // A panel is hidden or unloaded by the start menu only.
+}
+
+bool frmAbout::eventFilter(QObject* watched, QEvent* e)
+{
+    for (int i = 0; i < static_cast<int>(Label2.size()); ++i) {
+        if (!Label2[i] || watched != Label2[i])
+            continue;
+        if (e->type() == QEvent::MouseMove) {
+            Label2_MouseMove(i);
+            return true;
+        }
+        if (e->type() == QEvent::MouseButtonRelease) {
+            auto* me = static_cast<QMouseEvent*>(e);
+            if (me->button() == Qt::LeftButton && Label2[i]->rect().contains(me->position().toPoint()))
+                Label2_Click(i);
+            return true;
+        }
+        return false;
+    }
+    return Form::eventFilter(watched, e);
+}
+
+void frmAbout::mouseMoveEvent(QMouseEvent* e)
+{
+    Form_MouseMove();
+    Form::mouseMoveEvent(e);
+}
+
+void frmAbout::paintEvent(QPaintEvent* e)
+{
+    Form::paintEvent(e);
+    QPainter p(this);
+    p.setPen(QColor(0xc9, 0xb2, 0x86));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    p.setPen(QPen(QColor(0xe4, 0xbe, 0x62), 1.5));
+    const int y = Twips::ToPixelsY(570);
+    p.drawLine(Twips::ToPixelsX(240), y, width() - Twips::ToPixelsX(240), y);
+}
