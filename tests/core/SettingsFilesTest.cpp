@@ -1,0 +1,124 @@
+#include <QDir>
+#include <gtest/gtest.h>
+
+#include "AppState.h"
+#include "SettingsFiles.h"
+#include "TestSupport.h"
+
+namespace {
+class SettingsFilesTest : public AppFixture {};
+
+struct Case {
+    const char* text;
+    bool valid;
+};
+} // namespace
+
+TEST(SettingsValidity, AddressesNeedFourShortDigitParts)
+{
+    const Case cases[] = {
+        {"1.2.3.4", true},
+        {"192.168.0.10", true},
+        {"999.1.1.1", true}, // parts are not limited to 0-255; what was typed is kept
+        {"0.0.0.0", true},
+        {"", false},
+        {"1.2.3.4.5", false},
+        {"1.2.3", false},
+        {"1..2.3", false},
+        {"1.2.3.", false},
+        {"1.2.3.1234", false},
+        {"1.2. 3.4", false},
+        {"-1.2.3.4", false},
+        {"1.2.3.-1", false},
+        {"+1.2.3.4", false},
+        {"1e2.2.3.4", false},
+        {"1,2.2.3.4", false},
+        {"&H1.2.3.4", false},
+        {"a.b.c.d", false},
+        {"１.2.3.4", false}, // full-width digit
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(IsValidIP(QString::fromUtf8(c.text)), c.valid);
+    }
+}
+
+TEST(SettingsValidity, PortsAreOneToFourDigitsAboveZero)
+{
+    const Case cases[] = {
+        {"1980", true},
+        {"1", true},
+        {"9999", true},
+        {"0080", true},
+        {"0", false},
+        {"0000", false},
+        {"-1", false},
+        {"+5", false},
+        {"9e9", false},
+        {"1e3", false},
+        {"19.8", false},
+        {"19 8", false},
+        {" 198", false},
+        {"abc", false},
+        {"", false},
+        {"99999", false},
+        {"&H10", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(IsValidPort(QString::fromUtf8(c.text)), c.valid);
+    }
+}
+
+TEST(SettingsValidity, OnlyPlainBlanksAreTrimmed)
+{
+    EXPECT_EQ(TrimBlanks("  1.2.3.4 "), "1.2.3.4");
+    EXPECT_EQ(TrimBlanks("\tname\t"), "\tname\t");
+    EXPECT_EQ(TrimBlanks(QString::fromUtf8("\u3000名\u3000")), QString::fromUtf8("\u3000名\u3000"));
+    EXPECT_EQ(TrimBlanks("   "), "");
+}
+
+TEST_F(SettingsFilesTest, RecordIsSixLittleEndianShortsAndKeepsOtherFields)
+{
+    WriteFile("Record/Setting.vmq", QByteArray::fromHex("0100" "c000" "a800" "0000" "0a00" "bc07"));
+    SettingRecord rec = ReadSettingRecord();
+    EXPECT_EQ(rec.BackdropMode, 1);
+    EXPECT_EQ(rec.Address[0], 192);
+    EXPECT_EQ(rec.Address[3], 10);
+    EXPECT_EQ(rec.ChatPort, 1980);
+    EXPECT_EQ(AddressText(rec), "192.168.0.10");
+    EXPECT_EQ(PortText(rec), "1980");
+
+    rec.Address = {999, -1, 0, 7};
+    rec.ChatPort = 9999;
+    ASSERT_TRUE(WriteSettingRecord(rec));
+    EXPECT_EQ(ReadFile("Record/Setting.vmq").toHex(), QByteArray("0100" "e703" "ffff" "0000" "0700" "0f27"));
+}
+
+TEST_F(SettingsFilesTest, MissingShortOrUnopenableRecordReadsAsZeros)
+{
+    for (const char* situation : {"missing", "short", "folder"}) {
+        SCOPED_TRACE(situation);
+        QDir(Path("Record")).removeRecursively();
+        if (QLatin1String(situation) == QLatin1String("short"))
+            WriteFile("Record/Setting.vmq", QByteArray::fromHex("0200"));
+        if (QLatin1String(situation) == QLatin1String("folder"))
+            QDir().mkpath(Path("Record/Setting.vmq"));
+        const SettingRecord rec = ReadSettingRecord();
+        EXPECT_EQ(rec.BackdropMode, QLatin1String(situation) == QLatin1String("short") ? 2 : 0);
+        EXPECT_EQ(AddressText(rec), "");
+        EXPECT_EQ(PortText(rec), "1980");
+    }
+}
+
+TEST_F(SettingsFilesTest, OneLineRecordsAreCodePage936WithCrLfAndReadTheLastLine)
+{
+    ASSERT_TRUE(WriteOneLineRecord(SettingsFiles::YourName, QString::fromUtf8("王小明")));
+    EXPECT_EQ(ReadFile("Record/yourname.txt"), QByteArray("\xcd\xf5\xd0\xa1\xc3\xf7\r\n"));
+    WriteFile("Record/tutor.txt", "old\r\n  teacher  \r\n");
+    bool ok = false;
+    EXPECT_EQ(ReadOneLineRecord(SettingsFiles::Tutor, &ok), "teacher");
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(ReadOneLineRecord(SettingsFiles::BackgroundPath, &ok), "");
+    EXPECT_FALSE(ok);
+}

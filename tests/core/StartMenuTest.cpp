@@ -1,0 +1,297 @@
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "AppState.h"
+#include "Begin.h"
+#include "Clock.h"
+#include "MenuProbes.h"
+#include "Setting.h"
+#include "TestSupport.h"
+#include "Twips.h"
+#include "frmAbout.h"
+
+namespace {
+
+using menuprobes::Journal;
+
+class StartMenuTest : public AppFixture {
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        menuprobes::RegisterProbes();
+        Forms::RegisterFactory(QStringLiteral("Begin"), [] { return new Begin; });
+        Forms::RegisterFactory(QStringLiteral("Setting"), [] { return new Setting; });
+        Forms::RegisterFactory(QStringLiteral("frmAbout"), [] { return new frmAbout; });
+        m_main = Forms::Load(QStringLiteral("Background"));
+        m_main->Show();
+        m_menu = Forms::Load<Begin>();
+        m_menu->Move(1500, 900);
+        m_menu->Show(Form::Modeless, m_main);
+        Forms::Load(QStringLiteral("Zoom"));
+        Journal().clear();
+    }
+
+    // Runs the start-up to the open course panel.
+    void StartUp()
+    {
+        Clock::Advance(400);
+        ASSERT_EQ(State().CurrentActivity, 0);
+        Journal().clear();
+    }
+
+    QLabel* Item(int k) { return Picture("Image3", k); }
+    QLabel* Picture(const char* name, int k)
+    {
+        return Forms::Control<QLabel>(QStringLiteral("Begin"), QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(k));
+    }
+    // What item k shows: 'p' plain, 'h' hover, 's' selected.
+    char Look(int k)
+    {
+        const qint64 shown = Item(k)->pixmap().cacheKey();
+        if (Item(k)->pixmap().isNull())
+            return 'p';
+        if (shown == Picture("Image1", k)->pixmap().cacheKey())
+            return 'h';
+        if (k < 5 && shown == Picture("Image2", k)->pixmap().cacheKey())
+            return 's';
+        return '?';
+    }
+    std::string Looks()
+    {
+        std::string s;
+        for (int k = 1; k <= 5; ++k)
+            s += Look(k);
+        return s;
+    }
+    void Click(int k) { QTest::mouseClick(Item(k), Qt::LeftButton); }
+    static void MoveOver(QWidget* w)
+    {
+        QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), w->mapToGlobal(QPointF(3, 3)), Qt::NoButton, Qt::NoButton,
+            Qt::NoModifier);
+        QApplication::sendEvent(w, &move);
+    }
+    // A panel lies beside the items, inside the menu.
+    void ExpectAtPanelPlace(const Form* f)
+    {
+        EXPECT_EQ(f->x(), m_menu->x() + Twips::ToPixelsX(Begin::PanelOffsetLeft));
+        EXPECT_EQ(f->y(), m_menu->y() + Twips::ToPixelsY(Begin::PanelOffsetTop));
+    }
+    static bool Shown(const char* name)
+    {
+        Form* f = Forms::Find(QLatin1String(name));
+        return f && f->isVisible();
+    }
+
+    Form* m_main{nullptr};
+    Begin* m_menu{nullptr};
+};
+
+} // namespace
+
+TEST_F(StartMenuTest, StartUpLoadsThenOpensTheCoursePanelWithoutSpeaking)
+{
+    Clock::Advance(199);
+    EXPECT_TRUE(Journal().isEmpty());
+    // Clicks, hovers and F4 do nothing while the program starts.
+    Click(3);
+    MoveOver(Item(2));
+    QTest::keyClick(m_menu, Qt::Key_F4);
+    EXPECT_EQ(Looks(), "ppppp");
+    EXPECT_FALSE(Forms::IsLoaded(QStringLiteral("Setting")));
+    EXPECT_EQ(m_main->WindowState(), Form::Normal);
+
+    Clock::Advance(1);
+    EXPECT_EQ(Journal(), (QStringList{"load LoadData", "LoadData modal=1", "unload LoadData", "load Dictionary",
+                             "load DictionaryOnline"}));
+    EXPECT_EQ(State().CurrentActivity, -1);
+    EXPECT_FALSE(Forms::IsLoaded(QStringLiteral("Begin1")));
+    EXPECT_FALSE(Forms::Find(QStringLiteral("Dictionary"))->isVisible());
+
+    Clock::Advance(200);
+    EXPECT_EQ(State().CurrentActivity, 0);
+    EXPECT_EQ(m_menu->SelectedItem, 1);
+    EXPECT_EQ(Looks(), "spppp");
+    Form* course = Forms::Find(QStringLiteral("Begin1"));
+    ASSERT_NE(course, nullptr);
+    EXPECT_TRUE(course->isVisible());
+    EXPECT_EQ(course->Owner(), m_menu);
+    ExpectAtPanelPlace(course);
+
+    // From now on F4 minimises the whole program.
+    QTest::keyClick(m_menu, Qt::Key_F4);
+    EXPECT_EQ(m_main->WindowState(), Form::Minimized);
+}
+
+TEST_F(StartMenuTest, EachItemOpensItsPanelBesideTheMenuAndHidesTheOldOne)
+{
+    StartUp();
+    const struct {
+        int item;
+        const char* panel;
+        qint16 activity;
+    } items[] = {{3, "Setting", 20}, {2, "Begin4", 10}, {4, "frmAbout", 30}, {1, "Begin1", 0}, {3, "Setting", 20}};
+    const char* panels[] = {"Begin1", "Begin4", "Setting", "frmAbout"};
+    for (const auto& c : items) {
+        SCOPED_TRACE(c.panel);
+        Click(c.item);
+        EXPECT_EQ(State().CurrentActivity, c.activity);
+        EXPECT_EQ(m_menu->SelectedItem, c.item);
+        std::string looks = "ppppp";
+        looks[c.item - 1] = 's';
+        EXPECT_EQ(Looks(), looks);
+        for (const char* p : panels)
+            EXPECT_EQ(Shown(p), QLatin1String(p) == QLatin1String(c.panel)) << p;
+        Form* panel = Forms::Find(QLatin1String(c.panel));
+        ASSERT_NE(panel, nullptr);
+        EXPECT_EQ(panel->Owner(), m_menu);
+        ExpectAtPanelPlace(panel);
+    }
+    // Panels are hidden, never unloaded: each was loaded once.
+    EXPECT_EQ(Journal().filter("load Begin").size(), 1);
+    EXPECT_TRUE(Journal().filter("unload").isEmpty());
+}
+
+TEST_F(StartMenuTest, TheOpenItemIgnoresClicksAndTheCoursePanelComesBackAsItWas)
+{
+    StartUp();
+    Click(3);
+    auto* name = Forms::Control<QLineEdit>(QStringLiteral("Setting"), QStringLiteral("Text2"));
+    name->setText("draft");
+    Click(3);
+    EXPECT_EQ(name->text(), "draft");
+    EXPECT_TRUE(Shown("Setting"));
+    Form* course = Forms::Find(QStringLiteral("Begin1"));
+    Click(1);
+    EXPECT_FALSE(Shown("Setting"));
+    EXPECT_TRUE(Forms::IsLoaded(QStringLiteral("Setting")));
+    EXPECT_EQ(Forms::Find(QStringLiteral("Begin1")), course);
+    EXPECT_TRUE(course->isVisible());
+    EXPECT_FALSE(Journal().contains("load Begin1"));
+    EXPECT_EQ(State().CurrentActivity, 0);
+}
+
+TEST_F(StartMenuTest, HoverLightsOneItemAndNeverTouchesTheSelectedOne)
+{
+    StartUp();
+    Form* course = Forms::Find(QStringLiteral("Begin1"));
+    // Each step: where the pointer goes (an item, 0 the menu's face, -1 a panel), then the looks.
+    const struct {
+        int over;
+        const char* looks;
+        int hover;
+    } steps[] = {
+        {2, "shppp", 2},
+        {4, "spphp", 4},
+        {0, "spppp", 0},
+        {5, "sppph", 5},
+        {1, "spppp", 1}, // the selected item keeps its look, every other turns plain
+        {0, "spppp", 1}, // leaving the selected item changes nothing
+        {3, "spphp", 3},
+        {-1, "spppp", 0},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.over);
+        if (s.over > 0)
+            MoveOver(Item(s.over));
+        else if (s.over == 0)
+            MoveOver(m_menu);
+        else
+            Forms::Invoke(QStringLiteral("Begin"), "Form_MouseMove");
+        EXPECT_EQ(Looks(), s.looks);
+        EXPECT_EQ(m_menu->HoverItem, s.hover);
+    }
+    // Pointer moves over the settings and About panels clear the hover too.
+    for (int item : {3, 4}) {
+        Click(item);
+        Click(1);
+        MoveOver(Item(2));
+        Form* panel = Forms::Find(QLatin1String(item == 3 ? "Setting" : "frmAbout"));
+        MoveOver(panel);
+        EXPECT_EQ(m_menu->HoverItem, 0);
+        EXPECT_EQ(Looks(), "spppp");
+    }
+    (void)course;
+}
+
+TEST_F(StartMenuTest, ExitUnloadsEverythingInTheWrittenOrder)
+{
+    StartUp();
+    Click(2);
+    Click(3);
+    Click(4);
+    QStringList stillLoaded;
+    bool mainVisibleAtUnload = true;
+    menuprobes::OnUnload() = [&](const QString& name) {
+        stillLoaded << name + ": " + Forms::LoadedNames().join(' ');
+        if (name == "Background")
+            mainVisibleAtUnload = m_main->isVisible();
+    };
+    Click(5);
+    EXPECT_EQ(stillLoaded, (QStringList{
+                               "Zoom: Background Begin Dictionary DictionaryOnline Begin1 Begin4 Setting frmAbout",
+                               "Dictionary: Background Begin DictionaryOnline Begin1 Begin4 Setting frmAbout",
+                               "DictionaryOnline: Background Begin Begin1 Begin4 Setting frmAbout",
+                               "Background: Begin Begin1 Begin4 Setting frmAbout",
+                               "Begin1: Begin4 Setting frmAbout",
+                               "Begin4: Setting frmAbout",
+                           }));
+    EXPECT_FALSE(mainVisibleAtUnload);
+    EXPECT_TRUE(Forms::LoadedNames().isEmpty());
+}
+
+TEST_F(StartMenuTest, EscExitsFromTheMenuAndFromEveryPanel)
+{
+    const struct {
+        int item;        // the item opened first (0: none)
+        const char* form; // where Esc is pressed
+        const char* child;
+        bool onRelease;
+    } cases[] = {
+        {0, "Begin", nullptr, true},
+        {3, "Setting", "Text2", false},
+        {3, "Setting", nullptr, false},
+        {4, "frmAbout", nullptr, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.form);
+        if (!Forms::IsLoaded(QStringLiteral("Begin"))) {
+            QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            m_main = Forms::Load(QStringLiteral("Background"));
+            m_menu = Forms::Load<Begin>();
+            m_menu->Show(Form::Modeless, m_main);
+        }
+        State().CurrentActivity = -1;
+        Clock::Advance(400);
+        if (c.item)
+            Click(c.item);
+        Form* f = Forms::Find(QLatin1String(c.form));
+        ASSERT_NE(f, nullptr);
+        QWidget* target = c.child ? f->findChild<QWidget*>(QLatin1String(c.child)) : f;
+        // The menu answers the key's release only; a panel its press.
+        if (c.onRelease) {
+            QTest::keyPress(target, Qt::Key_Escape);
+            EXPECT_TRUE(Forms::IsLoaded(QStringLiteral("Begin")));
+            QTest::keyRelease(target, Qt::Key_Escape);
+        } else {
+            QTest::keyPress(target, Qt::Key_Escape);
+        }
+        EXPECT_TRUE(Forms::LoadedNames().isEmpty()) << Forms::LoadedNames().join(' ').toStdString();
+    }
+}
+
+TEST_F(StartMenuTest, F4InAPanelMinimisesTheProgram)
+{
+    StartUp();
+    for (int item : {3, 4}) {
+        SCOPED_TRACE(item);
+        m_main->SetWindowState(Form::Normal);
+        Click(item);
+        QTest::keyClick(Forms::Find(QLatin1String(item == 3 ? "Setting" : "frmAbout")), Qt::Key_F4);
+        EXPECT_EQ(m_main->WindowState(), Form::Minimized);
+    }
+}
