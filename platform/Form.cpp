@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QWindow>
+#include <QWindowStateChangeEvent>
 
 #include "Forms.h"
 #include "Twips.h"
@@ -80,6 +81,7 @@ void Form::Show(ShowMode mode, Form* owner)
 {
     if (m_unloading)
         return;
+    m_hiddenWithOwner = false;
     if (owner && owner != this) {
         m_owner = owner;
         // Transient parent: stays above its owner and is minimised with it.
@@ -114,6 +116,7 @@ void Form::Show(ShowMode mode, Form* owner)
 
 void Form::Hide()
 {
+    m_hiddenWithOwner = false;
     hide();
     ExitModalLoop();
 }
@@ -261,11 +264,44 @@ bool Form::event(QEvent* e)
     return QWidget::event(e);
 }
 
+bool Form::IsOwnedBy(const Form* owner) const
+{
+    for (const Form* f = m_owner; f; f = f->m_owner)
+        if (f == owner)
+            return true;
+    return false;
+}
+
+void Form::HideOwnedWindows()
+{
+    for (Form* f : Forms::LoadedForms())
+        if (f != this && f->IsOwnedBy(this) && f->isVisible()) {
+            f->m_hiddenWithOwner = true;
+            f->hide();
+        }
+}
+
+void Form::ShowOwnedWindows()
+{
+    for (Form* f : Forms::LoadedForms())
+        if (f != this && f->m_hiddenWithOwner && f->IsOwnedBy(this)) {
+            f->m_hiddenWithOwner = false;
+            f->show();
+        }
+}
+
 void Form::changeEvent(QEvent* e)
 {
     QWidget::changeEvent(e);
-    if (e->type() == QEvent::WindowStateChange && !m_unloading)
-        Form_Resize();
+    if (e->type() != QEvent::WindowStateChange || m_unloading)
+        return;
+    const Qt::WindowStates old = static_cast<QWindowStateChangeEvent*>(e)->oldState();
+    const bool minimisedNow = windowState() & Qt::WindowMinimized;
+    if (minimisedNow && !(old & Qt::WindowMinimized))
+        HideOwnedWindows();
+    else if (!minimisedNow && (old & Qt::WindowMinimized))
+        ShowOwnedWindows();
+    Form_Resize();
 }
 
 void Form::resizeEvent(QResizeEvent* e)

@@ -30,6 +30,8 @@ public:
     bool IsUnloading() const { return m_unloading; }
     Form* Owner() const { return m_owner; }
     bool IsShownModal() const { return m_modalLoop != nullptr; }
+    // True when owner is this form's owner, or its owner's owner, and so on.
+    bool IsOwnedBy(const Form* owner) const;
 
     // Geometry in twips, as the forms were designed (outer frame = client area here).
     double Left() const;
@@ -83,6 +85,9 @@ private:
     void FireDeactivate();
     void ExitModalLoop();
     bool HandleKey(QKeyEvent* ke, bool down);
+    // Owned windows go down with their owner and come back with it.
+    void HideOwnedWindows();
+    void ShowOwnedWindows();
 
     QString m_formName;
     QPointer<Form> m_owner;
@@ -91,6 +96,7 @@ private:
     bool m_loaded{false};
     bool m_keyPreview{false};
     bool m_active{false};
+    bool m_hiddenWithOwner{false};
     const QEvent* m_lastKey{nullptr};
     ulong m_lastKeyTime{0};
 };
