@@ -214,11 +214,6 @@ void Form::FireDeactivate()
 
 bool Form::HandleKey(QKeyEvent* ke, bool down)
 {
-    // A key a child ignored travels on to the form: it was already seen by the preview.
-    if (ke == m_lastKey && ke->timestamp() == m_lastKeyTime)
-        return false;
-    m_lastKey = ke;
-    m_lastKeyTime = ke->timestamp();
     int code = Keys::FromQt(ke->key());
     if (code == 0)
         return false;
@@ -232,14 +227,22 @@ bool Form::HandleKey(QKeyEvent* ke, bool down)
     return code == 0 && before != 0;
 }
 
+bool Form::PreviewedAlready() const
+{
+    QWidget* focus = QApplication::focusWidget();
+    return m_keyPreview && focus && focus != this && focus->window() == this;
+}
+
 bool Form::eventFilter(QObject* watched, QEvent* e)
 {
     if (!m_keyPreview || m_unloading || watched == this)
         return false;
     if (e->type() != QEvent::KeyPress && e->type() != QEvent::KeyRelease)
         return false;
+    // A key goes first to the focus widget, then up through its parents when ignored: the
+    // preview takes it at the first stop only.
     QWidget* w = qobject_cast<QWidget*>(watched);
-    if (!w || w->window() != this)
+    if (!w || w->window() != this || w != QApplication::focusWidget())
         return false;
     auto* ke = static_cast<QKeyEvent*>(e);
     if (ke->isAutoRepeat() && e->type() == QEvent::KeyRelease)
@@ -252,7 +255,7 @@ bool Form::event(QEvent* e)
     if (!m_unloading && (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease)) {
         auto* ke = static_cast<QKeyEvent*>(e);
         if (!(ke->isAutoRepeat() && e->type() == QEvent::KeyRelease)) {
-            if (HandleKey(ke, e->type() == QEvent::KeyPress))
+            if (!PreviewedAlready() && HandleKey(ke, e->type() == QEvent::KeyPress))
                 return true;
             if (e->type() == QEvent::KeyPress && !ke->text().isEmpty()) {
                 int ascii = ke->text().at(0).unicode();

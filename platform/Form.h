@@ -85,6 +85,9 @@ private:
     void FireDeactivate();
     void ExitModalLoop();
     bool HandleKey(QKeyEvent* ke, bool down);
+    // True when the key event is on its way from one of this form's controls (the focus
+    // widget) to the form: the preview has already seen it there.
+    bool PreviewedAlready() const;
     // Owned windows go down with their owner and come back with it.
     void HideOwnedWindows();
     void ShowOwnedWindows();
@@ -97,8 +100,6 @@ private:
     bool m_keyPreview{false};
     bool m_active{false};
     bool m_hiddenWithOwner{false};
-    const QEvent* m_lastKey{nullptr};
-    ulong m_lastKeyTime{0};
 };
 
 // Virtual key codes the forms compare against.

@@ -24,7 +24,12 @@ Information Describe(const QTimeZone& zone, const QDateTime& at)
     info.bias = -zone.standardTimeOffset(at) / 60;
     info.standardBias = 0;
     info.standardName = zone.displayName(QTimeZone::StandardTime, QTimeZone::ShortName, QLocale::c()).left(32);
-    if (!zone.hasDaylightTime()) {
+    // Daylight saving counts when the zone keeps it today: it is in force now, or the next
+    // change of offset comes within a year (zones that gave it up long ago have none).
+    const QTimeZone::OffsetData next = zone.nextTransition(at);
+    const bool keepsDaylight = zone.isDaylightTime(at)
+        || (next.atUtc.isValid() && next.atUtc < at.addDays(366) && next.daylightTimeOffset != 0);
+    if (!keepsDaylight) {
         info.result = 0;
         return info;
     }
