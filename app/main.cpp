@@ -3,7 +3,12 @@
 #include <QApplication>
 
 #include "AppState.h"
+#include "AssistantsForms.h"
+#include "CoreForms.h"
+#include "CourseForms.h"
+#include "DictionaryForms.h"
 #include "Forms.h"
+#include "SetupForms.h"
 
 int main(int argc, char** argv)
 {
@@ -14,7 +19,14 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QApplication::setQuitOnLastWindowClosed(false);
+    RegisterCoreForms();
+    RegisterDictionaryForms();
+    RegisterCourseForms();
+    RegisterAssistantsForms();
+    RegisterSetupForms();
     State();
+    // The start-up window runs the whole start-up while it loads; it ends the program at once
+    // when another copy runs.
     if (!Forms::Load(QStringLiteral("RegisterOCX")))
         return 0;
     if (Forms::LoadedNames().isEmpty())

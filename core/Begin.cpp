@@ -202,8 +202,7 @@ void Begin::MinimizeProgram()
 {
     if (State().CurrentActivity < 0)
         return;
-    if (Form* main = Forms::Find(QStringLiteral("Background")))
-        main->SetWindowState(Form::Minimized);
+    Forms::Invoke(QStringLiteral("Background"), "MinimizeProgram");
 }
 
 void Begin::Form_KeyDown(int& keyCode, int shift)

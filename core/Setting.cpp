@@ -10,9 +10,11 @@
 #include <QRadioButton>
 
 #include "AppState.h"
+#include "BlankTrim.h"
 #include "FileDialog.h"
 #include "Forms.h"
 #include "MsgBox.h"
+#include "Product.h"
 #include "RecordFolder.h"
 #include "SettingsFiles.h"
 #include "Twips.h"
@@ -66,7 +68,7 @@ QString Indexed(const char* name, int index) { return QStringLiteral("%1(%2)").a
 
 } // namespace
 
-QString Setting::MailDomain() { return QStringLiteral("@velmora.example"); }
+QString Setting::MailDomain() { return QLatin1Char('@') + Product::MakerMailDomain(); }
 
 Setting::Setting()
     : Form(QStringLiteral("Setting"))
@@ -188,7 +190,7 @@ void Setting::Option1_Click(int index)
 void Setting::SaveOneLine(QLineEdit* box, QPushButton* button, const QString& fileName, QString& shared)
 {
     // An emptied box is saved empty, so that it stays empty at the next start.
-    const bool emptied = TrimBlanks(box->text()).isEmpty();
+    const bool emptied = BlankTrim(box->text()).isEmpty();
     const QString value = emptied ? QString() : box->text();
     if (WriteOneLineRecord(fileName, value)) {
         shared = value;
@@ -207,7 +209,7 @@ void Setting::Command3_Click() { SaveOneLine(Text2, Command3, SettingsFiles::You
 
 void Setting::Command1_Click()
 {
-    const QString address = TrimBlanks(Text4->text());
+    const QString address = BlankTrim(Text4->text());
     if (!IsValidIP(address)) {
         MsgBox::Warning(QStringLiteral("Input a correct IP, please!"));
         Text4->setText(SavedAddressText);
@@ -227,6 +229,7 @@ void Setting::Command1_Click()
     for (int i = 0; i < 4; ++i)
         rec.Address[i] = static_cast<qint16>(parts[i].toInt());
     rec.ChatPort = static_cast<qint16>(Text3->text().toInt());
+    EnsureRecordFolder();
     if (WriteSettingRecord(rec)) {
         SavedAddressText = Text4->text();
         SavedPortText = Text3->text();
@@ -292,8 +295,7 @@ void Setting::Form_KeyDown(int& keyCode, int shift)
     if (keyCode == Keys::Escape) {
         Forms::Invoke(QStringLiteral("Begin"), "Common01");
     } else if (keyCode == Keys::F4) {
-        if (Form* main = Forms::Find(QStringLiteral("Background")))
-            main->SetWindowState(Form::Minimized);
+        Forms::Invoke(QStringLiteral("Background"), "MinimizeProgram");
     }
 }
 

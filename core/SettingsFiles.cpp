@@ -1,16 +1,12 @@
 #include "SettingsFiles.h"
 
 #include <QStringList>
-#include <QtEndian>
 
+#include "BlankTrim.h"
 #include "RecordFolder.h"
 #include "SafeFile.h"
 
 namespace {
-qint16 FieldAt(const QByteArray& rec, int offset) { return qFromLittleEndian<qint16>(rec.constData() + offset); }
-
-void PutField(QByteArray& rec, int offset, qint16 value) { qToLittleEndian<qint16>(value, rec.data() + offset); }
-
 bool AllAsciiDigits(const QString& text)
 {
     for (const QChar c : text)
@@ -19,28 +15,6 @@ bool AllAsciiDigits(const QString& text)
     return true;
 }
 } // namespace
-
-SettingRecord ReadSettingRecord()
-{
-    const QByteArray rec = SafeFile::ReadRecord(RecordPath(SettingsFiles::Setting), SettingRecord::Length, 1);
-    SettingRecord r;
-    r.BackdropMode = FieldAt(rec, 0);
-    for (int i = 0; i < 4; ++i)
-        r.Address[i] = FieldAt(rec, 2 + 2 * i);
-    r.ChatPort = FieldAt(rec, 10);
-    return r;
-}
-
-bool WriteSettingRecord(const SettingRecord& record)
-{
-    QByteArray rec(SettingRecord::Length, '\0');
-    PutField(rec, 0, record.BackdropMode);
-    for (int i = 0; i < 4; ++i)
-        PutField(rec, 2 + 2 * i, record.Address[i]);
-    PutField(rec, 10, record.ChatPort);
-    EnsureRecordFolder();
-    return SafeFile::WriteRecord(RecordPath(SettingsFiles::Setting), SettingRecord::Length, 1, rec);
-}
 
 QString AddressText(const SettingRecord& record)
 {
@@ -76,21 +50,10 @@ bool IsValidPort(const QString& text)
     return text.toInt() >= 1;
 }
 
-QString TrimBlanks(const QString& text)
-{
-    qsizetype start = 0;
-    qsizetype end = text.size();
-    while (start < end && text.at(start) == QLatin1Char(' '))
-        ++start;
-    while (end > start && text.at(end - 1) == QLatin1Char(' '))
-        --end;
-    return text.mid(start, end - start);
-}
-
 QString ReadOneLineRecord(const QString& fileName, bool* ok)
 {
     const QStringList lines = SafeFile::ReadTextLines(RecordPath(fileName), ok);
-    return lines.isEmpty() ? QString() : TrimBlanks(lines.last());
+    return lines.isEmpty() ? QString() : BlankTrim(lines.last());
 }
 
 bool WriteOneLineRecord(const QString& fileName, const QString& line)

@@ -6,6 +6,7 @@
 #include <QPainterPath>
 
 #include "Forms.h"
+#include "Product.h"
 #include "Shell.h"
 #include "Twips.h"
 
@@ -85,10 +86,14 @@ QPixmap DrawSeal(int side)
 
 } // namespace
 
-QUrl frmAbout::WebAddress() { return QUrl(QStringLiteral("http://www.velmora.example/")); }
+QUrl frmAbout::WebAddress() { return QUrl(QStringLiteral("http://") + Product::MakerWebAddress() + QLatin1Char('/')); }
 
 // Both makers' addresses in one message: mail programs read a comma between recipients.
-QUrl frmAbout::MailAddress() { return QUrl(QStringLiteral("mailto:info@velmora.example,support@velmora.example")); }
+QUrl frmAbout::MailAddress()
+{
+    const QString domain = Product::MakerMailDomain();
+    return QUrl(QStringLiteral("mailto:info@%1,support@%1").arg(domain));
+}
 
 frmAbout::frmAbout()
     : Form(QStringLiteral("frmAbout"))
@@ -120,13 +125,13 @@ frmAbout::frmAbout()
     Image1->setPixmap(DrawSeal(sealSide));
     Image1->setGeometry((Twips::ToPixelsX(FormWidth) - sealSide) / 2, Twips::ToPixelsY(900), sealSide, sealSide);
 
-    Label2[0] = MakeLabel(this, Indexed("Label2", 0), QStringLiteral("Velmora 2007"), 2580, 450, 16, true, Ink);
+    Label2[0] = MakeLabel(this, Indexed("Label2", 0), Product::Name(), 2580, 450, 16, true, Ink);
     Label2[1] = MakeLabel(this, Indexed("Label2", 1), QString(), 3030, 300, 9, false, QColor(0x6b, 0x5d, 0x4f));
     Label2[2] = MakeLabel(this, Indexed("Label2", 2), QStringLiteral("Written by the Velmora course team"),
         3600, 300, 9, false, Ink);
     Label2[3] = MakeLabel(this, Indexed("Label2", 3), QStringLiteral("Copyright © 2007 Velmora. All rights reserved."),
         3900, 300, 9, false, Ink);
-    Label2[5] = MakeLabel(this, Indexed("Label2", 5), QStringLiteral("www.velmora.example"), 4620, 330, 10, false, LinkAtRest);
+    Label2[5] = MakeLabel(this, Indexed("Label2", 5), Product::MakerWebAddress(), 4620, 330, 10, false, LinkAtRest);
     Label2[6] = MakeLabel(this, Indexed("Label2", 6), QStringLiteral("Contact us"), 5010, 330, 10, false, LinkAtRest);
     for (int i : {5, 6}) {
         QFont f = Label2[i]->font();
@@ -183,8 +188,7 @@ void frmAbout::Form_KeyDown(int& keyCode, int shift)
     if (keyCode == Keys::Escape) {
         Forms::Invoke(QStringLiteral("Begin"), "Common01");
     } else if (keyCode == Keys::F4) {
-        if (Form* main = Forms::Find(QStringLiteral("Background")))
-            main->SetWindowState(Form::Minimized);
+        Forms::Invoke(QStringLiteral("Background"), "MinimizeProgram");
     }
 }
 

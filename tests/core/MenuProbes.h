@@ -1,7 +1,7 @@
 #pragma once
 // Stand-ins for the windows around the start menu that belong to other folders or are
-// built elsewhere (main window, loading window, course panel, Assistants menu, dictionary
-// windows, uninstaller). Each logs its load, show, hide and unload into one shared journal,
+// built elsewhere (loading window, course panel, Assistants menu, dictionary windows,
+// uninstaller); the main window is the real one. Each logs its load, show, hide and unload into one shared journal,
 // so the tests can read the order in which the menu drives them.
 
 #include <QApplication>
@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "AppState.h"
+#include "Background.h"
 #include "Form.h"
 #include "Forms.h"
 #include "TestSupport.h"
@@ -37,12 +38,6 @@ public:
     {
         SetSize(4920, 5655);
     }
-    // The main window's backdrop call from the settings panel.
-    Q_INVOKABLE void Common01(qint16 mode, qint16 save)
-    {
-        Journal() << QStringLiteral("%1.Common01(%2,%3)").arg(FormName()).arg(mode).arg(save);
-    }
-
 protected:
     void Form_Load() override
     {
@@ -71,7 +66,8 @@ protected:
 
 inline void RegisterProbes()
 {
-    for (const char* name : {"Background", "LoadData", "Begin1", "Begin4", "Zoom", "Dictionary", "DictionaryOnline",
+    Forms::RegisterFactory(QStringLiteral("Background"), [] { return new Background; });
+    for (const char* name : {"LoadData", "Begin1", "Begin4", "Zoom", "Dictionary", "DictionaryOnline",
              "Uninstall"}) {
         const QString n = QLatin1String(name);
         Forms::RegisterFactory(n, [n] { return new ProbeForm(n); });

@@ -339,14 +339,17 @@ TEST_F(SettingTest, UninstallAsksFirstAndOnYesHidesPanelAndMenu)
     EXPECT_FALSE(menu->isVisible());
 }
 
-TEST_F(SettingTest, BackdropOptionsGoToTheMainWindowOnlyWhileThePanelIsVisible)
+TEST_F(SettingTest, ABackdropOptionIsSavedAtOnceAndOnlyWhileThePanelIsVisible)
 {
+    WriteFile("Record/Setting.vmq", QByteArray::fromHex("0000" "0a00" "0000" "0000" "0200" "5000"));
     Forms::Load(QStringLiteral("Background"));
     auto* s = Open();
-    menuprobes::Journal().clear();
     QTest::mouseClick(C<QRadioButton>("Option1(1)"), Qt::LeftButton);
+    EXPECT_EQ(ReadFile("Record/Setting.vmq").toHex(), QByteArray("0100" "0a00" "0000" "0000" "0200" "5000"));
     QTest::mouseClick(C<QRadioButton>("Option1(2)"), Qt::LeftButton);
+    EXPECT_EQ(ReadFile("Record/Setting.vmq").toHex(), QByteArray("0200" "0a00" "0000" "0000" "0200" "5000"));
     s->Hide();
     C<QRadioButton>("Option1(0)")->click();
-    EXPECT_EQ(menuprobes::Journal(), (QStringList{"Background.Common01(1,-1)", "Background.Common01(2,-1)"}));
+    EXPECT_EQ(ReadFile("Record/Setting.vmq").toHex(), QByteArray("0200" "0a00" "0000" "0000" "0200" "5000"));
+    EXPECT_TRUE(m_boxes->Boxes().isEmpty());
 }

@@ -1,4 +1,5 @@
 #include <QDir>
+#include <array>
 #include <gtest/gtest.h>
 
 #include "AppState.h"
@@ -70,29 +71,27 @@ TEST(SettingsValidity, PortsAreOneToFourDigitsAboveZero)
     }
 }
 
-TEST(SettingsValidity, OnlyPlainBlanksAreTrimmed)
+TEST(SettingsText, AddressAndPortAsThePanelShowsThem)
 {
-    EXPECT_EQ(TrimBlanks("  1.2.3.4 "), "1.2.3.4");
-    EXPECT_EQ(TrimBlanks("\tname\t"), "\tname\t");
-    EXPECT_EQ(TrimBlanks(QString::fromUtf8("\u3000名\u3000")), QString::fromUtf8("\u3000名\u3000"));
-    EXPECT_EQ(TrimBlanks("   "), "");
-}
-
-TEST_F(SettingsFilesTest, RecordIsSixLittleEndianShortsAndKeepsOtherFields)
-{
-    WriteFile("Record/Setting.vmq", QByteArray::fromHex("0100" "c000" "a800" "0000" "0a00" "bc07"));
-    SettingRecord rec = ReadSettingRecord();
-    EXPECT_EQ(rec.BackdropMode, 1);
-    EXPECT_EQ(rec.Address[0], 192);
-    EXPECT_EQ(rec.Address[3], 10);
-    EXPECT_EQ(rec.ChatPort, 1980);
-    EXPECT_EQ(AddressText(rec), "192.168.0.10");
-    EXPECT_EQ(PortText(rec), "1980");
-
-    rec.Address = {999, -1, 0, 7};
-    rec.ChatPort = 9999;
-    ASSERT_TRUE(WriteSettingRecord(rec));
-    EXPECT_EQ(ReadFile("Record/Setting.vmq").toHex(), QByteArray("0100" "e703" "ffff" "0000" "0700" "0f27"));
+    const struct {
+        std::array<qint16, 4> address;
+        qint16 port;
+        const char* addressText;
+        const char* portText;
+    } cases[] = {
+        {{0, 0, 0, 0}, 0, "", "1980"},
+        {{192, 168, 0, 10}, 80, "192.168.0.10", "80"},
+        {{999, 1, 1, 1}, 9999, "999.1.1.1", "9999"},
+        {{0, 0, 0, 1}, 1980, "0.0.0.1", "1980"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.addressText);
+        SettingRecord rec;
+        std::copy(c.address.begin(), c.address.end(), rec.Address);
+        rec.ChatPort = c.port;
+        EXPECT_EQ(AddressText(rec), c.addressText);
+        EXPECT_EQ(PortText(rec), c.portText);
+    }
 }
 
 TEST_F(SettingsFilesTest, MissingShortOrUnopenableRecordReadsAsZeros)

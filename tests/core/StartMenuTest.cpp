@@ -18,6 +18,25 @@ namespace {
 
 using menuprobes::Journal;
 
+// Notes when a window is hidden, with the forms loaded at that moment.
+class HideWatch : public QObject {
+public:
+    HideWatch(QWidget* w, QStringList* log)
+        : m_log(log)
+    {
+        w->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        if (e->type() == QEvent::Hide)
+            *m_log << watched->objectName() + " hidden: " + Forms::LoadedNames().join(' ');
+        return false;
+    }
+
+private:
+    QStringList* m_log;
+};
+
 class StartMenuTest : public AppFixture {
 protected:
     void SetUp() override
@@ -27,12 +46,21 @@ protected:
         Forms::RegisterFactory(QStringLiteral("Begin"), [] { return new Begin; });
         Forms::RegisterFactory(QStringLiteral("Setting"), [] { return new Setting; });
         Forms::RegisterFactory(QStringLiteral("frmAbout"), [] { return new frmAbout; });
+        Launch();
+    }
+
+    // The main window's start-up step opens the menu (and loads the character pop-up).
+    void Launch()
+    {
+        Journal().clear();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         m_main = Forms::Load(QStringLiteral("Background"));
-        m_main->Show();
-        m_menu = Forms::Load<Begin>();
-        m_menu->Move(1500, 900);
-        m_menu->Show(Form::Modeless, m_main);
-        Forms::Load(QStringLiteral("Zoom"));
+        ASSERT_NE(m_main, nullptr);
+        Clock::Advance(100);
+        m_menu = Forms::Find<Begin>();
+        ASSERT_NE(m_menu, nullptr);
+        ASSERT_TRUE(m_menu->isVisible());
+        ASSERT_EQ(Journal(), QStringList{"load Zoom"});
         Journal().clear();
     }
 
@@ -178,8 +206,8 @@ TEST_F(StartMenuTest, TheOpenItemIgnoresClicksAndTheCoursePanelComesBackAsItWas)
 TEST_F(StartMenuTest, HoverLightsOneItemAndNeverTouchesTheSelectedOne)
 {
     StartUp();
-    Form* course = Forms::Find(QStringLiteral("Begin1"));
-    // Each step: where the pointer goes (an item, 0 the menu's face, -1 a panel), then the looks.
+    // Each step: where the pointer goes (an item, 0 the menu's face, -1 the course panel, which
+    // forwards its mouse moves), then the looks.
     const struct {
         int over;
         const char* looks;
@@ -191,7 +219,7 @@ TEST_F(StartMenuTest, HoverLightsOneItemAndNeverTouchesTheSelectedOne)
         {5, "sppph", 5},
         {1, "spppp", 1}, // the selected item keeps its look, every other turns plain
         {0, "spppp", 1}, // leaving the selected item changes nothing
-        {3, "spphp", 3},
+        {3, "sphpp", 3},
         {-1, "spppp", 0},
     };
     for (const auto& s : steps) {
@@ -207,15 +235,14 @@ TEST_F(StartMenuTest, HoverLightsOneItemAndNeverTouchesTheSelectedOne)
     }
     // Pointer moves over the settings and About panels clear the hover too.
     for (int item : {3, 4}) {
+        SCOPED_TRACE(item);
         Click(item);
-        Click(1);
         MoveOver(Item(2));
-        Form* panel = Forms::Find(QLatin1String(item == 3 ? "Setting" : "frmAbout"));
-        MoveOver(panel);
+        EXPECT_EQ(m_menu->HoverItem, 2);
+        MoveOver(Forms::Find(QLatin1String(item == 3 ? "Setting" : "frmAbout")));
         EXPECT_EQ(m_menu->HoverItem, 0);
-        EXPECT_EQ(Looks(), "spppp");
+        EXPECT_EQ(Looks(), item == 3 ? "ppspp" : "pppsp");
     }
-    (void)course;
 }
 
 TEST_F(StartMenuTest, ExitUnloadsEverythingInTheWrittenOrder)
@@ -225,22 +252,17 @@ TEST_F(StartMenuTest, ExitUnloadsEverythingInTheWrittenOrder)
     Click(3);
     Click(4);
     QStringList stillLoaded;
-    bool mainVisibleAtUnload = true;
-    menuprobes::OnUnload() = [&](const QString& name) {
-        stillLoaded << name + ": " + Forms::LoadedNames().join(' ');
-        if (name == "Background")
-            mainVisibleAtUnload = m_main->isVisible();
-    };
+    menuprobes::OnUnload() = [&](const QString& name) { stillLoaded << name + ": " + Forms::LoadedNames().join(' '); };
+    HideWatch watch(m_main, &stillLoaded);
     Click(5);
     EXPECT_EQ(stillLoaded, (QStringList{
                                "Zoom: Background Begin Dictionary DictionaryOnline Begin1 Begin4 Setting frmAbout",
                                "Dictionary: Background Begin DictionaryOnline Begin1 Begin4 Setting frmAbout",
                                "DictionaryOnline: Background Begin Begin1 Begin4 Setting frmAbout",
-                               "Background: Begin Begin1 Begin4 Setting frmAbout",
+                               "Background hidden: Background Begin Begin1 Begin4 Setting frmAbout",
                                "Begin1: Begin4 Setting frmAbout",
                                "Begin4: Setting frmAbout",
                            }));
-    EXPECT_FALSE(mainVisibleAtUnload);
     EXPECT_TRUE(Forms::LoadedNames().isEmpty());
 }
 
@@ -259,13 +281,8 @@ TEST_F(StartMenuTest, EscExitsFromTheMenuAndFromEveryPanel)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.form);
-        if (!Forms::IsLoaded(QStringLiteral("Begin"))) {
-            QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            m_main = Forms::Load(QStringLiteral("Background"));
-            m_menu = Forms::Load<Begin>();
-            m_menu->Show(Form::Modeless, m_main);
-        }
-        State().CurrentActivity = -1;
+        if (!Forms::IsLoaded(QStringLiteral("Begin")))
+            Launch();
         Clock::Advance(400);
         if (c.item)
             Click(c.item);
@@ -284,14 +301,18 @@ TEST_F(StartMenuTest, EscExitsFromTheMenuAndFromEveryPanel)
     }
 }
 
-TEST_F(StartMenuTest, F4InAPanelMinimisesTheProgram)
+TEST_F(StartMenuTest, F4InAPanelMinimisesTheProgramAndRestoringBringsThePanelBack)
 {
     StartUp();
     for (int item : {3, 4}) {
         SCOPED_TRACE(item);
-        m_main->SetWindowState(Form::Normal);
         Click(item);
-        QTest::keyClick(Forms::Find(QLatin1String(item == 3 ? "Setting" : "frmAbout")), Qt::Key_F4);
+        Form* panel = Forms::Find(QLatin1String(item == 3 ? "Setting" : "frmAbout"));
+        QTest::keyClick(panel, Qt::Key_F4);
         EXPECT_EQ(m_main->WindowState(), Form::Minimized);
+        EXPECT_FALSE(panel->isVisible());
+        m_main->SetWindowState(Form::Normal);
+        EXPECT_TRUE(panel->isVisible());
+        EXPECT_TRUE(Forms::IsLoaded(QStringLiteral("Begin")));
     }
 }

@@ -1,0 +1,11 @@
+#pragma once
+// The product's own name and the maker's address as the windows show them.
+
+#include <QString>
+
+namespace Product {
+inline QString Name() { return QStringLiteral("Velmora 2007"); }
+inline QString MakerWebAddress() { return QStringLiteral("www.velmora.example"); }
+// The maker's mail domain, after the at sign.
+inline QString MakerMailDomain() { return QStringLiteral("velmora.example"); }
+} // namespace Product
