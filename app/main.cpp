@@ -1,6 +1,7 @@
 // Velmora: a desktop Mandarin course.
 
 #include <QApplication>
+#include <cstdio>
 
 #include "AppState.h"
 #include "AssistantsForms.h"
@@ -16,6 +17,10 @@ int main(int argc, char** argv)
     // (XWayland included) unless the caller chose a platform.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "xcb");
+    if (qgetenv("QT_QPA_PLATFORM") == "xcb" && qEnvironmentVariableIsEmpty("DISPLAY")) {
+        std::fputs("Velmora needs a graphical desktop: no display was found (DISPLAY is not set).\n", stderr);
+        return 1;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QApplication::setQuitOnLastWindowClosed(false);

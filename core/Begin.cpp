@@ -172,6 +172,9 @@ void Begin::ExitProgram()
 
 void Begin::Form_Unload()
 {
+    // An unloaded menu takes no further start-up step.
+    Timer1->SetEnabled(false);
+    Timer2->SetEnabled(false);
     for (const char* panel : {"Begin1", "Begin4", "Setting", "frmAbout"})
         Forms::Unload(QLatin1String(panel));
 }

@@ -227,10 +227,9 @@ bool Form::HandleKey(QKeyEvent* ke, bool down)
     return code == 0 && before != 0;
 }
 
-bool Form::PreviewedAlready() const
+bool Form::PreviewedAlready(const QKeyEvent* ke) const
 {
-    QWidget* focus = QApplication::focusWidget();
-    return m_keyPreview && focus && focus != this && focus->window() == this;
+    return ke == m_previewed && ke->type() == m_previewedType && ke->key() == m_previewedKey;
 }
 
 bool Form::eventFilter(QObject* watched, QEvent* e)
@@ -247,6 +246,12 @@ bool Form::eventFilter(QObject* watched, QEvent* e)
     auto* ke = static_cast<QKeyEvent*>(e);
     if (ke->isAutoRepeat() && e->type() == QEvent::KeyRelease)
         return false;
+    // Remember the event so that the form does not take it a second time when the control
+    // ignores it and it travels on; forget it once delivery is over.
+    m_previewed = ke;
+    m_previewedType = ke->type();
+    m_previewedKey = ke->key();
+    QMetaObject::invokeMethod(this, [this] { m_previewed = nullptr; }, Qt::QueuedConnection);
     return HandleKey(ke, e->type() == QEvent::KeyPress);
 }
 
@@ -255,7 +260,9 @@ bool Form::event(QEvent* e)
     if (!m_unloading && (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease)) {
         auto* ke = static_cast<QKeyEvent*>(e);
         if (!(ke->isAutoRepeat() && e->type() == QEvent::KeyRelease)) {
-            if (!PreviewedAlready() && HandleKey(ke, e->type() == QEvent::KeyPress))
+            const bool seen = PreviewedAlready(ke);
+            m_previewed = nullptr;
+            if (!seen && HandleKey(ke, e->type() == QEvent::KeyPress))
                 return true;
             if (e->type() == QEvent::KeyPress && !ke->text().isEmpty()) {
                 int ascii = ke->text().at(0).unicode();

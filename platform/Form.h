@@ -86,8 +86,8 @@ private:
     void ExitModalLoop();
     bool HandleKey(QKeyEvent* ke, bool down);
     // True when the key event is on its way from one of this form's controls (the focus
-    // widget) to the form: the preview has already seen it there.
-    bool PreviewedAlready() const;
+    // widget) up to the form: the preview has already seen it there.
+    bool PreviewedAlready(const QKeyEvent* ke) const;
     // Owned windows go down with their owner and come back with it.
     void HideOwnedWindows();
     void ShowOwnedWindows();
@@ -100,6 +100,10 @@ private:
     bool m_keyPreview{false};
     bool m_active{false};
     bool m_hiddenWithOwner{false};
+    // The key event the preview took last, until the event loop turns over.
+    const QKeyEvent* m_previewed{nullptr};
+    int m_previewedType{0};
+    int m_previewedKey{0};
 };
 
 // Virtual key codes the forms compare against.
