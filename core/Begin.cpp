@@ -8,7 +8,7 @@
 #include "AppState.h"
 #include "Forms.h"
 #include "MenuArt.h"
-#include "SharedPlayer.h"
+#include "SyllableQueue.h"
 #include "Timer.h"
 #include "Twips.h"
 

@@ -109,6 +109,17 @@ protected:
         EXPECT_EQ(f->x(), m_menu->x() + Twips::ToPixelsX(Begin::PanelOffsetLeft));
         EXPECT_EQ(f->y(), m_menu->y() + Twips::ToPixelsY(Begin::PanelOffsetTop));
     }
+    // What the syllable queue was last given to speak, syllable by syllable; then forgets it.
+    static QString Spoken()
+    {
+        QStringList syllables;
+        for (int k = 1; k <= State().SyllableQueueCount; ++k)
+            syllables << State().SyllableQueue.At(1, k);
+        State().SyllableQueue.Erase();
+        State().SyllableQueueCount = 0;
+        State().SyllableQueuePos = 0;
+        return syllables.join(' ');
+    }
     static bool Shown(const char* name)
     {
         Form* f = Forms::Find(QLatin1String(name));
@@ -149,6 +160,7 @@ TEST_F(StartMenuTest, StartUpLoadsThenOpensTheCoursePanelWithoutSpeaking)
     EXPECT_TRUE(course->isVisible());
     EXPECT_EQ(course->Owner(), m_menu);
     ExpectAtPanelPlace(course);
+    EXPECT_EQ(Spoken(), "");
 
     // From now on F4 minimises the whole program.
     QTest::keyClick(m_menu, Qt::Key_F4);
@@ -162,11 +174,14 @@ TEST_F(StartMenuTest, EachItemOpensItsPanelBesideTheMenuAndHidesTheOldOne)
         int item;
         const char* panel;
         qint16 activity;
-    } items[] = {{3, "Setting", 20}, {2, "Begin4", 10}, {4, "frmAbout", 30}, {1, "Begin1", 0}, {3, "Setting", 20}};
+        const char* spoken;
+    } items[] = {{3, "Setting", 20, "she4 zhi4"}, {2, "Begin4", 10, "zhu4 shou3"}, {4, "frmAbout", 30, "guan1 yu2"},
+        {1, "Begin1", 0, "ke4 cheng2"}, {3, "Setting", 20, "she4 zhi4"}};
     const char* panels[] = {"Begin1", "Begin4", "Setting", "frmAbout"};
     for (const auto& c : items) {
         SCOPED_TRACE(c.panel);
         Click(c.item);
+        EXPECT_EQ(Spoken(), c.spoken);
         EXPECT_EQ(State().CurrentActivity, c.activity);
         EXPECT_EQ(m_menu->SelectedItem, c.item);
         std::string looks = "ppppp";
@@ -188,9 +203,11 @@ TEST_F(StartMenuTest, TheOpenItemIgnoresClicksAndTheCoursePanelComesBackAsItWas)
 {
     StartUp();
     Click(3);
+    EXPECT_EQ(Spoken(), "she4 zhi4");
     auto* name = Forms::Control<QLineEdit>(QStringLiteral("Setting"), QStringLiteral("Text2"));
     name->setText("draft");
     Click(3);
+    EXPECT_EQ(Spoken(), "");
     EXPECT_EQ(name->text(), "draft");
     EXPECT_TRUE(Shown("Setting"));
     Form* course = Forms::Find(QStringLiteral("Begin1"));
@@ -201,6 +218,7 @@ TEST_F(StartMenuTest, TheOpenItemIgnoresClicksAndTheCoursePanelComesBackAsItWas)
     EXPECT_TRUE(course->isVisible());
     EXPECT_FALSE(Journal().contains("load Begin1"));
     EXPECT_EQ(State().CurrentActivity, 0);
+    EXPECT_EQ(Spoken(), "ke4 cheng2");
 }
 
 TEST_F(StartMenuTest, HoverLightsOneItemAndNeverTouchesTheSelectedOne)
