@@ -6,6 +6,7 @@
 
 #include "AppState.h"
 #include "CodeTables.h"
+#include "CodedFixture.h"
 #include "CodedFile.h"
 #include "TestSupport.h"
 #include "VmqEncoder.h"
@@ -220,4 +221,21 @@ TEST_F(VmqEncoderTest, TheBuiltDataTreeHoldsTheCourseSources)
     ReadCodedLines(tree + '/' + relative + ".vmq", "RW", 0);
     EXPECT_EQ(State().LineBuffer, *lines);
     EXPECT_TRUE(m_boxes->Boxes().isEmpty());
+}
+
+TEST_F(VmqEncoderTest, FixtureFilesFollowTheirPaths)
+{
+    const QStringList words{"n.i3", u"你"_qs, "you"};
+    struct Case {
+        const char* relative;
+        const char* tag;
+    };
+    const Case cases[] = {{"Lessons\\Script\\Lesson_2\\icwp.vmq", "RW"}, {"Lessons/Script/Lesson_2/lifr.vmq", "RT"},
+        {"Vocabulary/ci3.vmq", "VO"}, {"Vocabulary/zi4.vmq", "RW"}, {"Spoken/Script_1.vmq", "SP"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.relative);
+        WriteCodedFile(State().AppPath + QString::fromLatin1(c.relative), words);
+        ReadCodedLines(Path(QString::fromLatin1(c.relative)), QString::fromLatin1(c.tag), 0);
+        EXPECT_EQ(State().LineBuffer, words);
+    }
 }
