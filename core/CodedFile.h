@@ -29,5 +29,6 @@ inline constexpr int kMaxCodedLines = 32767;
 void ReadCodedLines(const QString& path, const QString& tag, qint16 stopAt);
 
 // The decoding itself, without the file or the message: false (and no lines) for a record
-// whose parts overflow. Code 0, and a table miss, give a run of 0 to 99 blanks.
+// whose parts overflow. Code 0, and a table miss, give a run of 0 to 99 blanks; an unknown tag
+// selects no table, so its enciphered records are all misses.
 bool DecodeCodedRecords(QByteArrayView data, const QString& tag, qint16 stopAt, QStringList& lines);
