@@ -5,9 +5,55 @@
 // Each area keeps its variables in its own block below; 16-bit counts and flags stay qint16
 // (True = -1) because other windows compare against those exact values.
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <array>
+
+// --- course tables: record types (filled at start by the loading window) --------------------
+// The tables below are 0-based containers of the system's 1-based lists: entry k is [k - 1].
+
+// One sentence of the course (lesson texts, topic and dialogue scripts).
+struct SentenceRecord {
+    QString Pinyin; // numbered pinyin
+    QString Chinese;
+    QString English;
+    qint16 Source{0}; // 1..91 lesson, 92..111 topic script (91 + n), 112.. dialogue script (111 + n)
+};
+
+// One pronunciation of a character, as the sound and display code needs it.
+struct CharacterReading {
+    QString Letter;         // first letter of Syllable: the sound folder
+    QString DottedSyllable; // numbered pinyin without the tone digit, dot before the tone vowel
+    QString Syllable;       // DottedSyllable without its dot
+    QString Tone;           // "0".."4"; "0" also when the reading had no digit
+    QString SoundTone;      // tone of the sound file: "1" for "0", empty when there was no digit
+    QString MarkTone;       // the digit, empty when there was none
+};
+
+// One character with its readings and the longer words that begin with it, each stored
+// without that first character.
+struct CharacterRecord {
+    QString Character;
+    QVector<CharacterReading> Readings;
+    QStringList Phrases;
+    qint16 ReadingCount() const { return qint16(Readings.size()); }
+    qint16 PhraseCount() const { return qint16(Phrases.size()); }
+};
+
+// One cached on-line look-up: the query and the stored result ("#" for line breaks).
+struct OnlineWord {
+    QString Word;
+    QString Entry;
+};
+
+// Where each character's first record stands in CharacterTable; kept in step with the table
+// by the character-table code (CharacterTable.h), never touched elsewhere.
+struct CharacterIndex {
+    QHash<QString, int> First; // character -> 1-based index of its first record
+    qsizetype Covered{0};      // records 1..Covered are indexed
+};
 
 // Two rows of strings with 1-based columns, as the old two-dimensional string arrays were.
 // Reading outside the columns gives an empty string; Redim keeps the contents.
@@ -53,6 +99,26 @@ struct AppState {
     // --- learner's records ----------------------------------------------------------------
     QString UserName;
     QString TutorMailbox;
+
+    // --- course tables (loading window) ---------------------------------------------------
+    // Vocabulary: [0] Chinese word, [1] English meanings with one blank before and after.
+    std::array<QStringList, 2> WordText;
+    // [0] source kind (1 lesson, 2 extra vocabulary file), [1] lesson or file number.
+    std::array<QVector<qint16>, 2> WordSource;
+    QStringList WordPinyin;
+    qint16 WordCount{0};        // set once the whole vocabulary is loaded
+    qint16 WordCountCopy{0};    // always equal to WordCount
+    qint16 LessonEntryCount{0}; // entries 1..LessonEntryCount come from the lessons
+    QVector<SentenceRecord> SentenceTable;
+    qint16 SentenceCount{0};
+    qint16 SpokenFirstSentence{0}; // index range of the topic-script sentences
+    qint16 SpokenLastSentence{0};
+    QStringList LessonTitles; // 91 entries, lesson n at [n - 1]
+    QVector<CharacterRecord> CharacterTable;
+    qint16 CharacterCount{0};
+    CharacterIndex CharacterLookup;
+    QVector<OnlineWord> OnlineWordTable;
+    qint16 OnlineWordCount{0};
 };
 
 AppState& State();

@@ -1,0 +1,158 @@
+// Start-up loading against its floor, and the character look-up against the linear scan.
+//
+// Runs over the data tree the build lays out (build/Velmora, or VELMORA_TREE):
+//   build/bench/loading_bench
+// BM_ReadCourseBytes reads the bytes of exactly the files the loading reads: no loading can
+// be faster than that. BM_LoadCourseTables runs the five loading procedures. The look-up pair
+// asks for every character of the table once, plus as many absent ones.
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <benchmark/benchmark.h>
+
+#include "AppState.h"
+#include "CharacterTable.h"
+#include "LoadingSteps.h"
+
+namespace {
+
+QString Tree()
+{
+    const QString tree = qEnvironmentVariable("VELMORA_TREE", QStringLiteral(VELMORA_TREE_DEFAULT));
+    return tree.endsWith(QLatin1Char('/')) ? tree : tree + QLatin1Char('/');
+}
+
+// No window: the steps report nowhere.
+class NoProgress : public LoadProgress {
+public:
+    void SetMaximum(int step, int maximum) override { m_max[step] = maximum; }
+    int Maximum(int step) const override { return m_max[step]; }
+    int Value(int step) const override { return m_value[step]; }
+    void SetValue(int step, int value) override { m_value[step] = value; }
+    void SetCaption(int, const QString&) override {}
+    void ProcessEvents() override {}
+
+private:
+    int m_max[5]{0, 100, 100, 100, 100};
+    int m_value[5]{};
+};
+
+void FreshState()
+{
+    ResetState();
+    State().AppPath = Tree();
+}
+
+// Every file the loading reads, in the order it reads them.
+QStringList LoadedFiles()
+{
+    QStringList candidates;
+    for (int n = 1; n <= 91; ++n)
+        candidates << QStringLiteral("Lessons/Script/Lesson_%1/icwp.vmq").arg(n);
+    for (int n = 1; n <= 147; ++n)
+        candidates << QStringLiteral("Vocabulary/ci%1.vmq").arg(n);
+    for (int n = 1; n <= 91; ++n)
+        candidates << QStringLiteral("Lessons/Script/Lesson_%1/lifr.vmq").arg(n);
+    for (int n = 1; n <= 20; ++n)
+        candidates << QStringLiteral("Spoken/Script_%1.vmq").arg(n);
+    for (int n = 1; QFileInfo::exists(Tree() + QStringLiteral("Spoken/Script%1.vmq").arg(n)); ++n)
+        candidates << QStringLiteral("Spoken/Script%1.vmq").arg(n);
+    for (int n = 1; n <= 99; ++n)
+        candidates << QStringLiteral("Vocabulary/zi%1.vmq").arg(n);
+    candidates << QStringLiteral("Record/tutor.txt") << QStringLiteral("Record/yourname.txt")
+               << QStringLiteral("Record/wangci.txt") << QStringLiteral("Record/Cang.vmq");
+    QStringList files;
+    for (const QString& c : candidates)
+        if (QFileInfo(Tree() + c).isFile())
+            files << Tree() + c;
+    return files;
+}
+
+void BM_ReadCourseBytes(benchmark::State& state)
+{
+    const QStringList files = LoadedFiles();
+    qint64 bytes = 0;
+    for (auto _ : state) {
+        for (const QString& path : files) {
+            QFile f(path);
+            if (f.open(QIODevice::ReadOnly)) {
+                const QByteArray data = f.readAll();
+                bytes += data.size();
+                benchmark::DoNotOptimize(data.constData());
+            }
+        }
+    }
+    state.SetBytesProcessed(bytes);
+    state.counters["files"] = double(files.size());
+}
+BENCHMARK(BM_ReadCourseBytes)->Unit(benchmark::kMillisecond);
+
+void BM_LoadCourseTables(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        FreshState();
+        state.ResumeTiming();
+        NoProgress progress;
+        LoadCourseTables(progress);
+    }
+    state.counters["words"] = State().WordCount;
+    state.counters["sentences"] = State().SentenceCount;
+    state.counters["characters"] = State().CharacterCount;
+}
+BENCHMARK(BM_LoadCourseTables)->Unit(benchmark::kMillisecond);
+
+// The characters of the loaded table, then as many that it does not hold.
+QStringList LookUpQueries()
+{
+    FreshState();
+    NoProgress progress;
+    LoadCharacterTable(progress);
+    QStringList queries;
+    for (const CharacterRecord& r : State().CharacterTable)
+        queries << r.Character;
+    const qsizetype present = queries.size();
+    for (qsizetype i = 0; i < present; ++i)
+        queries << QString(QChar(0xE000 + int(i))); // private use: never in the table
+    return queries;
+}
+
+template <int (*Find)(const QString&)>
+void LookUp(benchmark::State& state)
+{
+    const QStringList queries = LookUpQueries();
+    if (State().CharacterCount == 0) {
+        state.SkipWithError("no character files in the data tree");
+        return;
+    }
+    Find(queries.first()); // the index is built once, as the first look-up after loading does
+    for (auto _ : state)
+        for (const QString& q : queries)
+            benchmark::DoNotOptimize(Find(q));
+    state.SetItemsProcessed(state.iterations() * queries.size());
+    state.counters["table"] = State().CharacterCount;
+}
+
+void BM_FindCharacterRecord(benchmark::State& state)
+{
+    LookUp<FindCharacterRecord>(state);
+}
+BENCHMARK(BM_FindCharacterRecord)->Unit(benchmark::kMicrosecond);
+
+void BM_FindCharacterRecordLinear(benchmark::State& state)
+{
+    LookUp<FindCharacterRecordLinear>(state);
+}
+BENCHMARK(BM_FindCharacterRecordLinear)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,148 @@
+#include "CharacterTable.h"
+
+#include "TextFilters.h"
+
+namespace {
+
+// Brings the index up to the table: records appended since the last call are added (a
+// character keeps the position of its first record); an erased or shortened table starts the
+// index afresh.
+void SyncIndex()
+{
+    AppState& s = State();
+    CharacterIndex& index = s.CharacterLookup;
+    const qsizetype count = qMin<qsizetype>(s.CharacterCount, s.CharacterTable.size());
+    if (index.Covered > count) {
+        index.First.clear();
+        index.Covered = 0;
+    }
+    for (qsizetype i = index.Covered; i < count; ++i) {
+        const QString& c = s.CharacterTable.at(i).Character;
+        if (!index.First.contains(c))
+            index.First.insert(c, int(i + 1));
+    }
+    index.Covered = count;
+}
+
+int NotFound()
+{
+    return State().CharacterCount + 1;
+}
+
+// A new phrase goes before the first phrase that is strictly shorter, so that phrases stand
+// longest first; a phrase equal to one passed on the way is not added again.
+void InsertPhrase(CharacterRecord& record, const QString& rest)
+{
+    qsizetype place = 0;
+    for (; place < record.Phrases.size(); ++place) {
+        const QString& phrase = record.Phrases.at(place);
+        if (phrase.size() < rest.size())
+            break;
+        if (phrase == rest)
+            return;
+    }
+    if (record.Phrases.size() >= TableLimit)
+        return;
+    record.Phrases.insert(place, rest);
+}
+
+} // namespace
+
+int FindCharacterRecord(const QString& ch)
+{
+    SyncIndex();
+    AppState& s = State();
+    auto it = s.CharacterLookup.First.constFind(ch);
+    if (it == s.CharacterLookup.First.constEnd())
+        return NotFound();
+    if (s.CharacterTable.at(it.value() - 1).Character != ch) {
+        // The table was rebuilt behind the index's back: index it again.
+        s.CharacterLookup = {};
+        SyncIndex();
+        it = s.CharacterLookup.First.constFind(ch);
+        if (it == s.CharacterLookup.First.constEnd())
+            return NotFound();
+    }
+    return it.value();
+}
+
+int FindCharacterRecordLinear(const QString& ch)
+{
+    const AppState& s = State();
+    const qsizetype count = qMin<qsizetype>(s.CharacterCount, s.CharacterTable.size());
+    for (qsizetype i = 0; i < count; ++i)
+        if (s.CharacterTable.at(i).Character == ch)
+            return int(i + 1);
+    return NotFound();
+}
+
+bool AppendCharacterRecord(CharacterRecord record)
+{
+    AppState& s = State();
+    if (s.CharacterCount >= TableLimit)
+        return false;
+    s.CharacterTable.resize(s.CharacterCount);
+    s.CharacterTable.append(std::move(record));
+    ++s.CharacterCount;
+    return true;
+}
+
+QVector<CharacterReading> ReadingsFromSyllables(const QString& pinyin)
+{
+    QVector<CharacterReading> readings;
+    QString collected;
+    for (const QChar c : pinyin) {
+        if (c == QLatin1Char(' ') || c == QLatin1Char(','))
+            continue;
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) {
+            collected += c;
+            continue;
+        }
+        if (readings.size() >= TableLimit)
+            break;
+        CharacterReading r;
+        r.DottedSyllable = collected;
+        r.Syllable = StripPunctuation(collected);
+        // The sound folder is the first letter of the plain syllable, so that a syllable
+        // written with its tone vowel first (".er2") still finds its folder.
+        r.Letter = r.Syllable.left(1);
+        r.Tone = c;
+        r.SoundTone = c == QLatin1Char('0') ? QStringLiteral("1") : QString(c);
+        r.MarkTone = c;
+        readings.append(r);
+        collected.clear();
+    }
+    return readings;
+}
+
+void AddWordToCharacterTable(const QString& word, const QString& pinyin)
+{
+    if (word.isEmpty() || HasNonHanzi(word))
+        return;
+    AppState& s = State();
+    if (word.size() < 2) {
+        if (pinyin.isEmpty() || FindCharacterRecord(word) <= s.CharacterCount)
+            return;
+        CharacterRecord record;
+        record.Character = word;
+        record.Readings = ReadingsFromSyllables(pinyin);
+        AppendCharacterRecord(std::move(record));
+        return;
+    }
+    const QString first = word.left(1);
+    const QString rest = word.mid(1);
+    const int found = FindCharacterRecord(first);
+    if (found <= s.CharacterCount) {
+        InsertPhrase(s.CharacterTable[found - 1], rest);
+        return;
+    }
+    // A new first character takes the reading of the word's first syllable only.
+    const QVector<CharacterReading> readings = ReadingsFromSyllables(pinyin);
+    if (readings.isEmpty())
+        return;
+    CharacterRecord record;
+    record.Character = first;
+    record.Readings = {readings.first()};
+    record.Phrases.append(rest);
+    AppendCharacterRecord(std::move(record));
+}

@@ -1,0 +1,37 @@
+#pragma once
+// Searching and growing the character table (State().CharacterTable / CharacterCount).
+//
+// Records are only ever appended, through AppendCharacterRecord, and a record's Character is
+// never changed afterwards; the start menu's exit may erase the whole table. Under those rules
+// FindCharacterRecord answers from an index that follows the table by itself.
+
+#include <QString>
+#include <QVector>
+
+#include "AppState.h"
+
+// The tables hold at most this many entries; what comes beyond is ignored.
+constexpr int TableLimit = 32767;
+
+// 1-based index of the first record whose Character equals ch exactly, or CharacterCount + 1
+// when there is none (1 for an empty table). Processes no window events, so no handler can
+// run, and close a window, in the middle of a search.
+int FindCharacterRecord(const QString& ch);
+
+// The same answer by walking the table in order: the definition the index must agree with
+// (tests and the benchmark compare the two).
+int FindCharacterRecordLinear(const QString& ch);
+
+// Appends a record; false (nothing added) once the table holds TableLimit records.
+bool AppendCharacterRecord(CharacterRecord record);
+
+// Brings a word learned on-line into the table: a one-character word becomes a record of its
+// own (when missing and pinyin is given), a longer one a phrase of its first character's
+// record (longest phrases first, duplicates skipped), creating that record from the first
+// syllable of pinyin when needed. Words holding any non-Chinese character are ignored.
+// pinyin is numbered pinyin such as "n.i3 h.ao3 ".
+void AddWordToCharacterTable(const QString& word, const QString& pinyin);
+
+// The readings of a text of numbered syllables closed by their tone digits, blanks and commas
+// between them ignored, text after the last digit dropped ("h.ao3 h.ao4" gives two readings).
+QVector<CharacterReading> ReadingsFromSyllables(const QString& pinyin);

@@ -1,0 +1,374 @@
+#include "LoadingSteps.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QtEndian>
+
+#include "AppState.h"
+#include "CharacterTable.h"
+#include "CodedFile.h"
+#include "Pinyin.h"
+#include "SafeFile.h"
+#include "TextFilters.h"
+
+namespace {
+
+constexpr int LessonCount = 91;
+constexpr int ExtraVocabularyFiles = 147;
+constexpr int TopicScripts = 20;
+constexpr int CharacterFiles = 99;
+
+constexpr int WordStep = 1;
+constexpr int SentenceStep = 2;
+constexpr int CharacterStep = 3;
+constexpr int OnlineStep = 4;
+
+QString CoursePath(const QString& relative)
+{
+    return State().AppPath + relative;
+}
+
+bool Exists(const QString& path)
+{
+    return QFileInfo(path).isFile();
+}
+
+void Advance(LoadProgress& progress, int step)
+{
+    progress.SetValue(step, qMin(progress.Value(step) + 1, progress.Maximum(step)));
+}
+
+// Reads one coded course file into LineBuffer; false (nothing read) when it does not exist.
+bool ReadCourseFile(const QString& path, const QString& tag)
+{
+    if (!Exists(path))
+        return false;
+    ReadCodedLines(path, tag, 0);
+    return true;
+}
+
+// Lines of the buffer in groups of three; a last group of one or two lines is ignored.
+qsizetype GroupCount()
+{
+    return qMin<qsizetype>(State().LineCount, State().LineBuffer.size()) / 3;
+}
+
+// The last line of a one-line record file, blanks trimmed. A missing file leaves value as it
+// was; a file that exists but cannot be read, or holds no line, empties it.
+void ReadLastLine(const QString& path, QString& value)
+{
+    if (!QFileInfo::exists(path))
+        return;
+    bool ok = false;
+    const QStringList lines = SafeFile::ReadTextLines(path, &ok);
+    value = ok && !lines.isEmpty() ? TrimBlanks(lines.last()) : QString();
+}
+
+void AddWords(qsizetype& count, qint16 kind, qint16 number)
+{
+    AppState& s = State();
+    const qsizetype groups = GroupCount();
+    for (qsizetype g = 0; g < groups && count < TableLimit; ++g) {
+        const QStringList& lines = s.LineBuffer;
+        s.WordPinyin.append(TrimBlanks(lines.at(3 * g)));
+        s.WordText[0].append(TrimBlanks(lines.at(3 * g + 1)));
+        s.WordText[1].append(QLatin1Char(' ') + TrimBlanks(lines.at(3 * g + 2)) + QLatin1Char(' '));
+        s.WordSource[0].append(kind);
+        s.WordSource[1].append(number);
+        ++count;
+    }
+}
+
+bool AddSentence(qsizetype group, qint16 source)
+{
+    AppState& s = State();
+    if (s.SentenceCount >= TableLimit)
+        return false;
+    const QStringList& lines = s.LineBuffer;
+    s.SentenceTable.append({TrimBlanks(lines.at(3 * group)), TrimBlanks(lines.at(3 * group + 1)),
+                            TrimBlanks(lines.at(3 * group + 2)), source});
+    ++s.SentenceCount;
+    return true;
+}
+
+void SentenceFileDone(LoadProgress& progress)
+{
+    State().LineBuffer.clear();
+    progress.SetCaption(SentenceStep, QStringLiteral("Step 2: loading Chinese sentences: ")
+                                          + QString::number(State().SentenceCount));
+    Advance(progress, SentenceStep);
+    progress.ProcessEvents();
+}
+
+// One shared copy of each short text that recurs in every reading (tone digits, first
+// letters), so that 3500 characters do not each hold copies of their own.
+QString SharedText(const QString& text)
+{
+    static QHash<QString, QString> pool;
+    if (text.size() > 1)
+        return text;
+    auto it = pool.constFind(text);
+    if (it == pool.constEnd())
+        it = pool.insert(text, text);
+    return it.value();
+}
+
+// The readings line of a character: each digit closes a piece (its text trimmed of blanks);
+// text after the last digit is dropped; a line without any digit is one piece without tone.
+QVector<CharacterReading> ReadingsOfLine(const QString& line)
+{
+    struct Piece {
+        QString text;
+        QString tone;
+    };
+    QVector<Piece> pieces;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line.at(i);
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            continue;
+        if (pieces.size() < TableLimit)
+            pieces.append({TrimBlanks(line.mid(start, i - start)), SharedText(QString(c))});
+        start = i + 1;
+    }
+    if (pieces.isEmpty())
+        pieces.append({TrimBlanks(line), QString()});
+
+    QVector<CharacterReading> readings;
+    readings.reserve(pieces.size());
+    for (const Piece& p : pieces) {
+        CharacterReading r;
+        r.DottedSyllable = p.text;
+        r.Syllable = StripPunctuation(p.text);
+        r.Letter = SharedText(r.Syllable.left(1));
+        if (p.tone.isEmpty()) {
+            r.Tone = SharedText(QStringLiteral("0"));
+        } else {
+            r.Tone = p.tone;
+            r.SoundTone = SharedText(p.tone == QLatin1String("0") ? QStringLiteral("1") : p.tone);
+            r.MarkTone = p.tone;
+        }
+        readings.append(r);
+    }
+    return readings;
+}
+
+// The character line: the character, then phrases each closed by ","; text after the last
+// "," is dropped; phrases are kept as they stand, empty ones and repeats included.
+CharacterRecord RecordOfLine(const QString& line)
+{
+    CharacterRecord record;
+    record.Character = line.left(1);
+    qsizetype start = 1;
+    for (qsizetype comma = line.indexOf(QLatin1Char(','), start); comma >= 0;
+         comma = line.indexOf(QLatin1Char(','), start)) {
+        if (record.Phrases.size() < TableLimit)
+            record.Phrases.append(line.mid(start, comma - start));
+        start = comma + 1;
+    }
+    return record;
+}
+
+// The reading inside a cached entry: after the first "[", up to the first digit or "]"
+// (neither collected); to the end of the entry when neither follows; empty without "[".
+QString ReadingOfEntry(const QString& entry)
+{
+    const qsizetype open = entry.indexOf(QLatin1Char('['));
+    if (open < 0)
+        return QString();
+    QString reading;
+    for (qsizetype i = open + 1; i < entry.size(); ++i) {
+        const QChar c = entry.at(i);
+        if ((c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char(']'))
+            break;
+        reading += c;
+    }
+    return reading;
+}
+
+// The count file Record/Cang.vmq: record 1 as a 16-bit little-endian number; 0 when the
+// file is missing, short or unreadable. Reading it never creates or changes it.
+qint16 CachedWordCount()
+{
+    const QByteArray record = SafeFile::ReadRecord(CoursePath(QStringLiteral("Record/Cang.vmq")), 2, 1);
+    if (record.size() < 2)
+        return 0;
+    return qFromLittleEndian<qint16>(record.constData());
+}
+
+} // namespace
+
+QString TrimBlanks(const QString& text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin) == QLatin1Char(' '))
+        ++begin;
+    while (end > begin && text.at(end - 1) == QLatin1Char(' '))
+        --end;
+    if (begin == 0 && end == text.size())
+        return text; // shares the data: no copy
+    return text.mid(begin, end - begin);
+}
+
+qint16 LoadSettingsFiles(LoadProgress& progress)
+{
+    AppState& s = State();
+    // Source numbers of dialogue sentences are 111 + n and must stay 16-bit.
+    int n = 1;
+    while (n <= TableLimit - 111
+           && Exists(CoursePath(QStringLiteral("Spoken/Script%1.vmq").arg(n))))
+        ++n;
+    const qint16 spokenScriptCount = qint16(n - 1);
+
+    progress.SetMaximum(WordStep, LessonCount + ExtraVocabularyFiles);
+    progress.SetMaximum(SentenceStep, spokenScriptCount + LessonCount + TopicScripts);
+    s.LessonTitles.resize(LessonCount);
+    ReadLastLine(CoursePath(QStringLiteral("Record/tutor.txt")), s.TutorMailbox);
+    ReadLastLine(CoursePath(QStringLiteral("Record/yourname.txt")), s.UserName);
+    return spokenScriptCount;
+}
+
+void LoadWordTable(LoadProgress& progress)
+{
+    AppState& s = State();
+    for (auto& list : s.WordText)
+        list.clear();
+    for (auto& list : s.WordSource)
+        list.clear();
+    s.WordPinyin.clear();
+    qsizetype count = 0;
+
+    auto readFiles = [&](int files, const QString& pattern, const QString& tag, qint16 kind) {
+        for (int n = 1; n <= files; ++n) {
+            if (!ReadCourseFile(CoursePath(pattern.arg(n)), tag))
+                continue;
+            AddWords(count, kind, qint16(n));
+            s.LineBuffer.clear();
+            progress.SetCaption(WordStep, QStringLiteral("Step 1: loading Chinese vocabulary: ")
+                                              + QString::number(count));
+            Advance(progress, WordStep);
+            progress.ProcessEvents();
+        }
+    };
+    readFiles(LessonCount, QStringLiteral("Lessons/Script/Lesson_%1/icwp.vmq"), QStringLiteral("RW"), 1);
+    s.LessonEntryCount = qint16(count);
+    readFiles(ExtraVocabularyFiles, QStringLiteral("Vocabulary/ci%1.vmq"), QStringLiteral("VO"), 2);
+    s.WordCount = qint16(count);
+    s.WordCountCopy = qint16(count);
+}
+
+void LoadSentenceTable(LoadProgress& progress, qint16 spokenScriptCount)
+{
+    AppState& s = State();
+    if (s.LessonTitles.size() < LessonCount)
+        s.LessonTitles.resize(LessonCount);
+
+    for (int n = 1; n <= LessonCount; ++n) {
+        if (!ReadCourseFile(CoursePath(QStringLiteral("Lessons/Script/Lesson_%1/lifr.vmq").arg(n)),
+                            QStringLiteral("RT")))
+            continue;
+        QString title;
+        const qsizetype groups = GroupCount();
+        for (qsizetype g = 0; g < groups; ++g) {
+            if (s.LineBuffer.at(3 * g + 1).startsWith(QLatin1Char('#'))) {
+                const QString& english = s.LineBuffer.at(3 * g + 2);
+                title = title.isEmpty() ? english : title + QStringLiteral(" | ") + english;
+            } else {
+                AddSentence(g, qint16(n));
+            }
+        }
+        s.LessonTitles[n - 1] = title;
+        SentenceFileDone(progress);
+    }
+
+    s.SpokenLastSentence = s.SentenceCount;
+    s.SpokenFirstSentence = qint16(qMin(s.SentenceCount + 1, TableLimit));
+    for (int n = 1; n <= TopicScripts; ++n) {
+        if (!ReadCourseFile(CoursePath(QStringLiteral("Spoken/Script_%1.vmq").arg(n)), QStringLiteral("SP")))
+            continue;
+        // The first group of a topic script names the topic.
+        const qsizetype groups = GroupCount();
+        for (qsizetype g = 1; g < groups; ++g)
+            if (AddSentence(g, qint16(91 + n)))
+                ++s.SpokenLastSentence;
+        SentenceFileDone(progress);
+    }
+
+    for (int n = 1; n <= spokenScriptCount; ++n) {
+        if (!ReadCourseFile(CoursePath(QStringLiteral("Spoken/Script%1.vmq").arg(n)), QStringLiteral("SP")))
+            continue;
+        const qsizetype groups = GroupCount();
+        for (qsizetype g = 0; g < groups; ++g)
+            AddSentence(g, qint16(111 + n));
+        SentenceFileDone(progress);
+    }
+}
+
+void LoadCharacterTable(LoadProgress& progress)
+{
+    AppState& s = State();
+    progress.SetMaximum(CharacterStep, CharacterFiles);
+    for (int n = 1; n <= CharacterFiles; ++n) {
+        if (!ReadCourseFile(CoursePath(QStringLiteral("Vocabulary/zi%1.vmq").arg(n)), QStringLiteral("RW")))
+            continue;
+        const qsizetype pairs = qMin<qsizetype>(s.LineCount, s.LineBuffer.size()) / 2;
+        for (qsizetype j = 0; j < pairs; ++j) {
+            CharacterRecord record = RecordOfLine(s.LineBuffer.at(2 * j + 1));
+            record.Readings = ReadingsOfLine(s.LineBuffer.at(2 * j));
+            if (!AppendCharacterRecord(std::move(record)))
+                break;
+            progress.ProcessEvents();
+        }
+        s.LineBuffer.clear();
+        progress.SetCaption(CharacterStep, QStringLiteral("Step 3: loading all Chinese words (characters): ")
+                                               + QString::number(s.CharacterCount));
+        Advance(progress, CharacterStep);
+        progress.ProcessEvents();
+    }
+}
+
+void LoadOnlineWords(LoadProgress& progress)
+{
+    AppState& s = State();
+    const QString path = CoursePath(QStringLiteral("Record/wangci.txt"));
+    if (!QFileInfo::exists(path))
+        return;
+    const qint16 expected = CachedWordCount();
+    if (expected > 0)
+        progress.SetMaximum(OnlineStep, expected);
+
+    // A cache that cannot be read loads nothing; the window closes as usual.
+    bool ok = false;
+    const QStringList lines = SafeFile::ReadTextLines(path, &ok);
+    if (!ok)
+        return;
+    for (const QString& raw : lines) {
+        const QString line = TrimBlanks(raw);
+        const qsizetype colon = line.indexOf(QLatin1Char(':'));
+        // Skipped: three characters or fewer, no colon or one in first place, nothing after it.
+        if (line.size() <= 3 || colon < 1 || colon >= line.size() - 1)
+            continue;
+        if (s.OnlineWordCount >= OnlineTableLimit)
+            continue;
+        OnlineWord word{line.left(colon), line.mid(colon + 1)};
+        const QString reading = ReadingOfEntry(word.Entry);
+        s.OnlineWordTable.append(word);
+        ++s.OnlineWordCount;
+        AddWordToCharacterTable(word.Word, MarkedToNumberedPinyin(TrimBlanks(reading)));
+        if (progress.Value(OnlineStep) < progress.Maximum(OnlineStep))
+            Advance(progress, OnlineStep);
+        progress.SetCaption(OnlineStep, QStringLiteral("Step 4: loading vocabulary searched online: ")
+                                            + QString::number(s.OnlineWordCount));
+        progress.ProcessEvents();
+    }
+}
+
+void LoadCourseTables(LoadProgress& progress)
+{
+    const qint16 spokenScriptCount = LoadSettingsFiles(progress);
+    LoadWordTable(progress);
+    LoadSentenceTable(progress, spokenScriptCount);
+    LoadCharacterTable(progress);
+    LoadOnlineWords(progress);
+}
