@@ -53,7 +53,18 @@ QLabel* PictureHolder(QWidget* parent, const QString& name, const QPixmap& pictu
 QString Indexed(const char* name, int index) { return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index); }
 
 // The course-wide tables go before the main window, in the order they were filled.
-void EraseCourseTables() {}
+void EraseCourseTables()
+{
+    AppState& s = State();
+    for (QStringList& column : s.WordText)
+        column.clear();
+    s.WordPinyin.clear();
+    for (QVector<qint16>& column : s.WordSource)
+        column.clear();
+    s.SentenceTable.clear();
+    s.CharacterTable.clear();
+    s.OnlineWordTable.clear();
+}
 
 } // namespace
 

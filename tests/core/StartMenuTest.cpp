@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include "AppState.h"
@@ -21,20 +22,22 @@ using menuprobes::Journal;
 // Notes when a window is hidden, with the forms loaded at that moment.
 class HideWatch : public QObject {
 public:
-    HideWatch(QWidget* w, QStringList* log)
+    HideWatch(QWidget* w, QStringList* log, std::function<QString()> more)
         : m_log(log)
+        , m_more(std::move(more))
     {
         w->installEventFilter(this);
     }
     bool eventFilter(QObject* watched, QEvent* e) override
     {
         if (e->type() == QEvent::Hide)
-            *m_log << watched->objectName() + " hidden: " + Forms::LoadedNames().join(' ');
+            *m_log << watched->objectName() + " hidden: " + Forms::LoadedNames().join(' ') + m_more();
         return false;
     }
 
 private:
     QStringList* m_log;
+    std::function<QString()> m_more;
 };
 
 class StartMenuTest : public AppFixture {
@@ -263,20 +266,40 @@ TEST_F(StartMenuTest, HoverLightsOneItemAndNeverTouchesTheSelectedOne)
     }
 }
 
-TEST_F(StartMenuTest, ExitUnloadsEverythingInTheWrittenOrder)
+TEST_F(StartMenuTest, ExitUnloadsEverythingInTheWrittenOrderAndErasesTheTablesBeforeTheMainWindow)
 {
     StartUp();
     Click(2);
     Click(3);
     Click(4);
+    AppState& s = State();
+    s.WordText[0] << QString::fromUtf8("你好");
+    s.WordText[1] << " hello ";
+    s.WordPinyin << "n.i3 h.ao3";
+    s.WordSource[0] << 1;
+    s.WordSource[1] << 1;
+    s.SentenceTable.append({"n.i3 h.ao3", QString::fromUtf8("你好"), "Hello.", 1});
+    s.CharacterTable.append({QString::fromUtf8("好"), {}, {}});
+    s.OnlineWordTable.append({QString::fromUtf8("好"), "good"});
+    auto tables = [&s] {
+        const bool full = !s.WordText[0].isEmpty() && !s.WordText[1].isEmpty() && !s.WordPinyin.isEmpty()
+            && !s.WordSource[0].isEmpty() && !s.WordSource[1].isEmpty() && !s.SentenceTable.isEmpty()
+            && !s.CharacterTable.isEmpty() && !s.OnlineWordTable.isEmpty();
+        const bool empty = s.WordText[0].isEmpty() && s.WordText[1].isEmpty() && s.WordPinyin.isEmpty()
+            && s.WordSource[0].isEmpty() && s.WordSource[1].isEmpty() && s.SentenceTable.isEmpty()
+            && s.CharacterTable.isEmpty() && s.OnlineWordTable.isEmpty();
+        return QString(full ? " [tables]" : empty ? "" : " [tables partly erased]");
+    };
     QStringList stillLoaded;
-    menuprobes::OnUnload() = [&](const QString& name) { stillLoaded << name + ": " + Forms::LoadedNames().join(' '); };
-    HideWatch watch(m_main, &stillLoaded);
+    menuprobes::OnUnload() = [&](const QString& name) {
+        stillLoaded << name + ": " + Forms::LoadedNames().join(' ') + tables();
+    };
+    HideWatch watch(m_main, &stillLoaded, tables);
     Click(5);
     EXPECT_EQ(stillLoaded, (QStringList{
-                               "Zoom: Background Begin Dictionary DictionaryOnline Begin1 Begin4 Setting frmAbout",
-                               "Dictionary: Background Begin DictionaryOnline Begin1 Begin4 Setting frmAbout",
-                               "DictionaryOnline: Background Begin Begin1 Begin4 Setting frmAbout",
+                               "Zoom: Background Begin Dictionary DictionaryOnline Begin1 Begin4 Setting frmAbout [tables]",
+                               "Dictionary: Background Begin DictionaryOnline Begin1 Begin4 Setting frmAbout [tables]",
+                               "DictionaryOnline: Background Begin Begin1 Begin4 Setting frmAbout [tables]",
                                "Background hidden: Background Begin Begin1 Begin4 Setting frmAbout",
                                "Begin1: Begin4 Setting frmAbout",
                                "Begin4: Setting frmAbout",
