@@ -1,7 +1,6 @@
 #include "Setting.h"
 
 #include <QButtonGroup>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -14,6 +13,7 @@
 #include "FileDialog.h"
 #include "Forms.h"
 #include "MsgBox.h"
+#include "Picture.h"
 #include "Product.h"
 #include "RecordFolder.h"
 #include "SettingsFiles.h"
@@ -245,13 +245,11 @@ void Setting::Command4_Click()
     const QString path = FileDialog::GetOpenFileName(this, QStringLiteral("Picture Files (*.bmp;*.jpg;*.gif)|*.bmp;*.jpg;*.gif"));
     if (path.isEmpty())
         return;
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    const QImage image = reader.read();
-    if (image.isNull())
+    const QPixmap picture = Picture::Load(path);
+    if (picture.isNull())
         return;
     if (auto* backdrop = Forms::Control<QLabel>(QStringLiteral("Background"), QStringLiteral("Image1"))) {
-        backdrop->setPixmap(QPixmap::fromImage(image));
+        backdrop->setPixmap(picture);
         backdrop->show();
     }
     if (!WriteOneLineRecord(SettingsFiles::BackgroundPath, path))

@@ -294,8 +294,12 @@ TEST_F(SettingTest, UnsavedEditsSurviveOurOwnMessageBoxAndFileDialog)
     EXPECT_FALSE(QFile::exists(Path("Record/backgroundpath.txt")));
 }
 
-TEST_F(SettingTest, APictureIsRememberedOnlyWhenItLoads)
+TEST_F(SettingTest, APictureBecomesTheBackdropAndIsRememberedOnlyWhenItLoads)
 {
+    Forms::Load(QStringLiteral("Background"));
+    auto* backdrop = Forms::Control<QLabel>(QStringLiteral("Background"), QStringLiteral("Image1"));
+    ASSERT_NE(backdrop, nullptr);
+    const qint64 before = backdrop->pixmap().cacheKey();
     Open();
     WriteFile("notapicture.jpg", "text, not a picture");
     QImage image(4, 4, QImage::Format_RGB32);
@@ -306,8 +310,11 @@ TEST_F(SettingTest, APictureIsRememberedOnlyWhenItLoads)
     dialog.Answer(Path("garden.bmp"));
     QTest::mouseClick(Button("Command4"), Qt::LeftButton);
     EXPECT_FALSE(QFile::exists(Path("Record/backgroundpath.txt")));
+    EXPECT_EQ(backdrop->pixmap().cacheKey(), before);
     QTest::mouseClick(Button("Command4"), Qt::LeftButton);
     EXPECT_EQ(ReadFile("Record/backgroundpath.txt"), Path("garden.bmp").toLocal8Bit() + "\r\n");
+    EXPECT_EQ(backdrop->pixmap().size(), QSize(4, 4));
+    EXPECT_FALSE(backdrop->isHidden());
     EXPECT_TRUE(m_boxes->Boxes().isEmpty());
 }
 

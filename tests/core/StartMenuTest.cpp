@@ -357,3 +357,11 @@ TEST_F(StartMenuTest, F4InAPanelMinimisesTheProgramAndRestoringBringsThePanelBac
         EXPECT_TRUE(Forms::IsLoaded(QStringLiteral("Begin")));
     }
 }
+
+TEST_F(StartMenuTest, AMenuUnloadedDuringStartUpTakesNoFurtherStep)
+{
+    m_menu->Unload();
+    Clock::Advance(1000);
+    EXPECT_TRUE(Journal().isEmpty());
+    EXPECT_FALSE(Forms::IsLoaded(QStringLiteral("Begin1")));
+}
