@@ -75,6 +75,7 @@ Setting::Setting()
 {
     SetBorderless(true);
     SetKeyPreview(true);
+    SetCaption(QStringLiteral("Setting"));
     SetSize(FormWidth, FormHeight);
     setMouseTracking(true);
     setAutoFillBackground(true);

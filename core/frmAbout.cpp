@@ -100,6 +100,7 @@ frmAbout::frmAbout()
 {
     SetBorderless(true);
     SetKeyPreview(true);
+    SetCaption(QStringLiteral("About"));
     SetSize(FormWidth, FormHeight);
     setMouseTracking(true);
     setAutoFillBackground(true);
