@@ -45,3 +45,9 @@ void Begin::Form_KeyUp(int& keyCode, int)
     if (keyCode == Keys::Escape)
         Common01();
 }
+
+void Begin::Form_CloseRequested()
+{
+    // The window manager's close exits like the menu's exit item, so no window is left behind.
+    Common01();
+}

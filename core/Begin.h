@@ -17,4 +17,5 @@ protected:
     void Form_Unload() override;
     void Form_KeyDown(int& keyCode, int shift) override;
     void Form_KeyUp(int& keyCode, int shift) override;
+    void Form_CloseRequested() override;
 };

@@ -161,3 +161,10 @@ void StartOrNot::Form_KeyUp(int& keyCode, int)
     if (keyCode == Keys::Escape)
         Command2_Click();
 }
+
+void StartOrNot::Form_CloseRequested()
+{
+    // Closing the window by its frame cancels the launch, as Esc does: closing it alone would
+    // leave the backdrop with neither the start menu nor a way to end the program.
+    Command2_Click();
+}
