@@ -244,6 +244,15 @@ void Background::Form_KeyDown(int& keyCode, int)
         MinimizeProgram();
 }
 
+void Background::Form_CloseRequested()
+{
+    // A close from the window manager ends the program as the start menu's exit does; before
+    // the menu exists it ends it as the second timer does. Unloading this window alone would
+    // leave the windows it owns running without it.
+    if (!Forms::Invoke(QStringLiteral("Begin"), "ExitProgram"))
+        Timer2_Timer();
+}
+
 void Background::mouseDoubleClickEvent(QMouseEvent* e)
 {
     // A double click on the bare backdrop or on the picture (which lets mouse events through).

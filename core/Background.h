@@ -50,6 +50,7 @@ protected:
     void Form_Unload() override;
     void Form_Resize() override;
     void Form_KeyDown(int& keyCode, int shift) override;
+    void Form_CloseRequested() override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
 
 private:

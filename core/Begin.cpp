@@ -170,6 +170,8 @@ void Begin::Image3_Click(int index)
 
 void Begin::ExitProgram()
 {
+    if (IsUnloading())
+        return;
     Forms::Unload(QStringLiteral("Zoom"));
     Forms::Unload(QStringLiteral("Dictionary"));
     Forms::Unload(QStringLiteral("DictionaryOnline"));
@@ -235,8 +237,9 @@ void Begin::Form_KeyUp(int& keyCode, int shift)
 
 void Begin::Form_CloseRequested()
 {
-    // The window manager's close on the menu ends the program the orderly way.
-    Common01();
+    // The window manager's close on the menu ends the program the orderly way, even before
+    // the items take clicks.
+    ExitProgram();
 }
 
 bool Begin::eventFilter(QObject* watched, QEvent* e)

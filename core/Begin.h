@@ -28,6 +28,9 @@ public:
     Q_INVOKABLE void Form_MouseMove();
     // The dispatcher of the five items.
     void Image3_Click(int index);
+    // The exit in its written order, also while the program is still starting: the window
+    // manager's close of the menu or of the main window ends the program this way.
+    Q_INVOKABLE void ExitProgram();
 
     // The item whose hover artwork is shown (0 none) and the item whose panel is open.
     qint16 HoverItem{0};
@@ -53,7 +56,6 @@ private:
     void Image3_MouseMove(int index);
     void MinimizeProgram();
     void PlacePanel(Form* panel) const;
-    void ExitProgram();
 
     // Controls, indexed as the form's control arrays (index 0 unused).
     std::array<QLabel*, 6> Image3{};

@@ -23,7 +23,6 @@ RegisterOCX::RegisterOCX()
     : Form(QStringLiteral("RegisterOCX"))
 {
     SetCaption(QStringLiteral("Velmora 2007 - Register OCX"));
-    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
     SetSize(4680, 1110);
     setFixedSize(size());
 }

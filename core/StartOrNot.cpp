@@ -106,9 +106,10 @@ StartOrNot::StartOrNot()
     Command1->setFont(SansFont(9.75));
     Command2->setFont(SansFont(9.75));
 
-    connect(Option1, &QRadioButton::clicked, this, &StartOrNot::Option1_Click);
-    connect(Option2, &QRadioButton::clicked, this, &StartOrNot::Option2_Click);
-    connect(Option3, &QRadioButton::clicked, this, &StartOrNot::Option3_Click);
+    // An option's click is its becoming the chosen one, by mouse or by the arrow keys.
+    connect(Option1, &QRadioButton::toggled, this, [this](bool on) { if (on) Option1_Click(); });
+    connect(Option2, &QRadioButton::toggled, this, [this](bool on) { if (on) Option2_Click(); });
+    connect(Option3, &QRadioButton::toggled, this, [this](bool on) { if (on) Option3_Click(); });
     connect(Command1, &QPushButton::clicked, this, &StartOrNot::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &StartOrNot::Command2_Click);
 }
@@ -128,8 +129,10 @@ QString StartOrNot::StepText(int step)
 void StartOrNot::Form_Load()
 {
     Move((Twips::ScreenWidth() - Width()) / 2, (Twips::ScreenHeight() - Height()) / 2);
-    Option1->setChecked(true);
-    Option1_Click();
+    if (Option1->isChecked())
+        Option1_Click();
+    else
+        Option1->setChecked(true);
 }
 
 void StartOrNot::ShowStep(int step)
@@ -157,4 +160,11 @@ void StartOrNot::Form_KeyUp(int& keyCode, int)
 {
     if (keyCode == Keys::Escape)
         Command2_Click();
+}
+
+void StartOrNot::Form_CloseRequested()
+{
+    // Closing the window by its frame cancels the launch, as Esc does: closing it alone would
+    // leave the backdrop with neither the start menu nor a way to end the program.
+    Command2_Click();
 }

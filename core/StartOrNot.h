@@ -34,6 +34,7 @@ public:
 protected:
     void Form_Load() override;
     void Form_KeyUp(int& keyCode, int shift) override;
+    void Form_CloseRequested() override;
 
 private:
     void ShowStep(int step);

@@ -38,8 +38,8 @@ Information Describe(const QTimeZone& zone, const QDateTime& at)
         info.daylightBias = -zone.daylightTimeOffset(at) / 60;
         info.result = 2;
     } else {
-        // Out of season the extra hour is not in force; the usual hour stands for it.
-        info.daylightBias = -60;
+        // Out of season: the saving the zone will take at its next change.
+        info.daylightBias = next.atUtc.isValid() && next.daylightTimeOffset != 0 ? -next.daylightTimeOffset / 60 : -60;
         info.result = 1;
     }
     return info;

@@ -140,16 +140,16 @@ TEST_F(StartUpRoadTest, AppPathEndsInOneSeparator)
         QString expected;
     };
     const QString dir = m_dir->path();
+    // The root folder is only named here: starting there would create a Record folder in it.
     for (const Case& c : {Case{dir, dir + "/"}, Case{dir + "/", dir + "/"}, Case{"/", "/"}}) {
         SCOPED_TRACE(c.given.toStdString());
         qputenv("VELMORA_APPPATH", c.given.toUtf8());
-        State().AppPath.clear();
-        Forms::Load(QStringLiteral("RegisterOCX"));
-        EXPECT_EQ(State().AppPath, c.expected);
-        Forms::UnloadAll();
-        SingleInstance::ReleaseForThisRun();
+        EXPECT_EQ(DefaultAppPath(), c.expected);
     }
     qputenv("VELMORA_APPPATH", dir.toUtf8());
+    State().AppPath.clear();
+    Forms::Load(QStringLiteral("RegisterOCX"));
+    EXPECT_EQ(State().AppPath, dir + "/");
 }
 
 TEST_F(StartUpRoadTest, OnLinuxEveryComponentIsPresentSoNothingIsRegistered)
@@ -266,6 +266,38 @@ TEST_F(StartUpRoadTest, CancelLaunchingAndEscEndTheProgram200msLater)
         EXPECT_FALSE(Loaded("Begin"));
         SingleInstance::ReleaseForThisRun();
     }
+}
+
+TEST_F(StartUpRoadTest, ClosingTheHelpWindowByItsFrameCancelsTheLaunch)
+{
+    qputenv("VELMORA_FORCE_CODEPAGE_FAILURE", "1");
+    StartAndWait();
+    auto* help = Forms::Find<StartOrNot>();
+    ASSERT_NE(help, nullptr);
+    help->close();
+    EXPECT_FALSE(Loaded("StartOrNot"));
+    Clock::Advance(200);
+    EXPECT_TRUE(Forms::LoadedNames().isEmpty());
+}
+
+TEST_F(StartUpRoadTest, ClosingTheMainWindowOrTheMenuByTheFrameEndsTheProgram)
+{
+    for (const char* closed : {"Background", "Begin"}) {
+        SCOPED_TRACE(closed);
+        ASSERT_NE(StartAndWait(), nullptr);
+        ASSERT_TRUE(Loaded("Begin"));
+        Find(closed)->close();
+        EXPECT_TRUE(Forms::LoadedNames().isEmpty());
+        SingleInstance::ReleaseForThisRun();
+    }
+    // Before the start menu is open, the main window's close ends the start-up; the help
+    // window still open ends the program with either of its buttons.
+    qputenv("VELMORA_FORCE_CODEPAGE_FAILURE", "1");
+    ASSERT_NE(StartAndWait(), nullptr);
+    Find("Background")->close();
+    EXPECT_EQ(Forms::LoadedNames(), QStringList{"StartOrNot"});
+    QTest::mouseClick(Forms::Find<StartOrNot>()->Command1, Qt::LeftButton);
+    EXPECT_TRUE(Forms::LoadedNames().isEmpty());
 }
 
 TEST_F(StartUpRoadTest, TheHelpWindowShowsOneStepAtATime)
