@@ -8,11 +8,12 @@ namespace {
 
 // A RIFF/WAVE image with a free format chunk and raw data bytes.
 QByteArray Riff(quint16 tag, quint16 channels, quint32 rate, quint16 bits, const QByteArray& data,
-                quint16 blockAlign = 0, quint32 dataLenField = 0xFFFFFFFF)
+                quint16 blockAlign = 0, const QByteArray& fmtExtra = {})
 {
     if (blockAlign == 0)
         blockAlign = static_cast<quint16>(channels * (bits / 8));
     QByteArray fmt(16, '\0');
+    fmt += fmtExtra;
     qToLittleEndian<quint16>(tag, fmt.data());
     qToLittleEndian<quint16>(channels, fmt.data() + 2);
     qToLittleEndian<quint32>(rate, fmt.data() + 4);
@@ -26,9 +27,9 @@ QByteArray Riff(quint16 tag, quint16 channels, quint32 rate, quint16 bits, const
     qToLittleEndian<quint32>(3, le.data());
     out += le + QByteArray("abc\0", 4); // an odd-sized chunk before fmt, padded
     out += "fmt ";
-    qToLittleEndian<quint32>(16, le.data());
+    qToLittleEndian<quint32>(static_cast<quint32>(fmt.size()), le.data());
     out += le + fmt + "data";
-    qToLittleEndian<quint32>(dataLenField == 0xFFFFFFFF ? static_cast<quint32>(data.size()) : dataLenField, le.data());
+    qToLittleEndian<quint32>(static_cast<quint32>(data.size()), le.data());
     return out + le + data;
 }
 
@@ -61,12 +62,17 @@ TEST(WavFileParse, ReadsEverySampleFormatAsSigned16Bit)
     QByteArray f32(8, '\0');
     qToLittleEndian<float>(0.5f, f32.data());
     qToLittleEndian<float>(-2.0f, f32.data() + 4); // out of range: clipped
-    QByteArray ext = Riff(0xFFFE, 1, 8000, 16, Samples16({100, -100}));
+    // The extensible header: cbSize 22, valid bits, channel mask, then the sub-format whose
+    // first two bytes are the plain format tag.
+    QByteArray extension(24, '\0');
+    qToLittleEndian<quint16>(22, extension.data());
+    qToLittleEndian<quint16>(3, extension.data() + 8);
     const Case cases[] = {
         {"8-bit unsigned", Riff(1, 1, 8000, 8, QByteArray("\x80\xff", 2)), 1, 2, 0, 127 * 256},
         {"16-bit stereo", Riff(1, 2, 44100, 16, Samples16({1, -2, 3, -4})), 2, 2, 1, -2},
         {"24-bit", Riff(1, 1, 8000, 24, QByteArray("\x00\x34\x12\x00\x00\x80", 6)), 1, 2, 0x1234, -32768},
         {"32-bit float", Riff(3, 1, 8000, 32, f32), 1, 2, 16384, -32767},
+        {"extensible float", Riff(0xFFFE, 1, 8000, 32, f32, 0, extension), 1, 2, 16384, -32767},
         {"32-bit integer", Riff(1, 1, 8000, 32, QByteArray("\x00\x00\x00\x40\x00\x00\x00\xc0", 8)), 1, 2, 16384, -16384},
     };
     for (const Case& c : cases) {
@@ -79,8 +85,8 @@ TEST(WavFileParse, ReadsEverySampleFormatAsSigned16Bit)
         EXPECT_EQ(At(a, 0), c.first);
         EXPECT_EQ(At(a, 1), c.second);
     }
-    // The extensible header carries no sub-format here (16-byte chunk): read as declared, refused.
-    EXPECT_FALSE(WavFile::Parse(ext).IsValid());
+    // An extensible header cut short names no sub-format: refused.
+    EXPECT_FALSE(WavFile::Parse(Riff(0xFFFE, 1, 8000, 16, Samples16({100, -100}))).IsValid());
 }
 
 TEST(WavFileParse, DurationIsExactAndRoundedUp)
