@@ -1,3 +1,5 @@
+#include <QDir>
+#include <QDirIterator>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
@@ -144,4 +146,28 @@ TEST_F(WavFileTest, UnreadableAndMissingFilesAreNotPlayable)
     EXPECT_TRUE(WavFile::IsPlayable(m_dir->path() + "\\Sound\\ok.wav")); // "\" accepted
     EXPECT_FALSE(WavFile::IsPlayable(Path("Sound/missing.wav")));
     EXPECT_FALSE(WavFile::IsPlayable(Path("Sound"))); // a folder cannot be read as a file
+}
+
+TEST(WavFileGenerated, EveryGeneratedSoundReadsWithASpokenLength)
+{
+    const QString tree = qEnvironmentVariable("VELMORA_TREE");
+    if (tree.isEmpty() || !QDir(tree + "/Phonetic Symbols").exists())
+        GTEST_SKIP() << "no generated data tree";
+    int files = 0;
+    for (const QString folder : {"Phonetic Symbols", "Numbers", "Sound"}) {
+        QDirIterator it(tree + "/" + folder, {"*.wav", "*.WAV"}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            SCOPED_TRACE(path.toStdString());
+            QString error;
+            const WavFile::Audio a = WavFile::Read(path, &error);
+            ASSERT_TRUE(a.IsValid()) << error.toStdString();
+            EXPECT_EQ(a.sampleRate, 22050);
+            EXPECT_EQ(a.channels, 1);
+            EXPECT_GE(a.DurationMs(), 150);
+            EXPECT_LE(a.DurationMs(), 2500);
+            ++files;
+        }
+    }
+    EXPECT_GE(files, 1600 + 25 + 3);
 }
