@@ -101,20 +101,20 @@ std::vector<double> PitchContour(const WavFile::Audio& a)
         smooth[i] = w[w.size() / 2];
     }
     // Real pitch moves smoothly from frame to frame. A jump of more than 12 % is the noise of
-    // an onset consonant or the pitch bend of a medial glide: keep the longest smooth piece.
-    size_t pieceStart = 0, pieceLen = 0;
+    // an onset consonant or the pitch bend of a medial glide: keep the longest smooth segment.
+    size_t segStart = 0, segLen = 0;
     for (size_t i = 0; i < smooth.size();) {
         size_t j = i + 1;
         while (j < smooth.size() && std::fabs(smooth[j] / smooth[j - 1] - 1) <= 0.12)
             ++j;
-        if (j - i > pieceLen) {
-            pieceStart = i;
-            pieceLen = j - i;
+        if (j - i > segLen) {
+            segStart = i;
+            segLen = j - i;
         }
         i = j;
     }
-    return std::vector<double>(smooth.begin() + static_cast<std::ptrdiff_t>(pieceStart),
-                               smooth.begin() + static_cast<std::ptrdiff_t>(pieceStart + pieceLen));
+    return std::vector<double>(smooth.begin() + static_cast<std::ptrdiff_t>(segStart),
+                               smooth.begin() + static_cast<std::ptrdiff_t>(segStart + segLen));
 }
 
 // 1 level, 2 rising, 3 dipping, 4 falling, 0 none of these.

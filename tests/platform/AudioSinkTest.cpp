@@ -55,6 +55,10 @@ public:
     ~NullSinkServer()
     {
         qunsetenv("PULSE_SERVER");
+        Stop();
+    }
+    void Stop()
+    {
         if (m_server.state() != QProcess::NotRunning) {
             m_server.terminate();
             if (!m_server.waitForFinished(10000))
@@ -70,6 +74,15 @@ private:
 
 NullSinkServer* g_server = nullptr;
 bool g_serverUp = false;
+
+// ms milliseconds of a 440 Hz tone at 22050 Hz, as the syllable files are stored.
+QByteArray Tone(int ms)
+{
+    QByteArray pcm(22050 * ms / 1000 * 2, '\0');
+    for (int i = 0; i < pcm.size() / 2; ++i)
+        qToLittleEndian<qint16>(static_cast<qint16>(8000 * std::sin(i * 2 * M_PI * 440 / 22050)), pcm.data() + i * 2);
+    return WavFile::Encode16(22050, 1, pcm);
+}
 
 class AudioSinkTest : public AppFixture {
 protected:
@@ -98,11 +111,7 @@ protected:
 
 TEST_F(AudioSinkTest, ARealWavPlaysThroughTheDeviceAndReportsItsEndOnce)
 {
-    // 300 ms of a 440 Hz tone at 22050 Hz, as the syllable files are stored.
-    QByteArray pcm(22050 * 3 / 10 * 2, '\0');
-    for (int i = 0; i < pcm.size() / 2; ++i)
-        qToLittleEndian<qint16>(static_cast<qint16>(8000 * std::sin(i * 2 * M_PI * 440 / 22050)), pcm.data() + i * 2);
-    WriteFile("Phonetic Symbols\\A\\a1.wav", WavFile::Encode16(22050, 1, pcm));
+    WriteFile("Phonetic Symbols\\A\\a1.wav", Tone(300));
 
     WavePlayer player;
     QSignalSpy done(&player, &WavePlayer::Done);
@@ -125,4 +134,22 @@ TEST_F(AudioSinkTest, ARealWavPlaysThroughTheDeviceAndReportsItsEndOnce)
     player.Play();
     player.Close();
     EXPECT_FALSE(done.wait(1500));
+}
+
+TEST_F(AudioSinkTest, ASoundServerThatGoesAwayMidPlayStillEndsThePlayOnce)
+{
+    WriteFile("Sound\\long.wav", Tone(1500));
+    WavePlayer player;
+    QSignalSpy done(&player, &WavePlayer::Done);
+    player.SetFileName(Path("Sound/long.wav"));
+    player.Open();
+    player.SetNotify(true);
+    player.Play();
+    ASSERT_FALSE(player.IsSilent());
+    EXPECT_FALSE(done.wait(300));
+    g_server->Stop();
+    ASSERT_TRUE(done.wait(15000));
+    EXPECT_EQ(done.at(0).at(0).toInt(), WavePlayer::Successful);
+    EXPECT_FALSE(done.wait(1000));
+    EXPECT_EQ(done.count(), 1);
 }

@@ -1,3 +1,5 @@
+#include <QDir>
+#include <QDirIterator>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
@@ -8,11 +10,12 @@ namespace {
 
 // A RIFF/WAVE image with a free format chunk and raw data bytes.
 QByteArray Riff(quint16 tag, quint16 channels, quint32 rate, quint16 bits, const QByteArray& data,
-                quint16 blockAlign = 0, quint32 dataLenField = 0xFFFFFFFF)
+                quint16 blockAlign = 0, const QByteArray& fmtExtra = {})
 {
     if (blockAlign == 0)
         blockAlign = static_cast<quint16>(channels * (bits / 8));
     QByteArray fmt(16, '\0');
+    fmt += fmtExtra;
     qToLittleEndian<quint16>(tag, fmt.data());
     qToLittleEndian<quint16>(channels, fmt.data() + 2);
     qToLittleEndian<quint32>(rate, fmt.data() + 4);
@@ -26,9 +29,9 @@ QByteArray Riff(quint16 tag, quint16 channels, quint32 rate, quint16 bits, const
     qToLittleEndian<quint32>(3, le.data());
     out += le + QByteArray("abc\0", 4); // an odd-sized chunk before fmt, padded
     out += "fmt ";
-    qToLittleEndian<quint32>(16, le.data());
+    qToLittleEndian<quint32>(static_cast<quint32>(fmt.size()), le.data());
     out += le + fmt + "data";
-    qToLittleEndian<quint32>(dataLenField == 0xFFFFFFFF ? static_cast<quint32>(data.size()) : dataLenField, le.data());
+    qToLittleEndian<quint32>(static_cast<quint32>(data.size()), le.data());
     return out + le + data;
 }
 
@@ -61,12 +64,17 @@ TEST(WavFileParse, ReadsEverySampleFormatAsSigned16Bit)
     QByteArray f32(8, '\0');
     qToLittleEndian<float>(0.5f, f32.data());
     qToLittleEndian<float>(-2.0f, f32.data() + 4); // out of range: clipped
-    QByteArray ext = Riff(0xFFFE, 1, 8000, 16, Samples16({100, -100}));
+    // The extensible header: cbSize 22, valid bits, channel mask, then the sub-format whose
+    // first two bytes are the plain format tag.
+    QByteArray extension(24, '\0');
+    qToLittleEndian<quint16>(22, extension.data());
+    qToLittleEndian<quint16>(3, extension.data() + 8);
     const Case cases[] = {
         {"8-bit unsigned", Riff(1, 1, 8000, 8, QByteArray("\x80\xff", 2)), 1, 2, 0, 127 * 256},
         {"16-bit stereo", Riff(1, 2, 44100, 16, Samples16({1, -2, 3, -4})), 2, 2, 1, -2},
         {"24-bit", Riff(1, 1, 8000, 24, QByteArray("\x00\x34\x12\x00\x00\x80", 6)), 1, 2, 0x1234, -32768},
         {"32-bit float", Riff(3, 1, 8000, 32, f32), 1, 2, 16384, -32767},
+        {"extensible float", Riff(0xFFFE, 1, 8000, 32, f32, 0, extension), 1, 2, 16384, -32767},
         {"32-bit integer", Riff(1, 1, 8000, 32, QByteArray("\x00\x00\x00\x40\x00\x00\x00\xc0", 8)), 1, 2, 16384, -16384},
     };
     for (const Case& c : cases) {
@@ -79,8 +87,8 @@ TEST(WavFileParse, ReadsEverySampleFormatAsSigned16Bit)
         EXPECT_EQ(At(a, 0), c.first);
         EXPECT_EQ(At(a, 1), c.second);
     }
-    // The extensible header carries no sub-format here (16-byte chunk): read as declared, refused.
-    EXPECT_FALSE(WavFile::Parse(ext).IsValid());
+    // An extensible header cut short names no sub-format: refused.
+    EXPECT_FALSE(WavFile::Parse(Riff(0xFFFE, 1, 8000, 16, Samples16({100, -100}))).IsValid());
 }
 
 TEST(WavFileParse, DurationIsExactAndRoundedUp)
@@ -138,4 +146,28 @@ TEST_F(WavFileTest, UnreadableAndMissingFilesAreNotPlayable)
     EXPECT_TRUE(WavFile::IsPlayable(m_dir->path() + "\\Sound\\ok.wav")); // "\" accepted
     EXPECT_FALSE(WavFile::IsPlayable(Path("Sound/missing.wav")));
     EXPECT_FALSE(WavFile::IsPlayable(Path("Sound"))); // a folder cannot be read as a file
+}
+
+TEST(WavFileGenerated, EveryGeneratedSoundReadsWithASpokenLength)
+{
+    const QString tree = qEnvironmentVariable("VELMORA_TREE");
+    if (tree.isEmpty() || !QDir(tree + "/Phonetic Symbols").exists())
+        GTEST_SKIP() << "no generated data tree";
+    int files = 0;
+    for (const QString folder : {"Phonetic Symbols", "Numbers", "Sound"}) {
+        QDirIterator it(tree + "/" + folder, {"*.wav", "*.WAV"}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            SCOPED_TRACE(path.toStdString());
+            QString error;
+            const WavFile::Audio a = WavFile::Read(path, &error);
+            ASSERT_TRUE(a.IsValid()) << error.toStdString();
+            EXPECT_EQ(a.sampleRate, 22050);
+            EXPECT_EQ(a.channels, 1);
+            EXPECT_GE(a.DurationMs(), 150);
+            EXPECT_LE(a.DurationMs(), 2500);
+            ++files;
+        }
+    }
+    EXPECT_GE(files, 1600 + 25 + 3);
 }
