@@ -8,6 +8,7 @@
 #include "AppState.h"
 #include "Forms.h"
 #include "MenuArt.h"
+#include "Product.h"
 #include "SyllableQueue.h"
 #include "Timer.h"
 #include "Twips.h"
@@ -73,7 +74,7 @@ Begin::Begin()
 {
     SetBorderless(true);
     SetKeyPreview(true);
-    SetCaption(QStringLiteral("Velmora 2007"));
+    SetCaption(Product::Name());
     SetSize(FormWidth, FormHeight);
     setMouseTracking(true);
 

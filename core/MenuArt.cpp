@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -164,7 +165,10 @@ const Caption& ItemCaption(int index)
 
 QPixmap Backdrop(const QSize& size, const std::array<QRect, 5>& items, const QRect& panelBed)
 {
-    QPixmap face(size);
+    // Drawn at the screen's device pixel ratio, so the artwork stays sharp on dense screens.
+    const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
+    QPixmap face((QSizeF(size) * ratio).toSize());
+    face.setDevicePixelRatio(ratio);
     QPainter p(&face);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
@@ -224,7 +228,9 @@ QPixmap Face(const QPixmap& backdrop, const std::array<QRect, 5>& items)
 
 QPixmap ItemPicture(const QPixmap& backdrop, const QRect& rect, int index, Look look)
 {
-    QPixmap pic = backdrop.copy(rect);
+    const qreal ratio = backdrop.devicePixelRatio();
+    QPixmap pic = backdrop.copy(QRectF(QPointF(rect.topLeft()) * ratio, QSizeF(rect.size()) * ratio).toRect());
+    pic.setDevicePixelRatio(ratio);
     QPainter p(&pic);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);

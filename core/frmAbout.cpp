@@ -1,5 +1,6 @@
 #include "frmAbout.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -55,7 +56,9 @@ void SetColour(QLabel* label, const QColor& colour)
 // right column first as seals are: 学无止境, "learning knows no end".
 QPixmap DrawSeal(int side)
 {
-    QPixmap seal(side, side);
+    const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
+    QPixmap seal(QSize(side, side) * ratio);
+    seal.setDevicePixelRatio(ratio);
     seal.fill(Qt::transparent);
     QPainter p(&seal);
     p.setRenderHint(QPainter::Antialiasing);
