@@ -106,7 +106,11 @@ void LoadData::Form_Load()
 void LoadData::Timer1_Timer()
 {
     Timer1->SetEnabled(false);
-    LoadCourseTables(*this);
+    SpokenScriptCount = LoadSettingsFiles(*this);
+    LoadWordTable(*this);
+    LoadSentenceTable(*this, SpokenScriptCount);
+    LoadCharacterTable(*this);
+    LoadOnlineWords(*this);
     Unload();
 }
 

@@ -72,7 +72,11 @@ void AddWords(qsizetype& count, qint16 kind, qint16 number)
         const QStringList& lines = s.LineBuffer;
         s.WordPinyin.append(TrimBlanks(lines.at(3 * g)));
         s.WordText[0].append(TrimBlanks(lines.at(3 * g + 1)));
-        s.WordText[1].append(QLatin1Char(' ') + TrimBlanks(lines.at(3 * g + 2)) + QLatin1Char(' '));
+        const QString english = TrimBlanks(lines.at(3 * g + 2));
+        QString padded;
+        padded.reserve(english.size() + 2);
+        padded.append(QLatin1Char(' ')).append(english).append(QLatin1Char(' '));
+        s.WordText[1].append(padded);
         s.WordSource[0].append(kind);
         s.WordSource[1].append(number);
         ++count;
@@ -117,39 +121,32 @@ QString SharedText(const QString& text)
 // text after the last digit is dropped; a line without any digit is one piece without tone.
 QVector<CharacterReading> ReadingsOfLine(const QString& line)
 {
-    struct Piece {
-        QString text;
-        QString tone;
+    QVector<CharacterReading> readings;
+    auto addReading = [&readings](const QString& text, const QString& tone) {
+        CharacterReading r;
+        r.DottedSyllable = text;
+        r.Syllable = StripPunctuation(text);
+        r.Letter = SharedText(r.Syllable.left(1));
+        if (tone.isEmpty()) {
+            r.Tone = SharedText(QStringLiteral("0"));
+        } else {
+            r.Tone = tone;
+            r.SoundTone = SharedText(tone == QLatin1String("0") ? QStringLiteral("1") : tone);
+            r.MarkTone = tone;
+        }
+        readings.append(std::move(r));
     };
-    QVector<Piece> pieces;
     qsizetype start = 0;
     for (qsizetype i = 0; i < line.size(); ++i) {
         const QChar c = line.at(i);
         if (c < QLatin1Char('0') || c > QLatin1Char('9'))
             continue;
-        if (pieces.size() < TableLimit)
-            pieces.append({TrimBlanks(line.mid(start, i - start)), SharedText(QString(c))});
+        if (readings.size() < TableLimit)
+            addReading(TrimBlanks(line.mid(start, i - start)), SharedText(QString(c)));
         start = i + 1;
     }
-    if (pieces.isEmpty())
-        pieces.append({TrimBlanks(line), QString()});
-
-    QVector<CharacterReading> readings;
-    readings.reserve(pieces.size());
-    for (const Piece& p : pieces) {
-        CharacterReading r;
-        r.DottedSyllable = p.text;
-        r.Syllable = StripPunctuation(p.text);
-        r.Letter = SharedText(r.Syllable.left(1));
-        if (p.tone.isEmpty()) {
-            r.Tone = SharedText(QStringLiteral("0"));
-        } else {
-            r.Tone = p.tone;
-            r.SoundTone = SharedText(p.tone == QLatin1String("0") ? QStringLiteral("1") : p.tone);
-            r.MarkTone = p.tone;
-        }
-        readings.append(r);
-    }
+    if (readings.isEmpty())
+        addReading(TrimBlanks(line), QString());
     return readings;
 }
 
