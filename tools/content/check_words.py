@@ -5,7 +5,8 @@ Fails (exit 1) on: a missing file or a group that is not three non-empty lines; 
 is not valid Mandarin pinyin, lacks its tone dot or digit, or has its dot on the wrong vowel; a
 word whose syllable count differs from its character count; a character outside code page 936;
 a reading that is not among the character's known readings (when the Unihan readings file is
-installed; the neutral tone is always allowed); a word taught twice; a lesson with fewer than
+installed; the neutral tone is always allowed); a tone-change spelling of 不 or 一; a word
+taught twice; a lesson with fewer than
 8 or more than 16 words, fewer than two distinct meanings, or (after lesson 1) no new character;
 a syllabus without exactly one row per lesson.
 Prints one summary line per lesson with -v.
@@ -25,6 +26,8 @@ ROOT = HERE.parent.parent
 LESSONS = 91
 UNIHAN = pathlib.Path("/usr/share/unicode/Unihan_Readings.txt.bz2")
 READING_FIELDS = ("kMandarin", "kHanyuPinyin", "kXHC1983", "kTGHZ2013")
+# Words are spelt in citation form: the tone changes of these two in speech are not written.
+CITATION = {"不": ("bu", 4), "一": ("yi", 1)}
 
 _MARKS = {}
 for plain, marked in (("a", "āáǎà"), ("o", "ōóǒò"), ("e", "ēéěè"), ("i", "īíǐì"),
@@ -128,7 +131,11 @@ def check_lesson(n, path, readings, errors):
                 err("%s: %r is outside code page 936" % (where, ch))
         if len(sylls) != len(zh):
             err("%s: %d syllables for %d characters" % (where, len(sylls), len(zh)))
-        elif readings is not None:
+        else:
+            for ch, p in zip(zh, parsed):
+                if ch in CITATION and p is not None and p != CITATION[ch]:
+                    err("%s: %s must be spelt %s%d (citation form)" % ((where, ch) + CITATION[ch]))
+        if len(sylls) == len(zh) and readings is not None:
             for ch, p in zip(zh, parsed):
                 if p is None or ch not in readings:
                     continue
