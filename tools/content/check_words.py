@@ -7,7 +7,7 @@ word whose syllable count differs from its character count; a character outside 
 a reading that is not among the character's known readings (when the Unihan readings file is
 installed; the neutral tone is always allowed); a tone-change spelling of 不 or 一; a word
 taught twice; a lesson with fewer than
-8 or more than 16 words, fewer than two distinct meanings, or (after lesson 1) no new character;
+8 or more than 16 words, fewer than two distinct meanings, two words sharing a meaning, or (after lesson 1) no new character;
 a syllabus without exactly one row per lesson.
 Prints one summary line per lesson with -v.
 Standard library only.
@@ -153,6 +153,13 @@ def check_lesson(n, path, readings, errors):
         if re.search(r";(?! )", en):
             err("%s: meanings must be separated by '; '" % where)
         words.append((zh, en))
+    owner = {}
+    for zh, en in words:
+        for m in {m.strip().lower() for m in en.split(";")}:
+            if m in owner and owner[m] != zh:
+                err("%s and %s share the meaning %r (the vocabulary test could not tell them apart)"
+                    % (owner[m], zh, m))
+            owner.setdefault(m, zh)
     if not 8 <= len(words) <= 16:
         err("%d words (8 to 16 wanted)" % len(words))
     if len({en.lower() for _, en in words}) < 2:
