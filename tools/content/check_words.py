@@ -3,7 +3,7 @@
 
 Fails (exit 1) on: a missing file or a group that is not three non-empty lines; a syllable that
 is not valid Mandarin pinyin, lacks its tone dot or digit, or has its dot on the wrong vowel; a
-word whose syllable count differs from its character count; a character outside code page 936;
+word whose syllable count differs from its character count; a line that code page 936 cannot hold;
 a reading that is not among the character's known readings (when the Unihan readings file is
 installed; the neutral tone is always allowed); a tone-change spelling of 不 or 一; a word
 taught twice; a lesson with fewer than
@@ -115,6 +115,11 @@ def check_lesson(n, path, readings, errors):
             continue
         if py != py.strip() or zh != zh.strip() or en != en.strip() or "  " in py:
             err("%s: stray blanks" % where)
+        for line in (py, zh, en):
+            try:
+                line.encode("gbk")
+            except UnicodeEncodeError:
+                err("%s: %r cannot be written in code page 936" % (where, line))
         sylls = py.split()
         parsed = []
         for s in sylls:
@@ -125,10 +130,6 @@ def check_lesson(n, path, readings, errors):
         for ch in zh:
             if not is_han(ch):
                 err("%s: %r is not a Chinese character" % (where, ch))
-            try:
-                ch.encode("gbk")
-            except UnicodeEncodeError:
-                err("%s: %r is outside code page 936" % (where, ch))
         if len(sylls) != len(zh):
             err("%s: %d syllables for %d characters" % (where, len(sylls), len(zh)))
         else:
