@@ -9,6 +9,7 @@ packages=(
   espeak-ng sox
   fonts-noto-cjk
   xvfb xauth x11-utils imagemagick
+  python3 unicode-data
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -19,6 +19,7 @@ import re
 import sys
 import unicodedata
 
+sys.dont_write_bytecode = True  # keep the source tree free of caches
 from pinyin import DOTTED, VALID, tone_vowel_index
 
 HERE = pathlib.Path(__file__).resolve().parent

@@ -12,6 +12,7 @@ tools/content/syllabus.md.
 import pathlib
 import sys
 
+sys.dont_write_bytecode = True  # keep the source tree free of caches
 from pinyin import add_dot
 
 HERE = pathlib.Path(__file__).resolve().parent
