@@ -8,7 +8,7 @@ a reading that is not among the character's known readings (when the Unihan read
 installed; the neutral tone is always allowed); a tone-change spelling of 不 or 一; a word
 taught twice; a lesson with fewer than
 8 or more than 16 words, fewer than two distinct meanings, two words sharing a meaning, or (after lesson 1) no new character;
-a syllabus without exactly one row per lesson.
+a syllabus without exactly one row per lesson or with a title used twice.
 Prints one summary line per lesson with -v.
 Standard library only.
 """
@@ -174,10 +174,12 @@ def check_syllabus(errors):
     if not path.exists():
         errors.append("missing %s" % path)
         return
-    numbers = [int(m.group(1)) for m in
-               re.finditer(r"^\| (\d+) \|", path.read_text(encoding="utf-8"), re.M)]
-    if numbers != list(range(1, LESSONS + 1)):
+    rows = re.findall(r"^\| (\d+) \| ([^|]+) \|", path.read_text(encoding="utf-8"), re.M)
+    if [int(n) for n, _ in rows] != list(range(1, LESSONS + 1)):
         errors.append("syllabus.md must have one row per lesson, 1 to %d in order" % LESSONS)
+    titles = [title.strip() for _, title in rows]
+    for title in sorted({t for t in titles if titles.count(t) > 1}):
+        errors.append("syllabus.md: the title %r stands on more than one lesson" % title)
 
 
 def main():
