@@ -9,7 +9,6 @@ packages=(
   espeak-ng sox
   fonts-noto-cjk
   xvfb xauth x11-utils imagemagick
-  python3 unicode-data
 )
 missing=()
 for p in "${packages[@]}"; do
