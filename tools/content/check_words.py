@@ -1,16 +1,18 @@
 #!/usr/bin/env python3
 """Checks the new-word files of the 91 lessons (content/Lessons/Script/Lesson_<n>/icwp.txt).
 
-Fails (exit 1) on: a missing file or a group that is not three non-empty lines; a syllable that
-is not valid Mandarin pinyin, lacks its tone dot or digit, or has its dot on the wrong vowel; a
-word whose syllable count differs from its character count; a line that code page 936 cannot hold;
-a reading that is not among the character's known readings (when the Unihan readings file is
-installed; the neutral tone is always allowed); a tone-change spelling of 不 or 一; a word
-taught twice; a lesson with fewer than
-8 or more than 16 words, fewer than two distinct meanings, two words sharing a meaning, or (after lesson 1) no new character;
-a syllabus without exactly one row per lesson or with a title used twice.
-Prints one summary line per lesson with -v.
-Standard library only.
+Fails (exit 1) on:
+- a missing file, or a group that is not three non-empty lines;
+- a syllable that is not Mandarin pinyin, lacks its tone dot or digit, or has its dot before
+  the wrong vowel; a word whose syllable count differs from its character count;
+- a line that code page 936 cannot hold;
+- a reading that is not among the character's known readings (when the Unihan readings file
+  is installed; the neutral tone is always allowed); a tone-change spelling of 不 or 一;
+- a word taught twice; a lesson with fewer than 8 or more than 16 words, fewer than two
+  distinct meanings, two words sharing a meaning, or (after lesson 1) no new character;
+- a syllabus without exactly one row per lesson, or with a title used twice; a lesson text
+  (lifr.txt, where written) whose first heading is not the lesson's syllabus title.
+Prints one summary line per lesson with -v. Standard library only.
 """
 
 import bz2
@@ -180,6 +182,28 @@ def check_syllabus(errors):
     titles = [title.strip() for _, title in rows]
     for title in sorted({t for t in titles if titles.count(t) > 1}):
         errors.append("syllabus.md: the title %r stands on more than one lesson" % title)
+    for n, title in rows:
+        check_text_title(int(n), title.strip(), errors)
+
+
+def check_text_title(n, title, errors):
+    """A lesson text, once written, opens with a heading whose English line is the title."""
+    path = ROOT / "content" / "Lessons" / "Script" / ("Lesson_%d" % n) / "lifr.txt"
+    if not path.exists():
+        return
+    try:
+        lines = path.read_text(encoding="utf-8").split("\n")
+    except UnicodeDecodeError:
+        errors.append("Lesson %d: lifr.txt is not UTF-8" % n)
+        return
+    for g in range(len(lines) // 3):
+        if lines[3 * g + 1].startswith("#"):
+            english = lines[3 * g + 2].strip()
+            if english != title:
+                errors.append("Lesson %d: text heading %r differs from the syllabus title %r"
+                              % (n, english, title))
+            return
+    errors.append("Lesson %d: lifr.txt has no heading (the syllabus title %r)" % (n, title))
 
 
 def main():
