@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   espeak-ng sox
-  fonts-noto-cjk
+  fonts-noto-cjk tzdata
   xvfb xauth x11-utils imagemagick
 )
 missing=()
