@@ -6,8 +6,8 @@
 // position (SelStart, SelLength), exactly as the old box gave its text, so a position found by
 // searching Text() selects the same characters, and a selection that spans a break has a
 // SelText with CR LF in it. A position that would fall between the CR and the LF of a break
-// moves to the start of the next paragraph. A soft line break inside a paragraph (pasted text)
-// reads as one vertical tab.
+// moves to the start of the next paragraph. A line break inside a paragraph (RTF \line,
+// Shift+Enter, a pasted <br>) is one vertical tab, as the old box gave it.
 //
 // Fonts: the names the RTF gives are kept as they are (so saving writes them back) and drawn
 // through font substitution: the Song typeface names draw in Noto Serif CJK SC, the Latin

@@ -254,8 +254,10 @@ private:
             FlushBytes();
             edit(s.format);
         };
-        if (word == "par" || word == "line" || word == "page" || word == "row" || word == "sect") {
+        if (word == "par" || word == "page" || word == "row" || word == "sect") {
             ParagraphEnd();
+        } else if (word == "line") {
+            TextChar(QChar::LineSeparator);
         } else if (word == "tab" || word == "cell") {
             TextChar(QLatin1Char('\t'));
         } else if (word == "f") {

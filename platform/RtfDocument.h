@@ -10,7 +10,8 @@
 // - \fN names a font of the font table; an unknown font number keeps the box's default font.
 // - \cfN picks a colour of the colour table; 0, a missing table or an index past its end mean
 //   the box's default text colour.
-// - \par, \line, \page and \row end a paragraph; \tab and \cell give a tab.
+// - \par, \page and \row end a paragraph; \line is a line break inside the paragraph
+//   (U+2028); \tab and \cell give a tab.
 // - Unknown control words are ignored; ignorable (\*) and non-text destinations (pictures,
 //   style sheets, document info, field instructions, ...) are skipped whole.
 // - Broken input never fails: unbalanced braces, huge numbers and truncated escapes are read

@@ -53,6 +53,19 @@ TEST(RichTextBoxPositions, ParagraphBreaksCountAsCrLfInTextAndPositions)
     }
 }
 
+TEST(RichTextBoxPositions, ALineBreakInsideAParagraphIsOneVerticalTab)
+{
+    RichTextBox box;
+    box.SetTextRTF(QStringLiteral("{\\rtf1 a\\line b\\par c}"));
+    EXPECT_EQ(box.Text(), QStringLiteral("a\vb\r\nc"));
+    box.SetSelStart(2);
+    box.SetSelLength(1);
+    EXPECT_EQ(box.SelText(), QStringLiteral("b"));
+    RichTextBox copy;
+    copy.SetTextRTF(box.TextRTF());
+    EXPECT_EQ(copy.Text(), box.Text());
+}
+
 TEST(RichTextBoxPositions, PlainTextSetterMakesParagraphsOfEveryLineBreak)
 {
     RichTextBox box;

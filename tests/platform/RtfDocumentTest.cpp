@@ -34,7 +34,7 @@ TEST(RtfRead, GivesThePlainText)
         {"digit after a number needs the blank", "{\\rtf1\\fs32 3\\fs24 4}", QStringLiteral("34")},
         {"escaped RTF characters", "{\\rtf1 a\\\\b\\{c\\}}", QStringLiteral("a\\b{c}")},
         {"paragraphs", "{\\rtf1 a\\par b\\par}", QStringLiteral("a\r\nb\r\n")},
-        {"line, tab and a backslash-newline", "{\\rtf1 a\\line b\\tab c\\\nd}", QStringLiteral("a\r\nb\tc\r\nd")},
+        {"line, tab and a backslash-newline", "{\\rtf1 a\\line b\\tab c\\\nd}", QStringLiteral("a\u2028b\tc\r\nd")},
         {"source line breaks are ignored", "{\\rtf1 a\r\nb\nc}", QStringLiteral("abc")},
         {"unicode with its fallback skipped", "{\\rtf1\\uc1 \\u20013?\\u-28647?x}", QStringLiteral("中\u9019x")},
         {"unicode fallback as an escape", "{\\rtf1\\uc2 \\u22909\\'ba\\'c3y}", QStringLiteral("好y")},
