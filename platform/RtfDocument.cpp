@@ -167,7 +167,7 @@ private:
                 TextByte(byte, true);
             } else {
                 // A truncated escape: drop it and whatever hex digit it had.
-                while (m_pos < m_data.size() && IsHexDigit(m_data.at(m_pos)) && m_pos < m_data.size())
+                while (m_pos < m_data.size() && IsHexDigit(m_data.at(m_pos)))
                     ++m_pos;
             }
             break;
@@ -212,12 +212,16 @@ private:
             return;
         }
         if (s.destination == Destination::ColorTable) {
+            const int value = std::clamp(param, 0, 255);
             if (word == "red")
-                m_color.setRed(std::clamp(param, 0, 255)), m_colorSet = true;
+                m_color.setRed(value);
             else if (word == "green")
-                m_color.setGreen(std::clamp(param, 0, 255)), m_colorSet = true;
+                m_color.setGreen(value);
             else if (word == "blue")
-                m_color.setBlue(std::clamp(param, 0, 255)), m_colorSet = true;
+                m_color.setBlue(value);
+            else
+                return;
+            m_colorSet = true;
             return;
         }
         if (word == "fonttbl") {
