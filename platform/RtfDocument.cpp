@@ -330,9 +330,12 @@ private:
     void CommitFont()
     {
         if (m_fontNumber >= 0) {
-            QByteArray name = m_fontName.trimmed();
+            QString name = CodePage::FromGbk(m_fontName);
+            name.removeIf([](QChar c) { return c.unicode() < 0x20; });
+            name = name.trimmed();
+            // A font without a usable name is no font: its text takes the default one.
             if (!name.isEmpty() && !m_fonts.contains(m_fontNumber))
-                m_fonts.insert(m_fontNumber, FontEntry{CodePage::FromGbk(name), m_fontCharset});
+                m_fonts.insert(m_fontNumber, FontEntry{name, m_fontCharset});
         }
         m_fontNumber = -1;
         m_fontName.clear();

@@ -114,6 +114,14 @@ TEST(RtfRead, FormatsComeFromTheTablesWithDefaultsForWhatIsMissing)
     EXPECT_EQ(c.pieces[0].format.fontCharset, 134);
 }
 
+TEST(RtfRead, AFontWithoutAUsableNameIsTheDefaultFont)
+{
+    const RtfContent c = Rtf::Read(QByteArray("{\\rtf1{\\fonttbl{\\f1\\'18 ;}{\\f2 ;}}\\f1 x\\f2 y}"));
+    ASSERT_EQ(c.pieces.size(), 1);
+    EXPECT_EQ(c.pieces[0].text, QStringLiteral("xy"));
+    EXPECT_EQ(c.pieces[0].format.fontName, QString());
+}
+
 TEST(RtfRead, ParagraphAlignmentStandsOnEachParagraphEnd)
 {
     const RtfContent c = Rtf::Read(QByteArray("{\\rtf1\\qc a\\par\\pard b\\par\\qr c}"));
