@@ -172,6 +172,23 @@ QVector<RtfPiece> DocumentPieces(const QTextDocument* doc, int start, int end)
     return pieces;
 }
 
+// Plain text as paragraphs in one format: CR LF, CR and LF end a paragraph; a vertical tab is
+// a line break inside one, as Text() gives it back.
+RtfContent PlainContent(const QString& text, const RtfCharFormat& format)
+{
+    QString normal = text;
+    normal.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    normal.replace(QLatin1Char('\v'), QChar::LineSeparator);
+    RtfContent content;
+    const QStringList lines = normal.split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            content.pieces.push_back(RtfPiece{RtfPiece::ParagraphEnd, {}, format, RtfAlignment::Left});
+        AppendPiece(content.pieces, RtfPiece{RtfPiece::Text, lines[i], format, RtfAlignment::Left});
+    }
+    return content;
+}
+
 int ShiftState(Qt::KeyboardModifiers m)
 {
     return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0);
@@ -254,18 +271,9 @@ int RichTextBox::TextLength() const
 
 void RichTextBox::SetText(const QString& text)
 {
-    QTextDocument* doc = document();
-    doc->setUndoRedoEnabled(false);
-    doc->clear();
-    RtfContent content;
-    const QStringList lines = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n')).split(QLatin1Char('\n'));
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            content.pieces.push_back(RtfPiece{RtfPiece::ParagraphEnd, {}, {}, RtfAlignment::Left});
-        AppendPiece(content.pieces, RtfPiece{RtfPiece::Text, lines[i], {}, RtfAlignment::Left});
-    }
-    Insert(content, true);
-    doc->setUndoRedoEnabled(true);
+    document()->setUndoRedoEnabled(false);
+    Insert(PlainContent(text, RtfCharFormat{}), true);
+    document()->setUndoRedoEnabled(true);
 }
 
 int RichTextBox::SelStart() const { return ToBoxPosition(textCursor().selectionStart()); }
@@ -303,18 +311,7 @@ QString RichTextBox::SelText() const
     return Text().mid(start, ToBoxPosition(c.selectionEnd()) - start);
 }
 
-void RichTextBox::SetSelText(const QString& text)
-{
-    const RtfCharFormat format = FromQt(textCursor().charFormat());
-    RtfContent content;
-    const QStringList lines = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n')).split(QLatin1Char('\n'));
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            content.pieces.push_back(RtfPiece{RtfPiece::ParagraphEnd, {}, format, RtfAlignment::Left});
-        AppendPiece(content.pieces, RtfPiece{RtfPiece::Text, lines[i], format, RtfAlignment::Left});
-    }
-    Insert(content, false);
-}
+void RichTextBox::SetSelText(const QString& text) { Insert(PlainContent(text, FromQt(textCursor().charFormat())), false); }
 
 // ---- RTF ----
 

@@ -99,7 +99,8 @@ private:
             ++m_overflowDepth;
             return;
         }
-        m_stack.push_back(m_stack.back());
+        GroupState inner = m_stack.back();
+        m_stack.push_back(std::move(inner));
     }
 
     void CloseGroup()

@@ -75,6 +75,9 @@ TEST(RichTextBoxPositions, PlainTextSetterMakesParagraphsOfEveryLineBreak)
     box.SetSelStart(at);
     box.SetSelLength(1);
     EXPECT_EQ(box.SelText(), QStringLiteral("四"));
+    box.SetText(QStringLiteral("a\vb"));
+    EXPECT_EQ(box.Text(), QStringLiteral("a\vb"));
+    EXPECT_EQ(box.TextLength(), 3);
     box.SetText(QString());
     EXPECT_EQ(box.Text(), QString());
     EXPECT_EQ(box.TextLength(), 0);
@@ -312,6 +315,8 @@ TEST(RichTextBoxEvents, ChangeFiresOncePerProgramChangeAndForFormatting)
     box.SetSelLength(1);
     box.SetSelColor(Qt::red);
     EXPECT_EQ(changes.count(), 2);
+    box.SetText(QStringLiteral("new"));
+    EXPECT_EQ(changes.count(), 3);
 }
 
 TEST(RichTextBoxEvents, PastedHtmlArrivesAsParagraphsAndRuns)
