@@ -5,5 +5,5 @@
 
 namespace Product {
 inline QString Name() { return QStringLiteral("Velmora 2007"); }
-inline QString MakerWebAddress() { return QStringLiteral("www.velmora-course.org"); }
+inline QString MakerWebAddress() { return QStringLiteral("www.velmora.example"); }
 } // namespace Product
