@@ -1,9 +1,15 @@
 // Velmora: a desktop Mandarin course.
 
 #include <QApplication>
+#include <cstdio>
 
 #include "AppState.h"
+#include "AssistantsForms.h"
+#include "CoreForms.h"
+#include "CourseForms.h"
+#include "DictionaryForms.h"
 #include "Forms.h"
+#include "SetupForms.h"
 
 int main(int argc, char** argv)
 {
@@ -11,10 +17,21 @@ int main(int argc, char** argv)
     // (XWayland included) unless the caller chose a platform.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "xcb");
+    if (qgetenv("QT_QPA_PLATFORM") == "xcb" && qEnvironmentVariableIsEmpty("DISPLAY")) {
+        std::fputs("Velmora needs a graphical desktop: no display was found (DISPLAY is not set).\n", stderr);
+        return 1;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QApplication::setQuitOnLastWindowClosed(false);
+    RegisterCoreForms();
+    RegisterDictionaryForms();
+    RegisterCourseForms();
+    RegisterAssistantsForms();
+    RegisterSetupForms();
     State();
+    // The start-up window runs the whole start-up while it loads; it ends the program at once
+    // when another copy runs.
     if (!Forms::Load(QStringLiteral("RegisterOCX")))
         return 0;
     if (Forms::LoadedNames().isEmpty())

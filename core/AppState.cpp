@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <algorithm>
 
 namespace {
 AppState* g_state = nullptr;
@@ -33,4 +34,26 @@ QString DefaultAppPath()
     if (!path.endsWith(QLatin1Char('/')))
         path += QLatin1Char('/');
     return path;
+}
+
+void StringGrid2::Redim(int columns)
+{
+    for (auto& row : m_rows)
+        row.resize(std::max(columns, 0) + 1);
+}
+
+QString StringGrid2::At(int row, int column) const
+{
+    if (row < 0 || row > 1 || column < 0 || column > Columns())
+        return {};
+    return m_rows[row][column];
+}
+
+void StringGrid2::Set(int row, int column, const QString& value)
+{
+    if (row < 0 || row > 1 || column < 0)
+        return;
+    if (column > Columns())
+        Redim(column);
+    m_rows[row][column] = value;
 }

@@ -55,6 +55,20 @@ struct CharacterIndex {
     qsizetype Covered{0};      // records 1..Covered are indexed
 };
 
+// Two rows of strings with 1-based columns, as the old two-dimensional string arrays were.
+// Reading outside the columns gives an empty string; Redim keeps the contents.
+class StringGrid2 {
+public:
+    int Columns() const { return static_cast<int>(m_rows[0].size()) - 1; }
+    void Redim(int columns);
+    void Erase() { Redim(0); }
+    QString At(int row, int column) const;
+    void Set(int row, int column, const QString& value);
+
+private:
+    QVector<QString> m_rows[2]{QVector<QString>(1), QVector<QString>(1)};
+};
+
 struct AppState {
     // --- start-up and shell -------------------------------------------------------------
     QString AppPath;            // application folder, always ending in "/"
@@ -64,6 +78,11 @@ struct AppState {
     // --- sound ----------------------------------------------------------------------------
     qint16 SoundOwner{0};
     QString CurrentTone;
+    // The syllable queue (also filled by the number reader with its sound codes): row 0 holds
+    // the tone digit as written, row 1 the file name part; columns 1..SyllableQueueCount.
+    StringGrid2 SyllableQueue;
+    qint16 SyllableQueueCount{0};
+    qint16 SyllableQueuePos{0};
 
     // --- coded course files ---------------------------------------------------------------
     QStringList LineBuffer; // 0-based here; LineCount == LineBuffer.size()

@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QWindow>
+#include <QWindowStateChangeEvent>
 
 #include "Forms.h"
 #include "Twips.h"
@@ -80,6 +81,7 @@ void Form::Show(ShowMode mode, Form* owner)
 {
     if (m_unloading)
         return;
+    m_hiddenWithOwner = false;
     if (owner && owner != this) {
         m_owner = owner;
         // Transient parent: stays above its owner and is minimised with it.
@@ -114,6 +116,7 @@ void Form::Show(ShowMode mode, Form* owner)
 
 void Form::Hide()
 {
+    m_hiddenWithOwner = false;
     hide();
     ExitModalLoop();
 }
@@ -211,11 +214,6 @@ void Form::FireDeactivate()
 
 bool Form::HandleKey(QKeyEvent* ke, bool down)
 {
-    // A key a child ignored travels on to the form: it was already seen by the preview.
-    if (ke == m_lastKey && ke->timestamp() == m_lastKeyTime)
-        return false;
-    m_lastKey = ke;
-    m_lastKeyTime = ke->timestamp();
     int code = Keys::FromQt(ke->key());
     if (code == 0)
         return false;
@@ -229,18 +227,31 @@ bool Form::HandleKey(QKeyEvent* ke, bool down)
     return code == 0 && before != 0;
 }
 
+bool Form::PreviewedAlready(const QKeyEvent* ke) const
+{
+    return ke == m_previewed && ke->type() == m_previewedType && ke->key() == m_previewedKey;
+}
+
 bool Form::eventFilter(QObject* watched, QEvent* e)
 {
     if (!m_keyPreview || m_unloading || watched == this)
         return false;
     if (e->type() != QEvent::KeyPress && e->type() != QEvent::KeyRelease)
         return false;
+    // A key goes first to the focus widget, then up through its parents when ignored: the
+    // preview takes it at the first stop only.
     QWidget* w = qobject_cast<QWidget*>(watched);
-    if (!w || w->window() != this)
+    if (!w || w->window() != this || w != QApplication::focusWidget())
         return false;
     auto* ke = static_cast<QKeyEvent*>(e);
     if (ke->isAutoRepeat() && e->type() == QEvent::KeyRelease)
         return false;
+    // Remember the event so that the form does not take it a second time when the control
+    // ignores it and it travels on; forget it once delivery is over.
+    m_previewed = ke;
+    m_previewedType = ke->type();
+    m_previewedKey = ke->key();
+    QMetaObject::invokeMethod(this, [this] { m_previewed = nullptr; }, Qt::QueuedConnection);
     return HandleKey(ke, e->type() == QEvent::KeyPress);
 }
 
@@ -249,7 +260,9 @@ bool Form::event(QEvent* e)
     if (!m_unloading && (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease)) {
         auto* ke = static_cast<QKeyEvent*>(e);
         if (!(ke->isAutoRepeat() && e->type() == QEvent::KeyRelease)) {
-            if (HandleKey(ke, e->type() == QEvent::KeyPress))
+            const bool seen = PreviewedAlready(ke);
+            m_previewed = nullptr;
+            if (!seen && HandleKey(ke, e->type() == QEvent::KeyPress))
                 return true;
             if (e->type() == QEvent::KeyPress && !ke->text().isEmpty()) {
                 int ascii = ke->text().at(0).unicode();
@@ -261,11 +274,44 @@ bool Form::event(QEvent* e)
     return QWidget::event(e);
 }
 
+bool Form::IsOwnedBy(const Form* owner) const
+{
+    for (const Form* f = m_owner; f; f = f->m_owner)
+        if (f == owner)
+            return true;
+    return false;
+}
+
+void Form::HideOwnedWindows()
+{
+    for (Form* f : Forms::LoadedForms())
+        if (f != this && f->IsOwnedBy(this) && f->isVisible()) {
+            f->m_hiddenWithOwner = true;
+            f->hide();
+        }
+}
+
+void Form::ShowOwnedWindows()
+{
+    for (Form* f : Forms::LoadedForms())
+        if (f != this && f->m_hiddenWithOwner && f->IsOwnedBy(this)) {
+            f->m_hiddenWithOwner = false;
+            f->show();
+        }
+}
+
 void Form::changeEvent(QEvent* e)
 {
     QWidget::changeEvent(e);
-    if (e->type() == QEvent::WindowStateChange && !m_unloading)
-        Form_Resize();
+    if (e->type() != QEvent::WindowStateChange || m_unloading)
+        return;
+    const Qt::WindowStates old = static_cast<QWindowStateChangeEvent*>(e)->oldState();
+    const bool minimisedNow = windowState() & Qt::WindowMinimized;
+    if (minimisedNow && !(old & Qt::WindowMinimized))
+        HideOwnedWindows();
+    else if (!minimisedNow && (old & Qt::WindowMinimized))
+        ShowOwnedWindows();
+    Form_Resize();
 }
 
 void Form::resizeEvent(QResizeEvent* e)

@@ -30,6 +30,8 @@ public:
     bool IsUnloading() const { return m_unloading; }
     Form* Owner() const { return m_owner; }
     bool IsShownModal() const { return m_modalLoop != nullptr; }
+    // True when owner is this form's owner, or its owner's owner, and so on.
+    bool IsOwnedBy(const Form* owner) const;
 
     // Geometry in twips, as the forms were designed (outer frame = client area here).
     double Left() const;
@@ -83,6 +85,12 @@ private:
     void FireDeactivate();
     void ExitModalLoop();
     bool HandleKey(QKeyEvent* ke, bool down);
+    // True when the key event is on its way from one of this form's controls (the focus
+    // widget) up to the form: the preview has already seen it there.
+    bool PreviewedAlready(const QKeyEvent* ke) const;
+    // Owned windows go down with their owner and come back with it.
+    void HideOwnedWindows();
+    void ShowOwnedWindows();
 
     QString m_formName;
     QPointer<Form> m_owner;
@@ -91,8 +99,11 @@ private:
     bool m_loaded{false};
     bool m_keyPreview{false};
     bool m_active{false};
-    const QEvent* m_lastKey{nullptr};
-    ulong m_lastKeyTime{0};
+    bool m_hiddenWithOwner{false};
+    // The key event the preview took last, until the event loop turns over.
+    const QKeyEvent* m_previewed{nullptr};
+    int m_previewedType{0};
+    int m_previewedKey{0};
 };
 
 // Virtual key codes the forms compare against.

@@ -64,6 +64,15 @@ QStringList LoadedNames()
     return names;
 }
 
+QList<Form*> LoadedForms()
+{
+    QList<Form*> forms;
+    for (const auto& f : R().loaded)
+        if (f && !f->IsUnloading())
+            forms << f.data();
+    return forms;
+}
+
 void SetQuitWhenEmpty(bool on) { R().quitWhenEmpty = on; }
 
 void UnloadAll()

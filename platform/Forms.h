@@ -33,6 +33,8 @@ template <class T> T* Find() { return qobject_cast<T*>(Find(T::staticMetaObject.
 bool IsLoaded(const QString& formName);
 void Unload(const QString& formName);
 QStringList LoadedNames();
+// The loaded forms, in load order.
+QList<Form*> LoadedForms();
 
 // Calls a Q_INVOKABLE method of a loaded form; false (and no call) when the form is not loaded.
 template <typename... Args>

@@ -2,9 +2,21 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWidget>
+#include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
+struct Injected {
+    QRect screen;
+    QRect workArea;
+};
+std::optional<Injected>& Override()
+{
+    static std::optional<Injected> o;
+    return o;
+}
 QScreen* Screen() { return QGuiApplication::primaryScreen(); }
 double Dpi(bool x)
 {
@@ -23,19 +35,38 @@ int ToPixelsX(double twips) { return static_cast<int>(std::lround(twips / PerPix
 int ToPixelsY(double twips) { return static_cast<int>(std::lround(twips / PerPixelY())); }
 double FromPixelsX(int pixels) { return pixels * PerPixelX(); }
 double FromPixelsY(int pixels) { return pixels * PerPixelY(); }
-double ScreenWidth()
+
+QRect ScreenPixels()
 {
+    if (Override())
+        return Override()->screen;
     QScreen* s = Screen();
-    return s ? FromPixelsX(s->geometry().width()) : 0;
+    return s ? s->geometry() : QRect();
 }
-double ScreenHeight()
-{
-    QScreen* s = Screen();
-    return s ? FromPixelsY(s->geometry().height()) : 0;
-}
+
 QRect WorkAreaPixels()
 {
+    if (Override())
+        return Override()->workArea;
     QScreen* s = Screen();
     return s ? s->availableGeometry() : QRect();
 }
+
+double ScreenWidth() { return FromPixelsX(ScreenPixels().width()); }
+double ScreenHeight() { return FromPixelsY(ScreenPixels().height()); }
+double WorkAreaLeft() { return FromPixelsX(WorkAreaPixels().x()); }
+double WorkAreaTop() { return FromPixelsY(WorkAreaPixels().y()); }
+double WorkAreaWidth() { return FromPixelsX(WorkAreaPixels().width()); }
+double WorkAreaHeight() { return FromPixelsY(WorkAreaPixels().height()); }
+
+void Place(QWidget* widget, double left, double top, double width, double height)
+{
+    widget->setGeometry(ToPixelsX(left), ToPixelsY(top), std::max(1, ToPixelsX(width)), std::max(1, ToPixelsY(height)));
+}
+
+void OverrideScreen(const QRect& screenPixels, const QRect& workAreaPixels)
+{
+    Override() = Injected{screenPixels, workAreaPixels};
+}
+void ClearScreenOverride() { Override().reset(); }
 } // namespace Twips

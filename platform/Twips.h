@@ -3,6 +3,8 @@
 
 #include <QRect>
 
+class QWidget;
+
 namespace Twips {
 double PerPixelX();
 double PerPixelY();
@@ -13,6 +15,20 @@ double FromPixelsY(int pixels);
 // The primary screen, in twips.
 double ScreenWidth();
 double ScreenHeight();
-// The work area (screen less panels/taskbars), in pixels.
+// The primary screen and its work area (screen less panels and taskbars), in pixels.
+QRect ScreenPixels();
 QRect WorkAreaPixels();
+// The work area in twips.
+double WorkAreaLeft();
+double WorkAreaTop();
+double WorkAreaWidth();
+double WorkAreaHeight();
+
+// Places a control (or window) at a twip rectangle.
+void Place(QWidget* widget, double left, double top, double width, double height);
+
+// Tests measure layouts against a screen of their choosing (pixels); the override stays
+// until ClearScreenOverride().
+void OverrideScreen(const QRect& screenPixels, const QRect& workAreaPixels);
+void ClearScreenOverride();
 } // namespace Twips

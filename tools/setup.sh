@@ -6,8 +6,8 @@ packages=(
   cmake ninja-build g++ ccache pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  espeak-ng sox
-  fonts-noto-cjk
+  espeak-ng sox unicode-data pulseaudio
+  fonts-noto-cjk tzdata
   xvfb xauth x11-utils imagemagick
 )
 missing=()

@@ -1,0 +1,170 @@
+#include "StartOrNot.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPalette>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "Forms.h"
+#include "StartOrNotPictures.h"
+#include "Timer.h"
+#include "Twips.h"
+
+namespace {
+// Layout, twips.
+constexpr double kWidth = 9900;
+constexpr double kHeight = 7200;
+constexpr double kBanner = 1800;
+constexpr double kLeft = kBanner + 300;
+constexpr double kInner = kWidth - kLeft - 300;
+constexpr double kPictureTop = 2700;
+constexpr double kPictureHeight = 3450;
+
+QFont SansFont(double points, bool bold = false)
+{
+    QFont f;
+    f.setFamilies({QStringLiteral("Noto Sans"), QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans CJK SC")});
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
+}
+} // namespace
+
+StartOrNot::StartOrNot()
+    : Form(QStringLiteral("StartOrNot"))
+{
+    SetCaption(QStringLiteral("You have to change the language settings of the system for running Velmora 2007"));
+    SetSize(kWidth, kHeight);
+    setFixedSize(size());
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    pal.setColor(QPalette::WindowText, QColor(32, 32, 32));
+    setPalette(pal);
+    SetKeyPreview(true);
+
+    auto* banner = new QLabel(this);
+    banner->setObjectName(QStringLiteral("SidePicture"));
+    Twips::Place(banner, 0, 0, kBanner, kHeight);
+    banner->setPixmap(StartOrNotPictures::SideBanner(banner->size()));
+
+    Label1 = new QLabel(QStringLiteral("Chinese words are invisible !"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setFont(SansFont(15, true));
+    QPalette red = Label1->palette();
+    red.setColor(QPalette::WindowText, QColor(204, 0, 0));
+    Label1->setPalette(red);
+    Twips::Place(Label1, kLeft, 240, kInner, 480);
+
+    Label2 = new QLabel(QStringLiteral("You must change the setting of Regional and Language Options before using this "
+                                       "Chinese program; otherwise, your computer won't dispaly Chinese characters "
+                                       "correctly."),
+        this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setFont(SansFont(9.75));
+    Label2->setWordWrap(true);
+    Twips::Place(Label2, kLeft, 780, kInner, 780);
+
+    Option1 = new QRadioButton(QStringLiteral("Step 1"), this);
+    Option2 = new QRadioButton(QStringLiteral("Step 2"), this);
+    Option3 = new QRadioButton(QStringLiteral("Step 3"), this);
+    QRadioButton* options[] = {Option1, Option2, Option3};
+    for (int i = 0; i < 3; ++i) {
+        options[i]->setObjectName(QStringLiteral("Option%1").arg(i + 1));
+        options[i]->setFont(SansFont(9.75, true));
+        Twips::Place(options[i], kLeft + i * 1500, 1650, 1400, 360);
+    }
+
+    Label4 = new QLabel(this);
+    Label4->setObjectName(QStringLiteral("Label4"));
+    Label4->setFont(SansFont(9.75));
+    Label4->setWordWrap(true);
+    Twips::Place(Label4, kLeft, 2040, kInner, 600);
+
+    Picture1 = new QFrame(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setFrameShape(QFrame::Box);
+    Picture1->setLineWidth(1);
+    Twips::Place(Picture1, kLeft, kPictureTop, kInner, kPictureHeight);
+    QLabel** images[] = {&Image1, &Image2, &Image3};
+    for (int i = 0; i < 3; ++i) {
+        auto* image = new QLabel(Picture1);
+        image->setObjectName(QStringLiteral("Image%1").arg(i + 1));
+        image->setGeometry(1, 1, Picture1->width() - 2, Picture1->height() - 2);
+        image->setPixmap(StartOrNotPictures::Step(i + 1, image->size()));
+        image->hide();
+        *images[i] = image;
+    }
+
+    Command1 = new QPushButton(QStringLiteral("No, I'll do that later"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command2 = new QPushButton(QStringLiteral("Cancel launching"), this);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Twips::Place(Command1, kWidth - 300 - 2400 - 150 - 2700, kHeight - 750, 2700, 450);
+    Twips::Place(Command2, kWidth - 300 - 2400, kHeight - 750, 2400, 450);
+    Command1->setFont(SansFont(9.75));
+    Command2->setFont(SansFont(9.75));
+
+    // An option's click is its becoming the chosen one, by mouse or by the arrow keys.
+    connect(Option1, &QRadioButton::toggled, this, [this](bool on) { if (on) Option1_Click(); });
+    connect(Option2, &QRadioButton::toggled, this, [this](bool on) { if (on) Option2_Click(); });
+    connect(Option3, &QRadioButton::toggled, this, [this](bool on) { if (on) Option3_Click(); });
+    connect(Command1, &QPushButton::clicked, this, &StartOrNot::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &StartOrNot::Command2_Click);
+}
+
+QString StartOrNot::StepText(int step)
+{
+    switch (step) {
+    case 1: return QStringLiteral("Step 1: Open Control Panel and then open Regional and Language Options");
+    case 2: return QStringLiteral("Step 2: Open Language tab and install files of East Asian languages.");
+    case 3:
+        return QStringLiteral("Step 3: Open Advanced tab, select Chinese (PRC) and apply the setting. You must restart "
+                              "your computer.");
+    default: return QString();
+    }
+}
+
+void StartOrNot::Form_Load()
+{
+    Move((Twips::ScreenWidth() - Width()) / 2, (Twips::ScreenHeight() - Height()) / 2);
+    if (Option1->isChecked())
+        Option1_Click();
+    else
+        Option1->setChecked(true);
+}
+
+void StartOrNot::ShowStep(int step)
+{
+    Image1->setVisible(step == 1);
+    Image2->setVisible(step == 2);
+    Image3->setVisible(step == 3);
+    Label4->setText(StepText(step));
+}
+
+void StartOrNot::Command1_Click()
+{
+    Forms::Invoke(QStringLiteral("Background"), "Common04");
+    Unload();
+}
+
+void StartOrNot::Command2_Click()
+{
+    if (auto* timer2 = Forms::Control<Timer>(QStringLiteral("Background"), QStringLiteral("Timer2")))
+        timer2->SetEnabled(true);
+    Unload();
+}
+
+void StartOrNot::Form_KeyUp(int& keyCode, int)
+{
+    if (keyCode == Keys::Escape)
+        Command2_Click();
+}
+
+void StartOrNot::Form_CloseRequested()
+{
+    // Closing the window by its frame cancels the launch, as Esc does: closing it alone would
+    // leave the backdrop with neither the start menu nor a way to end the program.
+    Command2_Click();
+}

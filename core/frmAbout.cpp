@@ -1,0 +1,7 @@
+#include "frmAbout.h"
+
+frmAbout::frmAbout()
+    : Form(QStringLiteral("frmAbout"))
+{
+    SetBorderless(true);
+}

@@ -1,0 +1,9 @@
+#include "CourseForms.h"
+
+#include "Begin1.h"
+#include "Forms.h"
+
+void RegisterCourseForms()
+{
+    Forms::RegisterFactory(QStringLiteral("Begin1"), [] { return new Begin1; });
+}

@@ -1,0 +1,7 @@
+#include "Dictionary.h"
+
+Dictionary::Dictionary()
+    : Form(QStringLiteral("Dictionary"))
+{
+    SetCaption(QStringLiteral("Dictionary"));
+}

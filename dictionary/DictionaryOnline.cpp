@@ -1,0 +1,7 @@
+#include "DictionaryOnline.h"
+
+DictionaryOnline::DictionaryOnline()
+    : Form(QStringLiteral("DictionaryOnline"))
+{
+    SetCaption(QStringLiteral("DictionaryOnline"));
+}

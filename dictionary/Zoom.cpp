@@ -1,0 +1,7 @@
+#include "Zoom.h"
+
+Zoom::Zoom()
+    : Form(QStringLiteral("Zoom"))
+{
+    SetCaption(QStringLiteral("Zoom"));
+}

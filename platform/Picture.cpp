@@ -1,0 +1,16 @@
+#include "Picture.h"
+
+#include <QImageReader>
+
+#include "SafeFile.h"
+
+namespace Picture {
+QPixmap Load(const QString& path)
+{
+    QImageReader reader(SafeFile::Native(path));
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(true);
+    const QImage image = reader.read();
+    return image.isNull() ? QPixmap() : QPixmap::fromImage(image);
+}
+} // namespace Picture

@@ -1,0 +1,11 @@
+#pragma once
+// Pictures from files (BMP, JPEG, GIF and whatever else the image readers know), decided by
+// content rather than by the file name's ending.
+
+#include <QPixmap>
+#include <QString>
+
+namespace Picture {
+// The picture of the file, or a null pixmap when the file is missing or not a picture.
+QPixmap Load(const QString& path);
+} // namespace Picture

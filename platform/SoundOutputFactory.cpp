@@ -1,0 +1,19 @@
+// The one place that chooses how sound is played.
+
+#include <QMediaDevices>
+
+#include "AudioSinkOutput.h"
+#include "Clock.h"
+#include "SilentOutput.h"
+
+std::unique_ptr<SoundOutput> CreateSilentOutput() { return std::make_unique<SilentOutput>(); }
+
+std::unique_ptr<SoundOutput> CreateSoundOutput()
+{
+    if (Clock::IsManual() || qEnvironmentVariableIntValue("VELMORA_SILENT_SOUND") != 0)
+        return CreateSilentOutput();
+    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    if (device.isNull())
+        return CreateSilentOutput();
+    return std::make_unique<AudioSinkOutput>(device);
+}

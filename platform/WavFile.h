@@ -1,0 +1,35 @@
+#pragma once
+// Our own reader of RIFF/WAVE files. It gives the exact duration from the data chunk and
+// the samples as interleaved signed 16-bit PCM, whatever the stored sample format was
+// (8-bit unsigned, 16/24/32-bit integer, 32-bit float). A file it cannot read is reported
+// with a reason, never half-read.
+
+#include <QByteArray>
+#include <QString>
+
+namespace WavFile {
+
+struct Audio {
+    int sampleRate{0};
+    int channels{0};
+    qint64 frames{0};
+    QByteArray pcm16; // frames * channels little-endian signed 16-bit samples
+
+    // Exact duration in milliseconds, rounded up so a pacer never ends before the sound.
+    qint64 DurationMs() const;
+    bool IsValid() const { return sampleRate > 0 && channels > 0 && frames > 0; }
+};
+
+// Parses a whole file held in memory. On failure returns an invalid Audio and sets error.
+Audio Parse(const QByteArray& bytes, QString* error = nullptr);
+
+// Reads and parses a file ("\" in the path accepted). Unreadable files fail like damaged ones.
+Audio Read(const QString& path, QString* error = nullptr);
+
+// True when the file can be opened and holds at least one frame of a format we read.
+bool IsPlayable(const QString& path);
+
+// Writes 16-bit PCM as a canonical WAV file image (tools and tests build files with it).
+QByteArray Encode16(int sampleRate, int channels, const QByteArray& pcm16);
+
+} // namespace WavFile

@@ -1,0 +1,7 @@
+#include "Install.h"
+
+Install::Install()
+    : Form(QStringLiteral("Install"))
+{
+    SetCaption(QStringLiteral("Install"));
+}

@@ -1,0 +1,7 @@
+#include "Uninstall.h"
+
+Uninstall::Uninstall()
+    : Form(QStringLiteral("Uninstall"))
+{
+    SetCaption(QStringLiteral("Uninstall"));
+}

@@ -1,0 +1,174 @@
+// Owned windows following their owner, activation that ignores our own boxes and dialogs,
+// and key preview.
+
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "Form.h"
+#include "Forms.h"
+#include "TestSupport.h"
+
+namespace {
+class Probe : public Form {
+    Q_OBJECT
+public:
+    explicit Probe(const QString& name)
+        : Form(name)
+    {
+        resize(200, 100);
+        edit = new QLineEdit(this);
+        edit->setObjectName(QStringLiteral("Text1"));
+    }
+    QLineEdit* edit{nullptr};
+    int activations{0};
+    int deactivations{0};
+    QList<int> downs;
+    QList<int> ups;
+    QList<Form::WindowStateKind> resizes;
+
+protected:
+    void Form_Activate() override { ++activations; }
+    void Form_Deactivate() override { ++deactivations; }
+    void Form_KeyDown(int& keyCode, int) override { downs << keyCode; }
+    void Form_KeyUp(int& keyCode, int) override { ups << keyCode; }
+    void Form_Resize() override { resizes << WindowState(); }
+};
+
+class FormWindowsTest : public AppFixture {
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        for (const char* name : {"Main", "Menu", "Panel", "Other"})
+            Forms::RegisterFactory(QString::fromLatin1(name), [n = QString::fromLatin1(name)] { return new Probe(n); });
+    }
+    Probe* LoadProbe(const char* name) { return qobject_cast<Probe*>(Forms::Load(QString::fromLatin1(name))); }
+    static void Activate(QWidget* w)
+    {
+        w->activateWindow();
+        QApplication::processEvents();
+    }
+};
+} // namespace
+
+TEST_F(FormWindowsTest, OwnedWindowsGoDownWithTheirOwnerAndComeBackWithIt)
+{
+    Probe* main = LoadProbe("Main");
+    Probe* menu = LoadProbe("Menu");
+    Probe* panel = LoadProbe("Panel");
+    Probe* other = LoadProbe("Other");
+    main->Show();
+    menu->Show(Form::Modeless, main);
+    panel->Show(Form::Modeless, menu);
+    other->Show();
+    EXPECT_TRUE(panel->IsOwnedBy(main));
+    EXPECT_FALSE(main->IsOwnedBy(panel));
+
+    main->SetWindowState(Form::Minimized);
+    EXPECT_EQ(main->WindowState(), Form::Minimized);
+    EXPECT_FALSE(menu->isVisible());
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_TRUE(other->isVisible());
+    ASSERT_FALSE(main->resizes.isEmpty());
+    EXPECT_EQ(main->resizes.last(), Form::Minimized);
+
+    main->SetWindowState(Form::Normal);
+    EXPECT_TRUE(menu->isVisible());
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(main->resizes.last(), Form::Normal);
+}
+
+TEST_F(FormWindowsTest, AWindowHiddenWhileItsOwnerIsMinimisedStaysHidden)
+{
+    Probe* main = LoadProbe("Main");
+    Probe* menu = LoadProbe("Menu");
+    Probe* panel = LoadProbe("Panel");
+    main->Show();
+    menu->Show(Form::Modeless, main);
+    panel->Show(Form::Modeless, main);
+    main->SetWindowState(Form::Minimized);
+    panel->Hide();
+    main->SetWindowState(Form::Normal);
+    EXPECT_TRUE(menu->isVisible());
+    EXPECT_FALSE(panel->isVisible());
+    // A window that was already hidden is not shown by the restore either.
+    menu->Hide();
+    main->SetWindowState(Form::Minimized);
+    main->SetWindowState(Form::Normal);
+    EXPECT_FALSE(menu->isVisible());
+}
+
+TEST_F(FormWindowsTest, ActivationIgnoresOurOwnMessageBoxesAndDialogs)
+{
+    Probe* a = LoadProbe("Main");
+    Probe* b = LoadProbe("Other");
+    a->Show();
+    b->Show();
+    b->move(300, 0);
+    Activate(a);
+    if (QApplication::activeWindow() != a)
+        GTEST_SKIP() << "the window system gives no activation";
+    EXPECT_GE(a->activations, 1);
+    const int activations = a->activations;
+    const int deactivations = a->deactivations;
+    const int bActivations = b->activations;
+
+    struct Case {
+        const char* what;
+        std::function<QWidget*(QWidget*)> make;
+    };
+    // Our boxes and dialogs open over the active form, as MsgBox and the file dialogs do.
+    const Case cases[] = {
+        {"message box",
+            [](QWidget* over) { return new QMessageBox(QMessageBox::Warning, "Warning", "text", QMessageBox::Ok, over); }},
+        {"dialog", [](QWidget* over) { return new QDialog(over); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::unique_ptr<QWidget> box(c.make(a));
+        box->show();
+        Activate(box.get());
+        EXPECT_EQ(QApplication::activeWindow(), box.get());
+        box->hide();
+        Activate(a);
+        EXPECT_EQ(a->deactivations, deactivations);
+        EXPECT_EQ(a->activations, activations);
+    }
+
+    Activate(b);
+    EXPECT_EQ(a->deactivations, deactivations + 1);
+    EXPECT_EQ(b->activations, bActivations + 1);
+}
+
+TEST_F(FormWindowsTest, KeyPreviewSeesEscOnKeyUpF4AndEnterBeforeTheControls)
+{
+    Probe* form = LoadProbe("Main");
+    form->SetKeyPreview(true);
+    form->Show();
+    Activate(form);
+    form->edit->setFocus();
+    struct Case {
+        Qt::Key key;
+        int code;
+    };
+    for (const Case c : {Case{Qt::Key_Escape, 27}, Case{Qt::Key_F4, 115}, Case{Qt::Key_Return, 13}}) {
+        SCOPED_TRACE(c.code);
+        form->downs.clear();
+        form->ups.clear();
+        QTest::keyClick(form->edit, c.key);
+        EXPECT_EQ(form->downs, QList<int>{c.code});
+        EXPECT_EQ(form->ups, QList<int>{c.code});
+    }
+    // Without preview the focused control keeps its keys to itself.
+    form->SetKeyPreview(false);
+    form->downs.clear();
+    QTest::keyClick(form->edit, Qt::Key_A);
+    EXPECT_TRUE(form->downs.isEmpty());
+    EXPECT_EQ(form->edit->text(), "a");
+}
+
+#include "FormWindowsTest.moc"

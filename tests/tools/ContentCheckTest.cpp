@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include "ContentCheck.h"
+#include "TestSupport.h"
+
+namespace {
+
+class ContentCheckTest : public AppFixture {
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        WriteFile("readings.txt",
+            QStringLiteral("你\tni3\n好\thao3 hao4\n我\two3\n是\tshi4\n一\tyi1 yi2 yi4\n不\tbu4 bu2\n"
+                           "个\tge4\n人\tren2\n们\tmen2\n绿\tlv4 lu4\n吗\tma2 ma3\n")
+                .toUtf8());
+        ASSERT_TRUE(ContentCheck::LoadReadings(Path("readings.txt"), m_readings));
+    }
+
+    QStringList Check(const QByteArray& text, bool isText = false)
+    {
+        WriteFile("f.txt", text);
+        QStringList errors;
+        QSet<QString> seen;
+        ContentCheck::CheckFile(Path("f.txt"), "f.txt", isText, m_readings, seen, errors);
+        return errors;
+    }
+
+    ContentCheck::Readings m_readings;
+};
+
+} // namespace
+
+TEST_F(ContentCheckTest, CleanGroupsPass)
+{
+    EXPECT_EQ(Check("n.i3 h.ao3\n你好\nhello; hi\nw.o3 m.en0\n我们\nwe; us\nl.v4\n绿\ngreen\n"), QStringList());
+    EXPECT_EQ(Check("h.ao3 m.a0 ？\n好吗？\nAll right?\n#\n#你好\nLesson 1\n", true), QStringList());
+}
+
+TEST_F(ContentCheckTest, SpellingFaultsAreFound)
+{
+    struct Case {
+        const char* pinyin;
+        const char* chinese;
+        const char* expected;
+    } cases[] = {
+        {"ni3", "你", "one tone dot"},
+        {"n.i h.ao3", "你好", "no tone digit"},
+        {"h.ao3 n.i3 w.o3", "你好", "3 syllables for 2 characters"},
+        {"ha.o3", "好", "dot belongs before the tone vowel"},
+        {"h.ao5", "好", "tone digit must be 0-4"},
+        {"x.ao3", "好", "not a Mandarin syllable"},
+        {"h.ao2", "好", "好 read hao2"},
+        {"y.i2 g.e4", "一个", "citation form"},
+        {"b.u2 sh.i4", "不是", "citation form"},
+        {"h.ao3", "好a", "Latin letters"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pinyin);
+        const QStringList errors = Check(QByteArray(c.pinyin) + "\n" + c.chinese + "\nmeaning\n");
+        ASSERT_EQ(errors.size(), 1) << errors.join("\n").toStdString();
+        EXPECT_TRUE(errors[0].contains(QString::fromUtf8(c.expected))) << errors[0].toStdString();
+    }
+}
+
+TEST_F(ContentCheckTest, NeutralToneIsAllowedForAnyKnownSyllable)
+{
+    EXPECT_EQ(Check("h.ao0\n好\nwell\nb.u0 sh.i4\n不是\nis not\n"), QStringList());
+}
+
+TEST_F(ContentCheckTest, MalformedGroupsAndOutsideCharactersAreFound)
+{
+    EXPECT_EQ(Check("n.i3\n你\nyou\nh.ao3\n好\n").size(), 1);
+    EXPECT_TRUE(Check("n.i3\n你\n\nh.ao3\n好\ngood\n").join("").contains("empty Chinese or English line"));
+    // U+0E01 is not in code page 936.
+    EXPECT_TRUE(Check("n.i3\n你\nyou \xE0\xB8\x81\n").join("").contains("not in code page 936"));
+}
+
+TEST_F(ContentCheckTest, LessonsAreReportedAndGradingIsTracked)
+{
+    WriteFile("content/Lessons/Script/Lesson_1/icwp.txt", "n.i3\n你\nyou\nh.ao3\n好\ngood; fine\n");
+    WriteFile("content/Lessons/Script/Lesson_1/lifr.txt", "#\n#\nHello\nn.i3 h.ao3 m.a0 ？ w.o3 h.ao3\n你好吗？我好\nHow are you? I am fine.\nw.o3 h.ao3\n我好\nI am fine\n");
+    const auto result = ContentCheck::CheckContent(Path("content"), m_readings);
+    ASSERT_GE(result.report.size(), 2);
+    EXPECT_TRUE(result.report[0].contains("2 new characters")) << result.report[0].toStdString();
+    EXPECT_TRUE(result.report[0].contains(QString::fromUtf8("not yet taught 吗我"))) << result.report[0].toStdString();
+    // Lessons 2..91 are missing: one fault for each of their two files.
+    EXPECT_EQ(result.errors.size(), 180);
+
+    // Words of a lesson whose text is missing still count as taught.
+    WriteFile("content/Lessons/Script/Lesson_2/icwp.txt", "w.o3\n我\nI; me\nm.a0\n吗\nquestion particle\n");
+    const auto second = ContentCheck::CheckContent(Path("content"), m_readings);
+    EXPECT_EQ(second.errors.size(), 179);
+    EXPECT_TRUE(second.report[1].contains("2 new characters")) << second.report[1].toStdString();
+}

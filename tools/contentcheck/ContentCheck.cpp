@@ -1,0 +1,316 @@
+#include "ContentCheck.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <algorithm>
+
+#include "CodePage.h"
+
+namespace ContentCheck {
+
+namespace {
+
+bool IsHan(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= 0x4E00 && u <= 0x9FFF) || (u >= 0x3400 && u <= 0x4DBF) || u == 0x3007;
+}
+
+QString HanOnly(const QString& s)
+{
+    QString out;
+    for (QChar c : s)
+        if (IsHan(c))
+            out += c;
+    return out;
+}
+
+// Cuts a numbered-pinyin line into syllables: every syllable ends at its digit; anything
+// that is not a letter, a dot or a digit (blanks, punctuation) separates syllables.
+QStringList SplitLine(const QString& line, QString* stray)
+{
+    QStringList out;
+    QString cur;
+    for (QChar c : line) {
+        if (c.isDigit()) {
+            out << cur + c;
+            cur.clear();
+        } else if ((c >= QLatin1Char('a') && c <= QLatin1Char('z')) || c == QLatin1Char('.')) {
+            cur += c;
+        } else {
+            if (!cur.isEmpty() && stray)
+                *stray = cur;
+            cur.clear();
+        }
+    }
+    if (!cur.isEmpty() && stray)
+        *stray = cur;
+    return out;
+}
+
+// The vowel that carries the tone mark: a or e; o in "ou"; otherwise the last vowel.
+int ToneVowelIndex(const QString& plain)
+{
+    const int a = plain.indexOf(QLatin1Char('a'));
+    if (a >= 0)
+        return a;
+    const int e = plain.indexOf(QLatin1Char('e'));
+    if (e >= 0)
+        return e;
+    const int ou = plain.indexOf(QLatin1String("ou"));
+    if (ou >= 0)
+        return ou;
+    for (int i = plain.size() - 1; i >= 0; --i)
+        if (QStringLiteral("iouv").contains(plain[i]))
+            return i;
+    return -1;
+}
+
+struct Group {
+    int line; // 1-based line of the pinyin line
+    QString pinyin, chinese, english;
+};
+
+QList<Group> ReadGroups(const QString& path, QStringList& errors, const QString& name)
+{
+    QList<Group> groups;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        errors << name + QStringLiteral(": cannot be read");
+        return groups;
+    }
+    QString text = QString::fromUtf8(f.readAll());
+    text.remove(QLatin1Char('\r'));
+    QStringList lines = text.split(QLatin1Char('\n'));
+    while (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    if (lines.size() % 3 != 0)
+        errors << QStringLiteral("%1: %2 lines, not whole groups of three").arg(name).arg(lines.size());
+    for (int i = 0; i + 2 < lines.size(); i += 3)
+        groups.append({i + 1, lines[i], lines[i + 1], lines[i + 2]});
+    return groups;
+}
+
+} // namespace
+
+bool LoadReadings(const QString& path, Readings& out)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
+    for (const QString& l : lines) {
+        const int tab = l.indexOf(QLatin1Char('\t'));
+        if (tab != 1)
+            continue;
+        auto& set = out[l[0]];
+        for (const QString& r : l.mid(2).split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            set.insert(r.trimmed());
+    }
+    return !out.isEmpty();
+}
+
+QString SyllableProblem(const QString& syllable, const QSet<QString>& validPlain)
+{
+    if (syllable.size() < 2)
+        return QStringLiteral("too short");
+    const QChar tone = syllable.back();
+    if (tone < QLatin1Char('0') || tone > QLatin1Char('4'))
+        return QStringLiteral("tone digit must be 0-4");
+    const QString body = syllable.chopped(1);
+    if (body.count(QLatin1Char('.')) != 1)
+        return QStringLiteral("needs exactly one tone dot");
+    const int dot = body.indexOf(QLatin1Char('.'));
+    QString plain = body;
+    plain.remove(dot, 1);
+    if (plain.isEmpty())
+        return QStringLiteral("no letters");
+    if (!validPlain.isEmpty() && !validPlain.contains(plain))
+        return QStringLiteral("\"%1\" is not a Mandarin syllable").arg(plain);
+    if (ToneVowelIndex(plain) != dot)
+        return QStringLiteral("the dot belongs before the tone vowel");
+    return {};
+}
+
+void CheckFile(const QString& path, const QString& name, bool isText, const Readings& readings,
+    QSet<QString>& syllables, QStringList& errors)
+{
+    // Plain syllables known anywhere in the readings: the inventory of valid spellings.
+    static QSet<QString> inventory;
+    static const Readings* inventoryOf = nullptr;
+    if (inventoryOf != &readings) {
+        inventory.clear();
+        for (const auto& set : readings)
+            for (const QString& r : set)
+                inventory.insert(r.chopped(1));
+        inventoryOf = &readings;
+    }
+
+    const QList<Group> groups = ReadGroups(path, errors, name);
+    for (const Group& g : groups) {
+        const QString where = QStringLiteral("%1:%2: ").arg(name).arg(g.line);
+        const bool heading = isText && g.chinese.startsWith(QLatin1Char('#'));
+        for (const QString& l : {g.pinyin, g.chinese, g.english})
+            for (QChar c : l)
+                if (!CodePage::InCodePage(c)) {
+                    errors << where + QStringLiteral("\"%1\" (U+%2) is not in code page 936").arg(c).arg(c.unicode(), 4, 16, QLatin1Char('0'));
+                }
+        if (g.chinese.trimmed().isEmpty() || g.english.trimmed().isEmpty()) {
+            errors << where + QStringLiteral("empty Chinese or English line");
+            continue;
+        }
+        for (QChar c : g.chinese)
+            if ((c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+                || c.isDigit())
+                errors << where + QStringLiteral("Latin letters or digits in the Chinese line");
+        QString stray;
+        const QStringList sylls = SplitLine(g.pinyin, &stray);
+        if (!stray.isEmpty()) {
+            errors << where + QStringLiteral("\"%1\" has no tone digit").arg(stray);
+            continue;
+        }
+        const QString han = HanOnly(heading ? g.chinese.mid(1) : g.chinese);
+        if (heading && sylls.isEmpty())
+            continue;
+        if (sylls.size() != han.size()) {
+            errors << where + QStringLiteral("%1 syllables for %2 characters").arg(sylls.size()).arg(han.size());
+            continue;
+        }
+        for (int i = 0; i < sylls.size(); ++i) {
+            const QString& s = sylls[i];
+            const QString problem = SyllableProblem(s, inventory);
+            if (!problem.isEmpty()) {
+                errors << where + QStringLiteral("%1: %2").arg(s, problem);
+                continue;
+            }
+            QString plainToned = s;
+            plainToned.remove(QLatin1Char('.'));
+            syllables.insert(plainToned);
+            const QChar ch = han[i];
+            const QChar tone = plainToned.back();
+            const QString plain = plainToned.chopped(1);
+            // Citation forms: 一 is yi1 and 不 is bu4 wherever a sandhi would change them.
+            if (ch == QChar(0x4E00) || ch == QChar(0x4E0D)) {
+                const QString citation = ch == QChar(0x4E00) ? QStringLiteral("yi1") : QStringLiteral("bu4");
+                if (plainToned != citation && plainToned != citation.chopped(1) + QLatin1Char('0'))
+                    errors << where + QStringLiteral("%1 is written %2 in citation form, not %3").arg(ch).arg(citation, plainToned);
+                continue;
+            }
+            const auto it = readings.constFind(ch);
+            if (it == readings.constEnd()) {
+                errors << where + QStringLiteral("no known reading for %1").arg(ch);
+                continue;
+            }
+            bool ok = it->contains(plainToned);
+            if (!ok && tone == QLatin1Char('0'))
+                ok = std::any_of(it->cbegin(), it->cend(), [&](const QString& r) { return r.chopped(1) == plain; });
+            if (!ok) {
+                QStringList known = it->values();
+                known.sort();
+                errors << where + QStringLiteral("%1 read %2, known: %3").arg(ch).arg(plainToned, known.join(QLatin1Char(' ')));
+            }
+        }
+    }
+}
+
+Result CheckContent(const QString& contentDir, const Readings& readings)
+{
+    Result r;
+    QSet<QString> syllables;
+    QSet<QChar> taught; // characters of the new words up to the lesson at hand
+    int lessons = 0, words = 0, sentences = 0;
+    for (int n = 1; n <= 91; ++n) {
+        const QString dir = QStringLiteral("%1/Lessons/Script/Lesson_%2/").arg(contentDir).arg(n);
+        const QString wordsName = QStringLiteral("Lesson_%1/icwp.txt").arg(n);
+        const QString textName = QStringLiteral("Lesson_%1/lifr.txt").arg(n);
+        // A lesson's words count as taught even while its text is still missing.
+        const bool hasWords = QFileInfo::exists(dir + QStringLiteral("icwp.txt"));
+        const bool hasText = QFileInfo::exists(dir + QStringLiteral("lifr.txt"));
+        if (!hasWords)
+            r.errors << wordsName + QStringLiteral(" is missing");
+        if (!hasText)
+            r.errors << textName + QStringLiteral(" is missing");
+        if (!hasWords && !hasText)
+            continue;
+        ++lessons;
+        if (hasWords)
+            CheckFile(dir + QStringLiteral("icwp.txt"), wordsName, false, readings, syllables, r.errors);
+        if (hasText)
+            CheckFile(dir + QStringLiteral("lifr.txt"), textName, true, readings, syllables, r.errors);
+
+        QStringList dummy;
+        const QList<Group> wordGroups = hasWords ? ReadGroups(dir + QStringLiteral("icwp.txt"), dummy, wordsName) : QList<Group>();
+        const QList<Group> textGroups = hasText ? ReadGroups(dir + QStringLiteral("lifr.txt"), dummy, textName) : QList<Group>();
+        QSet<QChar> fresh;
+        QSet<QString> meanings;
+        for (const Group& g : wordGroups) {
+            for (QChar c : HanOnly(g.chinese))
+                if (!taught.contains(c))
+                    fresh.insert(c);
+            meanings.insert(g.english.trimmed());
+        }
+        if (wordGroups.size() < 2 || meanings.size() < 2)
+            r.errors << wordsName + QStringLiteral(": needs at least two new words with distinct meanings");
+        for (QChar c : fresh)
+            taught.insert(c);
+        QSet<QChar> untaught;
+        int lines = 0;
+        bool hasTitle = false, longLine = false;
+        for (const Group& g : textGroups) {
+            if (g.chinese.startsWith(QLatin1Char('#'))) {
+                hasTitle = hasTitle || !g.english.trimmed().isEmpty();
+                continue;
+            }
+            ++lines;
+            const QString han = HanOnly(g.chinese);
+            longLine = longLine || han.size() >= 4;
+            for (QChar c : han)
+                if (!taught.contains(c))
+                    untaught.insert(c);
+        }
+        if (hasText && !hasTitle)
+            r.errors << textName + QStringLiteral(": no heading with an English title");
+        if (hasText && (lines == 0 || !longLine))
+            r.errors << textName + QStringLiteral(": needs text lines of four or more characters");
+        words += wordGroups.size();
+        sentences += lines;
+        QString untaughtText;
+        for (QChar c : untaught)
+            untaughtText += c;
+        std::sort(untaughtText.begin(), untaughtText.end());
+        r.report << QStringLiteral("Lesson %1: %2 words, %3 text lines, %4 new characters, %5 not yet taught %6")
+                        .arg(n, 2)
+                        .arg(wordGroups.size(), 2)
+                        .arg(lines, 2)
+                        .arg(fresh.size(), 3)
+                        .arg(untaught.size(), 3)
+                        .arg(untaughtText);
+    }
+    QDir spoken(contentDir + QStringLiteral("/Spoken"));
+    const QStringList scripts = spoken.entryList({QStringLiteral("Script*.txt")}, QDir::Files, QDir::Name);
+    int topic = 0, dialogue = 0;
+    for (const QString& s : scripts) {
+        static const QRegularExpression topicName(QStringLiteral("^Script_(\\d+)\\.txt$"));
+        static const QRegularExpression dialogueName(QStringLiteral("^Script(\\d+)\\.txt$"));
+        if (topicName.match(s).hasMatch())
+            ++topic;
+        else if (dialogueName.match(s).hasMatch())
+            ++dialogue;
+        else
+            continue;
+        CheckFile(spoken.filePath(s), QStringLiteral("Spoken/") + s, false, readings, syllables, r.errors);
+    }
+    r.report << QStringLiteral("%1 lessons, %2 new words, %3 text lines, %4 characters taught; %5 topic scripts, %6 dialogue scripts; %7 distinct toned syllables")
+                    .arg(lessons)
+                    .arg(words)
+                    .arg(sentences)
+                    .arg(taught.size())
+                    .arg(topic)
+                    .arg(dialogue)
+                    .arg(syllables.size());
+    return r;
+}
+
+} // namespace ContentCheck

@@ -1,0 +1,36 @@
+#pragma once
+// Checks the course's own text sources (lessons, topic and dialogue scripts) before they are
+// encoded: group shape, pinyin spelling, syllable against character count, each character's
+// reading, the code page 936 set. Also reports per lesson how the teaching is graded.
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+namespace ContentCheck {
+
+// Known readings: character -> toned syllables in numbered form without dots ("hao3", "lv4").
+using Readings = QHash<QChar, QSet<QString>>;
+
+// Reads "<char>\t<reading> <reading> ..." lines. False when the file cannot be read.
+bool LoadReadings(const QString& path, Readings& out);
+
+struct Result {
+    QStringList errors;  // "file:line: message"
+    QStringList report;  // one line per lesson, then a summary
+};
+
+// Checks one three-line-group file. `isText` marks a lesson text (a Chinese line that starts
+// with "#" is a heading).
+void CheckFile(const QString& path, const QString& displayName, bool isText, const Readings& readings,
+    QSet<QString>& syllables, QStringList& errors);
+
+// Checks every lesson and spoken script under the content folder and builds the report.
+Result CheckContent(const QString& contentDir, const Readings& readings);
+
+// One numbered-pinyin syllable ("zh.ong1") against the spelling rules: letters, one dot right
+// before the vowel that carries the tone mark, a tone digit 0-4. Empty when fine, else why.
+QString SyllableProblem(const QString& syllable, const QSet<QString>& validPlain);
+
+} // namespace ContentCheck

@@ -1,0 +1,133 @@
+#!/usr/bin/env bash
+# Builds the program's own recordings into the data tree:
+#   Phonetic Symbols/<L>/<syllable><tone>.wav  every toned syllable of the Unihan readings,
+#                                              spoken by espeak-ng, trimmed and normalised
+#   Numbers/<code>.wav                          the number reader's sound codes
+#   Sound/right.WAV, careful.WAV, carryon.WAV   the feedback sounds
+# then proves the tones by their pitch contours and writes NOTICE-sounds.txt last (the build
+# treats that file as the sign that the sounds are complete). Output is byte-reproducible.
+#
+# make_sounds.sh <data tree> <syllable inventory tool> <tone check tool>
+set -euo pipefail
+tree=$1
+inventory=$2
+tonecheck=$3
+readings=/usr/share/unicode/Unihan_Readings.txt.bz2
+voice=cmn-latn-pinyin+f2
+
+[ -r "$readings" ] || { echo "make_sounds: $readings is missing (package unicode-data)" >&2; exit 1; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+start=$(date +%s)
+
+# One toned syllable, text "<syllable><tone>", into <out>. espeak-ng's female variant with a
+# widened pitch range makes the four contours clearly apart; sox trims the silence at both
+# ends, fades the edges against clicks, normalises to -1 dBFS and leaves a short tail so
+# syllables played one after another do not run together. -D: no dither, reproducible bytes.
+speak() {
+  local text=$1 out=$2 raw
+  raw=$(mktemp --suffix=.wav)
+  espeak-ng -m -v "$voice" -w "$raw" "<speak><prosody range=\"x-high\">$text</prosody></speak>"
+  sox -D "$raw" "$out.part.wav" silence 1 0.01 1% reverse silence 1 0.01 1% \
+    fade t 0.01 reverse fade t 0.005 norm -1 pad 0 0.05
+  mv "$out.part.wav" "$out"
+  rm -f "$raw"
+}
+syllable_job() {
+  local syl=$1 letter dir
+  letter=$(printf '%s' "${syl:0:1}" | tr 'a-z' 'A-Z')
+  dir="$tree/Phonetic Symbols/$letter"
+  speak "$syl" "$dir/$syl.wav"
+}
+export -f speak syllable_job
+export tree voice
+
+# The syllable inventory, from open data.
+bzcat "$readings" | "$inventory" > "$work/syllables.txt"
+count=$(wc -l < "$work/syllables.txt")
+for l in $(cut -c1 "$work/syllables.txt" | sort -u | tr 'a-z' 'A-Z'); do
+  mkdir -p "$tree/Phonetic Symbols/$l"
+done
+while read -r s; do
+  printf '%s1\n%s2\n%s3\n%s4\n' "$s" "$s" "$s" "$s"
+done < "$work/syllables.txt" > "$work/jobs.txt"
+xargs -P "$(nproc)" -n 32 bash -c 'for j; do syllable_job "$j"; done' _ < "$work/jobs.txt"
+
+# Number sounds: one recording per sound code, made with sox from the syllable recordings.
+mkdir -p "$tree/Numbers"
+syl() { printf '%s/Phonetic Symbols/%s/%s.wav' "$tree" "$(printf '%s' "${1:0:1}" | tr 'a-z' 'A-Z')" "$1"; }
+while read -r code reading; do
+  sox -D "$(syl "$reading")" "$tree/Numbers/$code.wav"
+done <<'CODES'
+0 ling2
+1 yi1
+2 er4
+3 san1
+4 si4
+5 wu3
+6 liu4
+7 qi1
+8 ba1
+9 jiu3
+a yao1
+v wu3
+i jiu3
+l liang3
+n liang3
+b bai3
+q qian1
+s shi2
+w wan4
+y yi4
+z zhao4
+d dian3
+f fu4
+t di4
+CODES
+sox -D "$(syl bai3)" "$(syl fen1)" "$(syl zhi1)" "$tree/Numbers/p.wav"
+
+# Feedback sounds, synthesised: a bright rising chime for a right answer, a low falling pair
+# for a wrong one, a gentle three-note figure for "carry on".
+mkdir -p "$tree/Sound"
+note() { sox -D -n -r 22050 -b 16 -c 1 "$1" synth "$2" "$3" "$4" vol "$5" fade t 0.01 "$2" 0.06; }
+note "$work/r1.wav" 0.12 sine 1046.5 0.6
+note "$work/r2.wav" 0.30 sine 1568 0.6
+sox -D "$work/r1.wav" "$work/r2.wav" "$tree/Sound/right.WAV" norm -3
+note "$work/c1.wav" 0.20 square 392 0.25
+note "$work/c2.wav" 0.32 square 294 0.25
+sox -D "$work/c1.wav" "$work/c2.wav" "$tree/Sound/careful.WAV" lowpass 2000 norm -3
+note "$work/o1.wav" 0.16 triangle 523.3 0.5
+note "$work/o2.wav" 0.16 triangle 659.3 0.5
+note "$work/o3.wav" 0.30 triangle 784 0.5
+sox -D "$work/o1.wav" "$work/o2.wav" "$work/o3.wav" "$tree/Sound/carryon.WAV" norm -3
+
+# Every syllable file should rise, dip, fall or stay level as its tone says. A handful bend
+# their pitch on a medial glide or an onset (niao1, qian3) beyond what the contour rules
+# allow; they are listed, and the build fails when more than 1 % of the files miss their tone.
+find "$tree/Phonetic Symbols" -name '*.wav' -print0 | sort -z \
+  | xargs -0 -P "$(nproc)" -n 64 "$tonecheck" > "$work/tones.txt" || true
+total=$(wc -l < "$work/jobs.txt")
+missed=$(wc -l < "$work/tones.txt")
+if [ "$missed" -gt 0 ]; then
+  echo "make_sounds: $missed of $total files outside the tone contour rules:" $(cut -d: -f1 "$work/tones.txt")
+fi
+if [ $(( missed * 100 )) -gt "$total" ]; then
+  echo "make_sounds: too many syllable files do not show their tone" >&2
+  exit 1
+fi
+
+cat > "$tree/NOTICE-sounds.txt.part" <<NOTICE
+Sounds of Velmora
+
+The syllable recordings in "Phonetic Symbols" ($count syllables, four tones each) and the number
+recordings in "Numbers" were generated for this program with eSpeak NG (voice cmn-latn-pinyin,
+female variant, widened pitch range) and processed with SoX. The syllable inventory comes from
+the kMandarin readings of the Unicode Han Database (Unihan), from the Debian package
+unicode-data. The feedback sounds in "Sound" were synthesised with SoX.
+
+eSpeak NG: https://github.com/espeak-ng/espeak-ng (GPL-3.0-or-later)
+SoX: https://sox.sourceforge.net (GPL-2.0-or-later)
+Unihan: https://www.unicode.org/reports/tr38/ (Unicode License v3)
+NOTICE
+mv "$tree/NOTICE-sounds.txt.part" "$tree/NOTICE-sounds.txt"
+echo "make_sounds: $count syllables, $(wc -l < "$work/jobs.txt") syllable files, tones checked, $(( $(date +%s) - start )) s"
