@@ -43,15 +43,15 @@ LoadData::LoadData()
         const char* text;
         double left, top, width, height;
     };
-    // Captions are as wide as the bars, so that the running counts fit beside the text.
+    // Captions reach the window's right margin, so that the running counts fit beside the text.
     const Caption captions[] = {
         {0, "Loading data ....", 510, 480, 1695, 300},
-        {2, "Step 1: loading Chinese vocabulary", 540, 990, 3885, 195},
-        {3, "Step 2: loading Chinese sentences", 540, 1980, 3885, 195},
-        {4, "Step 3: loading all Chinese words (characters)", 540, 2970, 3885, 195},
-        {1, "Step 4: loading vocabulary searched online", 540, 3960, 3885, 195},
+        {2, "Step 1: loading Chinese vocabulary", 540, 990, 4260, 195},
+        {3, "Step 2: loading Chinese sentences", 540, 1980, 4260, 195},
+        {4, "Step 3: loading all Chinese words (characters)", 540, 2970, 4260, 195},
+        {1, "Step 4: loading vocabulary searched online", 540, 3960, 4260, 195},
     };
-    QFont captionFont = font();
+    QFont captionFont(QStringLiteral("Noto Sans CJK SC"));
     captionFont.setPointSizeF(8.25);
     for (const Caption& c : captions) {
         auto* label = new QLabel(QString::fromLatin1(c.text), this);
@@ -106,7 +106,11 @@ void LoadData::Form_Load()
 void LoadData::Timer1_Timer()
 {
     Timer1->SetEnabled(false);
-    LoadCourseTables(*this);
+    SpokenScriptCount = LoadSettingsFiles(*this);
+    LoadWordTable(*this);
+    LoadSentenceTable(*this, SpokenScriptCount);
+    LoadCharacterTable(*this);
+    LoadOnlineWords(*this);
     Unload();
 }
 

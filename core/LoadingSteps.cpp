@@ -5,6 +5,7 @@
 #include <QtEndian>
 
 #include "AppState.h"
+#include "BlankTrim.h"
 #include "CharacterTable.h"
 #include "CodedFile.h"
 #include "Pinyin.h"
@@ -61,7 +62,7 @@ void ReadLastLine(const QString& path, QString& value)
         return;
     bool ok = false;
     const QStringList lines = SafeFile::ReadTextLines(path, &ok);
-    value = ok && !lines.isEmpty() ? TrimBlanks(lines.last()) : QString();
+    value = ok && !lines.isEmpty() ? BlankTrim(lines.last()) : QString();
 }
 
 void AddWords(qsizetype& count, qint16 kind, qint16 number)
@@ -70,9 +71,13 @@ void AddWords(qsizetype& count, qint16 kind, qint16 number)
     const qsizetype groups = GroupCount();
     for (qsizetype g = 0; g < groups && count < TableLimit; ++g) {
         const QStringList& lines = s.LineBuffer;
-        s.WordPinyin.append(TrimBlanks(lines.at(3 * g)));
-        s.WordText[0].append(TrimBlanks(lines.at(3 * g + 1)));
-        s.WordText[1].append(QLatin1Char(' ') + TrimBlanks(lines.at(3 * g + 2)) + QLatin1Char(' '));
+        s.WordPinyin.append(BlankTrim(lines.at(3 * g)));
+        s.WordText[0].append(BlankTrim(lines.at(3 * g + 1)));
+        const QString english = BlankTrim(lines.at(3 * g + 2));
+        QString padded;
+        padded.reserve(english.size() + 2);
+        padded.append(QLatin1Char(' ')).append(english).append(QLatin1Char(' '));
+        s.WordText[1].append(padded);
         s.WordSource[0].append(kind);
         s.WordSource[1].append(number);
         ++count;
@@ -85,8 +90,8 @@ bool AddSentence(qsizetype group, qint16 source)
     if (s.SentenceCount >= TableLimit)
         return false;
     const QStringList& lines = s.LineBuffer;
-    s.SentenceTable.append({TrimBlanks(lines.at(3 * group)), TrimBlanks(lines.at(3 * group + 1)),
-                            TrimBlanks(lines.at(3 * group + 2)), source});
+    s.SentenceTable.append({BlankTrim(lines.at(3 * group)), BlankTrim(lines.at(3 * group + 1)),
+                            BlankTrim(lines.at(3 * group + 2)), source});
     ++s.SentenceCount;
     return true;
 }
@@ -117,39 +122,32 @@ QString SharedText(const QString& text)
 // text after the last digit is dropped; a line without any digit is one piece without tone.
 QVector<CharacterReading> ReadingsOfLine(const QString& line)
 {
-    struct Piece {
-        QString text;
-        QString tone;
+    QVector<CharacterReading> readings;
+    auto addReading = [&readings](const QString& text, const QString& tone) {
+        CharacterReading r;
+        r.DottedSyllable = text;
+        r.Syllable = StripPunctuation(text);
+        r.Letter = SharedText(r.Syllable.left(1));
+        if (tone.isEmpty()) {
+            r.Tone = SharedText(QStringLiteral("0"));
+        } else {
+            r.Tone = tone;
+            r.SoundTone = SharedText(tone == QLatin1String("0") ? QStringLiteral("1") : tone);
+            r.MarkTone = tone;
+        }
+        readings.append(std::move(r));
     };
-    QVector<Piece> pieces;
     qsizetype start = 0;
     for (qsizetype i = 0; i < line.size(); ++i) {
         const QChar c = line.at(i);
         if (c < QLatin1Char('0') || c > QLatin1Char('9'))
             continue;
-        if (pieces.size() < TableLimit)
-            pieces.append({TrimBlanks(line.mid(start, i - start)), SharedText(QString(c))});
+        if (readings.size() < TableLimit)
+            addReading(BlankTrim(line.mid(start, i - start)), SharedText(QString(c)));
         start = i + 1;
     }
-    if (pieces.isEmpty())
-        pieces.append({TrimBlanks(line), QString()});
-
-    QVector<CharacterReading> readings;
-    readings.reserve(pieces.size());
-    for (const Piece& p : pieces) {
-        CharacterReading r;
-        r.DottedSyllable = p.text;
-        r.Syllable = StripPunctuation(p.text);
-        r.Letter = SharedText(r.Syllable.left(1));
-        if (p.tone.isEmpty()) {
-            r.Tone = SharedText(QStringLiteral("0"));
-        } else {
-            r.Tone = p.tone;
-            r.SoundTone = SharedText(p.tone == QLatin1String("0") ? QStringLiteral("1") : p.tone);
-            r.MarkTone = p.tone;
-        }
-        readings.append(r);
-    }
+    if (readings.isEmpty())
+        addReading(BlankTrim(line), QString());
     return readings;
 }
 
@@ -197,19 +195,6 @@ qint16 CachedWordCount()
 }
 
 } // namespace
-
-QString TrimBlanks(const QString& text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin) == QLatin1Char(' '))
-        ++begin;
-    while (end > begin && text.at(end - 1) == QLatin1Char(' '))
-        --end;
-    if (begin == 0 && end == text.size())
-        return text; // shares the data: no copy
-    return text.mid(begin, end - begin);
-}
 
 qint16 LoadSettingsFiles(LoadProgress& progress)
 {
@@ -344,7 +329,7 @@ void LoadOnlineWords(LoadProgress& progress)
     if (!ok)
         return;
     for (const QString& raw : lines) {
-        const QString line = TrimBlanks(raw);
+        const QString line = BlankTrim(raw);
         const qsizetype colon = line.indexOf(QLatin1Char(':'));
         // Skipped: three characters or fewer, no colon or one in first place, nothing after it.
         if (line.size() <= 3 || colon < 1 || colon >= line.size() - 1)
@@ -355,7 +340,7 @@ void LoadOnlineWords(LoadProgress& progress)
         const QString reading = ReadingOfEntry(word.Entry);
         s.OnlineWordTable.append(word);
         ++s.OnlineWordCount;
-        AddWordToCharacterTable(word.Word, MarkedToNumberedPinyin(TrimBlanks(reading)));
+        AddWordToCharacterTable(word.Word, MarkedToNumberedPinyin(BlankTrim(reading)));
         if (progress.Value(OnlineStep) < progress.Maximum(OnlineStep))
             Advance(progress, OnlineStep);
         progress.SetCaption(OnlineStep, QStringLiteral("Step 4: loading vocabulary searched online: ")

@@ -46,6 +46,3 @@ void LoadOnlineWords(LoadProgress& progress);
 
 // All five in order, as the loading window runs them.
 void LoadCourseTables(LoadProgress& progress);
-
-// The blank-trim of the course files: plain blanks (U+0020) only, never tabs or U+3000.
-QString TrimBlanks(const QString& text);

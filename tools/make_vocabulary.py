@@ -46,6 +46,10 @@ MAX_PHRASE_LENGTH = 4     # in characters, the first one included
 MAX_SENSES = 3            # English meanings kept per word
 MAX_ENGLISH = 60          # characters of English per word, separators included
 
+# Unihan fields whose readings are taken: for the character files, and for the readings list.
+CHARACTER_SOURCES = {"kMandarin", "kTGHZ2013"}
+READINGS_SOURCES = {"kMandarin", "kTGHZ2013", "kXHC1983", "kHanyuPinyin"}
+
 TONE_MARKS = {"\u0304": "1", "\u0301": "2", "\u030c": "3", "\u0300": "4"}
 VOWELLESS = {"m", "n", "ng", "hm", "hng"}
 
@@ -198,27 +202,31 @@ def is_han(ch):
 # ---------------------------------------------------------------------------------------------
 # Readings
 
-def unihan_readings(props):
-    """Readings of one character, most common first: kHanyuPinlu by its counts, then kMandarin,
-    kTGHZ2013, kXHC1983 and kHanyuPinyin in their own order."""
+def unihan_readings(props, sources):
+    """Readings of one character from the Unihan fields in sources, most common first:
+    ordered by kHanyuPinlu's counts, then kMandarin, kTGHZ2013, kXHC1983, kHanyuPinyin. The
+    frequency list only orders: it records tone-sandhi pronunciations (yí, bú) that are no
+    citation readings, so a reading it alone knows is left out."""
     ordered = []
-    pinlu = props.get("kHanyuPinlu", "")
     counted = []
-    for item in pinlu.split():
+    for item in props.get("kHanyuPinlu", "").split():
         m = re.fullmatch(r"(\S+)\((\d+)\)", item)
         if m:
             counted.append((-int(m.group(2)), len(counted), plain_syllable(m.group(1))))
     ordered += [reading for _, _, reading in sorted(counted)]
-    ordered += [plain_syllable(s) for s in props.get("kMandarin", "").split()]
-    for field in ("kTGHZ2013", "kXHC1983", "kHanyuPinyin"):
+    allowed = set()
+    for field in ("kMandarin", "kTGHZ2013", "kXHC1983", "kHanyuPinyin"):
+        values = []
         for item in props.get(field, "").split():
-            _, _, values = item.rpartition(":")
-            ordered += [plain_syllable(s) for s in values.split(",") if s]
-    seen = []
+            values += [plain_syllable(v) for v in item.rpartition(":")[2].split(",") if v]
+        ordered += values
+        if field in sources:
+            allowed.update(values)
+    kept = []
     for reading in ordered:
-        if valid_letters(reading[0]) and reading not in seen:
-            seen.append(reading)
-    return seen
+        if reading in allowed and valid_letters(reading[0]) and reading not in kept:
+            kept.append(reading)
+    return kept
 
 
 def first_level_characters(other):
@@ -388,7 +396,7 @@ def main():
     char_freq = character_frequency(jieba)
 
     # Every character with its readings (numbered, no dots) for the content check.
-    all_readings = {ch: unihan_readings(props) for ch, props in unihan.items()}
+    all_readings = {ch: unihan_readings(props, READINGS_SOURCES) for ch, props in unihan.items()}
     for trad, simp, pinyin, _ in cedict:
         if len(simp) != 1:
             continue
@@ -421,7 +429,8 @@ def main():
         by_first[w[0]].append(w)
     char_lines = []
     for ch in level:
-        known = unihan_readings(unihan.get(ch, {}))
+        known = (unihan_readings(unihan.get(ch, {}), CHARACTER_SOURCES)
+                 or unihan_readings(unihan.get(ch, {}), READINGS_SOURCES))
         readings = [r for r in known if r[0] not in VOWELLESS] or known
         phrases = sorted(by_first[ch], key=lambda w: (-jieba[w], w))[:MAX_PHRASES]
         phrases.sort(key=lambda w: (-len(w), -jieba[w], w))
@@ -432,7 +441,8 @@ def main():
                     [line for pair in chunk for line in pair])
 
     # Extra vocabulary files.
-    first_reading = {ch: (unihan_readings(unihan.get(ch, {})) or [None])[0] for ch in level}
+    first_reading = {ch: (unihan_readings(unihan.get(ch, {}), CHARACTER_SOURCES) or [None])[0]
+                     for ch in level}
     excluded = lesson_words()
     words = []
     for w in sorted((w for w in jieba if w in entries), key=lambda w: (-jieba[w], w)):

@@ -74,6 +74,24 @@ TEST_F(TablesTest, WordCountEqualsLessonEntriesWithoutVocabularyFiles)
     EXPECT_EQ(State().WordCount, 1);
 }
 
+TEST_F(TablesTest, VocabularyStopsAtItsLimitAndLoadingGoesOn)
+{
+    QStringList lines;
+    for (int i = 0; i < 10000; ++i)
+        lines << QStringLiteral("y.i1") << QStringLiteral("一") << QStringLiteral("one");
+    for (int n = 1; n <= 4; ++n)
+        WriteCoded(Lesson(n, "icwp.vmq"), lines, QStringLiteral("RW"));
+    WriteCoded(QStringLiteral("Vocabulary/ci1.vmq"), {"r.en2", "人", "person"}, QStringLiteral("VO"));
+    LoadWordTable(m_progress);
+
+    const AppState& s = State();
+    EXPECT_EQ(s.WordCount, 32767);
+    EXPECT_EQ(s.LessonEntryCount, 32767);
+    EXPECT_EQ(s.WordText[0].size(), 32767);
+    EXPECT_EQ(s.WordSource[1].last(), 4);
+    EXPECT_EQ(m_progress.values[1], 5) << "every file is still read and reported";
+}
+
 // --- sentences and lesson titles --------------------------------------------------------
 
 TEST_F(TablesTest, LessonTitlesFromHeadingGroups)

@@ -1,0 +1,113 @@
+#pragma once
+// The rich-text box of the reading windows: plain text, a 0-based selection, RTF in and out,
+// formatting of the selection, files, and the mouse and key events the look-up windows use.
+//
+// Positions: a paragraph break counts as two characters, CR LF, in Text() and in every
+// position (SelStart, SelLength), exactly as the old box gave its text, so a position found by
+// searching Text() selects the same characters, and a selection that spans a break has a
+// SelText with CR LF in it. A position that would fall between the CR and the LF of a break
+// moves to the start of the next paragraph. A line break inside a paragraph (RTF \line,
+// Shift+Enter, a pasted <br>) is one vertical tab, as the old box gave it.
+//
+// Fonts: the names the RTF gives are kept as they are (so saving writes them back) and drawn
+// through font substitution: the Song typeface names draw in Noto Serif CJK SC, the Latin
+// serif and sans names in the installed serif and sans fonts with the simplified Chinese
+// forms of Noto for Chinese characters.
+
+#include <QColor>
+#include <QString>
+#include <QTextEdit>
+
+#include "RtfDocument.h"
+
+class RichTextBox : public QTextEdit {
+    Q_OBJECT
+public:
+    enum FileType { RtfFile = 0, TextFile = 1 };
+
+    explicit RichTextBox(QWidget* parent = nullptr);
+
+    // Plain text with CR LF between paragraphs. Setting it replaces everything; line breaks
+    // in the new text (CR LF, CR or LF) become paragraph breaks.
+    QString Text() const;
+    void SetText(const QString& text);
+    int TextLength() const;
+
+    // The selection, 0-based. Setting SelStart moves the caret and drops the selection
+    // (clamped to the text); setting SelLength selects from SelStart on.
+    int SelStart() const;
+    void SetSelStart(int start);
+    int SelLength() const;
+    void SetSelLength(int length);
+    QString SelText() const;
+    // Replaces the selection by plain text in the format at the caret.
+    void SetSelText(const QString& text);
+
+    // The whole content as RTF; setting it replaces everything and puts the caret at 0.
+    QString TextRTF() const;
+    void SetTextRTF(const QString& rtf);
+    // The selection as RTF; setting it replaces the selection (inserts at the caret) and
+    // leaves the caret after the inserted content.
+    QString SelRTF() const;
+    void SetSelRTF(const QString& rtf);
+
+    // Formatting of the selection (of the caret's format when nothing is selected). Reading a
+    // mixed selection gives the format of its first character.
+    QColor SelColor() const;
+    void SetSelColor(const QColor& color);
+    QString SelFontName() const;
+    void SetSelFontName(const QString& name);
+    double SelFontSize() const;
+    void SetSelFontSize(double points);
+    bool SelBold() const;
+    void SetSelBold(bool on);
+    bool SelItalic() const;
+    void SetSelItalic(bool on);
+    bool SelUnderline() const;
+    void SetSelUnderline(bool on);
+
+    // Gives the box the keyboard focus; false when it cannot take it (hidden or disabled),
+    // which the windows ignore.
+    bool SetFocus();
+
+    // Files: RTF (a file that is not RTF loads as plain text) or code page 936 text. Saving
+    // goes through a temporary file. False when the file cannot be read or written.
+    bool LoadFile(const QString& path, FileType type = RtfFile);
+    bool SaveFile(const QString& path, FileType type = RtfFile) const;
+
+    // The runs of the content, as the RTF writer sees them (for checks of what is shown).
+    QVector<RtfPiece> Pieces() const;
+    // Families a run in this font name is drawn with (the name first, then its substitutes).
+    static QStringList DrawingFamilies(const QString& fontName);
+
+signals:
+    // Old-style events. Buttons: 1 left, 2 right, 4 middle. Shift: 1 Shift, 2 Ctrl, 4 Alt.
+    // x and y are twips inside the box. MouseUp comes after the selection is complete.
+    void MouseDown(int button, int shift, double x, double y);
+    void MouseMove(int button, int shift, double x, double y);
+    void MouseUp(int button, int shift, double x, double y);
+    // Virtual key codes (13 Enter, 27 Esc, 37-40 arrows, 65-90 letters, ...; 0 for keys
+    // without one). KeyDown comes before the box handles the key, KeyUp after.
+    void KeyDown(int keyCode, int shift);
+    void KeyUp(int keyCode, int shift);
+    // The content changed (text or formatting), by the learner or by the program.
+    void Change();
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
+
+private:
+    int ToBoxPosition(int docPosition) const;
+    int ToDocPosition(int boxPosition) const;
+    void Insert(const RtfContent& content, bool wholeDocument);
+    void MergeSelectionFormat(const QTextCharFormat& format);
+    QTextCharFormat SelectionFormat() const;
+    QVector<RtfPiece> PiecesBetween(int docStart, int docEnd) const;
+    void EmitMouse(QMouseEvent* e, int which);
+};

@@ -1,0 +1,68 @@
+#pragma once
+// RTF in and out for the rich-text box: a reader for the subset the program writes (and the
+// common parts of what word processors write, so a learner's own file opens), and a writer
+// for saving. Both work on a flat list of formatted runs and paragraph breaks, so they can be
+// tested and fuzzed without a widget.
+//
+// Reading rules:
+// - \'hh bytes and raw 8-bit bytes are text in code page 936 (GB18030 read, so nothing is
+//   lost); \uN gives the UTF-16 unit N and skips the \ucN fallback characters after it.
+// - \fN names a font of the font table; an unknown font number keeps the box's default font.
+// - \cfN picks a colour of the colour table; 0, a missing table or an index past its end mean
+//   the box's default text colour.
+// - \par, \page and \row end a paragraph; \line is a line break inside the paragraph
+//   (U+2028); \tab and \cell give a tab.
+// - Unknown control words are ignored; ignorable (\*) and non-text destinations (pictures,
+//   style sheets, document info, field instructions, ...) are skipped whole.
+// - Broken input never fails: unbalanced braces, huge numbers and truncated escapes are read
+//   as far as they make sense and the rest is dropped.
+
+#include <QByteArray>
+#include <QColor>
+#include <QString>
+#include <QVector>
+
+struct RtfCharFormat {
+    QString fontName;     // empty: the box's default font
+    int fontCharset{-1};  // \fcharset of the font table entry, -1 when unknown
+    double pointSize{0};  // 0: the box's default size
+    bool bold{false};
+    bool italic{false};
+    bool underline{false};
+    QColor color;         // invalid: the box's default text colour
+
+    bool operator==(const RtfCharFormat&) const = default;
+};
+
+enum class RtfAlignment { Left, Center, Right, Justify };
+
+struct RtfPiece {
+    enum Kind { Text, ParagraphEnd };
+    Kind kind{Text};
+    QString text;              // Text only
+    RtfCharFormat format;      // Text: the run's format; ParagraphEnd: the format of the break
+    RtfAlignment alignment{RtfAlignment::Left}; // alignment of the paragraph in effect
+
+    bool operator==(const RtfPiece&) const = default;
+};
+
+struct RtfContent {
+    QVector<RtfPiece> pieces;
+    // Alignment in effect at the end, for a last paragraph without \par.
+    RtfAlignment finalAlignment{RtfAlignment::Left};
+};
+
+namespace Rtf {
+// True when the bytes start (after blanks) with "{\rtf".
+bool LooksLikeRtf(const QByteArray& data);
+// Reads RTF bytes. Adjacent runs of one format are merged.
+RtfContent Read(const QByteArray& data);
+// Reads RTF given as a string (the builders' output): the string is turned into code page
+// 936 bytes first, so characters that code page cannot hold arrive unchanged.
+RtfContent Read(const QString& rtf);
+
+// Writes a complete document. Runs without a font name or size are written in the default
+// font and size given here. Two-byte characters of code page 936 are written as \'hh
+// escapes, others outside ASCII as \uN.
+QString Write(const QVector<RtfPiece>& pieces, const QString& defaultFontName, double defaultPointSize);
+} // namespace Rtf
