@@ -15,4 +15,5 @@ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_FU
   -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined,fuzzer-no-link -fno-sanitize-recover=undefined" >/dev/null
 cmake --build build-fuzz --target coded_file_fuzz
 mkdir -p build-fuzz/corpus
-exec build-fuzz/tests/fuzz/coded_file_fuzz -runs="${1:-1000000}" -max_len=4096 build-fuzz/corpus
+exec build-fuzz/tests/fuzz/coded_file_fuzz -runs="${1:-1000000}" -max_len=4096 -artifact_prefix=build-fuzz/ \
+  build-fuzz/corpus
