@@ -14,7 +14,9 @@
 #include "MsgBox.h"
 
 namespace {
-std::unique_ptr<QCoreApplication> g_app;
+// The application object lives until the process ends: destroying it from an exit handler,
+// after Qt's own statics are gone, would crash the fuzzer's clean exit.
+QCoreApplication* g_app = nullptr;
 std::unique_ptr<QTemporaryDir> g_dir;
 std::unique_ptr<MsgBox::Recorder> g_boxes;
 QString g_path;
@@ -22,7 +24,7 @@ QString g_path;
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    g_app = std::make_unique<QCoreApplication>(*argc, *argv);
+    g_app = new QCoreApplication(*argc, *argv);
     g_dir = std::make_unique<QTemporaryDir>();
     g_boxes = std::make_unique<MsgBox::Recorder>();
     g_path = g_dir->filePath(QStringLiteral("fuzz.vmq"));
