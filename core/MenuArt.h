@@ -1,7 +1,7 @@
 #pragma once
 // The start menu's artwork, drawn at run time so that it fits any screen resolution: the menu
 // face (paper, brand band, title, the bed on which the panels lie, and the five items in their
-// plain look) and each item's hover and selected pictures, painted over its piece of the face.
+// plain look) and each item's hover and selected pictures, painted over its own area of the face.
 
 #include <QPixmap>
 #include <QRect>
@@ -27,7 +27,7 @@ QPixmap Backdrop(const QSize& size, const std::array<QRect, 5>& items, const QRe
 // The backdrop with every item in its plain look: what the menu shows under its items.
 QPixmap Face(const QPixmap& backdrop, const std::array<QRect, 5>& items);
 
-// Item index's picture in a look, the size of rect, painted over the backdrop's piece at rect.
+// Item index's picture in a look, the size of rect, painted over the backdrop's area at rect.
 QPixmap ItemPicture(const QPixmap& backdrop, const QRect& rect, int index, Look look);
 
 } // namespace MenuArt
