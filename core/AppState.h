@@ -88,6 +88,9 @@ struct AppState {
     QStringList LineBuffer; // 0-based here; LineCount == LineBuffer.size()
     qint16 LineCount{0};
 
+    // --- pinyin ---------------------------------------------------------------------------
+    QStringList SplitSyllables; // 0-based result of SplitNumberedPinyin
+
     // --- progress -------------------------------------------------------------------------
     qint16 CurrentLesson{0};
     qint16 CurrentStep{0};

@@ -19,7 +19,9 @@ bool WriteAll(const QString& path, const QByteArray& data)
     QSaveFile f(Native(path));
     if (!f.open(QIODevice::WriteOnly))
         return false;
-    if (f.write(data) != data.size()) {
+    // A short write (disk full, file size limit) shows only in flush(): QSaveFile::commit()
+    // would still rename the truncated file over the old one.
+    if (f.write(data) != data.size() || !f.flush()) {
         f.cancelWriting();
         return false;
     }

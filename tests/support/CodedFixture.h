@@ -1,9 +1,10 @@
 #pragma once
-// Course files for tests: a UTF-8 text written as a coded .vmq file through the program's own
-// encoder, so that loaders read fixtures exactly as they read the shipped course.
+// Coded course files for tests, written by the same encoder the build uses (tools/vmqpack).
 
 #include <QString>
+#include <QStringList>
 
-// Writes text (lines separated by "\n") to path as a coded file for tag ("RW", "VO", "RT",
-// "SP"), creating the folders on the way. False when the file could not be written.
-bool WriteCodedFile(const QString& path, const QString& text, const QString& tag);
+// Writes lines as a coded file at path (absolute; "\" accepted; folders created). Without a
+// tag the tag follows the path as the program reads it (icwp/zi -> RW, lifr -> RT, ci -> VO,
+// Spoken/Script* -> SP). Fails the current test when the lines cannot be encoded.
+void WriteCodedFile(const QString& path, const QStringList& lines, const QString& tag = QString());

@@ -1,0 +1,87 @@
+#include "CodedFile.h"
+
+#include <QFile>
+#include <QtEndian>
+#include <cmath>
+#include <optional>
+
+#include "AppState.h"
+#include "Clock.h"
+#include "CodeTables.h"
+#include "MsgBox.h"
+#include "SafeFile.h"
+
+namespace {
+qint16 Field(const char* record, int index) { return qFromLittleEndian<qint16>(record + 2 * index); }
+
+void AppendRandomBlanks(QString& line)
+{
+    // Re-seeded from the clock for every run, as the course files were designed for.
+    Random::Randomize();
+    const int blanks = static_cast<int>(std::floor(100.0 * Random::Rnd()));
+    line.append(QString(blanks, QLatin1Char(' ')));
+}
+} // namespace
+
+bool DecodeCodedRecords(QByteArrayView data, const QString& tag, qint16 stopAt, QStringList& lines)
+{
+    lines.clear();
+    const std::optional<CodeTable> table = TableForTag(tag);
+    const qsizetype count = data.size() / kCodedRecordSize;
+    QString current;
+    for (qsizetype i = 0; i < count; ++i) {
+        const char* record = data.data() + i * kCodedRecordSize;
+        const int sum = int{Field(record, 1)} + int{Field(record, 2)};
+        if (sum < -32768 || sum > 32767) {
+            // No well-formed file holds such a record: the file is damaged.
+            lines.clear();
+            return false;
+        }
+        qint16 code = static_cast<qint16>(sum);
+        if (Field(record, 0) < 0)
+            code = table ? DecodeCode(*table, code) : qint16{0};
+        switch (code) {
+        case 0:
+            AppendRandomBlanks(current);
+            break;
+        case 10:
+            lines.append(current);
+            current.clear();
+            if (lines.size() == kMaxCodedLines || (stopAt >= 1 && lines.size() == stopAt))
+                return true;
+            break;
+        case 13:
+            break;
+        default:
+            current.append(QChar(static_cast<char16_t>(static_cast<quint16>(code))));
+            break;
+        }
+    }
+    if (!current.isEmpty())
+        lines.append(current);
+    return true;
+}
+
+void ReadCodedLines(const QString& path, const QString& tag, qint16 stopAt)
+{
+    AppState& s = State();
+    s.LineBuffer.clear();
+    s.LineCount = 0;
+
+    QFile file(SafeFile::Native(path));
+    bool ok = file.open(QIODevice::ReadOnly);
+    QByteArray data;
+    if (ok) {
+        data = file.readAll();
+        ok = file.error() == QFileDevice::NoError;
+    }
+    QStringList lines;
+    if (ok)
+        ok = DecodeCodedRecords(data, tag, stopAt, lines);
+    if (!ok) {
+        MsgBox::Warning(QStringLiteral("The file ") + path + QStringLiteral(" is corrupted!"));
+        return;
+    }
+    s.LineBuffer = std::move(lines);
+    s.LineCount = static_cast<qint16>(s.LineBuffer.size());
+}

@@ -1,0 +1,108 @@
+#include "TextFilters.h"
+
+namespace {
+constexpr char16_t kNonChineseMarks[] = {
+    u'\uFF0C', u'\u3002', u'\uFF1B', u'\uFF1A', u'\u201C', u'\u201D', u'\uFF01', u'\uFF1F', u'\u3001', u'\u2026',
+    u'\uFF08', u'\uFF09', u'\u2018', u'\u2019', u'\u3010', u'\u3011', u'\u300A', u'\u300B', u'\u2014', u'\u00B7',
+};
+
+QString Without(const QString& text, QStringView removed)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text)
+        if (!removed.contains(c))
+            out += c;
+    return out;
+}
+} // namespace
+
+bool IsChineseCharacter(QChar c)
+{
+    const auto value = static_cast<qint16>(c.unicode());
+    if (value >= 0 && value <= 500)
+        return false;
+    for (const char16_t mark : kNonChineseMarks)
+        if (c.unicode() == mark)
+            return false;
+    return true;
+}
+
+QString TrimBlanks(const QString& text)
+{
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    while (start < end && text[start] == QLatin1Char(' '))
+        ++start;
+    while (end > start && text[end - 1] == QLatin1Char(' '))
+        --end;
+    return text.mid(start, end - start);
+}
+
+QString PadNumber(qint16 n)
+{
+    const QString digits = QString::number(n);
+    if (n < 10)
+        return QStringLiteral("  ") + digits;
+    if (n < 100)
+        return QStringLiteral(" ") + digits;
+    return digits;
+}
+
+QString StripPunctuation(const QString& text) { return Without(text, u"/.()\\\uFF1F\uFF01\uFF0C\uFF08\uFF09\u3002"); }
+
+QString StripBracketsAndMarks(const QString& text) { return Without(text, u"()\uFF1F\uFF01\uFF0C"); }
+
+QString StripParenthesized(const QString& text)
+{
+    QString out;
+    bool inside = false;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('('))
+            inside = true;
+        else if (c == QLatin1Char(')'))
+            inside = false;
+        else if (!inside && c != QLatin1Char(';'))
+            out += c;
+    }
+    return TrimBlanks(out);
+}
+
+bool HasNonHanzi(const QString& text)
+{
+    for (const QChar c : text)
+        if (!IsChineseCharacter(c))
+            return true;
+    return false;
+}
+
+QString HanziOnly(const QString& text)
+{
+    QString out;
+    for (const QChar c : text)
+        if (IsChineseCharacter(c))
+            out += c;
+    return out;
+}
+
+QString CollapseSpaces(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text)
+        if (c != QLatin1Char(' ') || out.isEmpty() || out.back() != QLatin1Char(' '))
+            out += c;
+    return out;
+}
+
+QString WeekdayText(bool chinese, qint16 day)
+{
+    static const char16_t* const english[] = {u"Sunday", u"Monday", u"Tuesday", u"Wednsday", u"Thursday", u"Friday",
+        u"Saturday"};
+    static const char16_t* const digits[] = {u"日", u"一", u"二", u"三", u"四", u"五", u"六"};
+    if (day < 1 || day > 7)
+        return {};
+    if (chinese)
+        return QStringLiteral("星期") + QString::fromUtf16(digits[day - 1]);
+    return QString::fromUtf16(english[day - 1]);
+}

@@ -1,0 +1,185 @@
+#include <QDir>
+#include <QRegularExpression>
+#include <QtEndian>
+#include <gtest/gtest.h>
+#include <initializer_list>
+
+#include "AppState.h"
+#include "CodeTables.h"
+#include "CodedFile.h"
+#include "TestSupport.h"
+
+namespace {
+// Hand-made records, so the reader is tested against the format itself and not the encoder.
+QByteArray Records(std::initializer_list<CodedRecord> records)
+{
+    QByteArray out;
+    for (const CodedRecord& r : records) {
+        char bytes[6];
+        qToLittleEndian<qint16>(r.Kind, bytes);
+        qToLittleEndian<qint16>(r.PartA, bytes + 2);
+        qToLittleEndian<qint16>(r.PartB, bytes + 4);
+        out.append(bytes, 6);
+    }
+    return out;
+}
+
+CodedRecord Plain(int code) { return {0, static_cast<qint16>(code - 7), 7}; }
+CodedRecord Mapped(qint16 code) { return {-1, static_cast<qint16>(code / 2), static_cast<qint16>(code - code / 2)}; }
+
+class CodedFileTest : public AppFixture {
+protected:
+    QStringList Read(const QByteArray& data, const QString& tag = QStringLiteral("RW"), qint16 stopAt = 0)
+    {
+        WriteFile(QStringLiteral("Lessons/Script/Lesson_1/icwp.vmq"), data);
+        ReadCodedLines(Path(QStringLiteral("Lessons/Script/Lesson_1/icwp.vmq")), tag, stopAt);
+        EXPECT_EQ(State().LineCount, State().LineBuffer.size());
+        return State().LineBuffer;
+    }
+};
+} // namespace
+
+TEST_F(CodedFileTest, ShortFilesGiveNoLinesAndNoMessage)
+{
+    for (int size = 0; size <= 5; ++size) {
+        SCOPED_TRACE(size);
+        EXPECT_TRUE(Read(QByteArray(size, 'x')).isEmpty());
+    }
+    EXPECT_TRUE(m_boxes->Boxes().isEmpty());
+}
+
+TEST_F(CodedFileTest, LinesEndAtTenCarriageReturnsVanishAndTrailingBytesAreIgnored)
+{
+    struct Case {
+        const char* name;
+        QByteArray data;
+        QStringList lines;
+    };
+    const Case cases[] = {
+        {"seven records", Records({Plain('a'), Plain('b'), Plain(10), Plain('c'), Plain(13), Plain(10), Plain('d')}),
+            {"ab", "c", "d"}},
+        {"two tens make an empty line", Records({Plain('a'), Plain(10), Plain(10), Plain('b'), Plain(10)}),
+            {"a", "", "b"}},
+        {"final ten adds no line", Records({Plain('a'), Plain(10)}), {"a"}},
+        {"lone ten", Records({Plain(10)}), {""}},
+        {"thirteen inside a line", Records({Plain('a'), Plain(13), Plain('b')}), {"ab"}},
+        {"trailing bytes", Records({Plain('a'), Plain(10), Plain('b')}) + QByteArray(5, '\x7f'), {"a", "b"}},
+        {"negative unit", Records({Plain(-13647)}), {QString(QChar(0xCAB1))}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Read(c.data), c.lines);
+    }
+    EXPECT_TRUE(m_boxes->Boxes().isEmpty());
+}
+
+TEST_F(CodedFileTest, TagsSelectTheirTables)
+{
+    const char16_t ni = u'你';
+    struct Case {
+        const char* tag;
+        CodeTable table;
+    };
+    const Case cases[] = {{"RW", CodeTable::NewWords}, {"VO", CodeTable::NewWords}, {"RT", CodeTable::Text},
+        {"RQ", CodeTable::Text}, {"SP", CodeTable::Spoken}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tag);
+        const qint16 code = EncodeUnit(c.table, ni);
+        ASSERT_NE(code, 0);
+        EXPECT_EQ(Read(Records({Mapped(code), Plain('!')}), QString::fromLatin1(c.tag)), QStringList{u"你!"_qs});
+    }
+}
+
+TEST_F(CodedFileTest, MissesAndCodeZeroBecomeRunsOfBlanks)
+{
+    // A code no table holds (codes are never 0), a zero code, and a mapped record under an
+    // unknown tag each give 0 to 99 blanks; a line of blanks alone is kept.
+    const qint16 unheld = [] {
+        for (int c = 1; c < 32767; ++c)
+            if (DecodeCode(CodeTable::NewWords, static_cast<qint16>(c)) == 0)
+                return static_cast<qint16>(c);
+        return qint16{0};
+    }();
+    const QRegularExpression blanksThenX(QStringLiteral("^ {0,99}x$"));
+    struct Case {
+        const char* name;
+        CodedRecord record;
+        const char* tag;
+    };
+    const Case cases[] = {{"table miss", Mapped(unheld), "RW"}, {"plain zero", Plain(0), "RT"},
+        {"unknown tag", Mapped(EncodeUnit(CodeTable::NewWords, u'你')), "XX"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QStringList lines = Read(Records({c.record, Plain('x'), Plain(10), c.record, Plain(10)}),
+            QString::fromLatin1(c.tag));
+        ASSERT_EQ(lines.size(), 2);
+        EXPECT_TRUE(blanksThenX.match(lines[0]).hasMatch()) << lines[0].toStdString();
+        EXPECT_EQ(lines[1].count(QLatin1Char(' ')), lines[1].size());
+        EXPECT_LE(lines[1].size(), 99);
+    }
+}
+
+TEST_F(CodedFileTest, StopAtEndsAfterThatManyLines)
+{
+    const QByteArray data = Records({Plain('a'), Plain(10), Plain('b'), Plain(10), Plain('c'), Plain(10)});
+    struct Case {
+        qint16 stopAt;
+        QStringList lines;
+    };
+    const Case cases[] = {{0, {"a", "b", "c"}}, {-3, {"a", "b", "c"}}, {1, {"a"}}, {2, {"a", "b"}}, {9, {"a", "b", "c"}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stopAt);
+        EXPECT_EQ(Read(data, QStringLiteral("RW"), c.stopAt), c.lines);
+    }
+}
+
+TEST_F(CodedFileTest, OverflowingRecordMakesTheFileCorrupted)
+{
+    const CodedRecord overflow{0, 30000, 30000};
+    EXPECT_TRUE(Read(Records({Plain('a'), Plain(10), overflow, Plain('b')})).isEmpty());
+    ASSERT_EQ(m_boxes->Boxes().size(), 1);
+    EXPECT_EQ(m_boxes->Boxes()[0].text,
+        QStringLiteral("The file ") + Path(QStringLiteral("Lessons/Script/Lesson_1/icwp.vmq")) + " is corrupted!");
+
+    // Reading stops before the damaged record when the caller asked for one line only.
+    m_boxes->Clear();
+    EXPECT_EQ(Read(Records({Plain('a'), Plain(10), overflow}), QStringLiteral("RW"), 1), QStringList{"a"});
+    EXPECT_TRUE(m_boxes->Boxes().isEmpty());
+}
+
+TEST_F(CodedFileTest, UnreadableFileIsReportedAndLeavesNoEarlierLines)
+{
+    EXPECT_EQ(Read(Records({Plain('a'), Plain(10)})), QStringList{"a"});
+    const QString folder = Path(QStringLiteral("Vocabulary"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString missing = State().AppPath + QStringLiteral("Nowhere\\ci1.vmq");
+    for (const QString& path : {folder, missing}) {
+        SCOPED_TRACE(path.toStdString());
+        m_boxes->Clear();
+        ReadCodedLines(path, QStringLiteral("VO"), 0);
+        EXPECT_EQ(State().LineCount, 0);
+        EXPECT_TRUE(State().LineBuffer.isEmpty());
+        ASSERT_EQ(m_boxes->Boxes().size(), 1);
+        EXPECT_EQ(m_boxes->Boxes()[0].text, QStringLiteral("The file ") + path + " is corrupted!");
+        EXPECT_EQ(m_boxes->Boxes()[0].title, "Warning");
+        EXPECT_EQ(m_boxes->Boxes()[0].icon, MsgBox::Exclamation);
+    }
+}
+
+TEST_F(CodedFileTest, BackslashPathsAreRead)
+{
+    WriteFile(QStringLiteral("Spoken/Script.vmq"), Records({Plain('o'), Plain('k')}));
+    ReadCodedLines(State().AppPath + QStringLiteral("Spoken\\Script.vmq"), QStringLiteral("SP"), 0);
+    EXPECT_EQ(State().LineBuffer, QStringList{"ok"});
+}
+
+TEST_F(CodedFileTest, LinesBeyondTheSixteenBitCountAreIgnored)
+{
+    QByteArray data;
+    const QByteArray line = Records({Plain('z'), Plain(10)});
+    for (int i = 0; i < kMaxCodedLines + 2; ++i)
+        data += line;
+    const QStringList lines = Read(data);
+    EXPECT_EQ(lines.size(), kMaxCodedLines);
+    EXPECT_EQ(State().LineCount, 32767);
+}
