@@ -3,6 +3,7 @@
 #include "Background.h"
 #include "Begin.h"
 #include "Forms.h"
+#include "LoadData.h"
 #include "RegisterOCX.h"
 #include "Setting.h"
 #include "StartOrNot.h"
@@ -16,4 +17,5 @@ void RegisterCoreForms()
     Forms::RegisterFactory(QStringLiteral("StartOrNot"), [] { return new StartOrNot; });
     Forms::RegisterFactory(QStringLiteral("Setting"), [] { return new Setting; });
     Forms::RegisterFactory(QStringLiteral("frmAbout"), [] { return new frmAbout; });
+    LoadData::Register();
 }

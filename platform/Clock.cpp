@@ -5,6 +5,7 @@
 #include <QList>
 #include <QPointer>
 #include <QTimer>
+#include <functional>
 #include <random>
 
 #include "Timer.h"
@@ -17,6 +18,7 @@ struct ClockState {
     QElapsedTimer real;
     QList<QPointer<Timer>> timers;
     std::mt19937 rng{12345u};
+    qint64 pendingTarget{-1}; // the target of the Advance under way, -1 when none
 };
 ClockState& S()
 {
@@ -40,27 +42,49 @@ void UseManual(const QDateTime& start)
 void UseReal() { S().manual = false; }
 void SetNow(const QDateTime& now) { S().manualNow = now; }
 
-void Advance(qint64 ms)
+namespace {
+// Fires, in order, every timer due up to target, while goOn (when given) still says so.
+void FireDue(qint64 target, const std::function<bool()>& goOn)
 {
     ClockState& s = S();
-    const qint64 target = s.manualMs + ms;
-    QCoreApplication::processEvents();
     for (;;) {
+        if (goOn && !goOn())
+            return;
         Timer* next = nullptr;
         for (const auto& t : s.timers)
             if (t && t->Enabled() && t->Due() >= 0 && t->Due() <= target && (!next || t->Due() < next->Due()))
                 next = t;
         if (!next)
-            break;
+            return;
         const qint64 step = next->Due() - s.manualMs;
         s.manualMs = next->Due();
         s.manualNow = s.manualNow.addMSecs(step);
         next->FireManual();
         QCoreApplication::processEvents();
     }
+}
+} // namespace
+
+void Advance(qint64 ms)
+{
+    ClockState& s = S();
+    const qint64 target = s.manualMs + ms;
+    const qint64 outerTarget = s.pendingTarget;
+    s.pendingTarget = target;
+    QCoreApplication::processEvents();
+    FireDue(target, {});
     s.manualNow = s.manualNow.addMSecs(target - s.manualMs);
     s.manualMs = target;
     QCoreApplication::processEvents();
+    s.pendingTarget = outerTarget;
+}
+
+void ContinueWhile(const std::function<bool()>& stillWaiting)
+{
+    ClockState& s = S();
+    if (!s.manual || s.pendingTarget < 0)
+        return;
+    FireDue(s.pendingTarget, stillWaiting);
 }
 } // namespace Clock
 

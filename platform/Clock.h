@@ -4,6 +4,7 @@
 // every timer that falls due, in order, processing posted events after each.
 
 #include <QDateTime>
+#include <functional>
 
 namespace Clock {
 QDateTime Now();
@@ -17,6 +18,10 @@ void UseReal();
 void Advance(qint64 ms);
 // Manual clock only: sets the wall-clock reading without firing anything.
 void SetNow(const QDateTime& now);
+// Manual clock only: a modal loop entered from a timer that Advance fired would stop time
+// until the loop ends. The modal form calls this from inside its loop: the timers due up to
+// that Advance's target go on firing while stillWaiting() is true.
+void ContinueWhile(const std::function<bool()>& stillWaiting);
 } // namespace Clock
 
 // Pseudo-random numbers in [0, 1), seeded from the clock on Randomize(); tests may seed.

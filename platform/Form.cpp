@@ -7,6 +7,7 @@
 #include <QWindow>
 #include <QWindowStateChangeEvent>
 
+#include "Clock.h"
 #include "Forms.h"
 #include "Twips.h"
 
@@ -103,6 +104,13 @@ void Form::Show(ShowMode mode, Form* owner)
         QEventLoop loop;
         m_modalLoop = &loop;
         QPointer<Form> self(this);
+        if (Clock::IsManual()) {
+            // On the test clock, time goes on inside the loop as it does on the wall clock.
+            QMetaObject::invokeMethod(
+                &loop,
+                [self] { Clock::ContinueWhile([self] { return self && !self->IsUnloading() && self->isVisible(); }); },
+                Qt::QueuedConnection);
+        }
         loop.exec();
         if (self) {
             m_modalLoop = nullptr;

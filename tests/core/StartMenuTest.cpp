@@ -9,6 +9,7 @@
 #include "AppState.h"
 #include "Begin.h"
 #include "Clock.h"
+#include "LoadData.h"
 #include "MenuProbes.h"
 #include "Setting.h"
 #include "TestSupport.h"
@@ -364,4 +365,32 @@ TEST_F(StartMenuTest, AMenuUnloadedDuringStartUpTakesNoFurtherStep)
     Clock::Advance(1000);
     EXPECT_TRUE(Journal().isEmpty());
     EXPECT_FALSE(Forms::IsLoaded(QStringLiteral("Begin1")));
+}
+
+TEST_F(StartMenuTest, WithTheRealLoadingWindowTheCoursePanelOpensOnceTheTablesAreLoaded)
+{
+    Forms::RegisterFactory(QStringLiteral("LoadData"), [] { return new LoadData; });
+    WriteFile("Record/yourname.txt", "Anna\r\n");
+    WriteFile("Record/tutor.txt", "lin\r\n");
+    QStringList seen;
+    Clock::Advance(199);
+    EXPECT_FALSE(Forms::IsLoaded(QStringLiteral("LoadData")));
+    // The loading window lies at the panel place while it is open.
+    Timer look(nullptr, 1, true);
+    QObject::connect(&look, &Timer::Tick, [&] {
+        if (Form* loading = Forms::Find(QStringLiteral("LoadData"))) {
+            look.SetEnabled(false);
+            seen << QStringLiteral("modal=%1").arg(loading->IsShownModal() ? 1 : 0);
+            ExpectAtPanelPlace(loading);
+        }
+    });
+    Clock::Advance(1000);
+    EXPECT_EQ(seen, QStringList{"modal=1"});
+    EXPECT_FALSE(Forms::IsLoaded(QStringLiteral("LoadData")));
+    EXPECT_EQ(Journal(), (QStringList{"load Dictionary", "load DictionaryOnline", "load Begin1"}));
+    EXPECT_EQ(State().CurrentActivity, 0);
+    EXPECT_EQ(State().UserName, "Anna");
+    EXPECT_EQ(State().TutorMailbox, "lin");
+    EXPECT_TRUE(Shown("Begin1"));
+    EXPECT_EQ(Looks(), "spppp");
 }

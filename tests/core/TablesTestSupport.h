@@ -34,10 +34,7 @@ protected:
     // Writes lines (each closed by a line end) as a coded course file under AppPath.
     void WriteCoded(const QString& relative, const QStringList& lines, const QString& tag) const
     {
-        QString text;
-        for (const QString& line : lines)
-            text += line + QLatin1Char('\n');
-        ASSERT_TRUE(WriteCodedFile(Path(relative), text, tag)) << relative.toStdString();
+        WriteCodedFile(Path(relative), lines, tag);
     }
     void WriteText(const QString& relative, const QByteArray& bytes) const { WriteFile(relative, bytes); }
 
