@@ -3,7 +3,8 @@
 // Runs over the data tree the build lays out (build/Velmora, or VELMORA_TREE):
 //   build/bench/loading_bench
 // BM_ReadCourseBytes reads the bytes of exactly the files the loading reads: no loading can
-// be faster than that. BM_LoadCourseTables runs the five loading procedures. The look-up pair
+// be faster than that. BM_DecodeCourseFiles decodes the coded ones through the reader alone;
+// BM_LoadCourseTables runs the five loading procedures. The look-up pair
 // asks for every character of the table once, plus as many absent ones.
 
 #include <QCoreApplication>
@@ -13,6 +14,7 @@
 
 #include "AppState.h"
 #include "CharacterTable.h"
+#include "CodedFile.h"
 #include "LoadingSteps.h"
 
 namespace {
@@ -87,6 +89,26 @@ void BM_ReadCourseBytes(benchmark::State& state)
     state.counters["files"] = double(files.size());
 }
 BENCHMARK(BM_ReadCourseBytes)->Unit(benchmark::kMillisecond);
+
+// The share of the coded-file reader: the same course files decoded, no table built.
+void BM_DecodeCourseFiles(benchmark::State& state)
+{
+    FreshState();
+    QStringList coded;
+    for (const QString& path : LoadedFiles())
+        if (path.endsWith(QLatin1String(".vmq")) && !path.contains(QLatin1String("/Record/")))
+            coded << path;
+    for (auto _ : state)
+        for (const QString& path : coded)
+            ReadCodedLines(path, path.contains(QLatin1String("/Lessons/")) && path.endsWith(QLatin1String("lifr.vmq"))
+                                     ? QStringLiteral("RT")
+                                 : path.contains(QLatin1String("/Spoken/")) ? QStringLiteral("SP")
+                                 : path.contains(QLatin1String("/ci"))      ? QStringLiteral("VO")
+                                                                            : QStringLiteral("RW"),
+                           0);
+    state.counters["files"] = double(coded.size());
+}
+BENCHMARK(BM_DecodeCourseFiles)->Unit(benchmark::kMillisecond);
 
 void BM_LoadCourseTables(benchmark::State& state)
 {

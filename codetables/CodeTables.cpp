@@ -1,6 +1,8 @@
 #include "CodeTables.h"
 
 #include <algorithm>
+#include <array>
+#include <memory>
 #include <span>
 
 #include "CodeTableData.h"
@@ -44,13 +46,33 @@ std::optional<CodeTable> TableForTag(const QString& tag)
     return std::nullopt;
 }
 
-qint16 DecodeCode(CodeTable table, qint16 code)
+const qint16* DecodeArray(CodeTable table)
 {
-    const auto pairs = ByCode(table);
-    const auto it = std::lower_bound(pairs.begin(), pairs.end(), code,
-        [](const CodeTableData::CodePair& p, qint16 c) { return p.code < c; });
-    return it != pairs.end() && it->code == code ? it->unit : qint16{0};
+    // One direct array per table, indexed by the code as an unsigned 16-bit value: the reader
+    // maps every enciphered record, so the answer must not cost a search.
+    using Array = std::array<qint16, 65536>;
+    auto build = [](CodeTable t) {
+        auto a = std::make_unique<Array>();
+        a->fill(0);
+        for (const auto& p : ByCode(t))
+            (*a)[static_cast<quint16>(p.code)] = p.unit;
+        return a;
+    };
+    static const std::unique_ptr<Array> newWords = build(CodeTable::NewWords);
+    static const std::unique_ptr<Array> text = build(CodeTable::Text);
+    static const std::unique_ptr<Array> spoken = build(CodeTable::Spoken);
+    switch (table) {
+    case CodeTable::NewWords:
+        return newWords->data();
+    case CodeTable::Text:
+        return text->data();
+    case CodeTable::Spoken:
+        break;
+    }
+    return spoken->data();
 }
+
+qint16 DecodeCode(CodeTable table, qint16 code) { return DecodeArray(table)[static_cast<quint16>(code)]; }
 
 qint16 EncodeUnit(CodeTable table, char16_t unit)
 {

@@ -14,6 +14,9 @@ std::optional<CodeTable> TableForTag(const QString& tag);
 
 // The character unit (signed 16-bit) the table pairs with code, or 0 when it holds none.
 qint16 DecodeCode(CodeTable table, qint16 code);
+// The whole table as a direct array of 65536 answers, indexed by the code as quint16 (0 where
+// the table holds no such code). Built once, on first use.
+const qint16* DecodeArray(CodeTable table);
 
 // The code the table pairs with the character unit, or 0 when the table does not hold the
 // character (no table uses 0 as a code).

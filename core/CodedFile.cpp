@@ -4,6 +4,7 @@
 #include <QtEndian>
 #include <cmath>
 #include <optional>
+#include <string>
 
 #include "AppState.h"
 #include "Clock.h"
@@ -27,8 +28,15 @@ bool DecodeCodedRecords(QByteArrayView data, const QString& tag, qint16 stopAt, 
 {
     lines.clear();
     const std::optional<CodeTable> table = TableForTag(tag);
+    const qint16* map = table ? DecodeArray(*table) : nullptr;
     const qsizetype count = data.size() / kCodedRecordSize;
-    QString current;
+    // One buffer for the line being built: it keeps its capacity from line to line.
+    std::u16string current;
+    current.reserve(256);
+    auto endLine = [&] {
+        lines.append(QString(reinterpret_cast<const QChar*>(current.data()), static_cast<qsizetype>(current.size())));
+        current.clear();
+    };
     for (qsizetype i = 0; i < count; ++i) {
         const char* record = data.data() + i * kCodedRecordSize;
         const int sum = int{Field(record, 1)} + int{Field(record, 2)};
@@ -39,26 +47,28 @@ bool DecodeCodedRecords(QByteArrayView data, const QString& tag, qint16 stopAt, 
         }
         qint16 code = static_cast<qint16>(sum);
         if (Field(record, 0) < 0)
-            code = table ? DecodeCode(*table, code) : qint16{0};
+            code = map ? map[static_cast<quint16>(code)] : qint16{0};
         switch (code) {
-        case 0:
-            AppendRandomBlanks(current);
+        case 0: {
+            QString blanks;
+            AppendRandomBlanks(blanks);
+            current.append(reinterpret_cast<const char16_t*>(blanks.constData()), static_cast<size_t>(blanks.size()));
             break;
+        }
         case 10:
-            lines.append(current);
-            current.clear();
+            endLine();
             if (lines.size() == kMaxCodedLines || (stopAt >= 1 && lines.size() == stopAt))
                 return true;
             break;
         case 13:
             break;
         default:
-            current.append(QChar(static_cast<char16_t>(static_cast<quint16>(code))));
+            current.push_back(static_cast<char16_t>(static_cast<quint16>(code)));
             break;
         }
     }
-    if (!current.isEmpty())
-        lines.append(current);
+    if (!current.empty())
+        endLine();
     return true;
 }
 

@@ -43,6 +43,9 @@ WORD_COUNT = 5000
 WORD_FILES = 147
 MAX_PHRASES = 24          # phrases kept per character
 MAX_PHRASE_LENGTH = 4     # in characters, the first one included
+MIN_PHRASE_FREQUENCY = 50    # jieba count below which a word is too rare to be a phrase
+MIN_NAME_FREQUENCY = 2000    # the same for place and other proper names (Beijing, Europe)
+PERSON_TAGS = {"nr", "nrt", "nrfg"}   # jieba's tags of people's names: never taken
 MAX_SENSES = 3            # English meanings kept per word
 MAX_ENGLISH = 60          # characters of English per word, separators included
 
@@ -116,13 +119,17 @@ def read_unihan(name, fields):
 
 
 def read_jieba():
+    """Word frequencies and part-of-speech tags of jieba's dict.txt."""
     freq = {}
+    tags = {}
     with open(JIEBA_DICT, encoding="utf-8") as f:
         for line in f:
             parts = line.split()
             if len(parts) >= 2:
                 freq[parts[0]] = freq.get(parts[0], 0) + int(parts[1])
-    return freq
+                if len(parts) >= 3:
+                    tags.setdefault(parts[0], parts[2])
+    return freq, tags
 
 
 # ---------------------------------------------------------------------------------------------
@@ -250,11 +257,10 @@ def character_frequency(jieba):
 # CC-CEDICT senses
 
 DROPPED_SENSE = re.compile(
-    r"^(old |archaic |erhua |Japanese |Taiwan |)variant of|^surname |^see also |^see |^used in |"
-    r"^CL:|^abbr\. for |^also written |^also pr\.|^(old|archaic|literary|dialect|classical|"
-    r"Taiwan|Cantonese|obsolete|onom\.|Tw|bound form|loanword|coll\.|slang|euphemism|"
-    r"vulgar|derog\.|Internet slang)\)|\((archaic|old|literary|dialect|classical|Taiwan|"
-    r"Cantonese|obsolete|Tw|Buddhism|TCM|old usage|Internet slang|vulgar)\)", re.I)
+    r"^(old |archaic |erhua |Japanese |Taiwan |unofficial |)variant of|^surname |^see also |"
+    r"^see |^used in |^CL:|^abbr\. for |^also written |^also pr\.|"
+    r"\((archaic|old|literary|dialect|dialectal|classical|Taiwan|Cantonese|obsolete|Tw|"
+    r"Buddhism|TCM|old usage|Internet slang|slang|vulgar|derog\.|euphemism)\)", re.I)
 
 
 def short_sense(sense):
@@ -268,7 +274,7 @@ def short_sense(sense):
         sense = outside
     else:
         sense = sense.strip("() ")
-    sense = re.sub(r"\s+", " ", sense).replace(";", ",").strip(" ,")
+    sense = re.sub(r"\s+", " ", sense).replace(";", ",").replace(" ,", ",").strip(" ,")
     if not sense or len(sense) > 40:
         return None
     return sense
@@ -392,7 +398,7 @@ def main():
     readings_fields = {"kMandarin", "kHanyuPinlu", "kHanyuPinyin", "kTGHZ2013", "kXHC1983"}
     unihan = read_unihan("Unihan_Readings.txt.bz2", readings_fields)
     other = read_unihan("Unihan_OtherMappings.txt.bz2", {"kTGH"})
-    jieba = read_jieba()
+    jieba, tags = read_jieba()
     char_freq = character_frequency(jieba)
 
     # Every character with its readings (numbered, no dots) for the content check.
@@ -421,9 +427,17 @@ def main():
     level.sort(key=lambda ch: (-char_freq.get(ch, 0), ord(ch)))
 
     # Character files.
+    def common_phrase(w, f):
+        # CC-CEDICT writes the pinyin of proper names capitalised; jieba's tags say which
+        # kind of name it is.
+        proper = all(pinyin[:1].isupper() for pinyin, _ in entries[w])
+        if not proper:
+            return f >= MIN_PHRASE_FREQUENCY
+        return tags.get(w, "") not in PERSON_TAGS and f >= MIN_NAME_FREQUENCY
+
     common_words = [w for w, f in jieba.items()
                     if 2 <= len(w) <= MAX_PHRASE_LENGTH and all(ch in level_set for ch in w)
-                    and w in entries]
+                    and w in entries and common_phrase(w, f)]
     by_first = defaultdict(list)
     for w in common_words:
         by_first[w[0]].append(w)
@@ -446,7 +460,9 @@ def main():
     excluded = lesson_words()
     words = []
     for w in sorted((w for w in jieba if w in entries), key=lambda w: (-jieba[w], w)):
-        if w in excluded or not all(ch in level_set for ch in w) or not in_gbk(w):
+        proper = all(pinyin[:1].isupper() for pinyin, _ in entries[w])
+        if (w in excluded or (proper and tags.get(w, "") in PERSON_TAGS)
+                or not all(ch in level_set for ch in w) or not in_gbk(w)):
             continue
         best = None
         for pinyin, senses in entries[w]:
