@@ -1,5 +1,7 @@
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -359,4 +361,18 @@ TEST_F(SettingTest, ABackdropOptionIsSavedAtOnceAndOnlyWhileThePanelIsVisible)
     C<QRadioButton>("Option1(0)")->click();
     EXPECT_EQ(ReadFile("Record/Setting.vmq").toHex(), QByteArray("0200" "0a00" "0000" "0000" "0200" "5000"));
     EXPECT_TRUE(m_boxes->Boxes().isEmpty());
+}
+
+TEST_F(SettingTest, ASettingsFileThatCannotBeOpenedReadsAsZerosAndASetWarns)
+{
+    QDir().mkpath(Path("Record/Setting.vmq"));
+    Open();
+    EXPECT_TRUE(C<QRadioButton>("Option1(0)")->isChecked());
+    EXPECT_EQ(Box("Text4")->text(), "");
+    EXPECT_EQ(Box("Text3")->text(), "1980");
+    Type(Box("Text4"), "10.0.0.3");
+    QTest::mouseClick(Button("Command1"), Qt::LeftButton);
+    ASSERT_EQ(m_boxes->Boxes().size(), 1);
+    EXPECT_EQ(m_boxes->Boxes()[0].icon, MsgBox::Critical);
+    EXPECT_TRUE(QFileInfo(Path("Record/Setting.vmq")).isDir());
 }
