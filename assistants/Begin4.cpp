@@ -1,7 +1,7 @@
 #include "Begin4.h"
 
 Begin4::Begin4()
-    : Form(QStringLiteral("Begin4"))
+    : MenuPanel(QStringLiteral("Begin4"))
 {
     SetCaption(QStringLiteral("Begin4"));
 }

@@ -1,9 +1,10 @@
 #pragma once
-// The Assistants menu. Stands here as an empty window until the menu is built.
+// The Assistants menu. Stands here as an empty panel of the menu until it is built: it keeps the
+// keys and the mouse forwarding the start menu relies on.
 
-#include "Form.h"
+#include "MenuPanel.h"
 
-class Begin4 : public Form {
+class Begin4 : public MenuPanel {
     Q_OBJECT
 public:
     Begin4();

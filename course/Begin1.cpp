@@ -1,7 +1,7 @@
 #include "Begin1.h"
 
 Begin1::Begin1()
-    : Form(QStringLiteral("Begin1"))
+    : MenuPanel(QStringLiteral("Begin1"))
 {
     SetCaption(QStringLiteral("Begin1"));
 }

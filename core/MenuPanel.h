@@ -1,0 +1,20 @@
+#pragma once
+// A panel that the start menu shows beside itself: borderless, of the panels' size, Esc exits
+// the program through the menu, F4 minimises it, mouse moves go on to the menu (which clears
+// its hover), and the window manager's close does nothing (the menu hides and unloads panels).
+
+#include "Form.h"
+
+class MenuPanel : public Form {
+    Q_OBJECT
+public:
+    static constexpr double PanelWidth = 4920;
+    static constexpr double PanelHeight = 5655;
+
+    explicit MenuPanel(const QString& formName);
+
+protected:
+    void Form_KeyDown(int& keyCode, int shift) override;
+    void Form_CloseRequested() override {}
+    void mouseMoveEvent(QMouseEvent* e) override;
+};
