@@ -1,7 +1,9 @@
 #include "CodedFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QtEndian>
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -30,29 +32,41 @@ bool DecodeCodedRecords(QByteArrayView data, const QString& tag, qint16 stopAt, 
     const std::optional<CodeTable> table = TableForTag(tag);
     const qint16* map = table ? DecodeArray(*table) : nullptr;
     const qsizetype count = data.size() / kCodedRecordSize;
-    // One buffer for the line being built: it keeps its capacity from line to line.
-    std::u16string current;
-    current.reserve(256);
+    // The line being built, written in place. Every record adds at most one unit, except a
+    // run of blanks, which makes room for itself; so the buffer always holds room for one
+    // unit per remaining record.
+    // Kept from call to call, as the file bytes are (single-threaded, like all reading).
+    static std::u16string buffer;
+    buffer.resize(static_cast<size_t>(count));
+    qsizetype used = 0;
     auto endLine = [&] {
-        lines.append(QString(reinterpret_cast<const QChar*>(current.data()), static_cast<qsizetype>(current.size())));
-        current.clear();
+        lines.append(QString(reinterpret_cast<const QChar*>(buffer.data()), used));
+        used = 0;
     };
-    for (qsizetype i = 0; i < count; ++i) {
-        const char* record = data.data() + i * kCodedRecordSize;
+    const char* record = data.data();
+    for (qsizetype i = 0; i < count; ++i, record += kCodedRecordSize) {
         const int sum = int{Field(record, 1)} + int{Field(record, 2)};
-        if (sum < -32768 || sum > 32767) {
+        if (sum != static_cast<qint16>(sum)) {
             // No well-formed file holds such a record: the file is damaged.
             lines.clear();
             return false;
         }
-        qint16 code = static_cast<qint16>(sum);
+        char16_t unit = static_cast<char16_t>(sum);
         if (Field(record, 0) < 0)
-            code = map ? map[static_cast<quint16>(code)] : qint16{0};
-        switch (code) {
+            unit = map ? static_cast<char16_t>(map[unit]) : u'\0';
+        if (unit > 13) {
+            buffer[static_cast<size_t>(used++)] = unit;
+            continue;
+        }
+        switch (unit) {
         case 0: {
             QString blanks;
             AppendRandomBlanks(blanks);
-            current.append(reinterpret_cast<const char16_t*>(blanks.constData()), static_cast<size_t>(blanks.size()));
+            const qsizetype room = used + blanks.size() + (count - i);
+            if (static_cast<qsizetype>(buffer.size()) < room)
+                buffer.resize(static_cast<size_t>(room));
+            std::copy_n(reinterpret_cast<const char16_t*>(blanks.constData()), blanks.size(), buffer.data() + used);
+            used += blanks.size();
             break;
         }
         case 10:
@@ -63,27 +77,34 @@ bool DecodeCodedRecords(QByteArrayView data, const QString& tag, qint16 stopAt, 
         case 13:
             break;
         default:
-            current.push_back(static_cast<char16_t>(static_cast<quint16>(code)));
+            buffer[static_cast<size_t>(used++)] = unit;
             break;
         }
     }
-    if (!current.empty())
+    if (used > 0)
         endLine();
     return true;
 }
 
-void ReadCodedLines(const QString& path, const QString& tag, qint16 stopAt)
+namespace {
+// Reads and decodes an opened file into LineBuffer / LineCount; a file that cannot be
+// opened or read, or that does not decode, is reported and leaves them empty.
+void ReadOpened(QFile& file, bool opened, const QString& path, const QString& tag, qint16 stopAt)
 {
     AppState& s = State();
     s.LineBuffer.clear();
     s.LineCount = 0;
 
-    QFile file(SafeFile::Native(path));
-    bool ok = file.open(QIODevice::ReadOnly);
-    QByteArray data;
+    // The bytes of the file, in a buffer kept from file to file: loading the course reads
+    // hundreds of files, and one large allocation per file costs more than reading it.
+    static QByteArray data;
+    data.resize(0);
+    bool ok = opened;
     if (ok) {
-        data = file.readAll();
-        ok = file.error() == QFileDevice::NoError;
+        data.resize(file.size());
+        const qint64 got = file.read(data.data(), data.size());
+        ok = got >= 0 && file.error() == QFileDevice::NoError;
+        data.resize(qMax<qint64>(got, 0));
     }
     QStringList lines;
     if (ok)
@@ -94,4 +115,23 @@ void ReadCodedLines(const QString& path, const QString& tag, qint16 stopAt)
     }
     s.LineBuffer = std::move(lines);
     s.LineCount = static_cast<qint16>(s.LineBuffer.size());
+}
+} // namespace
+
+void ReadCodedLines(const QString& path, const QString& tag, qint16 stopAt)
+{
+    QFile file(SafeFile::Native(path));
+    const bool opened = file.open(QIODevice::ReadOnly);
+    ReadOpened(file, opened, path, tag, stopAt);
+}
+
+bool ReadCodedLinesIfPresent(const QString& path, const QString& tag, qint16 stopAt)
+{
+    QFile file(SafeFile::Native(path));
+    const bool opened = file.open(QIODevice::ReadOnly);
+    // Only a failed open needs to know whether there is a file at all.
+    if (!opened && !QFileInfo(file.fileName()).isFile())
+        return false;
+    ReadOpened(file, opened, path, tag, stopAt);
+    return true;
 }

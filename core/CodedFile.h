@@ -28,6 +28,11 @@ inline constexpr int kMaxCodedLines = 32767;
 // fewer than 6 bytes yields no lines and no message. Callers check that the file exists.
 void ReadCodedLines(const QString& path, const QString& tag, qint16 stopAt);
 
+// ReadCodedLines for a file that may be missing, checked with the same opening: false, with
+// nothing read or shown, when there is no file at path; true once the file has been read (or
+// reported). Saves the loading of a whole course one look-up of every file.
+bool ReadCodedLinesIfPresent(const QString& path, const QString& tag, qint16 stopAt);
+
 // The decoding itself, without the file or the message: false (and no lines) for a record
 // whose parts overflow. Code 0, and a table miss, give a run of 0 to 99 blanks; an unknown tag
 // selects no table, so its enciphered records are all misses.

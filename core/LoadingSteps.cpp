@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
+#include <algorithm>
+#include <array>
 
 #include "AppState.h"
 #include "BlankTrim.h"
@@ -42,10 +44,7 @@ void Advance(LoadProgress& progress, int step)
 // Reads one coded course file into LineBuffer; false (nothing read) when it does not exist.
 bool ReadCourseFile(const QString& path, const QString& tag)
 {
-    if (!Exists(path))
-        return false;
-    ReadCodedLines(path, tag, 0);
-    return true;
+    return ReadCodedLinesIfPresent(path, tag, 0);
 }
 
 // Lines of the buffer in groups of three; a last group of one or two lines is ignored.
@@ -105,49 +104,71 @@ void SentenceFileDone(LoadProgress& progress)
     progress.ProcessEvents();
 }
 
-// One shared copy of each short text that recurs in every reading (tone digits, first
-// letters), so that 3500 characters do not each hold copies of their own.
-QString SharedText(const QString& text)
+// One shared copy of each one-letter text that recurs in every reading (tone digits, first
+// letters), so that 3500 characters do not each hold copies of their own, and so that
+// building a reading allocates nothing for them.
+QString SharedLetter(QChar c)
 {
-    static QHash<QString, QString> pool;
-    if (text.size() > 1)
-        return text;
-    auto it = pool.constFind(text);
-    if (it == pool.constEnd())
-        it = pool.insert(text, text);
-    return it.value();
+    static const std::array<QString, 128> letters = [] {
+        std::array<QString, 128> all;
+        for (char16_t u = 0; u < 128; ++u)
+            all[u] = QString(QChar(u));
+        return all;
+    }();
+    return c.unicode() < letters.size() ? letters[c.unicode()] : QString(c);
+}
+
+// text less its leading and trailing blanks, as BlankTrim gives it, without a copy in between.
+QString Trimmed(QStringView text)
+{
+    while (!text.isEmpty() && text.front() == QLatin1Char(' '))
+        text = text.sliced(1);
+    while (!text.isEmpty() && text.back() == QLatin1Char(' '))
+        text.chop(1);
+    return text.toString();
+}
+
+bool IsDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+// The reading of one piece; a null tone stands for a line without any digit.
+CharacterReading ReadingOfPiece(QStringView text, QChar tone)
+{
+    CharacterReading r;
+    r.DottedSyllable = Trimmed(text);
+    r.Syllable = StripPunctuation(r.DottedSyllable);
+    if (!r.Syllable.isEmpty())
+        r.Letter = SharedLetter(r.Syllable.front());
+    if (tone.isNull()) {
+        r.Tone = SharedLetter(QLatin1Char('0'));
+    } else {
+        r.Tone = SharedLetter(tone);
+        r.SoundTone = SharedLetter(tone == QLatin1Char('0') ? QLatin1Char('1') : tone);
+        r.MarkTone = r.Tone;
+    }
+    return r;
 }
 
 // The readings line of a character: each digit closes a piece (its text trimmed of blanks);
 // text after the last digit is dropped; a line without any digit is one piece without tone.
 QVector<CharacterReading> ReadingsOfLine(const QString& line)
 {
+    const qsizetype digits = std::count_if(line.cbegin(), line.cend(), IsDigit);
     QVector<CharacterReading> readings;
-    auto addReading = [&readings](const QString& text, const QString& tone) {
-        CharacterReading r;
-        r.DottedSyllable = text;
-        r.Syllable = StripPunctuation(text);
-        r.Letter = SharedText(r.Syllable.left(1));
-        if (tone.isEmpty()) {
-            r.Tone = SharedText(QStringLiteral("0"));
-        } else {
-            r.Tone = tone;
-            r.SoundTone = SharedText(tone == QLatin1String("0") ? QStringLiteral("1") : tone);
-            r.MarkTone = tone;
-        }
-        readings.append(std::move(r));
-    };
+    if (digits == 0) {
+        readings.append(ReadingOfPiece(line, QChar()));
+        return readings;
+    }
+    readings.reserve(qMin<qsizetype>(digits, TableLimit));
     qsizetype start = 0;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        const QChar c = line.at(i);
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+    for (qsizetype i = 0; i < line.size() && readings.size() < TableLimit; ++i) {
+        if (!IsDigit(line.at(i)))
             continue;
-        if (readings.size() < TableLimit)
-            addReading(BlankTrim(line.mid(start, i - start)), SharedText(QString(c)));
+        readings.append(ReadingOfPiece(QStringView(line).sliced(start, i - start), line.at(i)));
         start = i + 1;
     }
-    if (readings.isEmpty())
-        addReading(BlankTrim(line), QString());
     return readings;
 }
 
@@ -157,11 +178,14 @@ CharacterRecord RecordOfLine(const QString& line)
 {
     CharacterRecord record;
     record.Character = line.left(1);
+    const qsizetype phrases = qMin<qsizetype>(line.count(QLatin1Char(',')), TableLimit);
+    if (phrases == 0)
+        return record;
+    record.Phrases.reserve(phrases);
     qsizetype start = 1;
-    for (qsizetype comma = line.indexOf(QLatin1Char(','), start); comma >= 0;
+    for (qsizetype comma = line.indexOf(QLatin1Char(','), start); comma >= 0 && record.Phrases.size() < phrases;
          comma = line.indexOf(QLatin1Char(','), start)) {
-        if (record.Phrases.size() < TableLimit)
-            record.Phrases.append(line.mid(start, comma - start));
+        record.Phrases.append(line.sliced(start, comma - start));
         start = comma + 1;
     }
     return record;

@@ -1,5 +1,7 @@
 #include "TextFilters.h"
 
+#include <algorithm>
+
 namespace {
 constexpr char16_t kNonChineseMarks[] = {
     u'\uFF0C', u'\u3002', u'\uFF1B', u'\uFF1A', u'\u201C', u'\u201D', u'\uFF01', u'\uFF1F', u'\u3001', u'\u2026',
@@ -8,11 +10,13 @@ constexpr char16_t kNonChineseMarks[] = {
 
 QString Without(const QString& text, QStringView removed)
 {
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text)
-        if (!removed.contains(c))
-            out += c;
+    const auto isRemoved = [removed](QChar c) { return removed.contains(c); };
+    const auto first = std::find_if(text.cbegin(), text.cend(), isRemoved);
+    if (first == text.cend())
+        return text;
+    QString out(text.size(), Qt::Uninitialized);
+    const auto end = std::remove_copy_if(first, text.cend(), std::copy(text.cbegin(), first, out.begin()), isRemoved);
+    out.truncate(end - out.cbegin());
     return out;
 }
 } // namespace
