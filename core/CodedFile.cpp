@@ -26,36 +26,38 @@ void AppendRandomBlanks(QString& line)
 }
 } // namespace
 
-bool DecodeCodedRecords(QByteArrayView data, const QString& tag, qint16 stopAt, QStringList& lines)
+QStringView CodedText::Line(qsizetype i) const
 {
-    lines.clear();
+    const qsizetype start = i == 0 ? 0 : m_ends[static_cast<size_t>(i - 1)];
+    return QStringView(m_text.data() + start, m_ends[static_cast<size_t>(i)] - start);
+}
+
+bool DecodeCodedRecords(QByteArrayView data, const QString& tag, qint16 stopAt, CodedText& text)
+{
+    text.Clear();
     const std::optional<CodeTable> table = TableForTag(tag);
     const qint16* map = table ? DecodeArray(*table) : nullptr;
     const qsizetype count = data.size() / kCodedRecordSize;
-    // The line being built, written in place. Every record adds at most one unit, except a
-    // run of blanks, which makes room for itself; so the buffer always holds room for one
-    // unit per remaining record.
-    // Kept from call to call, as the file bytes are (single-threaded, like all reading).
-    static std::u16string buffer;
-    buffer.resize(static_cast<size_t>(count));
+    // The text is written in place. Every record adds at most one unit, except a run of
+    // blanks, which makes room for itself; so the text always has room for one unit per
+    // remaining record.
+    std::u16string& out = text.m_text;
+    out.resize(static_cast<size_t>(count));
     qsizetype used = 0;
-    auto endLine = [&] {
-        lines.append(QString(reinterpret_cast<const QChar*>(buffer.data()), used));
-        used = 0;
-    };
+    auto endLine = [&] { text.m_ends.push_back(used); };
     const char* record = data.data();
     for (qsizetype i = 0; i < count; ++i, record += kCodedRecordSize) {
         const int sum = int{Field(record, 1)} + int{Field(record, 2)};
         if (sum != static_cast<qint16>(sum)) {
             // No well-formed file holds such a record: the file is damaged.
-            lines.clear();
+            text.Clear();
             return false;
         }
         char16_t unit = static_cast<char16_t>(sum);
         if (Field(record, 0) < 0)
             unit = map ? static_cast<char16_t>(map[unit]) : u'\0';
         if (unit > 13) {
-            buffer[static_cast<size_t>(used++)] = unit;
+            out[static_cast<size_t>(used++)] = unit;
             continue;
         }
         switch (unit) {
@@ -63,33 +65,33 @@ bool DecodeCodedRecords(QByteArrayView data, const QString& tag, qint16 stopAt, 
             QString blanks;
             AppendRandomBlanks(blanks);
             const qsizetype room = used + blanks.size() + (count - i);
-            if (static_cast<qsizetype>(buffer.size()) < room)
-                buffer.resize(static_cast<size_t>(room));
-            std::copy_n(reinterpret_cast<const char16_t*>(blanks.constData()), blanks.size(), buffer.data() + used);
+            if (static_cast<qsizetype>(out.size()) < room)
+                out.resize(static_cast<size_t>(room));
+            std::copy_n(reinterpret_cast<const char16_t*>(blanks.constData()), blanks.size(), out.data() + used);
             used += blanks.size();
             break;
         }
         case 10:
             endLine();
-            if (lines.size() == kMaxCodedLines || (stopAt >= 1 && lines.size() == stopAt))
+            if (text.LineCount() == kMaxCodedLines || (stopAt >= 1 && text.LineCount() == stopAt))
                 return true;
             break;
         case 13:
             break;
         default:
-            buffer[static_cast<size_t>(used++)] = unit;
+            out[static_cast<size_t>(used++)] = unit;
             break;
         }
     }
-    if (used > 0)
+    if (used > (text.m_ends.empty() ? 0 : text.m_ends.back()))
         endLine();
     return true;
 }
 
 namespace {
-// Reads and decodes an opened file into LineBuffer / LineCount; a file that cannot be
-// opened or read, or that does not decode, is reported and leaves them empty.
-void ReadOpened(QFile& file, bool opened, const QString& path, const QString& tag, qint16 stopAt)
+// Reads and decodes an opened file into text, emptying LineBuffer and setting LineCount; a
+// file that cannot be opened or read, or that does not decode, is reported and yields no lines.
+void ReadOpened(QFile& file, bool opened, const QString& path, const QString& tag, qint16 stopAt, CodedText& text)
 {
     AppState& s = State();
     s.LineBuffer.clear();
@@ -106,15 +108,14 @@ void ReadOpened(QFile& file, bool opened, const QString& path, const QString& ta
         ok = got >= 0 && file.error() == QFileDevice::NoError;
         data.resize(qMax<qint64>(got, 0));
     }
-    QStringList lines;
+    text.Clear();
     if (ok)
-        ok = DecodeCodedRecords(data, tag, stopAt, lines);
+        ok = DecodeCodedRecords(data, tag, stopAt, text);
     if (!ok) {
         MsgBox::Warning(QStringLiteral("The file ") + path + QStringLiteral(" is corrupted!"));
         return;
     }
-    s.LineBuffer = std::move(lines);
-    s.LineCount = static_cast<qint16>(s.LineBuffer.size());
+    s.LineCount = static_cast<qint16>(text.LineCount());
 }
 } // namespace
 
@@ -122,16 +123,21 @@ void ReadCodedLines(const QString& path, const QString& tag, qint16 stopAt)
 {
     QFile file(SafeFile::Native(path));
     const bool opened = file.open(QIODevice::ReadOnly);
-    ReadOpened(file, opened, path, tag, stopAt);
+    static CodedText text;
+    ReadOpened(file, opened, path, tag, stopAt, text);
+    QStringList& lines = State().LineBuffer;
+    lines.reserve(text.LineCount());
+    for (qsizetype i = 0; i < text.LineCount(); ++i)
+        lines.append(text.Line(i).toString());
 }
 
-bool ReadCodedLinesIfPresent(const QString& path, const QString& tag, qint16 stopAt)
+bool ReadCodedText(const QString& path, const QString& tag, qint16 stopAt, CodedText& text)
 {
     QFile file(SafeFile::Native(path));
     const bool opened = file.open(QIODevice::ReadOnly);
     // Only a failed open needs to know whether there is a file at all.
     if (!opened && !QFileInfo(file.fileName()).isFile())
         return false;
-    ReadOpened(file, opened, path, tag, stopAt);
+    ReadOpened(file, opened, path, tag, stopAt, text);
     return true;
 }

@@ -41,16 +41,23 @@ void Advance(LoadProgress& progress, int step)
     progress.SetValue(step, qMin(progress.Value(step) + 1, progress.Maximum(step)));
 }
 
-// Reads one coded course file into LineBuffer; false (nothing read) when it does not exist.
-bool ReadCourseFile(const QString& path, const QString& tag)
+// Reads one coded course file into text; false (nothing read) when it does not exist.
+// LineBuffer is left empty: the steps take each line straight from the decoded text and copy
+// only what the tables keep.
+bool ReadCourseFile(const QString& path, const QString& tag, CodedText& text)
 {
-    return ReadCodedLinesIfPresent(path, tag, 0);
+    return ReadCodedText(path, tag, 0, text);
 }
 
-// Lines of the buffer in groups of three; a last group of one or two lines is ignored.
-qsizetype GroupCount()
+// Lines of a file in groups of three; a last group of one or two lines is ignored.
+qsizetype GroupCount(const CodedText& text)
 {
-    return qMin<qsizetype>(State().LineCount, State().LineBuffer.size()) / 3;
+    return text.LineCount() / 3;
+}
+
+QString Trimmed(QStringView line)
+{
+    return BlankTrim(line).toString();
 }
 
 // The last line of a one-line record file, blanks trimmed. A missing file leaves value as it
@@ -64,15 +71,14 @@ void ReadLastLine(const QString& path, QString& value)
     value = ok && !lines.isEmpty() ? BlankTrim(lines.last()) : QString();
 }
 
-void AddWords(qsizetype& count, qint16 kind, qint16 number)
+void AddWords(const CodedText& text, qsizetype& count, qint16 kind, qint16 number)
 {
     AppState& s = State();
-    const qsizetype groups = GroupCount();
+    const qsizetype groups = GroupCount(text);
     for (qsizetype g = 0; g < groups && count < TableLimit; ++g) {
-        const QStringList& lines = s.LineBuffer;
-        s.WordPinyin.append(BlankTrim(lines.at(3 * g)));
-        s.WordText[0].append(BlankTrim(lines.at(3 * g + 1)));
-        const QString english = BlankTrim(lines.at(3 * g + 2));
+        s.WordPinyin.append(Trimmed(text.Line(3 * g)));
+        s.WordText[0].append(Trimmed(text.Line(3 * g + 1)));
+        const QStringView english = BlankTrim(text.Line(3 * g + 2));
         QString padded;
         padded.reserve(english.size() + 2);
         padded.append(QLatin1Char(' ')).append(english).append(QLatin1Char(' '));
@@ -83,21 +89,19 @@ void AddWords(qsizetype& count, qint16 kind, qint16 number)
     }
 }
 
-bool AddSentence(qsizetype group, qint16 source)
+bool AddSentence(const CodedText& text, qsizetype group, qint16 source)
 {
     AppState& s = State();
     if (s.SentenceCount >= TableLimit)
         return false;
-    const QStringList& lines = s.LineBuffer;
-    s.SentenceTable.append({BlankTrim(lines.at(3 * group)), BlankTrim(lines.at(3 * group + 1)),
-                            BlankTrim(lines.at(3 * group + 2)), source});
+    s.SentenceTable.append({Trimmed(text.Line(3 * group)), Trimmed(text.Line(3 * group + 1)),
+                            Trimmed(text.Line(3 * group + 2)), source});
     ++s.SentenceCount;
     return true;
 }
 
 void SentenceFileDone(LoadProgress& progress)
 {
-    State().LineBuffer.clear();
     progress.SetCaption(SentenceStep, QStringLiteral("Step 2: loading Chinese sentences: ")
                                           + QString::number(State().SentenceCount));
     Advance(progress, SentenceStep);
@@ -116,16 +120,6 @@ QString SharedLetter(QChar c)
         return all;
     }();
     return c.unicode() < letters.size() ? letters[c.unicode()] : QString(c);
-}
-
-// text less its leading and trailing blanks, as BlankTrim gives it, without a copy in between.
-QString Trimmed(QStringView text)
-{
-    while (!text.isEmpty() && text.front() == QLatin1Char(' '))
-        text = text.sliced(1);
-    while (!text.isEmpty() && text.back() == QLatin1Char(' '))
-        text.chop(1);
-    return text.toString();
 }
 
 bool IsDigit(QChar c)
@@ -153,7 +147,7 @@ CharacterReading ReadingOfPiece(QStringView text, QChar tone)
 
 // The readings line of a character: each digit closes a piece (its text trimmed of blanks);
 // text after the last digit is dropped; a line without any digit is one piece without tone.
-QVector<CharacterReading> ReadingsOfLine(const QString& line)
+QVector<CharacterReading> ReadingsOfLine(QStringView line)
 {
     const qsizetype digits = std::count_if(line.cbegin(), line.cend(), IsDigit);
     QVector<CharacterReading> readings;
@@ -166,7 +160,7 @@ QVector<CharacterReading> ReadingsOfLine(const QString& line)
     for (qsizetype i = 0; i < line.size() && readings.size() < TableLimit; ++i) {
         if (!IsDigit(line.at(i)))
             continue;
-        readings.append(ReadingOfPiece(QStringView(line).sliced(start, i - start), line.at(i)));
+        readings.append(ReadingOfPiece(line.sliced(start, i - start), line.at(i)));
         start = i + 1;
     }
     return readings;
@@ -174,10 +168,10 @@ QVector<CharacterReading> ReadingsOfLine(const QString& line)
 
 // The character line: the character, then phrases each closed by ","; text after the last
 // "," is dropped; phrases are kept as they stand, empty ones and repeats included.
-CharacterRecord RecordOfLine(const QString& line)
+CharacterRecord RecordOfLine(QStringView line)
 {
     CharacterRecord record;
-    record.Character = line.left(1);
+    record.Character = line.left(1).toString();
     const qsizetype phrases = qMin<qsizetype>(line.count(QLatin1Char(',')), TableLimit);
     if (phrases == 0)
         return record;
@@ -185,7 +179,7 @@ CharacterRecord RecordOfLine(const QString& line)
     qsizetype start = 1;
     for (qsizetype comma = line.indexOf(QLatin1Char(','), start); comma >= 0 && record.Phrases.size() < phrases;
          comma = line.indexOf(QLatin1Char(','), start)) {
-        record.Phrases.append(line.sliced(start, comma - start));
+        record.Phrases.append(line.sliced(start, comma - start).toString());
         start = comma + 1;
     }
     return record;
@@ -247,13 +241,13 @@ void LoadWordTable(LoadProgress& progress)
         list.clear();
     s.WordPinyin.clear();
     qsizetype count = 0;
+    CodedText text;
 
     auto readFiles = [&](int files, const QString& pattern, const QString& tag, qint16 kind) {
         for (int n = 1; n <= files; ++n) {
-            if (!ReadCourseFile(CoursePath(pattern.arg(n)), tag))
+            if (!ReadCourseFile(CoursePath(pattern.arg(n)), tag, text))
                 continue;
-            AddWords(count, kind, qint16(n));
-            s.LineBuffer.clear();
+            AddWords(text, count, kind, qint16(n));
             progress.SetCaption(WordStep, QStringLiteral("Step 1: loading Chinese vocabulary: ")
                                               + QString::number(count));
             Advance(progress, WordStep);
@@ -272,19 +266,23 @@ void LoadSentenceTable(LoadProgress& progress, qint16 spokenScriptCount)
     AppState& s = State();
     if (s.LessonTitles.size() < LessonCount)
         s.LessonTitles.resize(LessonCount);
+    CodedText text;
 
     for (int n = 1; n <= LessonCount; ++n) {
         if (!ReadCourseFile(CoursePath(QStringLiteral("Lessons/Script/Lesson_%1/lifr.vmq").arg(n)),
-                            QStringLiteral("RT")))
+                            QStringLiteral("RT"), text))
             continue;
         QString title;
-        const qsizetype groups = GroupCount();
+        const qsizetype groups = GroupCount(text);
         for (qsizetype g = 0; g < groups; ++g) {
-            if (s.LineBuffer.at(3 * g + 1).startsWith(QLatin1Char('#'))) {
-                const QString& english = s.LineBuffer.at(3 * g + 2);
-                title = title.isEmpty() ? english : title + QStringLiteral(" | ") + english;
+            if (text.Line(3 * g + 1).startsWith(QLatin1Char('#'))) {
+                const QStringView english = text.Line(3 * g + 2);
+                if (title.isEmpty())
+                    title = english.toString();
+                else
+                    title.append(QStringLiteral(" | ")).append(english);
             } else {
-                AddSentence(g, qint16(n));
+                AddSentence(text, g, qint16(n));
             }
         }
         s.LessonTitles[n - 1] = title;
@@ -294,22 +292,22 @@ void LoadSentenceTable(LoadProgress& progress, qint16 spokenScriptCount)
     s.SpokenLastSentence = s.SentenceCount;
     s.SpokenFirstSentence = qint16(qMin(s.SentenceCount + 1, TableLimit));
     for (int n = 1; n <= TopicScripts; ++n) {
-        if (!ReadCourseFile(CoursePath(QStringLiteral("Spoken/Script_%1.vmq").arg(n)), QStringLiteral("SP")))
+        if (!ReadCourseFile(CoursePath(QStringLiteral("Spoken/Script_%1.vmq").arg(n)), QStringLiteral("SP"), text))
             continue;
         // The first group of a topic script names the topic.
-        const qsizetype groups = GroupCount();
+        const qsizetype groups = GroupCount(text);
         for (qsizetype g = 1; g < groups; ++g)
-            if (AddSentence(g, qint16(91 + n)))
+            if (AddSentence(text, g, qint16(91 + n)))
                 ++s.SpokenLastSentence;
         SentenceFileDone(progress);
     }
 
     for (int n = 1; n <= spokenScriptCount; ++n) {
-        if (!ReadCourseFile(CoursePath(QStringLiteral("Spoken/Script%1.vmq").arg(n)), QStringLiteral("SP")))
+        if (!ReadCourseFile(CoursePath(QStringLiteral("Spoken/Script%1.vmq").arg(n)), QStringLiteral("SP"), text))
             continue;
-        const qsizetype groups = GroupCount();
+        const qsizetype groups = GroupCount(text);
         for (qsizetype g = 0; g < groups; ++g)
-            AddSentence(g, qint16(111 + n));
+            AddSentence(text, g, qint16(111 + n));
         SentenceFileDone(progress);
     }
 }
@@ -318,18 +316,18 @@ void LoadCharacterTable(LoadProgress& progress)
 {
     AppState& s = State();
     progress.SetMaximum(CharacterStep, CharacterFiles);
+    CodedText text;
     for (int n = 1; n <= CharacterFiles; ++n) {
-        if (!ReadCourseFile(CoursePath(QStringLiteral("Vocabulary/zi%1.vmq").arg(n)), QStringLiteral("RW")))
+        if (!ReadCourseFile(CoursePath(QStringLiteral("Vocabulary/zi%1.vmq").arg(n)), QStringLiteral("RW"), text))
             continue;
-        const qsizetype pairs = qMin<qsizetype>(s.LineCount, s.LineBuffer.size()) / 2;
+        const qsizetype pairs = text.LineCount() / 2;
         for (qsizetype j = 0; j < pairs; ++j) {
-            CharacterRecord record = RecordOfLine(s.LineBuffer.at(2 * j + 1));
-            record.Readings = ReadingsOfLine(s.LineBuffer.at(2 * j));
+            CharacterRecord record = RecordOfLine(text.Line(2 * j + 1));
+            record.Readings = ReadingsOfLine(text.Line(2 * j));
             if (!AppendCharacterRecord(std::move(record)))
                 break;
             progress.ProcessEvents();
         }
-        s.LineBuffer.clear();
         progress.SetCaption(CharacterStep, QStringLiteral("Step 3: loading all Chinese words (characters): ")
                                                + QString::number(s.CharacterCount));
         Advance(progress, CharacterStep);
