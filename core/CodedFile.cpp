@@ -122,7 +122,7 @@ void ReadOpened(QFile& file, bool opened, const QString& path, const QString& ta
 void ReadCodedLines(const QString& path, const QString& tag, qint16 stopAt)
 {
     QFile file(SafeFile::Native(path));
-    const bool opened = file.open(QIODevice::ReadOnly);
+    const bool opened = file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
     static CodedText text;
     ReadOpened(file, opened, path, tag, stopAt, text);
     QStringList& lines = State().LineBuffer;
@@ -134,7 +134,7 @@ void ReadCodedLines(const QString& path, const QString& tag, qint16 stopAt)
 bool ReadCodedText(const QString& path, const QString& tag, qint16 stopAt, CodedText& text)
 {
     QFile file(SafeFile::Native(path));
-    const bool opened = file.open(QIODevice::ReadOnly);
+    const bool opened = file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
     // Only a failed open needs to know whether there is a file at all.
     if (!opened && !QFileInfo(file.fileName()).isFile())
         return false;
