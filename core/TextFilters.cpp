@@ -10,7 +10,7 @@ constexpr char16_t kNonChineseMarks[] = {
 
 QString Without(const QString& text, QStringView removed)
 {
-    const auto isRemoved = [removed](QChar c) { return removed.contains(c); };
+    const auto isRemoved = [removed](QChar c) { return std::find(removed.begin(), removed.end(), c) != removed.end(); };
     const auto first = std::find_if(text.cbegin(), text.cend(), isRemoved);
     if (first == text.cend())
         return text;
