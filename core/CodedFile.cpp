@@ -36,15 +36,18 @@ bool DecodeCodedRecords(QByteArrayView data, const QString& tag, qint16 stopAt, 
 {
     text.Clear();
     const std::optional<CodeTable> table = TableForTag(tag);
-    const qint16* map = table ? DecodeArray(*table) : nullptr;
+    // Without a table every enciphered record is a miss: an array of misses answers them.
+    static const qint16 noTable[65536] = {};
+    const qint16* map = table ? DecodeArray(*table) : noTable;
     const qsizetype count = data.size() / kCodedRecordSize;
     // The text is written in place. Every record adds at most one unit, except a run of
     // blanks, which makes room for itself; so the text always has room for one unit per
     // remaining record.
     std::u16string& out = text.m_text;
     out.resize(static_cast<size_t>(count));
+    char16_t* units = out.data();
     qsizetype used = 0;
-    auto endLine = [&] { text.m_ends.push_back(used); };
+    const auto endLine = [&text](qsizetype end) { text.m_ends.push_back(end); };
     const char* record = data.data();
     for (qsizetype i = 0; i < count; ++i, record += kCodedRecordSize) {
         const int sum = int{Field(record, 1)} + int{Field(record, 2)};
@@ -55,9 +58,9 @@ bool DecodeCodedRecords(QByteArrayView data, const QString& tag, qint16 stopAt, 
         }
         char16_t unit = static_cast<char16_t>(sum);
         if (Field(record, 0) < 0)
-            unit = map ? static_cast<char16_t>(map[unit]) : u'\0';
+            unit = static_cast<char16_t>(map[unit]);
         if (unit > 13) {
-            out[static_cast<size_t>(used++)] = unit;
+            units[used++] = unit;
             continue;
         }
         switch (unit) {
@@ -65,26 +68,28 @@ bool DecodeCodedRecords(QByteArrayView data, const QString& tag, qint16 stopAt, 
             QString blanks;
             AppendRandomBlanks(blanks);
             const qsizetype room = used + blanks.size() + (count - i);
-            if (static_cast<qsizetype>(out.size()) < room)
+            if (static_cast<qsizetype>(out.size()) < room) {
                 out.resize(static_cast<size_t>(room));
-            std::copy_n(reinterpret_cast<const char16_t*>(blanks.constData()), blanks.size(), out.data() + used);
+                units = out.data();
+            }
+            std::copy_n(reinterpret_cast<const char16_t*>(blanks.constData()), blanks.size(), units + used);
             used += blanks.size();
             break;
         }
         case 10:
-            endLine();
+            endLine(used);
             if (text.LineCount() == kMaxCodedLines || (stopAt >= 1 && text.LineCount() == stopAt))
                 return true;
             break;
         case 13:
             break;
         default:
-            out[static_cast<size_t>(used++)] = unit;
+            units[used++] = unit;
             break;
         }
     }
     if (used > (text.m_ends.empty() ? 0 : text.m_ends.back()))
-        endLine();
+        endLine(used);
     return true;
 }
 

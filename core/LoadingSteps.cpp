@@ -79,10 +79,10 @@ void AddWords(const CodedText& text, qsizetype& count, qint16 kind, qint16 numbe
         s.WordPinyin.append(Trimmed(text.Line(3 * g)));
         s.WordText[0].append(Trimmed(text.Line(3 * g + 1)));
         const QStringView english = BlankTrim(text.Line(3 * g + 2));
-        QString padded;
-        padded.reserve(english.size() + 2);
-        padded.append(QLatin1Char(' ')).append(english).append(QLatin1Char(' '));
-        s.WordText[1].append(padded);
+        QString padded(english.size() + 2, Qt::Uninitialized);
+        padded.front() = padded.back() = QLatin1Char(' ');
+        std::copy(english.begin(), english.end(), padded.begin() + 1);
+        s.WordText[1].append(std::move(padded));
         s.WordSource[0].append(kind);
         s.WordSource[1].append(number);
         ++count;
@@ -172,15 +172,17 @@ CharacterRecord RecordOfLine(QStringView line)
 {
     CharacterRecord record;
     record.Character = line.left(1).toString();
-    const qsizetype phrases = qMin<qsizetype>(line.count(QLatin1Char(',')), TableLimit);
-    if (phrases == 0)
+    if (line.size() < 2)
         return record;
-    record.Phrases.reserve(phrases);
-    qsizetype start = 1;
-    for (qsizetype comma = line.indexOf(QLatin1Char(','), start); comma >= 0 && record.Phrases.size() < phrases;
-         comma = line.indexOf(QLatin1Char(','), start)) {
-        record.Phrases.append(line.sliced(start, comma - start).toString());
-        start = comma + 1;
+    const QStringView rest = line.sliced(1);
+    const qsizetype phrases = std::count(rest.begin(), rest.end(), QLatin1Char(','));
+    record.Phrases.reserve(qMin<qsizetype>(phrases, TableLimit));
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < rest.size() && record.Phrases.size() < TableLimit; ++i) {
+        if (rest[i] != QLatin1Char(','))
+            continue;
+        record.Phrases.append(rest.sliced(start, i - start).toString());
+        start = i + 1;
     }
     return record;
 }

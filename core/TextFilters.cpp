@@ -8,9 +8,10 @@ constexpr char16_t kNonChineseMarks[] = {
     u'\uFF08', u'\uFF09', u'\u2018', u'\u2019', u'\u3010', u'\u3011', u'\u300A', u'\u300B', u'\u2014', u'\u00B7',
 };
 
-QString Without(const QString& text, QStringView removed)
+// text less the characters isRemoved picks; text itself (shared, not copied) when it holds none.
+template <typename Predicate>
+QString Without(const QString& text, Predicate isRemoved)
 {
-    const auto isRemoved = [removed](QChar c) { return std::find(removed.begin(), removed.end(), c) != removed.end(); };
     const auto first = std::find_if(text.cbegin(), text.cend(), isRemoved);
     if (first == text.cend())
         return text;
@@ -53,9 +54,30 @@ QString PadNumber(qint16 n)
     return digits;
 }
 
-QString StripPunctuation(const QString& text) { return Without(text, u"/.()\\\uFF1F\uFF01\uFF0C\uFF08\uFF09\u3002"); }
+QString StripPunctuation(const QString& text)
+{
+    return Without(text, [](QChar c) {
+        switch (c.unicode()) {
+        case u'/': case u'.': case u'(': case u')': case u'\\':
+        case u'\uFF1F': case u'\uFF01': case u'\uFF0C': case u'\uFF08': case u'\uFF09': case u'\u3002':
+            return true;
+        default:
+            return false;
+        }
+    });
+}
 
-QString StripBracketsAndMarks(const QString& text) { return Without(text, u"()\uFF1F\uFF01\uFF0C"); }
+QString StripBracketsAndMarks(const QString& text)
+{
+    return Without(text, [](QChar c) {
+        switch (c.unicode()) {
+        case u'(': case u')': case u'\uFF1F': case u'\uFF01': case u'\uFF0C':
+            return true;
+        default:
+            return false;
+        }
+    });
+}
 
 QString StripParenthesized(const QString& text)
 {
