@@ -5,6 +5,8 @@
 #include <QtEndian>
 #include <algorithm>
 #include <array>
+#include <string_view>
+#include <unordered_map>
 
 #include "AppState.h"
 #include "BlankTrim.h"
@@ -145,9 +147,31 @@ CharacterReading ReadingOfPiece(QStringView text, QChar tone)
     return r;
 }
 
+// Readings recur from character to character (about one in three is new): each distinct
+// piece is built once per load, and every character that has it shares its texts.
+class ReadingPool {
+public:
+    // The reading of a piece whose last character is its tone digit.
+    const CharacterReading& Of(QStringView pieceAndTone)
+    {
+        const std::u16string_view key(pieceAndTone.utf16(), static_cast<size_t>(pieceAndTone.size()));
+        auto it = m_readings.find(key);
+        if (it == m_readings.end())
+            it = m_readings.emplace(key, ReadingOfPiece(pieceAndTone.chopped(1), pieceAndTone.back())).first;
+        return it->second;
+    }
+
+private:
+    struct Hash {
+        using is_transparent = void;
+        size_t operator()(std::u16string_view text) const { return std::hash<std::u16string_view>{}(text); }
+    };
+    std::unordered_map<std::u16string, CharacterReading, Hash, std::equal_to<>> m_readings;
+};
+
 // The readings line of a character: each digit closes a piece (its text trimmed of blanks);
 // text after the last digit is dropped; a line without any digit is one piece without tone.
-QVector<CharacterReading> ReadingsOfLine(QStringView line)
+QVector<CharacterReading> ReadingsOfLine(QStringView line, ReadingPool& pool)
 {
     const qsizetype digits = std::count_if(line.cbegin(), line.cend(), IsDigit);
     QVector<CharacterReading> readings;
@@ -160,7 +184,7 @@ QVector<CharacterReading> ReadingsOfLine(QStringView line)
     for (qsizetype i = 0; i < line.size() && readings.size() < TableLimit; ++i) {
         if (!IsDigit(line.at(i)))
             continue;
-        readings.append(ReadingOfPiece(line.sliced(start, i - start), line.at(i)));
+        readings.append(pool.Of(line.sliced(start, i - start + 1)));
         start = i + 1;
     }
     return readings;
@@ -319,13 +343,14 @@ void LoadCharacterTable(LoadProgress& progress)
     AppState& s = State();
     progress.SetMaximum(CharacterStep, CharacterFiles);
     CodedText text;
+    ReadingPool readings;
     for (int n = 1; n <= CharacterFiles; ++n) {
         if (!ReadCourseFile(CoursePath(QStringLiteral("Vocabulary/zi%1.vmq").arg(n)), QStringLiteral("RW"), text))
             continue;
         const qsizetype pairs = text.LineCount() / 2;
         for (qsizetype j = 0; j < pairs; ++j) {
             CharacterRecord record = RecordOfLine(text.Line(2 * j + 1));
-            record.Readings = ReadingsOfLine(text.Line(2 * j));
+            record.Readings = ReadingsOfLine(text.Line(2 * j), readings);
             if (!AppendCharacterRecord(std::move(record)))
                 break;
             progress.ProcessEvents();
