@@ -57,6 +57,7 @@ qsizetype GroupCount(const CodedText& text)
     return text.LineCount() / 3;
 }
 
+// A line's text less its leading and trailing blanks, as the tables keep it.
 QString Trimmed(QStringView line)
 {
     return BlankTrim(line).toString();
@@ -147,8 +148,8 @@ CharacterReading ReadingOfPiece(QStringView text, QChar tone)
     return r;
 }
 
-// Readings recur from character to character (about one in three is new): each distinct
-// piece is built once per load, and every character that has it shares its texts.
+// Readings recur from character to character (many characters share a syllable and tone):
+// each distinct piece is built once per load, and every character that has it shares its texts.
 class ReadingPool {
 public:
     // The reading of a piece whose last character is its tone digit.
