@@ -48,6 +48,13 @@ struct OnlineWord {
     QString Entry;
 };
 
+// The records are made of Qt's implicitly shared values, which move by a plain memory copy:
+// tables of them then grow without moving each field separately.
+Q_DECLARE_TYPEINFO(SentenceRecord, Q_RELOCATABLE_TYPE);
+Q_DECLARE_TYPEINFO(CharacterReading, Q_RELOCATABLE_TYPE);
+Q_DECLARE_TYPEINFO(CharacterRecord, Q_RELOCATABLE_TYPE);
+Q_DECLARE_TYPEINFO(OnlineWord, Q_RELOCATABLE_TYPE);
+
 // Where each character's first record stands in CharacterTable; kept in step with the table
 // by the character-table code (CharacterTable.h), never touched elsewhere.
 struct CharacterIndex {

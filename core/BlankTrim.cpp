@@ -10,3 +10,12 @@ QString BlankTrim(const QString& s)
         --to;
     return s.mid(from, to - from);
 }
+
+QStringView BlankTrim(QStringView s)
+{
+    while (!s.isEmpty() && s.front() == QLatin1Char(' '))
+        s = s.sliced(1);
+    while (!s.isEmpty() && s.back() == QLatin1Char(' '))
+        s.chop(1);
+    return s;
+}

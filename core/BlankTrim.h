@@ -6,3 +6,5 @@
 #include <QString>
 
 QString BlankTrim(const QString& s);
+// The same trim of a view, as a view into the same text.
+QStringView BlankTrim(QStringView s);

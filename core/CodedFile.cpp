@@ -1,7 +1,9 @@
 #include "CodedFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QtEndian>
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -24,74 +26,123 @@ void AppendRandomBlanks(QString& line)
 }
 } // namespace
 
-bool DecodeCodedRecords(QByteArrayView data, const QString& tag, qint16 stopAt, QStringList& lines)
+QStringView CodedText::Line(qsizetype i) const
 {
-    lines.clear();
+    const qsizetype start = i == 0 ? 0 : m_ends[static_cast<size_t>(i - 1)];
+    return QStringView(m_text.data() + start, m_ends[static_cast<size_t>(i)] - start);
+}
+
+bool DecodeCodedRecords(QByteArrayView data, const QString& tag, qint16 stopAt, CodedText& text)
+{
+    text.Clear();
     const std::optional<CodeTable> table = TableForTag(tag);
-    const qint16* map = table ? DecodeArray(*table) : nullptr;
+    // Without a table every enciphered record is a miss: an array of misses answers them.
+    static const qint16 noTable[65536] = {};
+    const qint16* map = table ? DecodeArray(*table) : noTable;
     const qsizetype count = data.size() / kCodedRecordSize;
-    // One buffer for the line being built: it keeps its capacity from line to line.
-    std::u16string current;
-    current.reserve(256);
-    auto endLine = [&] {
-        lines.append(QString(reinterpret_cast<const QChar*>(current.data()), static_cast<qsizetype>(current.size())));
-        current.clear();
-    };
-    for (qsizetype i = 0; i < count; ++i) {
-        const char* record = data.data() + i * kCodedRecordSize;
+    // The text is written in place. Every record adds at most one unit, except a run of
+    // blanks, which makes room for itself; so the text always has room for one unit per
+    // remaining record.
+    std::u16string& out = text.m_text;
+    out.resize(static_cast<size_t>(count));
+    char16_t* units = out.data();
+    qsizetype used = 0;
+    const auto endLine = [&text](qsizetype end) { text.m_ends.push_back(end); };
+    const char* record = data.data();
+    for (qsizetype i = 0; i < count; ++i, record += kCodedRecordSize) {
         const int sum = int{Field(record, 1)} + int{Field(record, 2)};
-        if (sum < -32768 || sum > 32767) {
+        if (sum != static_cast<qint16>(sum)) {
             // No well-formed file holds such a record: the file is damaged.
-            lines.clear();
+            text.Clear();
             return false;
         }
-        qint16 code = static_cast<qint16>(sum);
+        char16_t unit = static_cast<char16_t>(sum);
         if (Field(record, 0) < 0)
-            code = map ? map[static_cast<quint16>(code)] : qint16{0};
-        switch (code) {
+            unit = static_cast<char16_t>(map[unit]);
+        if (unit > 13) {
+            units[used++] = unit;
+            continue;
+        }
+        switch (unit) {
         case 0: {
             QString blanks;
             AppendRandomBlanks(blanks);
-            current.append(reinterpret_cast<const char16_t*>(blanks.constData()), static_cast<size_t>(blanks.size()));
+            const qsizetype room = used + blanks.size() + (count - i);
+            if (static_cast<qsizetype>(out.size()) < room) {
+                out.resize(static_cast<size_t>(room));
+                units = out.data();
+            }
+            std::copy_n(reinterpret_cast<const char16_t*>(blanks.constData()), blanks.size(), units + used);
+            used += blanks.size();
             break;
         }
         case 10:
-            endLine();
-            if (lines.size() == kMaxCodedLines || (stopAt >= 1 && lines.size() == stopAt))
+            endLine(used);
+            if (text.LineCount() == kMaxCodedLines || (stopAt >= 1 && text.LineCount() == stopAt))
                 return true;
             break;
         case 13:
             break;
         default:
-            current.push_back(static_cast<char16_t>(static_cast<quint16>(code)));
+            units[used++] = unit;
             break;
         }
     }
-    if (!current.empty())
-        endLine();
+    if (used > (text.m_ends.empty() ? 0 : text.m_ends.back()))
+        endLine(used);
     return true;
 }
 
-void ReadCodedLines(const QString& path, const QString& tag, qint16 stopAt)
+namespace {
+// Reads and decodes an opened file into text, emptying LineBuffer and setting LineCount; a
+// file that cannot be opened or read, or that does not decode, is reported and yields no lines.
+void ReadOpened(QFile& file, bool opened, const QString& path, const QString& tag, qint16 stopAt, CodedText& text)
 {
     AppState& s = State();
     s.LineBuffer.clear();
     s.LineCount = 0;
 
-    QFile file(SafeFile::Native(path));
-    bool ok = file.open(QIODevice::ReadOnly);
-    QByteArray data;
+    // The bytes of the file, in a buffer kept from file to file: loading the course reads
+    // hundreds of files, and one large allocation per file costs more than reading it.
+    static QByteArray data;
+    data.resize(0);
+    bool ok = opened;
     if (ok) {
-        data = file.readAll();
-        ok = file.error() == QFileDevice::NoError;
+        data.resize(file.size());
+        const qint64 got = file.read(data.data(), data.size());
+        ok = got >= 0 && file.error() == QFileDevice::NoError;
+        data.resize(qMax<qint64>(got, 0));
     }
-    QStringList lines;
+    text.Clear();
     if (ok)
-        ok = DecodeCodedRecords(data, tag, stopAt, lines);
+        ok = DecodeCodedRecords(data, tag, stopAt, text);
     if (!ok) {
         MsgBox::Warning(QStringLiteral("The file ") + path + QStringLiteral(" is corrupted!"));
         return;
     }
-    s.LineBuffer = std::move(lines);
-    s.LineCount = static_cast<qint16>(s.LineBuffer.size());
+    s.LineCount = static_cast<qint16>(text.LineCount());
+}
+} // namespace
+
+void ReadCodedLines(const QString& path, const QString& tag, qint16 stopAt)
+{
+    QFile file(SafeFile::Native(path));
+    const bool opened = file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    static CodedText text;
+    ReadOpened(file, opened, path, tag, stopAt, text);
+    QStringList& lines = State().LineBuffer;
+    lines.reserve(text.LineCount());
+    for (qsizetype i = 0; i < text.LineCount(); ++i)
+        lines.append(text.Line(i).toString());
+}
+
+bool ReadCodedText(const QString& path, const QString& tag, qint16 stopAt, CodedText& text)
+{
+    QFile file(SafeFile::Native(path));
+    const bool opened = file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    // Only a failed open needs to know whether there is a file at all.
+    if (!opened && !QFileInfo(file.fileName()).isFile())
+        return false;
+    ReadOpened(file, opened, path, tag, stopAt, text);
+    return true;
 }

@@ -1,12 +1,16 @@
 #pragma once
 // The coded course files (.vmq): a plain sequence of 6-byte little-endian records, one per
 // UTF-16 unit of the text, with no header. ReadCodedLines is the one reader of that form; it
-// turns a file into State().LineBuffer / State().LineCount.
+// turns a file into State().LineBuffer / State().LineCount. ReadCodedText is the same reading
+// for callers that only pass through the lines (the start-up loading): it keeps the text in
+// one piece instead of making a string of every line.
 
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
+#include <string>
+#include <vector>
 
 // One record of a coded file. Code = PartA + PartB (16-bit). Kind below 0: the code goes
 // through the code table the file's tag selects; 0 or above: the code is the unit itself.
@@ -28,7 +32,27 @@ inline constexpr int kMaxCodedLines = 32767;
 // fewer than 6 bytes yields no lines and no message. Callers check that the file exists.
 void ReadCodedLines(const QString& path, const QString& tag, qint16 stopAt);
 
+// The lines of a decoded file in one piece of text. Line(i) (0-based) is a view into it, valid
+// until the object is filled again.
+class CodedText {
+public:
+    qsizetype LineCount() const { return static_cast<qsizetype>(m_ends.size()); }
+    QStringView Line(qsizetype i) const;
+    void Clear() { m_ends.clear(); }
+
+private:
+    friend bool DecodeCodedRecords(QByteArrayView data, const QString& tag, qint16 stopAt, CodedText& text);
+    std::u16string m_text;
+    std::vector<qsizetype> m_ends; // where each line ends in m_text
+};
+
+// ReadCodedLines for a file that may be missing, into text instead of LineBuffer: LineBuffer is
+// emptied and LineCount set just as ReadCodedLines does, and the same failures are reported.
+// Returns false, with nothing read, emptied or shown, when there is no file at path: so a
+// caller needs no look-up of its own before reading.
+bool ReadCodedText(const QString& path, const QString& tag, qint16 stopAt, CodedText& text);
+
 // The decoding itself, without the file or the message: false (and no lines) for a record
 // whose parts overflow. Code 0, and a table miss, give a run of 0 to 99 blanks; an unknown tag
 // selects no table, so its enciphered records are all misses.
-bool DecodeCodedRecords(QByteArrayView data, const QString& tag, qint16 stopAt, QStringList& lines);
+bool DecodeCodedRecords(QByteArrayView data, const QString& tag, qint16 stopAt, CodedText& text);

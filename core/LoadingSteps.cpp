@@ -3,6 +3,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
+#include <algorithm>
+#include <array>
+#include <string_view>
+#include <unordered_map>
 
 #include "AppState.h"
 #include "BlankTrim.h"
@@ -39,19 +43,24 @@ void Advance(LoadProgress& progress, int step)
     progress.SetValue(step, qMin(progress.Value(step) + 1, progress.Maximum(step)));
 }
 
-// Reads one coded course file into LineBuffer; false (nothing read) when it does not exist.
-bool ReadCourseFile(const QString& path, const QString& tag)
+// Reads one coded course file into text; false (nothing read) when it does not exist.
+// LineBuffer is left empty: the steps take each line straight from the decoded text and copy
+// only what the tables keep.
+bool ReadCourseFile(const QString& path, const QString& tag, CodedText& text)
 {
-    if (!Exists(path))
-        return false;
-    ReadCodedLines(path, tag, 0);
-    return true;
+    return ReadCodedText(path, tag, 0, text);
 }
 
-// Lines of the buffer in groups of three; a last group of one or two lines is ignored.
-qsizetype GroupCount()
+// Lines of a file in groups of three; a last group of one or two lines is ignored.
+qsizetype GroupCount(const CodedText& text)
 {
-    return qMin<qsizetype>(State().LineCount, State().LineBuffer.size()) / 3;
+    return text.LineCount() / 3;
+}
+
+// A line's text less its leading and trailing blanks, as the tables keep it.
+QString Trimmed(QStringView line)
+{
+    return BlankTrim(line).toString();
 }
 
 // The last line of a one-line record file, blanks trimmed. A missing file leaves value as it
@@ -65,104 +74,140 @@ void ReadLastLine(const QString& path, QString& value)
     value = ok && !lines.isEmpty() ? BlankTrim(lines.last()) : QString();
 }
 
-void AddWords(qsizetype& count, qint16 kind, qint16 number)
+void AddWords(const CodedText& text, qsizetype& count, qint16 kind, qint16 number)
 {
     AppState& s = State();
-    const qsizetype groups = GroupCount();
+    const qsizetype groups = GroupCount(text);
     for (qsizetype g = 0; g < groups && count < TableLimit; ++g) {
-        const QStringList& lines = s.LineBuffer;
-        s.WordPinyin.append(BlankTrim(lines.at(3 * g)));
-        s.WordText[0].append(BlankTrim(lines.at(3 * g + 1)));
-        const QString english = BlankTrim(lines.at(3 * g + 2));
-        QString padded;
-        padded.reserve(english.size() + 2);
-        padded.append(QLatin1Char(' ')).append(english).append(QLatin1Char(' '));
-        s.WordText[1].append(padded);
+        s.WordPinyin.append(Trimmed(text.Line(3 * g)));
+        s.WordText[0].append(Trimmed(text.Line(3 * g + 1)));
+        const QStringView english = BlankTrim(text.Line(3 * g + 2));
+        QString padded(english.size() + 2, Qt::Uninitialized);
+        padded.front() = padded.back() = QLatin1Char(' ');
+        std::copy(english.begin(), english.end(), padded.begin() + 1);
+        s.WordText[1].append(std::move(padded));
         s.WordSource[0].append(kind);
         s.WordSource[1].append(number);
         ++count;
     }
 }
 
-bool AddSentence(qsizetype group, qint16 source)
+bool AddSentence(const CodedText& text, qsizetype group, qint16 source)
 {
     AppState& s = State();
     if (s.SentenceCount >= TableLimit)
         return false;
-    const QStringList& lines = s.LineBuffer;
-    s.SentenceTable.append({BlankTrim(lines.at(3 * group)), BlankTrim(lines.at(3 * group + 1)),
-                            BlankTrim(lines.at(3 * group + 2)), source});
+    s.SentenceTable.append({Trimmed(text.Line(3 * group)), Trimmed(text.Line(3 * group + 1)),
+                            Trimmed(text.Line(3 * group + 2)), source});
     ++s.SentenceCount;
     return true;
 }
 
 void SentenceFileDone(LoadProgress& progress)
 {
-    State().LineBuffer.clear();
     progress.SetCaption(SentenceStep, QStringLiteral("Step 2: loading Chinese sentences: ")
                                           + QString::number(State().SentenceCount));
     Advance(progress, SentenceStep);
     progress.ProcessEvents();
 }
 
-// One shared copy of each short text that recurs in every reading (tone digits, first
-// letters), so that 3500 characters do not each hold copies of their own.
-QString SharedText(const QString& text)
+// One shared copy of each one-letter text that recurs in every reading (tone digits, first
+// letters), so that 3500 characters do not each hold copies of their own, and so that
+// building a reading allocates nothing for them.
+QString SharedLetter(QChar c)
 {
-    static QHash<QString, QString> pool;
-    if (text.size() > 1)
-        return text;
-    auto it = pool.constFind(text);
-    if (it == pool.constEnd())
-        it = pool.insert(text, text);
-    return it.value();
+    static const std::array<QString, 128> letters = [] {
+        std::array<QString, 128> all;
+        for (char16_t u = 0; u < 128; ++u)
+            all[u] = QString(QChar(u));
+        return all;
+    }();
+    return c.unicode() < letters.size() ? letters[c.unicode()] : QString(c);
 }
+
+bool IsDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+// The reading of one piece; a null tone stands for a line without any digit.
+CharacterReading ReadingOfPiece(QStringView text, QChar tone)
+{
+    CharacterReading r;
+    r.DottedSyllable = Trimmed(text);
+    r.Syllable = StripPunctuation(r.DottedSyllable);
+    if (!r.Syllable.isEmpty())
+        r.Letter = SharedLetter(r.Syllable.front());
+    if (tone.isNull()) {
+        r.Tone = SharedLetter(QLatin1Char('0'));
+    } else {
+        r.Tone = SharedLetter(tone);
+        r.SoundTone = SharedLetter(tone == QLatin1Char('0') ? QLatin1Char('1') : tone);
+        r.MarkTone = r.Tone;
+    }
+    return r;
+}
+
+// Readings recur from character to character (many characters share a syllable and tone):
+// each distinct piece is built once per load, and every character that has it shares its texts.
+class ReadingPool {
+public:
+    // The reading of a piece whose last character is its tone digit.
+    const CharacterReading& Of(QStringView pieceAndTone)
+    {
+        const std::u16string_view key(pieceAndTone.utf16(), static_cast<size_t>(pieceAndTone.size()));
+        auto it = m_readings.find(key);
+        if (it == m_readings.end())
+            it = m_readings.emplace(key, ReadingOfPiece(pieceAndTone.chopped(1), pieceAndTone.back())).first;
+        return it->second;
+    }
+
+private:
+    struct Hash {
+        using is_transparent = void;
+        size_t operator()(std::u16string_view text) const { return std::hash<std::u16string_view>{}(text); }
+    };
+    std::unordered_map<std::u16string, CharacterReading, Hash, std::equal_to<>> m_readings;
+};
 
 // The readings line of a character: each digit closes a piece (its text trimmed of blanks);
 // text after the last digit is dropped; a line without any digit is one piece without tone.
-QVector<CharacterReading> ReadingsOfLine(const QString& line)
+QVector<CharacterReading> ReadingsOfLine(QStringView line, ReadingPool& pool)
 {
+    const qsizetype digits = std::count_if(line.cbegin(), line.cend(), IsDigit);
     QVector<CharacterReading> readings;
-    auto addReading = [&readings](const QString& text, const QString& tone) {
-        CharacterReading r;
-        r.DottedSyllable = text;
-        r.Syllable = StripPunctuation(text);
-        r.Letter = SharedText(r.Syllable.left(1));
-        if (tone.isEmpty()) {
-            r.Tone = SharedText(QStringLiteral("0"));
-        } else {
-            r.Tone = tone;
-            r.SoundTone = SharedText(tone == QLatin1String("0") ? QStringLiteral("1") : tone);
-            r.MarkTone = tone;
-        }
-        readings.append(std::move(r));
-    };
+    if (digits == 0) {
+        readings.append(ReadingOfPiece(line, QChar()));
+        return readings;
+    }
+    readings.reserve(qMin<qsizetype>(digits, TableLimit));
     qsizetype start = 0;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        const QChar c = line.at(i);
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+    for (qsizetype i = 0; i < line.size() && readings.size() < TableLimit; ++i) {
+        if (!IsDigit(line.at(i)))
             continue;
-        if (readings.size() < TableLimit)
-            addReading(BlankTrim(line.mid(start, i - start)), SharedText(QString(c)));
+        readings.append(pool.Of(line.sliced(start, i - start + 1)));
         start = i + 1;
     }
-    if (readings.isEmpty())
-        addReading(BlankTrim(line), QString());
     return readings;
 }
 
 // The character line: the character, then phrases each closed by ","; text after the last
 // "," is dropped; phrases are kept as they stand, empty ones and repeats included.
-CharacterRecord RecordOfLine(const QString& line)
+CharacterRecord RecordOfLine(QStringView line)
 {
     CharacterRecord record;
-    record.Character = line.left(1);
-    qsizetype start = 1;
-    for (qsizetype comma = line.indexOf(QLatin1Char(','), start); comma >= 0;
-         comma = line.indexOf(QLatin1Char(','), start)) {
-        if (record.Phrases.size() < TableLimit)
-            record.Phrases.append(line.mid(start, comma - start));
-        start = comma + 1;
+    record.Character = line.left(1).toString();
+    if (line.size() < 2)
+        return record;
+    const QStringView rest = line.sliced(1);
+    const qsizetype phrases = std::count(rest.begin(), rest.end(), QLatin1Char(','));
+    record.Phrases.reserve(qMin<qsizetype>(phrases, TableLimit));
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < rest.size() && record.Phrases.size() < TableLimit; ++i) {
+        if (rest[i] != QLatin1Char(','))
+            continue;
+        record.Phrases.append(rest.sliced(start, i - start).toString());
+        start = i + 1;
     }
     return record;
 }
@@ -223,13 +268,13 @@ void LoadWordTable(LoadProgress& progress)
         list.clear();
     s.WordPinyin.clear();
     qsizetype count = 0;
+    CodedText text;
 
     auto readFiles = [&](int files, const QString& pattern, const QString& tag, qint16 kind) {
         for (int n = 1; n <= files; ++n) {
-            if (!ReadCourseFile(CoursePath(pattern.arg(n)), tag))
+            if (!ReadCourseFile(CoursePath(pattern.arg(n)), tag, text))
                 continue;
-            AddWords(count, kind, qint16(n));
-            s.LineBuffer.clear();
+            AddWords(text, count, kind, qint16(n));
             progress.SetCaption(WordStep, QStringLiteral("Step 1: loading Chinese vocabulary: ")
                                               + QString::number(count));
             Advance(progress, WordStep);
@@ -248,19 +293,23 @@ void LoadSentenceTable(LoadProgress& progress, qint16 spokenScriptCount)
     AppState& s = State();
     if (s.LessonTitles.size() < LessonCount)
         s.LessonTitles.resize(LessonCount);
+    CodedText text;
 
     for (int n = 1; n <= LessonCount; ++n) {
         if (!ReadCourseFile(CoursePath(QStringLiteral("Lessons/Script/Lesson_%1/lifr.vmq").arg(n)),
-                            QStringLiteral("RT")))
+                            QStringLiteral("RT"), text))
             continue;
         QString title;
-        const qsizetype groups = GroupCount();
+        const qsizetype groups = GroupCount(text);
         for (qsizetype g = 0; g < groups; ++g) {
-            if (s.LineBuffer.at(3 * g + 1).startsWith(QLatin1Char('#'))) {
-                const QString& english = s.LineBuffer.at(3 * g + 2);
-                title = title.isEmpty() ? english : title + QStringLiteral(" | ") + english;
+            if (text.Line(3 * g + 1).startsWith(QLatin1Char('#'))) {
+                const QStringView english = text.Line(3 * g + 2);
+                if (title.isEmpty())
+                    title = english.toString();
+                else
+                    title.append(QStringLiteral(" | ")).append(english);
             } else {
-                AddSentence(g, qint16(n));
+                AddSentence(text, g, qint16(n));
             }
         }
         s.LessonTitles[n - 1] = title;
@@ -270,22 +319,22 @@ void LoadSentenceTable(LoadProgress& progress, qint16 spokenScriptCount)
     s.SpokenLastSentence = s.SentenceCount;
     s.SpokenFirstSentence = qint16(qMin(s.SentenceCount + 1, TableLimit));
     for (int n = 1; n <= TopicScripts; ++n) {
-        if (!ReadCourseFile(CoursePath(QStringLiteral("Spoken/Script_%1.vmq").arg(n)), QStringLiteral("SP")))
+        if (!ReadCourseFile(CoursePath(QStringLiteral("Spoken/Script_%1.vmq").arg(n)), QStringLiteral("SP"), text))
             continue;
         // The first group of a topic script names the topic.
-        const qsizetype groups = GroupCount();
+        const qsizetype groups = GroupCount(text);
         for (qsizetype g = 1; g < groups; ++g)
-            if (AddSentence(g, qint16(91 + n)))
+            if (AddSentence(text, g, qint16(91 + n)))
                 ++s.SpokenLastSentence;
         SentenceFileDone(progress);
     }
 
     for (int n = 1; n <= spokenScriptCount; ++n) {
-        if (!ReadCourseFile(CoursePath(QStringLiteral("Spoken/Script%1.vmq").arg(n)), QStringLiteral("SP")))
+        if (!ReadCourseFile(CoursePath(QStringLiteral("Spoken/Script%1.vmq").arg(n)), QStringLiteral("SP"), text))
             continue;
-        const qsizetype groups = GroupCount();
+        const qsizetype groups = GroupCount(text);
         for (qsizetype g = 0; g < groups; ++g)
-            AddSentence(g, qint16(111 + n));
+            AddSentence(text, g, qint16(111 + n));
         SentenceFileDone(progress);
     }
 }
@@ -294,18 +343,19 @@ void LoadCharacterTable(LoadProgress& progress)
 {
     AppState& s = State();
     progress.SetMaximum(CharacterStep, CharacterFiles);
+    CodedText text;
+    ReadingPool readings;
     for (int n = 1; n <= CharacterFiles; ++n) {
-        if (!ReadCourseFile(CoursePath(QStringLiteral("Vocabulary/zi%1.vmq").arg(n)), QStringLiteral("RW")))
+        if (!ReadCourseFile(CoursePath(QStringLiteral("Vocabulary/zi%1.vmq").arg(n)), QStringLiteral("RW"), text))
             continue;
-        const qsizetype pairs = qMin<qsizetype>(s.LineCount, s.LineBuffer.size()) / 2;
+        const qsizetype pairs = text.LineCount() / 2;
         for (qsizetype j = 0; j < pairs; ++j) {
-            CharacterRecord record = RecordOfLine(s.LineBuffer.at(2 * j + 1));
-            record.Readings = ReadingsOfLine(s.LineBuffer.at(2 * j));
+            CharacterRecord record = RecordOfLine(text.Line(2 * j + 1));
+            record.Readings = ReadingsOfLine(text.Line(2 * j), readings);
             if (!AppendCharacterRecord(std::move(record)))
                 break;
             progress.ProcessEvents();
         }
-        s.LineBuffer.clear();
         progress.SetCaption(CharacterStep, QStringLiteral("Step 3: loading all Chinese words (characters): ")
                                                + QString::number(s.CharacterCount));
         Advance(progress, CharacterStep);

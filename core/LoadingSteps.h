@@ -3,8 +3,8 @@
 // this order by the loading window (LoadData), each reporting to its caption and progress bar.
 //
 // Missing course and record files are skipped silently; a coded file that exists but cannot
-// be read is reported by ReadCodedLines and loading goes on; a record file that exists but
-// cannot be read leaves its value empty (or ends that step with what it loaded).
+// be read is reported by the coded-file reader and loading goes on; a record file that exists
+// but cannot be read leaves its value empty (or ends that step with what it loaded).
 
 #include <QString>
 

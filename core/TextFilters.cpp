@@ -1,18 +1,23 @@
 #include "TextFilters.h"
 
+#include <algorithm>
+
 namespace {
 constexpr char16_t kNonChineseMarks[] = {
     u'\uFF0C', u'\u3002', u'\uFF1B', u'\uFF1A', u'\u201C', u'\u201D', u'\uFF01', u'\uFF1F', u'\u3001', u'\u2026',
     u'\uFF08', u'\uFF09', u'\u2018', u'\u2019', u'\u3010', u'\u3011', u'\u300A', u'\u300B', u'\u2014', u'\u00B7',
 };
 
-QString Without(const QString& text, QStringView removed)
+// text less the characters isRemoved picks; text itself (shared, not copied) when it holds none.
+template <typename Predicate>
+QString Without(const QString& text, Predicate isRemoved)
 {
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text)
-        if (!removed.contains(c))
-            out += c;
+    const auto first = std::find_if(text.cbegin(), text.cend(), isRemoved);
+    if (first == text.cend())
+        return text;
+    QString out(text.size(), Qt::Uninitialized);
+    const auto end = std::remove_copy_if(first, text.cend(), std::copy(text.cbegin(), first, out.begin()), isRemoved);
+    out.truncate(end - out.cbegin());
     return out;
 }
 } // namespace
@@ -49,9 +54,30 @@ QString PadNumber(qint16 n)
     return digits;
 }
 
-QString StripPunctuation(const QString& text) { return Without(text, u"/.()\\\uFF1F\uFF01\uFF0C\uFF08\uFF09\u3002"); }
+QString StripPunctuation(const QString& text)
+{
+    return Without(text, [](QChar c) {
+        switch (c.unicode()) {
+        case u'/': case u'.': case u'(': case u')': case u'\\':
+        case u'\uFF1F': case u'\uFF01': case u'\uFF0C': case u'\uFF08': case u'\uFF09': case u'\u3002':
+            return true;
+        default:
+            return false;
+        }
+    });
+}
 
-QString StripBracketsAndMarks(const QString& text) { return Without(text, u"()\uFF1F\uFF01\uFF0C"); }
+QString StripBracketsAndMarks(const QString& text)
+{
+    return Without(text, [](QChar c) {
+        switch (c.unicode()) {
+        case u'(': case u')': case u'\uFF1F': case u'\uFF01': case u'\uFF0C':
+            return true;
+        default:
+            return false;
+        }
+    });
+}
 
 QString StripParenthesized(const QString& text)
 {

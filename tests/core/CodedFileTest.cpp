@@ -183,3 +183,55 @@ TEST_F(CodedFileTest, LinesBeyondTheSixteenBitCountAreIgnored)
     EXPECT_EQ(lines.size(), kMaxCodedLines);
     EXPECT_EQ(State().LineCount, 32767);
 }
+
+// The start-up loading reads through ReadCodedText, one CodedText for many files: what it sees
+// must be what ReadCodedLines gives, with nothing left over from a longer earlier file.
+TEST_F(CodedFileTest, CodedTextGivesTheLinesOfEachFileInTurn)
+{
+    const auto linesOf = [](const CodedText& text) {
+        QStringList lines;
+        for (qsizetype i = 0; i < text.LineCount(); ++i)
+            lines << text.Line(i).toString();
+        return lines;
+    };
+    const QByteArray files[] = {
+        Records({Plain('l'), Plain('o'), Plain('n'), Plain('g'), Plain(10), Plain(10), Plain('x'), Plain(10), Plain('t')}),
+        Records({Plain('a'), Plain(10), Plain(0), Plain('b')}),
+        Records({Plain('c')}),
+        Records({}),
+    };
+    CodedText text;
+    for (const QByteArray& data : files) {
+        SCOPED_TRACE(data.size());
+        const QStringList expected = Read(data);
+        State().LineBuffer = QStringList{"stale"};
+        ASSERT_TRUE(ReadCodedText(Path(QStringLiteral("Lessons/Script/Lesson_1/icwp.vmq")), QStringLiteral("RW"), 0, text));
+        const QStringList lines = linesOf(text);
+        // Runs of blanks are drawn anew on every reading: the text around them is compared.
+        EXPECT_EQ(QStringList(lines).replaceInStrings(QStringLiteral(" "), QString()),
+            QStringList(expected).replaceInStrings(QStringLiteral(" "), QString()));
+        EXPECT_TRUE(State().LineBuffer.isEmpty());
+        EXPECT_EQ(State().LineCount, lines.size());
+    }
+    EXPECT_TRUE(m_boxes->Boxes().isEmpty());
+}
+
+TEST_F(CodedFileTest, CodedTextSkipsMissingFilesAndReportsDamagedOnes)
+{
+    CodedText text;
+    State().LineBuffer = QStringList{"kept"};
+    State().LineCount = 1;
+    EXPECT_FALSE(ReadCodedText(Path(QStringLiteral("Vocabulary/ci1.vmq")), QStringLiteral("VO"), 0, text));
+    EXPECT_EQ(State().LineBuffer, QStringList{"kept"});
+    EXPECT_EQ(State().LineCount, 1);
+    EXPECT_TRUE(m_boxes->Boxes().isEmpty());
+
+    WriteFile(QStringLiteral("Vocabulary/ci1.vmq"), Records({Plain('a'), Plain(10), {0, 30000, 30000}}));
+    EXPECT_TRUE(ReadCodedText(Path(QStringLiteral("Vocabulary/ci1.vmq")), QStringLiteral("VO"), 0, text));
+    EXPECT_EQ(text.LineCount(), 0);
+    EXPECT_EQ(State().LineCount, 0);
+    EXPECT_TRUE(State().LineBuffer.isEmpty());
+    ASSERT_EQ(m_boxes->Boxes().size(), 1);
+    EXPECT_EQ(m_boxes->Boxes()[0].text,
+        QStringLiteral("The file ") + Path(QStringLiteral("Vocabulary/ci1.vmq")) + " is corrupted!");
+}
