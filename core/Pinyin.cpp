@@ -50,7 +50,7 @@ QStringList CutAtDigits(const QString& text)
     for (const QChar c : text) {
         collected += c;
         if (IsDigit(c)) {
-            pieces.append(TrimBlanks(collected.chopped(1)) + c);
+            pieces.append(BlankTrim(collected.chopped(1)) + c);
             collected.clear();
         }
     }
@@ -108,7 +108,7 @@ QString DotsToSpaces(const QString& numbered)
 {
     QString out = numbered;
     out.replace(QLatin1Char('.'), QLatin1Char(' '));
-    return TrimBlanks(out);
+    return BlankTrim(out);
 }
 
 QStringList SplitNumberedPinyin(const QString& numbered)

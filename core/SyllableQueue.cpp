@@ -13,7 +13,7 @@
 namespace {
 
 // The system's trim: plain blanks only (tabs and U+3000 stay).
-QString TrimBlanks(const QString& s)
+QString BlankTrim(const QString& s)
 {
     qsizetype b = 0, e = s.size();
     while (b < e && s.at(b) == QLatin1Char(' '))
@@ -54,7 +54,7 @@ void PlayPinyinSequence(const QString& text)
         const int k = ++s.SyllableQueueCount;
         s.SyllableQueue.Redim(k);
         s.SyllableQueue.Set(0, k, QString(c));
-        s.SyllableQueue.Set(1, k, TrimBlanks(collected) + (c == QLatin1Char('0') ? QChar('1') : c));
+        s.SyllableQueue.Set(1, k, BlankTrim(collected) + (c == QLatin1Char('0') ? QChar('1') : c));
         collected.clear();
     }
     const int last = s.SyllableQueueCount;

@@ -1,5 +1,7 @@
 #include "TextFilters.h"
 
+#include "BlankTrim.h"
+
 #include <algorithm>
 
 namespace {
@@ -31,17 +33,6 @@ bool IsChineseCharacter(QChar c)
         if (c.unicode() == mark)
             return false;
     return true;
-}
-
-QString TrimBlanks(const QString& text)
-{
-    qsizetype start = 0;
-    qsizetype end = text.size();
-    while (start < end && text[start] == QLatin1Char(' '))
-        ++start;
-    while (end > start && text[end - 1] == QLatin1Char(' '))
-        --end;
-    return text.mid(start, end - start);
 }
 
 QString PadNumber(qint16 n)
@@ -91,7 +82,7 @@ QString StripParenthesized(const QString& text)
         else if (!inside && c != QLatin1Char(';'))
             out += c;
     }
-    return TrimBlanks(out);
+    return BlankTrim(out);
 }
 
 bool HasNonHanzi(const QString& text)

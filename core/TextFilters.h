@@ -5,15 +5,14 @@
 // case-sensitively, and return a new text.
 
 #include <QString>
+
+#include "BlankTrim.h"
 #include <QtGlobal>
 
 // The program's "Chinese character": a unit whose signed 16-bit value is not in 0..500 and
 // that is not one of the full-width marks ，。；：“”！？、…（）‘’【】《》—·. This is not
 // Unicode Han: kana, Cyrillic, full-width Latin and the ideographic space count as Chinese.
 bool IsChineseCharacter(QChar c);
-
-// Plain blanks (U+0020) removed at both ends; tabs, line breaks and U+3000 stay.
-QString TrimBlanks(const QString& text);
 
 // Numbers right-aligned in three characters: 7 -> "  7", 42 -> " 42", 100 -> "100".
 // Negative numbers count as below 10.
