@@ -21,9 +21,6 @@
 
 namespace {
 
-constexpr double FormWidth = 4920;
-constexpr double FormHeight = 5655;
-
 const QColor Accent(0xa6, 0x1e, 0x1e);
 const QColor Heading(0x2b, 0x1b, 0x17);
 
@@ -71,17 +68,9 @@ QString Indexed(const char* name, int index) { return QStringLiteral("%1(%2)").a
 QString Setting::MailDomain() { return QLatin1Char('@') + Product::MakerMailDomain(); }
 
 Setting::Setting()
-    : Form(QStringLiteral("Setting"))
+    : MenuPanel(QStringLiteral("Setting"))
 {
-    SetBorderless(true);
-    SetKeyPreview(true);
     SetCaption(QStringLiteral("Setting"));
-    SetSize(FormWidth, FormHeight);
-    setMouseTracking(true);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
     QFont panelFont(QStringLiteral("Noto Sans CJK SC"));
     panelFont.setPointSize(9);
     setFont(panelFont);
@@ -288,21 +277,6 @@ void Setting::Form_Deactivate()
     }
 }
 
-void Setting::Form_KeyDown(int& keyCode, int shift)
-{
-    (void)shift;
-    if (keyCode == Keys::Escape) {
-        Forms::Invoke(QStringLiteral("Begin"), "Common01");
-    } else if (keyCode == Keys::F4) {
-        Forms::Invoke(QStringLiteral("Background"), "MinimizeProgram");
-    }
-}
-
-void Setting::Form_CloseRequested()
-{
-    // A panel is hidden or unloaded by the start menu only.
-}
-
 bool Setting::eventFilter(QObject* watched, QEvent* e)
 {
     if (e->type() == QEvent::MouseButtonDblClick) {
@@ -313,18 +287,12 @@ bool Setting::eventFilter(QObject* watched, QEvent* e)
             }
         }
     }
-    return Form::eventFilter(watched, e);
-}
-
-void Setting::mouseMoveEvent(QMouseEvent* e)
-{
-    Forms::Invoke(QStringLiteral("Begin"), "Form_MouseMove");
-    Form::mouseMoveEvent(e);
+    return MenuPanel::eventFilter(watched, e);
 }
 
 void Setting::paintEvent(QPaintEvent* e)
 {
-    Form::paintEvent(e);
+    MenuPanel::paintEvent(e);
     // The single fixed border of the panel, and a rule under the title.
     QPainter p(this);
     p.setPen(QColor(0xc9, 0xb2, 0x86));

@@ -6,14 +6,14 @@
 
 #include <array>
 
-#include "Form.h"
+#include "MenuPanel.h"
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-class Setting : public Form {
+class Setting : public MenuPanel {
     Q_OBJECT
 public:
     Setting();
@@ -24,10 +24,7 @@ public:
 protected:
     void Form_Load() override;
     void Form_Deactivate() override;
-    void Form_KeyDown(int& keyCode, int shift) override;
-    void Form_CloseRequested() override;
     bool eventFilter(QObject* watched, QEvent* e) override;
-    void mouseMoveEvent(QMouseEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
 
 private:

@@ -17,9 +17,6 @@
 
 namespace {
 
-constexpr double FormWidth = 4920;
-constexpr double FormHeight = 5655;
-
 const QColor LinkAtRest(0, 0, 255);
 const QColor LinkLit(255, 0, 0);
 const QColor Ink(0x2b, 0x1b, 0x17);
@@ -33,7 +30,7 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, dou
     l->setObjectName(name);
     l->setAlignment(Qt::AlignCenter);
     l->setWordWrap(true);
-    l->setGeometry(Twips::ToPixelsX(240), Twips::ToPixelsY(top), Twips::ToPixelsX(FormWidth - 480),
+    l->setGeometry(Twips::ToPixelsX(240), Twips::ToPixelsY(top), Twips::ToPixelsX(MenuPanel::PanelWidth - 480),
         Twips::ToPixelsY(height));
     QFont f = l->font();
     f.setPointSize(pointSize);
@@ -99,17 +96,9 @@ QUrl frmAbout::MailAddress()
 }
 
 frmAbout::frmAbout()
-    : Form(QStringLiteral("frmAbout"))
+    : MenuPanel(QStringLiteral("frmAbout"))
 {
-    SetBorderless(true);
-    SetKeyPreview(true);
     SetCaption(QStringLiteral("About"));
-    SetSize(FormWidth, FormHeight);
-    setMouseTracking(true);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
     QFont panelFont(QStringLiteral("Noto Sans CJK SC"));
     panelFont.setPointSize(9);
     setFont(panelFont);
@@ -127,7 +116,7 @@ frmAbout::frmAbout()
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setPixmap(DrawSeal(sealSide));
-    Image1->setGeometry((Twips::ToPixelsX(FormWidth) - sealSide) / 2, Twips::ToPixelsY(900), sealSide, sealSide);
+    Image1->setGeometry((Twips::ToPixelsX(MenuPanel::PanelWidth) - sealSide) / 2, Twips::ToPixelsY(900), sealSide, sealSide);
 
     Label2[0] = MakeLabel(this, Indexed("Label2", 0), Product::Name(), 2580, 450, 16, true, Ink);
     Label2[1] = MakeLabel(this, Indexed("Label2", 1), QString(), 3030, 300, 9, false, QColor(0x6b, 0x5d, 0x4f));
@@ -186,21 +175,6 @@ void frmAbout::Label2_Click(int index)
         Shell::Open(MailAddress());
 }
 
-void frmAbout::Form_KeyDown(int& keyCode, int shift)
-{
-    (void)shift;
-    if (keyCode == Keys::Escape) {
-        Forms::Invoke(QStringLiteral("Begin"), "Common01");
-    } else if (keyCode == Keys::F4) {
-        Forms::Invoke(QStringLiteral("Background"), "MinimizeProgram");
-    }
-}
-
-void frmAbout::Form_CloseRequested()
-{
-    // A panel is hidden or unloaded by the start menu only.
-}
-
 bool frmAbout::eventFilter(QObject* watched, QEvent* e)
 {
     for (int i = 0; i < static_cast<int>(Label2.size()); ++i) {
@@ -218,7 +192,7 @@ bool frmAbout::eventFilter(QObject* watched, QEvent* e)
         }
         return false;
     }
-    return Form::eventFilter(watched, e);
+    return MenuPanel::eventFilter(watched, e);
 }
 
 void frmAbout::mouseMoveEvent(QMouseEvent* e)
@@ -229,7 +203,7 @@ void frmAbout::mouseMoveEvent(QMouseEvent* e)
 
 void frmAbout::paintEvent(QPaintEvent* e)
 {
-    Form::paintEvent(e);
+    MenuPanel::paintEvent(e);
     QPainter p(this);
     p.setPen(QColor(0xc9, 0xb2, 0x86));
     p.drawRect(rect().adjusted(0, 0, -1, -1));

@@ -5,11 +5,11 @@
 #include <QUrl>
 #include <array>
 
-#include "Form.h"
+#include "MenuPanel.h"
 
 class QLabel;
 
-class frmAbout : public Form {
+class frmAbout : public MenuPanel {
     Q_OBJECT
 public:
     frmAbout();
@@ -23,8 +23,6 @@ public:
 
 protected:
     void Form_Load() override;
-    void Form_KeyDown(int& keyCode, int shift) override;
-    void Form_CloseRequested() override;
     bool eventFilter(QObject* watched, QEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
