@@ -2,6 +2,7 @@
 // A panel that the start menu shows beside itself: borderless, of the panels' size, Esc exits
 // the program through the menu, F4 minimises it, mouse moves go on to the menu (which clears
 // its hover), and the window manager's close does nothing (the menu hides and unloads panels).
+// Panels draw a single thin border.
 
 #include "Form.h"
 
@@ -14,7 +15,14 @@ public:
     explicit MenuPanel(const QString& formName);
 
 protected:
+    // Draws a rule under the panel's title line, as the settings and About panels have.
+    void SetTitleRule(bool on) { m_titleRule = on; }
+
     void Form_KeyDown(int& keyCode, int shift) override;
     void Form_CloseRequested() override {}
     void mouseMoveEvent(QMouseEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    bool m_titleRule{false};
 };

@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -70,6 +69,7 @@ QString Setting::MailDomain() { return QLatin1Char('@') + Product::MakerMailDoma
 Setting::Setting()
     : MenuPanel(QStringLiteral("Setting"))
 {
+    SetTitleRule(true);
     SetCaption(QStringLiteral("Setting"));
     QFont panelFont(QStringLiteral("Noto Sans CJK SC"));
     panelFont.setPointSize(9);
@@ -288,16 +288,4 @@ bool Setting::eventFilter(QObject* watched, QEvent* e)
         }
     }
     return MenuPanel::eventFilter(watched, e);
-}
-
-void Setting::paintEvent(QPaintEvent* e)
-{
-    MenuPanel::paintEvent(e);
-    // The single fixed border of the panel, and a rule under the title.
-    QPainter p(this);
-    p.setPen(QColor(0xc9, 0xb2, 0x86));
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
-    p.setPen(QPen(QColor(0xe4, 0xbe, 0x62), 1.5));
-    const int y = Twips::ToPixelsY(570);
-    p.drawLine(Twips::ToPixelsX(240), y, width() - Twips::ToPixelsX(240), y);
 }

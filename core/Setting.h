@@ -25,7 +25,6 @@ protected:
     void Form_Load() override;
     void Form_Deactivate() override;
     bool eventFilter(QObject* watched, QEvent* e) override;
-    void paintEvent(QPaintEvent* e) override;
 
 private:
     void Option1_Click(int index);

@@ -98,6 +98,7 @@ QUrl frmAbout::MailAddress()
 frmAbout::frmAbout()
     : MenuPanel(QStringLiteral("frmAbout"))
 {
+    SetTitleRule(true);
     SetCaption(QStringLiteral("About"));
     QFont panelFont(QStringLiteral("Noto Sans CJK SC"));
     panelFont.setPointSize(9);
@@ -199,15 +200,4 @@ void frmAbout::mouseMoveEvent(QMouseEvent* e)
 {
     Form_MouseMove();
     Form::mouseMoveEvent(e);
-}
-
-void frmAbout::paintEvent(QPaintEvent* e)
-{
-    MenuPanel::paintEvent(e);
-    QPainter p(this);
-    p.setPen(QColor(0xc9, 0xb2, 0x86));
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
-    p.setPen(QPen(QColor(0xe4, 0xbe, 0x62), 1.5));
-    const int y = Twips::ToPixelsY(570);
-    p.drawLine(Twips::ToPixelsX(240), y, width() - Twips::ToPixelsX(240), y);
 }

@@ -25,7 +25,6 @@ protected:
     void Form_Load() override;
     bool eventFilter(QObject* watched, QEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
-    void paintEvent(QPaintEvent* e) override;
 
 private:
     void Label2_MouseMove(int index);
