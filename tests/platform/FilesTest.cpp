@@ -1,4 +1,6 @@
 #include <QDir>
+#include <csignal>
+#include <sys/resource.h>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -29,12 +31,23 @@ TEST_F(FilesTest, RecordsReadAsZerosWhenMissingOrShortAndWriteInPlace)
 TEST_F(FilesTest, AFailedWriteKeepsThePreviousContent)
 {
     WriteFile("Record/tutor.txt", "old\r\n");
-    QFile::setPermissions(Path("Record"), QFile::ReadOwner | QFile::ExeOwner);
-    const bool wrote = SafeFile::WriteTextLines(Path("Record/tutor.txt"), {"new"});
-    QFile::setPermissions(Path("Record"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    if (wrote)
-        GTEST_SKIP() << "running with rights that ignore folder permissions";
+    // A tiny file-size limit makes every write fail, whatever the rights of the user running
+    // the test (folder permissions do not stop root).
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+    rlimit tiny = old;
+    tiny.rlim_cur = 2;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    const bool wroteText = SafeFile::WriteTextLines(Path("Record/tutor.txt"), {"a longer new text"});
+    const bool wroteRecord = SafeFile::WriteRecord(Path("Record/tutor.txt"), 4, 3, QByteArray("abcd"));
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(wroteText);
+    EXPECT_FALSE(wroteRecord);
     EXPECT_EQ(ReadFile("Record/tutor.txt"), QByteArray("old\r\n"));
+    EXPECT_EQ(QDir(Path("Record")).entryList(QDir::Files), QStringList{"tutor.txt"});
 }
 
 TEST_F(FilesTest, TextLinesRoundTripInCodePage936)
