@@ -7,7 +7,6 @@
 #include <cmath>
 
 #include "AppState.h"
-#include "BlankTrim.h"
 #include "Clock.h"
 #include "Clocks.h"
 #include "CodePage.h"
@@ -18,6 +17,7 @@
 #include "RecordFolder.h"
 #include "SafeFile.h"
 #include "SettingRecord.h"
+#include "SettingsFiles.h"
 #include "SharedPlayer.h"
 #include "Timer.h"
 #include "TimeZone.h"
@@ -134,13 +134,7 @@ void Background::Form_Unload() { CloseSharedPlayers(); }
 
 void Background::LoadBackdropPicture()
 {
-    QString candidate;
-    const QString listFile = RecordPath(QStringLiteral("backgroundpath.txt"));
-    if (QFileInfo::exists(listFile)) {
-        const QStringList lines = SafeFile::ReadTextLines(listFile);
-        if (!lines.isEmpty())
-            candidate = BlankTrim(lines.last());
-    }
+    const QString candidate = ReadOneLineRecord(SettingsFiles::BackgroundPath);
     QString picture;
     if (!candidate.isEmpty() && QFileInfo(SafeFile::Native(candidate)).isFile())
         picture = SafeFile::Native(candidate);

@@ -13,7 +13,9 @@
 #include "CharacterTable.h"
 #include "CodedFile.h"
 #include "Pinyin.h"
+#include "RecordFolder.h"
 #include "SafeFile.h"
+#include "SettingsFiles.h"
 #include "TextFilters.h"
 
 namespace {
@@ -63,15 +65,12 @@ QString Trimmed(QStringView line)
     return BlankTrim(line).toString();
 }
 
-// The last line of a one-line record file, blanks trimmed. A missing file leaves value as it
-// was; a file that exists but cannot be read, or holds no line, empties it.
-void ReadLastLine(const QString& path, QString& value)
+// A one-line record of the Record folder into value. A missing file leaves value as it was;
+// a file that exists but cannot be read, or holds no line, empties it.
+void ReadLastLine(const QString& fileName, QString& value)
 {
-    if (!QFileInfo::exists(path))
-        return;
-    bool ok = false;
-    const QStringList lines = SafeFile::ReadTextLines(path, &ok);
-    value = ok && !lines.isEmpty() ? BlankTrim(lines.last()) : QString();
+    if (QFileInfo::exists(RecordPath(fileName)))
+        value = ReadOneLineRecord(fileName);
 }
 
 void AddWords(const CodedText& text, qsizetype& count, qint16 kind, qint16 number)
@@ -254,8 +253,8 @@ qint16 LoadSettingsFiles(LoadProgress& progress)
     progress.SetMaximum(WordStep, LessonCount + ExtraVocabularyFiles);
     progress.SetMaximum(SentenceStep, spokenScriptCount + LessonCount + TopicScripts);
     s.LessonTitles.resize(LessonCount);
-    ReadLastLine(CoursePath(QStringLiteral("Record/tutor.txt")), s.TutorMailbox);
-    ReadLastLine(CoursePath(QStringLiteral("Record/yourname.txt")), s.UserName);
+    ReadLastLine(SettingsFiles::Tutor, s.TutorMailbox);
+    ReadLastLine(SettingsFiles::YourName, s.UserName);
     return spokenScriptCount;
 }
 
