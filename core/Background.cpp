@@ -188,7 +188,6 @@ void Background::Common01(qint16 mode, qint16 save)
     MoveLabel(Label4, 130, h - LabelHeight(Label4) - 65);
 
     if (save) {
-        EnsureRecordFolder();
         SettingRecord record = ReadSettingRecord();
         record.BackdropMode = mode;
         if (!WriteSettingRecord(record))

@@ -219,7 +219,6 @@ void Setting::Command1_Click()
     for (int i = 0; i < 4; ++i)
         rec.Address[i] = static_cast<qint16>(parts[i].toInt());
     rec.ChatPort = static_cast<qint16>(Text3->text().toInt());
-    EnsureRecordFolder();
     if (WriteSettingRecord(rec)) {
         SavedAddressText = Text4->text();
         SavedPortText = Text3->text();

@@ -42,5 +42,6 @@ SettingRecord ReadSettingRecord()
 
 bool WriteSettingRecord(const SettingRecord& record)
 {
+    EnsureRecordFolder();
     return SafeFile::WriteRecord(SettingPath(), SettingRecord::Length, 1, record.ToBytes());
 }

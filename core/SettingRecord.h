@@ -17,5 +17,6 @@ struct SettingRecord {
 
 // Record 1 of AppPath + "Record/Setting.vmq"; a missing or unreadable file reads as zeros.
 SettingRecord ReadSettingRecord();
-// Writes record 1 in place (temporary file, then rename). False when the write failed.
+// Writes record 1 in place (temporary file, then rename), creating the Record folder when
+// needed. False when the write failed.
 bool WriteSettingRecord(const SettingRecord& record);

@@ -1,6 +1,5 @@
 #include "StudyProgress.h"
 
-#include <QFileInfo>
 #include <QLabel>
 #include <QtEndian>
 
@@ -17,8 +16,6 @@ constexpr qint16 kStepCount = 6;
 bool SaveStudyRecord(const StudyRecord& record)
 {
     EnsureRecordFolder();
-    if (!QFileInfo(State().AppPath + QStringLiteral("Record")).isDir())
-        return false;
     char bytes[kStudyRecordSize];
     qToLittleEndian<qint16>(record.Lesson, bytes);
     qToLittleEndian<qint16>(record.Step, bytes + 2);
