@@ -4,6 +4,7 @@
 #include <QLabel>
 
 #include "AppState.h"
+#include "BlankTrim.h"
 #include "Forms.h"
 #include "SafeFile.h"
 #include "SharedPlayer.h"
@@ -11,17 +12,6 @@
 #include "WavePlayer.h"
 
 namespace {
-
-// The system's trim: plain blanks only (tabs and U+3000 stay).
-QString BlankTrim(const QString& s)
-{
-    qsizetype b = 0, e = s.size();
-    while (b < e && s.at(b) == QLatin1Char(' '))
-        ++b;
-    while (e > b && s.at(e - 1) == QLatin1Char(' '))
-        --e;
-    return s.mid(b, e - b);
-}
 
 bool IsPathSeparator(QChar c) { return c == QLatin1Char('\\') || c == QLatin1Char('/'); }
 
