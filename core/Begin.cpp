@@ -37,11 +37,6 @@ constexpr std::array<PanelOfItem, 5> Panels{{
     {"frmAbout", 30, "guan1 yu2"},
 }};
 
-QRect PixelRect(double left, double top, double width, double height)
-{
-    return QRect(Twips::ToPixelsX(left), Twips::ToPixelsY(top), Twips::ToPixelsX(width), Twips::ToPixelsY(height));
-}
-
 QLabel* PictureHolder(QWidget* parent, const QString& name, const QPixmap& picture)
 {
     auto* holder = new QLabel(parent);
@@ -80,9 +75,9 @@ Begin::Begin()
 
     std::array<QRect, 5> items;
     for (int k = 1; k <= 5; ++k)
-        items[k - 1] = PixelRect(ItemLeft, ItemTop[k], ItemWidth[k], ItemHeight);
+        items[k - 1] = Twips::ToPixels(ItemLeft, ItemTop[k], ItemWidth[k], ItemHeight);
     // The panels are 4920 twips wide; the bed under them reaches the menu's right margin.
-    const QRect bed = PixelRect(PanelOffsetLeft, PanelOffsetTop, 4920, 5655);
+    const QRect bed = Twips::ToPixels(PanelOffsetLeft, PanelOffsetTop, 4920, 5655);
     const QPixmap backdrop = MenuArt::Backdrop(size(), items, bed);
     m_face = MenuArt::Face(backdrop, items);
 

@@ -20,12 +20,6 @@ constexpr double ClientHeight = 5310;
 // that repainting costs nothing next to the loading.
 constexpr qint64 RepaintEveryMs = 15;
 
-QRect TwipRect(double left, double top, double width, double height)
-{
-    return QRect(Twips::ToPixelsX(left), Twips::ToPixelsY(top), Twips::ToPixelsX(width),
-                 Twips::ToPixelsY(height));
-}
-
 } // namespace
 
 LoadData::LoadData()
@@ -60,7 +54,7 @@ LoadData::LoadData()
         if (c.index == 0)
             f.setPointSizeF(12);
         label->setFont(f);
-        QRect r = TwipRect(c.left, c.top, c.width, c.height);
+        QRect r = Twips::ToPixels(c.left, c.top, c.width, c.height);
         r.setHeight(qMax(r.height(), label->sizeHint().height()));
         if (c.index == 0)
             r.setWidth(qMax(r.width(), label->sizeHint().width()));
@@ -74,7 +68,7 @@ LoadData::LoadData()
         bar->setRange(0, 100);
         bar->setValue(0);
         bar->setTextVisible(false);
-        bar->setGeometry(TwipRect(540, top, 3885, 585));
+        bar->setGeometry(Twips::ToPixels(540, top, 3885, 585));
         return bar;
     };
     ProgressBar2 = makeBar("ProgressBar2", 1260);

@@ -27,7 +27,7 @@ const QColor Heading(0x2b, 0x1b, 0x17);
 template <class W> W* Place(W* w, const QString& name, double left, double top, double width, double height)
 {
     w->setObjectName(name);
-    w->setGeometry(Twips::ToPixelsX(left), Twips::ToPixelsY(top), Twips::ToPixelsX(width), Twips::ToPixelsY(height));
+    w->setGeometry(Twips::ToPixels(left, top, width, height));
     return w;
 }
 

@@ -30,8 +30,7 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, dou
     l->setObjectName(name);
     l->setAlignment(Qt::AlignCenter);
     l->setWordWrap(true);
-    l->setGeometry(Twips::ToPixelsX(240), Twips::ToPixelsY(top), Twips::ToPixelsX(MenuPanel::PanelWidth - 480),
-        Twips::ToPixelsY(height));
+    l->setGeometry(Twips::ToPixels(240, top, MenuPanel::PanelWidth - 480, height));
     QFont f = l->font();
     f.setPointSize(pointSize);
     f.setBold(bold);
@@ -106,7 +105,7 @@ frmAbout::frmAbout()
 
     Label1 = new QLabel(QStringLiteral("About"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(Twips::ToPixelsX(240), Twips::ToPixelsY(120), Twips::ToPixelsX(3000), Twips::ToPixelsY(420));
+    Label1->setGeometry(Twips::ToPixels(240, 120, 3000, 420));
     QFont titleFont = Label1->font();
     titleFont.setPointSize(15);
     titleFont.setBold(true);

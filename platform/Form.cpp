@@ -169,8 +169,7 @@ void Form::Move(double left, double top)
 
 void Form::Move(double left, double top, double width, double height)
 {
-    setGeometry(Twips::ToPixelsX(left), Twips::ToPixelsY(top), std::max(1, Twips::ToPixelsX(width)),
-        std::max(1, Twips::ToPixelsY(height)));
+    Twips::Place(this, left, top, width, height);
 }
 
 void Form::SetSize(double width, double height)

@@ -59,6 +59,11 @@ double WorkAreaTop() { return FromPixelsY(WorkAreaPixels().y()); }
 double WorkAreaWidth() { return FromPixelsX(WorkAreaPixels().width()); }
 double WorkAreaHeight() { return FromPixelsY(WorkAreaPixels().height()); }
 
+QRect ToPixels(double left, double top, double width, double height)
+{
+    return QRect(ToPixelsX(left), ToPixelsY(top), ToPixelsX(width), ToPixelsY(height));
+}
+
 void Place(QWidget* widget, double left, double top, double width, double height)
 {
     widget->setGeometry(ToPixelsX(left), ToPixelsY(top), std::max(1, ToPixelsX(width)), std::max(1, ToPixelsY(height)));

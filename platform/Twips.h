@@ -24,7 +24,9 @@ double WorkAreaTop();
 double WorkAreaWidth();
 double WorkAreaHeight();
 
-// Places a control (or window) at a twip rectangle.
+// A twip rectangle in pixels.
+QRect ToPixels(double left, double top, double width, double height);
+// Places a control (or window) at a twip rectangle, at least one pixel wide and high.
 void Place(QWidget* widget, double left, double top, double width, double height);
 
 // Tests measure layouts against a screen of their choosing (pixels); the override stays
