@@ -25,7 +25,7 @@ import sys
 import unicodedata
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from pinyin import VALID as SYLLABLES  # noqa: E402
+from pinyin import VALID as SYLLABLES, tone_vowel_index  # noqa: E402
 
 # Readings that a dictionary lists as tone-sandhi spellings; citation form only.
 CITATION_ONLY = {"不": {"bu4"}, "一": {"yi1"}}
@@ -34,20 +34,6 @@ PUNCTUATION = set("，。？！：；、“”‘’（）《》…—·")
 UNIHAN = "/usr/share/unicode/Unihan_Readings.txt.bz2"
 UNIHAN_FIELDS = ("kMandarin", "kHanyuPinyin", "kXHC1983", "kTGHZ2013", "kHanyuPinlu")
 MARKS = {"\u0304": 1, "\u0301": 2, "\u030c": 3, "\u0300": 4}
-
-
-def tone_vowel_index(letters):
-    """Index of the vowel that carries the tone mark in a plain syllable (ü written v)."""
-    for group in ("ae", "o"):
-        for i, c in enumerate(letters):
-            if c in group:
-                return i
-    if "iu" in letters:
-        return letters.index("iu") + 1
-    for group in ("i", "u", "v"):
-        if group in letters:
-            return letters.index(group)
-    return -1
 
 
 def marked_to_numbered(text):
