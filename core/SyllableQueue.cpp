@@ -6,7 +6,6 @@
 #include "AppState.h"
 #include "BlankTrim.h"
 #include "Forms.h"
-#include "SafeFile.h"
 #include "SharedPlayer.h"
 #include "WavFile.h"
 #include "WavePlayer.h"

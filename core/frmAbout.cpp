@@ -23,6 +23,13 @@ const QColor Ink(0x2b, 0x1b, 0x17);
 
 QString Indexed(const char* name, int index) { return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index); }
 
+void SetColour(QLabel* label, const QColor& colour)
+{
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, colour);
+    label->setPalette(pal);
+}
+
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, double top, double height,
     int pointSize, bool bold, const QColor& colour)
 {
@@ -35,17 +42,8 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, dou
     f.setPointSize(pointSize);
     f.setBold(bold);
     l->setFont(f);
-    QPalette pal = l->palette();
-    pal.setColor(QPalette::WindowText, colour);
-    l->setPalette(pal);
+    SetColour(l, colour);
     return l;
-}
-
-void SetColour(QLabel* label, const QColor& colour)
-{
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, colour);
-    label->setPalette(pal);
 }
 
 // The seal: a vermilion square with rounded corners and four characters in white, read
