@@ -15,6 +15,8 @@
 
 namespace {
 
+using Forms::IndexedName;
+
 // Client area and item rectangles, in twips, as the menu was designed.
 constexpr double FormWidth = 11550;
 constexpr double FormHeight = 8670;
@@ -45,8 +47,6 @@ QLabel* PictureHolder(QWidget* parent, const QString& name, const QPixmap& pictu
     holder->hide();
     return holder;
 }
-
-QString Indexed(const char* name, int index) { return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index); }
 
 // The course-wide tables go before the main window, in the order they were filled.
 void EraseCourseTables()
@@ -83,12 +83,12 @@ Begin::Begin()
 
     for (int k = 1; k <= 5; ++k) {
         const QRect r = items[k - 1];
-        Image1[k] = PictureHolder(this, Indexed("Image1", k), MenuArt::ItemPicture(backdrop, r, k, MenuArt::Look::Hover));
+        Image1[k] = PictureHolder(this, IndexedName("Image1", k), MenuArt::ItemPicture(backdrop, r, k, MenuArt::Look::Hover));
         if (k < 5)
-            Image2[k] = PictureHolder(this, Indexed("Image2", k),
+            Image2[k] = PictureHolder(this, IndexedName("Image2", k),
                 MenuArt::ItemPicture(backdrop, r, k, MenuArt::Look::Selected));
         auto* item = new QLabel(this);
-        item->setObjectName(Indexed("Image3", k));
+        item->setObjectName(IndexedName("Image3", k));
         item->setGeometry(r);
         item->setMouseTracking(true);
         item->setCursor(Qt::PointingHandCursor);

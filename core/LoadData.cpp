@@ -49,7 +49,7 @@ LoadData::LoadData()
     captionFont.setPointSizeF(8.25);
     for (const Caption& c : captions) {
         auto* label = new QLabel(QString::fromLatin1(c.text), this);
-        label->setObjectName(QStringLiteral("Label1(%1)").arg(c.index));
+        label->setObjectName(Forms::IndexedName("Label1", c.index));
         QFont f = captionFont;
         if (c.index == 0)
             f.setPointSizeF(12);

@@ -20,6 +20,8 @@
 
 namespace {
 
+using Forms::IndexedName;
+
 const QColor Accent(0xa6, 0x1e, 0x1e);
 const QColor Heading(0x2b, 0x1b, 0x17);
 
@@ -60,8 +62,6 @@ QLineEdit* MakeBox(QWidget* parent, const QString& name, const QString& tip, dou
     return box;
 }
 
-QString Indexed(const char* name, int index) { return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index); }
-
 } // namespace
 
 QString Setting::MailDomain() { return QLatin1Char('@') + Product::MakerMailDomain(); }
@@ -86,34 +86,34 @@ Setting::Setting()
 
     Label3 = MakeLabel(this, QStringLiteral("Label3"), QStringLiteral("Setting"), 240, 120, 3000, 420, 15, true, Accent);
 
-    Label2[0] = MakeLabel(this, Indexed("Label2", 0), QStringLiteral("Background"), 240, 690, 4400, 270, 9, true);
+    Label2[0] = MakeLabel(this, IndexedName("Label2", 0), QStringLiteral("Background"), 240, 690, 4400, 270, 9, true);
     const std::array<QString, 3> modes{QStringLiteral("Full screen"), QStringLiteral("Show taskbar"), QStringLiteral("Hide")};
     const std::array<double, 3> modeLeft{240, 1740, 3300};
     const std::array<double, 3> modeWidth{1500, 1560, 900};
     auto* group = new QButtonGroup(this);
     for (int i = 0; i < 3; ++i) {
-        Option1[i] = Place(new QRadioButton(modes[i], this), Indexed("Option1", i), modeLeft[i], 990, modeWidth[i], 300);
+        Option1[i] = Place(new QRadioButton(modes[i], this), IndexedName("Option1", i), modeLeft[i], 990, modeWidth[i], 300);
         group->addButton(Option1[i], i);
         connect(Option1[i], &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
     }
     Command4 = MakeButton(this, QStringLiteral("Command4"), QStringLiteral("Picture"), 240, 1380, 1500, 360);
     Command4->setToolTip(QStringLiteral("Choose a picture for the background"));
 
-    Label2[1] = MakeLabel(this, Indexed("Label2", 1), QStringLiteral("Your name and your tutor's email address:"), 240,
+    Label2[1] = MakeLabel(this, IndexedName("Label2", 1), QStringLiteral("Your name and your tutor's email address:"), 240,
         1950, 4500, 270, 9, true);
     Text1 = MakeBox(this, QStringLiteral("Text1"), QStringLiteral("Your tutor's email address."), 240, 2280, 1920);
     Label4 = MakeLabel(this, QStringLiteral("Label4"), MailDomain(), 2205, 2280, 1740, 330, 9, false, QColor(0x6b, 0x5d, 0x4f));
     Command2 = MakeButton(this, QStringLiteral("Command2"), QStringLiteral("Save"), 3990, 2265, 690, 360);
 
-    Label2[2] = MakeLabel(this, Indexed("Label2", 2), QStringLiteral("Your name:"), 240, 2700, 2000, 270);
+    Label2[2] = MakeLabel(this, IndexedName("Label2", 2), QStringLiteral("Your name:"), 240, 2700, 2000, 270);
     Text2 = MakeBox(this, QStringLiteral("Text2"), QStringLiteral("Your name"), 240, 2985, 3660);
     Command3 = MakeButton(this, QStringLiteral("Command3"), QStringLiteral("Save"), 3990, 2970, 690, 360);
 
-    Label2[3] = MakeLabel(this, Indexed("Label2", 3), QStringLiteral("The IP and port of your tutor's computer"), 240,
+    Label2[3] = MakeLabel(this, IndexedName("Label2", 3), QStringLiteral("The IP and port of your tutor's computer"), 240,
         3540, 4500, 270, 9, true);
     Label1 = MakeLabel(this, QStringLiteral("Label1"), QStringLiteral("IP"), 240, 3870, 300, 330);
     Text4 = MakeBox(this, QStringLiteral("Text4"), QStringLiteral(" The IP of your tutor"), 540, 3870, 1980);
-    Label2[4] = MakeLabel(this, Indexed("Label2", 4), QStringLiteral("Port number"), 2640, 3870, 1200, 330);
+    Label2[4] = MakeLabel(this, IndexedName("Label2", 4), QStringLiteral("Port number"), 2640, 3870, 1200, 330);
     Text3 = MakeBox(this, QStringLiteral("Text3"),
         QStringLiteral(" The Port (You can input any integer >0 here, but it must equal to its counterpart on your "
                        "tutor's computer.)"),
@@ -123,7 +123,7 @@ Setting::Setting()
     Command1 = MakeButton(this, QStringLiteral("Command1"), QStringLiteral("Set"), 3990, 4335, 690, 360);
 
     Command5 = MakeButton(this, QStringLiteral("Command5"), QStringLiteral("Uninstall this program"), 240, 4935, 2700, 390);
-    Label2[5] = MakeLabel(this, Indexed("Label2", 5), QStringLiteral("(Minimize - F4)"), 3180, 4980, 1500, 300, 8, false,
+    Label2[5] = MakeLabel(this, IndexedName("Label2", 5), QStringLiteral("(Minimize - F4)"), 3180, 4980, 1500, 300, 8, false,
         QColor(0x8a, 0x78, 0x64));
     Label2[5]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 

@@ -17,11 +17,11 @@
 
 namespace {
 
+using Forms::IndexedName;
+
 const QColor LinkAtRest(0, 0, 255);
 const QColor LinkLit(255, 0, 0);
 const QColor Ink(0x2b, 0x1b, 0x17);
-
-QString Indexed(const char* name, int index) { return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index); }
 
 void SetColour(QLabel* label, const QColor& colour)
 {
@@ -116,14 +116,14 @@ frmAbout::frmAbout()
     Image1->setPixmap(DrawSeal(sealSide));
     Image1->setGeometry((Twips::ToPixelsX(MenuPanel::PanelWidth) - sealSide) / 2, Twips::ToPixelsY(900), sealSide, sealSide);
 
-    Label2[0] = MakeLabel(this, Indexed("Label2", 0), Product::Name(), 2580, 450, 16, true, Ink);
-    Label2[1] = MakeLabel(this, Indexed("Label2", 1), QString(), 3030, 300, 9, false, QColor(0x6b, 0x5d, 0x4f));
-    Label2[2] = MakeLabel(this, Indexed("Label2", 2), QStringLiteral("Written by the Velmora course team"),
+    Label2[0] = MakeLabel(this, IndexedName("Label2", 0), Product::Name(), 2580, 450, 16, true, Ink);
+    Label2[1] = MakeLabel(this, IndexedName("Label2", 1), QString(), 3030, 300, 9, false, QColor(0x6b, 0x5d, 0x4f));
+    Label2[2] = MakeLabel(this, IndexedName("Label2", 2), QStringLiteral("Written by the Velmora course team"),
         3600, 300, 9, false, Ink);
-    Label2[3] = MakeLabel(this, Indexed("Label2", 3), QStringLiteral("Copyright © 2007 Velmora. All rights reserved."),
+    Label2[3] = MakeLabel(this, IndexedName("Label2", 3), QStringLiteral("Copyright © 2007 Velmora. All rights reserved."),
         3900, 300, 9, false, Ink);
-    Label2[5] = MakeLabel(this, Indexed("Label2", 5), Product::MakerWebAddress(), 4620, 330, 10, false, LinkAtRest);
-    Label2[6] = MakeLabel(this, Indexed("Label2", 6), QStringLiteral("Contact us"), 5010, 330, 10, false, LinkAtRest);
+    Label2[5] = MakeLabel(this, IndexedName("Label2", 5), Product::MakerWebAddress(), 4620, 330, 10, false, LinkAtRest);
+    Label2[6] = MakeLabel(this, IndexedName("Label2", 6), QStringLiteral("Contact us"), 5010, 330, 10, false, LinkAtRest);
     for (int i : {5, 6}) {
         QFont f = Label2[i]->font();
         f.setUnderline(true);

@@ -46,6 +46,12 @@ bool Invoke(const QString& formName, const char* method, Args&&... args)
     return QMetaObject::invokeMethod(f, method, Qt::DirectConnection, std::forward<Args>(args)...);
 }
 
+// The object name of one element of a control array: IndexedName("Label2", 5) is "Label2(5)".
+inline QString IndexedName(const char* arrayName, int index)
+{
+    return QStringLiteral("%1(%2)").arg(QLatin1String(arrayName)).arg(index);
+}
+
 // A control of a loaded form by its object name, or nullptr.
 template <class T> T* Control(const QString& formName, const QString& controlName)
 {
