@@ -1,9 +1,8 @@
 #include "Clocks.h"
 
-namespace {
-const char* const kEnglish[] = {"Sunday", "Monday", "Tuesday", "Wednsday", "Thursday", "Friday", "Saturday"};
-const char16_t* const kChinese[] = {u"星期日", u"星期一", u"星期二", u"星期三", u"星期四", u"星期五", u"星期六"};
+#include "TextFilters.h"
 
+namespace {
 QString Meridiem(const QString& time12)
 {
     return time12.endsWith(QLatin1String("AM")) ? QStringLiteral("上午") : QStringLiteral("下午");
@@ -21,13 +20,6 @@ QString Time12(int hour, int minute)
 }
 
 int WeekdayNumber(const QDate& date) { return date.dayOfWeek() % 7 + 1; }
-
-QString WeekdayEnglish(int day) { return day >= 1 && day <= 7 ? QString::fromLatin1(kEnglish[day - 1]) : QString(); }
-
-QString WeekdayChinese(int day)
-{
-    return day >= 1 && day <= 7 ? QString::fromUtf16(kChinese[day - 1]) : QString();
-}
 
 qint32 LocalOffset(const TimeZone::Information& info, QString& zoneName)
 {
@@ -48,8 +40,8 @@ ClockTexts Tick(const QDateTime& now, qint16 beijingOffset)
 {
     ClockTexts c;
     const int d = WeekdayNumber(now.date());
-    c.LocalWeekdayChinese = WeekdayChinese(d);
-    c.LocalWeekdayEnglish = WeekdayEnglish(d);
+    c.LocalWeekdayChinese = WeekdayText(true, static_cast<qint16>(d));
+    c.LocalWeekdayEnglish = WeekdayText(false, static_cast<qint16>(d));
     const QString t = Time12(now.time().hour(), now.time().minute());
     c.Local = QStringLiteral("Local Time  本地时间：") + c.LocalWeekdayEnglish + QStringLiteral("  ")
         + c.LocalWeekdayChinese + QStringLiteral("  ") + Meridiem(t) + QLatin1Char(' ') + t;
@@ -64,8 +56,8 @@ ClockTexts Tick(const QDateTime& now, qint16 beijingOffset)
         beijingDay = d == 7 ? 1 : d + 1;
     }
     if (beijingDay) {
-        c.BeijingWeekdayChinese = WeekdayChinese(beijingDay);
-        c.BeijingWeekdayEnglish = WeekdayEnglish(beijingDay);
+        c.BeijingWeekdayChinese = WeekdayText(true, static_cast<qint16>(beijingDay));
+        c.BeijingWeekdayEnglish = WeekdayText(false, static_cast<qint16>(beijingDay));
     } else {
         c.BeijingWeekdayChinese = c.LocalWeekdayChinese;
         c.BeijingWeekdayEnglish = c.LocalWeekdayEnglish;

@@ -12,10 +12,8 @@ namespace Clocks {
 // "hh:mm AM/PM" on the 12-hour clock (00:05 gives "12:05 AM"), whatever the locale says.
 QString Time12(int hour, int minute);
 
-// Weekdays numbered from 1 (Sunday) to 7 (Saturday).
+// Weekdays numbered from 1 (Sunday) to 7 (Saturday), as WeekdayText names them.
 int WeekdayNumber(const QDate& date);
-QString WeekdayEnglish(int day);
-QString WeekdayChinese(int day);
 
 // The local offset from UTC in minutes, east positive, from the zone record; the zone's name
 // is appended to zoneName. A failed query gives 0.

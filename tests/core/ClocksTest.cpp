@@ -2,6 +2,7 @@
 
 #include "Clocks.h"
 #include "TestSupport.h"
+#include "TextFilters.h"
 
 namespace {
 QDateTime At(int y, int mo, int d, int h, int mi) { return QDateTime(QDate(y, mo, d), QTime(h, mi)); }
@@ -35,10 +36,10 @@ TEST(ClocksTest, WeekdaysRunFromSundayWithTheirOwnSpelling)
 {
     EXPECT_EQ(Clocks::WeekdayNumber(QDate(2026, 3, 1)), 1); // a Sunday
     EXPECT_EQ(Clocks::WeekdayNumber(QDate(2026, 3, 7)), 7); // a Saturday
-    EXPECT_EQ(Clocks::WeekdayEnglish(4), "Wednsday");
-    EXPECT_EQ(Clocks::WeekdayChinese(4), "星期三");
-    EXPECT_EQ(Clocks::WeekdayChinese(1), "星期日");
-    EXPECT_EQ(Clocks::WeekdayEnglish(0), "");
+    EXPECT_EQ(WeekdayText(false, 4), "Wednsday");
+    EXPECT_EQ(WeekdayText(true, 4), "星期三");
+    EXPECT_EQ(WeekdayText(true, 1), "星期日");
+    EXPECT_EQ(WeekdayText(false, 0), "");
 }
 
 TEST(ClocksTest, LocalOffsetFollowsTheZoneRecord)
