@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs every package the build, the data tools and the tests need on a fresh Debian 12.
-# Safe to run again: it only installs what is missing.
+# Safe to run again: it only installs what is missing. Packages named as arguments are
+# installed along with them (tools that only some runs need).
 set -euo pipefail
 packages=(
   cmake ninja-build g++ ccache pkg-config
@@ -9,6 +10,7 @@ packages=(
   espeak-ng sox unicode-data pulseaudio
   fonts-noto-cjk tzdata
   xvfb xauth x11-utils imagemagick
+  "$@"
 )
 missing=()
 for p in "${packages[@]}"; do
