@@ -4,8 +4,6 @@
 
 namespace {
 
-bool IsTwoByte(QChar c) { return CodePage::IsDoubleByte(c); }
-
 QString HexByte(int byte) { return QStringLiteral("%1").arg(byte & 0xFF, 2, 16, QLatin1Char('0')).toUpper(); }
 
 // \'hh\'ll of a two-byte character.
@@ -96,12 +94,12 @@ QString RtfEncodeText(const QString& text, int fontMode)
     out.reserve(text.size() * 2);
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
-        const bool afterTwoByte = i > 0 && IsTwoByte(text.at(i - 1));
+        const bool afterTwoByte = i > 0 && CodePage::IsDoubleByte(text.at(i - 1));
         if (c == QLatin1Char(' ')) {
             // In modes 1 and 2 the first blank after a two-byte character ends the closing
             // control word and is consumed by the reader; the second one shows.
-            out += (fontMode != RtfFontMode::Plain && i > 0 && afterTwoByte) ? QStringLiteral("  ") : QStringLiteral(" ");
-        } else if (IsTwoByte(c)) {
+            out += (fontMode != RtfFontMode::Plain && afterTwoByte) ? QStringLiteral("  ") : QStringLiteral(" ");
+        } else if (CodePage::IsDoubleByte(c)) {
             if (fontMode == RtfFontMode::SongThenFont0)
                 out += QStringLiteral("\\f1") + TwoByteEscapes(c) + QStringLiteral("\\f0");
             else if (fontMode == RtfFontMode::SongThenFont2)
