@@ -83,16 +83,15 @@ void Form::Show(ShowMode mode, Form* owner)
     if (m_unloading)
         return;
     m_hiddenWithOwner = false;
-    if (owner && owner != this) {
+    // An owner that this form owns itself (directly or further down) is not taken: a ring of
+    // owners would never end the walks that follow a form's owners.
+    if (owner && owner != this && !owner->IsOwnedBy(this)) {
         m_owner = owner;
         // Transient parent: stays above its owner and is minimised with it.
         winId();
-        if (windowHandle() && owner->windowHandle())
-            windowHandle()->setTransientParent(owner->windowHandle());
-        else if (windowHandle()) {
-            owner->winId();
-            windowHandle()->setTransientParent(owner->windowHandle());
-        }
+        owner->winId();
+        if (QWindow* window = windowHandle())
+            window->setTransientParent(owner->windowHandle());
     }
     if (mode == Modal) {
         if (m_modalLoop)

@@ -82,6 +82,23 @@ TEST_F(FormWindowsTest, OwnedWindowsGoDownWithTheirOwnerAndComeBackWithIt)
     EXPECT_EQ(main->resizes.last(), Form::Normal);
 }
 
+TEST_F(FormWindowsTest, AnOwnerThatTheFormOwnsIsNotTaken)
+{
+    Probe* main = LoadProbe("Main");
+    Probe* menu = LoadProbe("Menu");
+    Probe* panel = LoadProbe("Panel");
+    menu->Show(Form::Modeless, main);
+    panel->Show(Form::Modeless, menu);
+    main->Show(Form::Modeless, panel);
+    EXPECT_EQ(main->Owner(), nullptr);
+    EXPECT_FALSE(main->IsOwnedBy(panel));
+    // Minimising and restoring still walk the owners to their end.
+    main->SetWindowState(Form::Minimized);
+    EXPECT_FALSE(panel->isVisible());
+    main->SetWindowState(Form::Normal);
+    EXPECT_TRUE(panel->isVisible());
+}
+
 TEST_F(FormWindowsTest, AWindowHiddenWhileItsOwnerIsMinimisedStaysHidden)
 {
     Probe* main = LoadProbe("Main");
