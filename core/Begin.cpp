@@ -8,6 +8,7 @@
 #include "AppState.h"
 #include "Forms.h"
 #include "MenuArt.h"
+#include "MenuPanel.h"
 #include "Product.h"
 #include "SyllableQueue.h"
 #include "Timer.h"
@@ -76,8 +77,8 @@ Begin::Begin()
     std::array<QRect, 5> items;
     for (int k = 1; k <= 5; ++k)
         items[k - 1] = Twips::ToPixels(ItemLeft, ItemTop[k], ItemWidth[k], ItemHeight);
-    // The panels are 4920 twips wide; the bed under them reaches the menu's right margin.
-    const QRect bed = Twips::ToPixels(PanelOffsetLeft, PanelOffsetTop, 4920, 5655);
+    // The bed under the panels reaches the menu's right margin.
+    const QRect bed = Twips::ToPixels(PanelOffsetLeft, PanelOffsetTop, MenuPanel::PanelWidth, MenuPanel::PanelHeight);
     const QPixmap backdrop = MenuArt::Backdrop(size(), items, bed);
     m_face = MenuArt::Face(backdrop, items);
 
