@@ -100,11 +100,7 @@ void LoadData::Form_Load()
 void LoadData::Timer1_Timer()
 {
     Timer1->SetEnabled(false);
-    SpokenScriptCount = LoadSettingsFiles(*this);
-    LoadWordTable(*this);
-    LoadSentenceTable(*this, SpokenScriptCount);
-    LoadCharacterTable(*this);
-    LoadOnlineWords(*this);
+    LoadCourseTables(*this);
     Unload();
 }
 

@@ -31,9 +31,6 @@ public:
     QProgressBar* ProgressBar4{nullptr}; // step 3
     Timer* Timer1{nullptr};
 
-    // The number of dialogue scripts found by the preparation step (read by step 2).
-    qint16 SpokenScriptCount{0};
-
     // LoadProgress: steps 1 to 4 map to the bars and captions above.
     void SetMaximum(int step, int maximum) override;
     int Maximum(int step) const override;
