@@ -22,7 +22,7 @@ Result Show(const QString& text, Buttons buttons = OkOnly, Icon icon = NoIcon, c
 inline void Warning(const QString& text) { Show(text, OkOnly, Exclamation, QStringLiteral("Warning")); }
 inline void Notice(const QString& text) { Show(text, OkOnly, Information, QStringLiteral("Notice")); }
 
-// True while one of our own message boxes or dialogs is open (forms ignore the focus it takes).
+// True while one of our own message boxes is open.
 bool IsShowing();
 
 struct Shown {
