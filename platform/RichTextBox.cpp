@@ -24,10 +24,10 @@ constexpr int CharsetProperty = QTextFormat::UserProperty + 1;
 const char* const SimplifiedSerif = "Noto Serif CJK SC";
 const char* const SimplifiedSans = "Noto Sans CJK SC";
 
-QString FirstInstalled(const QStringList& families, const QString& otherwise)
+QString FirstInstalled(const QStringList& installed, const QStringList& families, const QString& otherwise)
 {
     for (const QString& f : families)
-        if (QFontDatabase::families().contains(f))
+        if (installed.contains(f))
             return f;
     return otherwise;
 }
@@ -41,10 +41,12 @@ void InstallFontSubstitutions()
     if (installed)
         return;
     installed = true;
-    const QString serif = FirstInstalled({"DejaVu Serif", "Liberation Serif", "Noto Serif", "FreeSerif"}, SimplifiedSerif);
-    const QString sans = FirstInstalled({"DejaVu Sans", "Liberation Sans", "Noto Sans", "FreeSans"}, SimplifiedSans);
     // hasFamily() also answers through fontconfig's aliases; only real families count here.
     const QStringList installedFamilies = QFontDatabase::families();
+    const QString serif = FirstInstalled(installedFamilies, {"DejaVu Serif", "Liberation Serif", "Noto Serif", "FreeSerif"},
+        SimplifiedSerif);
+    const QString sans = FirstInstalled(installedFamilies, {"DejaVu Sans", "Liberation Sans", "Noto Sans", "FreeSans"},
+        SimplifiedSans);
     auto map = [&](const QStringList& names, const QStringList& drawing) {
         for (const QString& name : names)
             if (!installedFamilies.contains(name))
