@@ -1,6 +1,5 @@
 #include "SyllableQueue.h"
 
-#include <QFileInfo>
 #include <QLabel>
 
 #include "AppState.h"
@@ -61,7 +60,7 @@ void PlayNextSyllable()
         const QString path = SyllableSoundPath(s.SyllableQueue.At(1, s.SyllableQueuePos));
         // A damaged or unreadable recording is passed over like a missing one, so one bad
         // file never stalls the queue and the windows paced by it.
-        if (!QFileInfo::exists(path) || !WavFile::IsPlayable(path))
+        if (!WavFile::IsPlayable(path))
             continue;
         PlaySoundFile(path, SoundOwnerCode::SyllableQueue);
         if (MMControl1()->Mode() == WavePlayer::ModePlaying)
