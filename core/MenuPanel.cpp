@@ -19,6 +19,14 @@ MenuPanel::MenuPanel(const QString& formName)
     setAutoFillBackground(true);
 }
 
+void MenuPanel::UseTitledLook()
+{
+    m_titleRule = true;
+    QFont panelFont(QStringLiteral("Noto Sans CJK SC"));
+    panelFont.setPointSize(9);
+    setFont(panelFont);
+}
+
 void MenuPanel::Form_KeyDown(int& keyCode, int shift)
 {
     (void)shift;

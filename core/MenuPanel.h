@@ -15,8 +15,9 @@ public:
     explicit MenuPanel(const QString& formName);
 
 protected:
-    // Draws a rule under the panel's title line, as the settings and About panels have.
-    void SetTitleRule(bool on) { m_titleRule = on; }
+    // The look of the settings and About panels: a rule drawn under the title line, and the
+    // panels' own font for every control.
+    void UseTitledLook();
 
     void Form_KeyDown(int& keyCode, int shift) override;
     void Form_CloseRequested() override {}

@@ -69,11 +69,8 @@ QString Setting::MailDomain() { return QLatin1Char('@') + Product::MakerMailDoma
 Setting::Setting()
     : MenuPanel(QStringLiteral("Setting"))
 {
-    SetTitleRule(true);
+    UseTitledLook();
     SetCaption(QStringLiteral("Setting"));
-    QFont panelFont(QStringLiteral("Noto Sans CJK SC"));
-    panelFont.setPointSize(9);
-    setFont(panelFont);
     setStyleSheet(QStringLiteral(
         "QPushButton { background: #fbf6ea; border: 1px solid #d9c28c; border-radius: 4px; padding: 0 6px;"
         " color: #2b1b17; }"

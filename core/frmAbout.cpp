@@ -95,11 +95,8 @@ QUrl frmAbout::MailAddress()
 frmAbout::frmAbout()
     : MenuPanel(QStringLiteral("frmAbout"))
 {
-    SetTitleRule(true);
+    UseTitledLook();
     SetCaption(QStringLiteral("About"));
-    QFont panelFont(QStringLiteral("Noto Sans CJK SC"));
-    panelFont.setPointSize(9);
-    setFont(panelFont);
 
     Label1 = new QLabel(QStringLiteral("About"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
