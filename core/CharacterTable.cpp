@@ -1,5 +1,7 @@
 #include "CharacterTable.h"
 
+#include <array>
+
 #include "TextFilters.h"
 
 namespace {
@@ -22,6 +24,20 @@ void SyncIndex()
             index.First.insert(c, int(i + 1));
     }
     index.Covered = count;
+}
+
+// One shared copy of each one-letter text that recurs in every reading (tone digits, first
+// letters), so that 3500 characters do not each hold copies of their own, and so that
+// building a reading allocates nothing for them.
+QString SharedLetter(QChar c)
+{
+    static const std::array<QString, 128> letters = [] {
+        std::array<QString, 128> all;
+        for (char16_t u = 0; u < 128; ++u)
+            all[u] = QString(QChar(u));
+        return all;
+    }();
+    return c.unicode() < letters.size() ? letters[c.unicode()] : QString(c);
 }
 
 int NotFound()
@@ -87,6 +103,25 @@ bool AppendCharacterRecord(CharacterRecord record)
     return true;
 }
 
+CharacterReading MakeReading(const QString& dottedSyllable, QChar tone)
+{
+    CharacterReading r;
+    r.DottedSyllable = dottedSyllable;
+    r.Syllable = StripPunctuation(dottedSyllable);
+    // The sound folder is the first letter of the plain syllable, so that a syllable
+    // written with its tone vowel first (".er2") still finds its folder.
+    if (!r.Syllable.isEmpty())
+        r.Letter = SharedLetter(r.Syllable.front());
+    if (tone.isNull()) {
+        r.Tone = SharedLetter(QLatin1Char('0'));
+    } else {
+        r.Tone = SharedLetter(tone);
+        r.SoundTone = SharedLetter(tone == QLatin1Char('0') ? QLatin1Char('1') : tone);
+        r.MarkTone = r.Tone;
+    }
+    return r;
+}
+
 QVector<CharacterReading> ReadingsFromSyllables(const QString& pinyin)
 {
     QVector<CharacterReading> readings;
@@ -100,16 +135,7 @@ QVector<CharacterReading> ReadingsFromSyllables(const QString& pinyin)
         }
         if (readings.size() >= TableLimit)
             break;
-        CharacterReading r;
-        r.DottedSyllable = collected;
-        r.Syllable = StripPunctuation(collected);
-        // The sound folder is the first letter of the plain syllable, so that a syllable
-        // written with its tone vowel first (".er2") still finds its folder.
-        r.Letter = r.Syllable.left(1);
-        r.Tone = c;
-        r.SoundTone = c == QLatin1Char('0') ? QStringLiteral("1") : QString(c);
-        r.MarkTone = c;
-        readings.append(r);
+        readings.append(MakeReading(collected, c));
         collected.clear();
     }
     return readings;

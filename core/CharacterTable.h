@@ -32,6 +32,10 @@ bool AppendCharacterRecord(CharacterRecord record);
 // pinyin is numbered pinyin such as "n.i3 h.ao3 ".
 void AddWordToCharacterTable(const QString& word, const QString& pinyin);
 
+// The reading of a dotted syllable closed by the tone digit tone; a null tone stands for a
+// syllable written without any digit (Tone "0", no SoundTone or MarkTone).
+CharacterReading MakeReading(const QString& dottedSyllable, QChar tone);
+
 // The readings of a text of numbered syllables closed by their tone digits, blanks and commas
 // between them ignored, text after the last digit dropped ("h.ao3 h.ao4" gives two readings).
 QVector<CharacterReading> ReadingsFromSyllables(const QString& pinyin);

@@ -1,10 +1,8 @@
 #include "LoadingSteps.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
 #include <algorithm>
-#include <array>
 #include <string_view>
 #include <unordered_map>
 
@@ -16,7 +14,6 @@
 #include "RecordFolder.h"
 #include "SafeFile.h"
 #include "SettingsFiles.h"
-#include "TextFilters.h"
 
 namespace {
 
@@ -110,41 +107,16 @@ void SentenceFileDone(LoadProgress& progress)
     progress.ProcessEvents();
 }
 
-// One shared copy of each one-letter text that recurs in every reading (tone digits, first
-// letters), so that 3500 characters do not each hold copies of their own, and so that
-// building a reading allocates nothing for them.
-QString SharedLetter(QChar c)
-{
-    static const std::array<QString, 128> letters = [] {
-        std::array<QString, 128> all;
-        for (char16_t u = 0; u < 128; ++u)
-            all[u] = QString(QChar(u));
-        return all;
-    }();
-    return c.unicode() < letters.size() ? letters[c.unicode()] : QString(c);
-}
-
 bool IsDigit(QChar c)
 {
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
 
-// The reading of one piece; a null tone stands for a line without any digit.
+// The reading of one piece, its text trimmed of blanks; a null tone stands for a line
+// without any digit.
 CharacterReading ReadingOfPiece(QStringView text, QChar tone)
 {
-    CharacterReading r;
-    r.DottedSyllable = Trimmed(text);
-    r.Syllable = StripPunctuation(r.DottedSyllable);
-    if (!r.Syllable.isEmpty())
-        r.Letter = SharedLetter(r.Syllable.front());
-    if (tone.isNull()) {
-        r.Tone = SharedLetter(QLatin1Char('0'));
-    } else {
-        r.Tone = SharedLetter(tone);
-        r.SoundTone = SharedLetter(tone == QLatin1Char('0') ? QLatin1Char('1') : tone);
-        r.MarkTone = r.Tone;
-    }
-    return r;
+    return MakeReading(Trimmed(text), tone);
 }
 
 // Readings recur from character to character (many characters share a syllable and tone):
