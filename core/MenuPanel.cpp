@@ -1,5 +1,6 @@
 #include "MenuPanel.h"
 
+#include <QLabel>
 #include <QPainter>
 #include <QPalette>
 
@@ -25,6 +26,31 @@ void MenuPanel::UseTitledLook()
     QFont panelFont(QStringLiteral("Noto Sans CJK SC"));
     panelFont.setPointSize(9);
     setFont(panelFont);
+}
+
+QLabel* MenuPanel::AddTitle(const QString& name, const QString& text)
+{
+    auto* title = new QLabel(text, this);
+    title->setObjectName(name);
+    title->setGeometry(Twips::ToPixels(240, 120, 3000, 420));
+    SetTextStyle(title, 15, true, QColor(0xa6, 0x1e, 0x1e));
+    return title;
+}
+
+void MenuPanel::SetTextStyle(QLabel* label, int pointSize, bool bold, const QColor& colour)
+{
+    QFont f = label->font();
+    f.setPointSize(pointSize);
+    f.setBold(bold);
+    label->setFont(f);
+    SetTextColour(label, colour);
+}
+
+void MenuPanel::SetTextColour(QLabel* label, const QColor& colour)
+{
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, colour);
+    label->setPalette(pal);
 }
 
 void MenuPanel::Form_KeyDown(int& keyCode, int shift)

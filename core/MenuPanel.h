@@ -6,6 +6,8 @@
 
 #include "Form.h"
 
+class QLabel;
+
 class MenuPanel : public Form {
     Q_OBJECT
 public:
@@ -14,10 +16,16 @@ public:
 
     explicit MenuPanel(const QString& formName);
 
+    // A label's text in pointSize, bold or not, in colour.
+    static void SetTextStyle(QLabel* label, int pointSize, bool bold, const QColor& colour);
+    static void SetTextColour(QLabel* label, const QColor& colour);
+
 protected:
     // The look of the settings and About panels: a rule drawn under the title line, and the
     // panels' own font for every control.
     void UseTitledLook();
+    // The title of such a panel at its top left: 15 point, bold, in the panels' accent colour.
+    QLabel* AddTitle(const QString& name, const QString& text);
 
     void Form_KeyDown(int& keyCode, int shift) override;
     void Form_CloseRequested() override {}

@@ -22,7 +22,6 @@ namespace {
 
 using Forms::IndexedName;
 
-const QColor Accent(0xa6, 0x1e, 0x1e);
 const QColor Heading(0x2b, 0x1b, 0x17);
 
 // Controls are laid out in twips, like the rest of the form.
@@ -37,13 +36,7 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, dou
     double height, int pointSize = 9, bool bold = false, const QColor& colour = Heading)
 {
     auto* l = Place(new QLabel(text, parent), name, left, top, width, height);
-    QFont f = l->font();
-    f.setPointSize(pointSize);
-    f.setBold(bold);
-    l->setFont(f);
-    QPalette pal = l->palette();
-    pal.setColor(QPalette::WindowText, colour);
-    l->setPalette(pal);
+    MenuPanel::SetTextStyle(l, pointSize, bold, colour);
     return l;
 }
 
@@ -81,7 +74,7 @@ Setting::Setting()
         " selection-background-color: #a61e1e; }"
         "QLineEdit:focus { border-color: #a61e1e; }"));
 
-    Label3 = MakeLabel(this, QStringLiteral("Label3"), QStringLiteral("Setting"), 240, 120, 3000, 420, 15, true, Accent);
+    Label3 = AddTitle(QStringLiteral("Label3"), QStringLiteral("Setting"));
 
     Label2[0] = MakeLabel(this, IndexedName("Label2", 0), QStringLiteral("Background"), 240, 690, 4400, 270, 9, true);
     const std::array<QString, 3> modes{QStringLiteral("Full screen"), QStringLiteral("Show taskbar"), QStringLiteral("Hide")};

@@ -23,13 +23,6 @@ const QColor LinkAtRest(0, 0, 255);
 const QColor LinkLit(255, 0, 0);
 const QColor Ink(0x2b, 0x1b, 0x17);
 
-void SetColour(QLabel* label, const QColor& colour)
-{
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, colour);
-    label->setPalette(pal);
-}
-
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, double top, double height,
     int pointSize, bool bold, const QColor& colour)
 {
@@ -38,11 +31,7 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, dou
     l->setAlignment(Qt::AlignCenter);
     l->setWordWrap(true);
     l->setGeometry(Twips::ToPixels(240, top, MenuPanel::PanelWidth - 480, height));
-    QFont f = l->font();
-    f.setPointSize(pointSize);
-    f.setBold(bold);
-    l->setFont(f);
-    SetColour(l, colour);
+    MenuPanel::SetTextStyle(l, pointSize, bold, colour);
     return l;
 }
 
@@ -98,14 +87,7 @@ frmAbout::frmAbout()
     UseTitledLook();
     SetCaption(QStringLiteral("About"));
 
-    Label1 = new QLabel(QStringLiteral("About"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(Twips::ToPixels(240, 120, 3000, 420));
-    QFont titleFont = Label1->font();
-    titleFont.setPointSize(15);
-    titleFont.setBold(true);
-    Label1->setFont(titleFont);
-    SetColour(Label1, QColor(0xa6, 0x1e, 0x1e));
+    Label1 = AddTitle(QStringLiteral("Label1"), QStringLiteral("About"));
 
     const int sealSide = Twips::ToPixelsX(1500);
     Image1 = new QLabel(this);
@@ -148,15 +130,15 @@ void frmAbout::Label2_MouseMove(int index)
     if ((index != 5 && index != 6) || index == HighlightedLink)
         return;
     if (HighlightedLink > 3)
-        SetColour(Label2[HighlightedLink], LinkAtRest);
-    SetColour(Label2[index], LinkLit);
+        SetTextColour(Label2[HighlightedLink], LinkAtRest);
+    SetTextColour(Label2[index], LinkLit);
     HighlightedLink = static_cast<qint16>(index);
 }
 
 void frmAbout::Form_MouseMove()
 {
     if (HighlightedLink > 3) {
-        SetColour(Label2[HighlightedLink], LinkAtRest);
+        SetTextColour(Label2[HighlightedLink], LinkAtRest);
         HighlightedLink = 3;
     }
     Forms::Invoke(QStringLiteral("Begin"), "Form_MouseMove");
