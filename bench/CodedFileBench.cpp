@@ -2,7 +2,6 @@
 // pinyin and English mixed) and a file of table misses, where every record draws blanks.
 
 #include <QByteArray>
-#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -71,12 +70,3 @@ void BM_ReadTableMisses(benchmark::State& state)
 }
 BENCHMARK(BM_ReadTableMisses)->Unit(benchmark::kMillisecond);
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -7,7 +7,6 @@
 // BM_LoadCourseTables runs the five loading procedures. The look-up pair
 // asks for every character of the table once, plus as many absent ones.
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <benchmark/benchmark.h>
@@ -169,12 +168,3 @@ void BM_FindCharacterRecordLinear(benchmark::State& state)
 BENCHMARK(BM_FindCharacterRecordLinear)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

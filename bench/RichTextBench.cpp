@@ -1,7 +1,6 @@
 // How long a reading window takes to fill its box: a lesson text appended line by line, and a
 // learner's long reading text read from RTF.
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
 #include "Module3Rtf.h"
@@ -42,13 +41,3 @@ void ReadLongRtf(benchmark::State& state)
 BENCHMARK(ReadLongRtf)->Arg(100)->Arg(2000);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,7 +1,6 @@
 // What one syllable costs before it is heard: reading its file with our WAV reader, and
 // starting a sentence on the syllable queue (probe, open and start of the first file).
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -45,12 +44,3 @@ void BM_StartSentence(benchmark::State& state)
 BENCHMARK(BM_StartSentence);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}
