@@ -9,6 +9,7 @@
 
 #include "CodePage.h"
 #include "DriveType.h"
+#include "Product.h"
 
 namespace Installer {
 
@@ -37,7 +38,7 @@ QString Joined(const QString& folder, const QString& name)
 
 } // namespace
 
-QString ProductName() { return QStringLiteral("Velmora 2007"); }
+QString ProductName() { return Product::Name(); }
 QString InstallFolderName() { return QStringLiteral("Norvale"); }
 QString ManifestName() { return QStringLiteral(".velmora-installed"); }
 
