@@ -74,11 +74,7 @@ QList<Surname> SurnameTable()
 
 QString PadIndex(int n)
 {
-    if (n < 10)
-        return QStringLiteral("  ") + QString::number(n);
-    if (n < 100)
-        return u' ' + QString::number(n);
-    return QString::number(n);
+    return PadNumber(static_cast<qint16>(n));
 }
 
 SurnameSound SoundOf(const Surname& surname)
