@@ -9,7 +9,7 @@
 #include "AssistantsForms.h"
 #include "Background.h"
 #include "Clock.h"
-#include "CoreForms.h"
+#include "StartupForms.h"
 #include "CourseForms.h"
 #include "DictionaryForms.h"
 #include "Forms.h"
@@ -24,7 +24,7 @@ protected:
     void SetUp() override
     {
         AppFixture::SetUp();
-        RegisterCoreForms();
+        RegisterStartupForms();
         RegisterDictionaryForms();
         RegisterCourseForms();
         RegisterAssistantsForms();

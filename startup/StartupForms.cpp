@@ -1,4 +1,4 @@
-#include "CoreForms.h"
+#include "StartupForms.h"
 
 #include "Background.h"
 #include "Begin.h"
@@ -9,7 +9,7 @@
 #include "StartOrNot.h"
 #include "frmAbout.h"
 
-void RegisterCoreForms()
+void RegisterStartupForms()
 {
     Forms::RegisterFactory(QStringLiteral("RegisterOCX"), [] { return new RegisterOCX; });
     Forms::RegisterFactory(QStringLiteral("Background"), [] { return new Background; });
