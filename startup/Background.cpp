@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "AppState.h"
+#include "Begin.h"
 #include "Clock.h"
 #include "Clocks.h"
 #include "CodePage.h"
@@ -101,6 +102,7 @@ Background::Background()
 
 void Background::Form_Load()
 {
+    RegisterToneLabelView(this);
     Twips::Place(Image1, 0, 0, Twips::ScreenWidth(), Twips::ScreenHeight());
     LoadBackdropPicture();
     State().CurrentActivity = -1;
@@ -130,7 +132,18 @@ void Background::Form_Load()
     Timer1->SetEnabled(true);
 }
 
-void Background::Form_Unload() { CloseSharedPlayers(); }
+void Background::Form_Unload()
+{
+    UnregisterToneLabelView(this);
+    CloseSharedPlayers();
+}
+
+void Background::ShowToneText(const QString& text)
+{
+    Label4->setText(text);
+    Label4->adjustSize();
+    Label4->setVisible(true);
+}
 
 void Background::LoadBackdropPicture()
 {
@@ -242,7 +255,9 @@ void Background::Form_CloseRequested()
     // A close from the window manager ends the program as the start menu's exit does; before
     // the menu exists it ends it as the second timer does. Unloading this window alone would
     // leave the windows it owns running without it.
-    if (!Forms::Invoke(QStringLiteral("Begin"), "ExitProgram"))
+    if (Begin* menu = Forms::Find<Begin>())
+        menu->ExitProgram();
+    else
         Timer2_Timer();
 }
 

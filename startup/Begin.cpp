@@ -6,6 +6,7 @@
 #include <QPointer>
 
 #include "AppState.h"
+#include "Background.h"
 #include "Forms.h"
 #include "MenuArt.h"
 #include "MenuPanel.h"
@@ -215,7 +216,8 @@ void Begin::MinimizeProgram()
 {
     if (State().CurrentActivity < 0)
         return;
-    Forms::Invoke(QStringLiteral("Background"), "MinimizeProgram");
+    if (Background* main = Forms::Find<Background>())
+        main->MinimizeProgram();
 }
 
 void Begin::Form_KeyDown(int& keyCode, int shift)

@@ -6,6 +6,7 @@
 #include <QProgressBar>
 
 #include "AppState.h"
+#include "Begin.h"
 #include "Forms.h"
 #include "Timer.h"
 #include "Twips.h"
@@ -108,8 +109,8 @@ void LoadData::Form_Unload()
 {
     if (State().CurrentActivity != -1)
         return;
-    if (Timer* next = Forms::Control<Timer>(QStringLiteral("Begin"), QStringLiteral("Timer2")))
-        next->SetEnabled(true);
+    if (Begin* menu = Forms::Find<Begin>())
+        menu->Timer2->SetEnabled(true);
 }
 
 void LoadData::Form_CloseRequested()

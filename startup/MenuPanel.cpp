@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QPalette>
 
+#include "Background.h"
+#include "Begin.h"
 #include "Forms.h"
 #include "Twips.h"
 
@@ -56,15 +58,19 @@ void MenuPanel::SetTextColour(QLabel* label, const QColor& colour)
 void MenuPanel::Form_KeyDown(int& keyCode, int shift)
 {
     (void)shift;
-    if (keyCode == Keys::Escape)
-        Forms::Invoke(QStringLiteral("Begin"), "Common01");
-    else if (keyCode == Keys::F4)
-        Forms::Invoke(QStringLiteral("Background"), "MinimizeProgram");
+    if (keyCode == Keys::Escape) {
+        if (Begin* menu = Forms::Find<Begin>())
+            menu->Common01();
+    } else if (keyCode == Keys::F4) {
+        if (Background* main = Forms::Find<Background>())
+            main->MinimizeProgram();
+    }
 }
 
 void MenuPanel::mouseMoveEvent(QMouseEvent* e)
 {
-    Forms::Invoke(QStringLiteral("Begin"), "Form_MouseMove");
+    if (Begin* menu = Forms::Find<Begin>())
+        menu->Form_MouseMove();
     Form::mouseMoveEvent(e);
 }
 

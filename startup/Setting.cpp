@@ -8,6 +8,7 @@
 #include <QRadioButton>
 
 #include "AppState.h"
+#include "Background.h"
 #include "BlankTrim.h"
 #include "FileDialog.h"
 #include "Forms.h"
@@ -163,8 +164,8 @@ void Setting::Option1_Click(int index)
 {
     if (!isVisible())
         return;
-    Forms::Invoke(QStringLiteral("Background"), "Common01", Q_ARG(qint16, static_cast<qint16>(index)),
-        Q_ARG(qint16, static_cast<qint16>(-1)));
+    if (Background* main = Forms::Find<Background>())
+        main->Common01(static_cast<qint16>(index), -1);
 }
 
 void Setting::SaveOneLine(QLineEdit* box, QPushButton* button, const QString& fileName, QString& shared)
@@ -227,9 +228,9 @@ void Setting::Command4_Click()
     const QPixmap picture = Picture::Load(path);
     if (picture.isNull())
         return;
-    if (auto* backdrop = Forms::Control<QLabel>(QStringLiteral("Background"), QStringLiteral("Image1"))) {
-        backdrop->setPixmap(picture);
-        backdrop->show();
+    if (Background* main = Forms::Find<Background>()) {
+        main->Image1->setPixmap(picture);
+        main->Image1->show();
     }
     if (!WriteOneLineRecord(SettingsFiles::BackgroundPath, path))
         ShowDiskWriteWarning();

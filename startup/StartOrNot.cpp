@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "Background.h"
 #include "Forms.h"
 #include "StartOrNotPictures.h"
 #include "Timer.h"
@@ -145,14 +146,15 @@ void StartOrNot::ShowStep(int step)
 
 void StartOrNot::Command1_Click()
 {
-    Forms::Invoke(QStringLiteral("Background"), "Common04");
+    if (Background* main = Forms::Find<Background>())
+        main->Common04();
     Unload();
 }
 
 void StartOrNot::Command2_Click()
 {
-    if (auto* timer2 = Forms::Control<Timer>(QStringLiteral("Background"), QStringLiteral("Timer2")))
-        timer2->SetEnabled(true);
+    if (Background* main = Forms::Find<Background>())
+        main->Timer2->SetEnabled(true);
     Unload();
 }
 

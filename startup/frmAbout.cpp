@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "Begin.h"
 #include "Forms.h"
 #include "Product.h"
 #include "Shell.h"
@@ -141,7 +142,8 @@ void frmAbout::Form_MouseMove()
         SetTextColour(Label2[HighlightedLink], LinkAtRest);
         HighlightedLink = 3;
     }
-    Forms::Invoke(QStringLiteral("Begin"), "Form_MouseMove");
+    if (Begin* menu = Forms::Find<Begin>())
+        menu->Form_MouseMove();
 }
 
 void frmAbout::Label2_Click(int index)

@@ -12,6 +12,7 @@
 #include "StartupForms.h"
 #include "CourseForms.h"
 #include "DictionaryForms.h"
+#include "FormCalls.h"
 #include "Forms.h"
 #include "SetupForms.h"
 #include "SingleInstance.h"
