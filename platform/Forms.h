@@ -20,7 +20,7 @@ namespace Forms {
 using Factory = std::function<Form*()>;
 
 void RegisterFactory(const QString& formName, Factory factory);
-// Registers T under its class name, which is its form name.
+// Registers T under its class name, which is its form name (T declares Q_OBJECT).
 template <class T> void RegisterFactory()
 {
     RegisterFactory(QLatin1String(T::staticMetaObject.className()), [] { return new T; });

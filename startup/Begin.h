@@ -9,8 +9,8 @@
 // moves; the main window's close calls ExitProgram.
 
 #include <QPixmap>
-#include <array>
 
+#include "ControlKit.h"
 #include "Form.h"
 
 class QLabel;
@@ -49,7 +49,6 @@ protected:
     void Form_KeyDown(int& keyCode, int shift) override;
     void Form_KeyUp(int& keyCode, int shift) override;
     void Form_CloseRequested() override;
-    bool eventFilter(QObject* watched, QEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
 
@@ -60,10 +59,10 @@ private:
     void MinimizeProgram();
     void PlacePanel(Form* panel) const;
 
-    // Controls, indexed as the form's control arrays (index 0 unused).
-    std::array<QLabel*, 6> Image3{};
-    std::array<QLabel*, 6> Image1{};
-    std::array<QLabel*, 6> Image2{};
+    // Controls, indexed 1..5 as the form's control arrays.
+    Kit::ControlRow<QLabel> Image3{this, "Image3"}; // the items
+    Kit::ControlRow<QLabel> Image1{this, "Image1"}; // hover pictures (hidden holders)
+    Kit::ControlRow<QLabel> Image2{this, "Image2"}; // selected pictures, 1..4 (hidden holders)
     QLabel* Image4{nullptr};
     Timer* Timer1{nullptr};
 

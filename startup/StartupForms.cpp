@@ -11,11 +11,11 @@
 
 void RegisterStartupForms()
 {
-    Forms::RegisterFactory(QStringLiteral("RegisterOCX"), [] { return new RegisterOCX; });
-    Forms::RegisterFactory(QStringLiteral("Background"), [] { return new Background; });
-    Forms::RegisterFactory(QStringLiteral("Begin"), [] { return new Begin; });
-    Forms::RegisterFactory(QStringLiteral("StartOrNot"), [] { return new StartOrNot; });
-    Forms::RegisterFactory(QStringLiteral("Setting"), [] { return new Setting; });
-    Forms::RegisterFactory(QStringLiteral("frmAbout"), [] { return new frmAbout; });
+    Forms::RegisterFactory<RegisterOCX>();
+    Forms::RegisterFactory<Background>();
+    Forms::RegisterFactory<Begin>();
+    Forms::RegisterFactory<StartOrNot>();
+    Forms::RegisterFactory<Setting>();
+    Forms::RegisterFactory<frmAbout>();
     LoadData::Register();
 }
