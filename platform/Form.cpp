@@ -1,6 +1,5 @@
 #include "Form.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QKeyEvent>

@@ -3,7 +3,6 @@
 #include <QButtonGroup>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -17,7 +16,6 @@
 #include "Product.h"
 #include "RecordFolder.h"
 #include "SettingsFiles.h"
-#include "Twips.h"
 
 namespace {
 
