@@ -5,12 +5,12 @@
 // itself and speaks its Chinese name, and owns the orderly exit of the whole program.
 //
 // Who calls whom: the loading window's unload enables Timer2; the panels (Begin1, Begin4,
-// Setting, frmAbout) call Common01 on Esc and Form_MouseMove on their mouse moves, both
-// through Forms::Invoke.
+// Setting, frmAbout, all MenuPanels) call Common01 on Esc and Form_MouseMove on their mouse
+// moves; the main window's close calls ExitProgram.
 
 #include <QPixmap>
-#include <array>
 
+#include "ControlKit.h"
 #include "Form.h"
 
 class QLabel;
@@ -21,16 +21,16 @@ class Begin : public Form {
 public:
     Begin();
 
-    // Chooses the exit item: ends the program.
-    Q_INVOKABLE void Common01();
+    // Chooses the exit item: ends the program (a panel's Esc).
+    virtual void Common01();
     // Clears the hover artwork (the selected item keeps its own). The panels forward their
     // mouse moves here.
-    Q_INVOKABLE void Form_MouseMove();
+    virtual void Form_MouseMove();
     // The dispatcher of the five items.
     void Image3_Click(int index);
     // The exit in its written order, also while the program is still starting: the window
     // manager's close of the menu or of the main window ends the program this way.
-    Q_INVOKABLE void ExitProgram();
+    void ExitProgram();
 
     // The item whose hover artwork is shown (0 none) and the item whose panel is open.
     qint16 HoverItem{0};
@@ -40,13 +40,15 @@ public:
     static constexpr double PanelOffsetLeft = 6472;
     static constexpr double PanelOffsetTop = 2220;
 
+    // 200 ms: the course panel after the loading window (which enables it as it unloads).
+    Timer* Timer2{nullptr};
+
 protected:
     void Form_Load() override;
     void Form_Unload() override;
     void Form_KeyDown(int& keyCode, int shift) override;
     void Form_KeyUp(int& keyCode, int shift) override;
     void Form_CloseRequested() override;
-    bool eventFilter(QObject* watched, QEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
 
@@ -57,13 +59,12 @@ private:
     void MinimizeProgram();
     void PlacePanel(Form* panel) const;
 
-    // Controls, indexed as the form's control arrays (index 0 unused).
-    std::array<QLabel*, 6> Image3{};
-    std::array<QLabel*, 6> Image1{};
-    std::array<QLabel*, 6> Image2{};
+    // Controls, indexed 1..5 as the form's control arrays.
+    Kit::ControlRow<QLabel> Image3{this, "Image3"}; // the items
+    Kit::ControlRow<QLabel> Image1{this, "Image1"}; // hover pictures (hidden holders)
+    Kit::ControlRow<QLabel> Image2{this, "Image2"}; // selected pictures, 1..4 (hidden holders)
     QLabel* Image4{nullptr};
     Timer* Timer1{nullptr};
-    Timer* Timer2{nullptr};
 
     QPixmap m_face;
 };

@@ -251,7 +251,7 @@ TEST_F(StartMenuTest, HoverLightsOneItemAndNeverTouchesTheSelectedOne)
         else if (s.over == 0)
             MoveOver(m_menu);
         else
-            Forms::Invoke(QStringLiteral("Begin"), "Form_MouseMove");
+            m_menu->Form_MouseMove();
         EXPECT_EQ(Looks(), s.looks);
         EXPECT_EQ(m_menu->HoverItem, s.hover);
     }

@@ -4,8 +4,7 @@
 // Each Save/Set button is enabled only while its boxes differ from what is saved; edits not
 // saved are dropped when another window of the program takes the focus.
 
-#include <array>
-
+#include "ControlKit.h"
 #include "MenuPanel.h"
 
 class QLabel;
@@ -24,7 +23,6 @@ public:
 protected:
     void Form_Load() override;
     void Form_Deactivate() override;
-    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void Option1_Click(int index);
@@ -37,10 +35,10 @@ private:
     void SaveOneLine(QLineEdit* box, QPushButton* button, const QString& fileName, QString& shared);
 
     QLabel* Label3{nullptr};
-    std::array<QLabel*, 6> Label2{};
+    Kit::ControlRow<QLabel> Label2{this, "Label2"}; // 0..5
     QLabel* Label1{nullptr};
     QLabel* Label4{nullptr};
-    std::array<QRadioButton*, 3> Option1{};
+    Kit::ControlRow<QRadioButton> Option1{this, "Option1"}; // 0..2: full screen, taskbar, hide
     QLineEdit* Text1{nullptr};
     QLineEdit* Text2{nullptr};
     QLineEdit* Text3{nullptr};

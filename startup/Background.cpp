@@ -7,11 +7,14 @@
 #include <cmath>
 
 #include "AppState.h"
+#include "Begin.h"
 #include "Clock.h"
 #include "Clocks.h"
 #include "CodePage.h"
+#include "ControlKit.h"
 #include "DriveType.h"
 #include "Forms.h"
+#include "MenuItems.h"
 #include "Picture.h"
 #include "Product.h"
 #include "RecordFolder.h"
@@ -24,40 +27,10 @@
 #include "Twips.h"
 
 namespace {
-QLabel* MakeLabel(QWidget* parent, const QString& name, const QStringList& families, double points, bool heavy = false)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
-    QFont font;
-    font.setFamilies(families);
-    font.setPointSizeF(points);
-    if (heavy)
-        font.setWeight(QFont::Black);
-    label->setFont(font);
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, Qt::white);
-    label->setPalette(pal);
-    label->setAttribute(Qt::WA_TransparentForMouseEvents);
-    label->hide();
-    return label;
-}
-
 void MoveLabel(QLabel* label, double left, double top) { label->move(Twips::ToPixelsX(left), Twips::ToPixelsY(top)); }
 double LabelWidth(QLabel* label) { return Twips::FromPixelsX(label->width()); }
 double LabelHeight(QLabel* label) { return Twips::FromPixelsY(label->height()); }
 double LabelTop(QLabel* label) { return Twips::FromPixelsY(label->y()); }
-
-// The panel the start menu has open, by CurrentActivity.
-QString PanelOf(qint16 activity)
-{
-    switch (activity) {
-    case 0: return QStringLiteral("Begin1");
-    case 10: return QStringLiteral("Begin4");
-    case 20: return QStringLiteral("Setting");
-    case 30: return QStringLiteral("frmAbout");
-    default: return QString();
-    }
-}
 } // namespace
 
 Background::Background()
@@ -72,21 +45,23 @@ Background::Background()
     SetSize(DesignWidth, DesignHeight);
     SetKeyPreview(true);
 
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1 = Kit::Picture(this, QStringLiteral("Image1"), {});
     Image1->setScaledContents(true);
     Image1->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     const QStringList latin{QStringLiteral("Arial Black"), QStringLiteral("Noto Sans CJK SC")};
     const QStringList chinese{QStringLiteral("Noto Sans CJK SC")};
-    Label10 = MakeLabel(this, QStringLiteral("Label10"), latin, 14.25, true);
-    Label10->setText(Product::Name() + QStringLiteral(" - ") + Product::MakerWebAddress());
-    Label10->adjustSize();
-    Label6 = MakeLabel(this, QStringLiteral("Label6"), chinese, 9.75);
-    Label5 = MakeLabel(this, QStringLiteral("Label5"), chinese, 9.75);
-    Label4 = MakeLabel(this, QStringLiteral("Label4"), chinese, 20.25);
-    Label4->setText(QStringLiteral("Tone"));
-    Label4->adjustSize();
+    // White text straight on the backdrop; each label takes its text's size.
+    Label10 = Kit::Label(this, QStringLiteral("Label10"), {}, Product::Name() + QStringLiteral(" - ") + Product::MakerWebAddress(),
+        {.font = latin, .points = 14.25, .weight = QFont::Black, .ink = Qt::white});
+    Label6 = Kit::Label(this, QStringLiteral("Label6"), {}, {}, {.font = chinese, .points = 9.75, .ink = Qt::white});
+    Label5 = Kit::Label(this, QStringLiteral("Label5"), {}, {}, {.font = chinese, .points = 9.75, .ink = Qt::white});
+    Label4 = Kit::Label(this, QStringLiteral("Label4"), {}, QStringLiteral("Tone"),
+        {.font = chinese, .points = 20.25, .ink = Qt::white});
+    for (QLabel* label : {Label10, Label6, Label5, Label4}) {
+        label->setAttribute(Qt::WA_TransparentForMouseEvents);
+        label->hide();
+    }
 
     Timer1 = new Timer(this, 100);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -101,6 +76,7 @@ Background::Background()
 
 void Background::Form_Load()
 {
+    RegisterToneLabelView(this);
     Twips::Place(Image1, 0, 0, Twips::ScreenWidth(), Twips::ScreenHeight());
     LoadBackdropPicture();
     State().CurrentActivity = -1;
@@ -130,7 +106,18 @@ void Background::Form_Load()
     Timer1->SetEnabled(true);
 }
 
-void Background::Form_Unload() { CloseSharedPlayers(); }
+void Background::Form_Unload()
+{
+    UnregisterToneLabelView(this);
+    CloseSharedPlayers();
+}
+
+void Background::ShowToneText(const QString& text)
+{
+    Label4->setText(text);
+    Label4->adjustSize();
+    Label4->setVisible(true);
+}
 
 void Background::LoadBackdropPicture()
 {
@@ -222,7 +209,7 @@ void Background::Form_Resize()
 {
     if (State().CurrentActivity < 0)
         return;
-    Form* panel = Forms::Find(PanelOf(State().CurrentActivity));
+    Form* panel = Forms::Find(PanelOfActivity(State().CurrentActivity));
     if (!panel)
         return;
     if (WindowState() == Form::Minimized)
@@ -242,7 +229,9 @@ void Background::Form_CloseRequested()
     // A close from the window manager ends the program as the start menu's exit does; before
     // the menu exists it ends it as the second timer does. Unloading this window alone would
     // leave the windows it owns running without it.
-    if (!Forms::Invoke(QStringLiteral("Begin"), "ExitProgram"))
+    if (Begin* menu = Forms::Find<Begin>())
+        menu->ExitProgram();
+    else
         Timer2_Timer();
 }
 

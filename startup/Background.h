@@ -6,22 +6,25 @@
 // (or the code-page help window when the code page cannot show Chinese).
 
 #include "Form.h"
+#include "ToneLabel.h"
 
 class QLabel;
 class Timer;
 
-class Background : public Form {
+class Background : public Form, public ToneLabelView {
     Q_OBJECT
 public:
     Background();
 
     // Opens the start menu: loaded, centred and raised 260 twips, shown owned by this window;
     // then the character pop-up is loaded without being shown.
-    Q_INVOKABLE void Common04();
+    void Common04();
     // Lays the window out in a backdrop mode; when save is non-zero the mode is stored.
-    Q_INVOKABLE void Common01(qint16 mode, qint16 save);
-    // Minimises the whole program, except while it is still starting.
-    Q_INVOKABLE void MinimizeProgram();
+    void Common01(qint16 mode, qint16 save);
+    // Minimises the whole program, except while it is still starting (the panels' F4).
+    virtual void MinimizeProgram();
+    // ToneLabelView: Label4 shows text, fitted to it.
+    void ShowToneText(const QString& text) override;
     // The local offset from UTC in minutes (east positive); the zone name is appended.
     qint32 GetLocalTZ(QString& zoneName) const;
 

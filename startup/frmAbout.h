@@ -3,8 +3,8 @@
 // (the web site and a mail to the makers) that light up under the pointer.
 
 #include <QUrl>
-#include <array>
 
+#include "ControlKit.h"
 #include "MenuPanel.h"
 
 class QLabel;
@@ -23,7 +23,6 @@ public:
 
 protected:
     void Form_Load() override;
-    bool eventFilter(QObject* watched, QEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
 
 private:
@@ -32,6 +31,6 @@ private:
     void Form_MouseMove();
 
     QLabel* Label1{nullptr};
-    std::array<QLabel*, 7> Label2{}; // 0 title, 1 version, 2 author, 3 rights, 5 web, 6 mail
+    Kit::ControlRow<QLabel> Label2{this, "Label2"}; // 0 title, 1 version, 2 author, 3 rights, 5 web, 6 mail
     QLabel* Image1{nullptr};
 };

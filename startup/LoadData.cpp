@@ -6,6 +6,7 @@
 #include <QProgressBar>
 
 #include "AppState.h"
+#include "Begin.h"
 #include "Forms.h"
 #include "Timer.h"
 #include "Twips.h"
@@ -45,21 +46,15 @@ LoadData::LoadData()
         {4, "Step 3: loading all Chinese words (characters)", 540, 2970, 4260, 195},
         {1, "Step 4: loading vocabulary searched online", 540, 3960, 4260, 195},
     };
-    QFont captionFont(QStringLiteral("Noto Sans CJK SC"));
-    captionFont.setPointSizeF(8.25);
     for (const Caption& c : captions) {
-        auto* label = new QLabel(QString::fromLatin1(c.text), this);
-        label->setObjectName(Forms::IndexedName("Label1", c.index));
-        QFont f = captionFont;
-        if (c.index == 0)
-            f.setPointSizeF(12);
-        label->setFont(f);
-        QRect r = Twips::ToPixels(c.left, c.top, c.width, c.height);
+        QLabel* label = Label1.Add(c.index, Kit::Label(this, Label1.Name(c.index), {c.left, c.top, c.width, c.height},
+            QString::fromLatin1(c.text), {.font = {QStringLiteral("Noto Sans CJK SC")}, .points = c.index == 0 ? 12 : 8.25}));
+        // Never shorter than the text, and the title never narrower.
+        QRect r = label->geometry();
         r.setHeight(qMax(r.height(), label->sizeHint().height()));
         if (c.index == 0)
             r.setWidth(qMax(r.width(), label->sizeHint().width()));
         label->setGeometry(r);
-        Label1[c.index] = label;
     }
 
     auto makeBar = [this](const char* name, double top) {
@@ -83,10 +78,7 @@ LoadData::LoadData()
     SetSize(ClientWidth, ClientHeight);
 }
 
-void LoadData::Register()
-{
-    Forms::RegisterFactory(QStringLiteral("LoadData"), [] { return new LoadData; });
-}
+void LoadData::Register() { Forms::RegisterFactory<LoadData>(); }
 
 void LoadData::Form_Load()
 {
@@ -108,8 +100,8 @@ void LoadData::Form_Unload()
 {
     if (State().CurrentActivity != -1)
         return;
-    if (Timer* next = Forms::Control<Timer>(QStringLiteral("Begin"), QStringLiteral("Timer2")))
-        next->SetEnabled(true);
+    if (Begin* menu = Forms::Find<Begin>())
+        menu->Timer2->SetEnabled(true);
 }
 
 void LoadData::Form_CloseRequested()

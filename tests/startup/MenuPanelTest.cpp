@@ -2,6 +2,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "Background.h"
+#include "Begin.h"
 #include "Begin1.h"
 #include "Begin4.h"
 #include "Forms.h"
@@ -9,18 +11,26 @@
 
 namespace {
 
-// Counts the calls a panel makes into the start menu and the main window.
-class CallProbe : public Form {
+// Count the calls a panel makes into the start menu and the main window; neither starts up.
+class MenuProbe : public Begin {
     Q_OBJECT
 public:
-    explicit CallProbe(const QString& name)
-        : Form(name)
-    {
-    }
-    Q_INVOKABLE void Common01() { calls << QStringLiteral("Common01"); }
-    Q_INVOKABLE void Form_MouseMove() { calls << QStringLiteral("Form_MouseMove"); }
-    Q_INVOKABLE void MinimizeProgram() { calls << QStringLiteral("MinimizeProgram"); }
+    void Common01() override { calls << QStringLiteral("Common01"); }
+    void Form_MouseMove() override { calls << QStringLiteral("Form_MouseMove"); }
     QStringList calls;
+
+protected:
+    void Form_Load() override {}
+};
+
+class MainProbe : public Background {
+    Q_OBJECT
+public:
+    void MinimizeProgram() override { calls << QStringLiteral("MinimizeProgram"); }
+    QStringList calls;
+
+protected:
+    void Form_Load() override {}
 };
 
 class MenuPanelTest : public AppFixture {
@@ -28,8 +38,8 @@ protected:
     void SetUp() override
     {
         AppFixture::SetUp();
-        Forms::RegisterFactory(QStringLiteral("Begin"), [] { return new CallProbe(QStringLiteral("Begin")); });
-        Forms::RegisterFactory(QStringLiteral("Background"), [] { return new CallProbe(QStringLiteral("Background")); });
+        Forms::RegisterFactory(QStringLiteral("Begin"), [] { return new MenuProbe; });
+        Forms::RegisterFactory(QStringLiteral("Background"), [] { return new MainProbe; });
         Forms::RegisterFactory(QStringLiteral("Begin1"), [] { return new Begin1; });
         Forms::RegisterFactory(QStringLiteral("Begin4"), [] { return new Begin4; });
     }
@@ -39,8 +49,8 @@ protected:
 
 TEST_F(MenuPanelTest, PlaceholderPanelsExitMinimiseAndForwardTheMouseToTheMenu)
 {
-    auto* menu = static_cast<CallProbe*>(Forms::Load(QStringLiteral("Begin")));
-    auto* main = static_cast<CallProbe*>(Forms::Load(QStringLiteral("Background")));
+    auto* menu = static_cast<MenuProbe*>(Forms::Load(QStringLiteral("Begin")));
+    auto* main = static_cast<MainProbe*>(Forms::Load(QStringLiteral("Background")));
     for (const char* name : {"Begin1", "Begin4"}) {
         SCOPED_TRACE(name);
         menu->calls.clear();

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "Begin.h"
+#include "ControlKit.h"
 #include "Forms.h"
 #include "Product.h"
 #include "Shell.h"
@@ -17,22 +19,16 @@
 
 namespace {
 
-using Forms::IndexedName;
-
 const QColor LinkAtRest(0, 0, 255);
 const QColor LinkLit(255, 0, 0);
 const QColor Ink(0x2b, 0x1b, 0x17);
 
-QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, double top, double height,
-    int pointSize, bool bold, const QColor& colour)
+// A centred line of the panel, across its width less the margins.
+QLabel* Line(QWidget* parent, const QString& name, const QString& text, double top, double height, double points,
+    QFont::Weight weight, const QColor& ink, bool underline = false)
 {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    l->setAlignment(Qt::AlignCenter);
-    l->setWordWrap(true);
-    l->setGeometry(Twips::ToPixels(240, top, MenuPanel::PanelWidth - 480, height));
-    MenuPanel::SetTextStyle(l, pointSize, bold, colour);
-    return l;
+    return Kit::Label(parent, name, {240, top, MenuPanel::PanelWidth - 480, height}, text,
+        {.points = points, .weight = weight, .underline = underline, .ink = ink, .align = Qt::AlignCenter, .wrap = true});
 }
 
 // The seal: a vermilion square with rounded corners and four characters in white, read
@@ -90,34 +86,26 @@ frmAbout::frmAbout()
     Label1 = AddTitle(QStringLiteral("Label1"), QStringLiteral("About"));
 
     const int sealSide = Twips::ToPixelsX(1500);
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(DrawSeal(sealSide));
+    Image1 = Kit::Picture(this, QStringLiteral("Image1"), {}, DrawSeal(sealSide));
     Image1->setGeometry((Twips::ToPixelsX(MenuPanel::PanelWidth) - sealSide) / 2, Twips::ToPixelsY(900), sealSide, sealSide);
 
-    Label2[0] = MakeLabel(this, IndexedName("Label2", 0), Product::Name(), 2580, 450, 16, true, Ink);
-    Label2[1] = MakeLabel(this, IndexedName("Label2", 1), QString(), 3030, 300, 9, false, QColor(0x6b, 0x5d, 0x4f));
-    Label2[2] = MakeLabel(this, IndexedName("Label2", 2), QStringLiteral("Written by the Velmora course team"),
-        3600, 300, 9, false, Ink);
-    Label2[3] = MakeLabel(this, IndexedName("Label2", 3), QStringLiteral("Copyright © 2007 Velmora. All rights reserved."),
-        3900, 300, 9, false, Ink);
-    Label2[5] = MakeLabel(this, IndexedName("Label2", 5), Product::MakerWebAddress(), 4620, 330, 10, false, LinkAtRest);
-    Label2[6] = MakeLabel(this, IndexedName("Label2", 6), QStringLiteral("Contact us"), 5010, 330, 10, false, LinkAtRest);
+    const QColor Muted(0x6b, 0x5d, 0x4f);
+    Label2.Add(0, Line(this, Label2.Name(0), Product::Name(), 2580, 450, 16, QFont::Bold, Ink));
+    Label2.Add(1, Line(this, Label2.Name(1), QString(), 3030, 300, 9, QFont::Normal, Muted));
+    Label2.Add(2, Line(this, Label2.Name(2), QStringLiteral("Written by the Velmora course team"), 3600, 300, 9,
+        QFont::Normal, Ink));
+    Label2.Add(3, Line(this, Label2.Name(3), QStringLiteral("Copyright © 2007 Velmora. All rights reserved."), 3900,
+        300, 9, QFont::Normal, Ink));
+    Label2.Add(5, Line(this, Label2.Name(5), Product::MakerWebAddress(), 4620, 330, 10, QFont::Normal, LinkAtRest, true));
+    Label2.Add(6, Line(this, Label2.Name(6), QStringLiteral("Contact us"), 5010, 330, 10, QFont::Normal, LinkAtRest, true));
     for (int i : {5, 6}) {
-        QFont f = Label2[i]->font();
-        f.setUnderline(true);
-        Label2[i]->setFont(f);
         Label2[i]->setCursor(Qt::PointingHandCursor);
         // Only the text is the link, not the whole width of the panel.
         Label2[i]->adjustSize();
         Label2[i]->move((width() - Label2[i]->width()) / 2, Label2[i]->y());
     }
-    for (QLabel* l : Label2) {
-        if (!l)
-            continue;
-        l->setMouseTracking(true);
-        l->installEventFilter(this);
-    }
+    Label2.OnMouseMove([this](int i) { Label2_MouseMove(i); });
+    Label2.OnClick([this](int i) { Label2_Click(i); });
 }
 
 void frmAbout::Form_Load()
@@ -130,18 +118,19 @@ void frmAbout::Label2_MouseMove(int index)
     if ((index != 5 && index != 6) || index == HighlightedLink)
         return;
     if (HighlightedLink > 3)
-        SetTextColour(Label2[HighlightedLink], LinkAtRest);
-    SetTextColour(Label2[index], LinkLit);
+        Kit::SetInk(Label2[HighlightedLink], LinkAtRest);
+    Kit::SetInk(Label2[index], LinkLit);
     HighlightedLink = static_cast<qint16>(index);
 }
 
 void frmAbout::Form_MouseMove()
 {
     if (HighlightedLink > 3) {
-        SetTextColour(Label2[HighlightedLink], LinkAtRest);
+        Kit::SetInk(Label2[HighlightedLink], LinkAtRest);
         HighlightedLink = 3;
     }
-    Forms::Invoke(QStringLiteral("Begin"), "Form_MouseMove");
+    if (Begin* menu = Forms::Find<Begin>())
+        menu->Form_MouseMove();
 }
 
 void frmAbout::Label2_Click(int index)
@@ -150,26 +139,6 @@ void frmAbout::Label2_Click(int index)
         Shell::Open(WebAddress());
     else if (index == 6)
         Shell::Open(MailAddress());
-}
-
-bool frmAbout::eventFilter(QObject* watched, QEvent* e)
-{
-    for (int i = 0; i < static_cast<int>(Label2.size()); ++i) {
-        if (!Label2[i] || watched != Label2[i])
-            continue;
-        if (e->type() == QEvent::MouseMove) {
-            Label2_MouseMove(i);
-            return true;
-        }
-        if (e->type() == QEvent::MouseButtonRelease) {
-            auto* me = static_cast<QMouseEvent*>(e);
-            if (me->button() == Qt::LeftButton && Label2[i]->rect().contains(me->position().toPoint()))
-                Label2_Click(i);
-            return true;
-        }
-        return false;
-    }
-    return MenuPanel::eventFilter(watched, e);
 }
 
 void frmAbout::mouseMoveEvent(QMouseEvent* e)

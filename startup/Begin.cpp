@@ -6,8 +6,10 @@
 #include <QPointer>
 
 #include "AppState.h"
+#include "Background.h"
 #include "Forms.h"
 #include "MenuArt.h"
+#include "MenuItems.h"
 #include "MenuPanel.h"
 #include "Product.h"
 #include "SyllableQueue.h"
@@ -16,35 +18,15 @@
 
 namespace {
 
-using Forms::IndexedName;
-
-// Client area and item rectangles, in twips, as the menu was designed.
-constexpr double FormWidth = 11550;
-constexpr double FormHeight = 8670;
+// Item rectangles, in twips, as the menu was designed.
 constexpr double ItemLeft = 3244;
 constexpr double ItemHeight = 1080;
 constexpr std::array<double, 6> ItemTop{0, 2400, 3600, 4800, 6000, 7200};
 constexpr std::array<double, 6> ItemWidth{0, 3150, 3150, 3150, 3150, 3000};
 
-struct PanelOfItem {
-    const char* form;
-    qint16 activity;
-    const char* pinyin;
-};
-// Items 1-4 open a panel; item 5 is the exit.
-constexpr std::array<PanelOfItem, 5> Panels{{
-    {"", 0, ""},
-    {"Begin1", 0, "ke4 cheng2"},
-    {"Begin4", 10, "zhu4 shou3"},
-    {"Setting", 20, "she4 zhi4"},
-    {"frmAbout", 30, "guan1 yu2"},
-}};
-
 QLabel* PictureHolder(QWidget* parent, const QString& name, const QPixmap& picture)
 {
-    auto* holder = new QLabel(parent);
-    holder->setObjectName(name);
-    holder->setPixmap(picture);
+    QLabel* holder = Kit::Picture(parent, name, {}, picture);
     holder->hide();
     return holder;
 }
@@ -71,7 +53,8 @@ Begin::Begin()
     SetBorderless(true);
     SetKeyPreview(true);
     SetCaption(Product::Name());
-    SetSize(FormWidth, FormHeight);
+    // The menu covers the main window's design area.
+    SetSize(Background::DesignWidth, Background::DesignHeight);
     setMouseTracking(true);
 
     std::array<QRect, 5> items;
@@ -84,19 +67,16 @@ Begin::Begin()
 
     for (int k = 1; k <= 5; ++k) {
         const QRect r = items[k - 1];
-        Image1[k] = PictureHolder(this, IndexedName("Image1", k), MenuArt::ItemPicture(backdrop, r, k, MenuArt::Look::Hover));
+        Image1.Add(k, PictureHolder(this, Image1.Name(k), MenuArt::ItemPicture(backdrop, r, k, MenuArt::Look::Hover)));
         if (k < 5)
-            Image2[k] = PictureHolder(this, IndexedName("Image2", k),
-                MenuArt::ItemPicture(backdrop, r, k, MenuArt::Look::Selected));
-        auto* item = new QLabel(this);
-        item->setObjectName(IndexedName("Image3", k));
-        item->setGeometry(r);
-        item->setMouseTracking(true);
+            Image2.Add(k,
+                PictureHolder(this, Image2.Name(k), MenuArt::ItemPicture(backdrop, r, k, MenuArt::Look::Selected)));
+        QLabel* item = Image3.Add(k, Kit::Label(this, Image3.Name(k), {ItemLeft, ItemTop[k], ItemWidth[k], ItemHeight}));
         item->setCursor(Qt::PointingHandCursor);
         item->setToolTip(MenuArt::ItemCaption(k).english);
-        item->installEventFilter(this);
-        Image3[k] = item;
     }
+    Image3.OnMouseMove([this](int k) { Image3_MouseMove(k); });
+    Image3.OnClick([this](int k) { Image3_Click(k); });
     Image4 = PictureHolder(this, QStringLiteral("Image4"), QPixmap());
 
     Timer1 = new Timer(this, 200);
@@ -133,11 +113,11 @@ void Begin::Timer2_Timer()
     Timer2->SetEnabled(false);
     SelectedItem = 1;
     Image3[1]->setPixmap(Image2[1]->pixmap());
-    if (Form* course = Forms::Load(QStringLiteral("Begin1"))) {
+    if (Form* course = Forms::Load(QLatin1String(MenuItems[1].panel))) {
         PlacePanel(course);
         course->Show(Form::Modeless, this);
     }
-    State().CurrentActivity = 0;
+    State().CurrentActivity = MenuItems[1].activity;
 }
 
 void Begin::Image3_Click(int index)
@@ -147,18 +127,18 @@ void Begin::Image3_Click(int index)
     if (SelectedItem > 0) {
         Image3[SelectedItem]->setPixmap(Image4->pixmap());
         if (SelectedItem < 5)
-            if (Form* old = Forms::Find(QLatin1String(Panels[SelectedItem].form)))
+            if (Form* old = Forms::Find(QLatin1String(MenuItems[SelectedItem].panel)))
                 old->Hide();
     }
     SelectedItem = static_cast<qint16>(index);
-    if (index == 5) {
+    if (index == ExitItem) {
         ExitProgram();
         return;
     }
     Image3[index]->setPixmap(Image2[index]->pixmap());
-    const PanelOfItem& item = Panels[index];
+    const MenuItem& item = MenuItems[index];
     State().CurrentActivity = item.activity;
-    if (Form* panel = Forms::Load(QLatin1String(item.form))) {
+    if (Form* panel = Forms::Load(QLatin1String(item.panel))) {
         PlacePanel(panel);
         panel->Show(Form::Modeless, this);
     }
@@ -185,8 +165,8 @@ void Begin::Form_Unload()
     // An unloaded menu takes no further start-up step.
     Timer1->SetEnabled(false);
     Timer2->SetEnabled(false);
-    for (const char* panel : {"Begin1", "Begin4", "Setting", "frmAbout"})
-        Forms::Unload(QLatin1String(panel));
+    for (int item = 1; item < ExitItem; ++item)
+        Forms::Unload(QLatin1String(MenuItems[item].panel));
 }
 
 void Begin::Common01() { Image3_Click(5); }
@@ -215,7 +195,8 @@ void Begin::MinimizeProgram()
 {
     if (State().CurrentActivity < 0)
         return;
-    Forms::Invoke(QStringLiteral("Background"), "MinimizeProgram");
+    if (Background* main = Forms::Find<Background>())
+        main->MinimizeProgram();
 }
 
 void Begin::Form_KeyDown(int& keyCode, int shift)
@@ -237,26 +218,6 @@ void Begin::Form_CloseRequested()
     // The window manager's close on the menu ends the program the orderly way, even before
     // the items take clicks.
     ExitProgram();
-}
-
-bool Begin::eventFilter(QObject* watched, QEvent* e)
-{
-    for (int k = 1; k <= 5; ++k) {
-        if (watched != Image3[k])
-            continue;
-        if (e->type() == QEvent::MouseMove) {
-            Image3_MouseMove(k);
-            return true;
-        }
-        if (e->type() == QEvent::MouseButtonRelease) {
-            auto* me = static_cast<QMouseEvent*>(e);
-            if (me->button() == Qt::LeftButton && Image3[k]->rect().contains(me->position().toPoint()))
-                Image3_Click(k);
-            return true;
-        }
-        return false;
-    }
-    return Form::eventFilter(watched, e);
 }
 
 void Begin::mouseMoveEvent(QMouseEvent* e)

@@ -3,11 +3,11 @@
 #include <QButtonGroup>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 
 #include "AppState.h"
+#include "Background.h"
 #include "BlankTrim.h"
 #include "FileDialog.h"
 #include "Forms.h"
@@ -16,41 +16,22 @@
 #include "Product.h"
 #include "RecordFolder.h"
 #include "SettingsFiles.h"
-#include "Twips.h"
 
 namespace {
 
-using Forms::IndexedName;
-
 const QColor Heading(0x2b, 0x1b, 0x17);
 
-// Controls are laid out in twips, like the rest of the form.
-template <class W> W* Place(W* w, const QString& name, double left, double top, double width, double height)
+// The panel's labels: 9 points in the heading colour unless said otherwise.
+QLabel* PanelLabel(QWidget* parent, const QString& name, const QString& text, const Kit::Rect& at,
+    QFont::Weight weight = QFont::Normal, double points = 9, const QColor& ink = Heading)
 {
-    w->setObjectName(name);
-    w->setGeometry(Twips::ToPixels(left, top, width, height));
-    return w;
+    return Kit::Label(parent, name, at, text, {.points = points, .weight = weight, .ink = ink});
 }
 
-QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, double left, double top, double width,
-    double height, int pointSize = 9, bool bold = false, const QColor& colour = Heading)
+// The panel's text boxes are one line high and select their whole text on a double click.
+QLineEdit* Box(QWidget* parent, const QString& name, const QString& tip, double left, double top, double width)
 {
-    auto* l = Place(new QLabel(text, parent), name, left, top, width, height);
-    MenuPanel::SetTextStyle(l, pointSize, bold, colour);
-    return l;
-}
-
-QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& text, double left, double top,
-    double width, double height)
-{
-    auto* b = Place(new QPushButton(text, parent), name, left, top, width, height);
-    b->setCursor(Qt::PointingHandCursor);
-    return b;
-}
-
-QLineEdit* MakeBox(QWidget* parent, const QString& name, const QString& tip, double left, double top, double width)
-{
-    auto* box = Place(new QLineEdit(parent), name, left, top, width, 330);
+    QLineEdit* box = Kit::TextBox(parent, name, {left, top, width, 330}, {}, true);
     box->setToolTip(tip);
     return box;
 }
@@ -76,49 +57,46 @@ Setting::Setting()
 
     Label3 = AddTitle(QStringLiteral("Label3"), QStringLiteral("Setting"));
 
-    Label2[0] = MakeLabel(this, IndexedName("Label2", 0), QStringLiteral("Background"), 240, 690, 4400, 270, 9, true);
+    Label2.Add(0, PanelLabel(this, Label2.Name(0), QStringLiteral("Background"), {240, 690, 4400, 270}, QFont::Bold));
     const std::array<QString, 3> modes{QStringLiteral("Full screen"), QStringLiteral("Show taskbar"), QStringLiteral("Hide")};
     const std::array<double, 3> modeLeft{240, 1740, 3300};
     const std::array<double, 3> modeWidth{1500, 1560, 900};
     auto* group = new QButtonGroup(this);
     for (int i = 0; i < 3; ++i) {
-        Option1[i] = Place(new QRadioButton(modes[i], this), IndexedName("Option1", i), modeLeft[i], 990, modeWidth[i], 300);
+        Option1.Add(i, Kit::OptionButton(this, Option1.Name(i), {modeLeft[i], 990, modeWidth[i], 300}, modes[i]));
         group->addButton(Option1[i], i);
         connect(Option1[i], &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
     }
-    Command4 = MakeButton(this, QStringLiteral("Command4"), QStringLiteral("Picture"), 240, 1380, 1500, 360);
+    Command4 = Kit::Button(this, QStringLiteral("Command4"), {240, 1380, 1500, 360}, QStringLiteral("Picture"));
     Command4->setToolTip(QStringLiteral("Choose a picture for the background"));
 
-    Label2[1] = MakeLabel(this, IndexedName("Label2", 1), QStringLiteral("Your name and your tutor's email address:"), 240,
-        1950, 4500, 270, 9, true);
-    Text1 = MakeBox(this, QStringLiteral("Text1"), QStringLiteral("Your tutor's email address."), 240, 2280, 1920);
-    Label4 = MakeLabel(this, QStringLiteral("Label4"), MailDomain(), 2205, 2280, 1740, 330, 9, false, QColor(0x6b, 0x5d, 0x4f));
-    Command2 = MakeButton(this, QStringLiteral("Command2"), QStringLiteral("Save"), 3990, 2265, 690, 360);
+    Label2.Add(1, PanelLabel(this, Label2.Name(1), QStringLiteral("Your name and your tutor's email address:"),
+        {240, 1950, 4500, 270}, QFont::Bold));
+    Text1 = Box(this, QStringLiteral("Text1"), QStringLiteral("Your tutor's email address."), 240, 2280, 1920);
+    Label4 = PanelLabel(this, QStringLiteral("Label4"), MailDomain(), {2205, 2280, 1740, 330}, QFont::Normal, 9,
+        QColor(0x6b, 0x5d, 0x4f));
+    Command2 = Kit::Button(this, QStringLiteral("Command2"), {3990, 2265, 690, 360}, QStringLiteral("Save"));
 
-    Label2[2] = MakeLabel(this, IndexedName("Label2", 2), QStringLiteral("Your name:"), 240, 2700, 2000, 270);
-    Text2 = MakeBox(this, QStringLiteral("Text2"), QStringLiteral("Your name"), 240, 2985, 3660);
-    Command3 = MakeButton(this, QStringLiteral("Command3"), QStringLiteral("Save"), 3990, 2970, 690, 360);
+    Label2.Add(2, PanelLabel(this, Label2.Name(2), QStringLiteral("Your name:"), {240, 2700, 2000, 270}));
+    Text2 = Box(this, QStringLiteral("Text2"), QStringLiteral("Your name"), 240, 2985, 3660);
+    Command3 = Kit::Button(this, QStringLiteral("Command3"), {3990, 2970, 690, 360}, QStringLiteral("Save"));
 
-    Label2[3] = MakeLabel(this, IndexedName("Label2", 3), QStringLiteral("The IP and port of your tutor's computer"), 240,
-        3540, 4500, 270, 9, true);
-    Label1 = MakeLabel(this, QStringLiteral("Label1"), QStringLiteral("IP"), 240, 3870, 300, 330);
-    Text4 = MakeBox(this, QStringLiteral("Text4"), QStringLiteral(" The IP of your tutor"), 540, 3870, 1980);
-    Label2[4] = MakeLabel(this, IndexedName("Label2", 4), QStringLiteral("Port number"), 2640, 3870, 1200, 330);
-    Text3 = MakeBox(this, QStringLiteral("Text3"),
+    Label2.Add(3, PanelLabel(this, Label2.Name(3), QStringLiteral("The IP and port of your tutor's computer"),
+        {240, 3540, 4500, 270}, QFont::Bold));
+    Label1 = PanelLabel(this, QStringLiteral("Label1"), QStringLiteral("IP"), {240, 3870, 300, 330});
+    Text4 = Box(this, QStringLiteral("Text4"), QStringLiteral(" The IP of your tutor"), 540, 3870, 1980);
+    Label2.Add(4, PanelLabel(this, Label2.Name(4), QStringLiteral("Port number"), {2640, 3870, 1200, 330}));
+    Text3 = Box(this, QStringLiteral("Text3"),
         QStringLiteral(" The Port (You can input any integer >0 here, but it must equal to its counterpart on your "
                        "tutor's computer.)"),
         3840, 3870, 840);
     Text3->setMaxLength(4);
     Text3->setText(QStringLiteral("1980"));
-    Command1 = MakeButton(this, QStringLiteral("Command1"), QStringLiteral("Set"), 3990, 4335, 690, 360);
+    Command1 = Kit::Button(this, QStringLiteral("Command1"), {3990, 4335, 690, 360}, QStringLiteral("Set"));
 
-    Command5 = MakeButton(this, QStringLiteral("Command5"), QStringLiteral("Uninstall this program"), 240, 4935, 2700, 390);
-    Label2[5] = MakeLabel(this, IndexedName("Label2", 5), QStringLiteral("(Minimize - F4)"), 3180, 4980, 1500, 300, 8, false,
-        QColor(0x8a, 0x78, 0x64));
-    Label2[5]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-
-    for (QLineEdit* box : {Text1, Text2, Text3, Text4})
-        box->installEventFilter(this);
+    Command5 = Kit::Button(this, QStringLiteral("Command5"), {240, 4935, 2700, 390}, QStringLiteral("Uninstall this program"));
+    Label2.Add(5, Kit::Label(this, Label2.Name(5), {3180, 4980, 1500, 300}, QStringLiteral("(Minimize - F4)"),
+        {.points = 8, .ink = QColor(0x8a, 0x78, 0x64), .align = Qt::AlignRight | Qt::AlignVCenter}));
 
     connect(Text1, &QLineEdit::textChanged, this,
         [this](const QString& t) { Command2->setEnabled(t != State().TutorMailbox); });
@@ -163,8 +141,8 @@ void Setting::Option1_Click(int index)
 {
     if (!isVisible())
         return;
-    Forms::Invoke(QStringLiteral("Background"), "Common01", Q_ARG(qint16, static_cast<qint16>(index)),
-        Q_ARG(qint16, static_cast<qint16>(-1)));
+    if (Background* main = Forms::Find<Background>())
+        main->Common01(static_cast<qint16>(index), -1);
 }
 
 void Setting::SaveOneLine(QLineEdit* box, QPushButton* button, const QString& fileName, QString& shared)
@@ -227,9 +205,9 @@ void Setting::Command4_Click()
     const QPixmap picture = Picture::Load(path);
     if (picture.isNull())
         return;
-    if (auto* backdrop = Forms::Control<QLabel>(QStringLiteral("Background"), QStringLiteral("Image1"))) {
-        backdrop->setPixmap(picture);
-        backdrop->show();
+    if (Background* main = Forms::Find<Background>()) {
+        main->Image1->setPixmap(picture);
+        main->Image1->show();
     }
     if (!WriteOneLineRecord(SettingsFiles::BackgroundPath, path))
         ShowDiskWriteWarning();
@@ -264,17 +242,4 @@ void Setting::Form_Deactivate()
         Text3->setText(SavedPortText);
         Command1->setEnabled(false);
     }
-}
-
-bool Setting::eventFilter(QObject* watched, QEvent* e)
-{
-    if (e->type() == QEvent::MouseButtonDblClick) {
-        for (QLineEdit* box : {Text1, Text2, Text3, Text4}) {
-            if (watched == box) {
-                box->selectAll();
-                return true;
-            }
-        }
-    }
-    return MenuPanel::eventFilter(watched, e);
 }

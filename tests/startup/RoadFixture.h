@@ -9,9 +9,10 @@
 #include "AssistantsForms.h"
 #include "Background.h"
 #include "Clock.h"
-#include "CoreForms.h"
+#include "StartupForms.h"
 #include "CourseForms.h"
 #include "DictionaryForms.h"
+#include "FormCalls.h"
 #include "Forms.h"
 #include "SetupForms.h"
 #include "SingleInstance.h"
@@ -24,7 +25,7 @@ protected:
     void SetUp() override
     {
         AppFixture::SetUp();
-        RegisterCoreForms();
+        RegisterStartupForms();
         RegisterDictionaryForms();
         RegisterCourseForms();
         RegisterAssistantsForms();

@@ -110,9 +110,10 @@ TEST_F(BackgroundTest, Common01WithSaveStoresOnlyTheMode)
     EXPECT_EQ(ReadFile("Record/Setting.vmq"), QByteArray("\x02\0\0\0\0\0\0\0\0\0\0\0", 12));
     EXPECT_EQ(b->geometry(), QRect(127, 375, 770, 1));
     // An existing record keeps its address and port; only the first two bytes change.
-    // The settings panel reaches it through the form registry.
+    // The settings panel reaches it by its class through the form registry.
     WriteFile("Record/Setting.vmq", SettingBytes(0, 2024) + QByteArray("tail"));
-    EXPECT_TRUE(Forms::Invoke(QStringLiteral("Background"), "Common01", Q_ARG(qint16, 1), Q_ARG(qint16, -1)));
+    ASSERT_EQ(Forms::Find<Background>(), b);
+    Forms::Find<Background>()->Common01(1, -1);
     QByteArray expected = SettingBytes(1, 2024) + QByteArray("tail");
     EXPECT_EQ(ReadFile("Record/Setting.vmq"), expected);
     EXPECT_EQ(b->geometry(), QRect(0, 0, 1024, 728));

@@ -6,8 +6,8 @@
 // start-up (CurrentActivity other than -1) it loads nothing.
 
 #include <QElapsedTimer>
-#include <array>
 
+#include "ControlKit.h"
 #include "Form.h"
 #include "LoadingSteps.h"
 
@@ -24,7 +24,7 @@ public:
     static void Register();
 
     // Label1(0) title, Label1(2), (3), (4), (1): captions of steps 1 to 4.
-    std::array<QLabel*, 5> Label1{};
+    Kit::ControlRow<QLabel> Label1{this, "Label1"};
     QProgressBar* ProgressBar1{nullptr}; // step 4
     QProgressBar* ProgressBar2{nullptr}; // step 1
     QProgressBar* ProgressBar3{nullptr}; // step 2

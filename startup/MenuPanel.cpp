@@ -4,6 +4,9 @@
 #include <QPainter>
 #include <QPalette>
 
+#include "Background.h"
+#include "Begin.h"
+#include "ControlKit.h"
 #include "Forms.h"
 #include "Twips.h"
 
@@ -30,41 +33,26 @@ void MenuPanel::UseTitledLook()
 
 QLabel* MenuPanel::AddTitle(const QString& name, const QString& text)
 {
-    auto* title = new QLabel(text, this);
-    title->setObjectName(name);
-    title->setGeometry(Twips::ToPixels(240, 120, 3000, 420));
-    SetTextStyle(title, 15, true, QColor(0xa6, 0x1e, 0x1e));
-    return title;
-}
-
-void MenuPanel::SetTextStyle(QLabel* label, int pointSize, bool bold, const QColor& colour)
-{
-    QFont f = label->font();
-    f.setPointSize(pointSize);
-    f.setBold(bold);
-    label->setFont(f);
-    SetTextColour(label, colour);
-}
-
-void MenuPanel::SetTextColour(QLabel* label, const QColor& colour)
-{
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, colour);
-    label->setPalette(pal);
+    return Kit::Label(this, name, {240, 120, 3000, 420}, text,
+        {.points = 15, .weight = QFont::Bold, .ink = QColor(0xa6, 0x1e, 0x1e)});
 }
 
 void MenuPanel::Form_KeyDown(int& keyCode, int shift)
 {
     (void)shift;
-    if (keyCode == Keys::Escape)
-        Forms::Invoke(QStringLiteral("Begin"), "Common01");
-    else if (keyCode == Keys::F4)
-        Forms::Invoke(QStringLiteral("Background"), "MinimizeProgram");
+    if (keyCode == Keys::Escape) {
+        if (Begin* menu = Forms::Find<Begin>())
+            menu->Common01();
+    } else if (keyCode == Keys::F4) {
+        if (Background* main = Forms::Find<Background>())
+            main->MinimizeProgram();
+    }
 }
 
 void MenuPanel::mouseMoveEvent(QMouseEvent* e)
 {
-    Forms::Invoke(QStringLiteral("Begin"), "Form_MouseMove");
+    if (Begin* menu = Forms::Find<Begin>())
+        menu->Form_MouseMove();
     Form::mouseMoveEvent(e);
 }
 

@@ -16,10 +16,6 @@ public:
 
     explicit MenuPanel(const QString& formName);
 
-    // A label's text in pointSize, bold or not, in colour.
-    static void SetTextStyle(QLabel* label, int pointSize, bool bold, const QColor& colour);
-    static void SetTextColour(QLabel* label, const QColor& colour);
-
 protected:
     // The look of the settings and About panels: a rule drawn under the title line, and the
     // panels' own font for every control.

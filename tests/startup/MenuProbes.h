@@ -10,7 +10,9 @@
 
 #include "AppState.h"
 #include "Background.h"
+#include "Begin.h"
 #include "Form.h"
+#include "FormCalls.h"
 #include "Forms.h"
 #include "TestSupport.h"
 #include "Timer.h"
@@ -59,8 +61,8 @@ protected:
         if (OnUnload())
             OnUnload()(FormName());
         if (FormName() == QLatin1String("LoadData") && State().CurrentActivity == -1)
-            if (auto* t = Forms::Control<Timer>(QStringLiteral("Begin"), QStringLiteral("Timer2")))
-                t->SetEnabled(true);
+            if (auto* menu = Forms::Find<Begin>())
+                menu->Timer2->SetEnabled(true);
     }
 };
 

@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "Background.h"
+#include "ControlKit.h"
 #include "Forms.h"
 #include "StartOrNotPictures.h"
 #include "Timer.h"
@@ -21,13 +23,10 @@ constexpr double kInner = kWidth - kLeft - 300;
 constexpr double kPictureTop = 2700;
 constexpr double kPictureHeight = 3450;
 
-QFont SansFont(double points, bool bold = false)
+Kit::Look Sans(double points, QFont::Weight weight = QFont::Normal, const QColor& ink = {})
 {
-    QFont f;
-    f.setFamilies({QStringLiteral("Noto Sans"), QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans CJK SC")});
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    return f;
+    return {.font = {QStringLiteral("Noto Sans"), QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans CJK SC")},
+        .points = points, .weight = weight, .ink = ink};
 }
 } // namespace
 
@@ -44,43 +43,26 @@ StartOrNot::StartOrNot()
     setPalette(pal);
     SetKeyPreview(true);
 
-    auto* banner = new QLabel(this);
-    banner->setObjectName(QStringLiteral("SidePicture"));
-    Twips::Place(banner, 0, 0, kBanner, kHeight);
+    auto* banner = Kit::Picture(this, QStringLiteral("SidePicture"), {0, 0, kBanner, kHeight});
     banner->setPixmap(StartOrNotPictures::SideBanner(banner->size()));
 
-    Label1 = new QLabel(QStringLiteral("Chinese words are invisible !"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setFont(SansFont(15, true));
-    QPalette red = Label1->palette();
-    red.setColor(QPalette::WindowText, QColor(204, 0, 0));
-    Label1->setPalette(red);
-    Twips::Place(Label1, kLeft, 240, kInner, 480);
+    Label1 = Kit::Label(this, QStringLiteral("Label1"), {kLeft, 240, kInner, 480},
+        QStringLiteral("Chinese words are invisible !"), Sans(15, QFont::Bold, QColor(204, 0, 0)));
 
-    Label2 = new QLabel(QStringLiteral("You must change the setting of Regional and Language Options before using this "
-                                       "Chinese program; otherwise, your computer won't dispaly Chinese characters "
-                                       "correctly."),
-        this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setFont(SansFont(9.75));
-    Label2->setWordWrap(true);
-    Twips::Place(Label2, kLeft, 780, kInner, 780);
+    Kit::Look wrapped = Sans(9.75);
+    wrapped.wrap = true;
+    Label2 = Kit::Label(this, QStringLiteral("Label2"), {kLeft, 780, kInner, 780},
+        QStringLiteral("You must change the setting of Regional and Language Options before using this "
+                       "Chinese program; otherwise, your computer won't dispaly Chinese characters "
+                       "correctly."),
+        wrapped);
 
-    Option1 = new QRadioButton(QStringLiteral("Step 1"), this);
-    Option2 = new QRadioButton(QStringLiteral("Step 2"), this);
-    Option3 = new QRadioButton(QStringLiteral("Step 3"), this);
-    QRadioButton* options[] = {Option1, Option2, Option3};
-    for (int i = 0; i < 3; ++i) {
-        options[i]->setObjectName(QStringLiteral("Option%1").arg(i + 1));
-        options[i]->setFont(SansFont(9.75, true));
-        Twips::Place(options[i], kLeft + i * 1500, 1650, 1400, 360);
-    }
+    QRadioButton** options[] = {&Option1, &Option2, &Option3};
+    for (int i = 0; i < 3; ++i)
+        *options[i] = Kit::OptionButton(this, QStringLiteral("Option%1").arg(i + 1), {kLeft + i * 1500, 1650, 1400, 360},
+            QStringLiteral("Step %1").arg(i + 1), Sans(9.75, QFont::Bold));
 
-    Label4 = new QLabel(this);
-    Label4->setObjectName(QStringLiteral("Label4"));
-    Label4->setFont(SansFont(9.75));
-    Label4->setWordWrap(true);
-    Twips::Place(Label4, kLeft, 2040, kInner, 600);
+    Label4 = Kit::Label(this, QStringLiteral("Label4"), {kLeft, 2040, kInner, 600}, {}, wrapped);
 
     Picture1 = new QFrame(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
@@ -88,23 +70,20 @@ StartOrNot::StartOrNot()
     Picture1->setLineWidth(1);
     Twips::Place(Picture1, kLeft, kPictureTop, kInner, kPictureHeight);
     QLabel** images[] = {&Image1, &Image2, &Image3};
+    const QSize inside = Picture1->size() - QSize(2, 2);
     for (int i = 0; i < 3; ++i) {
-        auto* image = new QLabel(Picture1);
-        image->setObjectName(QStringLiteral("Image%1").arg(i + 1));
-        image->setGeometry(1, 1, Picture1->width() - 2, Picture1->height() - 2);
-        image->setPixmap(StartOrNotPictures::Step(i + 1, image->size()));
+        // Inside the frame's one-pixel line.
+        auto* image = Kit::Picture(Picture1, QStringLiteral("Image%1").arg(i + 1), {},
+            StartOrNotPictures::Step(i + 1, inside));
+        image->setGeometry(QRect(QPoint(1, 1), inside));
         image->hide();
         *images[i] = image;
     }
 
-    Command1 = new QPushButton(QStringLiteral("No, I'll do that later"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command2 = new QPushButton(QStringLiteral("Cancel launching"), this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Twips::Place(Command1, kWidth - 300 - 2400 - 150 - 2700, kHeight - 750, 2700, 450);
-    Twips::Place(Command2, kWidth - 300 - 2400, kHeight - 750, 2400, 450);
-    Command1->setFont(SansFont(9.75));
-    Command2->setFont(SansFont(9.75));
+    Command1 = Kit::Button(this, QStringLiteral("Command1"), {kWidth - 300 - 2400 - 150 - 2700, kHeight - 750, 2700, 450},
+        QStringLiteral("No, I'll do that later"), Sans(9.75));
+    Command2 = Kit::Button(this, QStringLiteral("Command2"), {kWidth - 300 - 2400, kHeight - 750, 2400, 450},
+        QStringLiteral("Cancel launching"), Sans(9.75));
 
     // An option's click is its becoming the chosen one, by mouse or by the arrow keys.
     connect(Option1, &QRadioButton::toggled, this, [this](bool on) { if (on) Option1_Click(); });
@@ -145,14 +124,15 @@ void StartOrNot::ShowStep(int step)
 
 void StartOrNot::Command1_Click()
 {
-    Forms::Invoke(QStringLiteral("Background"), "Common04");
+    if (Background* main = Forms::Find<Background>())
+        main->Common04();
     Unload();
 }
 
 void StartOrNot::Command2_Click()
 {
-    if (auto* timer2 = Forms::Control<Timer>(QStringLiteral("Background"), QStringLiteral("Timer2")))
-        timer2->SetEnabled(true);
+    if (Background* main = Forms::Find<Background>())
+        main->Timer2->SetEnabled(true);
     Unload();
 }
 
