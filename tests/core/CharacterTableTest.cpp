@@ -349,6 +349,32 @@ TEST_F(TablesTest, OnlineCacheReadingsReachTheCharacterTable)
     EXPECT_EQ(s.CharacterTable[0].Phrases, QStringList{QStringLiteral("们")});
 }
 
+// One damaged cached reading must not stop the start: the lines after it load, and a dot
+// copied into the reading leaves the tone with its own vowel.
+TEST_F(TablesTest, OnlineCacheReadingsWithStrayDotsLoad)
+{
+    const QString text = QStringLiteral("好: [") + QString(300, QLatin1Char('.')) + QStringLiteral("hǎo] good\r\n"
+        "口: [k.ǒu] mouth\r\n"
+        "点: [....] dot\r\n"
+        "人: [rén] person\r\n");
+    WriteText(QStringLiteral("Record/wangci.txt"), CodePage::ToGbk(text));
+    LoadOnlineWords(m_progress);
+
+    const AppState& s = State();
+    EXPECT_EQ(s.OnlineWordCount, 4);
+    ASSERT_EQ(s.CharacterCount, 4);
+    // The dots-only reading has no digit, so its character gets a record without readings.
+    const std::vector<ReadingFields> expected[] = {{{"h", "h.ao", "hao", "3", "3", "3"}},
+        {{"k", "k.ou", "kou", "3", "3", "3"}}, {}, {{"r", "r.en", "ren", "2", "2", "2"}}};
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        const CharacterRecord& r = s.CharacterTable[i];
+        ASSERT_EQ(r.ReadingCount(), qint16(expected[i].size()));
+        for (size_t k = 0; k < expected[i].size(); ++k)
+            ExpectReading(r.Readings[qsizetype(k)], expected[i][k]);
+    }
+}
+
 TEST_F(TablesTest, OnlineCacheCountFileSetsTheBar)
 {
     struct Case {
