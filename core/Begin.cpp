@@ -7,6 +7,7 @@
 
 #include "AppState.h"
 #include "Forms.h"
+#include "LoadingSteps.h"
 #include "MenuArt.h"
 #include "MenuPanel.h"
 #include "Product.h"
@@ -47,20 +48,6 @@ QLabel* PictureHolder(QWidget* parent, const QString& name, const QPixmap& pictu
     holder->setPixmap(picture);
     holder->hide();
     return holder;
-}
-
-// The course-wide tables go before the main window, in the order they were filled.
-void EraseCourseTables()
-{
-    AppState& s = State();
-    for (QStringList& column : s.WordText)
-        column.clear();
-    s.WordPinyin.clear();
-    for (QVector<qint16>& column : s.WordSource)
-        column.clear();
-    s.SentenceTable.clear();
-    s.CharacterTable.clear();
-    s.OnlineWordTable.clear();
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 
 #include <QDir>
 #include <QtEndian>
+#include <functional>
+#include <utility>
 
 #include "AppState.h"
 #include "CharacterTable.h"
@@ -429,4 +431,116 @@ TEST_F(TablesTest, OnlineTableStopsOneShortOfTheOthers)
     LoadOnlineWords(m_progress);
     EXPECT_EQ(State().OnlineWordCount, OnlineTableLimit);
     EXPECT_EQ(State().OnlineWordTable.last().Word, QStringLiteral("w%1").arg(OnlineTableLimit - 1));
+}
+
+// --- the index against changes made behind its back ----------------------------------------
+
+namespace {
+// Every character of the table, and one it does not hold, must be found where the linear rule
+// finds it.
+void ExpectIndexAgrees(const char* situation)
+{
+    SCOPED_TRACE(situation);
+    QStringList queries{QStringLiteral("无"), QString()};
+    for (const CharacterRecord& r : std::as_const(State().CharacterTable))
+        queries << r.Character;
+    for (const QString& q : queries) {
+        SCOPED_TRACE(q.toStdString());
+        EXPECT_EQ(FindCharacterRecord(q), FindCharacterRecordLinear(q));
+    }
+}
+
+void Fill(const QString& characters)
+{
+    for (const QChar c : characters)
+        AppendCharacterRecord(Record(QString(c)));
+}
+} // namespace
+
+TEST_F(TablesTest, TheIndexFollowsAnyChangeToTheTable)
+{
+    AppState& s = State();
+    const auto table = [](const QString& characters) {
+        QVector<CharacterRecord> records;
+        for (const QChar c : characters)
+            records.append(Record(QString(c)));
+        return records;
+    };
+    struct Case {
+        const char* name;
+        std::function<void()> change;
+    };
+    const Case cases[] = {
+        {"replaced by a table of the same size", [&] { s.CharacterTable = table(QStringLiteral("七六五四三二一")); }},
+        {"shrunk with its count", [&] { s.CharacterTable.resize(3); s.CharacterCount = 3; }},
+        {"count lowered alone", [&] { s.CharacterCount = 2; }},
+        {"a character changed in place", [&] { s.CharacterTable[0].Character = QStringLiteral("新"); }},
+        {"an early record removed", [&] { s.CharacterTable.removeAt(0); s.CharacterCount = qint16(s.CharacterTable.size()); }},
+        {"a repeat put in front", [&] { s.CharacterTable.prepend(Record(QStringLiteral("五"))); ++s.CharacterCount; }},
+        {"records swapped", [&] { s.CharacterTable.swapItemsAt(0, 4); }},
+        {"erased and refilled by hand", [&] { s.CharacterTable = table(QStringLiteral("五六")); s.CharacterCount = 2; }},
+    };
+    for (const Case& c : cases) {
+        ResetState();
+        Fill(QStringLiteral("一二三四五六七"));
+        ExpectIndexAgrees("before");
+        c.change();
+        ExpectIndexAgrees(c.name);
+        // The table's own functions go on from the changed table.
+        AppendCharacterRecord(Record(QStringLiteral("末")));
+        ExpectIndexAgrees(c.name);
+        EXPECT_EQ(FindCharacterRecord(QStringLiteral("末")), s.CharacterCount);
+    }
+}
+
+TEST_F(TablesTest, AppendingAfterTheTableWasEmptiedBehindItsCountStartsAtOne)
+{
+    AppState& s = State();
+    Fill(QStringLiteral("一二三"));
+    s.CharacterTable.clear(); // the count is left at 3
+    ASSERT_TRUE(AppendCharacterRecord(Record(QStringLiteral("好"))));
+    EXPECT_EQ(s.CharacterCount, 1);
+    ASSERT_EQ(s.CharacterTable.size(), 1);
+    EXPECT_EQ(s.CharacterTable[0].Character, QStringLiteral("好"));
+    EXPECT_EQ(FindCharacterRecord(QStringLiteral("好")), 1);
+}
+
+TEST_F(TablesTest, ErasingTheCourseTablesZeroesTheirCountsSoTheyFillAgainFromOne)
+{
+    WriteCoded(QStringLiteral("Lessons/Script/Lesson_1/icwp.vmq"), {"h.ao3", "好", "good"}, QStringLiteral("RW"));
+    WriteCoded(QStringLiteral("Lessons/Script/Lesson_1/lifr.vmq"), {"h.ao3", "好。", "Good."}, QStringLiteral("RT"));
+    WriteCoded(QStringLiteral("Spoken/Script_1.vmq"), {"", "话题", "Topic", "n.i3", "你", "You"}, QStringLiteral("SP"));
+    WriteCoded(QStringLiteral("Vocabulary/zi1.vmq"), {"h.ao3", "好人,", "r.en2", "人"}, QStringLiteral("RW"));
+    WriteText(QStringLiteral("Record/wangci.txt"), CodePage::ToGbk(QStringLiteral("山: [shān] hill\r\n")));
+    LoadCourseTables(m_progress);
+    AppState& s = State();
+    ASSERT_EQ(s.WordCount, 1);
+    ASSERT_EQ(s.SentenceCount, 2);
+    ASSERT_EQ(s.CharacterCount, 3);
+    ASSERT_EQ(s.OnlineWordCount, 1);
+    ASSERT_EQ(FindCharacterRecord(QStringLiteral("山")), 3);
+
+    EraseCourseTables();
+    EXPECT_TRUE(s.WordText[0].isEmpty() && s.WordText[1].isEmpty() && s.WordPinyin.isEmpty());
+    EXPECT_TRUE(s.WordSource[0].isEmpty() && s.WordSource[1].isEmpty());
+    EXPECT_TRUE(s.SentenceTable.isEmpty() && s.CharacterTable.isEmpty() && s.OnlineWordTable.isEmpty());
+    const std::pair<const char*, qint16> counts[] = {{"WordCount", s.WordCount}, {"WordCountCopy", s.WordCountCopy},
+        {"LessonEntryCount", s.LessonEntryCount}, {"SentenceCount", s.SentenceCount},
+        {"SpokenFirstSentence", s.SpokenFirstSentence}, {"SpokenLastSentence", s.SpokenLastSentence},
+        {"CharacterCount", s.CharacterCount}, {"OnlineWordCount", s.OnlineWordCount}};
+    for (const auto& [name, count] : counts)
+        EXPECT_EQ(count, 0) << name;
+    EXPECT_EQ(FindCharacterRecord(QStringLiteral("好")), 1) << "an empty table gives 1";
+
+    // Filled again after the erase, the tables start from their first entry.
+    AddWordToCharacterTable(QStringLiteral("山"), QStringLiteral("sh.an1 "));
+    EXPECT_EQ(s.CharacterCount, 1);
+    ASSERT_EQ(s.CharacterTable.size(), 1);
+    EXPECT_EQ(FindCharacterRecord(QStringLiteral("山")), 1);
+    LoadCourseTables(m_progress);
+    EXPECT_EQ(s.WordCount, 1);
+    EXPECT_EQ(s.SentenceCount, 2);
+    EXPECT_EQ(s.OnlineWordCount, 1);
+    EXPECT_EQ(s.CharacterCount, 3) << "山 is known already, so the cache adds nothing";
+    EXPECT_EQ(FindCharacterRecord(QStringLiteral("人")), 3);
 }
