@@ -270,6 +270,70 @@ TEST_F(TablesTest, LongerWordWithANewFirstCharacter)
     }
 }
 
+// On-line readings may be written with commas between syllables: the reading rule skips
+// commas wherever they stand, as it skips blanks.
+TEST_F(TablesTest, CommasInTheReadingsOfAddedWords)
+{
+    struct Case {
+        const char* word;
+        QString pinyin;
+        std::vector<ReadingFields> readings;
+    };
+    const Case cases[] = {
+        {"好", QStringLiteral("h.ao3,h.ao4,"), {{"h", "h.ao", "hao", "3", "3", "3"}, {"h", "h.ao", "hao", "4", "4", "4"}}},
+        {"好", QStringLiteral(",h.ao3"), {{"h", "h.ao", "hao", "3", "3", "3"}}},
+        {"好", QStringLiteral("h.ao3 , h.ao4 "), {{"h", "h.ao", "hao", "3", "3", "3"}, {"h", "h.ao", "hao", "4", "4", "4"}}},
+        {"好", QStringLiteral("h.a,o3"), {{"h", "h.ao", "hao", "3", "3", "3"}}},
+        {"好", QStringLiteral(",,,"), {}},
+        {"好人", QStringLiteral("h.ao3,r.en2,"), {{"h", "h.ao", "hao", "3", "3", "3"}}},
+        {"好人", QStringLiteral(",h.ao3,r.en2,"), {{"h", "h.ao", "hao", "3", "3", "3"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pinyin.toStdString() + " for " + c.word);
+        ResetState();
+        AddWordToCharacterTable(QString::fromUtf8(c.word), c.pinyin);
+        ASSERT_EQ(State().CharacterCount, 1);
+        const CharacterRecord& r = State().CharacterTable[0];
+        EXPECT_EQ(r.Character, QStringLiteral("好"));
+        ASSERT_EQ(r.ReadingCount(), qint16(c.readings.size()));
+        for (size_t i = 0; i < c.readings.size(); ++i)
+            ExpectReading(r.Readings[qsizetype(i)], c.readings[i]);
+    }
+}
+
+// The course's character files load before the on-line cache: a character in both keeps the
+// readings of its file, cached words become phrases of the file's records, and characters
+// known only on-line stand after all of the course's.
+TEST_F(TablesTest, CourseRecordsComeBeforeOnlineRecords)
+{
+    class StepLog : public ProgressRecorder {
+    public:
+        void SetCaption(int step, const QString& text) override
+        {
+            ProgressRecorder::SetCaption(step, text);
+            if (steps.isEmpty() || steps.last() != step)
+                steps << step;
+        }
+        QList<int> steps;
+    } log;
+    WriteCoded(QStringLiteral("Lessons/Script/Lesson_1/icwp.vmq"), {"h.ao3", "好", "good"}, QStringLiteral("RW"));
+    WriteCoded(QStringLiteral("Lessons/Script/Lesson_1/lifr.vmq"), {"h.ao3", "好。", "Good."}, QStringLiteral("RT"));
+    WriteCoded(QStringLiteral("Vocabulary/zi1.vmq"), {"h.ao3 h.ao4", "好", "r.en2", "人"}, QStringLiteral("RW"));
+    WriteText(QStringLiteral("Record/wangci.txt"),
+        CodePage::ToGbk(QStringLiteral("山: [shān] hill\r\n好: [hào] to like\r\n好人: [hǎo rén] good person\r\n")));
+    LoadCourseTables(log);
+
+    EXPECT_EQ(log.steps, (QList<int>{1, 2, 3, 4}));
+    const AppState& s = State();
+    ASSERT_EQ(s.CharacterCount, 3);
+    EXPECT_EQ(s.CharacterTable[0].Character, QStringLiteral("好"));
+    EXPECT_EQ(s.CharacterTable[0].ReadingCount(), 2) << "the file's readings, not the cached one";
+    EXPECT_EQ(s.CharacterTable[0].Phrases, QStringList{QStringLiteral("人")});
+    EXPECT_EQ(s.CharacterTable[1].Character, QStringLiteral("人"));
+    EXPECT_EQ(s.CharacterTable[2].Character, QStringLiteral("山"));
+    EXPECT_EQ(FindCharacterRecord(QStringLiteral("好")), 1);
+}
+
 // --- the on-line cache ------------------------------------------------------------------------
 
 TEST_F(TablesTest, OnlineCacheLinesSkippedOrSplitAtTheFirstColon)
