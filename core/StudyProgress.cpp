@@ -38,6 +38,6 @@ void CompleteLessonStep()
         s.CurrentStep = 1;
     }
     if (!SaveStudyRecord({s.CurrentLesson, s.CurrentStep}))
-        ShowDiskWriteWarning();
+        ShowDiskWriteWarning(RecordFolder());
     Forms::Invoke(QStringLiteral("Begin1"), "Common07");
 }
