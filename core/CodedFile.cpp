@@ -43,8 +43,8 @@ public:
     bool Feed(QByteArrayView block)
     {
         const qsizetype count = block.size() / kCodedRecordSize;
-        // Every record adds at most one unit, except a run of blanks, which makes room for
-        // itself: so the text always has room for one unit per remaining record.
+        // Room for one unit per record of the block: no record adds more, except a run of
+        // blanks, which makes room for itself.
         Reserve(count);
         const char* record = block.data();
         for (qsizetype i = 0; i < count && !m_done; ++i, record += kCodedRecordSize) {
