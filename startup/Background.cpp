@@ -178,7 +178,7 @@ void Background::Common01(qint16 mode, qint16 save)
         SettingRecord record = ReadSettingRecord();
         record.BackdropMode = mode;
         if (!WriteSettingRecord(record))
-            ShowDiskWriteWarning();
+            ShowDiskWriteWarning(RecordFolder());
     }
 }
 

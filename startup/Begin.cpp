@@ -8,6 +8,7 @@
 #include "AppState.h"
 #include "Background.h"
 #include "Forms.h"
+#include "LoadingSteps.h"
 #include "MenuArt.h"
 #include "MenuItems.h"
 #include "MenuPanel.h"
@@ -29,20 +30,6 @@ QLabel* PictureHolder(QWidget* parent, const QString& name, const QPixmap& pictu
     QLabel* holder = Kit::Picture(parent, name, {}, picture);
     holder->hide();
     return holder;
-}
-
-// The course-wide tables go before the main window, in the order they were filled.
-void EraseCourseTables()
-{
-    AppState& s = State();
-    for (QStringList& column : s.WordText)
-        column.clear();
-    s.WordPinyin.clear();
-    for (QVector<qint16>& column : s.WordSource)
-        column.clear();
-    s.SentenceTable.clear();
-    s.CharacterTable.clear();
-    s.OnlineWordTable.clear();
 }
 
 } // namespace

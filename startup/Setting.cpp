@@ -156,7 +156,7 @@ void Setting::SaveOneLine(QLineEdit* box, QPushButton* button, const QString& fi
             box->clear();
         button->setEnabled(false);
     } else {
-        ShowDiskWriteWarning();
+        ShowDiskWriteWarning(RecordFolder());
     }
     box->setFocus();
 }
@@ -191,7 +191,7 @@ void Setting::Command1_Click()
         SavedAddressText = Text4->text();
         SavedPortText = Text3->text();
     } else {
-        ShowDiskWriteWarning();
+        ShowDiskWriteWarning(RecordFolder());
     }
     Text4->setFocus();
     Command1->setEnabled(false);
@@ -210,7 +210,7 @@ void Setting::Command4_Click()
         main->Image1->show();
     }
     if (!WriteOneLineRecord(SettingsFiles::BackgroundPath, path))
-        ShowDiskWriteWarning();
+        ShowDiskWriteWarning(RecordFolder());
 }
 
 void Setting::Command5_Click()

@@ -113,7 +113,7 @@ TEST_F(StudyProgressTest, ARecordThatCannotBeWrittenWarnsAndTheFrontierStillMove
     ASSERT_EQ(m_boxes->Boxes().size(), 1);
     EXPECT_EQ(m_boxes->Boxes()[0].icon, MsgBox::Critical);
     EXPECT_EQ(m_boxes->Boxes()[0].text,
-        "Velmora 2007 is unable to write the disk, because you are logged on as a limited user.");
+        "Velmora 2007 is unable to write the disk, because you are logged on as a limited user.\n" + Path("Record"));
     EXPECT_EQ(State().CurrentLesson, 6);
     EXPECT_EQ(State().CurrentStep, 1);
     EXPECT_EQ(panel->refreshedAt.size(), 1);

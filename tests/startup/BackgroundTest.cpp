@@ -134,7 +134,7 @@ TEST_F(BackgroundTest, AFailedWriteOfTheModeShowsTheDiskWarningAfterTheLayout)
     EXPECT_EQ(b->geometry(), QRect(127, 375, 770, 1));
     ASSERT_EQ(m_boxes->Boxes().size(), 1);
     EXPECT_EQ(m_boxes->Boxes()[0].text,
-        "Velmora 2007 is unable to write the disk, because you are logged on as a limited user.");
+        "Velmora 2007 is unable to write the disk, because you are logged on as a limited user.\n" + Path("Record"));
     EXPECT_EQ(m_boxes->Boxes()[0].icon, MsgBox::Critical);
     EXPECT_EQ(m_boxes->Boxes()[0].title, "Warning");
     EXPECT_EQ(ReadFile("Record"), "a file where the Record folder should be");

@@ -236,6 +236,7 @@ TEST_F(SettingTest, AFailedWriteWarnsAndKeepsTheOldValueAndTheButton)
     for (const auto& b : m_boxes->Boxes()) {
         EXPECT_EQ(b.icon, MsgBox::Critical);
         EXPECT_TRUE(b.text.startsWith("Velmora 2007 is unable to write the disk"));
+        EXPECT_TRUE(b.text.endsWith("\n" + Path("Record"))) << b.text.toStdString();
     }
     EXPECT_EQ(State().UserName, "Anna");
     EXPECT_TRUE(Button("Command3")->isEnabled());
