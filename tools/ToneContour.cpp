@@ -166,19 +166,26 @@ std::vector<Frame> Track(const std::vector<double>& x, int rate)
 
 Span AudiblePart(const std::vector<Frame>& frames)
 {
-    double loud = 0;
-    for (const Frame& f : frames)
-        if (f.f0 > 0)
-            loud = std::max(loud, f.rms);
-    const double floor = loud * std::pow(10.0, -10.0 / 20.0);
-    Span span;
-    for (int i = 0; i < int(frames.size()); ++i) {
-        if (frames[size_t(i)].f0 > 0 && frames[size_t(i)].rms >= floor) {
-            if (span.first < 0)
-                span.first = i;
+    int loudest = -1;
+    for (int i = 0; i < int(frames.size()); ++i)
+        if (frames[size_t(i)].f0 > 0 && (loudest < 0 || frames[size_t(i)].rms > frames[size_t(loudest)].rms))
+            loudest = i;
+    if (loudest < 0)
+        return {};
+    const double floor = frames[size_t(loudest)].rms * std::pow(10.0, -10.0 / 20.0);
+    // Out from the loudest frame while the sound stays loud (over dips of up to 10 ms), then
+    // in to the first and last voiced frame: a fast glide may leave a few frames unclear.
+    Span span{loudest, loudest};
+    for (int i = loudest - 1; i >= 0 && span.first - i <= 3; --i)
+        if (frames[size_t(i)].rms >= floor)
+            span.first = i;
+    for (int i = loudest + 1; i < int(frames.size()) && i - span.last <= 3; ++i)
+        if (frames[size_t(i)].rms >= floor)
             span.last = i;
-        }
-    }
+    while (frames[size_t(span.first)].f0 <= 0)
+        ++span.first;
+    while (frames[size_t(span.last)].f0 <= 0)
+        --span.last;
     return span;
 }
 
@@ -240,7 +247,7 @@ Verdict Judge(const std::vector<double>& c, int tone)
     case 4:
         if (-v.net < 6 && v.fall < 6)
             v.why = QStringLiteral("falls %1 semitones, needs 6").arg(num(std::max(-v.net, v.fall)));
-        else if (lowAt < n * 3 / 4 || end - low > 1)
+        else if (end - low > 1)
             v.why = QStringLiteral("rises again after the fall");
         break;
     default:
@@ -254,11 +261,11 @@ Verdict Judge(const std::vector<double>& c, int tone)
 double TargetHz(int tone, double u)
 {
     // Key points of each contour (time 0..1, level 1..5), joined by half cosines so the
-    // pitch turns smoothly: 55, 35 from a short low start, 214 with a held bottom, 51.
+    // pitch turns smoothly: 55, 35 from a short low start, 214 with a held start and bottom, 51.
     static const std::vector<Point> contours[] = {
         {{0, 4.9}, {1, 4.9}},
         {{0, 3.0}, {0.2, 2.8}, {1, 5.0}},
-        {{0, 2.2}, {0.45, 0.7}, {0.6, 0.7}, {1, 4.0}},
+        {{0, 2.4}, {0.1, 2.4}, {0.5, 0.7}, {0.62, 0.7}, {1, 4.0}},
         {{0, 5.0}, {0.15, 5.2}, {1, 1.0}},
     };
     const std::vector<Point>& c = contours[std::clamp(tone, 1, 4) - 1];
@@ -315,12 +322,6 @@ std::vector<double> Reshape(const std::vector<double>& x, int rate, int tone)
         const double p = i + 1 < pitch.size() ? pitch[i] + (pitch[i + 1] - pitch[i]) * (f - double(i)) : pitch[i];
         return rate / p;
     };
-    // The contour runs a little inside the audible part, so that the louder or quieter
-    // edges of the new sound still show all of it.
-    const double audibleFrom = double(span.first) * hop, audibleTo = double(span.last) * hop;
-    const double uFrom = audibleFrom + 0.1 * (audibleTo - audibleFrom), uTo = audibleTo - 0.15 * (audibleTo - audibleFrom);
-    const auto targetPeriod = [&](double t) { return rate / TargetHz(tone, (t - uFrom) / (uTo - uFrom)); };
-
     // Analysis marks: one per period in the voiced runs, each placed where the waveform best
     // matches the period before it; every 10 ms in unvoiced stretches.
     std::vector<double> energy(x.size() + 1, 0.0);
@@ -388,48 +389,74 @@ std::vector<double> Reshape(const std::vector<double>& x, int rate, int tone)
 
     // Synthesis: each grain is two analysis periods under a Hann window, laid down at the
     // target's period. Its level is scaled so the sound keeps its power at a new pitch.
-    std::vector<double> y(x.size(), 0.0);
-    const auto addGrain = [&](size_t k, qsizetype at, double gain) {
-        const qsizetype pos = marks[k].pos;
-        const qsizetype left = k > 0 ? pos - marks[k - 1].pos : gap;
-        const qsizetype right = k + 1 < marks.size() ? marks[k + 1].pos - pos : gap;
-        for (qsizetype j = -left + 1; j < right; ++j) {
-            const qsizetype o = at + j;
-            if (o < 0 || o >= length)
+    const auto synthesise = [&](Span audible) {
+        // The contour runs a little inside the audible part, so that its edges still show
+        // all of it; a rise ends earlier, as a quiet ending sung higher is heard less.
+        const double from = double(audible.first) * hop, to = double(audible.last) * hop;
+        const double uFrom = from + 0.1 * (to - from), uTo = to - (tone == 2 || tone == 3 ? 0.25 : 0.15) * (to - from);
+        std::vector<double> y(x.size(), 0.0);
+        const auto addGrain = [&](size_t k, qsizetype at, double gain) {
+            const qsizetype pos = marks[k].pos;
+            const qsizetype left = k > 0 ? pos - marks[k - 1].pos : gap;
+            const qsizetype right = k + 1 < marks.size() ? marks[k + 1].pos - pos : gap;
+            for (qsizetype j = -left + 1; j < right; ++j) {
+                const qsizetype o = at + j;
+                if (o < 0 || o >= length)
+                    continue;
+                const double w = j < 0 ? 0.5 + 0.5 * std::cos(kPi * double(j) / double(left))
+                                       : 0.5 + 0.5 * std::cos(kPi * double(j) / double(right));
+                y[size_t(o)] += gain * w * At(x, pos + j);
+            }
+        };
+        for (size_t k = 0; k < marks.size();) {
+            if (marks[k].run < 0) {
+                addGrain(k, marks[k].pos, 1.0);
+                ++k;
                 continue;
-            const double w = j < 0 ? 0.5 + 0.5 * std::cos(kPi * double(j) / double(left))
-                                   : 0.5 + 0.5 * std::cos(kPi * double(j) / double(right));
-            y[size_t(o)] += gain * w * At(x, pos + j);
+            }
+            size_t last = k;
+            while (last + 1 < marks.size() && marks[last + 1].run == marks[k].run)
+                ++last;
+            size_t near = k;
+            for (double t = double(marks[k].pos); t <= double(marks[last].pos);) {
+                while (near < last && std::fabs(double(marks[near + 1].pos) - t) < std::fabs(double(marks[near].pos) - t))
+                    ++near;
+                const double target = rate / TargetHz(tone, (t - uFrom) / (uTo - uFrom));
+                addGrain(near, qsizetype(std::lround(t)), std::sqrt(target / periodAt(double(marks[near].pos))));
+                t += target;
+            }
+            k = last + 1;
         }
+        double peakIn = 0, peakOut = 0;
+        for (size_t i = 0; i < x.size(); ++i) {
+            peakIn = std::max(peakIn, std::fabs(x[i]));
+            peakOut = std::max(peakOut, std::fabs(y[i]));
+        }
+        if (peakOut > 0)
+            for (double& v : y)
+                v *= peakIn / peakOut;
+        return y;
     };
-    for (size_t k = 0; k < marks.size();) {
-        if (marks[k].run < 0) {
-            addGrain(k, marks[k].pos, 1.0);
-            ++k;
+    // A new pitch changes the loudness of the parts (a nasal ending or a glide sung higher is
+    // heard less), so the part a listener hears may move. The contour is laid over the audible
+    // part of the recording, of the first result, over both or over their overlap, whichever
+    // first makes the result show its tone.
+    const std::vector<double> first = synthesise(span);
+    const std::vector<Frame> firstFrames = Track(first, rate);
+    const Span heard = AudiblePart(firstFrames);
+    if (Judge(Semitones(firstFrames, AudiblePart(firstFrames)), tone).ok || !heard.IsValid())
+        return first;
+    const Span tries[] = {heard, {std::max(span.first, heard.first), std::min(span.last, heard.last)},
+                          {std::min(span.first, heard.first), std::max(span.last, heard.last)}};
+    for (const Span& t : tries) {
+        if (!t.IsValid())
             continue;
-        }
-        size_t last = k;
-        while (last + 1 < marks.size() && marks[last + 1].run == marks[k].run)
-            ++last;
-        size_t near = k;
-        for (double t = double(marks[k].pos); t <= double(marks[last].pos);) {
-            while (near < last && std::fabs(double(marks[near + 1].pos) - t) < std::fabs(double(marks[near].pos) - t))
-                ++near;
-            const double target = targetPeriod(t);
-            addGrain(near, qsizetype(std::lround(t)), std::sqrt(target / periodAt(double(marks[near].pos))));
-            t += target;
-        }
-        k = last + 1;
+        std::vector<double> y = synthesise(t);
+        const std::vector<Frame> f = Track(y, rate);
+        if (Judge(Semitones(f, AudiblePart(f)), tone).ok)
+            return y;
     }
-    double peakIn = 0, peakOut = 0;
-    for (size_t i = 0; i < x.size(); ++i) {
-        peakIn = std::max(peakIn, std::fabs(x[i]));
-        peakOut = std::max(peakOut, std::fabs(y[i]));
-    }
-    if (peakOut > 0)
-        for (double& v : y)
-            v *= peakIn / peakOut;
-    return y;
+    return synthesise(heard);
 }
 
 } // namespace ToneContour

@@ -26,9 +26,10 @@ struct Frame {
 // Pitch track of mono samples in -1..1. Octave slips are folded towards the track's median.
 std::vector<Frame> Track(const std::vector<double>& samples, int sampleRate);
 
-// The voiced part a listener hears the tone on: voiced frames no more than 10 dB below the
-// loudest voiced frame, from the first such frame to the last. A quiet nasal ending or a
-// voiced initial outside it hardly carries the tone. {-1, -1} when nothing is voiced.
+// The voiced part a listener hears the tone on: the stretch around the loudest voiced frame
+// where the voice stays no more than 10 dB below it (dips of up to 10 ms bridged). A quiet
+// nasal ending, a voiced initial or a long quiet glide outside it hardly carries the tone.
+// {-1, -1} when nothing is voiced.
 struct Span {
     int first{-1};
     int last{-1};
