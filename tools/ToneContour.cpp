@@ -393,7 +393,9 @@ std::vector<double> Reshape(const std::vector<double>& x, int rate, int tone)
         // The contour runs a little inside the audible part, so that its edges still show
         // all of it; a rise ends earlier, as a quiet ending sung higher is heard less.
         const double from = double(audible.first) * hop, to = double(audible.last) * hop;
-        const double uFrom = from + 0.1 * (to - from), uTo = to - (tone == 2 || tone == 3 ? 0.25 : 0.15) * (to - from);
+        const double uFrom = from + 0.1 * (to - from);
+        // A short vowel still gets a tenth of a second for its contour, heard into its ending.
+        const double uTo = std::max(to - (tone == 2 || tone == 3 ? 0.25 : 0.15) * (to - from), uFrom + 0.1 * rate);
         std::vector<double> y(x.size(), 0.0);
         const auto addGrain = [&](size_t k, qsizetype at, double gain) {
             const qsizetype pos = marks[k].pos;
