@@ -365,7 +365,7 @@ std::vector<double> Reshape(const std::vector<double>& x, int rate, int tone)
         // Matching keeps the marks at one point of the cycle; move them all together onto the
         // point where the energy peaks, just after the excitation of the voice, so that each
         // grain holds one excitation and nothing of the old period.
-        const auto firstMark = size_t(std::find_if(marks.begin(), marks.end(), [r](const Mark& k) { return k.run == r; }) - marks.begin());
+        auto firstMark = size_t(std::find_if(marks.begin(), marks.end(), [r](const Mark& k) { return k.run == r; }) - marks.begin());
         const qsizetype halfPeriod = qsizetype(periodAt(double(marks[firstMark].pos)) / 2);
         qsizetype bestShift = 0;
         double bestScore = -1;
@@ -380,6 +380,11 @@ std::vector<double> Reshape(const std::vector<double>& x, int rate, int tone)
         }
         for (size_t k = firstMark; k < marks.size(); ++k)
             marks[k].pos = std::clamp<qsizetype>(marks[k].pos + bestShift, 0, length - 1);
+        // An unvoiced mark the shift has passed goes; marks stay in order.
+        while (firstMark > 0 && marks[firstMark - 1].pos >= marks[firstMark].pos) {
+            marks.erase(marks.begin() + qsizetype(firstMark - 1));
+            --firstMark;
+        }
         cursor = m;
     }
     for (qsizetype p = cursor; p < length; p += gap)
