@@ -18,6 +18,7 @@ readings=/usr/share/unicode/Unihan_Readings.txt.bz2
 espeakdata=$(espeak-ng --version | sed -n 's/.*Data at: *//p')
 
 [ -r "$readings" ] || { echo "make_sounds: $readings is missing (package unicode-data)" >&2; exit 1; }
+[ -d "$espeakdata/voices" ] || { echo "make_sounds: no espeak-ng data folder (package espeak-ng)" >&2; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 start=$(date +%s)
