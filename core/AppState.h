@@ -106,12 +106,6 @@ struct AppState {
     qint16 CurrentLesson{0};
     qint16 CurrentStep{0};
     qint16 ViewedLesson{0};
-    // True (-1) while the fill-in exercise or the find-sentence quiz is open: the dictionary
-    // then hides its example sentences.
-    qint16 QuizOpen{0};
-    // True (-1) while the vocabulary test is open: the dictionary then opens the hit of the
-    // viewed lesson.
-    qint16 VocabularyTestOpen{0};
 
     // --- the viewed lesson's scripts (loaded by the course panel for ViewedLesson) ----------
     // New words, column first as the old table was: [0] Chinese, [1] English, [2] numbered
