@@ -3,10 +3,12 @@
 #include <QFile>
 #include <QLocale>
 #include <QUrl>
+#include <algorithm>
 #include <cmath>
 
 #include "AppState.h"
 #include "BlankTrim.h"
+#include "TextFilters.h"
 
 namespace OnlineService {
 
@@ -102,4 +104,62 @@ int ProgressBarValue(qint64 progress, qint64 progressMax, int current)
             return int(percent);
     }
     return current;
+}
+
+LocateResult LocateNext(const QString& boxText, const QString& query, int locateStart, const QString& searchBoxText)
+{
+    // A start before the text (the caret at 0 taken as a one-based start) searches from the top.
+    auto find = [&](int start) -> qsizetype {
+        return boxText.indexOf(query, std::max(start, 1) - 1, Qt::CaseInsensitive);
+    };
+    LocateResult result;
+    result.locateStart = locateStart;
+    qsizetype at = locateStart > boxText.size() + 1 ? -1 : find(locateStart);
+    if (at < 0) {
+        result.locateStart = int(searchBoxText.size()) + 1;
+        at = result.locateStart > boxText.size() + 1 ? -1 : find(result.locateStart);
+        if (at < 0)
+            return result;
+    }
+    result.selStart = int(at);
+    result.selLength = int(query.size());
+    result.locateStart = int(at + 1 + query.size());
+    return result;
+}
+
+void AddToHistory(QStringList& history, const QString& word)
+{
+    for (const QString& entry : history)
+        if (entry.compare(word, Qt::CaseInsensitive) == 0)
+            return;
+    history.prepend(word);
+}
+
+SelectionLookup LookUpSelection(const QString& boxText, int selStart, int selLength, const QString& selText)
+{
+    SelectionLookup result;
+    const QString s = BlankTrim(selText);
+    if (s.isEmpty())
+        return result;
+    if (IsChineseQuery(s) && s.size() < 6) {
+        result.fillSearchBox = true;
+        result.searchText = s;
+        if (s.size() == 1 && !HasNonHanzi(s)) {
+            result.popup = true;
+            if (selStart > 0)
+                result.previous = boxText.mid(selStart - 1, 1);
+            if (selStart < boxText.size() - 1)
+                result.next = boxText.mid(selStart + std::max(selLength, 1), 1);
+            if (HasNonHanzi(result.previous))
+                result.previous.clear();
+            if (HasNonHanzi(result.next))
+                result.next.clear();
+        }
+    } else if (!IsChineseQuery(s) && s.size() < 20) {
+        result.fillSearchBox = true;
+        result.searchText = s;
+    }
+    result.moveCaret = true;
+    result.caret = selStart + selLength;
+    return result;
 }

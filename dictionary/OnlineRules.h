@@ -3,6 +3,7 @@
 // is widened, encoded and found in the cache, and what kind of query a text is.
 
 #include <QString>
+#include <QStringList>
 
 namespace OnlineService {
 // The base address (scheme and host, optionally a port) of the web dictionary service. It is
@@ -36,3 +37,31 @@ bool IsPinyinQuery(const QString& query);
 // progress and maximum both at least 1 give the rounded percentage, unless it would pass
 // 100; anything else keeps the current value.
 int ProgressBarValue(qint64 progress, qint64 progressMax, int current);
+
+// "Locate": the next occurrence of query in the result box's text (ignoring case), searched
+// from the one-based locateStart; when there is none, once more from just after the heading
+// (the search box text). selStart is -1 when nothing was found (the caret goes to the start).
+struct LocateResult {
+    int selStart{-1};
+    int selLength{0};
+    int locateStart{1};
+};
+LocateResult LocateNext(const QString& boxText, const QString& query, int locateStart, const QString& searchBoxText);
+
+// The search history, most recent first: a word not yet in it (ignoring case) goes to the top;
+// one already there keeps its place.
+void AddToHistory(QStringList& history, const QString& word);
+
+// What a mouse-up selection in the result box does: a short Chinese selection (fewer than 6)
+// or a short other one (fewer than 20) goes into the search box; a single Chinese character
+// also opens the character pop-up with its Chinese neighbours. The caret then moves to the
+// end of the selection, which becomes the next "Locate" start.
+struct SelectionLookup {
+    bool fillSearchBox{false};
+    QString searchText;
+    bool popup{false};
+    QString previous, next; // the neighbours of a pop-up character ("" when not Chinese)
+    bool moveCaret{false};
+    int caret{0};
+};
+SelectionLookup LookUpSelection(const QString& boxText, int selStart, int selLength, const QString& selText);

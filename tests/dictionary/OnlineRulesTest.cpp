@@ -136,4 +136,77 @@ TEST_F(OnlineRulesTest, ProgressBarValue)
     }
 }
 
+TEST_F(OnlineRulesTest, LocateWalksTheOccurrencesAndWrapsPastTheHeading)
+{
+    const QString text = QStringLiteral("hello 1) hi;    [Lexicon Online]\r\nSay Hello.\r\nHELLO there");
+    const QString query = QStringLiteral("hello");
+    struct Step {
+        int selStart, locateStart;
+    };
+    // From just after the heading (as a cache hit leaves it): the two later ones, then around.
+    const Step steps[] = {{38, 44}, {46, 52}, {38, 44}};
+    int start = int(query.size()) + 1;
+    for (const Step& step : steps) {
+        const LocateResult r = LocateNext(text, query, start, query);
+        EXPECT_EQ(r.selStart, step.selStart);
+        EXPECT_EQ(r.selLength, 5);
+        EXPECT_EQ(r.locateStart, step.locateStart);
+        start = r.locateStart;
+    }
+    // Nothing beyond the heading: the caret goes to the start and the start stays wrapped.
+    const LocateResult none = LocateNext(QStringLiteral("hello only"), query, 3, QStringLiteral("hello"));
+    EXPECT_EQ(none.selStart, -1);
+    EXPECT_EQ(none.locateStart, 6);
+    // A start taken from a caret at 0 searches from the top.
+    EXPECT_EQ(LocateNext(text, QStringLiteral("say"), 0, query).selStart, 34);
+    EXPECT_EQ(LocateNext(text, query, 500, query).selStart, 38);
+}
+
+TEST_F(OnlineRulesTest, HistoryKeepsEachWordOnceMostRecentFirst)
+{
+    QStringList history;
+    for (const char* w : {"one", "two", "ONE", "three"})
+        AddToHistory(history, QString::fromLatin1(w));
+    EXPECT_EQ(history, (QStringList{QStringLiteral("three"), QStringLiteral("two"), QStringLiteral("one")}));
+}
+
+TEST_F(OnlineRulesTest, SelectionInTheResultBox)
+{
+    const QString text = QStringLiteral("中文课本 is a textbook");
+    struct Case {
+        const char* name;
+        int start, length;
+        bool fill;
+        QString search;
+        bool popup;
+        QString previous, next;
+    };
+    const Case cases[] = {
+        {"one character opens the pop-up with its neighbours", 1, 1, true, QStringLiteral("文"), true, QStringLiteral("中"),
+         QStringLiteral("课")},
+        {"no Chinese neighbour", 3, 1, true, QStringLiteral("本"), true, QStringLiteral("课"), QString()},
+        {"first character", 0, 1, true, QStringLiteral("中"), true, QString(), QStringLiteral("文")},
+        {"three characters only fill the search box", 0, 3, true, QStringLiteral("中文课"), false, {}, {}},
+        {"a Latin word", 10, 8, true, QStringLiteral("textbook"), false, {}, {}},
+        {"blanks around are trimmed", 4, 4, true, QStringLiteral("is"), false, {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const SelectionLookup r = LookUpSelection(text, c.start, c.length, text.mid(c.start, c.length));
+        EXPECT_EQ(r.fillSearchBox, c.fill);
+        EXPECT_EQ(r.searchText, c.search);
+        EXPECT_EQ(r.popup, c.popup);
+        EXPECT_EQ(r.previous, c.previous);
+        EXPECT_EQ(r.next, c.next);
+        EXPECT_TRUE(r.moveCaret);
+        EXPECT_EQ(r.caret, c.start + c.length);
+    }
+    const QString longChinese = QStringLiteral("一二三四五六");
+    EXPECT_FALSE(LookUpSelection(longChinese, 0, 6, longChinese).fillSearchBox);
+    EXPECT_TRUE(LookUpSelection(longChinese, 0, 6, longChinese).moveCaret);
+    const QString longLatin = QString(20, QLatin1Char('a'));
+    EXPECT_FALSE(LookUpSelection(longLatin, 0, 20, longLatin).fillSearchBox);
+    EXPECT_FALSE(LookUpSelection(text, 4, 1, QStringLiteral(" ")).moveCaret);
+}
+
 } // namespace
