@@ -142,6 +142,20 @@ TEST_F(OnlineLookupTest, ASupersededNavigationIsNeitherShownNorCached)
     EXPECT_EQ(State().OnlineWordTable.at(1).Word, QStringLiteral("next"));
 }
 
+TEST_F(OnlineLookupTest, APageIsReadAgainstTheQueryOfItsOwnNavigation)
+{
+    Serve(QStringLiteral("slow"), Pages::English(QStringLiteral("slow"), {QStringLiteral("not fast")}), true);
+    m_lookup->Common01(QStringLiteral("slow"), 0, QString());
+    ASSERT_TRUE(RunUntil([&] { return m_service.HeldCount() == 1; }));
+    // Another window writes LastQuery while the page loads.
+    m_lookup->SetLastQuery(QStringLiteral("other"));
+    m_service.ReleaseHeld();
+    ASSERT_TRUE(RunUntil([&] { return !m_lookup->Loading(); }));
+    ASSERT_EQ(State().OnlineWordCount, 1);
+    EXPECT_EQ(State().OnlineWordTable.at(0).Word, QStringLiteral("slow"));
+    EXPECT_TRUE(Shown().startsWith(QStringLiteral("slow ")));
+}
+
 TEST_F(OnlineLookupTest, ACacheHitSupersedesAPageStillLoading)
 {
     State().OnlineWordTable = {{QStringLiteral("cached"), QStringLiteral(" 1) kept;###")}};
