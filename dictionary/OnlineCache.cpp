@@ -12,6 +12,7 @@
 #include "OnlineRules.h"
 #include "Pinyin.h"
 #include "RecordFolder.h"
+#include "ResultPage.h"
 #include "SafeFile.h"
 #include "TextFilters.h"
 
@@ -39,13 +40,6 @@ bool EndsLine(QChar c)
     return c == QLatin1Char('\r') || c == QLatin1Char('#');
 }
 
-// A finished example line of a cached entry.
-QString ExampleLine(const QString& line, int chineseIndent, int englishIndent)
-{
-    return HanziOnly(line).isEmpty() ? RtfExampleEnglishLine(line, englishIndent)
-                                     : RtfExampleChineseLine(line, chineseIndent);
-}
-
 QString ChineseCachedRtf(const OnlineWord& record, const QString& sourceLabel)
 {
     QString line, pinyin, meanings, examples;
@@ -55,7 +49,7 @@ QString ChineseCachedRtf(const OnlineWord& record, const QString& sourceLabel)
             if (meanings.isEmpty())
                 meanings = line;
             else if (!BlankTrim(line).isEmpty())
-                examples += ExampleLine(line, 0, 10);
+                examples += ExampleLineRtf(line, 0, 10);
             line.clear();
             bracket = false;
             continue;
@@ -105,7 +99,7 @@ QString OtherCachedRtf(const OnlineWord& record, const QString& sourceLabel)
         if (meanings.isEmpty())
             meanings = line;
         else if (!BlankTrim(line).isEmpty())
-            examples += ExampleLine(line, 2, 0);
+            examples += ExampleLineRtf(line, 2, 0);
         line.clear();
     }
     return RtfQueryEntry(record.Word, BlankTrim(meanings), sourceLabel, examples, 7);

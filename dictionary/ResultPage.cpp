@@ -89,8 +89,7 @@ QString ReadExamples(const Page& page, int chineseIndent, int englishIndent)
         if (ch == QLatin1Char('<')) {
             inTag = true;
             if (page.At(i, QLatin1String("<br>")) && !BlankTrim(line).isEmpty()) {
-                examples += HanziOnly(line).isEmpty() ? RtfExampleEnglishLine(line, englishIndent)
-                                                      : RtfExampleChineseLine(line, chineseIndent);
+                examples += ExampleLineRtf(line, chineseIndent, englishIndent);
                 line.clear();
             }
         } else if (ch == QLatin1Char('>')) {
@@ -216,6 +215,11 @@ std::optional<QString> ChineseLayout(const Page& page, const QString& query, con
 }
 
 } // namespace
+
+QString ExampleLineRtf(const QString& line, int chineseIndent, int englishIndent)
+{
+    return HanziOnly(line).isEmpty() ? RtfExampleEnglishLine(line, englishIndent) : RtfExampleChineseLine(line, chineseIndent);
+}
 
 QString HtmlToRtf(const QString& html, const QString& query, const QString& sourceLabel)
 {

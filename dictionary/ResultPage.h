@@ -19,3 +19,7 @@ extern const char* const NotFoundText;         // "Sorry, it is not found."
 // structure cannot be followed (a word-list link without its end, an entity naming no
 // character): the box is then emptied and nothing is cached.
 QString HtmlToRtf(const QString& html, const QString& query, const QString& sourceLabel);
+
+// One example line as an RTF fragment: a line holding Chinese characters in the Chinese style
+// after chineseIndent blanks, any other in the English style after englishIndent blanks.
+QString ExampleLineRtf(const QString& line, int chineseIndent, int englishIndent);
