@@ -49,17 +49,22 @@ TEST_F(ServicesTest, TheLockFileLivesInTheChosenFolderPerUser)
 
 TEST_F(ServicesTest, DriveTypeFromTheMountTableAndSysfs)
 {
-    // A fake sysfs: sdb is a removable disk (its partition sdb1 is a folder inside it, linked
-    // from class/block as the kernel does); sda is fixed.
+    // A fake sysfs laid out as the kernel does: class/block/<partition> links to a folder
+    // inside its disk's folder, block/<disk> links to the disk. sdb and sdc are USB sticks
+    // (removable 1); sda and nvme0n1 are fixed disks. sdc's partition and sda3 are missing
+    // from class/block: the walk then goes to block/<disk>.
     const QString sys = Path("sys");
-    QDir().mkpath(sys + "/devices/sdb/sdb1");
-    QDir().mkpath(sys + "/devices/sda/sda2");
-    QDir().mkpath(sys + "/class/block");
+    for (const char* dir : {"devices/sdb/sdb1", "devices/sda/sda2", "devices/sdc", "devices/nvme0n1", "class/block", "block"})
+        QDir().mkpath(sys + "/" + dir);
     WriteFile("sys/devices/sdb/removable", "1\n");
     WriteFile("sys/devices/sda/removable", "0\n");
+    WriteFile("sys/devices/sdc/removable", "1\n");
+    WriteFile("sys/devices/nvme0n1/removable", "0\n");
     ASSERT_TRUE(QFile::link(sys + "/devices/sdb/sdb1", sys + "/class/block/sdb1"));
     ASSERT_TRUE(QFile::link(sys + "/devices/sda/sda2", sys + "/class/block/sda2"));
     ASSERT_TRUE(QFile::link(sys + "/devices/sdb", sys + "/class/block/sdb"));
+    for (const char* disk : {"sda", "sdb", "sdc", "nvme0n1"})
+        ASSERT_TRUE(QFile::link(sys + "/devices/" + disk, sys + "/block/" + disk));
 
     const QString mounts = "/dev/sda2 / ext4 rw 0 0\n"
                            "proc /proc proc rw 0 0\n"
@@ -69,7 +74,11 @@ TEST_F(ServicesTest, DriveTypeFromTheMountTableAndSysfs)
                            "/dev/sdb /mnt/wholestick vfat rw 0 0\n"
                            "/dev/sdc1 /media/ann/My\\040Stick vfat rw 0 0\n"
                            "/dev/sdd1 /run/media/ann/CARD exfat rw 0 0\n"
-                           "/dev/sda3 /mnt/cdrom/home ext4 rw 0 0\n";
+                           "/dev/sda3 /media/ann/Data ext4 rw 0 0\n"
+                           "/dev/nvme0n1p2 /run/media/ann/Games ext4 rw 0 0\n"
+                           "/dev/loop0 /media/ann/Image iso9660 ro 0 0\n"
+                           "/dev/sr1 /run/media/ann/DISC udf ro 0 0\n"
+                           "/dev/sda4 /mnt/cdrom/home ext4 rw 0 0\n";
     struct Case {
         const char* path;
         int type;
@@ -78,10 +87,15 @@ TEST_F(ServicesTest, DriveTypeFromTheMountTableAndSysfs)
         {"/opt/velmora", Drives::Fixed},
         {"/mnt/cdrom/Velmora", Drives::CdRom},
         {"/mnt/disc", Drives::CdRom},
+        {"/media/ann/Image/Velmora", Drives::CdRom},
+        {"/run/media/ann/DISC", Drives::CdRom},
         {"/mnt/stick/Velmora", Drives::Removable},
         {"/mnt/wholestick", Drives::Removable},
         {"/media/ann/My Stick/Velmora", Drives::Removable},
-        {"/run/media/ann/CARD", Drives::Removable},
+        // Fixed disks mounted where desktops mount sticks.
+        {"/media/ann/Data/Velmora", Drives::Fixed},
+        {"/run/media/ann/Games/Velmora", Drives::Fixed},
+        {"/run/media/ann/CARD", Drives::Fixed}, // the kernel gives no flag for it
         {"/mnt/cdrom/home/ann", Drives::Fixed},  // the deeper mount is the one in force
         {"/mnt/stickier/x", Drives::Fixed},      // a name that only begins like a mount point
     };
