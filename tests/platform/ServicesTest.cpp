@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QScreen>
@@ -15,37 +16,179 @@
 #include "TimeZone.h"
 #include "Twips.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// Another process that takes the lock on path and keeps it until Finish().
+class OtherRun {
+public:
+    bool Start(const QString& path)
+    {
+        const QByteArray native = QFile::encodeName(path);
+        int ready[2];
+        if (::pipe(ready) != 0 || ::pipe(m_hold) != 0)
+            return false;
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            // Only async-signal-safe calls between fork and _exit.
+            ::close(ready[0]);
+            ::close(m_hold[1]);
+            const int fd = ::open(native.constData(), O_RDWR | O_CREAT, 0600);
+            const char ok = fd >= 0 && ::flock(fd, LOCK_EX) == 0 ? 'y' : 'n';
+            if (::write(ready[1], &ok, 1) != 1)
+                ::_exit(1);
+            char c;
+            while (::read(m_hold[0], &c, 1) > 0) {
+            }
+            ::_exit(0);
+        }
+        ::close(ready[1]);
+        ::close(m_hold[0]);
+        char ok = 'n';
+        const bool got = m_pid > 0 && ::read(ready[0], &ok, 1) == 1 && ok == 'y';
+        ::close(ready[0]);
+        return got;
+    }
+    void Finish()
+    {
+        if (m_pid <= 0)
+            return;
+        ::close(m_hold[1]);
+        ::waitpid(m_pid, nullptr, 0);
+        m_pid = -1;
+    }
+    ~OtherRun() { Finish(); }
+
+private:
+    pid_t m_pid{-1};
+    int m_hold[2]{-1, -1};
+};
+
+class InstanceTest : public AppFixture {
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        QDir().mkpath(Path("run"));
+        QDir().mkpath(Path("tmp"));
+        QFile::setPermissions(Path("run"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("VELMORA_LOCK_DIR", Path("run").toUtf8());
+        m_tmpdir = qgetenv("TMPDIR");
+        qputenv("TMPDIR", Path("tmp").toUtf8());
+    }
+    void TearDown() override
+    {
+        SingleInstance::ReleaseForThisRun();
+        qunsetenv("VELMORA_LOCK_DIR");
+        if (m_tmpdir.isEmpty())
+            qunsetenv("TMPDIR");
+        else
+            qputenv("TMPDIR", m_tmpdir);
+        AppFixture::TearDown();
+    }
+    QByteArray m_tmpdir;
+};
+
+QString OwnTempFolder() { return "/velmora-" + QString::number(::geteuid()); }
+
+} // namespace
+
+TEST_F(InstanceTest, OnlyALockHeldByARunningCopyMeansRunning)
+{
+    const QString path = SingleInstance::LockPath();
+    ASSERT_EQ(path, Path("run") + OwnTempFolder() + ".lock");
+    {
+        OtherRun other;
+        ASSERT_TRUE(other.Start(path));
+        InstanceLock probe;
+        EXPECT_EQ(probe.Take(path), InstanceLock::HeldElsewhere);
+        EXPECT_FALSE(SingleInstance::AcquireForThisRun());
+        other.Finish();
+        // The copy ended; its file stays behind and means nothing.
+        ASSERT_TRUE(QFile::exists(path));
+        EXPECT_TRUE(SingleInstance::AcquireForThisRun());
+    }
+    // Two holders in one process exclude each other too.
+    InstanceLock second;
+    EXPECT_EQ(second.Take(path), InstanceLock::HeldElsewhere);
+    SingleInstance::ReleaseForThisRun();
+    EXPECT_EQ(second.Take(path), InstanceLock::Taken);
+
+    // A stale file with old content and nobody holding it.
+    second.Release();
+    WriteFile("run" + OwnTempFolder() + ".lock", "4242\nvelmora\n");
+    EXPECT_EQ(second.Take(path), InstanceLock::Taken);
+}
+
+TEST_F(InstanceTest, ALinkPlantedAtTheLockIsNotFollowedAndTheProgramStarts)
+{
+    const QString path = SingleInstance::LockPath();
+    // A link to a file a running process holds, and a link to where a file would be created.
+    WriteFile("held.lock", "");
+    OtherRun other;
+    ASSERT_TRUE(other.Start(Path("held.lock")));
+    ASSERT_TRUE(QFile::link(Path("held.lock"), path));
+    InstanceLock probe;
+    EXPECT_EQ(probe.Take(path), InstanceLock::Unusable);
+    EXPECT_TRUE(SingleInstance::AcquireForThisRun());
+    SingleInstance::ReleaseForThisRun();
+
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QFile::link(Path("victim"), path));
+    EXPECT_TRUE(SingleInstance::AcquireForThisRun());
+    EXPECT_FALSE(QFile::exists(Path("victim")));
+}
+
+TEST_F(InstanceTest, TheLockLivesOnlyInAFolderNobodyElseMayWrite)
+{
+    const QString uid = OwnTempFolder();
+    // The runtime folder when it is private; otherwise our own folder in the temporary one.
+    EXPECT_EQ(SingleInstance::LockFolder(Path("run"), Path("tmp")), Path("run"));
+    QFile::setPermissions(Path("run"), QFile::Permissions(0x7777)); // rwx for everyone
+    EXPECT_EQ(SingleInstance::LockFolder(Path("run"), Path("tmp")), Path("tmp") + uid);
+    EXPECT_EQ(QFileInfo(Path("tmp") + uid).permissions() & 0x0077, 0);
+    EXPECT_EQ(SingleInstance::LockFolder({}, Path("tmp")), Path("tmp") + uid);
+    EXPECT_EQ(SingleInstance::LockFolder(Path("no/such/folder"), Path("tmp")), Path("tmp") + uid);
+    // Our own folder left open to others is closed again.
+    QFile::setPermissions(Path("tmp") + uid, QFile::Permissions(0x7777));
+    EXPECT_EQ(SingleInstance::LockFolder({}, Path("tmp")), Path("tmp") + uid);
+    EXPECT_EQ(QFileInfo(Path("tmp") + uid).permissions() & 0x0077, 0);
+
+    // A link planted where our folder goes, or a file there: no folder can be trusted.
+    QDir().mkpath(Path("tmp2"));
+    QDir().mkpath(Path("elsewhere"));
+    ASSERT_TRUE(QFile::link(Path("elsewhere"), Path("tmp2") + uid));
+    EXPECT_EQ(SingleInstance::LockFolder({}, Path("tmp2")), QString());
+    QDir().mkpath(Path("tmp3"));
+    WriteFile("tmp3" + uid, "");
+    EXPECT_EQ(SingleInstance::LockFolder({}, Path("tmp3")), QString());
+}
+
+TEST_F(InstanceTest, ALockThatCannotBeUsedLetsTheProgramStart)
+{
+    // No folder to trust at all.
+    QFile::setPermissions(Path("run"), QFile::Permissions(0x7777));
+    WriteFile("tmp" + OwnTempFolder(), "");
+    EXPECT_EQ(SingleInstance::LockPath(), QString());
+    EXPECT_TRUE(SingleInstance::AcquireForThisRun());
+    SingleInstance::ReleaseForThisRun();
+
+    // A private folder, but the lock path cannot be opened as a file.
+    QFile::setPermissions(Path("run"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QDir().mkpath(SingleInstance::LockPath());
+    InstanceLock probe;
+    EXPECT_EQ(probe.Take(SingleInstance::LockPath()), InstanceLock::Unusable);
+    EXPECT_TRUE(SingleInstance::AcquireForThisRun());
+    EXPECT_EQ(probe.Take(Path("no/such/folder/velmora.lock")), InstanceLock::Unusable);
+}
+
 namespace {
 class ServicesTest : public AppFixture {};
-}
-
-TEST_F(ServicesTest, OnlyOneHolderOfTheInstanceLockAtATime)
-{
-    const QString path = Path("velmora.lock");
-    InstanceLock first;
-    InstanceLock second;
-    ASSERT_TRUE(first.TryLock(path));
-    EXPECT_FALSE(second.TryLock(path));
-    first.Release();
-    EXPECT_TRUE(second.TryLock(path));
-}
-
-TEST_F(ServicesTest, ALockFileLeftBehindByAnEndedRunDoesNotBlock)
-{
-    WriteFile("velmora.lock", "4242\nvelmora\n");
-    InstanceLock lock;
-    EXPECT_TRUE(lock.TryLock(Path("velmora.lock")));
-    InstanceLock nowhere;
-    EXPECT_FALSE(nowhere.TryLock(Path("no/such/folder/velmora.lock")));
-}
-
-TEST_F(ServicesTest, TheLockFileLivesInTheChosenFolderPerUser)
-{
-    qputenv("VELMORA_LOCK_DIR", m_dir->path().toUtf8());
-    EXPECT_TRUE(SingleInstance::LockPath().startsWith(m_dir->path() + "/velmora-"));
-    EXPECT_TRUE(SingleInstance::LockPath().endsWith(".lock"));
-    qunsetenv("VELMORA_LOCK_DIR");
-}
+} // namespace
 
 TEST_F(ServicesTest, DriveTypeFromTheMountTableAndSysfs)
 {
