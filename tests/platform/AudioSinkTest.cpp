@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 #include <gtest/gtest.h>
+#include <csignal>
+#include <sys/prctl.h>
 
 #include "AudioSinkOutput.h"
 #include "Clock.h"
@@ -38,6 +40,8 @@ public:
         env.insert(QStringLiteral("HOME"), m_dir.path());
         m_server.setProcessEnvironment(env);
         m_server.setProcessChannelMode(QProcess::MergedChannels);
+        // The server ends with this process, even when a test crashes it.
+        m_server.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
         m_server.start(exe, {QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--use-pid-file=no"),
                              QStringLiteral("--exit-idle-time=-1"), QStringLiteral("--disable-shm=yes"),
                              QStringLiteral("--log-level=info"), QStringLiteral("--log-target=stderr"),
