@@ -72,6 +72,8 @@ LessonTaskWindow* OpenStudyStackWindows(const StudyLauncher& launcher)
     for (StudyWindow w : launcher.ShownAfter)
         if (Form* f = Loaded(w))
             f->Show(Form::Modeless, owner);
+    // Shown windows may have frames now: their outer sizes decide the places.
+    PlaceStudyStackWindows(launcher);
     task->activateWindow();
     task->setFocus();
     return task;
