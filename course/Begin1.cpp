@@ -46,7 +46,9 @@ Begin1::Begin1()
     : MenuPanel(QStringLiteral("Begin1"))
 {
     SetCaption(QStringLiteral("Begin1"));
-    setFont(QFont(QStringLiteral("Noto Sans CJK SC"), 9));
+    QFont panelFont(QStringLiteral("Noto Sans CJK SC"));
+    panelFont.setPointSizeF(8.25);
+    setFont(panelFont);
 
     Label1 = Kit::Label(this, QStringLiteral("Label1"), {420, 420, 0, 0}, QStringLiteral("Lesson"));
     Combo1 = new QComboBox(this);
