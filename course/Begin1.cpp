@@ -65,10 +65,10 @@ Begin1::Begin1()
     auto* label3Events = new Kit::RowEvents(this);
     label3Events->Watch(Label3, 0);
     label3Events->click = [this](int) { Label3_Click(); };
-    Timer1 = new Timer(this, kReplaceInterval, false);
+    m_replaceTimer = new Timer(this, kReplaceInterval, false);
 
     connect(Combo1, &QComboBox::activated, this, &Begin1::Combo1_Click);
-    connect(Timer1, &Timer::Tick, this, &Begin1::Timer1_Timer);
+    connect(m_replaceTimer, &Timer::Tick, this, &Begin1::ReplaceTimer_Tick);
 }
 
 void Begin1::Form_Load()
@@ -79,7 +79,7 @@ void Begin1::Form_Load()
 
 void Begin1::Form_Unload()
 {
-    Timer1->SetEnabled(false);
+    m_replaceTimer->SetEnabled(false);
     UnregisterProgressView(this);
 }
 
@@ -156,13 +156,13 @@ void Begin1::OpenStudyStack(const StudyLauncher& launcher)
         menu->Hide();
     m_openStack = &launcher;
     m_replaceTicks = 0;
-    Timer1->SetEnabled(true);
+    m_replaceTimer->SetEnabled(true);
 }
 
-void Begin1::Timer1_Timer()
+void Begin1::ReplaceTimer_Tick()
 {
     if (!m_openStack || !PlaceStudyStackWindows(*m_openStack) || ++m_replaceTicks >= kReplaceTimes) {
-        Timer1->SetEnabled(false);
+        m_replaceTimer->SetEnabled(false);
         m_openStack = nullptr;
     }
 }

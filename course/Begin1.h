@@ -45,7 +45,7 @@ private:
     // Selects a list index and runs the same handling as the learner's pick.
     void SelectLesson(int index);
     void OpenStudyStack(const StudyLauncher& launcher);
-    void Timer1_Timer();
+    void ReplaceTimer_Tick();
 
     QLabel* Label1{nullptr};
     QComboBox* Combo1{nullptr};
@@ -53,7 +53,7 @@ private:
     Kit::ControlRow<QLabel> Label2{this, "Label2"};          // row captions 0..5, 7..9
     QLabel* Label3{nullptr};                                 // the progress line
     // Places the open stack again once the window manager has framed its windows.
-    Timer* Timer1{nullptr};
+    Timer* m_replaceTimer{nullptr};
 
     int m_noSelection{-1}; // the list index of no selection
     const StudyLauncher* m_openStack{nullptr};

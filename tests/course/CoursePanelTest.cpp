@@ -240,6 +240,7 @@ TEST_F(CoursePanelTest, EveryRowOpensItsStackAndClosingHandsBack)
         if (button <= 4) {
             EXPECT_EQ(PanelFocus(), Command1(5));
         }
+        // Away from the button the next closing is to focus.
         panel->FocusStepButton(0);
     }
     EXPECT_EQ(m_boxes->Texts().size(), 1);
