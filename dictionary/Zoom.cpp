@@ -52,6 +52,7 @@ Zoom::Zoom()
     Shape1 = new QFrame(this);
     Shape1->setObjectName(QStringLiteral("Shape1"));
     Shape1->setFrameShape(QFrame::Box);
+    Kit::SetInk(Shape1, Qt::black);
     Shape1->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     // Design caption; every look-up replaces it. Moves over it count as moves over the window.
@@ -64,7 +65,7 @@ Zoom::Zoom()
                                                {}, ReadingLook()));
     reading->hide();
     Label3 = Kit::Label(this, QStringLiteral("Label3"), {}, QStringLiteral("88 / 88"),
-                        {.font = SansFamilies, .points = 8.25, .align = Qt::AlignRight | Qt::AlignVCenter});
+                        {.font = SansFamilies, .points = 8.25, .ink = Qt::black, .align = Qt::AlignRight | Qt::AlignVCenter});
     Label4 = Kit::Label(this, QStringLiteral("Label4"), {}, QStringLiteral("Penstrokes:"),
                         {.font = SansFamilies, .points = 8.25, .ink = QColor(128, 128, 128)});
 
