@@ -35,6 +35,12 @@ Kit::Look ReadingLook()
             .align = Qt::AlignCenter};
 }
 
+// The placement works in single precision, as the pop-up always did.
+PopupAnchor Anchor(double formLeft, double ctlLeft, double X, double formTop, double ctlTop, double Y, qint16 offset)
+{
+    return {float(formLeft), float(ctlLeft), float(X), float(formTop), float(ctlTop), float(Y), float(offset)};
+}
+
 } // namespace
 
 Zoom::Zoom()
@@ -141,8 +147,8 @@ void Zoom::paintEvent(QPaintEvent*)
     painter.drawImage(0, 0, m_drawing);
 }
 
-void Zoom::ChaZhao(const QString& ch, const QString& prevCh, const QString& nextCh, float formLeft, float ctlLeft,
-                   float X, float formTop, float ctlTop, float Y, qint16 offset)
+void Zoom::ChaZhao(const QString& ch, const QString& prevCh, const QString& nextCh, double formLeft, double ctlLeft,
+                   double X, double formTop, double ctlTop, double Y, qint16 offset)
 {
     if (HasNonHanzi(ch))
         return;
@@ -165,11 +171,11 @@ void Zoom::ChaZhao(const QString& ch, const QString& prevCh, const QString& next
         SetReadingColour(content.Choice.Spoken, true);
     if (content.Choice.Spoken > 0)
         Label2_Click(content.Choice.Spoken);
-    PlacePopup(ch, {formLeft, ctlLeft, X, formTop, ctlTop, Y, float(offset)});
+    PlacePopup(ch, Anchor(formLeft, ctlLeft, X, formTop, ctlTop, Y, offset));
 }
 
-void Zoom::ShowPinYin(const QString& text, const QString& pinyin, float formLeft, float ctlLeft, float X,
-                      float formTop, float ctlTop, float Y, qint16 offset)
+void Zoom::ShowPinYin(const QString& text, const QString& pinyin, double formLeft, double ctlLeft, double X,
+                      double formTop, double ctlTop, double Y, qint16 offset)
 {
     ClearReadings(text);
     AddReading(1, NumberedToMarkedPinyin(pinyin), QString(), ZoomGeometry::ReadingTop);
@@ -178,7 +184,7 @@ void Zoom::ShowPinYin(const QString& text, const QString& pinyin, float formLeft
     GivenPinyin = StripPunctuation(pinyin);
     CharacterMode = false;
     Label2_Click(1);
-    PlacePopup(text, {formLeft, ctlLeft, X, formTop, ctlTop, Y, float(offset)});
+    PlacePopup(text, Anchor(formLeft, ctlLeft, X, formTop, ctlTop, Y, offset));
 }
 
 void Zoom::ClearReadings(const QString& text)

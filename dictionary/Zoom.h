@@ -29,11 +29,11 @@ public:
     // offset the distance kept from the pointer (130 or 260), all twips. A selection that is
     // not purely Chinese is ignored; a character without a record only changes the big
     // character (the window is neither placed nor shown).
-    void ChaZhao(const QString& ch, const QString& prevCh, const QString& nextCh, float formLeft, float ctlLeft,
-                 float X, float formTop, float ctlTop, float Y, qint16 offset);
+    void ChaZhao(const QString& ch, const QString& prevCh, const QString& nextCh, double formLeft, double ctlLeft,
+                 double X, double formTop, double ctlTop, double Y, qint16 offset);
     // Shows text with the one given numbered syllable (such as "h.ao3") and speaks it.
-    void ShowPinYin(const QString& text, const QString& pinyin, float formLeft, float ctlLeft, float X,
-                    float formTop, float ctlTop, float Y, qint16 offset);
+    void ShowPinYin(const QString& text, const QString& pinyin, double formLeft, double ctlLeft, double X,
+                    double formTop, double ctlTop, double Y, qint16 offset);
 
     QLabel* Label1{nullptr};                        // the big character
     Kit::ControlRow<QLabel> Label2{this, "Label2"}; // 0: template; 1..n: the readings

@@ -6,6 +6,7 @@
 #include "SharedPlayer.h"
 #include "ToneLabel.h"
 #include "TextFilters.h"
+#include "ToneLabel.h"
 #include "WavePlayer.h"
 
 QVector<ReadingLabelText> ReadingLabels(const CharacterRecord& record)

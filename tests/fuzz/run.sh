@@ -3,13 +3,13 @@
 # build-fuzz/ and runs them one after the other. Not part of ./test.
 #   tests/fuzz/run.sh [runs] [target...]
 # runs: inputs per target (default 1000000); FUZZ_SECONDS=<n> limits each target by time
-# instead. targets: coded_file_fuzz, online_cache_fuzz (default both).
+# instead. targets: coded_file_fuzz, online_cache_fuzz html_to_rtf_fuzz (default all).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 runs="${1:-1000000}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(coded_file_fuzz online_cache_fuzz)
+[ ${#targets[@]} -gt 0 ] || targets=(coded_file_fuzz online_cache_fuzz html_to_rtf_fuzz)
 # clang and its libFuzzer runtime are needed for this run only.
 tools/setup.sh clang libclang-rt-dev >/dev/null
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_FUZZ=ON \
@@ -24,7 +24,9 @@ for target in "${targets[@]}"; do
   seeds=tests/fuzz/seeds/$target
   [ -d "$seeds" ] || seeds=
   extra=()
-  [ -f "tests/fuzz/$target.dict" ] && extra+=(-dict="tests/fuzz/$target.dict")
+  for dict in "tests/fuzz/$target.dict" "tests/fuzz/${target%_fuzz}.dict"; do
+    if [ -f "$dict" ]; then extra=(-dict="$dict"); fi
+  done
   build-fuzz/tests/fuzz/$target "${limit[@]}" -max_len=4096 -artifact_prefix="build-fuzz/$target-" \
     "${extra[@]}" "$corpus" $seeds
 done

@@ -1,0 +1,223 @@
+#include "OnlineCache.h"
+
+#include <QFileInfo>
+#include <QStringList>
+#include <QtEndian>
+
+#include "BlankTrim.h"
+#include "CharacterTable.h"
+#include "CodePage.h"
+#include "LoadingSteps.h"
+#include "Module3Rtf.h"
+#include "OnlineRules.h"
+#include "Pinyin.h"
+#include "RecordFolder.h"
+#include "ResultPage.h"
+#include "SafeFile.h"
+#include "TextFilters.h"
+
+namespace {
+
+const QString& WordFile()
+{
+    static const QString name = QStringLiteral("wangci.txt");
+    return name;
+}
+
+const QString& CountFile()
+{
+    static const QString name = QStringLiteral("Cang.vmq");
+    return name;
+}
+
+bool IsDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+bool EndsLine(QChar c)
+{
+    return c == QLatin1Char('\r') || c == QLatin1Char('#');
+}
+
+QString ChineseCachedRtf(const OnlineWord& record, const QString& sourceLabel)
+{
+    QString line, pinyin, meanings, examples;
+    bool bracket = false;
+    for (const QChar ch : record.Entry) {
+        if (EndsLine(ch)) {
+            if (meanings.isEmpty())
+                meanings = line;
+            else if (!BlankTrim(line).isEmpty())
+                examples += ExampleLineRtf(line, 0, 10);
+            line.clear();
+            bracket = false;
+            continue;
+        }
+        line += ch;
+        if (bracket) {
+            pinyin += ch;
+            // The heading word and the bracket leave the line.
+            if (IsDigit(ch) || ch == QLatin1Char(']')) {
+                bracket = false;
+                line.clear();
+            }
+        } else if (pinyin.isEmpty() && ch == QLatin1Char('[')) {
+            bracket = true;
+            pinyin = QStringLiteral(" [");
+        }
+    }
+    return RtfDictionaryEntry(record.Word, pinyin, BlankTrim(meanings), sourceLabel, examples, 12);
+}
+
+QString PinyinCachedRtf(const OnlineWord& record, const QString& sourceLabel)
+{
+    const QString& entry = record.Entry;
+    QString line;
+    for (qsizetype i = 0; i < entry.size(); ++i) {
+        const QChar ch = entry.at(i);
+        if (ch == QLatin1Char(':') || ch == QLatin1Char('#')) {
+            if (i + 1 < entry.size() && entry.at(i + 1) == QLatin1Char('#'))
+                break;
+            continue;
+        }
+        line += ch;
+    }
+    return RtfQueryEntryNoExamples(record.Word, BlankTrim(line), sourceLabel);
+}
+
+QString OtherCachedRtf(const OnlineWord& record, const QString& sourceLabel)
+{
+    QString line, meanings, examples;
+    // The first character is the blank that followed the colon.
+    for (qsizetype i = 1; i < record.Entry.size(); ++i) {
+        const QChar ch = record.Entry.at(i);
+        if (!EndsLine(ch)) {
+            line += ch;
+            continue;
+        }
+        if (meanings.isEmpty())
+            meanings = line;
+        else if (!BlankTrim(line).isEmpty())
+            examples += ExampleLineRtf(line, 2, 0);
+        line.clear();
+    }
+    return RtfQueryEntry(record.Word, BlankTrim(meanings), sourceLabel, examples, 7);
+}
+
+} // namespace
+
+QString StoredEntryText(const QString& shownWithoutHeading, const QString& sourceLabel)
+{
+    const QString& text = shownWithoutHeading;
+    const QString mark = QStringLiteral("    ") + sourceLabel;
+    const qsizetype p = text.indexOf(mark, 0, Qt::CaseInsensitive);
+    if (p < 0)
+        return text;
+    QString entry;
+    if (p > 0)
+        entry = text.left(p) + QLatin1Char('#');
+
+    QString rest = text.mid(p + mark.size());
+    rest.remove(QLatin1Char('\n'));
+    const QStringList lines = rest.split(QLatin1Char('\r'));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString& line = lines.at(i);
+        if (line.contains(QLatin1String("Example Sentences:"), Qt::CaseInsensitive))
+            continue;
+        const QString trimmed = BlankTrim(line);
+        const bool last = i == lines.size() - 1; // no carriage return after it
+        if (last && trimmed.isEmpty())
+            continue;
+        entry += trimmed + QLatin1Char('#');
+    }
+    return entry;
+}
+
+QString ShownReading(const QString& shown)
+{
+    QString reading;
+    bool collecting = false;
+    for (const QChar ch : shown) {
+        if (ch == QLatin1Char('#'))
+            break;
+        if (!collecting) {
+            if (ch == QLatin1Char('[') && reading.isEmpty())
+                collecting = true;
+            continue;
+        }
+        if (IsDigit(ch) || ch == QLatin1Char(']'))
+            break;
+        reading += ch;
+    }
+    return reading;
+}
+
+QString CachedResultRtf(const OnlineWord& record, const QString& query, const QString& sourceLabel)
+{
+    if (IsChineseQuery(query))
+        return ChineseCachedRtf(record, sourceLabel);
+    if (IsPinyinQuery(query))
+        return PinyinCachedRtf(record, sourceLabel);
+    return OtherCachedRtf(record, sourceLabel);
+}
+
+OnlineCache::OnlineCache(QString sourceLabel)
+    : m_sourceLabel(std::move(sourceLabel))
+    , m_savedWordCount(State().OnlineWordCount)
+{
+}
+
+void OnlineCache::AddCacheEntry(const QString& word, const QString& shown)
+{
+    AppState& s = State();
+    const bool storable = !word.isEmpty() && !word.contains(QLatin1Char(':')) && !word.contains(QLatin1Char('\r'))
+        && !word.contains(QLatin1Char('\n'));
+    if (storable && s.OnlineWordCount < OnlineTableLimit) {
+        s.OnlineWordTable.resize(s.OnlineWordCount);
+        s.OnlineWordTable.append(OnlineWord{word, StoredEntryText(shown.mid(word.size()), m_sourceLabel)});
+        ++s.OnlineWordCount;
+        if (s.OnlineWordCount - m_savedWordCount >= SaveEvery && SaveCache())
+            m_savedWordCount = s.OnlineWordCount;
+    }
+    if (!HasNonHanzi(word))
+        AddWordToCharacterTable(word, MarkedToNumberedPinyin(BlankTrim(ShownReading(shown))));
+}
+
+bool OnlineCache::SaveCache()
+{
+    const AppState& s = State();
+    const qint16 count = s.OnlineWordCount;
+    EnsureRecordFolder();
+    bool ok = true;
+    if (count > 0) {
+        QByteArray record(2, '\0');
+        qToLittleEndian<qint16>(count, record.data());
+        if (!SafeFile::WriteRecord(RecordPath(CountFile()), 2, 1, record)) {
+            ShowDiskWriteWarning(RecordFolder());
+            ok = false;
+        }
+    }
+    const bool textDue = count > m_savedWordCount || (count >= 1 && !QFileInfo::exists(RecordPath(WordFile())));
+    if (!textDue)
+        return ok;
+    QStringList lines;
+    const qsizetype records = qMin<qsizetype>(count, s.OnlineWordTable.size());
+    for (qsizetype i = 0; i < records; ++i) {
+        const OnlineWord& w = s.OnlineWordTable.at(i);
+        // One line per record: a line break inside an entry would split it when read back.
+        QString entry = BlankTrim(w.Entry);
+        entry.replace(QStringLiteral("\r\n"), QStringLiteral("#")).replace(QLatin1Char('\r'), QLatin1Char('#'))
+            .replace(QLatin1Char('\n'), QLatin1Char('#'));
+        lines.append(w.Word + QStringLiteral(": ") + entry);
+    }
+    const QString text = lines.join(QStringLiteral("\r\n"));
+    if (BlankTrim(text).isEmpty())
+        return ok;
+    EnsureRecordFolder();
+    if (!SafeFile::WriteAll(RecordPath(WordFile()), CodePage::ToGbk(text + QStringLiteral("\r\n")))) {
+        ShowDiskWriteWarning(RecordFolder());
+        ok = false;
+    }
+    return ok;
+}

@@ -1,0 +1,51 @@
+#pragma once
+// The cache of on-line results (State().OnlineWordTable): the stored form of a shown result,
+// its display from the cache, and the two files of the Record folder.
+//
+// Record/wangci.txt: one line per record, "Word: Entry", CR LF after every line, written in
+// GB18030 (the same bytes as code page 936 for its characters, nothing lost outside it).
+// Record/Cang.vmq: record 1 holds the count as a 16-bit little-endian integer. Both are
+// replaced whole through a temporary file. The loading window reads them back at start.
+
+#include <QString>
+
+#include "AppState.h"
+
+// The stored form of a shown result without its heading: the text before four blanks and the
+// source label, then each following line trimmed, "#" after each, example heading lines left
+// out; the text unchanged when the label is absent.
+QString StoredEntryText(const QString& shownWithoutHeading, const QString& sourceLabel);
+
+// The pronunciation inside a shown result: after the first "[", up to a digit, "]" or "#";
+// stops at a "#" anywhere.
+QString ShownReading(const QString& shown);
+
+// The RTF document that shows a cached record for query (headed by the record's own Word):
+// Chinese, pinyin and other queries each have their layout.
+QString CachedResultRtf(const OnlineWord& record, const QString& query, const QString& sourceLabel);
+
+class OnlineCache {
+public:
+    // New records after which the cache is saved without waiting for the exit.
+    static constexpr int SaveEvery = 50;
+
+    // SavedWordCount starts at the count loaded at start-up.
+    explicit OnlineCache(QString sourceLabel);
+
+    // Stores the result of word as shown (its plain text, headed by the word) and brings a
+    // Chinese word into the character table with its pronunciation. A word holding ":" or a
+    // line break is not stored (the file could not give it back), nor anything once the table
+    // is full; the character table is served in every case.
+    void AddCacheEntry(const QString& word, const QString& shown);
+
+    // Writes Record/Cang.vmq (when the table is not empty) and Record/wangci.txt (when records
+    // were added since the last save, or when it is missing). A failed write shows the
+    // disk-write warning, once per file. True when everything due was written.
+    bool SaveCache();
+
+    qint16 SavedWordCount() const { return m_savedWordCount; }
+
+private:
+    QString m_sourceLabel;
+    qint16 m_savedWordCount{0};
+};

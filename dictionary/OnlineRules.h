@@ -1,0 +1,67 @@
+#pragma once
+// The on-line dictionary's rules that need no window: where the service lives, how a query
+// is widened, encoded and found in the cache, and what kind of query a text is.
+
+#include <QString>
+#include <QStringList>
+
+namespace OnlineService {
+// The base address (scheme and host, optionally a port) of the web dictionary service. It is
+// read from the first non-empty line of OnlineService.txt beside the program; the environment
+// variable VELMORA_ONLINE_SERVICE overrides both. The default names an example host only.
+QString ServiceAddress();
+// The service's name in square brackets, shown as the source of every result.
+QString SourceLabel();
+// The file name of the setting beside the program, and the default address.
+extern const char* const SettingFile;
+extern const char* const DefaultAddress;
+// The request for a query: ServiceAddress() + "/en/search/?q=" + the query percent-encoded
+// as UTF-8 + "&simple=1".
+QString SearchAddress(const QString& serviceAddress, const QString& query);
+} // namespace OnlineService
+
+// Whole-word widening: with smart on and a valid charIndex, the longest phrase of that
+// character's record that followingText begins with (character and phrase together), when it
+// is at least as long as word; otherwise word unchanged. Blanks are not collapsed here.
+QString WidenQuery(const QString& word, int charIndex, const QString& followingText, bool smart);
+
+// 1-based index of the first cached word equal to query ignoring case, 0 when none.
+int FindOnlineWord(const QString& query);
+
+// A query whose first unit is above 256 (Chinese).
+bool IsChineseQuery(const QString& query);
+// A pinyin query: not Chinese, ends with a digit, and is not a number as a whole.
+bool IsPinyinQuery(const QString& query);
+
+// The progress bar's value for a progress event, given its current value: -1 gives 0;
+// progress and maximum both at least 1 give the rounded percentage, unless it would pass
+// 100; anything else keeps the current value.
+int ProgressBarValue(qint64 progress, qint64 progressMax, int current);
+
+// "Locate": the next occurrence of query in the result box's text (ignoring case), searched
+// from the one-based locateStart; when there is none, once more from just after the heading
+// (the search box text). selStart is -1 when nothing was found (the caret goes to the start).
+struct LocateResult {
+    int selStart{-1};
+    int selLength{0};
+    int locateStart{1};
+};
+LocateResult LocateNext(const QString& boxText, const QString& query, int locateStart, const QString& searchBoxText);
+
+// The search history, most recent first: a word not yet in it (ignoring case) goes to the top;
+// one already there keeps its place.
+void AddToHistory(QStringList& history, const QString& word);
+
+// What a mouse-up selection in the result box does: a short Chinese selection (fewer than 6)
+// or a short other one (fewer than 20) goes into the search box; a single Chinese character
+// also opens the character pop-up with its Chinese neighbours. The caret then moves to the
+// end of the selection, which becomes the next "Locate" start.
+struct SelectionLookup {
+    bool fillSearchBox{false};
+    QString searchText;
+    bool popup{false};
+    QString previous, next; // the neighbours of a pop-up character ("" when not Chinese)
+    bool moveCaret{false};
+    int caret{0};
+};
+SelectionLookup LookUpSelection(const QString& boxText, int selStart, int selLength, const QString& selText);
