@@ -5,7 +5,7 @@
 
 #include "AppState.h"
 #include "AssistantsForms.h"
-#include "CoreForms.h"
+#include "StartupForms.h"
 #include "CourseForms.h"
 #include "DictionaryForms.h"
 #include "Forms.h"
@@ -24,7 +24,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QApplication::setQuitOnLastWindowClosed(false);
-    RegisterCoreForms();
+    RegisterStartupForms();
     RegisterDictionaryForms();
     RegisterCourseForms();
     RegisterAssistantsForms();

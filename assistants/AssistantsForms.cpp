@@ -5,5 +5,5 @@
 
 void RegisterAssistantsForms()
 {
-    Forms::RegisterFactory(QStringLiteral("Begin4"), [] { return new Begin4; });
+    Forms::RegisterFactory<Begin4>();
 }

@@ -1,5 +1,6 @@
 // Reading coded course files: a large lesson-like file (the 32767-line limit, Chinese,
-// pinyin and English mixed) and a file of table misses, where every record draws blanks.
+// pinyin and English mixed), a file of table misses, where every record draws blanks, and a
+// large file of zero records (one line of blanks, read to its end).
 
 #include <QByteArray>
 #include <QFile>
@@ -69,4 +70,18 @@ void BM_ReadTableMisses(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * 20000);
 }
 BENCHMARK(BM_ReadTableMisses)->Unit(benchmark::kMillisecond);
+
+// 12 MB of code 0: two million blank runs, one line that fills up early.
+void BM_ReadZeroRecords(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const QByteArray data(6 * 2000000, '\0');
+    const QString path = WriteCoded(dir, QStringLiteral("zeros.vmq"), data);
+    for (auto _ : state) {
+        ReadCodedLines(path, QStringLiteral("RW"), 0);
+        benchmark::DoNotOptimize(State().LineCount);
+    }
+    state.SetBytesProcessed(state.iterations() * data.size());
+}
+BENCHMARK(BM_ReadZeroRecords)->Unit(benchmark::kMillisecond);
 } // namespace

@@ -60,6 +60,10 @@ Q_DECLARE_TYPEINFO(OnlineWord, Q_RELOCATABLE_TYPE);
 struct CharacterIndex {
     QHash<QString, int> First; // character -> 1-based index of its first record
     qsizetype Covered{0};      // records 1..Covered are indexed
+    // The table as the index last saw it: a shallow copy sharing the table's records, so that
+    // any change made to the table gives it records of its own, which the index notices.
+    QVector<CharacterRecord> Seen;
+    qint16 SeenCount{0};
 };
 
 // Two rows of strings with 1-based columns, as the old two-dimensional string arrays were.

@@ -6,18 +6,44 @@
 
 namespace {
 
-// Brings the index up to the table: records appended since the last call are added (a
-// character keeps the position of its first record); an erased or shortened table starts the
-// index afresh.
+// Whether the index still knows the table: the table shares the records the index last saw,
+// and neither its size nor its count has changed since. Any change to the table made through
+// a non-const access parts it from the index's copy (copy on write).
+bool IndexKnowsTable()
+{
+    const AppState& s = State();
+    const CharacterIndex& index = s.CharacterLookup;
+    return s.CharacterTable.constData() == index.Seen.constData() && s.CharacterTable.size() == index.Seen.size()
+        && s.CharacterCount == index.SeenCount;
+}
+
+// The index forgets the table's records, so that the table's own functions can change them
+// without a copy; TakeNotice sees the table again afterwards.
+void LetGoOfTable()
+{
+    State().CharacterLookup.Seen = {};
+}
+
+void TakeNotice()
+{
+    AppState& s = State();
+    s.CharacterLookup.Seen = s.CharacterTable;
+    s.CharacterLookup.SeenCount = s.CharacterCount;
+}
+
+// Brings the index up to the table: a table changed behind the index's back is indexed
+// afresh; records appended since the last call are added (a character keeps the position of
+// its first record).
 void SyncIndex()
 {
     AppState& s = State();
     CharacterIndex& index = s.CharacterLookup;
-    const qsizetype count = qMin<qsizetype>(s.CharacterCount, s.CharacterTable.size());
-    if (index.Covered > count) {
+    if (!IndexKnowsTable()) {
         index.First.clear();
         index.Covered = 0;
+        TakeNotice();
     }
+    const qsizetype count = qMin<qsizetype>(s.CharacterCount, s.CharacterTable.size());
     for (qsizetype i = index.Covered; i < count; ++i) {
         const QString& c = s.CharacterTable.at(i).Character;
         if (!index.First.contains(c))
@@ -67,19 +93,9 @@ void InsertPhrase(CharacterRecord& record, const QString& rest)
 int FindCharacterRecord(const QString& ch)
 {
     SyncIndex();
-    AppState& s = State();
-    auto it = s.CharacterLookup.First.constFind(ch);
-    if (it == s.CharacterLookup.First.constEnd())
-        return NotFound();
-    if (s.CharacterTable.at(it.value() - 1).Character != ch) {
-        // The table was rebuilt behind the index's back: index it again.
-        s.CharacterLookup = {};
-        SyncIndex();
-        it = s.CharacterLookup.First.constFind(ch);
-        if (it == s.CharacterLookup.First.constEnd())
-            return NotFound();
-    }
-    return it.value();
+    const CharacterIndex& index = State().CharacterLookup;
+    const auto it = index.First.constFind(ch);
+    return it == index.First.constEnd() ? NotFound() : it.value();
 }
 
 int FindCharacterRecordLinear(const QString& ch)
@@ -95,11 +111,18 @@ int FindCharacterRecordLinear(const QString& ch)
 bool AppendCharacterRecord(CharacterRecord record)
 {
     AppState& s = State();
-    if (s.CharacterCount >= TableLimit)
+    const qsizetype count = qMin<qsizetype>(s.CharacterCount, s.CharacterTable.size());
+    if (count >= TableLimit)
         return false;
-    s.CharacterTable.resize(s.CharacterCount);
+    // Records appended here are indexed by the next look-up; records 1..count stay as they
+    // are, so the index keeps what it knows of them.
+    const bool known = IndexKnowsTable();
+    LetGoOfTable();
+    s.CharacterTable.resize(count);
     s.CharacterTable.append(std::move(record));
-    ++s.CharacterCount;
+    s.CharacterCount = qint16(count + 1);
+    if (known)
+        TakeNotice();
     return true;
 }
 
@@ -159,7 +182,10 @@ void AddWordToCharacterTable(const QString& word, const QString& pinyin)
     const QString rest = word.mid(1);
     const int found = FindCharacterRecord(first);
     if (found <= s.CharacterCount) {
+        // A phrase leaves the record's character as it was: the index stays right.
+        LetGoOfTable();
         InsertPhrase(s.CharacterTable[found - 1], rest);
+        TakeNotice();
         return;
     }
     // A new first character takes the reading of the word's first syllable only.

@@ -1,9 +1,12 @@
 #pragma once
 // Searching and growing the character table (State().CharacterTable / CharacterCount).
 //
-// Records are only ever appended, through AppendCharacterRecord, and a record's Character is
-// never changed afterwards; the start menu's exit may erase the whole table. Under those rules
-// FindCharacterRecord answers from an index that follows the table by itself.
+// FindCharacterRecord answers from an index that follows the table whatever changes it: the
+// functions below keep it in step, and a change made anywhere else (a record replaced, the
+// table shrunk, erased or swapped, the count changed) is noticed at the next look-up, which
+// then indexes the table afresh. Code that only reads the table should read it through a
+// const reference (std::as_const(State().CharacterTable)): a non-const access counts as a
+// change and costs a fresh index.
 
 #include <QString>
 #include <QVector>
@@ -22,7 +25,9 @@ int FindCharacterRecord(const QString& ch);
 // (tests and the benchmark compare the two).
 int FindCharacterRecordLinear(const QString& ch);
 
-// Appends a record; false (nothing added) once the table holds TableLimit records.
+// Appends a record as number CharacterCount + 1; false (nothing added) once the table holds
+// TableLimit records. A count left above the table's size (the table emptied without its
+// count) is brought down to the records there are, so no blank records are made up.
 bool AppendCharacterRecord(CharacterRecord record);
 
 // Brings a word learned on-line into the table: a one-character word becomes a record of its

@@ -16,15 +16,129 @@
 
 namespace {
 qint16 Field(const char* record, int index) { return qFromLittleEndian<qint16>(record + 2 * index); }
-
-void AppendRandomBlanks(QString& line)
-{
-    // Re-seeded from the clock for every run, as the course files were designed for.
-    Random::Randomize();
-    const int blanks = static_cast<int>(std::floor(100.0 * Random::Rnd()));
-    line.append(QString(blanks, QLatin1Char(' ')));
-}
 } // namespace
+
+// Decodes records into a CodedText as they come, block by block, so that a reading can stop
+// as soon as its last line is complete.
+class CodedDecoder {
+public:
+    CodedDecoder(const QString& tag, qint16 stopAt, CodedText& text)
+        : m_stopAt(stopAt)
+        , m_text(text)
+    {
+        text.Clear();
+        const std::optional<CodeTable> table = TableForTag(tag);
+        // Without a table every enciphered record is a miss: an array of misses answers them.
+        static const qint16 noTable[65536] = {};
+        m_map = table ? DecodeArray(*table) : noTable;
+    }
+
+    // True once every line wanted is complete: nothing more needs to be read.
+    bool Done() const { return m_done; }
+    // Counts bytes taken in from the file.
+    void TookIn(qint64 bytes) { m_text.m_bytesRead += bytes; }
+
+    // Decodes the whole records of block (a tail of 1 to 5 bytes is left to the caller) up to
+    // the last line wanted. False, with no lines, for a record whose parts overflow.
+    bool Feed(QByteArrayView block)
+    {
+        const qsizetype count = block.size() / kCodedRecordSize;
+        // Room for one unit per record of the block: no record adds more, except a run of
+        // blanks, which makes room for itself.
+        Reserve(count);
+        const char* record = block.data();
+        for (qsizetype i = 0; i < count && !m_done; ++i, record += kCodedRecordSize) {
+            const int sum = int{Field(record, 1)} + int{Field(record, 2)};
+            if (sum != static_cast<qint16>(sum)) {
+                // No well-formed file holds such a record: the file is damaged.
+                m_text.m_ends.clear();
+                return false;
+            }
+            char16_t unit = static_cast<char16_t>(sum);
+            if (Field(record, 0) < 0)
+                unit = static_cast<char16_t>(m_map[unit]);
+            if (unit > 13) {
+                Put(unit);
+                continue;
+            }
+            switch (unit) {
+            case 0:
+                AppendBlanks(count - i);
+                break;
+            case 10:
+                EndLine();
+                break;
+            case 13:
+                break;
+            default:
+                Put(unit);
+                break;
+            }
+        }
+        return true;
+    }
+
+    // A last line without a line end is kept too; a large buffer left by an earlier file is
+    // given back.
+    void Finish()
+    {
+        if (!m_done && m_used > m_lineStart)
+            EndLine();
+        std::u16string& out = m_text.m_text;
+        if (out.size() > static_cast<size_t>(m_used) + kCodedReadBlock) {
+            out.resize(static_cast<size_t>(m_used));
+            out.shrink_to_fit();
+        }
+    }
+
+private:
+    void Reserve(qsizetype more)
+    {
+        std::u16string& out = m_text.m_text;
+        const qsizetype size = static_cast<qsizetype>(out.size());
+        if (size < m_used + more)
+            out.resize(static_cast<size_t>(std::max(m_used + more, 2 * size)));
+    }
+
+    void Put(char16_t unit)
+    {
+        if (m_used - m_lineStart < kMaxCodedLineLength)
+            m_text.m_text[static_cast<size_t>(m_used++)] = unit;
+    }
+
+    // A run of 0 to 99 blanks. The random source is seeded once per reading, at its first
+    // run; a line already full draws nothing.
+    void AppendBlanks(qsizetype recordsLeft)
+    {
+        const qsizetype room = kMaxCodedLineLength - (m_used - m_lineStart);
+        if (room <= 0)
+            return;
+        if (!m_seeded) {
+            Random::Randomize();
+            m_seeded = true;
+        }
+        const qsizetype blanks = std::min<qsizetype>(static_cast<qsizetype>(std::floor(100.0 * Random::Rnd())), room);
+        Reserve(blanks + recordsLeft);
+        std::fill_n(m_text.m_text.begin() + m_used, blanks, u' ');
+        m_used += blanks;
+    }
+
+    void EndLine()
+    {
+        m_text.m_ends.push_back(m_used);
+        m_lineStart = m_used;
+        const qsizetype lines = m_text.LineCount();
+        m_done = lines == kMaxCodedLines || (m_stopAt >= 1 && lines == m_stopAt);
+    }
+
+    const qint16* m_map{nullptr};
+    qint16 m_stopAt;
+    CodedText& m_text;
+    qsizetype m_used{0};
+    qsizetype m_lineStart{0};
+    bool m_seeded{false};
+    bool m_done{false};
+};
 
 QStringView CodedText::Line(qsizetype i) const
 {
@@ -34,89 +148,52 @@ QStringView CodedText::Line(qsizetype i) const
 
 bool DecodeCodedRecords(QByteArrayView data, const QString& tag, qint16 stopAt, CodedText& text)
 {
-    text.Clear();
-    const std::optional<CodeTable> table = TableForTag(tag);
-    // Without a table every enciphered record is a miss: an array of misses answers them.
-    static const qint16 noTable[65536] = {};
-    const qint16* map = table ? DecodeArray(*table) : noTable;
-    const qsizetype count = data.size() / kCodedRecordSize;
-    // The text is written in place. Every record adds at most one unit, except a run of
-    // blanks, which makes room for itself; so the text always has room for one unit per
-    // remaining record.
-    std::u16string& out = text.m_text;
-    out.resize(static_cast<size_t>(count));
-    char16_t* units = out.data();
-    qsizetype used = 0;
-    const auto endLine = [&text](qsizetype end) { text.m_ends.push_back(end); };
-    const char* record = data.data();
-    for (qsizetype i = 0; i < count; ++i, record += kCodedRecordSize) {
-        const int sum = int{Field(record, 1)} + int{Field(record, 2)};
-        if (sum != static_cast<qint16>(sum)) {
-            // No well-formed file holds such a record: the file is damaged.
-            text.Clear();
-            return false;
-        }
-        char16_t unit = static_cast<char16_t>(sum);
-        if (Field(record, 0) < 0)
-            unit = static_cast<char16_t>(map[unit]);
-        if (unit > 13) {
-            units[used++] = unit;
-            continue;
-        }
-        switch (unit) {
-        case 0: {
-            QString blanks;
-            AppendRandomBlanks(blanks);
-            const qsizetype room = used + blanks.size() + (count - i);
-            if (static_cast<qsizetype>(out.size()) < room) {
-                out.resize(static_cast<size_t>(room));
-                units = out.data();
-            }
-            std::copy_n(reinterpret_cast<const char16_t*>(blanks.constData()), blanks.size(), units + used);
-            used += blanks.size();
-            break;
-        }
-        case 10:
-            endLine(used);
-            if (text.LineCount() == kMaxCodedLines || (stopAt >= 1 && text.LineCount() == stopAt))
-                return true;
-            break;
-        case 13:
-            break;
-        default:
-            units[used++] = unit;
-            break;
-        }
-    }
-    if (used > (text.m_ends.empty() ? 0 : text.m_ends.back()))
-        endLine(used);
+    CodedDecoder decoder(tag, stopAt, text);
+    decoder.TookIn(data.size());
+    if (!decoder.Feed(data))
+        return false;
+    decoder.Finish();
     return true;
 }
 
 namespace {
-// Reads and decodes an opened file into text, emptying LineBuffer and setting LineCount; a
-// file that cannot be opened or read, or that does not decode, is reported and yields no lines.
+// Reads an opened file block by block into text, up to the last line wanted; false (no
+// lines) when it cannot be read or does not decode.
+bool ReadBlocks(QFile& file, const QString& tag, qint16 stopAt, CodedText& text)
+{
+    CodedDecoder decoder(tag, stopAt, text);
+    // One block buffer for every file: loading the course reads hundreds of them.
+    static QByteArray block(kCodedReadBlock, Qt::Uninitialized);
+    qsizetype held = 0; // bytes of an unfinished record carried over from the last block
+    while (!decoder.Done()) {
+        const qint64 got = file.read(block.data() + held, block.size() - held);
+        if (got < 0 || file.error() != QFileDevice::NoError) {
+            text.Clear();
+            return false;
+        }
+        if (got == 0)
+            break;
+        decoder.TookIn(got);
+        const qsizetype have = held + got;
+        const qsizetype whole = have - have % kCodedRecordSize;
+        if (!decoder.Feed(QByteArrayView(block.constData(), whole)))
+            return false;
+        held = have - whole;
+        std::copy_n(block.constData() + whole, held, block.data());
+    }
+    decoder.Finish();
+    return true;
+}
+
+// Reads an opened file into text, emptying LineBuffer and setting LineCount; a file that
+// cannot be opened or read, or that does not decode, is reported and yields no lines.
 void ReadOpened(QFile& file, bool opened, const QString& path, const QString& tag, qint16 stopAt, CodedText& text)
 {
     AppState& s = State();
     s.LineBuffer.clear();
     s.LineCount = 0;
-
-    // The bytes of the file, in a buffer kept from file to file: loading the course reads
-    // hundreds of files, and one large allocation per file costs more than reading it.
-    static QByteArray data;
-    data.resize(0);
-    bool ok = opened;
-    if (ok) {
-        data.resize(file.size());
-        const qint64 got = file.read(data.data(), data.size());
-        ok = got >= 0 && file.error() == QFileDevice::NoError;
-        data.resize(qMax<qint64>(got, 0));
-    }
     text.Clear();
-    if (ok)
-        ok = DecodeCodedRecords(data, tag, stopAt, text);
-    if (!ok) {
+    if (!opened || !ReadBlocks(file, tag, stopAt, text)) {
         MsgBox::Warning(QStringLiteral("The file ") + path + QStringLiteral(" is corrupted!"));
         return;
     }

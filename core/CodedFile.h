@@ -21,12 +21,20 @@ struct CodedRecord {
 };
 inline constexpr int kCodedRecordSize = 6;
 
-// Lines beyond this count are ignored (counts are 16-bit).
+// Lines beyond this count are ignored (counts are 16-bit): reading ends at that line.
 inline constexpr int kMaxCodedLines = 32767;
+// Units of one line beyond this count are ignored (text positions are 16-bit), so a line of
+// runs of blanks cannot grow without bound.
+inline constexpr int kMaxCodedLineLength = 32767;
+// Files are read in blocks of this many bytes (whole records); reading stops at the block
+// that completes the last line wanted.
+inline constexpr qsizetype kCodedReadBlock = kCodedRecordSize * 16384;
 
 // Reads the coded file at path ("\" accepted) with tag "RW", "VO", "RT", "RQ" or "SP" into
 // State().LineBuffer (0-based here) and State().LineCount; both are emptied first. stopAt of 1
-// or more stops as soon as that many lines are complete; 0 or less reads the whole file.
+// or more stops as soon as that many lines are complete; 0 or less reads the whole file, up to
+// kMaxCodedLines lines. The file is read block by block: what lies beyond the last line wanted
+// is never read.
 // A file that cannot be opened or read, or that holds a record whose two parts do not sum to
 // a 16-bit code, is reported ("The file <path> is corrupted!") and yields no lines. A file of
 // fewer than 6 bytes yields no lines and no message. Callers check that the file exists.
@@ -38,12 +46,19 @@ class CodedText {
 public:
     qsizetype LineCount() const { return static_cast<qsizetype>(m_ends.size()); }
     QStringView Line(qsizetype i) const;
-    void Clear() { m_ends.clear(); }
+    // Bytes of the file (or data) taken in by the last reading: what was read from disk.
+    qint64 BytesRead() const { return m_bytesRead; }
+    void Clear()
+    {
+        m_ends.clear();
+        m_bytesRead = 0;
+    }
 
 private:
-    friend bool DecodeCodedRecords(QByteArrayView data, const QString& tag, qint16 stopAt, CodedText& text);
+    friend class CodedDecoder;
     std::u16string m_text;
     std::vector<qsizetype> m_ends; // where each line ends in m_text
+    qint64 m_bytesRead{0};
 };
 
 // ReadCodedLines for a file that may be missing, into text instead of LineBuffer: LineBuffer is
@@ -53,6 +68,7 @@ private:
 bool ReadCodedText(const QString& path, const QString& tag, qint16 stopAt, CodedText& text);
 
 // The decoding itself, without the file or the message: false (and no lines) for a record
-// whose parts overflow. Code 0, and a table miss, give a run of 0 to 99 blanks; an unknown tag
-// selects no table, so its enciphered records are all misses.
+// whose parts overflow. Code 0, and a table miss, give a run of 0 to 99 blanks (the random
+// source is seeded once per reading); an unknown tag selects no table, so its enciphered
+// records are all misses.
 bool DecodeCodedRecords(QByteArrayView data, const QString& tag, qint16 stopAt, CodedText& text);

@@ -378,3 +378,25 @@ void LoadCourseTables(LoadProgress& progress)
     LoadCharacterTable(progress);
     LoadOnlineWords(progress);
 }
+
+void EraseCourseTables()
+{
+    AppState& s = State();
+    for (QStringList& column : s.WordText)
+        column.clear();
+    s.WordPinyin.clear();
+    for (QVector<qint16>& column : s.WordSource)
+        column.clear();
+    s.WordCount = 0;
+    s.WordCountCopy = 0;
+    s.LessonEntryCount = 0;
+    s.SentenceTable.clear();
+    s.SentenceCount = 0;
+    s.SpokenFirstSentence = 0;
+    s.SpokenLastSentence = 0;
+    s.CharacterLookup = {};
+    s.CharacterTable.clear();
+    s.CharacterCount = 0;
+    s.OnlineWordTable.clear();
+    s.OnlineWordCount = 0;
+}

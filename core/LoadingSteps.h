@@ -46,3 +46,9 @@ void LoadOnlineWords(LoadProgress& progress);
 
 // All five in order, as the loading window runs them.
 void LoadCourseTables(LoadProgress& progress);
+
+// Erases the course-wide tables the steps fill (WordText, WordPinyin, WordSource,
+// SentenceTable, CharacterTable, OnlineWordTable, in that order) and zeroes their counts and
+// the character look-up index with them, so that nothing that fills a table again goes on
+// from a stale count. The lesson titles are kept.
+void EraseCourseTables();

@@ -122,15 +122,18 @@ VowelTone MakeVowelTone(const QString& vowel, qint16 tone) { return VowelTone{vo
 QString MarkedToNumberedSyllable(const QString& piece)
 {
     // First pass: plain letters are copied; every vowel (marked or not) opens a slot and is
-    // written as "." plus its plain letter.
+    // written as "." plus its plain letter. Each slot remembers where its dot stands, so that
+    // a "." the piece itself holds is never taken for one.
     QString output;
     QList<VowelTone> vowelSlots;
+    QList<qsizetype> slotDots;
     for (const QChar c : piece) {
         if (c.unicode() <= 130 && !IsPlainVowel(c)) {
             output += c;
             continue;
         }
         vowelSlots.append(SlotFor(c));
+        slotDots.append(output.size());
         output += QLatin1Char('.') + vowelSlots.last().Vowel;
     }
     if (vowelSlots.isEmpty())
@@ -152,20 +155,24 @@ QString MarkedToNumberedSyllable(const QString& piece)
     else
         return output;
 
-    // Rebuild with only the dots before a chosen vowel; the last kept dot marks the tone slot.
+    // Rebuild with only the slot dots before a chosen vowel; the last one kept marks the tone
+    // slot. Every other dot goes, the piece's own dots included: in numbered pinyin a dot
+    // stands only before the tone vowel.
     QString rebuilt;
-    qsizetype dotIndex = -1;
+    qsizetype slot = 0;
     qsizetype toneSlot = -1;
     for (qsizetype i = 0; i < output.size(); ++i) {
-        if (output[i] != QLatin1Char('.')) {
-            rebuilt += output[i];
+        const bool slotDot = slot < slotDots.size() && slotDots[slot] == i;
+        if (!slotDot) {
+            if (output[i] != QLatin1Char('.'))
+                rebuilt += output[i];
             continue;
         }
-        ++dotIndex;
         if (i + 1 < output.size() && chosen.contains(output[i + 1])) {
             rebuilt += QLatin1Char('.');
-            toneSlot = dotIndex;
+            toneSlot = slot;
         }
+        ++slot;
     }
     if (toneSlot < 0)
         toneSlot = vowelSlots.size() - 1;

@@ -6,9 +6,11 @@
 #include "AppState.h"
 #include "MsgBox.h"
 
+QString RecordFolder() { return State().AppPath + QStringLiteral("Record"); }
+
 void EnsureRecordFolder()
 {
-    const QString path = State().AppPath + QStringLiteral("Record");
+    const QString path = RecordFolder();
     if (QFileInfo::exists(path))
         return;
     QDir().mkpath(path);
@@ -16,8 +18,9 @@ void EnsureRecordFolder()
 
 QString RecordPath(const QString& name) { return State().AppPath + QStringLiteral("Record/") + name; }
 
-void ShowDiskWriteWarning()
+void ShowDiskWriteWarning(const QString& folder)
 {
-    MsgBox::Show(QStringLiteral("Velmora 2007 is unable to write the disk, because you are logged on as a limited user."),
+    MsgBox::Show(QStringLiteral("Velmora 2007 is unable to write the disk, because you are logged on as a limited user.\n")
+            + QDir::toNativeSeparators(folder),
         MsgBox::OkOnly, MsgBox::Critical, QStringLiteral("Warning"));
 }

@@ -7,5 +7,8 @@
 void EnsureRecordFolder();
 // AppPath + "Record/" + name.
 QString RecordPath(const QString& name);
-// "Velmora 2007 is unable to write the disk, ..." with the critical icon.
-void ShowDiskWriteWarning();
+// AppPath + "Record": the folder every file of the learner's records is written to.
+QString RecordFolder();
+// "Velmora 2007 is unable to write the disk, ..." with the critical icon, and on a second line
+// the folder that could not be written, so the learner knows where to look.
+void ShowDiskWriteWarning(const QString& folder);

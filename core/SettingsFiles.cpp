@@ -1,8 +1,11 @@
 #include "SettingsFiles.h"
 
+#include <QFile>
 #include <QStringList>
+#include <algorithm>
 
 #include "BlankTrim.h"
+#include "CodePage.h"
 #include "RecordFolder.h"
 #include "SafeFile.h"
 
@@ -50,10 +53,47 @@ bool IsValidPort(const QString& text)
     return text.toInt() >= 1;
 }
 
+QString ReadLastTextLine(const QString& path, bool* ok, qint64* bytesRead)
+{
+    qint64 read = 0;
+    const auto finish = [&](bool fine, const QByteArray& line) {
+        if (ok)
+            *ok = fine;
+        if (bytesRead)
+            *bytesRead = read;
+        if (!fine)
+            return QString();
+        return CodePage::FromGbk(line.endsWith('\r') ? line.chopped(1) : line);
+    };
+    QFile file(SafeFile::Native(path));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return finish(false, {});
+    // Line ends are single bytes that no two-byte character of code page 936 contains, so the
+    // bytes can be cut at them before decoding.
+    QByteArray line;
+    qint64 end = file.size();
+    bool lastByte = true;
+    while (end > 0) {
+        const qint64 start = std::max<qint64>(0, end - ReadLineBlock);
+        QByteArray block(end - start, Qt::Uninitialized);
+        if (!file.seek(start) || file.read(block.data(), block.size()) != block.size())
+            return finish(false, {});
+        read += block.size();
+        if (lastByte && block.endsWith('\n'))
+            block.chop(1); // a final line end ends the last line; it starts no new one
+        lastByte = false;
+        const qsizetype lineEnd = block.lastIndexOf('\n');
+        line.prepend(block.constData() + lineEnd + 1, block.size() - lineEnd - 1);
+        if (lineEnd >= 0)
+            break;
+        end = start;
+    }
+    return finish(true, line);
+}
+
 QString ReadOneLineRecord(const QString& fileName, bool* ok)
 {
-    const QStringList lines = SafeFile::ReadTextLines(RecordPath(fileName), ok);
-    return lines.isEmpty() ? QString() : BlankTrim(lines.last());
+    return BlankTrim(ReadLastTextLine(RecordPath(fileName), ok));
 }
 
 bool WriteOneLineRecord(const QString& fileName, const QString& line)

@@ -1,12 +1,13 @@
 #include "SharedPlayer.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QPointer>
 
 #include "AppState.h"
-#include "Forms.h"
-#include "SyllableQueue.h"
+#include "ToneLabel.h"
 #include "WavePlayer.h"
+#include "WindowHook.h"
 
 namespace {
 
@@ -23,6 +24,12 @@ WavePlayer* MakePlayer(const char* name, void (*done)(int))
     return p;
 }
 
+QHash<qint16, WindowHook<PlayDoneReceiver>>& Receivers()
+{
+    static QHash<qint16, WindowHook<PlayDoneReceiver>> receivers;
+    return receivers;
+}
+
 bool InSyllableFolder(const QString& path)
 {
     return path.contains(QLatin1String("Symbols\\"), Qt::CaseInsensitive)
@@ -30,6 +37,27 @@ bool InSyllableFolder(const QString& path)
 }
 
 } // namespace
+
+void RegisterPlayDoneReceiver(qint16 owner, PlayDoneReceiver* receiver) { Receivers()[owner].Set(receiver); }
+
+void UnregisterPlayDoneReceiver(qint16 owner, PlayDoneReceiver* receiver)
+{
+    const auto it = Receivers().find(owner);
+    if (it != Receivers().end())
+        it->Clear(receiver);
+}
+
+bool TellPlayDone(qint16 owner)
+{
+    const auto it = Receivers().constFind(owner);
+    if (owner == SoundOwnerCode::Nobody || it == Receivers().constEnd())
+        return false;
+    PlayDoneReceiver* receiver = it->Get();
+    if (!receiver)
+        return false;
+    receiver->PlayDone();
+    return true;
+}
 
 WavePlayer* MMControl1()
 {
@@ -89,31 +117,7 @@ void MMControl1_Done(int notifyCode)
 {
     if (notifyCode != WavePlayer::Successful)
         return;
-    switch (State().SoundOwner) {
-    case SoundOwnerCode::Text:
-        Forms::Invoke(QStringLiteral("Text"), "Common01");
-        break;
-    case SoundOwnerCode::Spoken:
-        Forms::Invoke(QStringLiteral("Spoken"), "Common02");
-        break;
-    case SoundOwnerCode::Alphabet1:
-        Forms::Invoke(QStringLiteral("Alphabet1"), "Common01");
-        break;
-    case SoundOwnerCode::Vocabulary:
-        Forms::Invoke(QStringLiteral("Vocabulary"), "Common05");
-        break;
-    case SoundOwnerCode::FindSentence:
-        Forms::Invoke(QStringLiteral("FindSentence"), "Common02");
-        break;
-    case SoundOwnerCode::SyllableQueue:
-        PlayNextSyllable();
-        break;
-    case SoundOwnerCode::Figure:
-        Forms::Invoke(QStringLiteral("Figure"), "Play1");
-        break;
-    default:
-        break;
-    }
+    TellPlayDone(State().SoundOwner);
 }
 
 void MMControl2_Done(int notifyCode)

@@ -1,17 +1,22 @@
 #include "StudyProgress.h"
 
-#include <QLabel>
 #include <QtEndian>
 
 #include "AppState.h"
-#include "Forms.h"
 #include "MsgBox.h"
 #include "RecordFolder.h"
 #include "SafeFile.h"
+#include "WindowHook.h"
 
 namespace {
 constexpr qint16 kLessonCount = 91;
 constexpr qint16 kStepCount = 6;
+
+WindowHook<ProgressView>& View()
+{
+    static WindowHook<ProgressView> view;
+    return view;
+}
 
 bool SaveStudyRecord(const StudyRecord& record)
 {
@@ -24,6 +29,10 @@ bool SaveStudyRecord(const StudyRecord& record)
 }
 } // namespace
 
+void RegisterProgressView(ProgressView* view) { View().Set(view); }
+
+void UnregisterProgressView(ProgressView* view) { View().Clear(view); }
+
 void CompleteLessonStep()
 {
     AppState& s = State();
@@ -32,12 +41,13 @@ void CompleteLessonStep()
         if (s.CurrentLesson == kLessonCount)
             MsgBox::Notice(QStringLiteral("Congratulations! You have finished studying all the %1 lessons.")
                                .arg(kLessonCount));
-        if (QLabel* label = Forms::Control<QLabel>(QStringLiteral("Begin1"), QStringLiteral("Label3")))
-            label->setText(QStringLiteral("You have finished studying lesson %1.").arg(s.CurrentLesson));
+        if (ProgressView* view = View().Get())
+            view->SetLabel3(QStringLiteral("You have finished studying lesson %1.").arg(s.CurrentLesson));
         ++s.CurrentLesson;
         s.CurrentStep = 1;
     }
     if (!SaveStudyRecord({s.CurrentLesson, s.CurrentStep}))
-        ShowDiskWriteWarning();
-    Forms::Invoke(QStringLiteral("Begin1"), "Common07");
+        ShowDiskWriteWarning(RecordFolder());
+    if (ProgressView* view = View().Get())
+        view->Common07();
 }

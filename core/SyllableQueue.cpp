@@ -1,17 +1,24 @@
 #include "SyllableQueue.h"
 
-#include <QLabel>
-
 #include "AppState.h"
 #include "BlankTrim.h"
-#include "Forms.h"
 #include "SharedPlayer.h"
 #include "WavFile.h"
 #include "WavePlayer.h"
 
 namespace {
 
-bool IsPathSeparator(QChar c) { return c == QLatin1Char('\\') || c == QLatin1Char('/'); }
+// The queue hears the end of each syllable it plays as owner 15.
+class NextSyllable : public PlayDoneReceiver {
+public:
+    void PlayDone() override { PlayNextSyllable(); }
+};
+
+void ListenForSyllableEnds()
+{
+    static NextSyllable receiver;
+    RegisterPlayDoneReceiver(SoundOwnerCode::SyllableQueue, &receiver);
+}
 
 } // namespace
 
@@ -25,6 +32,7 @@ void PlayPinyinSequence(const QString& text)
 {
     if (text.isEmpty())
         return;
+    ListenForSyllableEnds();
     AppState& s = State();
     MMControl1()->Close();
     s.SyllableQueuePos = 0;
@@ -67,40 +75,9 @@ void PlayNextSyllable()
             return;
     }
     MMControl1()->Close();
+    // The end of the whole text: the read-aloud task or the vocabulary test goes on.
     if (s.CurrentActivity == 6)
-        Forms::Invoke(QStringLiteral("Text"), "Common01");
+        TellPlayDone(SoundOwnerCode::Text);
     else if (s.CurrentActivity == 3)
-        Forms::Invoke(QStringLiteral("Vocabulary"), "Common05");
-}
-
-void ShowToneLabel(const QString& tone, const QString& syllable)
-{
-    QLabel* label = Forms::Control<QLabel>(QStringLiteral("Background"), QStringLiteral("Label4"));
-    if (!label)
-        return;
-    QString ending;
-    if (tone == QLatin1String("0"))
-        ending = QStringLiteral(" ] light tone");
-    else if (tone == QLatin1String("1"))
-        ending = QStringLiteral(" ] the 1st tone");
-    else if (tone == QLatin1String("2"))
-        ending = QStringLiteral(" ] the 2nd tone");
-    else if (tone == QLatin1String("3"))
-        ending = QStringLiteral(" ] the 3rd tone");
-    else
-        ending = QStringLiteral(" ] the 4th tone");
-    label->setText(QStringLiteral("[ ") + syllable + ending);
-    label->adjustSize();
-    label->setVisible(true);
-}
-
-QString BaseFileName(const QString& path)
-{
-    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
-    if (dot < 0)
-        return {};
-    qsizetype start = dot;
-    while (start > 0 && !IsPathSeparator(path.at(start - 1)))
-        --start;
-    return path.mid(start, dot - start);
+        TellPlayDone(SoundOwnerCode::Vocabulary);
 }

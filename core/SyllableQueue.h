@@ -4,15 +4,12 @@
 // on the shared player, which calls PlayNextSyllable (owner 15) at the end of each. A neutral
 // tone ("0") plays the tone-1 file, a final "er1" plays "er2", and a missing or unplayable
 // file is skipped. When the queue runs out the read-aloud task (CurrentActivity 6) or the
-// vocabulary test (3) is told. Tone label: the main window's Label4.
+// vocabulary test (3) is told through its play-done receiver (owner Text or Vocabulary).
+// Each syllable shows the tone label (ToneLabel.h).
 
 #include <QString>
 
 void PlayPinyinSequence(const QString& text);
 void PlayNextSyllable();
-// Label4 := "[ " + syllable + the ending for tone, shown. Nothing when the main window is not loaded.
-void ShowToneLabel(const QString& tone, const QString& syllable);
-// The characters between the last path separator ("\" or "/") and the last "." of path.
-QString BaseFileName(const QString& path);
 // AppPath + "Phonetic Symbols/" + first letter in upper case + "/" + syllable + ".wav".
 QString SyllableSoundPath(const QString& syllable);

@@ -5,5 +5,5 @@
 
 void RegisterCourseForms()
 {
-    Forms::RegisterFactory(QStringLiteral("Begin1"), [] { return new Begin1; });
+    Forms::RegisterFactory<Begin1>();
 }

@@ -7,7 +7,7 @@
 
 void RegisterDictionaryForms()
 {
-    Forms::RegisterFactory(QStringLiteral("Zoom"), [] { return new Zoom; });
-    Forms::RegisterFactory(QStringLiteral("Dictionary"), [] { return new Dictionary; });
-    Forms::RegisterFactory(QStringLiteral("DictionaryOnline"), [] { return new DictionaryOnline; });
+    Forms::RegisterFactory<Zoom>();
+    Forms::RegisterFactory<Dictionary>();
+    Forms::RegisterFactory<DictionaryOnline>();
 }

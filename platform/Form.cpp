@@ -1,6 +1,5 @@
 #include "Form.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QKeyEvent>
@@ -8,47 +7,9 @@
 #include <QWindowStateChangeEvent>
 
 #include "Clock.h"
+#include "FormEvents.h"
 #include "Forms.h"
 #include "Twips.h"
-
-// Tracks which form of the program is active, so that Form_Activate and Form_Deactivate fire
-// only when another form takes the focus, never for a message box or a file dialog.
-class FormActivation : public QObject {
-public:
-    static FormActivation& Instance()
-    {
-        static FormActivation* inst = new FormActivation;
-        return *inst;
-    }
-    void Changed(QWidget* now)
-    {
-        Form* form = qobject_cast<Form*>(now);
-        if (!form)
-            return; // our own dialogs, or focus left the program: nothing happens
-        if (form == m_active)
-            return;
-        QPointer<Form> previous = m_active;
-        m_active = form;
-        if (previous && !previous->IsUnloading())
-            previous->FireDeactivate();
-        if (m_active && !m_active->IsUnloading())
-            m_active->FireActivate();
-    }
-    void Forget(Form* f)
-    {
-        if (m_active == f)
-            m_active = nullptr;
-    }
-
-private:
-    FormActivation()
-    {
-        QObject::connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget*) {
-            Changed(QApplication::activeWindow());
-        });
-    }
-    QPointer<Form> m_active;
-};
 
 Form::Form(const QString& formName)
     : QWidget(nullptr)
@@ -57,14 +18,13 @@ Form::Form(const QString& formName)
     setObjectName(formName);
     setAttribute(Qt::WA_DeleteOnClose, false);
     setAttribute(Qt::WA_QuitOnClose, false);
-    // Key preview is done through an application-wide filter on this form's children.
-    qApp->installEventFilter(this);
-    (void)FormActivation::Instance();
+    // Key preview and activation come through the one application-wide filter.
+    (void)FormEvents::Instance();
 }
 
 Form::~Form()
 {
-    FormActivation::Instance().Forget(this);
+    FormEvents::Instance().Forget(this);
     if (m_modalLoop)
         m_modalLoop->quit();
     Forms::Deregister(this);
@@ -146,7 +106,7 @@ void Form::Unload()
     Form_Unload();
     hide();
     ExitModalLoop();
-    FormActivation::Instance().Forget(this);
+    FormEvents::Instance().Forget(this);
     Forms::Deregister(this);
     deleteLater();
 }
@@ -238,19 +198,11 @@ bool Form::PreviewedAlready(const QKeyEvent* ke) const
     return ke == m_previewed && ke->type() == m_previewedType && ke->key() == m_previewedKey;
 }
 
-bool Form::eventFilter(QObject* watched, QEvent* e)
+bool Form::PreviewKey(QKeyEvent* ke)
 {
-    if (!m_keyPreview || m_unloading || watched == this)
+    if (!m_keyPreview || m_unloading)
         return false;
-    if (e->type() != QEvent::KeyPress && e->type() != QEvent::KeyRelease)
-        return false;
-    // A key goes first to the focus widget, then up through its parents when ignored: the
-    // preview takes it at the first stop only.
-    QWidget* w = qobject_cast<QWidget*>(watched);
-    if (!w || w->window() != this || w != QApplication::focusWidget())
-        return false;
-    auto* ke = static_cast<QKeyEvent*>(e);
-    if (ke->isAutoRepeat() && e->type() == QEvent::KeyRelease)
+    if (ke->isAutoRepeat() && ke->type() == QEvent::KeyRelease)
         return false;
     // Remember the event so that the form does not take it a second time when the control
     // ignores it and it travels on; forget it once delivery is over.
@@ -258,7 +210,7 @@ bool Form::eventFilter(QObject* watched, QEvent* e)
     m_previewedType = ke->type();
     m_previewedKey = ke->key();
     QMetaObject::invokeMethod(this, [this] { m_previewed = nullptr; }, Qt::QueuedConnection);
-    return HandleKey(ke, e->type() == QEvent::KeyPress);
+    return HandleKey(ke, ke->type() == QEvent::KeyPress);
 }
 
 bool Form::event(QEvent* e)

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 class QEventLoop;
+class QKeyEvent;
 
 class Form : public QWidget {
     Q_OBJECT
@@ -50,7 +51,8 @@ public:
     QString Caption() const { return windowTitle(); }
     void SetBorderless(bool borderless);
 
-    // Key preview: the form sees keys before its controls (Esc, F4, Enter).
+    // Key preview: the form sees keys before its controls (Esc, F4, Enter), through the one
+    // application-wide filter (FormEvents).
     void SetKeyPreview(bool on) { m_keyPreview = on; }
     bool KeyPreview() const { return m_keyPreview; }
 
@@ -74,13 +76,14 @@ protected:
     virtual void Form_CloseRequested();
 
     bool event(QEvent* e) override;
-    bool eventFilter(QObject* watched, QEvent* e) override;
     void changeEvent(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
 
 private:
-    friend class FormActivation;
+    friend class FormEvents;
+    // The key preview (FormEvents): a key on its way to one of this form's controls.
+    bool PreviewKey(QKeyEvent* ke);
     void FireActivate();
     void FireDeactivate();
     void ExitModalLoop();

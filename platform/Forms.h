@@ -3,11 +3,12 @@
 // the old forms were). Looking a form up never loads it: calling into a form that is not
 // loaded does nothing. The program ends when the last loaded form unloads.
 //
-// Forms of later folders are reached by name: each folder registers a factory for its forms
-// (RegisterFactory), and earlier folders load them with Load("Name") and call their public
-// Q_INVOKABLE methods with Invoke, or reach a control by its name with Control<T>.
+// Each folder registers a factory for its forms (RegisterFactory<T>()). A window calls a
+// window of its own or an earlier folder through its class: Find<Background>(), null-checked,
+// then a plain C++ call. An earlier folder loads a later folder's form by its name
+// (Load("Zoom")) and calls it only through an interface of its own that the form implements
+// (see WindowHook.h); never by method or control name.
 
-#include <QMetaObject>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -19,6 +20,11 @@ namespace Forms {
 using Factory = std::function<Form*()>;
 
 void RegisterFactory(const QString& formName, Factory factory);
+// Registers T under its class name, which is its form name (T declares Q_OBJECT).
+template <class T> void RegisterFactory()
+{
+    RegisterFactory(QLatin1String(T::staticMetaObject.className()), [] { return new T; });
+}
 bool HasFactory(const QString& formName);
 
 // Loads the form when it is not loaded yet (construct + Form_Load), returns it either way.
@@ -36,27 +42,10 @@ QStringList LoadedNames();
 // The loaded forms, in load order.
 QList<Form*> LoadedForms();
 
-// Calls a Q_INVOKABLE method of a loaded form; false (and no call) when the form is not loaded.
-template <typename... Args>
-bool Invoke(const QString& formName, const char* method, Args&&... args)
-{
-    Form* f = Find(formName);
-    if (!f || f->IsUnloading())
-        return false;
-    return QMetaObject::invokeMethod(f, method, Qt::DirectConnection, std::forward<Args>(args)...);
-}
-
 // The object name of one element of a control array: IndexedName("Label2", 5) is "Label2(5)".
 inline QString IndexedName(const char* arrayName, int index)
 {
     return QStringLiteral("%1(%2)").arg(QLatin1String(arrayName)).arg(index);
-}
-
-// A control of a loaded form by its object name, or nullptr.
-template <class T> T* Control(const QString& formName, const QString& controlName)
-{
-    Form* f = Find(formName);
-    return f ? f->findChild<T*>(controlName) : nullptr;
 }
 
 // Ends the program when no form is loaded any more (called by the form runtime).

@@ -6,6 +6,6 @@
 
 void RegisterSetupForms()
 {
-    Forms::RegisterFactory(QStringLiteral("Install"), [] { return new Install; });
-    Forms::RegisterFactory(QStringLiteral("Uninstall"), [] { return new Uninstall; });
+    Forms::RegisterFactory<Install>();
+    Forms::RegisterFactory<Uninstall>();
 }

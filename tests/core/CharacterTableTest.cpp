@@ -3,6 +3,8 @@
 
 #include <QDir>
 #include <QtEndian>
+#include <functional>
+#include <utility>
 
 #include "AppState.h"
 #include "CharacterTable.h"
@@ -268,6 +270,70 @@ TEST_F(TablesTest, LongerWordWithANewFirstCharacter)
     }
 }
 
+// On-line readings may be written with commas between syllables: the reading rule skips
+// commas wherever they stand, as it skips blanks.
+TEST_F(TablesTest, CommasInTheReadingsOfAddedWords)
+{
+    struct Case {
+        const char* word;
+        QString pinyin;
+        std::vector<ReadingFields> readings;
+    };
+    const Case cases[] = {
+        {"好", QStringLiteral("h.ao3,h.ao4,"), {{"h", "h.ao", "hao", "3", "3", "3"}, {"h", "h.ao", "hao", "4", "4", "4"}}},
+        {"好", QStringLiteral(",h.ao3"), {{"h", "h.ao", "hao", "3", "3", "3"}}},
+        {"好", QStringLiteral("h.ao3 , h.ao4 "), {{"h", "h.ao", "hao", "3", "3", "3"}, {"h", "h.ao", "hao", "4", "4", "4"}}},
+        {"好", QStringLiteral("h.a,o3"), {{"h", "h.ao", "hao", "3", "3", "3"}}},
+        {"好", QStringLiteral(",,,"), {}},
+        {"好人", QStringLiteral("h.ao3,r.en2,"), {{"h", "h.ao", "hao", "3", "3", "3"}}},
+        {"好人", QStringLiteral(",h.ao3,r.en2,"), {{"h", "h.ao", "hao", "3", "3", "3"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pinyin.toStdString() + " for " + c.word);
+        ResetState();
+        AddWordToCharacterTable(QString::fromUtf8(c.word), c.pinyin);
+        ASSERT_EQ(State().CharacterCount, 1);
+        const CharacterRecord& r = State().CharacterTable[0];
+        EXPECT_EQ(r.Character, QStringLiteral("好"));
+        ASSERT_EQ(r.ReadingCount(), qint16(c.readings.size()));
+        for (size_t i = 0; i < c.readings.size(); ++i)
+            ExpectReading(r.Readings[qsizetype(i)], c.readings[i]);
+    }
+}
+
+// The course's character files load before the on-line cache: a character in both keeps the
+// readings of its file, cached words become phrases of the file's records, and characters
+// known only on-line stand after all of the course's.
+TEST_F(TablesTest, CourseRecordsComeBeforeOnlineRecords)
+{
+    class StepLog : public ProgressRecorder {
+    public:
+        void SetCaption(int step, const QString& text) override
+        {
+            ProgressRecorder::SetCaption(step, text);
+            if (steps.isEmpty() || steps.last() != step)
+                steps << step;
+        }
+        QList<int> steps;
+    } log;
+    WriteCoded(QStringLiteral("Lessons/Script/Lesson_1/icwp.vmq"), {"h.ao3", "好", "good"}, QStringLiteral("RW"));
+    WriteCoded(QStringLiteral("Lessons/Script/Lesson_1/lifr.vmq"), {"h.ao3", "好。", "Good."}, QStringLiteral("RT"));
+    WriteCoded(QStringLiteral("Vocabulary/zi1.vmq"), {"h.ao3 h.ao4", "好", "r.en2", "人"}, QStringLiteral("RW"));
+    WriteText(QStringLiteral("Record/wangci.txt"),
+        CodePage::ToGbk(QStringLiteral("山: [shān] hill\r\n好: [hào] to like\r\n好人: [hǎo rén] good person\r\n")));
+    LoadCourseTables(log);
+
+    EXPECT_EQ(log.steps, (QList<int>{1, 2, 3, 4}));
+    const AppState& s = State();
+    ASSERT_EQ(s.CharacterCount, 3);
+    EXPECT_EQ(s.CharacterTable[0].Character, QStringLiteral("好"));
+    EXPECT_EQ(s.CharacterTable[0].ReadingCount(), 2) << "the file's readings, not the cached one";
+    EXPECT_EQ(s.CharacterTable[0].Phrases, QStringList{QStringLiteral("人")});
+    EXPECT_EQ(s.CharacterTable[1].Character, QStringLiteral("人"));
+    EXPECT_EQ(s.CharacterTable[2].Character, QStringLiteral("山"));
+    EXPECT_EQ(FindCharacterRecord(QStringLiteral("好")), 1);
+}
+
 // --- the on-line cache ------------------------------------------------------------------------
 
 TEST_F(TablesTest, OnlineCacheLinesSkippedOrSplitAtTheFirstColon)
@@ -349,6 +415,32 @@ TEST_F(TablesTest, OnlineCacheReadingsReachTheCharacterTable)
     EXPECT_EQ(s.CharacterTable[0].Phrases, QStringList{QStringLiteral("们")});
 }
 
+// One damaged cached reading must not stop the start: the lines after it load, and a dot
+// copied into the reading leaves the tone with its own vowel.
+TEST_F(TablesTest, OnlineCacheReadingsWithStrayDotsLoad)
+{
+    const QString text = QStringLiteral("好: [") + QString(300, QLatin1Char('.')) + QStringLiteral("hǎo] good\r\n"
+        "口: [k.ǒu] mouth\r\n"
+        "点: [....] dot\r\n"
+        "人: [rén] person\r\n");
+    WriteText(QStringLiteral("Record/wangci.txt"), CodePage::ToGbk(text));
+    LoadOnlineWords(m_progress);
+
+    const AppState& s = State();
+    EXPECT_EQ(s.OnlineWordCount, 4);
+    ASSERT_EQ(s.CharacterCount, 4);
+    // The dots-only reading has no digit, so its character gets a record without readings.
+    const std::vector<ReadingFields> expected[] = {{{"h", "h.ao", "hao", "3", "3", "3"}},
+        {{"k", "k.ou", "kou", "3", "3", "3"}}, {}, {{"r", "r.en", "ren", "2", "2", "2"}}};
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        const CharacterRecord& r = s.CharacterTable[i];
+        ASSERT_EQ(r.ReadingCount(), qint16(expected[i].size()));
+        for (size_t k = 0; k < expected[i].size(); ++k)
+            ExpectReading(r.Readings[qsizetype(k)], expected[i][k]);
+    }
+}
+
 TEST_F(TablesTest, OnlineCacheCountFileSetsTheBar)
 {
     struct Case {
@@ -403,4 +495,116 @@ TEST_F(TablesTest, OnlineTableStopsOneShortOfTheOthers)
     LoadOnlineWords(m_progress);
     EXPECT_EQ(State().OnlineWordCount, OnlineTableLimit);
     EXPECT_EQ(State().OnlineWordTable.last().Word, QStringLiteral("w%1").arg(OnlineTableLimit - 1));
+}
+
+// --- the index against changes made behind its back ----------------------------------------
+
+namespace {
+// Every character of the table, and one it does not hold, must be found where the linear rule
+// finds it.
+void ExpectIndexAgrees(const char* situation)
+{
+    SCOPED_TRACE(situation);
+    QStringList queries{QStringLiteral("无"), QString()};
+    for (const CharacterRecord& r : std::as_const(State().CharacterTable))
+        queries << r.Character;
+    for (const QString& q : queries) {
+        SCOPED_TRACE(q.toStdString());
+        EXPECT_EQ(FindCharacterRecord(q), FindCharacterRecordLinear(q));
+    }
+}
+
+void Fill(const QString& characters)
+{
+    for (const QChar c : characters)
+        AppendCharacterRecord(Record(QString(c)));
+}
+} // namespace
+
+TEST_F(TablesTest, TheIndexFollowsAnyChangeToTheTable)
+{
+    AppState& s = State();
+    const auto table = [](const QString& characters) {
+        QVector<CharacterRecord> records;
+        for (const QChar c : characters)
+            records.append(Record(QString(c)));
+        return records;
+    };
+    struct Case {
+        const char* name;
+        std::function<void()> change;
+    };
+    const Case cases[] = {
+        {"replaced by a table of the same size", [&] { s.CharacterTable = table(QStringLiteral("七六五四三二一")); }},
+        {"shrunk with its count", [&] { s.CharacterTable.resize(3); s.CharacterCount = 3; }},
+        {"count lowered alone", [&] { s.CharacterCount = 2; }},
+        {"a character changed in place", [&] { s.CharacterTable[0].Character = QStringLiteral("新"); }},
+        {"an early record removed", [&] { s.CharacterTable.removeAt(0); s.CharacterCount = qint16(s.CharacterTable.size()); }},
+        {"a repeat put in front", [&] { s.CharacterTable.prepend(Record(QStringLiteral("五"))); ++s.CharacterCount; }},
+        {"records swapped", [&] { s.CharacterTable.swapItemsAt(0, 4); }},
+        {"erased and refilled by hand", [&] { s.CharacterTable = table(QStringLiteral("五六")); s.CharacterCount = 2; }},
+    };
+    for (const Case& c : cases) {
+        ResetState();
+        Fill(QStringLiteral("一二三四五六七"));
+        ExpectIndexAgrees("before");
+        c.change();
+        ExpectIndexAgrees(c.name);
+        // The table's own functions go on from the changed table.
+        AppendCharacterRecord(Record(QStringLiteral("末")));
+        ExpectIndexAgrees(c.name);
+        EXPECT_EQ(FindCharacterRecord(QStringLiteral("末")), s.CharacterCount);
+    }
+}
+
+TEST_F(TablesTest, AppendingAfterTheTableWasEmptiedBehindItsCountStartsAtOne)
+{
+    AppState& s = State();
+    Fill(QStringLiteral("一二三"));
+    s.CharacterTable.clear(); // the count is left at 3
+    ASSERT_TRUE(AppendCharacterRecord(Record(QStringLiteral("好"))));
+    EXPECT_EQ(s.CharacterCount, 1);
+    ASSERT_EQ(s.CharacterTable.size(), 1);
+    EXPECT_EQ(s.CharacterTable[0].Character, QStringLiteral("好"));
+    EXPECT_EQ(FindCharacterRecord(QStringLiteral("好")), 1);
+}
+
+TEST_F(TablesTest, ErasingTheCourseTablesZeroesTheirCountsSoTheyFillAgainFromOne)
+{
+    WriteCoded(QStringLiteral("Lessons/Script/Lesson_1/icwp.vmq"), {"h.ao3", "好", "good"}, QStringLiteral("RW"));
+    WriteCoded(QStringLiteral("Lessons/Script/Lesson_1/lifr.vmq"), {"h.ao3", "好。", "Good."}, QStringLiteral("RT"));
+    WriteCoded(QStringLiteral("Spoken/Script_1.vmq"), {"", "话题", "Topic", "n.i3", "你", "You"}, QStringLiteral("SP"));
+    WriteCoded(QStringLiteral("Vocabulary/zi1.vmq"), {"h.ao3", "好人,", "r.en2", "人"}, QStringLiteral("RW"));
+    WriteText(QStringLiteral("Record/wangci.txt"), CodePage::ToGbk(QStringLiteral("山: [shān] hill\r\n")));
+    LoadCourseTables(m_progress);
+    AppState& s = State();
+    ASSERT_EQ(s.WordCount, 1);
+    ASSERT_EQ(s.SentenceCount, 2);
+    ASSERT_EQ(s.CharacterCount, 3);
+    ASSERT_EQ(s.OnlineWordCount, 1);
+    ASSERT_EQ(FindCharacterRecord(QStringLiteral("山")), 3);
+
+    EraseCourseTables();
+    EXPECT_TRUE(s.WordText[0].isEmpty() && s.WordText[1].isEmpty() && s.WordPinyin.isEmpty());
+    EXPECT_TRUE(s.WordSource[0].isEmpty() && s.WordSource[1].isEmpty());
+    EXPECT_TRUE(s.SentenceTable.isEmpty() && s.CharacterTable.isEmpty() && s.OnlineWordTable.isEmpty());
+    const std::pair<const char*, qint16> counts[] = {{"WordCount", s.WordCount}, {"WordCountCopy", s.WordCountCopy},
+        {"LessonEntryCount", s.LessonEntryCount}, {"SentenceCount", s.SentenceCount},
+        {"SpokenFirstSentence", s.SpokenFirstSentence}, {"SpokenLastSentence", s.SpokenLastSentence},
+        {"CharacterCount", s.CharacterCount}, {"OnlineWordCount", s.OnlineWordCount}};
+    for (const auto& [name, count] : counts)
+        EXPECT_EQ(count, 0) << name;
+    EXPECT_EQ(FindCharacterRecord(QStringLiteral("好")), 1) << "an empty table gives 1";
+
+    // Filled again after the erase, the tables start from their first entry.
+    AddWordToCharacterTable(QStringLiteral("山"), QStringLiteral("sh.an1 "));
+    EXPECT_EQ(s.CharacterCount, 1);
+    ASSERT_EQ(s.CharacterTable.size(), 1);
+    EXPECT_EQ(FindCharacterRecord(QStringLiteral("山")), 1);
+    LoadCourseTables(m_progress);
+    EXPECT_EQ(s.WordCount, 1);
+    EXPECT_EQ(s.SentenceCount, 2);
+    EXPECT_EQ(s.OnlineWordCount, 1);
+    EXPECT_EQ(s.CharacterCount, 3) << "山 is known already, so the cache adds nothing";
+    EXPECT_EQ(FindCharacterRecord(QStringLiteral("人")), 3);
 }

@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QSet>
 #include <QRegularExpression>
 #include <QtEndian>
 #include <gtest/gtest.h>
@@ -234,4 +235,99 @@ TEST_F(CodedFileTest, CodedTextSkipsMissingFilesAndReportsDamagedOnes)
     ASSERT_EQ(m_boxes->Boxes().size(), 1);
     EXPECT_EQ(m_boxes->Boxes()[0].text,
         QStringLiteral("The file ") + Path(QStringLiteral("Vocabulary/ci1.vmq")) + " is corrupted!");
+}
+
+// --- large files: what is kept, and how much of the file is read -------------------------
+
+namespace {
+QByteArray Repeated(const QByteArray& records, qsizetype times)
+{
+    QByteArray out;
+    out.reserve(records.size() * times);
+    for (qsizetype i = 0; i < times; ++i)
+        out += records;
+    return out;
+}
+} // namespace
+
+TEST_F(CodedFileTest, ALargeFileOfZeroRecordsKeepsOneBoundedLine)
+{
+    // 4 MB of code 0: some 35 million blanks if every run were kept.
+    const QByteArray data = Repeated(Records({Plain(0)}), 700000);
+    WriteFile(QStringLiteral("Vocabulary/ci1.vmq"), data);
+    CodedText text;
+    ASSERT_TRUE(ReadCodedText(Path(QStringLiteral("Vocabulary/ci1.vmq")), QStringLiteral("VO"), 0, text));
+    ASSERT_EQ(text.LineCount(), 1);
+    EXPECT_EQ(text.Line(0).size(), kMaxCodedLineLength);
+    EXPECT_EQ(text.Line(0).count(QLatin1Char(' ')), kMaxCodedLineLength);
+    EXPECT_EQ(text.BytesRead(), data.size()) << "a line without its end is looked for to the end of the file";
+    EXPECT_TRUE(m_boxes->Boxes().isEmpty());
+}
+
+TEST_F(CodedFileTest, AFullLineDropsWhatComesUntilItsEnd)
+{
+    const QByteArray longLine = Repeated(Records({Plain('x')}), kMaxCodedLineLength + 10);
+    const QStringList lines = Read(longLine + Records({Plain('y'), Plain(10), Plain('z')}));
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], QString(kMaxCodedLineLength, QLatin1Char('x')));
+    EXPECT_EQ(lines[1], QStringLiteral("z"));
+}
+
+TEST_F(CodedFileTest, ReadingEndsWithTheLastLineWanted)
+{
+    // The lines wanted, then 12 MB the reader must not take in.
+    const QByteArray line = Records({Plain('a'), Plain(0), Plain(13), Plain(10)});
+    const QByteArray rest = Repeated(Records({Plain('b'), Plain(10)}), 1000000);
+    struct Case {
+        const char* name;
+        qint16 stopAt;
+        qsizetype lines;
+    };
+    const Case cases[] = {{"whole file: up to the line limit", 0, kMaxCodedLines}, {"one line asked for", 1, 1},
+        {"some lines asked for", 500, 500}};
+    const QByteArray data = Repeated(line, kMaxCodedLines) + rest;
+    WriteFile(QStringLiteral("Spoken/Script.vmq"), data);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CodedText text;
+        ASSERT_TRUE(ReadCodedText(Path(QStringLiteral("Spoken/Script.vmq")), QStringLiteral("SP"), c.stopAt, text));
+        EXPECT_EQ(text.LineCount(), c.lines);
+        EXPECT_EQ(State().LineCount, c.lines);
+        EXPECT_TRUE(text.Line(c.lines - 1).startsWith(QLatin1Char('a')));
+        EXPECT_GE(text.BytesRead(), c.lines * line.size());
+        EXPECT_LE(text.BytesRead(), c.lines * line.size() + kCodedReadBlock);
+    }
+}
+
+// Lines and records that straddle the reader's blocks come out as from one piece of data.
+TEST_F(CodedFileTest, BlockByBlockReadingMatchesDecodingTheWholeFile)
+{
+    QByteArray data;
+    for (int i = 0; data.size() < 3 * kCodedReadBlock; ++i) {
+        const QByteArray word = Records({Plain('a' + i % 26), Plain(u'中'), Plain(-13647)});
+        data += Repeated(word, i % 7) + Records({i % 3 == 0 ? Plain(13) : Plain('.'), Plain(10)});
+    }
+    for (const qsizetype tail : {0, 3, 5}) {
+        SCOPED_TRACE(tail);
+        const QByteArray file = data + QByteArray(tail, '\x01');
+        CodedText whole;
+        ASSERT_TRUE(DecodeCodedRecords(file, QStringLiteral("RT"), 0, whole));
+        const QStringList lines = Read(file, QStringLiteral("RT"));
+        ASSERT_EQ(lines.size(), whole.LineCount());
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            ASSERT_EQ(lines[i], whole.Line(i).toString()) << "line " << i;
+    }
+}
+
+TEST_F(CodedFileTest, BlankRunsStayBetweenNoneAndNinetyNineAndVary)
+{
+    const QStringList lines = Read(Repeated(Records({Plain(0), Plain('|'), Plain(10)}), 2000));
+    ASSERT_EQ(lines.size(), 2000);
+    QSet<qsizetype> lengths;
+    for (const QString& l : lines) {
+        ASSERT_TRUE(l.endsWith(QLatin1Char('|')));
+        ASSERT_LE(l.size() - 1, 99);
+        lengths.insert(l.size() - 1);
+    }
+    EXPECT_GT(lengths.size(), 50) << "runs drawn from one seeding still vary";
 }

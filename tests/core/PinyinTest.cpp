@@ -115,6 +115,34 @@ TEST_F(PinyinTest, MarkedToNumbered)
     EXPECT_EQ(v.Tone, 3);
 }
 
+// Readings come from the on-line cache, that is from the network: whatever a piece holds, the
+// conversion must neither fail nor take a literal "." for a vowel.
+TEST_F(PinyinTest, MarkedToNumberedSyllableTakesOddInput)
+{
+    const QString manyDots = QString(1000, QLatin1Char('.'));
+    const QString highSurrogate(QChar(0xD800));
+    ExpectAll(MarkedToNumberedSyllable,
+        {{manyDots + u"ā"_qs, ".a1"},                 // dots before the vowel
+            {u".xā"_qs, "x.a1"},                      // a dot before a consonant
+            {u"x.ǒu"_qs, "x.ou3"},                    // the mark stays with its own vowel
+            {u"h.ǎo"_qs, "h.ao3"}, {u"hǎo."_qs, "h.ao3"}, {u"h.ǎ.o."_qs, "h.ao3"},
+            {"h.ao", "h.ao0"},                        // a numbered reading cut before its digit
+            {"...", "..."}, {".", "."}, {"", ""},     // dots only: no vowel, unchanged
+            {"x.y", "x.y"}, {"ng", "ng"},             // no vowel at all
+            {u"hǎ\u0300o"_qs, "h.ao3"},              // a combining mark after a vowel
+            {u"m\u0300"_qs, "m."},                   // a combining mark on a consonant
+            {u"\u1E3F"_qs, "."},                     // a marked consonant is no known vowel
+            {u"h😀ǎo"_qs, "h.ao3"},                  // a surrogate pair
+            {highSurrogate + u"ā"_qs, ".a1"}, {u"ā"_qs + highSurrogate, ".a1"},
+            {u"😀"_qs, ".."}, {u"..😀..ǜ"_qs, ".v4"}});
+}
+
+TEST_F(PinyinTest, MarkedToNumberedPinyinTakesDotsAndCommasFromACachedReading)
+{
+    ExpectAll(MarkedToNumberedPinyin,
+        {{u"n.ǐ h.ǎo"_qs, "n.i3 h.ao3 "}, {u"....,..ā"_qs, "....,.a1,"}, {u". ."_qs, ". . "}});
+}
+
 TEST_F(PinyinTest, EverySyllableRoundTripsThroughTheMarkedForm)
 {
     const QStringList syllables = QString::fromLatin1(kSyllables).split(QLatin1Char(' '));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "AppState.h"
+#include "SafeFile.h"
 #include "SettingsFiles.h"
 #include "TestSupport.h"
 
@@ -120,4 +121,55 @@ TEST_F(SettingsFilesTest, OneLineRecordsAreCodePage936WithCrLfAndReadTheLastLine
     EXPECT_TRUE(ok);
     EXPECT_EQ(ReadOneLineRecord(SettingsFiles::BackgroundPath, &ok), "");
     EXPECT_FALSE(ok);
+}
+
+// The last line is read from the end of the file: it must be what reading every line gives,
+// wherever the blocks fall, and a large file is not read before it.
+TEST_F(SettingsFilesTest, TheLastLineIsReadFromTheEndOfTheFile)
+{
+    const QByteArray longLine = QByteArray(3 * ReadLineBlock + 17, 'x');
+    const QByteArray wang = "\xcd\xf5"; // 王 in code page 936
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        QString last;
+    };
+    const Case cases[] = {
+        {"empty", "", ""},
+        {"one line end", "\r\n", ""},
+        {"no final line end", "a\r\nb", "b"},
+        {"final line end", "a\r\nb\r\n", "b"},
+        {"empty last line", "a\r\n\r\n", ""},
+        {"LF only", "a\nb\n", "b"},
+        {"blanks kept", "a\r\n  b  \r\n", "  b  "},
+        {"two-byte characters", "a\r\n" + wang + wang + "\r\n", QString::fromUtf8("王王")},
+        {"a line longer than a block", "a\r\n" + longLine + "\r\n", QString::fromLatin1(longLine)},
+        {"line end on a block edge", QByteArray(ReadLineBlock - 2, 'y') + "\r\nz", "z"},
+        {"final line end after a block edge", QByteArray(ReadLineBlock, 'y') + "\n", QString(ReadLineBlock, 'y')},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFile("Record/tutor.txt", c.bytes);
+        bool ok = false;
+        EXPECT_EQ(ReadLastTextLine(Path("Record/tutor.txt"), &ok), c.last);
+        EXPECT_TRUE(ok);
+        const QStringList all = SafeFile::ReadTextLines(Path("Record/tutor.txt"));
+        EXPECT_EQ(c.last, all.isEmpty() ? QString() : all.last());
+    }
+
+    // 16 MB of earlier lines: only the blocks that hold the last line are read.
+    QByteArray big;
+    big.reserve(16 << 20);
+    while (big.size() < (16 << 20))
+        big += "an earlier line of the record file\r\n";
+    WriteFile("Record/tutor.txt", big + "  teacher  \r\n");
+    qint64 read = 0;
+    EXPECT_EQ(ReadLastTextLine(Path("Record/tutor.txt"), nullptr, &read), "  teacher  ");
+    EXPECT_EQ(read, ReadLineBlock);
+    EXPECT_EQ(ReadOneLineRecord(SettingsFiles::Tutor), "teacher");
+
+    bool ok = true;
+    QDir().mkpath(Path("Record/yourname.txt"));
+    EXPECT_EQ(ReadOneLineRecord(SettingsFiles::YourName, &ok), "");
+    EXPECT_FALSE(ok) << "a folder is no record";
 }

@@ -1,13 +1,16 @@
+#include <QHash>
 #include <QLabel>
 #include <gtest/gtest.h>
 
 #include "AppState.h"
 #include "Clock.h"
 #include "Form.h"
+#include "FormCalls.h"
 #include "Forms.h"
 #include "SharedPlayer.h"
 #include "SyllableQueue.h"
 #include "TestSupport.h"
+#include "ToneLabel.h"
 #include "WavFile.h"
 #include "WavePlayer.h"
 
@@ -19,30 +22,55 @@ QByteArray Sound(int ms) { return WavFile::Encode16(8000, 1, QByteArray(ms * 8 *
 QStringList g_calls;
 
 // Stand-ins for the windows the dispatch calls: the main window with its tone label, and one
-// window per owner with that owner's play-finished method.
-class Background : public Form {
+// window per owner with that owner's play-finished method, each registered while loaded as
+// the real windows are.
+class Background : public Form, public ToneLabelView {
     Q_OBJECT
 public:
     Background()
         : Form(QStringLiteral("Background"))
     {
-        auto* label = new QLabel(QStringLiteral("Tone"), this);
-        label->setObjectName(QStringLiteral("Label4"));
-        label->hide();
+        m_label = new QLabel(QStringLiteral("Tone"), this);
+        m_label->setObjectName(QStringLiteral("Label4"));
+        m_label->hide();
     }
+    void ShowToneText(const QString& text) override
+    {
+        m_label->setText(text);
+        m_label->adjustSize();
+        m_label->setVisible(true);
+    }
+
+protected:
+    void Form_Load() override { RegisterToneLabelView(this); }
+    void Form_Unload() override { UnregisterToneLabelView(this); }
+
+private:
+    QLabel* m_label{nullptr};
 };
 
-class Owner : public Form {
+// Each owner's code and the method its play-done runs.
+const QHash<QString, QPair<qint16, QString>> kOwners{
+    {"Text", {SoundOwnerCode::Text, "Common01"}},
+    {"Spoken", {SoundOwnerCode::Spoken, "Common02"}},
+    {"Alphabet1", {SoundOwnerCode::Alphabet1, "Common01"}},
+    {"Vocabulary", {SoundOwnerCode::Vocabulary, "Common05"}},
+    {"FindSentence", {SoundOwnerCode::FindSentence, "Common02"}},
+    {"Figure", {SoundOwnerCode::Figure, "Play1"}},
+};
+
+class Owner : public Form, public PlayDoneReceiver {
     Q_OBJECT
 public:
     explicit Owner(const QString& name)
         : Form(name)
     {
     }
-    Q_INVOKABLE void Common01() { g_calls << FormName() + ".Common01"; }
-    Q_INVOKABLE void Common02() { g_calls << FormName() + ".Common02"; }
-    Q_INVOKABLE void Common05() { g_calls << FormName() + ".Common05"; }
-    Q_INVOKABLE void Play1() { g_calls << FormName() + ".Play1"; }
+    void PlayDone() override { g_calls << FormName() + "." + kOwners[FormName()].second; }
+
+protected:
+    void Form_Load() override { RegisterPlayDoneReceiver(kOwners[FormName()].first, this); }
+    void Form_Unload() override { UnregisterPlayDoneReceiver(kOwners[FormName()].first, this); }
 };
 
 const QStringList kOwnerForms{"Text", "Spoken", "Alphabet1", "Vocabulary", "FindSentence", "Figure"};

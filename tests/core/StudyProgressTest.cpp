@@ -10,8 +10,9 @@
 #include "TestSupport.h"
 
 namespace {
-// Stands in for the course panel: its step-row refresh and its caption label.
-class PanelStandIn : public Form {
+// Stands in for the course panel: its step-row refresh and its caption label, registered as
+// the progress view while it is loaded.
+class PanelStandIn : public Form, public ProgressView {
     Q_OBJECT
 public:
     PanelStandIn()
@@ -20,10 +21,15 @@ public:
         Label3 = new QLabel(this);
         Label3->setObjectName(QStringLiteral("Label3"));
     }
-    Q_INVOKABLE void Common07() { refreshedAt.append({State().CurrentLesson, State().CurrentStep}); }
+    void SetLabel3(const QString& text) override { Label3->setText(text); }
+    void Common07() override { refreshedAt.append({State().CurrentLesson, State().CurrentStep}); }
 
     QLabel* Label3{nullptr};
     QList<QPair<qint16, qint16>> refreshedAt;
+
+protected:
+    void Form_Load() override { RegisterProgressView(this); }
+    void Form_Unload() override { UnregisterProgressView(this); }
 };
 
 QByteArray StudyBytes(qint16 lesson, qint16 step)
@@ -107,7 +113,7 @@ TEST_F(StudyProgressTest, ARecordThatCannotBeWrittenWarnsAndTheFrontierStillMove
     ASSERT_EQ(m_boxes->Boxes().size(), 1);
     EXPECT_EQ(m_boxes->Boxes()[0].icon, MsgBox::Critical);
     EXPECT_EQ(m_boxes->Boxes()[0].text,
-        "Velmora 2007 is unable to write the disk, because you are logged on as a limited user.");
+        "Velmora 2007 is unable to write the disk, because you are logged on as a limited user.\n" + Path("Record"));
     EXPECT_EQ(State().CurrentLesson, 6);
     EXPECT_EQ(State().CurrentStep, 1);
     EXPECT_EQ(panel->refreshedAt.size(), 1);

@@ -1,6 +1,6 @@
 // libFuzzer target for ReadCodedLines: the first input byte picks the tag, the second the
 // stop count; the rest is the coded file. Checks that the reader never crashes and that its
-// result keeps its own limits.
+// result keeps its own limits (lines, line length, the stop count).
 
 #include <QCoreApplication>
 #include <QFile>
@@ -50,6 +50,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::abort();
     if (stopAt >= 1 && s.LineCount > stopAt)
         std::abort();
+    for (const QString& line : s.LineBuffer)
+        if (line.size() > kMaxCodedLineLength)
+            std::abort();
     g_boxes->Clear();
     return 0;
 }

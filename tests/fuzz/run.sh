@@ -1,22 +1,30 @@
 #!/usr/bin/env bash
-# Builds a fuzz target with clang (address and undefined-behaviour sanitizers) in build-fuzz/
-# and runs it. Not part of ./test.
-#   tests/fuzz/run.sh [runs] [target]   (default 1000000 runs of coded_file_fuzz)
-# Targets: coded_file_fuzz (coded-file reader), html_to_rtf_fuzz (on-line result page reader).
-# A target's <name>.dict beside this script, when present, is handed to the fuzzer.
+# Builds the fuzz targets with clang (address and undefined-behaviour sanitizers) in
+# build-fuzz/ and runs them one after the other. Not part of ./test.
+#   tests/fuzz/run.sh [runs] [target...]
+# runs: inputs per target (default 1000000); FUZZ_SECONDS=<n> limits each target by time
+# instead. targets: coded_file_fuzz, online_cache_fuzz, html_to_rtf_fuzz (default all).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-target="${2:-coded_file_fuzz}"
+runs="${1:-1000000}"
+shift || true
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(coded_file_fuzz online_cache_fuzz html_to_rtf_fuzz)
 # clang and its libFuzzer runtime are needed for this run only.
 tools/setup.sh clang libclang-rt-dev >/dev/null
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_FUZZ=ON \
   -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined,fuzzer-no-link -fno-sanitize-recover=undefined" >/dev/null
-cmake --build build-fuzz --target "$target"
-corpus=build-fuzz/corpus
-[ "$target" = coded_file_fuzz ] || corpus="build-fuzz/corpus-$target"
-mkdir -p "$corpus"
-options=(-runs="${1:-1000000}" -max_len=4096 -artifact_prefix=build-fuzz/)
-dict="tests/fuzz/${target%_fuzz}.dict"
-[ -f "$dict" ] && options+=(-dict="$dict")
-exec "build-fuzz/tests/fuzz/$target" "${options[@]}" "$corpus"
+cmake --build build-fuzz --target "${targets[@]}"
+limit=(-runs="$runs")
+[ -z "${FUZZ_SECONDS:-}" ] || limit=(-max_total_time="$FUZZ_SECONDS")
+for target in "${targets[@]}"; do
+  corpus="build-fuzz/corpus/$target"
+  mkdir -p "$corpus"
+  seeds=tests/fuzz/seeds/$target
+  [ -d "$seeds" ] || seeds=
+  extra=()
+  [ -f "tests/fuzz/$target.dict" ] && extra+=(-dict="tests/fuzz/$target.dict")
+  build-fuzz/tests/fuzz/$target "${limit[@]}" -max_len=4096 -artifact_prefix="build-fuzz/$target-" \
+    "${extra[@]}" "$corpus" $seeds
+done

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Form.h"
+#include "FormCalls.h"
 #include "Forms.h"
 #include "Clock.h"
 #include "TestSupport.h"

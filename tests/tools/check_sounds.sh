@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Measures the generated sounds in the data tree with sox: every file the program names is
-# there, in the stored format, of a spoken length, and neither silent nor clipped flat.
-# check_sounds.sh <data tree>
+# there, in the stored format, of a spoken length, and neither silent nor clipped flat; with
+# the tone check, the syllables whose tones were once heard wrong show their tones.
+# check_sounds.sh <data tree> [tone check tool]
 set -uo pipefail
 tree=$1
+tonecheck=${2:-}
 fail=0
 passed=0
 check() { # <file> <min s> <max s>
@@ -32,6 +34,13 @@ check "$tree/Numbers/p.wav" 0.5 2.5
 for f in right careful carryon; do
   check "$tree/Sound/$f.WAV" 0.2 1.5
 done
+if [ -n "$tonecheck" ]; then
+  tonefiles=()
+  for s in Z/zhong2 Z/zong2 K/kang2 T/tang3 Z/zhang3 D/ding3 M/ming4 M/ma1 M/ma2 M/ma3 M/ma4 N/ni3 H/hao3 S/shi4; do
+    tonefiles+=("$ps/$s.wav")
+  done
+  "$tonecheck" "${tonefiles[@]}" || fail=1
+fi
 count=$(find "$ps" -name '*.wav' | wc -l)
 if [ "$count" -lt 1600 ] || [ $((count % 4)) -ne 0 ]; then
   echo "expected four tones for each of about 400 syllables, found $count files"; fail=1

@@ -1,0 +1,159 @@
+#include "ControlKit.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPalette>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "Twips.h"
+
+namespace Kit {
+
+namespace {
+
+// Names the control, places it at its twip rectangle (or sizes it to its content) and gives
+// it its look.
+template <class W> W* Make(W* control, const QString& name, const Rect& at, const Look& look)
+{
+    control->setObjectName(name);
+    SetLook(control, look);
+    if (at.width > 0 && at.height > 0) {
+        Twips::Place(control, at.left, at.top, at.width, at.height);
+    } else {
+        control->adjustSize();
+        control->move(Twips::ToPixelsX(at.left), Twips::ToPixelsY(at.top));
+        const int width = at.width > 0 ? Twips::ToPixelsX(at.width) : control->width();
+        const int height = at.height > 0 ? Twips::ToPixelsY(at.height) : control->height();
+        control->resize(width, height);
+    }
+    return control;
+}
+
+// Selects the whole text of a box on a double click, instead of a word.
+class SelectAllOnDoubleClick : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        if (e->type() != QEvent::MouseButtonDblClick)
+            return false;
+        static_cast<QLineEdit*>(watched)->selectAll();
+        return true;
+    }
+};
+
+} // namespace
+
+void SetInk(QWidget* control, const QColor& ink)
+{
+    QPalette pal = control->palette();
+    pal.setColor(QPalette::WindowText, ink);
+    pal.setColor(QPalette::Text, ink);
+    pal.setColor(QPalette::ButtonText, ink);
+    control->setPalette(pal);
+}
+
+void SetLook(QWidget* control, const Look& look)
+{
+    // A look that asks nothing of the font leaves the control inheriting the form's.
+    if (!look.font.isEmpty() || look.points > 0 || look.weight != QFont::Normal || look.underline) {
+        QFont f = control->font();
+        if (!look.font.isEmpty())
+            f.setFamilies(look.font);
+        if (look.points > 0)
+            f.setPointSizeF(look.points);
+        f.setWeight(look.weight);
+        f.setUnderline(look.underline);
+        control->setFont(f);
+    }
+    if (look.ink.isValid())
+        SetInk(control, look.ink);
+    if (look.paper.isValid()) {
+        QPalette pal = control->palette();
+        pal.setColor(QPalette::Window, look.paper);
+        pal.setColor(QPalette::Base, look.paper);
+        control->setPalette(pal);
+        control->setAutoFillBackground(true);
+    }
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        if (look.align)
+            label->setAlignment(look.align);
+        label->setWordWrap(look.wrap);
+    }
+}
+
+QLabel* Label(QWidget* form, const QString& name, const Rect& at, const QString& text, const Look& look)
+{
+    return Make(new QLabel(text, form), name, at, look);
+}
+
+QPushButton* Button(QWidget* form, const QString& name, const Rect& at, const QString& caption, const Look& look)
+{
+    auto* button = Make(new QPushButton(caption, form), name, at, look);
+    button->setCursor(Qt::PointingHandCursor);
+    return button;
+}
+
+QCheckBox* CheckBox(QWidget* form, const QString& name, const Rect& at, const QString& caption, const Look& look)
+{
+    return Make(new QCheckBox(caption, form), name, at, look);
+}
+
+QRadioButton* OptionButton(QWidget* form, const QString& name, const Rect& at, const QString& caption, const Look& look)
+{
+    return Make(new QRadioButton(caption, form), name, at, look);
+}
+
+QLineEdit* TextBox(QWidget* form, const QString& name, const Rect& at, const Look& look, bool selectAllOnDoubleClick)
+{
+    auto* box = Make(new QLineEdit(form), name, at, look);
+    if (selectAllOnDoubleClick)
+        box->installEventFilter(new SelectAllOnDoubleClick(box));
+    return box;
+}
+
+QLabel* Picture(QWidget* form, const QString& name, const Rect& at, const QPixmap& picture)
+{
+    auto* image = new QLabel(form);
+    image->setPixmap(picture);
+    return Make(image, name, at, Look{});
+}
+
+RowEvents::RowEvents(QObject* parent)
+    : QObject(parent)
+{
+}
+
+void RowEvents::Watch(QWidget* control, int index)
+{
+    m_index.insert(control, index);
+    control->setMouseTracking(true);
+    control->installEventFilter(this);
+}
+
+bool RowEvents::eventFilter(QObject* watched, QEvent* e)
+{
+    const auto it = m_index.constFind(watched);
+    if (it == m_index.constEnd())
+        return false;
+    if (e->type() == QEvent::MouseMove && mouseMove) {
+        mouseMove(*it);
+        return true;
+    }
+    if (e->type() == QEvent::MouseButtonRelease && click) {
+        auto* me = static_cast<QMouseEvent*>(e);
+        auto* control = static_cast<QWidget*>(watched);
+        if (me->button() == Qt::LeftButton && control->rect().contains(me->position().toPoint()))
+            click(*it);
+        return true;
+    }
+    return false;
+}
+
+} // namespace Kit

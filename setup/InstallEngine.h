@@ -1,0 +1,103 @@
+#pragma once
+// The installer's work without its window: the drive verdict, the breadth-first walk of the
+// program folder, the copy one step at a time (so the window serves events and sees Cancel
+// between steps), the failure report and the manifest the uninstaller goes by.
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace Installer {
+
+// The product's name in shortcuts, questions and the uninstaller; the folder it installs into.
+QString ProductName();
+QString InstallFolderName();
+// The manifest of what was installed, in the install folder: one relative path per line.
+QString ManifestName();
+
+// base + "/Norvale/" (base without a trailing "/").
+QString InstallPath(const QString& base);
+
+// Free space in whole megabytes, a half going to the even neighbour.
+qint64 FreeMegabytes(quint64 freeBytes);
+
+enum class DriveVerdict { CdRom, Removable, NotEnoughSpace, Enough };
+DriveVerdict CheckDrive(int driveType, quint64 freeBytes);
+// The status label's text; red for every verdict but Enough.
+QString VerdictText(DriveVerdict verdict);
+
+// The program folder's sub-folders, breadth first: all folders one level down, then all two
+// levels down in the order their parents were visited, and so on. Links to folders are not
+// followed, and a folder that holds the destination is left out, so an install into the
+// program folder never copies itself. Hidden files are copied like any other.
+class FolderWalk {
+public:
+    FolderWalk(const QString& root, const QString& excluded);
+    // Walks one folder; false once the walk is complete.
+    bool Step();
+    const QStringList& Folders() const { return m_folders; }
+    qint64 FileCount() const { return m_fileCount; }
+
+private:
+    void Visit(const QString& folder);
+
+    QString m_root;
+    QString m_excluded;
+    QStringList m_folders;
+    qint64 m_fileCount{0};
+    qsizetype m_next{-1}; // -1: the root itself comes first
+};
+
+// The files of one folder, in name order, links to folders and special files left out.
+QStringList FilesOf(const QString& folder);
+
+// Copies the program folder into the install folder, one file (or one folder creation) per
+// Step. A file that replaces an older one is copied beside it and renamed over it, so a
+// failed copy never leaves a truncated file. Failures are collected and the copy goes on.
+class CopyJob {
+public:
+    CopyJob(const QString& sourceRoot, const QStringList& folders, const QString& installPath,
+            qint64 fileCount);
+
+    // One step; false when there is nothing left. Each copied (or failed) file's destination
+    // goes to the log callback.
+    bool Step();
+    std::function<void(const QString&)> Log;
+
+    qint64 Progress() const { return m_progress; }
+    qint64 Maximum() const { return m_maximum; }
+    const QStringList& FailedFolders() const { return m_failedFolders; }
+    const QStringList& FailedFiles() const { return m_failedFiles; }
+    bool Failed() const { return !m_failedFolders.isEmpty() || !m_failedFiles.isEmpty(); }
+
+    // The report shown and written to "Install Error.txt" after a failed copy.
+    QString FailureReport() const;
+    // Writes the report into the install folder; false when it could not be written.
+    bool WriteErrorFile() const;
+    // Writes the manifest of every file copied; false when it could not be written.
+    bool WriteManifest() const;
+
+private:
+    struct Task {
+        QString source;      // empty: create the folder `destination`
+        QString destination;
+        QString relative;    // path below the install folder
+    };
+    void Plan(const QStringList& folders);
+    void PlanFiles(const QString& sourceFolder, const QString& destinationFolder, const QString& relative);
+
+    QString m_sourceRoot;
+    QString m_installPath;
+    QList<Task> m_tasks;
+    qsizetype m_next{0};
+    qint64 m_progress{0};
+    qint64 m_maximum{0};
+    QStringList m_failedFolders;
+    QStringList m_failedFiles;
+    QStringList m_installed;
+};
+
+// Copies one file so that an existing destination is replaced only by a complete copy.
+bool CopyReplacing(const QString& source, const QString& destination);
+
+} // namespace Installer

@@ -1,0 +1,64 @@
+#pragma once
+// The uninstaller's work without its window. It removes only what the installer put there,
+// as its manifest names it (and the learner's records when they are not kept): the fixed
+// folders in their order, one folder per step, then the program folder's own files, then the
+// two shortcuts. Folders go only when they are empty, so anything of the learner's stays.
+// The running program's file, the manifest and the program folder go last, as the program
+// ends (FinishAtExit).
+
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace Uninstaller {
+
+// One fixed removal: the folder below the program folder is parent + name when name is
+// empty or a number, else parent + "/" + name.
+struct FolderRemoval {
+    QString Parent;
+    QString Name;
+};
+QList<FolderRemoval> FixedFolders(bool keepRecord);
+QString FolderPath(const QString& appPath, const FolderRemoval& removal);
+// The progress maximum: the bar is full once the letter folders of the syllables are gone.
+int ProgressMaximum(bool keepRecord);
+
+// Why the program folder must not be uninstalled, or nothing: no manifest (not installed by
+// the installer), a mount root, the home folder or the file-system root.
+std::optional<QString> Refusal(const QString& appPath, const QString& homeFolder);
+
+class UninstallJob {
+public:
+    UninstallJob(const QString& appPath, const QString& programFile, bool keepRecord);
+
+    // One step (a fixed folder, a file of the program folder, or the shortcuts); false when
+    // everything is done.
+    bool Step();
+    int Progress() const { return m_progress; }
+    int Maximum() const { return m_maximum; }
+
+    // Removes the program file and the manifest, then the program folder when it is empty.
+    // Called as the program ends.
+    void FinishAtExit();
+
+private:
+    void RemoveFolder(const QString& relative, bool everything);
+    void RemoveLeftovers();
+
+    QString m_appPath;       // ends in "/"
+    QString m_programFile;   // absolute path of the running program
+    bool m_keepRecord;
+    QSet<QString> m_manifest; // relative paths
+    QList<FolderRemoval> m_folders;
+    QStringList m_rootFiles;
+    qsizetype m_next{0};
+    int m_progress{0};
+    int m_maximum;
+    bool m_shortcutsDone{false};
+};
+
+// The manifest's relative paths; empty when there is none.
+QSet<QString> ReadManifest(const QString& appPath);
+
+} // namespace Uninstaller

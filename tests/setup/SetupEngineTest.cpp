@@ -1,0 +1,298 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "CodePage.h"
+#include "DesktopEntries.h"
+#include "DriveType.h"
+#include "InstallEngine.h"
+#include "TestSupport.h"
+#include "UninstallEngine.h"
+
+namespace {
+
+void Write(const QString& path, const QByteArray& data = "x")
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(data);
+}
+
+// Every file and folder below root, as sorted relative paths ("dir/" for folders).
+QStringList Tree(const QString& root)
+{
+    QStringList entries;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        const QString relative = QDir(root).relativeFilePath(it.filePath());
+        entries << (it.fileInfo().isDir() && !it.fileInfo().isSymLink() ? relative + u'/' : relative);
+    }
+    entries.sort();
+    return entries;
+}
+
+// Runs a whole walk and copy of source into base, as the installer window does.
+struct Installation {
+    QStringList folders;
+    qint64 files{0};
+    QStringList log;
+    std::unique_ptr<Installer::CopyJob> job;
+
+    Installation(const QString& source, const QString& base, int steps = -1)
+    {
+        const QString path = Installer::InstallPath(base);
+        Installer::FolderWalk walk(source, path);
+        while (walk.Step()) {
+        }
+        folders = walk.Folders();
+        files = walk.FileCount();
+        job = std::make_unique<Installer::CopyJob>(source, folders, path, files);
+        job->Log = [this](const QString& line) { log << line; };
+        for (int i = 0; i != steps && job->Step(); ++i) {
+        }
+    }
+};
+
+class SetupTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_tmp.isValid());
+        m_source = m_tmp.filePath(QStringLiteral("medium"));
+        m_base = m_tmp.filePath(QStringLiteral("home of learner"));
+        QDir().mkpath(m_base);
+        Write(m_source + "/velmora");
+        Write(m_source + "/background.jpg");
+        Write(m_source + "/.hidden");
+        Write(m_source + "/Lessons/Script/Lesson_1/icwp.vmq");
+        Write(m_source + "/Lessons/Script/Lesson_2/lifr.vmq");
+        Write(m_source + "/Numbers/1.wav");
+        Write(m_source + "/Phonetic Symbols/H/hao3.wav");
+        Write(m_source + "/Vocabulary/zi1.vmq");
+        // A link back up the tree must not be followed.
+        QFile::link(m_source, m_source + "/Numbers/loop");
+    }
+    QString Installed(const QString& relative) const
+    {
+        return Installer::InstallPath(m_base) + relative;
+    }
+
+    QTemporaryDir m_tmp;
+    QString m_source;
+    QString m_base;
+};
+
+TEST_F(SetupTest, TheWalkIsBreadthFirstAndTheCopyFollowsIt)
+{
+    Installation run(m_source, m_base);
+    QStringList relative;
+    for (const QString& f : run.folders)
+        relative << QDir(QFileInfo(m_source).canonicalFilePath()).relativeFilePath(f);
+    EXPECT_EQ(relative, (QStringList{"Lessons", "Numbers", "Phonetic Symbols", "Vocabulary", "Lessons/Script",
+                                     "Phonetic Symbols/H", "Lessons/Script/Lesson_1", "Lessons/Script/Lesson_2"}));
+    EXPECT_EQ(run.files, 8);
+    EXPECT_EQ(run.job->Maximum(), 8);
+    EXPECT_EQ(run.job->Progress(), 8);
+    EXPECT_FALSE(run.job->Failed());
+    // Root files first (name order), then each folder's files in walk order.
+    ASSERT_EQ(run.log.size(), 8);
+    EXPECT_EQ(run.log.first(), Installed(".hidden"));
+    EXPECT_EQ(run.log.last(), Installed("Lessons/Script/Lesson_2/lifr.vmq"));
+    QStringList source = Tree(m_source);
+    source.removeAll("Numbers/loop");
+    QStringList copy = Tree(Installed(QString()));
+    copy.removeAll(Installer::ManifestName());
+    EXPECT_EQ(copy, source);
+}
+
+TEST_F(SetupTest, AnInstallIntoTheProgramFolderDoesNotCopyItself)
+{
+    Installation run(m_source, m_source);
+    for (const QString& folder : run.folders)
+        EXPECT_FALSE(folder.contains(Installer::InstallFolderName())) << folder.toStdString();
+    EXPECT_FALSE(run.job->Failed());
+}
+
+TEST_F(SetupTest, FailuresAreCollectedReportedAndWrittenDown)
+{
+    // A folder where a file goes, and a file where a folder's parent goes.
+    QDir().mkpath(Installed("velmora"));
+    Write(Installed("Phonetic Symbols"));
+    Installation run(m_source, m_base);
+    ASSERT_TRUE(run.job->Failed());
+    EXPECT_EQ(run.job->Progress(), run.job->Maximum());
+    const QString report = run.job->FailureReport();
+    const QString expected =
+        "The following folders were not created successfully:\r\n\r\n" + Installed("Phonetic Symbols/H") + "\r\n"
+        + "The following files were not copied successfully:\r\n\r\n"
+        + QFileInfo(m_source).canonicalFilePath() + "/velmora\r\n"
+        + QFileInfo(m_source).canonicalFilePath() + "/Phonetic Symbols/H/hao3.wav";
+    EXPECT_EQ(report, expected);
+    ASSERT_TRUE(run.job->WriteErrorFile());
+    QFile file(Installed("Install Error.txt"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), CodePage::ToGbk(expected + "\r\n"));
+}
+
+TEST_F(SetupTest, AReplacedFileIsNeverLeftHalfWritten)
+{
+    Write(Installed("Vocabulary/zi1.vmq"), "old contents");
+    Write(m_source + "/Vocabulary/zi1.vmq", QByteArray(100000, 'n'));
+    EXPECT_TRUE(Installer::CopyReplacing(m_source + "/Vocabulary/zi1.vmq", Installed("Vocabulary/zi1.vmq")));
+    EXPECT_EQ(QFileInfo(Installed("Vocabulary/zi1.vmq")).size(), 100000);
+    // A source that cannot be read leaves the old file as it was.
+    Write(Installed("Numbers/1.wav"), "old");
+    EXPECT_FALSE(Installer::CopyReplacing(m_source + "/missing.wav", Installed("Numbers/1.wav")));
+    QFile kept(Installed("Numbers/1.wav"));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("old"));
+}
+
+TEST_F(SetupTest, ACancelledCopyKeepsWhatWasCopiedAndNothingElse)
+{
+    Installation run(m_source, m_base, 4); // the install folder and three files
+    EXPECT_EQ(run.log.size(), 3);
+    EXPECT_EQ(run.job->Progress(), 3);
+    EXPECT_EQ(Tree(Installed(QString())).size(), 3);
+}
+
+TEST(SetupRulesTest, DrivesAreJudgedByTypeAndWholeFreeMegabytes)
+{
+    constexpr quint64 mb = 1024 * 1024;
+    const struct {
+        int type;
+        quint64 bytes;
+        Installer::DriveVerdict verdict;
+    } cases[] = {
+        {Drives::Fixed, 50 * mb, Installer::DriveVerdict::Enough},
+        {Drives::Fixed, 49 * mb, Installer::DriveVerdict::NotEnoughSpace},
+        {Drives::Fixed, 49 * mb + mb / 2, Installer::DriveVerdict::Enough},     // 49.5 -> 50
+        {Drives::Fixed, 48 * mb + mb / 2, Installer::DriveVerdict::NotEnoughSpace}, // 48.5 -> 48
+        {Drives::Fixed, 0, Installer::DriveVerdict::NotEnoughSpace},
+        {Drives::Fixed, quint64(1) << 50, Installer::DriveVerdict::Enough},
+        {Drives::CdRom, quint64(1) << 40, Installer::DriveVerdict::CdRom},
+        {Drives::Removable, quint64(1) << 40, Installer::DriveVerdict::Removable},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        EXPECT_EQ(Installer::CheckDrive(c.type, c.bytes), c.verdict);
+    }
+    EXPECT_EQ(Installer::InstallPath("/home/ann/"), QStringLiteral("/home/ann/Norvale/"));
+    EXPECT_EQ(Installer::InstallPath("/"), QStringLiteral("/Norvale/"));
+}
+
+TEST(SetupRulesTest, DesktopEntriesQuoteTheProgramPath)
+{
+    const struct {
+        const char* path;
+        const char* exec;
+    } cases[] = {
+        {"/home/ann/Norvale/velmora", "\"/home/ann/Norvale/velmora\""},
+        {"/media/my disk/Norvale/velmora", "\"/media/my disk/Norvale/velmora\""},
+        {"/x/100%/v", "\"/x/100%%/v\""},
+        {"/x/a\"b$c`d/v", "\"/x/a\\\\\"b\\\\$c\\\\`d/v\""},
+        {"/x/back\\slash/v", "\"/x/back\\\\\\\\slash/v\""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(DesktopEntries::ExecArgument(QString::fromUtf8(c.path)), QString::fromUtf8(c.exec));
+    }
+}
+
+TEST_F(SetupTest, ShortcutsLandInTheLearnersDesktopAndMenu)
+{
+    const QString home = m_tmp.filePath("xdg home");
+    const QString config = home + "/.config";
+    Write(config + "/user-dirs.dirs", "XDG_DESKTOP_DIR=\"$HOME/My Desktop\"\n");
+    qputenv("HOME", home.toUtf8());
+    qputenv("XDG_CONFIG_HOME", config.toUtf8());
+    qputenv("XDG_DATA_HOME", (home + "/.local/share").toUtf8());
+    const QString program = Installed("velmora");
+    DesktopEntries::Create(Installer::ProductName(), program, Installed(QString()));
+
+    const QString desktop = home + "/My Desktop/" + DesktopEntries::FileName();
+    const QString menu = home + "/.local/share/applications/" + DesktopEntries::FileName();
+    QFile entry(desktop);
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(entry.readAll());
+    EXPECT_TRUE(text.contains("Exec=\"" + program + "\"\n"));
+    EXPECT_TRUE(text.contains("Name=Velmora 2007\n"));
+    EXPECT_TRUE(QFileInfo(desktop).isExecutable());
+    EXPECT_TRUE(QFileInfo::exists(menu));
+
+    DesktopEntries::Remove();
+    EXPECT_FALSE(QFileInfo::exists(desktop));
+    EXPECT_FALSE(QFileInfo::exists(menu));
+}
+
+TEST(UninstallRulesTest, FixedFoldersComeInTheirOrder)
+{
+    for (bool keep : {true, false}) {
+        SCOPED_TRACE(keep);
+        const auto list = Uninstaller::FixedFolders(keep);
+        EXPECT_EQ(list.size(), keep ? 126 : 127);
+        EXPECT_EQ(Uninstaller::ProgressMaximum(keep), keep ? 121 : 122);
+        EXPECT_EQ(Uninstaller::FolderPath("/p/", list.at(0)), QStringLiteral("/p/Characters"));
+        EXPECT_EQ(Uninstaller::FolderPath("/p/", list.at(91)), QStringLiteral("/p/Lessons/Script/Lesson_91"));
+        EXPECT_EQ(Uninstaller::FolderPath("/p/", list.at(95)), QStringLiteral("/p/Phonetic Symbols/A"));
+        EXPECT_EQ(Uninstaller::FolderPath("/p/", list.last()), QStringLiteral("/p/Vocabulary"));
+    }
+}
+
+TEST_F(SetupTest, UninstallRemovesOnlyWhatWasInstalled)
+{
+    for (bool keepRecord : {true, false}) {
+        SCOPED_TRACE(keepRecord);
+        const QString base = m_tmp.filePath(keepRecord ? "keep" : "drop");
+        QDir().mkpath(base);
+        Installation run(m_source, base);
+        ASSERT_TRUE(run.job->WriteManifest());
+        const QString app = Installer::InstallPath(base);
+        // The learner's own files and folders beside the installed ones.
+        Write(app + "Record/Study.vmq");
+        Write(app + "Numbers/my note.txt");
+        Write(app + "My Texts/story.txt");
+
+        ASSERT_FALSE(Uninstaller::Refusal(app, m_tmp.filePath("elsewhere")).has_value());
+        Uninstaller::UninstallJob job(app, app + "velmora", keepRecord);
+        int steps = 0;
+        while (job.Step())
+            ++steps;
+        EXPECT_EQ(job.Progress(), job.Maximum());
+        EXPECT_EQ(Tree(app).contains("velmora"), true); // the running program goes at exit
+        job.FinishAtExit();
+
+        QStringList expected{"My Texts/", "My Texts/story.txt", "Numbers/", "Numbers/my note.txt"};
+        if (keepRecord)
+            expected << "Record/" << "Record/Study.vmq";
+        expected.sort();
+        EXPECT_EQ(Tree(app), expected);
+    }
+}
+
+TEST_F(SetupTest, UninstallRefusesFoldersItDidNotInstall)
+{
+    const QString app = m_tmp.filePath("plain/");
+    Write(app + "velmora");
+    EXPECT_TRUE(Uninstaller::Refusal(app, m_tmp.filePath("home")).has_value()); // no manifest
+    Write(app + Installer::ManifestName(), "velmora\n");
+    EXPECT_FALSE(Uninstaller::Refusal(app, m_tmp.filePath("home")).has_value());
+    EXPECT_TRUE(Uninstaller::Refusal(app, app).has_value()); // the home folder itself
+    EXPECT_TRUE(Uninstaller::Refusal(QStringLiteral("/"), m_tmp.filePath("home")).has_value());
+}
+
+TEST_F(SetupTest, AManifestNeverReachesOutsideTheProgramFolder)
+{
+    const QString app = m_tmp.filePath("app/");
+    Write(m_tmp.filePath("outside.txt"));
+    Write(app + Installer::ManifestName(), "../outside.txt\n/etc/passwd\nvelmora\n");
+    EXPECT_EQ(Uninstaller::ReadManifest(app), (QSet<QString>{"velmora"}));
+}
+
+} // namespace

@@ -1,0 +1,128 @@
+// The loading window: when it loads, what it refuses, and how it hands over to the start menu.
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTest>
+
+#include "AppState.h"
+#include "Begin.h"
+#include "Clock.h"
+#include "Forms.h"
+#include "LoadData.h"
+#include "TablesTestSupport.h"
+#include "Timer.h"
+
+namespace {
+
+// Stands in for the start menu: only its second timer matters here, so it does not start up.
+class FakeBegin : public Begin {
+protected:
+    void Form_Load() override {}
+};
+
+class LoadDataTest : public TablesTest {
+protected:
+    void SetUp() override
+    {
+        TablesTest::SetUp();
+        LoadData::Register();
+        Forms::RegisterFactory(QStringLiteral("Begin"), [] { return new FakeBegin; });
+        m_begin = static_cast<FakeBegin*>(Forms::Load(QStringLiteral("Begin")));
+    }
+
+    LoadData* LoadWindow()
+    {
+        auto* form = qobject_cast<LoadData*>(Forms::Load(QStringLiteral("LoadData")));
+        form->Show(Form::Modeless, m_begin);
+        return form;
+    }
+
+    FakeBegin* m_begin{nullptr};
+};
+
+} // namespace
+
+TEST_F(LoadDataTest, LoadsTheTablesAfter200msThenHandsOverToTheStartMenu)
+{
+    WriteCoded(QStringLiteral("Lessons/Script/Lesson_1/icwp.vmq"), {"h.ao3", "好", "good"}, QStringLiteral("RW"));
+    WriteCoded(QStringLiteral("Lessons/Script/Lesson_1/lifr.vmq"), {"", "#", "Hello", "h.ao3", "好。", "Good."},
+               QStringLiteral("RT"));
+    WriteCoded(QStringLiteral("Vocabulary/zi1.vmq"), {"h.ao3 h.ao4", "好人,"}, QStringLiteral("RW"));
+    WriteText(QStringLiteral("Record/wangci.txt"), "abc: [x] y\r\n");
+    WriteText(QStringLiteral("Record/yourname.txt"), "Lin\r\n");
+
+    LoadData* form = LoadWindow();
+    EXPECT_TRUE(form->Timer1->Enabled());
+    EXPECT_EQ(form->Label1[2]->text(), QStringLiteral("Step 1: loading Chinese vocabulary"));
+    EXPECT_TRUE(form->ProgressBar1->isVisible());
+    EXPECT_EQ(State().WordCount, 0);
+
+    Clock::Advance(199);
+    EXPECT_EQ(State().WordCount, 0) << "nothing before the timer fires";
+    Clock::Advance(1);
+
+    const AppState& s = State();
+    EXPECT_EQ(s.WordCount, 1);
+    EXPECT_EQ(s.SentenceCount, 1);
+    EXPECT_EQ(s.LessonTitles[0], QStringLiteral("Hello"));
+    EXPECT_EQ(s.CharacterCount, 1);
+    EXPECT_EQ(s.OnlineWordCount, 1);
+    EXPECT_EQ(s.UserName, QStringLiteral("Lin"));
+    EXPECT_FALSE(Forms::IsLoaded(QStringLiteral("LoadData"))) << "the window unloads itself";
+    EXPECT_TRUE(m_begin->Timer2->Enabled());
+}
+
+TEST_F(LoadDataTest, ShowsEachStepsProgressOnItsOwnBar)
+{
+    WriteCoded(QStringLiteral("Lessons/Script/Lesson_1/icwp.vmq"), {"h.ao3", "好", "good"}, QStringLiteral("RW"));
+    WriteCoded(QStringLiteral("Vocabulary/zi1.vmq"), {"h.ao3", "好"}, QStringLiteral("RW"));
+    State().CurrentActivity = 0; // drive the steps by hand, as the timer would
+    LoadData* form = LoadWindow();
+    LoadCourseTables(*form);
+
+    EXPECT_EQ(form->ProgressBar2->maximum(), 238);
+    EXPECT_EQ(form->ProgressBar2->value(), 1);
+    EXPECT_EQ(form->ProgressBar3->maximum(), 111);
+    EXPECT_EQ(form->ProgressBar4->maximum(), 99);
+    EXPECT_EQ(form->ProgressBar4->value(), 1);
+    EXPECT_EQ(form->ProgressBar1->maximum(), 100);
+    EXPECT_EQ(form->Label1[2]->text(), QStringLiteral("Step 1: loading Chinese vocabulary: 1"));
+    EXPECT_EQ(form->Label1[4]->text(), QStringLiteral("Step 3: loading all Chinese words (characters): 1"));
+    EXPECT_EQ(form->Label1[1]->text(), QStringLiteral("Step 4: loading vocabulary searched online"));
+}
+
+TEST_F(LoadDataTest, OutsideStartUpItLoadsNothingAndStartsNothing)
+{
+    WriteCoded(QStringLiteral("Lessons/Script/Lesson_1/icwp.vmq"), {"h.ao3", "好", "good"}, QStringLiteral("RW"));
+    State().CurrentActivity = 0;
+    LoadData* form = LoadWindow();
+    EXPECT_FALSE(form->Timer1->Enabled());
+    Clock::Advance(1000);
+    EXPECT_EQ(State().WordCount, 0);
+    form->Unload();
+    EXPECT_FALSE(m_begin->Timer2->Enabled());
+}
+
+TEST_F(LoadDataTest, IgnoresEscapeAndTheWindowManagersClose)
+{
+    LoadData* form = LoadWindow();
+    QTest::keyClick(form, Qt::Key_Escape);
+    QCloseEvent close;
+    QCoreApplication::sendEvent(form, &close);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Forms::IsLoaded(QStringLiteral("LoadData")));
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(m_begin->Timer2->Enabled());
+}
+
+TEST_F(LoadDataTest, AStartWithoutAnyDataStillClosesNormally)
+{
+    LoadWindow();
+    Clock::Advance(200);
+    EXPECT_FALSE(Forms::IsLoaded(QStringLiteral("LoadData")));
+    EXPECT_TRUE(m_begin->Timer2->Enabled());
+    EXPECT_EQ(State().CharacterCount, 0);
+    EXPECT_TRUE(m_boxes->Boxes().isEmpty()) << "missing files are skipped silently";
+}
