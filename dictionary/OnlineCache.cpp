@@ -194,7 +194,7 @@ bool OnlineCache::SaveCache()
         QByteArray record(2, '\0');
         qToLittleEndian<qint16>(count, record.data());
         if (!SafeFile::WriteRecord(RecordPath(CountFile()), 2, 1, record)) {
-            ShowDiskWriteWarning();
+            ShowDiskWriteWarning(RecordFolder());
             ok = false;
         }
     }
@@ -216,7 +216,7 @@ bool OnlineCache::SaveCache()
         return ok;
     EnsureRecordFolder();
     if (!SafeFile::WriteAll(RecordPath(WordFile()), CodePage::ToGbk(text + QStringLiteral("\r\n")))) {
-        ShowDiskWriteWarning();
+        ShowDiskWriteWarning(RecordFolder());
         ok = false;
     }
     return ok;
