@@ -107,6 +107,19 @@ struct AppState {
     qint16 CurrentStep{0};
     qint16 ViewedLesson{0};
 
+    // --- the viewed lesson's scripts (loaded by the course panel for ViewedLesson) ----------
+    // New words, column first as the old table was: [0] Chinese, [1] English, [2] numbered
+    // pinyin; word k (1-based) is [column][k - 1].
+    std::array<QStringList, 3> LessonWords;
+    qint16 LessonWordCount{0};
+    // The text: Chinese is "j." + sentence or "k)" + heading; Source 1 sentence, 0 heading.
+    QVector<SentenceRecord> LessonLines;
+    qint16 LessonLineCount{0};
+
+    // --- flags the local dictionary reads while a task window is open (True = -1) ---------
+    qint16 QuizOpen{0};           // hides the example sentences (fill-in and sentence quizzes)
+    qint16 VocabularyTestOpen{0}; // picks the viewed lesson's hit first (vocabulary test)
+
     // --- learner's records ----------------------------------------------------------------
     QString UserName;
     QString TutorMailbox;

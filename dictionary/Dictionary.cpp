@@ -5,3 +5,8 @@ Dictionary::Dictionary()
 {
     SetCaption(QStringLiteral("Dictionary"));
 }
+
+void Dictionary::Common01(QString& word, bool exact)
+{
+    m_rules.Search(word, exact);
+}

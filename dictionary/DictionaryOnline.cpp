@@ -5,3 +5,8 @@ DictionaryOnline::DictionaryOnline()
 {
     SetCaption(QStringLiteral("DictionaryOnline"));
 }
+
+void DictionaryOnline::Common01(const QString& word, int, const QString&)
+{
+    LastQuery = word;
+}

@@ -5,3 +5,12 @@ Zoom::Zoom()
 {
     SetCaption(QStringLiteral("Zoom"));
 }
+
+void Zoom::ChaZhao(const QString&, const QString&, const QString&, double, double, double, double, double, double,
+                   qint16)
+{
+}
+
+void Zoom::ShowPinYin(const QString&, const QString&, double, double, double, double, double, double, qint16)
+{
+}

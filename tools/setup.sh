@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs every package the build, the data tools and the tests need on a fresh Debian 12.
 # Safe to run again: it only installs what is missing. Packages named as arguments are
-# installed along with them (tools that only some runs need).
+# installed along with them (tools that only some runs need). The npm package of the stroke
+# data goes into the project's own cache, tools/.cache/npm, never into the system.
 set -euo pipefail
 packages=(
   cmake ninja-build g++ ccache pkg-config
@@ -12,6 +13,7 @@ packages=(
   xvfb xauth x11-utils imagemagick
   "$@"
 )
+command -v npm >/dev/null || packages+=(npm)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -21,4 +23,14 @@ if [ ${#missing[@]} -gt 0 ]; then
   [ "$(id -u)" -eq 0 ] || SUDO="sudo"
   $SUDO apt-get update
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# Stroke medians for the stroke files (tools/make_strokes.sh), pinned.
+stroke_data=hanzi-writer-data
+stroke_data_version=2.0.1
+npm_dir="$(cd "$(dirname "$0")" && pwd)/.cache/npm"
+if ! grep -qs "\"version\": \"$stroke_data_version\"" "$npm_dir/node_modules/$stroke_data/package.json"; then
+  mkdir -p "$npm_dir"
+  npm install --prefix "$npm_dir" --no-save --no-package-lock --no-audit --no-fund \
+    "$stroke_data@$stroke_data_version"
 fi

@@ -24,7 +24,9 @@ for target in "${targets[@]}"; do
   seeds=tests/fuzz/seeds/$target
   [ -d "$seeds" ] || seeds=
   extra=()
-  [ -f "tests/fuzz/$target.dict" ] && extra+=(-dict="tests/fuzz/$target.dict")
+  for dict in "tests/fuzz/$target.dict" "tests/fuzz/${target%_fuzz}.dict"; do
+    if [ -f "$dict" ]; then extra=(-dict="$dict"); fi
+  done
   build-fuzz/tests/fuzz/$target "${limit[@]}" -max_len=4096 -artifact_prefix="build-fuzz/$target-" \
     "${extra[@]}" "$corpus" $seeds
 done

@@ -1,0 +1,94 @@
+// The character pop-up: from a one-character selection to the pop-up laid out with its readings,
+// its reading chosen from the neighbours and its stroke file read, on the course tables and the
+// stroke files of the data tree (build/Velmora, or VELMORA_TREE):
+//   build/bench/zoom_bench
+// A look-up should take well under one frame (16 ms).
+
+#include <QFileInfo>
+#include <QFont>
+#include <QFontMetricsF>
+#include <benchmark/benchmark.h>
+
+#include "AppState.h"
+#include "LoadingSteps.h"
+#include "StrokeFile.h"
+#include "TextFilters.h"
+#include "ZoomRules.h"
+
+namespace {
+
+QString Tree()
+{
+    const QString tree = qEnvironmentVariable("VELMORA_TREE", QStringLiteral(VELMORA_TREE_DEFAULT));
+    return tree.endsWith(QLatin1Char('/')) ? tree : tree + QLatin1Char('/');
+}
+
+class NoProgress : public LoadProgress {
+public:
+    void SetMaximum(int step, int maximum) override { m_max[step] = maximum; }
+    int Maximum(int step) const override { return m_max[step]; }
+    int Value(int step) const override { return m_value[step]; }
+    void SetValue(int step, int value) override { m_value[step] = value; }
+    void SetCaption(int, const QString&) override {}
+    void ProcessEvents() override {}
+
+private:
+    int m_max[5]{0, 100, 100, 100, 100};
+    int m_value[5]{};
+};
+
+void LoadTables()
+{
+    if (State().CharacterCount > 0)
+        return;
+    ResetState();
+    State().AppPath = Tree();
+    NoProgress progress;
+    LoadCourseTables(progress);
+}
+
+struct Selection {
+    QString ch, prev, next;
+};
+
+// Everything ChaZhao computes before it touches a control.
+double LookUp(const Selection& s, const QFont& font)
+{
+    if (HasNonHanzi(s.ch))
+        return 0;
+    const PopupContent content = LookUpCharacter(s.ch, s.prev, s.next);
+    const QSizeF character = QFontMetricsF(font).size(0, s.ch);
+    const PopupLayout layout = LayOutPopup(int(content.Labels.size()), character.width() * 15, character.height() * 15);
+    const QString path = StrokeFilePath(State().AppPath, s.ch);
+    const bool hasStrokes = !path.isEmpty() && QFileInfo::exists(path);
+    StrokeAnimation animation;
+    if (hasStrokes)
+        animation.Load(LoadStrokeFile(path));
+    const double width = PopupWidth(character.width() * 15, hasStrokes);
+    const QPointF place = PlacePopup({1000, 200, 300, 9000, 400, 1000, 260}, float(width), float(layout.Height),
+                                     {19200, 14400, 600});
+    return place.x() + animation.PointCount() + content.Choice.Spoken;
+}
+
+// 好 between 你 and 人 (several readings, decided by the vocabulary), 我 (one reading), 了
+// (undecided), and a character without a record.
+void BM_SelectionToPopupLayout(benchmark::State& state)
+{
+    LoadTables();
+    QFont font(QStringLiteral("Noto Sans CJK SC"));
+    font.setPointSizeF(72);
+    const Selection selections[] = {
+        {QStringLiteral("好"), QStringLiteral("你"), QStringLiteral("人")},
+        {QStringLiteral("我"), QString(), QStringLiteral("们")},
+        {QStringLiteral("了"), QStringLiteral("走"), QString()},
+        {QStringLiteral("\u4DBF"), QString(), QString()},
+    };
+    const Selection& s = selections[state.range(0)];
+    for (auto _ : state)
+        benchmark::DoNotOptimize(LookUp(s, font));
+    state.counters["words"] = State().WordCount;
+    state.counters["characters"] = State().CharacterCount;
+}
+BENCHMARK(BM_SelectionToPopupLayout)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
+
+} // namespace

@@ -1,0 +1,35 @@
+#pragma once
+// Where the windows of a study or tool stack go: one column of windows, one pixel apart, the
+// task (or tool) window centred across the screen and the summed heights centred down it.
+// Windows above and below the task window are left-aligned with it whatever their widths.
+// Nothing is clamped: a stack taller than the screen reaches beyond its edges.
+//
+// All values are twips in single precision, as the stacks were always computed; callers read
+// the screen and the window sizes anew at every opening.
+
+#include <QList>
+
+struct StackSpec {
+    float ScreenWidth{0};
+    float ScreenHeight{0};
+    float Pixel{15}; // the screen's vertical twips per pixel: the gap between two windows
+    float TaskWidth{0};
+    float TaskHeight{0};
+    // The width centred across the screen; below 0 the task window's own width. (The writing
+    // pad centres the dictionary's width, which it shares with the samples beside it.)
+    float CentringWidth{-1};
+    QList<float> Above; // heights of the windows above the task window, top to bottom
+    QList<float> Below; // heights of the windows below it, top to bottom
+    bool Raised{true};  // the whole stack 260 twips above the centre
+};
+
+struct StackPlaces {
+    float Left{0}; // every window of the stack
+    float TaskTop{0};
+    QList<float> AboveTops; // in the order of StackSpec::Above
+    QList<float> BelowTops; // in the order of StackSpec::Below
+};
+
+inline constexpr float kStackRaise = 260;
+
+StackPlaces PlaceStack(const StackSpec& spec);

@@ -1,0 +1,93 @@
+#include "ComboBox.h"
+
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QSignalBlocker>
+#include <algorithm>
+#include <functional>
+
+namespace {
+// The box's text part: reports a double click after it has made its own selection, so the
+// window's handler has the last word.
+class ComboEdit : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+    std::function<void()> DoubleClicked;
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* e) override
+    {
+        QLineEdit::mouseDoubleClickEvent(e);
+        if (DoubleClicked)
+            DoubleClicked();
+    }
+};
+} // namespace
+
+ComboBox::ComboBox(QWidget* parent)
+    : QComboBox(parent)
+{
+    setEditable(true);
+    auto* edit = new ComboEdit(this);
+    edit->DoubleClicked = [this] { emit DblClick(); };
+    setLineEdit(edit);
+    setInsertPolicy(QComboBox::NoInsert);
+    setCompleter(nullptr);
+    setDuplicatesEnabled(true);
+    connect(this, &QComboBox::activated, this, [this] { emit Click(); });
+}
+
+QString ComboBox::Text() const
+{
+    return currentText();
+}
+
+void ComboBox::SetText(const QString& text)
+{
+    setEditText(text);
+}
+
+void ComboBox::AddItem(const QString& text, int index)
+{
+    // The list's first entry would otherwise become the box's text.
+    const QString keep = Text();
+    const QSignalBlocker quiet(this);
+    insertItem(index < 0 || index > count() ? count() : index, text);
+    setCurrentIndex(-1);
+    setEditText(keep);
+}
+
+QString ComboBox::List(int index) const
+{
+    return index >= 0 && index < count() ? itemText(index) : QString();
+}
+
+int ComboBox::SelStart() const
+{
+    const QLineEdit* edit = lineEdit();
+    return edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
+}
+
+int ComboBox::SelLength() const
+{
+    return int(lineEdit()->selectedText().size());
+}
+
+void ComboBox::SetSelStart(int start)
+{
+    lineEdit()->setCursorPosition(std::clamp(start, 0, int(Text().size())));
+}
+
+void ComboBox::SetSelLength(int length)
+{
+    const int start = SelStart();
+    lineEdit()->setSelection(start, std::clamp(length, 0, int(Text().size()) - start));
+}
+
+bool ComboBox::SetFocus()
+{
+    if (!isVisible() || !isEnabled())
+        return false;
+    setFocus(Qt::OtherFocusReason);
+    return true;
+}

@@ -1,0 +1,116 @@
+#include "ListView.h"
+
+#include <QHeaderView>
+#include <QMouseEvent>
+
+#include "Twips.h"
+
+ListView::ListView(QWidget* parent)
+    : QTreeWidget(parent)
+{
+    setColumnCount(0);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setSortingEnabled(false);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setAllColumnsShowFocus(true);
+    header()->setStretchLastSection(false);
+    header()->setSectionsMovable(false);
+}
+
+int ListView::AddColumn(const QString& header, double width)
+{
+    const int column = columnCount();
+    setColumnCount(column + 1);
+    QTreeWidgetItem* head = headerItem();
+    head->setText(column, header);
+    setColumnWidth(column, std::max(1, Twips::ToPixelsX(width)));
+    return column;
+}
+
+QString ListView::ColumnHeader(int column) const
+{
+    return column >= 0 && column < columnCount() ? headerItem()->text(column) : QString();
+}
+
+double ListView::ColumnWidth(int column) const
+{
+    return column >= 0 && column < columnCount() ? Twips::FromPixelsX(columnWidth(column)) : 0;
+}
+
+int ListView::AddItem(const QString& text)
+{
+    auto* row = new QTreeWidgetItem;
+    row->setText(0, text);
+    addTopLevelItem(row);
+    return topLevelItemCount();
+}
+
+void ListView::ClearItems()
+{
+    clear();
+}
+
+QTreeWidgetItem* ListView::Row(int item) const
+{
+    return item >= 1 && item <= topLevelItemCount() ? topLevelItem(item - 1) : nullptr;
+}
+
+QString ListView::ItemText(int item) const
+{
+    const QTreeWidgetItem* row = Row(item);
+    return row ? row->text(0) : QString();
+}
+
+QString ListView::SubItem(int item, int column) const
+{
+    const QTreeWidgetItem* row = Row(item);
+    return row && column >= 1 && column < columnCount() ? row->text(column) : QString();
+}
+
+void ListView::SetSubItem(int item, int column, const QString& text)
+{
+    if (QTreeWidgetItem* row = Row(item); row && column >= 1 && column < columnCount())
+        row->setText(column, text);
+}
+
+int ListView::SelectedItem() const
+{
+    const QList<QTreeWidgetItem*> rows = selectedItems();
+    return rows.isEmpty() ? 0 : indexOfTopLevelItem(rows.first()) + 1;
+}
+
+void ListView::SetSelectedItem(int item)
+{
+    QTreeWidgetItem* row = Row(item);
+    if (!row) {
+        clearSelection();
+        return;
+    }
+    setCurrentItem(row);
+    row->setSelected(true);
+}
+
+void ListView::EnsureVisible(int item)
+{
+    if (QTreeWidgetItem* row = Row(item))
+        scrollToItem(row, QAbstractItemView::EnsureVisible);
+}
+
+bool ListView::IsItemVisible(int item) const
+{
+    const QTreeWidgetItem* row = Row(item);
+    if (!row)
+        return false;
+    const QRect r = visualItemRect(row);
+    return r.isValid() && viewport()->rect().contains(r.topLeft()) && r.bottom() <= viewport()->rect().bottom();
+}
+
+void ListView::mouseReleaseEvent(QMouseEvent* e)
+{
+    QTreeWidget::mouseReleaseEvent(e);
+    if (e->button() == Qt::LeftButton)
+        emit Click();
+}

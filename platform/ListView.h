@@ -1,0 +1,54 @@
+#pragma once
+// The list view in report mode: columns with a header and a width in twips, rows of an item
+// text (column 0) and sub-items (columns 1..), counted from 1 as the old control counted its
+// ListItems, one selected row, Click and ensure-visible. Rows keep the order they were added
+// in (no sorting); the whole row is selected.
+
+#include <QString>
+#include <QTreeWidget>
+
+class ListView : public QTreeWidget {
+    Q_OBJECT
+public:
+    // Width of a column added without one.
+    static constexpr double DefaultColumnWidth = 1440;
+
+    explicit ListView(QWidget* parent = nullptr);
+
+    // ColumnHeaders.Add: a column at the right end; width in twips (DefaultColumnWidth when
+    // not given). Returns the column's index (0 for the item text).
+    int AddColumn(const QString& header, double width = DefaultColumnWidth);
+    QString ColumnHeader(int column) const;
+    double ColumnWidth(int column) const;
+
+    // ListItems.Add: a row at the end with its item text; returns its 1-based index.
+    int AddItem(const QString& text);
+    int ItemCount() const { return topLevelItemCount(); }
+    // ListItems.Clear: every row removed, nothing selected.
+    void ClearItems();
+
+    // Item text (column 0) and sub-items (columns 1..) of row item (1-based); texts of rows or
+    // columns that do not exist read as "", and writing them does nothing.
+    QString ItemText(int item) const;
+    QString SubItem(int item, int column) const;
+    void SetSubItem(int item, int column, const QString& text);
+
+    // SelectedItem: the selected row (1-based), 0 when none. Selecting 0 (or a row that does
+    // not exist) clears the selection. Selecting fires no Click.
+    int SelectedItem() const;
+    void SetSelectedItem(int item);
+    // Scrolls row item into view.
+    void EnsureVisible(int item);
+    // True when row item lies wholly inside the visible part of the list.
+    bool IsItemVisible(int item) const;
+
+signals:
+    // A mouse click on the list (after the row under the pointer is selected).
+    void Click();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override;
+
+private:
+    QTreeWidgetItem* Row(int item) const;
+};

@@ -1,0 +1,129 @@
+// Where the windows of the study stacks go, and the launcher table the course panel opens
+// them from.
+
+#include <algorithm>
+#include <gtest/gtest.h>
+
+#include "StackGeometry.h"
+#include "StudyStacks.h"
+#include "TestSupport.h"
+
+namespace {
+// A 1024 x 768 display at 96 dpi.
+constexpr float kScreenW = 15360;
+constexpr float kScreenH = 11520;
+constexpr float kPixel = 15;
+} // namespace
+
+TEST(StackGeometry, PlacesTheColumnOnePixelApart)
+{
+    struct Case {
+        const char* name;
+        StackSpec spec;
+        float left, taskTop;
+        QList<float> above, below;
+    };
+    const Case cases[] = {
+        {"typing step: dictionary above, related expressions below",
+            {kScreenW, kScreenH, kPixel, 9000, 6000, -1, {2000}, {2500}, true}, 3180, 2250, {235}, {8265}},
+        {"tool not raised (pinyin alphabet)", {kScreenW, kScreenH, kPixel, 9000, 6000, -1, {2000}, {2500}, false},
+            3180, 2510, {495}, {8525}},
+        {"writing pad centres the dictionary's width", {kScreenW, kScreenH, kPixel, 7000, 6000, 11000, {2000}, {2500}, true},
+            2180, 2250, {235}, {8265}},
+        {"two above, one below", {kScreenW, kScreenH, kPixel, 9000, 5000, -1, {1000, 2000}, {1500}, true},
+            3180, 3750, {720, 1735}, {8765}},
+        {"taller than the screen is not clamped", {kScreenW, kScreenH, 12, 20000, 12000, -1, {2000}, {}, true}, -2320,
+            500, {-1512}, {}},
+        {"odd sums keep the half twip", {kScreenW, kScreenH, kPixel, 9001, 6001, -1, {2000}, {}, true}, 3179.5,
+            (11520 - 8001) / 2.0f + 2000 - 260, {(11520 - 8001) / 2.0f - 260 - 15}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const StackPlaces p = PlaceStack(c.spec);
+        EXPECT_FLOAT_EQ(p.Left, c.left);
+        EXPECT_FLOAT_EQ(p.TaskTop, c.taskTop);
+        ASSERT_EQ(p.AboveTops.size(), c.above.size());
+        for (qsizetype i = 0; i < c.above.size(); ++i)
+            EXPECT_FLOAT_EQ(p.AboveTops[i], c.above[i]) << "above " << i;
+        ASSERT_EQ(p.BelowTops.size(), c.below.size());
+        for (qsizetype i = 0; i < c.below.size(); ++i)
+            EXPECT_FLOAT_EQ(p.BelowTops[i], c.below[i]) << "below " << i;
+    }
+}
+
+TEST(StudyStacks, TheFourWindowTextStack)
+{
+    using W = StudyWindow;
+    const QMap<W, StackWindowSize> sizes{{W::Notepad, {6000, 1200}}, {W::Dictionary, {11000, 2000}},
+        {W::Text, {9000, 5000}}, {W::WordsPanel, {7000, 1800}}};
+    const StudyLauncher* text = LauncherForButton(0);
+    ASSERT_NE(text, nullptr);
+    const auto places = PlaceStudyStack(*text, sizes, kScreenW, kScreenH, kPixel);
+    // (11520 - 1200 - 2000 - 5000 - 1800) / 2 + 1200 + 2000 - 260 = 3700
+    struct Expected {
+        W window;
+        float left, top, width;
+    };
+    const Expected expected[] = {
+        {W::Notepad, 3180, 3700 - 15 - 2000 - 15 - 1200, 9000},
+        {W::Dictionary, 3180, 3700 - 15 - 2000, 11000},
+        {W::Text, 3180, 3700, 9000},
+        {W::WordsPanel, 3180, 3700 + 5000 + 15, 7000},
+    };
+    ASSERT_EQ(places.size(), 4);
+    for (const Expected& e : expected) {
+        SCOPED_TRACE(StudyWindowName(e.window).toStdString());
+        ASSERT_TRUE(places.contains(e.window));
+        EXPECT_FLOAT_EQ(places[e.window].Left, e.left);
+        EXPECT_FLOAT_EQ(places[e.window].Top, e.top);
+        EXPECT_FLOAT_EQ(places[e.window].Width, e.width);
+    }
+}
+
+TEST(StudyStacks, EveryRowOpensItsOwnStack)
+{
+    using W = StudyWindow;
+    struct Expected {
+        int button;
+        qint16 code;
+        W task;
+        QList<W> companions;
+        bool clearsQuizOpen;
+    };
+    const Expected expected[] = {
+        {0, 1, W::Text, {W::WordsPanel, W::Notepad}, true},
+        {1, 2, W::Typing, {W::Expressions_Related}, true},
+        {2, 3, W::Vocabulary, {}, true},
+        {3, 4, W::Exercise3, {W::Result1}, false},
+        {4, 5, W::FindSentence, {}, false},
+        {5, 6, W::Text, {W::Expressions_Related}, true},
+        {7, 8, W::Newwords, {W::Expressions_Related}, true},
+    };
+    ASSERT_EQ(StudyLaunchers().size(), 7);
+    for (const Expected& e : expected) {
+        SCOPED_TRACE(e.button);
+        const StudyLauncher* l = LauncherForButton(e.button);
+        ASSERT_NE(l, nullptr);
+        EXPECT_EQ(l->Code, e.code);
+        EXPECT_EQ(LauncherForCode(e.code), l);
+        EXPECT_EQ(l->Task, e.task);
+        EXPECT_EQ(l->Companions, e.companions);
+        EXPECT_EQ(l->ClearsQuizOpen, e.clearsQuizOpen);
+        // The stack holds the dictionary right above the task window and every companion, and
+        // shows each of them after the task window.
+        ASSERT_FALSE(l->Above.isEmpty());
+        EXPECT_EQ(l->Above.last(), W::Dictionary);
+        QList<W> stacked = l->Above + l->Below;
+        QList<W> shown = l->ShownAfter;
+        std::sort(stacked.begin(), stacked.end());
+        std::sort(shown.begin(), shown.end());
+        EXPECT_EQ(stacked, shown);
+        for (W c : e.companions)
+            EXPECT_TRUE(l->ShownAfter.contains(c));
+    }
+    EXPECT_EQ(LauncherForButton(6), nullptr);
+    EXPECT_EQ(LauncherForButton(8), nullptr);
+    EXPECT_EQ(LauncherForButton(-1), nullptr);
+    EXPECT_TRUE(LauncherForButton(5)->Image1Background);
+    EXPECT_FALSE(LauncherForButton(0)->Image1Background);
+}
