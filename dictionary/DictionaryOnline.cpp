@@ -34,13 +34,13 @@ DictionaryOnline::DictionaryOnline()
     Combo1 = new ComboBox(this);
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Kit::SetLook(Combo1, {.font = {QStringLiteral("Microsoft Sans Serif")}, .points = 10});
-    Twips::Place(Combo1, 120, 120, 4200, 360);
+    Twips::Place(Combo1, 120, 120, 3900, 360);
 
-    Command1 = Kit::Button(this, QStringLiteral("Command1"), {4440, 120, 1100, 360}, QStringLiteral("Search"), Sans);
-    Command2 = Kit::Button(this, QStringLiteral("Command2"), {5640, 120, 1100, 360}, QStringLiteral("Locate"), Sans);
-    Check1 = Kit::CheckBox(this, QStringLiteral("Check1"), {6900, 150, 1380, 300}, QStringLiteral("Automatically"), Sans);
+    Command1 = Kit::Button(this, QStringLiteral("Command1"), {4140, 120, 1050, 360}, QStringLiteral("Search"), Sans);
+    Command2 = Kit::Button(this, QStringLiteral("Command2"), {5280, 120, 1050, 360}, QStringLiteral("Locate"), Sans);
+    Check1 = Kit::CheckBox(this, QStringLiteral("Check1"), {6450, 150, 1620, 300}, QStringLiteral("Automatically"), Sans);
     Check1->setToolTip(QStringLiteral(" Automatically look up the text that is selected by the cursor."));
-    Check2 = Kit::CheckBox(this, QStringLiteral("Check2"), {8340, 150, 960, 300}, QStringLiteral("Smartly"), Sans);
+    Check2 = Kit::CheckBox(this, QStringLiteral("Check2"), {8160, 150, 1140, 300}, QStringLiteral("Smartly"), Sans);
     Check2->setToolTip(QStringLiteral(" Automatically analyze the Chinese charcters selected in a text box."));
     Check2->setChecked(true);
 
