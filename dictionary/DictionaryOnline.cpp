@@ -8,6 +8,7 @@
 #include "BlankTrim.h"
 #include "ComboBox.h"
 #include "ControlKit.h"
+#include "Dictionary.h"
 #include "Forms.h"
 #include "OnlineRules.h"
 #include "RichTextBox.h"
@@ -131,8 +132,10 @@ void DictionaryOnline::SetAutoLookUp(bool on) { Check1->setChecked(on); }
 
 void DictionaryOnline::Check1_Click()
 {
-    // At most one dictionary looks selections up by itself. The local window's box is
-    // unticked through that window once it offers a way to do so.
+    // At most one dictionary looks selections up by itself.
+    if (Check1->isChecked())
+        if (Dictionary* local = Forms::Find<Dictionary>())
+            local->Check2->setChecked(false);
 }
 
 void DictionaryOnline::Command1_Click()

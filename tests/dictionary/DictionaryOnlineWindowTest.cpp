@@ -12,6 +12,7 @@
 #include "AppState.h"
 #include "CodePage.h"
 #include "ComboBox.h"
+#include "Dictionary.h"
 #include "DictionaryForms.h"
 #include "DictionaryOnline.h"
 #include "FormCalls.h"
@@ -112,6 +113,18 @@ TEST_F(DictionaryOnlineWindowTest, SearchCacheLocateSelectionAndSaveAtUnload)
     QTest::mouseRelease(Box->viewport(), Qt::LeftButton, {}, to);
     EXPECT_EQ(Combo1->Text(), QStringLiteral("你"));
     EXPECT_EQ(Box->SelLength(), 0);
+
+    // Ticking "Automatically" unticks the local dictionary's box; unticking leaves it.
+    Dictionary* local = Forms::Load<Dictionary>();
+    ASSERT_TRUE(local && local->Check2->isChecked());
+    QCheckBox* check1 = Control<QCheckBox>("Check1");
+    QTest::mouseClick(check1, Qt::LeftButton, {}, QPoint(8, check1->height() / 2));
+    EXPECT_TRUE(m_window->AutoLookUp());
+    EXPECT_FALSE(local->Check2->isChecked());
+    local->Check2->setChecked(true);
+    QTest::mouseClick(check1, Qt::LeftButton, {}, QPoint(8, check1->height() / 2));
+    EXPECT_FALSE(m_window->AutoLookUp());
+    EXPECT_TRUE(local->Check2->isChecked());
 
     // The window manager's close only hides it; unloading saves the cache.
     m_window->close();
