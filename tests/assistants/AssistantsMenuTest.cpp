@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QLabel>
 #include <QTest>
 #include <gtest/gtest.h>
