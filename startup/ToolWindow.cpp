@@ -23,12 +23,17 @@ void ToolWindow::CloseTool() { Unload(); }
 void ToolWindow::Form_KeyDown(int& keyCode, int shift)
 {
     (void)shift;
-    if (keyCode == Keys::Escape) {
-        CloseTool();
-    } else if (keyCode == Keys::F4) {
+    if (keyCode == Keys::F4) {
         if (Background* main = Forms::Find<Background>())
             main->MinimizeProgram();
     }
+}
+
+void ToolWindow::Form_KeyUp(int& keyCode, int shift)
+{
+    (void)shift;
+    if (keyCode == Keys::Escape)
+        CloseTool();
 }
 
 void ToolWindow::Form_Unload()

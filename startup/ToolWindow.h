@@ -3,8 +3,9 @@
 // dialogues, surnames, chat, writing pad and samples, reading helper). The Assistants menu
 // loads a tool, stacks it between the two dictionary windows and hides itself and the start
 // menu; the base gives every tool the rest of that contract:
-//   - Esc closes the tool (CloseTool: an unload unless the tool refuses), F4 minimises the
-//     whole program;
+//   - Esc closes the tool (CloseTool: an unload unless the tool refuses) when the key is
+//     released: the close shows the start menu again, which ends the program on Esc's release,
+//     and a key pressed in the tool must not end there. F4 minimises the whole program;
 //   - unloading a tool runs the tool's own Tool_Unload first, then the return to the menu:
 //     CurrentActivity := 10, both dictionary windows hidden, the start menu and the
 //     Assistants menu shown again (ReturnToAssistants).
@@ -36,8 +37,10 @@ protected:
     // What the tool's own unload does before the return to the menu (stop its sound, save).
     virtual void Tool_Unload() {}
 
-    // Esc closes, F4 minimises. A tool overriding it calls this for the other keys.
+    // F4 minimises. A tool overriding it calls this for the other keys.
     void Form_KeyDown(int& keyCode, int shift) override;
+    // Esc closes. A tool overriding it calls this for the other keys.
+    void Form_KeyUp(int& keyCode, int shift) override;
     void Form_Unload() final;
 
 private:

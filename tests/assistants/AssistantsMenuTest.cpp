@@ -120,6 +120,18 @@ TEST_F(AssistantsMenuTest, EveryRowOpensItsStackAndClosingTheToolReturnsToTheMen
     EXPECT_EQ(menu->exits, 1);
 }
 
+TEST_F(AssistantsMenuTest, EscClosesAToolOnItsReleaseSoTheReleaseNeverReachesTheMenu)
+{
+    Open("Command1");
+    Form* tool = Forms::Find(QStringLiteral("Figure"));
+    ASSERT_NE(tool, nullptr);
+    QTest::keyPress(tool, Qt::Key_Escape);
+    EXPECT_TRUE(Forms::IsLoaded(QStringLiteral("Figure")));
+    QTest::keyRelease(tool, Qt::Key_Escape);
+    Settle();
+    EXPECT_FALSE(Forms::IsLoaded(QStringLiteral("Figure")));
+}
+
 TEST_F(AssistantsMenuTest, F4InAToolMinimisesTheProgramAndLeavesTheToolOpen)
 {
     Open("Command3");
