@@ -1,12 +1,305 @@
 #include "Dictionary.h"
 
+#include <QCheckBox>
+#include <QPalette>
+#include <QPushButton>
+
+#include "AppState.h"
+#include "Background.h"
+#include "BlankTrim.h"
+#include "ComboBox.h"
+#include "ControlKit.h"
+#include "DictionaryOnline.h"
+#include "Forms.h"
+#include "ListView.h"
+#include "Module3Rtf.h"
+#include "RichTextBox.h"
+#include "SelectionLookUp.h"
+#include "SharedPlayer.h"
+#include "SyllableQueue.h"
+#include "ToneLabel.h"
+#include "Twips.h"
+#include "WavePlayer.h"
+#include "Zoom.h"
+
+namespace {
+
+// Layout, twips.
+constexpr double FormWidth = 9600;
+constexpr double FormHeight = 3720;
+constexpr double Margin = 120;
+constexpr double BarTop = 120;
+constexpr double BarHeight = 360;
+constexpr double BodyTop = BarTop + BarHeight + 120;
+constexpr double BodyHeight = FormHeight - BodyTop - Margin;
+constexpr double ListWidth = 4560;
+
+const QStringList SansFamilies{QStringLiteral("Noto Sans"), QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans CJK SC")};
+
+// What the entry box shows until the first hit.
+QString WelcomeRtf()
+{
+    return QStringLiteral("{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Microsoft Sans Serif;}}"
+                          "\\viewkind4\\uc1\\pard\\f0\\fs20 ")
+        + RtfEncodeText(QStringLiteral("You can input a Chinese vocabulary, its phonetic symbols (such as \"wo3 men0\"), "
+                                       "or an Engish word in the search box."),
+            RtfFontMode::Plain)
+        + QStringLiteral("\\par}");
+}
+
+} // namespace
+
 Dictionary::Dictionary()
     : Form(QStringLiteral("Dictionary"))
 {
-    SetCaption(QStringLiteral("Dictionary"));
+    SetCaption(QString());
+    SetSize(FormWidth, FormHeight);
+    SetKeyPreview(true);
+    setAutoFillBackground(true);
+    QPalette paper = palette();
+    paper.setColor(QPalette::Window, QColor(0xEE, 0xF3, 0xFA));
+    setPalette(paper);
+    const Kit::Look sans{.font = SansFamilies, .points = 9};
+
+    Combo1 = new ComboBox(this);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Twips::Place(Combo1, Margin, BarTop, 3600, BarHeight);
+    Kit::SetLook(Combo1, {.font = SansFamilies, .points = 10});
+    Combo1->SetText(QString::fromUtf16(InitialSearchText));
+    Combo1->setToolTip(QStringLiteral("Input a few Chinese characters or PinYins (such as ai4, guo2, dian4 etc.) or an "
+                                      "English word here."));
+
+    Command1 = Kit::Button(this, QStringLiteral("Command1"), {3840, BarTop, 1080, BarHeight}, QStringLiteral("Search"), sans);
+    Command2 = Kit::Button(this, QStringLiteral("Command2"), {5040, BarTop, 1080, BarHeight}, QStringLiteral("Locate"), sans);
+    Check2 = Kit::CheckBox(this, QStringLiteral("Check2"), {6300, BarTop, 1800, BarHeight}, QStringLiteral("Automatically"), sans);
+    Check2->setChecked(true);
+    Check2->setToolTip(QStringLiteral(" Automatically look up the text that is selected by the cursor."));
+
+    ListView1 = new ListView(this);
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    Twips::Place(ListView1, Margin, BodyTop, ListWidth, BodyHeight);
+    Kit::SetLook(ListView1, sans);
+
+    RichTextBox1 = new RichTextBox(this);
+    RichTextBox1->setObjectName(QStringLiteral("RichTextBox1"));
+    RichTextBox1->setReadOnly(true);
+    Twips::Place(RichTextBox1, Margin + ListWidth + Margin, BodyTop, FormWidth - ListWidth - 3 * Margin, BodyHeight);
+    RichTextBox1->SetTextRTF(WelcomeRtf());
+
+    MMControl1 = new WavePlayer(this);
+    MMControl1->setObjectName(QStringLiteral("MMControl1"));
+
+    connect(Command1, &QPushButton::clicked, this, &Dictionary::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Dictionary::Command2_Click);
+    connect(Combo1, &ComboBox::Click, this, &Dictionary::Combo1_Click);
+    connect(Combo1, &ComboBox::DblClick, this, &Dictionary::Combo1_DblClick);
+    // The old box's Click came with every change of its value, by the learner or by code.
+    connect(Check2, &QCheckBox::toggled, this, &Dictionary::Check2_Click);
+    connect(ListView1, &ListView::Click, this, &Dictionary::ListView1_Click);
+    connect(RichTextBox1, &RichTextBox::MouseUp, this, &Dictionary::RichTextBox1_MouseUp);
+    connect(RichTextBox1, &RichTextBox::KeyDown, this, &Dictionary::RichTextBox1_KeyDown);
+    connect(RichTextBox1, &RichTextBox::KeyUp, this, &Dictionary::RichTextBox1_KeyUp);
+    connect(MMControl1, &WavePlayer::Done, this, &Dictionary::MMControl1_Done);
+}
+
+void Dictionary::Form_Load()
+{
+    MMControl1->SetNotify(true);
+    MMControl1->SetDeviceType(QStringLiteral("WaveAudio"));
+    ListView1->AddColumn(QStringLiteral("Index  序号"));
+    ListView1->AddColumn(QStringLiteral("Chinese  汉语"), 2160);
+    ListView1->AddColumn(QStringLiteral("English  英语"));
+    ListView1->AddColumn(QStringLiteral("Pinyin  拼音"));
+    ListView1->AddColumn(QStringLiteral("Origin1"));
+    ListView1->AddColumn(QStringLiteral("Origin2"));
+    // The window loads after the course tables: the search index is built now, not on the
+    // learner's first search.
+    m_rules.PrepareSearch();
+}
+
+void Dictionary::Form_Activate()
+{
+    m_rules.Inactive = false;
+}
+
+void Dictionary::Form_Deactivate()
+{
+    m_rules.Inactive = true;
+    MMControl1->Close();
+}
+
+void Dictionary::Form_KeyDown(int& keyCode, int)
+{
+    switch (keyCode) {
+    case Keys::Return:
+        Command1_Click();
+        break;
+    case Keys::Escape:
+        ClearSearchBox();
+        break;
+    case Keys::F4:
+        if (Background* main = Forms::Find<Background>())
+            main->MinimizeProgram();
+        break;
+    default:
+        break;
+    }
+}
+
+bool Dictionary::AutoLookUp() const
+{
+    return Check2->isChecked();
 }
 
 void Dictionary::Common01(QString& word, bool exact)
 {
-    m_rules.Search(word, exact);
+    Combo1->SetText(word);
+    const SearchOutcome out = m_rules.Search(word, exact);
+    if (out.Result == SearchOutcome::Ignored) {
+        if (out.FocusSearchBox)
+            Combo1->SetFocus();
+        return;
+    }
+    ListView1->ClearItems();
+    RichTextBox1->SetSelStart(0);
+    if (out.Result == SearchOutcome::NotFound) {
+        Command2->setEnabled(false);
+        Combo1->SetText(out.SearchBoxText);
+        RichTextBox1->SetTextRTF(RtfRedSans12(QStringLiteral("Sorry, it is not found.")));
+        return;
+    }
+    for (const HitRow& row : out.Rows) {
+        const int item = ListView1->AddItem(row.Index);
+        ListView1->SetSubItem(item, 1, row.Chinese);
+        ListView1->SetSubItem(item, 2, row.English);
+        ListView1->SetSubItem(item, 3, row.Pinyin);
+        ListView1->SetSubItem(item, 4, row.Origin1);
+        ListView1->SetSubItem(item, 5, row.Origin2);
+    }
+    RichTextBox1->SetText(QString());
+    Command2->setEnabled(true);
+    if (out.HistoryAdded)
+        Combo1->AddItem(word, 0);
+    Combo1->SetText(out.SearchBoxText);
+    if (out.OpenRow) {
+        ListView1->SetSelectedItem(out.OpenRow);
+        if (out.ScrollIntoView)
+            ListView1->EnsureVisible(out.OpenRow);
+        ListView1_Click();
+    }
+}
+
+void Dictionary::Command1_Click()
+{
+    QString word = BlankTrim(Combo1->Text());
+    Common01(word, false);
+    Combo1->SetFocus();
+}
+
+void Dictionary::Combo1_DblClick()
+{
+    Combo1->SetSelStart(0);
+    Combo1->SetSelLength(int(Combo1->Text().size()));
+}
+
+void Dictionary::Check2_Click()
+{
+    // The two "Automatically" boxes exclude each other.
+    if (Check2->isChecked())
+        if (DictionaryOnline* online = Forms::Find<DictionaryOnline>())
+            online->SetAutoLookUp(false);
+}
+
+void Dictionary::ListView1_Click()
+{
+    const int item = ListView1->SelectedItem();
+    if (item == 0)
+        return;
+    const HitRow row{ListView1->ItemText(item), ListView1->SubItem(item, 1), ListView1->SubItem(item, 2),
+        ListView1->SubItem(item, 3), ListView1->SubItem(item, 4), ListView1->SubItem(item, 5)};
+    const AppState& s = State();
+    const Zoom* popup = Forms::Find<Zoom>();
+    const EntryContext context{s.QuizOpen != 0, s.CurrentActivity, ::MMControl1()->Mode() == WavePlayer::ModePlaying,
+        popup && popup->isVisible()};
+    const std::optional<EntryView> view = m_rules.ShowHit(row, context);
+    if (!view)
+        return;
+
+    switch (view->Sound.Play) {
+    case EntrySound::SyllableQueue:
+        PlayPinyinSequence(view->Sound.Sequence);
+        break;
+    case EntrySound::SyllableFile:
+        State().CurrentTone = view->Sound.Tone;
+        PlayWaveFile(view->Sound.Path);
+        ShowToneLabel(view->Sound.Tone, view->Sound.Syllable);
+        break;
+    case EntrySound::Nothing:
+        break;
+    }
+    RichTextBox1->SetText(QString());
+    RichTextBox1->SetSelRTF(view->Rtf);
+    RichTextBox1->SetSelStart(0);
+}
+
+void Dictionary::RichTextBox1_MouseUp(int, int, double x, double y)
+{
+    const LookUpPlan plan = SelectionLookUp(LookUpMembers::Dictionary, *this, *RichTextBox1, x, y);
+    if (plan.FillSearchBox)
+        Combo1->SetText(plan.SearchBoxText);
+    if (plan.SetLocateFrom)
+        m_rules.LocateFrom = plan.LocateFrom;
+}
+
+void Dictionary::CollapseEntrySelection()
+{
+    RichTextBox1->SetSelStart(RichTextBox1->SelStart() + RichTextBox1->SelLength());
+}
+
+void Dictionary::RichTextBox1_KeyDown(int, int)
+{
+    CollapseEntrySelection();
+}
+
+void Dictionary::RichTextBox1_KeyUp(int, int)
+{
+    CollapseEntrySelection();
+}
+
+void Dictionary::MMControl1_Done(int notifyCode)
+{
+    if (notifyCode == WavePlayer::Successful)
+        MMControl1->Close();
+}
+
+void Dictionary::ClearSearchBox()
+{
+    Combo1->SetText(QString());
+    Combo1->SetFocus();
+}
+
+void Dictionary::Locate()
+{
+    const int item = ListView1->SelectedItem();
+    if (item == 0)
+        return;
+    const QString target = LocateTarget(BlankTrim(ListView1->SubItem(item, 1)));
+    if (target.isEmpty())
+        return;
+    const LocateStep step = LocateNext(target, RichTextBox1->Text(), m_rules.LocateFrom, int(Combo1->Text().size()));
+    m_rules.LocateFrom = step.LocateFrom;
+    RichTextBox1->SetSelStart(step.SelStart);
+    if (!step.Found)
+        return;
+    RichTextBox1->SetSelLength(step.SelLength);
+    RichTextBox1->SetFocus();
+}
+
+void Dictionary::PlayWaveFile(const QString& path)
+{
+    MMControl1->Close();
+    MMControl1->SetFileName(path);
+    MMControl1->Open();
+    MMControl1->SetNotify(true);
+    MMControl1->Play();
 }

@@ -39,20 +39,43 @@ QString ReadFlag(const QString& file)
     return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()).trimmed() : QString();
 }
 
+// The disk a partition belongs to, by its name: sda1 -> sda, nvme0n1p2 -> nvme0n1,
+// mmcblk0p1 -> mmcblk0. Empty when the name does not look like a partition.
+QString DiskOfPartitionName(const QString& name)
+{
+    int end = name.size();
+    while (end > 0 && name[end - 1].isDigit())
+        --end;
+    if (end == name.size() || end == 0)
+        return {};
+    // Disks whose own name ends in a digit mark their partitions with "p".
+    if (name[end - 1] == QLatin1Char('p') && end >= 2 && name[end - 2].isDigit())
+        return name.left(end - 1);
+    if (name[end - 1].isDigit())
+        return {};
+    return name.left(end);
+}
+
+// The kernel's removable flag of the device's disk; a partition has none of its own, so the
+// walk goes up to its disk: the folder above it in sysfs, or /sys/block/<disk>.
 bool RemovableBlockDevice(const QString& device, const QString& sysRoot)
 {
     if (!device.startsWith(QLatin1String("/dev/")))
         return false;
     const QString name = QFileInfo(device).fileName();
     const QString node = sysRoot + QStringLiteral("/class/block/") + name;
-    const QString flag = ReadFlag(node + QStringLiteral("/removable"));
-    if (!flag.isEmpty())
-        return flag == QLatin1String("1");
-    // A partition has no flag of its own: its disk is the folder above it in sysfs.
-    const QString real = QFileInfo(node).canonicalFilePath();
-    if (real.isEmpty())
-        return false;
-    return ReadFlag(QFileInfo(real).absolutePath() + QStringLiteral("/removable")) == QLatin1String("1");
+    QString flag = ReadFlag(node + QStringLiteral("/removable"));
+    if (flag.isEmpty()) {
+        const QString real = QFileInfo(node).canonicalFilePath();
+        if (!real.isEmpty())
+            flag = ReadFlag(QFileInfo(real).absolutePath() + QStringLiteral("/removable"));
+    }
+    if (flag.isEmpty()) {
+        const QString disk = DiskOfPartitionName(name);
+        if (!disk.isEmpty())
+            flag = ReadFlag(sysRoot + QStringLiteral("/block/") + disk + QStringLiteral("/removable"));
+    }
+    return flag == QLatin1String("1");
 }
 
 } // namespace
@@ -82,11 +105,8 @@ int DriveTypeFrom(const QString& path, const QString& mountTable, const QString&
     if (fsType == QLatin1String("iso9660") || fsType == QLatin1String("udf")
         || QFileInfo(device).fileName().startsWith(QLatin1String("sr")))
         return CdRom;
-    if (RemovableBlockDevice(device, sysRoot))
-        return Removable;
-    if (mountPoint.startsWith(QLatin1String("/media/")) || mountPoint.startsWith(QLatin1String("/run/media/")))
-        return Removable;
-    return Fixed;
+    // Where it is mounted says nothing: desktops mount fixed data disks under /media too.
+    return RemovableBlockDevice(device, sysRoot) ? Removable : Fixed;
 }
 
 int DriveType(const QString& path)

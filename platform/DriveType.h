@@ -12,7 +12,7 @@ int DriveType(const QString& path);
 
 // The rule itself, over a mount table in the /proc/mounts format and a sysfs root:
 // an iso9660/udf file system or an optical device (/dev/srN) is a CD-ROM; a block device
-// whose sysfs "removable" flag is 1 (the partition's disk counts), or a mount under /media
-// or /run/media, is removable; anything else is fixed.
+// whose sysfs "removable" flag is 1 (for a partition, its disk's flag) is removable; anything
+// else is fixed, wherever it is mounted (a data disk under /media is fixed).
 int DriveTypeFrom(const QString& path, const QString& mountTable, const QString& sysRoot);
 } // namespace Drives

@@ -467,18 +467,32 @@ bool RichTextBox::SetFocus()
 
 bool RichTextBox::LoadFile(const QString& path, FileType type)
 {
+    m_loadError.clear();
     QFile file(SafeFile::Native(path));
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_loadError = file.errorString();
         return false;
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    }
+    // A pipe or device tells no size: it is read up to one byte past the bound.
+    const QByteArray data = file.isSequential() ? file.read(MaxFileBytes + 1) : QByteArray();
+    const qint64 size = file.isSequential() ? data.size() : file.size();
+    if (size > MaxFileBytes) {
+        m_loadError = QStringLiteral("The file is too large to open (%1 KB; at most %2 KB).")
+                          .arg((size + 1023) / 1024)
+                          .arg(MaxFileBytes / 1024);
         return false;
-    if (type == RtfFile && Rtf::LooksLikeRtf(data)) {
+    }
+    const QByteArray content = file.isSequential() ? data : file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        m_loadError = file.errorString();
+        return false;
+    }
+    if (type == RtfFile && Rtf::LooksLikeRtf(content)) {
         document()->setUndoRedoEnabled(false);
-        Insert(Rtf::Read(data), true);
+        Insert(Rtf::Read(content), true);
         document()->setUndoRedoEnabled(true);
     } else {
-        SetText(CodePage::FromGbk(data));
+        SetText(CodePage::FromGbk(content));
     }
     return true;
 }

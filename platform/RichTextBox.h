@@ -71,9 +71,14 @@ public:
     bool SetFocus();
 
     // Files: RTF (a file that is not RTF loads as plain text) or code page 936 text. Saving
-    // goes through a temporary file. False when the file cannot be read or written.
+    // goes through a temporary file. False when the file cannot be read or written. A file
+    // larger than MaxFileBytes is refused unread (the box keeps what it held); LoadError()
+    // then says why, for the caller to show.
+    static constexpr qint64 MaxFileBytes = 8LL * 1024 * 1024;
     bool LoadFile(const QString& path, FileType type = RtfFile);
     bool SaveFile(const QString& path, FileType type = RtfFile) const;
+    // Why the last LoadFile failed (empty after a successful load).
+    QString LoadError() const { return m_loadError; }
 
     // The runs of the content, as the RTF writer sees them (for checks of what is shown).
     QVector<RtfPiece> Pieces() const;
@@ -110,4 +115,6 @@ private:
     QTextCharFormat SelectionFormat() const;
     QVector<RtfPiece> PiecesBetween(int docStart, int docEnd) const;
     void EmitMouse(QMouseEvent* e, int which);
+
+    QString m_loadError;
 };

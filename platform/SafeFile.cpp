@@ -1,11 +1,71 @@
 #include "SafeFile.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "CodePage.h"
 
+namespace {
+
+// QSaveFile names its temporary "<file name>." and six letters or digits when the folder's file
+// system has no unnamed temporary files (vfat, network shares).
+bool IsOurTemporaryName(const QString& name, const QString& fileName)
+{
+    if (name.size() != fileName.size() + 7 || !name.startsWith(fileName) || name[fileName.size()] != QLatin1Char('.'))
+        return false;
+    for (int i = fileName.size() + 1; i < name.size(); ++i) {
+        const char16_t c = name[i].unicode();
+        if (!((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9')))
+            return false;
+    }
+    return true;
+}
+
+void SyncFolder(const QByteArray& folder)
+{
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+} // namespace
+
 namespace SafeFile {
+
+int RemoveStaleTemporaries(const QString& path, int minAgeSeconds)
+{
+    const QFileInfo target(Native(path));
+    const QString fileName = target.fileName();
+    const QByteArray folder = QFile::encodeName(target.absolutePath());
+    DIR* dir = ::opendir(folder.constData());
+    if (!dir)
+        return 0;
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    int removed = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!IsOurTemporaryName(QFile::decodeName(entry->d_name), fileName))
+            continue;
+        // Only plain files of ours that nobody has touched for a while: a writer in another
+        // process may be filling a fresh one right now.
+        struct stat st {};
+        if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)
+            || st.st_uid != ::geteuid() || now - st.st_mtime < minAgeSeconds)
+            continue;
+        if (::unlinkat(::dirfd(dir), entry->d_name, 0) == 0)
+            ++removed;
+    }
+    ::closedir(dir);
+    return removed;
+}
 
 QString Native(const QString& path)
 {
@@ -16,6 +76,7 @@ QString Native(const QString& path)
 
 bool WriteAll(const QString& path, const QByteArray& data)
 {
+    RemoveStaleTemporaries(path);
     QSaveFile f(Native(path));
     if (!f.open(QIODevice::WriteOnly))
         return false;
@@ -25,7 +86,11 @@ bool WriteAll(const QString& path, const QByteArray& data)
         f.cancelWriting();
         return false;
     }
-    return f.commit();
+    if (!f.commit())
+        return false;
+    // The rename lives in the folder: flush it too, or a power cut may bring the old file back.
+    SyncFolder(QFile::encodeName(QFileInfo(Native(path)).absolutePath()));
+    return true;
 }
 
 QByteArray ReadRecord(const QString& path, int recordLength, int recordNumber)

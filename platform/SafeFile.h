@@ -7,8 +7,13 @@
 #include <QStringList>
 
 namespace SafeFile {
-// Replaces the whole file. False when the data could not be written completely.
+// Replaces the whole file. False when the data could not be written completely. The folder
+// is flushed after the rename; stale temporaries of this file go first.
 bool WriteAll(const QString& path, const QByteArray& data);
+
+// Removes temporaries of path that a killed write left behind ("<file name>.XXXXXX", plain
+// files of this user, unchanged for minAgeSeconds). Returns how many went.
+int RemoveStaleTemporaries(const QString& path, int minAgeSeconds = 60);
 
 // Fixed-length random-access records (record numbers from 1). Reading a missing file or a
 // record beyond its end (or a short one) gives zeros.

@@ -1,7 +1,9 @@
 #pragma once
 // One play of decoded audio on some output. Start() reports an immediate failure by its
 // result; a later failure comes as Failed(), the natural end as Finished(). Both signals are
-// emitted from the event loop, at most once per Start(), and never after Stop().
+// emitted from the event loop, at most once per Start(), and never after Stop(). Stop()
+// lets go of the device at once; the output may be deleted any time after it, though not from
+// inside one of its own signals (the owner defers that to the event loop).
 //
 // Backends: QAudioSink on the sound server's device, or a silent pacer that waits for the
 // sound's exact duration on our Timer. CreateSoundOutput() (SoundOutputFactory.cpp) picks one.

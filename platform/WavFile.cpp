@@ -48,7 +48,7 @@ Audio Parse(const QByteArray& bytes, QString* error)
     bool haveFmt = false;
     quint16 tag = 0, channels = 0, blockAlign = 0, bits = 0;
     quint32 rate = 0;
-    qint64 dataPos = -1, dataLen = 0;
+    qint64 dataPos = -1, dataLen = 0, declaredLen = 0;
     qint64 pos = 12;
     while (pos + 8 <= size) {
         const quint32 chunkLen = U32(d + pos + 4);
@@ -67,6 +67,7 @@ Audio Parse(const QByteArray& bytes, QString* error)
             haveFmt = true;
         } else if (std::memcmp(d + pos, "data", 4) == 0) {
             dataPos = body;
+            declaredLen = chunkLen;
             dataLen = avail; // a truncated file keeps what it holds
             break;
         }
@@ -81,6 +82,12 @@ Audio Parse(const QByteArray& bytes, QString* error)
         return Fail(error, QStringLiteral("unsupported sample format"));
     if (channels == 0 || channels > 8 || rate == 0 || rate > 384000 || blockAlign != channels * (bits / 8))
         return Fail(error, QStringLiteral("inconsistent format chunk"));
+
+    if (declaredLen > MaxDataBytes)
+        return Fail(error, QStringLiteral("sound data too large (%1 bytes, at most %2)").arg(declaredLen).arg(MaxDataBytes));
+    const qint64 declaredFrames = declaredLen / blockAlign;
+    if (declaredFrames * 1000 > MaxDurationMs * rate)
+        return Fail(error, QStringLiteral("sound too long (%1 s, at most %2 s)").arg(declaredFrames / rate).arg(MaxDurationMs / 1000));
 
     Audio a;
     a.sampleRate = static_cast<int>(rate);
@@ -118,10 +125,26 @@ Audio Parse(const QByteArray& bytes, QString* error)
 
 Audio Read(const QString& path, QString* error)
 {
+    // Room for the chunks before the data; a bigger file is refused without reading it.
+    constexpr qint64 maxFileBytes = MaxDataBytes + 1024 * 1024;
     QFile f(SafeFile::Native(path));
     if (!f.open(QIODevice::ReadOnly))
         return Fail(error, f.errorString());
-    return Parse(f.readAll(), error);
+    const QString tooLarge = QStringLiteral("file too large (at most %1 bytes)").arg(maxFileBytes);
+    QByteArray bytes;
+    if (!f.isSequential()) {
+        if (f.size() > maxFileBytes)
+            return Fail(error, tooLarge);
+        bytes = f.readAll();
+    } else {
+        // A pipe or device tells no size: read in pieces up to the bound.
+        for (QByteArray piece; !(piece = f.read(1 << 16)).isEmpty();) {
+            bytes += piece;
+            if (bytes.size() > maxFileBytes)
+                return Fail(error, tooLarge);
+        }
+    }
+    return Parse(bytes, error);
 }
 
 bool IsPlayable(const QString& path) { return Read(path).IsValid(); }

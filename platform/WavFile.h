@@ -9,6 +9,11 @@
 
 namespace WavFile {
 
+// The most a file may declare: more is refused as damaged or foreign, before anything large
+// is read or allocated (our longest sound lasts seconds).
+constexpr qint64 MaxDataBytes = 64LL * 1024 * 1024;
+constexpr qint64 MaxDurationMs = 10LL * 60 * 1000;
+
 struct Audio {
     int sampleRate{0};
     int channels{0};
@@ -21,6 +26,8 @@ struct Audio {
 };
 
 // Parses a whole file held in memory. On failure returns an invalid Audio and sets error.
+// A data chunk that declares more than MaxDataBytes or MaxDurationMs is refused, whatever the
+// file holds; one that declares more than the file holds keeps the whole frames it holds.
 Audio Parse(const QByteArray& bytes, QString* error = nullptr);
 
 // Reads and parses a file ("\" in the path accepted). Unreadable files fail like damaged ones.

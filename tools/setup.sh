@@ -18,11 +18,37 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
+# Another install or update (unattended upgrades, a software centre, a second setup) holds
+# the package manager's locks for a while: wait for them instead of failing at once.
+lock_wait=${VELMORA_APT_LOCK_WAIT:-900}
+apt_get() {
+  $SUDO env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout="$lock_wait" "$@"
+}
+# apt-get update does not wait for the package lists' own lock: try again while only that
+# lock stands in the way.
+update_lists() {
+  local deadline=$((SECONDS + lock_wait)) log status
+  log=$(mktemp)
+  while true; do
+    status=0
+    apt_get update 2>&1 | tee "$log" || status=$?
+    if [ "$status" -eq 0 ]; then
+      rm -f "$log"
+      return 0
+    fi
+    if ! grep -q "Could not get lock" "$log" || [ "$SECONDS" -ge "$deadline" ]; then
+      rm -f "$log"
+      return "$status"
+    fi
+    echo "setup: another package manager run holds its lock; waiting for it ..." >&2
+    sleep 5
+  done
+}
 if [ ${#missing[@]} -gt 0 ]; then
   SUDO=""
   [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-  $SUDO apt-get update
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+  update_lists
+  apt_get install -y --no-install-recommends "${missing[@]}"
 fi
 
 # Stroke medians for the stroke files (tools/make_strokes.sh), pinned.

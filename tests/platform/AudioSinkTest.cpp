@@ -10,8 +10,14 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
 #include <gtest/gtest.h>
+#include <csignal>
+#include <sys/prctl.h>
 
+#include "AudioSinkOutput.h"
 #include "Clock.h"
 #include "TestSupport.h"
 #include "WavFile.h"
@@ -34,6 +40,8 @@ public:
         env.insert(QStringLiteral("HOME"), m_dir.path());
         m_server.setProcessEnvironment(env);
         m_server.setProcessChannelMode(QProcess::MergedChannels);
+        // The server ends with this process, even when a test crashes it.
+        m_server.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
         m_server.start(exe, {QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--use-pid-file=no"),
                              QStringLiteral("--exit-idle-time=-1"), QStringLiteral("--disable-shm=yes"),
                              QStringLiteral("--log-level=info"), QStringLiteral("--log-target=stderr"),
@@ -136,6 +144,91 @@ TEST_F(AudioSinkTest, ARealWavPlaysThroughTheDeviceAndReportsItsEndOnce)
     EXPECT_FALSE(done.wait(1500));
 }
 
+// The start menu speaks an item's name and the learner clicks on before it ends: every way of
+// cutting a sound short, many times in a row, on the real device. Only a play that runs to its
+// natural end reports, once.
+TEST_F(AudioSinkTest, SoundsCutShortManyTimesInARowNeverCrashAndNeverReportLate)
+{
+    WriteFile("Sound\\first.wav", Tone(800));
+    WriteFile("Sound\\second.wav", Tone(150));
+    WavePlayer player;
+    QSignalSpy done(&player, &WavePlayer::Done);
+    player.SetNotify(true);
+    auto open = [&](const char* file) {
+        player.SetFileName(Path(QString::fromLatin1(file)));
+        player.Open();
+        EXPECT_EQ(player.Mode(), WavePlayer::ModeStopped);
+    };
+    struct Cut {
+        const char* name;
+        std::function<void()> cut;
+        int mode; // right after the cut
+    };
+    const std::vector<Cut> cuts = {
+        {"Close", [&] { player.Close(); }, WavePlayer::ModeNotOpen},
+        {"Command Close", [&] { player.Command(QStringLiteral("Close")); }, WavePlayer::ModeNotOpen},
+        {"Prev", [&] { player.Prev(); }, WavePlayer::ModeStopped},
+        {"Prev and Play", [&] { player.Prev(); player.Play(); }, WavePlayer::ModePlaying},
+        {"Play again", [&] { player.Play(); }, WavePlayer::ModePlaying},
+        {"Open another and play", [&] { open("Sound/second.wav"); player.Play(); }, WavePlayer::ModePlaying},
+    };
+    // The cut comes before the device started, while it pulls the first data, and later.
+    const int playedMs[] = {0, 20, 120};
+    for (int round = 0; round < 3; ++round) {
+        for (const Cut& c : cuts) {
+            for (int ms : playedMs) {
+                SCOPED_TRACE(std::string(c.name) + " after " + std::to_string(ms) + " ms, round " + std::to_string(round));
+                open("Sound/first.wav");
+                player.Play();
+                ASSERT_EQ(player.Mode(), WavePlayer::ModePlaying);
+                ASSERT_FALSE(player.IsSilent());
+                if (ms > 0) {
+                    EXPECT_FALSE(done.wait(ms));
+                }
+                c.cut();
+                EXPECT_EQ(player.Mode(), c.mode);
+                // The stopped sink is deleted from the event loop while the next one plays.
+                EXPECT_FALSE(done.wait(30));
+                EXPECT_EQ(done.count(), 0);
+            }
+        }
+    }
+    // A play started by a cut runs to its end and reports once.
+    for (const Cut& c : cuts) {
+        if (c.mode != WavePlayer::ModePlaying)
+            continue;
+        SCOPED_TRACE(c.name);
+        done.clear();
+        open("Sound/first.wav");
+        player.Play();
+        EXPECT_FALSE(done.wait(100));
+        c.cut();
+        ASSERT_TRUE(done.wait(15000));
+        EXPECT_EQ(done.at(0).at(0).toInt(), WavePlayer::Successful);
+        EXPECT_EQ(player.Mode(), WavePlayer::ModeStopped);
+        EXPECT_FALSE(done.wait(50));
+        EXPECT_EQ(done.count(), 1);
+    }
+    // Cut after cut with no event loop in between.
+    done.clear();
+    for (int i = 0; i <= 40; ++i) {
+        if (i % 5 == 0)
+            open(i % 2 ? "Sound/first.wav" : "Sound/second.wav");
+        player.Play();
+        if (i % 3 == 0)
+            player.Prev();
+    }
+    EXPECT_EQ(player.Mode(), WavePlayer::ModePlaying);
+    ASSERT_TRUE(done.wait(15000));
+    EXPECT_FALSE(done.wait(100));
+    EXPECT_EQ(done.count(), 1);
+    EXPECT_EQ(player.Mode(), WavePlayer::ModeStopped);
+    player.Close();
+    EXPECT_FALSE(done.wait(50));
+    EXPECT_EQ(AudioSinkOutput::RetiredSinks(), 0);
+}
+
+// Last of the suite: it stops the sound server.
 TEST_F(AudioSinkTest, ASoundServerThatGoesAwayMidPlayStillEndsThePlayOnce)
 {
     WriteFile("Sound\\long.wav", Tone(1500));

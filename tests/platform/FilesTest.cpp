@@ -1,5 +1,8 @@
 #include <QDir>
 #include <csignal>
+#include <ctime>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/resource.h>
 #include <QFile>
 #include <gtest/gtest.h>
@@ -48,6 +51,57 @@ TEST_F(FilesTest, AFailedWriteKeepsThePreviousContent)
     EXPECT_FALSE(wroteRecord);
     EXPECT_EQ(ReadFile("Record/tutor.txt"), QByteArray("old\r\n"));
     EXPECT_EQ(QDir(Path("Record")).entryList(QDir::Files), QStringList{"tutor.txt"});
+}
+
+TEST_F(FilesTest, TheNextWriteRemovesStaleTemporariesOfItsOwnFileOnly)
+{
+    // What killed writes leave where the file system has no unnamed temporaries, and their
+    // neighbours. Ages are in seconds before now.
+    struct Entry {
+        const char* name;
+        int age;
+        bool folder;
+        bool stays;
+    };
+    const Entry entries[] = {
+        {"Study.vmq.AbC123", 3600, false, false},
+        {"Study.vmq.q9Zx0w", 120, false, false},
+        {"Study.vmq.fresh1", 0, false, true},   // a writer may be filling it right now
+        {"Study.vmq.AbC12", 3600, false, true},  // not the pattern
+        {"Study.vmq.AbC1234", 3600, false, true},
+        {"Study.vmq.Ab-123", 3600, false, true},
+        {"Study.vmq.old", 3600, false, true},
+        {"Study.vmqxAbC123", 3600, false, true},
+        {"Other.vmq.AbC123", 3600, false, true}, // another file's
+        {"xStudy.vmq.AbC123", 3600, false, true},
+        {"Study.vmq.Dir123", 3600, true, true},  // not a plain file
+    };
+    QDir().mkpath(Path("Record"));
+    for (const Entry& e : entries) {
+        const QByteArray path = QFile::encodeName(Path(QStringLiteral("Record/") + e.name));
+        if (e.folder)
+            ASSERT_TRUE(QDir().mkpath(QFile::decodeName(path)));
+        else
+            WriteFile(QStringLiteral("Record/") + e.name, "half a record");
+        const timespec when{time(nullptr) - e.age, 0};
+        const timespec times[2] = {when, when};
+        ASSERT_EQ(utimensat(AT_FDCWD, path.constData(), times, AT_SYMLINK_NOFOLLOW), 0);
+    }
+    ASSERT_TRUE(SafeFile::WriteRecord(Path("Record/Study.vmq"), 4, 1, QByteArray("\x01\0\0\0", 4)));
+
+    const QStringList left = QDir(Path("Record")).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const Entry& e : entries) {
+        SCOPED_TRACE(e.name);
+        EXPECT_EQ(left.contains(QString::fromLatin1(e.name)), e.stays);
+    }
+    EXPECT_TRUE(left.contains("Study.vmq"));
+    EXPECT_EQ(ReadFile("Record/Study.vmq"), QByteArray("\x01\0\0\0", 4));
+    // Text records are cleaned the same way, once the fresh one has aged.
+    const timespec old{time(nullptr) - 600, 0};
+    const timespec times[2] = {old, old};
+    ASSERT_EQ(utimensat(AT_FDCWD, QFile::encodeName(Path("Record/Study.vmq.fresh1")).constData(), times, 0), 0);
+    ASSERT_TRUE(SafeFile::WriteTextLines(Path("Record/Study.vmq"), {"x"}));
+    EXPECT_FALSE(QFile::exists(Path("Record/Study.vmq.fresh1")));
 }
 
 TEST_F(FilesTest, TextLinesRoundTripInCodePage936)

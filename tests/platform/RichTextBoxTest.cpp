@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QFontInfo>
 #include <QGlyphRun>
 #include <QMimeData>
@@ -256,6 +257,34 @@ TEST_F(RichTextBoxFiles, AFileThatIsNotRtfLoadsAsTextAndAMissingOneFails)
     box.SetText(QStringLiteral("kept"));
     EXPECT_FALSE(box.LoadFile(Path("missing.rtf")));
     EXPECT_EQ(box.Text(), QStringLiteral("kept"));
+}
+
+TEST_F(RichTextBoxFiles, AFileBeyondTheBoundIsRefusedWithAReasonAndTheBoxKeepsItsText)
+{
+    // Sparse files one byte over the bound, as RTF and as text; and one at the bound.
+    WriteFile("big.rtf", "{\\rtf1 ");
+    WriteFile("big.txt", "text");
+    WriteFile("edge.txt", "");
+    ASSERT_TRUE(QFile(Path("big.rtf")).resize(RichTextBox::MaxFileBytes + 1));
+    ASSERT_TRUE(QFile(Path("big.txt")).resize(RichTextBox::MaxFileBytes + 1));
+    ASSERT_TRUE(QFile(Path("edge.txt")).resize(RichTextBox::MaxFileBytes));
+    const struct {
+        const char* file;
+        RichTextBox::FileType type;
+    } refused[] = {{"big.rtf", RichTextBox::RtfFile}, {"big.txt", RichTextBox::TextFile}, {"big.txt", RichTextBox::RtfFile}};
+    RichTextBox box;
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.file);
+        box.SetText(QStringLiteral("kept"));
+        EXPECT_FALSE(box.LoadFile(Path(c.file), c.type));
+        EXPECT_FALSE(box.LoadError().isEmpty());
+        EXPECT_EQ(box.Text(), QStringLiteral("kept"));
+    }
+    EXPECT_TRUE(box.LoadFile(Path("edge.txt"), RichTextBox::TextFile));
+    EXPECT_TRUE(box.LoadError().isEmpty());
+    EXPECT_EQ(box.TextLength(), RichTextBox::MaxFileBytes);
+    EXPECT_FALSE(box.LoadFile(Path("missing.txt"), RichTextBox::TextFile));
+    EXPECT_FALSE(box.LoadError().isEmpty());
 }
 
 TEST(RichTextBoxEvents, MouseUpComesAfterTheSelectionIsMade)

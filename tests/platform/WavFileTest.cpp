@@ -139,6 +139,52 @@ TEST(WavFileParse, DamagedFilesAreRefusedWithAReason)
     }
 }
 
+// A 16-bit mono header that declares dataBytes at rate, followed by only a little data.
+QByteArray Declaring(quint32 rate, qint64 dataBytes)
+{
+    QByteArray file = WavFile::Encode16(static_cast<int>(rate), 1, QByteArray(64, '\1'));
+    qToLittleEndian<quint32>(static_cast<quint32>(dataBytes), file.data() + 40);
+    return file;
+}
+
+TEST(WavFileParse, DeclaredDataBeyondTheBoundsIsRefused)
+{
+    const qint64 tenMinutesAt8k = WavFile::MaxDurationMs / 1000 * 8000 * 2;
+    const struct {
+        const char* name;
+        QByteArray file;
+        bool valid;
+    } cases[] = {
+        {"ten minutes", Declaring(8000, tenMinutesAt8k), true},
+        {"ten minutes and a frame", Declaring(8000, tenMinutesAt8k + 2), false},
+        {"64 MiB of a fast rate", Declaring(192000, WavFile::MaxDataBytes), true},
+        {"a byte more", Declaring(192000, WavFile::MaxDataBytes + 2), false},
+        {"the largest length", Declaring(192000, 0xFFFFFFFE), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QString error;
+        const WavFile::Audio a = WavFile::Parse(c.file, &error);
+        EXPECT_EQ(a.IsValid(), c.valid);
+        EXPECT_EQ(error.isEmpty(), c.valid);
+        if (c.valid) {
+            EXPECT_EQ(a.frames, 32); // the file holds only these
+        }
+    }
+}
+
+TEST_F(WavFileTest, AFileBeyondTheBoundIsRefusedWithoutReadingIt)
+{
+    // A sparse file: a valid header, then a hole to 80 MiB.
+    WriteFile("Sound\\huge.wav", WavFile::Encode16(8000, 1, Samples16({5, 6})));
+    QFile huge(Path("Sound/huge.wav"));
+    ASSERT_TRUE(huge.resize(80LL * 1024 * 1024));
+    QString error;
+    EXPECT_FALSE(WavFile::Read(Path("Sound/huge.wav"), &error).IsValid());
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(WavFile::IsPlayable(Path("Sound/huge.wav")));
+}
+
 TEST_F(WavFileTest, UnreadableAndMissingFilesAreNotPlayable)
 {
     WriteFile("Sound\\ok.wav", WavFile::Encode16(8000, 1, Samples16({5, 6})));
