@@ -31,8 +31,10 @@ constexpr double ButtonLeft = Margin + RowWidth + 60;
 constexpr double ButtonWidth = 780;
 constexpr double ScrollLeft = ButtonLeft + ButtonWidth + 60;
 constexpr double ScrollWidth = 330;
-constexpr double FrameTop = RowsTop + ChatRows::Count * RowPitch + 120;
-constexpr double InputTop = FrameTop + 150;
+// The frame round the rows; the test partner sits just above it, over the fixed text.
+constexpr double FrameTop = RowsTop - 90;
+constexpr double FrameHeight = ChatRows::Count * RowPitch + 150;
+constexpr double InputTop = FrameTop + FrameHeight + 180;
 constexpr double ControlHeight = 375;
 constexpr double LowerTop = InputTop + ControlHeight + 150;
 constexpr double BottomTop = LowerTop + 330 + 120;
@@ -97,32 +99,35 @@ Chat::Chat()
     Shape1 = new QFrame(this);
     Shape1->setObjectName(QStringLiteral("Shape1"));
     Shape1->setFrameShape(QFrame::Box);
-    Twips::Place(Shape1, Margin, FrameTop, FormWidth - 2 * Margin, FormHeight - FrameTop - 150);
+    // A frame drawn behind the rows, never in the way of the pointer.
+    Shape1->setAttribute(Qt::WA_TransparentForMouseEvents);
+    Shape1->lower();
+    Twips::Place(Shape1, Margin - 90, FrameTop, FormWidth - 2 * Margin + 180, FrameHeight);
 
     Combo1 = new ComboBox(this);
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Kit::SetLook(Combo1, {.font = ChineseFamilies, .points = 11});
-    Twips::Place(Combo1, Margin + 150, InputTop, 7500, ControlHeight + 30);
-    Command1 = Kit::Button(this, QStringLiteral("Command1"), {Margin + 7800, InputTop, 1200, ControlHeight},
+    Twips::Place(Combo1, Margin, InputTop, 7650, ControlHeight + 30);
+    Command1 = Kit::Button(this, QStringLiteral("Command1"), {Margin + 7800, InputTop, 1350, ControlHeight},
         QStringLiteral("Send"), sans);
-    Command5 = Kit::Button(this, QStringLiteral("Command5"), {Margin + 9150, InputTop, 1500, ControlHeight},
+    Command5 = Kit::Button(this, QStringLiteral("Command5"), {Margin + 9300, InputTop, 1710, ControlHeight},
         QStringLiteral("Connect"), sans);
 
-    Check1 = Kit::CheckBox(this, QStringLiteral("Check1"), {Margin + 150, LowerTop, 3600, 330},
+    Check1 = Kit::CheckBox(this, QStringLiteral("Check1"), {Margin, LowerTop, 3600, 330},
         QStringLiteral("Reading aloud messages in"), sans);
-    Label3 = Kit::Label(this, QStringLiteral("Label3"), {Margin + 3900, LowerTop, 6700, 330}, QString(),
+    Label3 = Kit::Label(this, QStringLiteral("Label3"), {Margin + 3900, LowerTop, 7170, 330}, QString(),
         {.font = SansFamilies, .points = 9, .ink = QColor(0xC0, 0, 0)});
 
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setTextVisible(false);
-    Twips::Place(ProgressBar1, Margin + 150, BottomTop + 60, 6000, 255);
+    Twips::Place(ProgressBar1, Margin, BottomTop + 60, 6000, 255);
     ProgressBar1->setVisible(false);
 
-    Command2 = Kit::Button(this, QStringLiteral("Command2"), {Margin + 7350, BottomTop, 1800, ControlHeight},
+    Command2 = Kit::Button(this, QStringLiteral("Command2"), {Margin + 7800, BottomTop, 1800, ControlHeight},
         QStringLiteral("Clear history"), sans);
-    Command3 = Kit::Button(this, QStringLiteral("Command3"), {Margin + 9300, BottomTop, 1350, ControlHeight},
+    Command3 = Kit::Button(this, QStringLiteral("Command3"), {Margin + 9750, BottomTop, 1260, ControlHeight},
         QStringLiteral("Close"), sans);
 
     connect(Command1, &QPushButton::clicked, this, &Chat::Command1_Click);

@@ -19,7 +19,7 @@ public:
     ~ChatTest() override;
 
     static constexpr double FormWidth = 4800;
-    static constexpr double FormHeight = 900;
+    static constexpr double FormHeight = 600;
 
 protected:
     void Form_Load() override;

@@ -56,6 +56,12 @@ TEST_F(ChatWindowTest, AConversationWithTheTestPartner)
     EXPECT_EQ(Paper(9), QColor(Qt::white));
     EXPECT_FALSE(Control<QScrollBar>("Chat", "VScroll1")->isEnabled());
     EXPECT_TRUE(Control<QPushButton>("Chat", "Command2")->isEnabled());
+    // The pointer reaches the rows and their buttons (the frame round them lies behind).
+    for (QWidget* w : {static_cast<QWidget*>(Row(0)), static_cast<QWidget*>(Row(9)),
+             static_cast<QWidget*>(Control<QPushButton>("Chat", "Command4(9)"))}) {
+        QWidget* hit = chat->childAt(w->mapTo(chat, w->rect().center()));
+        EXPECT_TRUE(hit == w || w->isAncestorOf(hit)) << w->objectName().toStdString();
+    }
 
     // F3 opens the partner just above the input frame; Close waits for it.
     QTest::keyClick(chat, Qt::Key_F3);
