@@ -2,6 +2,8 @@
 // partner on loopback: the rules themselves are tested without widgets beside this file.
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -62,6 +64,12 @@ TEST_F(ChatWindowTest, AConversationWithTheTestPartner)
         QWidget* hit = chat->childAt(w->mapTo(chat, w->rect().center()));
         EXPECT_TRUE(hit == w || w->isAncestorOf(hit)) << w->objectName().toStdString();
     }
+
+    // A selection released in a row goes to the clipboard.
+    Row(8)->SetSelStart(0);
+    Row(8)->SetSelLength(2);
+    QTest::mouseRelease(Row(8)->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("你好"));
 
     // F3 opens the partner just above the input frame; Close waits for it.
     QTest::keyClick(chat, Qt::Key_F3);
