@@ -1,27 +1,30 @@
 #include "NumberBoard.h"
 
+#include <algorithm>
+
 #include "AppState.h"
 #include "NumberReading.h"
 #include "SharedPlayer.h"
 #include "WavFile.h"
 #include "WavePlayer.h"
 
-QVector<LabelPlace> NumberLabelLayout(int n, const NumberFrame& frame)
+QVector<LabelPlace> NumberLabelLayout(const QVector<double>& widths, const NumberFrame& frame)
 {
+    const int n = static_cast<int>(widths.size());
     QVector<LabelPlace> places;
-    if (n <= 0)
-        return places;
     places.reserve(n);
-    auto row = [&](int count, double top) {
+    auto row = [&](int first, int count, double top, bool byWidth) {
         double left = frame.shapeLeft + (frame.shapeWidth - count * NumberBoard::LabelStep) / 2;
-        for (int k = 0; k < count; ++k, left += NumberBoard::LabelStep)
+        for (int k = first; k < first + count; ++k) {
             places.append({left, top});
+            left += byWidth ? widths.at(k) : NumberBoard::LabelStep;
+        }
     };
     if (n < 16) {
-        row(n, frame.templateTop);
+        row(0, n, frame.templateTop, true);
     } else {
-        row(n / 2, frame.templateTop);
-        row(n - n / 2, frame.templateTop + NumberBoard::RowGap);
+        row(0, n / 2, frame.templateTop, false);
+        row(n / 2, n - n / 2, frame.templateTop + NumberBoard::RowGap, false);
     }
     return places;
 }
@@ -71,13 +74,22 @@ void NumberBoard::ShowAndSpeak(const QString& given)
     }
 
     const bool build = m_labels.isEmpty();
-    const QVector<LabelPlace> places = build ? NumberLabelLayout(codes.size(), m_frame) : QVector<LabelPlace>();
     for (qsizetype k = 0; k < codes.size(); ++k) {
         const int column = ++s.SyllableQueueCount;
         s.SyllableQueue.Redim(column);
         s.SyllableQueue.Set(1, column, QString(codes.at(k)));
-        if (build)
-            m_labels.append({codes.at(k), NumberReader::CodeToCharacter(codes.at(k)), places.at(k), Ink::Blue});
+        if (build) {
+            const QString caption = NumberReader::CodeToCharacter(codes.at(k));
+            m_labels.append({codes.at(k), caption, {}, LabelStep * std::max<qsizetype>(1, caption.size()), Ink::Blue});
+        }
+    }
+    if (build) {
+        QVector<double> widths;
+        for (const Label& label : m_labels)
+            widths.append(label.width);
+        const QVector<LabelPlace> places = NumberLabelLayout(widths, m_frame);
+        for (qsizetype k = 0; k < m_labels.size(); ++k)
+            m_labels[k].place = places.at(k);
     }
     m_shownCodes = codes;
     Play1();

@@ -26,14 +26,17 @@ struct LabelPlace {
     bool operator==(const LabelPlace&) const = default;
 };
 
-// Places of n labels, 465 twips apart: one row below 16 labels; from 16 on, n \ 2 labels in
-// the first row and the rest 506 twips lower, each row centred in the frame.
-QVector<LabelPlace> NumberLabelLayout(int n, const NumberFrame& frame);
+// Places of labels of the given widths: one row below 16 labels, centred in the frame as if
+// each were 465 twips wide, each label starting where the one before ends; from 16 on, n \ 2
+// labels in the first row and the rest 506 twips lower, each row centred in the frame and its
+// labels 465 twips apart.
+QVector<LabelPlace> NumberLabelLayout(const QVector<double>& widths, const NumberFrame& frame);
 
 class NumberBoard {
 public:
     static constexpr double LabelStep = 465;
     static constexpr double RowGap = 506;
+    static constexpr double LabelHeight = 480;
     // A reading longer than the 16-bit label count is cut there.
     static constexpr int MaxLabels = 32767;
 
@@ -44,6 +47,7 @@ public:
         QChar code;
         QString caption; // the code's written form
         LabelPlace place;
+        double width{LabelStep}; // 465 twips a character: 百分之 is three wide
         Ink ink{Ink::Blue};
     };
 

@@ -137,6 +137,12 @@ void RowEvents::Watch(QWidget* control, int index)
     control->installEventFilter(this);
 }
 
+void RowEvents::Unwatch(QWidget* control)
+{
+    m_index.remove(control);
+    control->removeEventFilter(this);
+}
+
 bool RowEvents::eventFilter(QObject* watched, QEvent* e)
 {
     const auto it = m_index.constFind(watched);

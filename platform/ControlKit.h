@@ -69,6 +69,7 @@ class RowEvents : public QObject {
 public:
     explicit RowEvents(QObject* parent);
     void Watch(QWidget* control, int index);
+    void Unwatch(QWidget* control);
     std::function<void(int)> mouseMove;
     std::function<void(int)> click;
 
@@ -102,6 +103,18 @@ public:
     {
         m_controls[index] = control;
         m_events->Watch(control, index);
+        return control;
+    }
+    // Takes element index out of the row (an element unloaded while the form runs) and hands
+    // it back for the form to delete; nullptr when there is none.
+    W* Remove(int index)
+    {
+        const auto it = m_controls.find(index);
+        if (it == m_controls.end())
+            return nullptr;
+        W* control = it->second;
+        m_controls.erase(it);
+        m_events->Unwatch(control);
         return control;
     }
     W* operator[](int index) const

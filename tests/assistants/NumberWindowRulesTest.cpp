@@ -38,14 +38,21 @@ TEST(NumberLabelLayoutTest, RowsAreCentredInTheFrame)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.n);
-        const QVector<LabelPlace> places = NumberLabelLayout(c.n, kFrame);
+        const QVector<LabelPlace> places = NumberLabelLayout(QVector<double>(c.n, 465), kFrame);
         ASSERT_EQ(places.size(), c.n);
         int k = 0;
         for (const Row& row : c.rows)
             for (int i = 0; i < row.count; ++i, ++k)
                 EXPECT_EQ(places[k], (LabelPlace{row.left + i * 465, row.top})) << "label " << k + 1;
     }
-    EXPECT_TRUE(NumberLabelLayout(0, kFrame).isEmpty());
+    EXPECT_TRUE(NumberLabelLayout({}, kFrame).isEmpty());
+}
+
+TEST(NumberLabelLayoutTest, AWideLabelInOneRowPushesTheNextOnesRight)
+{
+    // 百分之五十: centred as three labels, the first three characters wide.
+    const QVector<LabelPlace> places = NumberLabelLayout({1395, 465, 465}, kFrame);
+    EXPECT_EQ(places, (QVector<LabelPlace>{{4042.5, 2400}, {5437.5, 2400}, {5902.5, 2400}}));
 }
 
 // The board on the shared player, paced by the silent backend on the test clock. The test
