@@ -139,8 +139,8 @@ void RowEvents::Watch(QWidget* control, int index)
 
 void RowEvents::Unwatch(QWidget* control)
 {
-    m_index.remove(control);
     control->removeEventFilter(this);
+    m_index.remove(control);
 }
 
 bool RowEvents::eventFilter(QObject* watched, QEvent* e)

@@ -105,17 +105,16 @@ public:
         m_events->Watch(control, index);
         return control;
     }
-    // Takes element index out of the row (an element unloaded while the form runs) and hands
-    // it back for the form to delete; nullptr when there is none.
-    W* Remove(int index)
+    // Destroys element index (arrays whose elements are created and destroyed at run time);
+    // not from inside one of that element's own events.
+    void Remove(int index)
     {
         const auto it = m_controls.find(index);
         if (it == m_controls.end())
-            return nullptr;
-        W* control = it->second;
+            return;
+        m_events->Unwatch(it->second);
+        delete it->second;
         m_controls.erase(it);
-        m_events->Unwatch(control);
-        return control;
     }
     W* operator[](int index) const
     {

@@ -162,25 +162,6 @@ TEST_F(ControlKitTest, ARowKeepsTheFormsIndexesAndReportsMovesAndClicksByIndex)
     EXPECT_EQ(m_host->formMoves, 1);
 }
 
-TEST_F(ControlKitTest, ARemovedElementLeavesTheRowAndIsNoLongerHeard)
-{
-    Kit::ControlRow<QLabel> row(m_host, "Label5");
-    for (int i : {1, 2})
-        row.Add(i, Kit::Label(m_host, row.Name(i), {450.0 * i, 0, 450, 300}, QString::number(i)));
-    QList<int> clicks;
-    row.OnClick([&](int i) { clicks << i; });
-    QLabel* gone = row.Remove(2);
-    ASSERT_NE(gone, nullptr);
-    EXPECT_EQ(row[2], nullptr);
-    EXPECT_EQ(row.Remove(2), nullptr);
-    Send(gone, QEvent::MouseButtonRelease, {3, 3}, Qt::LeftButton);
-    delete gone;
-    // The index is free for a new element, which is heard as before.
-    row.Add(2, Kit::Label(m_host, row.Name(2), {900, 0, 450, 300}, QStringLiteral("new")));
-    Send(row[2], QEvent::MouseButtonRelease, {3, 3}, Qt::LeftButton);
-    EXPECT_EQ(clicks, QList<int>{2});
-}
-
 TEST_F(ControlKitTest, ARowWithoutHandlersLetsTheMovesThrough)
 {
     Kit::ControlRow<QLabel> row(m_host, "Image1");
