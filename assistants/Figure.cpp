@@ -90,10 +90,11 @@ Figure::Figure()
             Kit::Button(this, Command2.Name(mode), {ColumnLeft(column), ButtonTop, SpeakWidth, ButtonHeight},
                 QStringLiteral("Text to Speech"), sans));
     }
-    for (const auto& [index, column] : {std::pair{0, 0}, std::pair{5, 3}})
-        Command3.Add(index,
-            Kit::Button(this, Command3.Name(index), {ColumnLeft(column) + ColumnWidth - ClearWidth, ButtonTop, ClearWidth, ButtonHeight},
-                QStringLiteral("Clear"), sans));
+    for (const auto& [index, column] : {std::pair{0, 0}, std::pair{5, 3}}) {
+        const double left = ColumnLeft(column) + ColumnWidth - ClearWidth;
+        Command3.Add(index, Kit::Button(this, Command3.Name(index), {left, ButtonTop, ClearWidth, ButtonHeight},
+                                QStringLiteral("Clear"), sans));
+    }
 
     Label6 = Kit::Label(this, QStringLiteral("Label6"), {ColumnLeft(1), ButtonTop + 480, ColumnWidth, 285}, {},
         {.font = SansFamilies, .points = 10, .ink = QColor(0, 0, 255)});
@@ -235,8 +236,8 @@ void Figure::ShowBoard()
     const QVector<NumberBoard::Label>& labels = m_board.Labels();
     for (int k = m_cloneCount + 1; k <= labels.size(); ++k) {
         const NumberBoard::Label& l = labels.at(k - 1);
-        QLabel* clone = Label5.Add(k,
-            Kit::Label(this, Label5.Name(k), {l.place.left, l.place.top, l.width, NumberBoard::LabelHeight}, l.caption));
+        const Kit::Rect at{l.place.left, l.place.top, l.width, NumberBoard::LabelHeight};
+        QLabel* clone = Label5.Add(k, Kit::Label(this, Label5.Name(k), at, l.caption));
         clone->setFont(model->font());
         clone->setAlignment(model->alignment());
         clone->setCursor(Qt::PointingHandCursor);

@@ -203,7 +203,9 @@ TEST_F(FigureTest, ALabelIsLookedUpInTheDictionaries)
     auto* dictionary = Forms::Find<Dictionary>();
     auto* online = Forms::Find<DictionaryOnline>();
     AppState& s = State();
-    for (const auto& [chinese, english, pinyin] : {std::tuple{"十", " ten ", "sh.i2"}, {"第", " ordinal prefix ", "d.i4"}}) {
+    const std::tuple<const char*, const char*, const char*> words[] = {
+        {"十", " ten ", "sh.i2"}, {"第", " ordinal prefix ", "d.i4"}};
+    for (const auto& [chinese, english, pinyin] : words) {
         s.WordText[0].append(QString::fromUtf8(chinese));
         s.WordText[1].append(QString::fromUtf8(english));
         s.WordPinyin.append(QString::fromUtf8(pinyin));
