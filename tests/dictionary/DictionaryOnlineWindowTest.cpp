@@ -42,7 +42,7 @@ protected:
     }
     void TearDown() override
     {
-        qunsetenv("VELMORA_ONLINE_SERVICE");
+        qputenv("VELMORA_ONLINE_SERVICE", "http://127.0.0.1:9");
         AppFixture::TearDown();
     }
     template <class T> T* Control(const char* name) const
