@@ -4,8 +4,11 @@
 #include "Begin4.h"
 #include "Figure.h"
 #include "Forms.h"
+#include "ReadingHelper.h"
+#include "Samples.h"
 #include "Surname.h"
 #include "ToolPlaceholder.h"
+#include "WriteCharacter.h"
 
 void RegisterAssistantsForms()
 {
@@ -13,6 +16,9 @@ void RegisterAssistantsForms()
     Forms::RegisterFactory<Alphabet1>();
     Forms::RegisterFactory<Figure>();
     Forms::RegisterFactory<Surname>();
+    Forms::RegisterFactory<WriteCharacter>();
+    Forms::RegisterFactory<Samples>();
+    Forms::RegisterFactory<ReadingHelper>();
     // Last: tools without a window of their own yet open a least window.
     RegisterToolPlaceholders();
 }
