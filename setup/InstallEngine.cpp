@@ -40,6 +40,7 @@ QString Joined(const QString& folder, const QString& name)
 
 QString ProductName() { return Product::Name(); }
 QString InstallFolderName() { return QStringLiteral("Norvale"); }
+QString ProgramFileName() { return QStringLiteral("velmora"); }
 QString ManifestName() { return QStringLiteral(".velmora-installed"); }
 
 QString InstallPath(const QString& base)
