@@ -122,6 +122,7 @@ Install::~Install() = default;
 
 void Install::Form_Load()
 {
+    Move((Twips::ScreenWidth() - Width()) / 2, (Twips::ScreenHeight() - Height()) / 2);
     RichTextBox1->SetText(LicenceText());
     // The home folder comes first and is the default; the drive check waits for the window.
     m_bases = Installer::CurrentHost().TargetBases();

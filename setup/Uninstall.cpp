@@ -60,6 +60,11 @@ Uninstall::Uninstall()
 
 Uninstall::~Uninstall() = default;
 
+void Uninstall::Form_Load()
+{
+    Move((Twips::ScreenWidth() - Width()) / 2, (Twips::ScreenHeight() - Height()) / 2);
+}
+
 void Uninstall::Command6_Click()
 {
     const QString appPath = State().AppPath;

@@ -36,6 +36,7 @@ public:
     Timer* Timer1{nullptr};         // 500 ms from the final message to the close
 
 protected:
+    void Form_Load() override;
     void Form_Unload() override;
     // The window manager's close is Cancel; while the removal runs it is ignored.
     void Form_CloseRequested() override;
