@@ -77,7 +77,8 @@ public:
     QString FailureReport() const;
     // Writes the report into the install folder; false when it could not be written.
     bool WriteErrorFile() const;
-    // Writes the manifest of every file copied; false when it could not be written.
+    // Writes the manifest of every file copied, keeping the entries of an earlier manifest
+    // there; false when it could not be written.
     bool WriteManifest() const;
 
 private:
