@@ -2,8 +2,10 @@
 
 #include "Begin1.h"
 #include "Forms.h"
+#include "StudyPlaceholders.h"
 
 void RegisterCourseForms()
 {
     Forms::RegisterFactory<Begin1>();
+    RegisterStudyPlaceholders();
 }
