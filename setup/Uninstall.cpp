@@ -21,6 +21,7 @@
 #include "Twips.h"
 #include "UninstallEngine.h"
 #include "WavePlayer.h"
+#include "Zoom.h"
 
 namespace {
 // One removal step per tick: the window is redrawn and the bar moves between steps.
@@ -95,6 +96,8 @@ void Uninstall::ClosePlayers()
     MMControl2()->Close();
     if (Dictionary* dictionary = Forms::Find<Dictionary>(); dictionary && dictionary->MMControl1)
         dictionary->MMControl1->Close();
+    if (Zoom* popUp = Forms::Find<Zoom>(); popUp && popUp->MMControl1)
+        popUp->MMControl1->Close();
 }
 
 void Uninstall::RemovalTimer_Timer()
