@@ -130,6 +130,13 @@ void Install::Form_Load()
     Drive1->setCurrentIndex(m_bases.isEmpty() ? -1 : 0);
 }
 
+void Install::Form_Unload()
+{
+    // A close in the middle of the walk or the copy stops it here: what was copied stays.
+    for (Timer* timer : {Timer1, m_walkTimer, m_copyTimer})
+        timer->SetEnabled(false);
+}
+
 void Install::Form_CloseRequested()
 {
     // The window manager's close is the Close button, question included.

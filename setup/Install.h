@@ -53,6 +53,7 @@ public:
 
 protected:
     void Form_Load() override;
+    void Form_Unload() override;
     void Form_CloseRequested() override;
 
 private:

@@ -224,39 +224,48 @@ TEST_F(InstallWindowTest, AFailedCopyIsReportedWrittenDownAndClosesWithoutAsking
     EXPECT_TRUE(Gone());
 }
 
-TEST_F(InstallWindowTest, CancelAtFileKKeepsThePartialCopyAndMakesNoShortcut)
+TEST_F(InstallWindowTest, CancelOrCloseAtFileKKeepsThePartialCopyAndMakesNoShortcut)
 {
-    for (int k : {0, 3}) {
-        SCOPED_TRACE(k);
+    const struct {
+        int k;
+        bool close; // Close instead of Cancel
+        const char* question;
+    } cases[] = {{0, false, "Do you really want to cancel installation?"},
+        {3, false, "Do you really want to cancel installation?"},
+        {5, true, "Do you really want to exit the setup program?"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.k);
         QDir(Installed()).removeRecursively();
         m_boxes->Clear();
         Install* w = OpenAndAccept();
         QTest::mouseClick(w->Command6, Qt::LeftButton);
-        if (k == 0) {
+        if (c.k == 0) {
             Clock::Advance(1); // one folder of the walk
         } else {
-            RunUntil([&] { return LogLines(w).size() == k && LogLines(w).first() == Installed(".hidden"); });
-            ASSERT_EQ(LogLines(w).size(), k);
+            RunUntil([&] { return LogLines(w).size() == c.k && LogLines(w).first() == Installed(".hidden"); });
+            ASSERT_EQ(LogLines(w).size(), c.k);
         }
         // No goes on; Yes stops before the next step.
+        QPushButton* button = c.close ? w->Command2 : w->Command6;
         m_boxes->Answer(MsgBox::No);
-        QTest::mouseClick(w->Command6, Qt::LeftButton);
+        QTest::mouseClick(button, Qt::LeftButton);
+        EXPECT_FALSE(Gone());
         m_boxes->Answer(MsgBox::Yes);
-        QTest::mouseClick(w->Command6, Qt::LeftButton);
+        QTest::mouseClick(button, Qt::LeftButton);
         ASSERT_EQ(m_boxes->Boxes().size(), 2);
-        EXPECT_EQ(m_boxes->Boxes().at(0).text, "Do you really want to cancel installation?");
+        EXPECT_EQ(m_boxes->Boxes().at(0).text, c.question);
         EXPECT_EQ(m_boxes->Boxes().at(0).title, "Attention");
-        Clock::Advance(1);
+        Clock::Advance(100);
         EXPECT_TRUE(Gone());
 
         QStringList copied;
         for (const QString& entry : Tree(Installed()))
             if (!entry.endsWith(u'/'))
                 copied << entry;
-        QStringList expected = MediumFiles.mid(0, k);
+        QStringList expected = MediumFiles.mid(0, c.k);
         expected.sort();
         EXPECT_EQ(copied, expected);
-        EXPECT_EQ(QFileInfo::exists(Installed()), k > 0);
+        EXPECT_EQ(QFileInfo::exists(Installed()), c.k > 0);
         EXPECT_FALSE(QFileInfo::exists(DesktopEntry()));
         EXPECT_FALSE(QFileInfo::exists(MenuEntry()));
     }
