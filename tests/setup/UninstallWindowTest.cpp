@@ -48,7 +48,8 @@ protected:
     // Runs the event loop once round, so that what waits for the program's end runs.
     static void EndProgram()
     {
-        QTimer::singleShot(0, QCoreApplication::instance(), &QCoreApplication::quit);
+        // exit, not quit: quit first asks the open windows to close, and forms refuse that.
+        QTimer::singleShot(0, QCoreApplication::instance(), [] { QCoreApplication::exit(0); });
         QCoreApplication::exec();
     }
 
