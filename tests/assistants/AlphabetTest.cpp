@@ -174,6 +174,7 @@ TEST_F(AlphabetTest, OpensOnGroupAWithTheFocusOnNext)
     EXPECT_FALSE(Control<QPushButton>(QStringLiteral("Command4"))->isEnabled());
     EXPECT_FALSE(Control<QPushButton>(QStringLiteral("Command3"))->isEnabled());
     EXPECT_EQ(alphabet->FirstFocus(), Control<QPushButton>(QStringLiteral("Command2")));
+    EXPECT_EQ(alphabet->focusWidget(), Control<QPushButton>(QStringLiteral("Command2")));
 }
 
 TEST_F(AlphabetTest, GroupsAndSyllablesStepAndWrap)
