@@ -132,13 +132,13 @@ TEST_F(SurnameWindowTest, TheOnlineDictionaryIsAskedOnlyWhileItsBoxIsTicked)
 {
     OpenWithSounds({"Z/za1"});
     auto* online = Forms::Find<DictionaryOnline>();
-    online->LastQuery.clear();
+    online->SetLastQuery(QString());
     online->SetAutoLookUp(false);
     ASSERT_TRUE(ClickRow(QStringLiteral("欧阳")));
-    EXPECT_EQ(online->LastQuery, QString());
+    EXPECT_EQ(online->LastQuery(), QString());
     online->SetAutoLookUp(true);
     ASSERT_TRUE(ClickRow(QStringLiteral("欧阳")));
-    EXPECT_EQ(online->LastQuery, QStringLiteral("欧阳"));
+    EXPECT_EQ(online->LastQuery(), QStringLiteral("欧阳"));
 }
 
 TEST_F(SurnameWindowTest, MissingSoundsAreNoticedOnce800MsAfterOpening)
