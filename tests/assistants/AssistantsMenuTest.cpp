@@ -132,6 +132,17 @@ TEST_F(AssistantsMenuTest, EscClosesAToolOnItsReleaseSoTheReleaseNeverReachesThe
     EXPECT_FALSE(Forms::IsLoaded(QStringLiteral("Figure")));
 }
 
+TEST_F(AssistantsMenuTest, KeysReachingTheHiddenMenuRightAfterAnOpeningEndNothing)
+{
+    Open("Command3");
+    ASSERT_FALSE(panel->isVisible());
+    QTest::keyClick(panel, Qt::Key_Escape);
+    QTest::keyClick(panel, Qt::Key_F4);
+    EXPECT_EQ(menu->exits, 0);
+    EXPECT_EQ(main->minimised, 0);
+    EXPECT_TRUE(Forms::IsLoaded(QStringLiteral("Surname")));
+}
+
 TEST_F(AssistantsMenuTest, F4InAToolMinimisesTheProgramAndLeavesTheToolOpen)
 {
     Open("Command3");
