@@ -19,7 +19,6 @@ struct PlaceholderSpec {
 
 // The tools' own sizes (twips), which the stack arithmetic depends on.
 constexpr PlaceholderSpec Placeholders[] = {
-    {"Figure", 11550, 6600, "", ToolWindow::Role::Tool},
     {"SentencesSingle", 11550, 6600, "", ToolWindow::Role::Tool},
     {"Spoken", 11550, 6300, "", ToolWindow::Role::Tool},
     {"Chat", 11550, 6600, "", ToolWindow::Role::Tool},
