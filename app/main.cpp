@@ -5,6 +5,7 @@
 
 #include "AppState.h"
 #include "AssistantsForms.h"
+#include "ChatForms.h"
 #include "StartupForms.h"
 #include "CourseForms.h"
 #include "DictionaryForms.h"
@@ -28,6 +29,7 @@ int main(int argc, char** argv)
     RegisterDictionaryForms();
     RegisterCourseForms();
     RegisterAssistantsForms();
+    RegisterChatForms();
     RegisterSetupForms();
     // --install opens the installer whatever drive the program was started from.
     State().InstallRequested = QApplication::arguments().contains(QStringLiteral("--install"));
