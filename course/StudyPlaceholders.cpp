@@ -17,8 +17,6 @@ struct TaskStandIn {
 };
 constexpr TaskStandIn kTasks[] = {
     {StudyWindow::Text, 10500, 5200, "Label2"},
-    {StudyWindow::Typing, 10500, 4800, "Label6"},
-    {StudyWindow::Vocabulary, 10500, 4800, "Label6"},
     {StudyWindow::Exercise3, 10500, 5200, "Label6"},
     {StudyWindow::FindSentence, 10500, 4800, "Label6"},
     {StudyWindow::Newwords, 10500, 4800, "Label11"},
