@@ -220,7 +220,7 @@ void Typing::Timer1_Timer()
 {
     ++m_blinkTicks;
     if (m_blinkTicks <= kBlinkTicks) {
-        Label6->setVisible(!Label6->isVisible());
+        Label6->setHidden(!Label6->isHidden());
         return;
     }
     Timer1->SetEnabled(false);
