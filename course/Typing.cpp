@@ -88,8 +88,8 @@ Typing::Typing()
     Label19 = Kit::Label(this, QStringLiteral("Label19"), {480, 3460, 1700, 300}, QStringLiteral("ü = v"), plain);
     Label5 = Kit::Label(this, QStringLiteral("Label5"), {2350, 3000, 6700, 420}, {},
         {.font = kChinese, .points = 14, .paper = QColor(240, 240, 240)});
-    Label6 = Kit::Label(this, QStringLiteral("Label6"), {480, 3900, 8500, 320}, {},
-        {.font = kLatin, .points = 11, .weight = QFont::Bold, .ink = QColor(200, 0, 0)});
+    Label6 = Kit::Label(this, QStringLiteral("Label6"), {480, 3900, 8700, 320}, {},
+        {.font = kLatin, .points = 10, .weight = QFont::Bold, .ink = QColor(200, 0, 0)});
     Label10 = Kit::Label(this, QStringLiteral("Label10"), {480, 4350, 7600, 300}, {}, plain);
 
     Image1 = Kit::Picture(this, QStringLiteral("Image1"), {0, 0, 0, 0}, CloseButtonPicture(false));

@@ -20,7 +20,7 @@ const QStringList kLatin{QStringLiteral("Noto Sans"), QStringLiteral("DejaVu San
 const QStringList kRoman{QStringLiteral("Times New Roman"), QStringLiteral("Noto Serif"), QStringLiteral("Noto Serif CJK SC")};
 
 constexpr double kWidth = 11600;
-constexpr double kHeight = 6900;
+constexpr double kHeight = 7300;
 constexpr double kOptionLeft = 4590;
 constexpr double kOptionTop = 2040;
 constexpr double kOptionPitch = 335;
@@ -57,8 +57,8 @@ Vocabulary::Vocabulary()
         {.font = kLatin, .points = 9, .wrap = true}));
     Label1 = Kit::Label(this, QStringLiteral("Label1"), {kOptionLeft, 1080, 6705, 560}, {},
         {.font = kRoman, .points = 24, .weight = QFont::Bold, .ink = QColor(0, 0, 255)});
-    Label5 = Kit::Label(this, QStringLiteral("Label5"), {4110, 1680, 7300, 300},
-        QStringLiteral("Which one is the correct English meaning of the Chinese vocabulary above?"), plain);
+    Label5 = Kit::Label(this, QStringLiteral("Label5"), {4110, 1680, 7400, 300},
+        QStringLiteral("Which one is the correct English meaning of the Chinese vocabulary above?"), {.font = kLatin, .points = 9});
 
     const char* captions[] = {"Correct", "Wrong", "Correctness Rate", "No."};
     const char* names[] = {"Label12", "Label13", "Label14", "Label11"};
@@ -90,7 +90,7 @@ Vocabulary::Vocabulary()
     Label2.OnClick([this](int k) { Label2_MouseUp(k); });
     Label2.OnMouseMove([this](int k) { Label2_MouseMove(k); });
 
-    Label9 = Kit::Label(this, QStringLiteral("Label9"), {240, 4700, 11100, 2050}, {},
+    Label9 = Kit::Label(this, QStringLiteral("Label9"), {240, 4500, 11100, 2800}, {},
         {.font = kChinese, .points = 48, .weight = QFont::Bold, .ink = QColor(200, 0, 0), .align = Qt::AlignCenter});
 
     Timer1 = new Timer(this, 1000, false);
