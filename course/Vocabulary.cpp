@@ -11,7 +11,6 @@
 #include "Forms.h"
 #include "MsgBox.h"
 #include "SyllableQueue.h"
-#include "Twips.h"
 #include "WavePlayer.h"
 
 namespace {
