@@ -299,6 +299,7 @@ void Typing::SelectCandidate(int k)
 void Typing::Form_KeyDown(int& keyCode, int shift)
 {
     // After a correct choice any key goes straight on to the next character.
+    m_escapePressed = false;
     if (Label6->text().startsWith(QLatin1String("Correct")) && Timer1->Enabled()) {
         Timer1->SetEnabled(false);
         NextCharacter();
@@ -327,7 +328,7 @@ void Typing::Form_KeyDown(int& keyCode, int shift)
     else if (key == 189)
         PreviousCandidatePage();
     else if (key == Keys::Escape)
-        Unload();
+        m_escapePressed = true;
     else
         return;
     keyCode = 0;
@@ -335,9 +336,15 @@ void Typing::Form_KeyDown(int& keyCode, int shift)
 
 void Typing::Form_KeyUp(int& keyCode, int shift)
 {
-    // Esc is taken on key down, and only while input is open.
-    (void)keyCode;
     (void)shift;
+    // Esc pressed while input was open closes the window on its release, so that the release
+    // never reaches the start menu the closing brings back. An Esc that skipped the verdict or
+    // came while it blinked closes nothing.
+    if (keyCode == Keys::Escape && m_escapePressed) {
+        m_escapePressed = false;
+        keyCode = 0;
+        Unload();
+    }
 }
 
 void Typing::Form_Activate()

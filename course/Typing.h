@@ -96,6 +96,7 @@ private:
     bool m_pinyinShown{true};
     bool m_noCharacters{false};
     bool m_closePressed{false};
+    bool m_escapePressed{false}; // Esc went down while input was open
     QString m_savedHint;
     PinyinInput m_input;
 };
