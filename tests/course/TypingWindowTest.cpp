@@ -14,6 +14,7 @@
 #include "FormCalls.h"
 #include "RelatedExpressions.h"
 #include "SharedPlayer.h"
+#include "Pinyin.h"
 #include "TestSupport.h"
 #include "Typing.h"
 #include "TypingRules.h"
@@ -328,6 +329,29 @@ TEST_F(TypingWindowTest, TheAskedCharacterIsSpokenAndAClickAfterLosingTheFocusSp
     EXPECT_FALSE(typing->FocusLost);
     EXPECT_EQ(MMControl1()->FileName(), file);
     EXPECT_EQ(MMControl1()->Mode(), WavePlayer::ModePlaying);
+    // With the focus kept, a click on the window replays the last sound.
+    Clock::Advance(100);
+    EXPECT_NE(MMControl1()->Mode(), WavePlayer::ModePlaying);
+    QTest::mouseClick(typing, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(MMControl1()->Mode(), WavePlayer::ModePlaying);
+}
+
+TEST_F(TypingWindowTest, ThePinyinToggleHoldsFromCharacterToCharacter)
+{
+    Typing* typing = Open(3, false);
+    typing->Show();
+    QLabel* label3 = Label("Label3");
+    EXPECT_FALSE(label3->isHidden());
+    QTest::mouseClick(Label("Label11"), Qt::LeftButton);
+    EXPECT_EQ(Text("Label11"), "Hide Pinyin");
+    EXPECT_TRUE(label3->isHidden());
+    AnswerAndWait(true);
+    EXPECT_EQ(Text("Label17"), "2 / 3");
+    EXPECT_TRUE(label3->isHidden());
+    EXPECT_EQ(Text("Label3"), NumberedToMarkedPinyin(m_pinyin.value(Text("Label1"))));
+    QTest::mouseClick(Label("Label11"), Qt::LeftButton);
+    EXPECT_EQ(Text("Label11"), "Show Pinyin");
+    EXPECT_FALSE(label3->isHidden());
 }
 
 TEST_F(TypingWindowTest, TheCloseButtonClosesOnlyWhenReleasedOnIt)
