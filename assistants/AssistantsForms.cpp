@@ -3,6 +3,8 @@
 #include "Alphabet1.h"
 #include "Begin4.h"
 #include "Forms.h"
+#include "SentencesSingle.h"
+#include "Spoken.h"
 #include "Surname.h"
 #include "ToolPlaceholder.h"
 
@@ -11,6 +13,8 @@ void RegisterAssistantsForms()
     Forms::RegisterFactory<Begin4>();
     Forms::RegisterFactory<Alphabet1>();
     Forms::RegisterFactory<Surname>();
+    Forms::RegisterFactory<SentencesSingle>();
+    Forms::RegisterFactory<Spoken>();
     // Last: tools without a window of their own yet open a least window.
     RegisterToolPlaceholders();
 }

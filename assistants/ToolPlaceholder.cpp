@@ -20,8 +20,6 @@ struct PlaceholderSpec {
 constexpr PlaceholderSpec Placeholders[] = {
     {"Alphabet1", 9600, 5400, "", ToolWindow::Role::Tool},
     {"Figure", 11550, 6600, "", ToolWindow::Role::Tool},
-    {"SentencesSingle", 11550, 6600, "", ToolWindow::Role::Tool},
-    {"Spoken", 11550, 6300, "", ToolWindow::Role::Tool},
     {"Surname", 9600, 6600, "", ToolWindow::Role::Tool},
     {"Chat", 11550, 6600, "", ToolWindow::Role::Tool},
     {"WriteCharacter", 7725, 6375, "Samples", ToolWindow::Role::Tool},
