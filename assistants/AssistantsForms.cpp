@@ -2,6 +2,7 @@
 
 #include "Alphabet1.h"
 #include "Begin4.h"
+#include "Figure.h"
 #include "Forms.h"
 #include "SentencesSingle.h"
 #include "Spoken.h"
@@ -12,6 +13,7 @@ void RegisterAssistantsForms()
 {
     Forms::RegisterFactory<Begin4>();
     Forms::RegisterFactory<Alphabet1>();
+    Forms::RegisterFactory<Figure>();
     Forms::RegisterFactory<Surname>();
     Forms::RegisterFactory<SentencesSingle>();
     Forms::RegisterFactory<Spoken>();

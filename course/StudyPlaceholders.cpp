@@ -16,7 +16,6 @@ struct TaskStandIn {
     const char* lessonLabel; // the form's own lesson label
 };
 constexpr TaskStandIn kTasks[] = {
-    {StudyWindow::Text, 10500, 5200, "Label2"},
     {StudyWindow::Typing, 10500, 4800, "Label6"},
     {StudyWindow::Vocabulary, 10500, 4800, "Label6"},
     {StudyWindow::Exercise3, 10500, 5200, "Label6"},
@@ -24,8 +23,6 @@ constexpr TaskStandIn kTasks[] = {
     {StudyWindow::Newwords, 10500, 4800, "Label11"},
 };
 constexpr std::pair<StudyWindow, double> kCompanions[] = {
-    {StudyWindow::Notepad, 900},
-    {StudyWindow::WordsPanel, 1400},
     {StudyWindow::Expressions_Related, 1400},
     {StudyWindow::Result1, 1400},
 };

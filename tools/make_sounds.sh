@@ -91,6 +91,9 @@ done < "$work/syllables.txt" > "$work/jobs.txt"
 xargs -P "$(nproc)" -n 32 bash -c 'for j; do syllable_job "$j"; done' _ < "$work/jobs.txt"
 
 # Number sounds: one recording per sound code, made with sox from the syllable recordings.
+# The codes v, i and l stand for 五, 九 and 两 before a third tone (百, or 点 after the last
+# integer digit), where the third tone is spoken rising; n is 两 before 千, 万, 亿 and 兆, and a
+# is 1 in a telephone number (yao1).
 mkdir -p "$tree/Numbers"
 syl() { printf '%s/Phonetic Symbols/%s/%s.wav' "$tree" "$(printf '%s' "${1:0:1}" | tr 'a-z' 'A-Z')" "$1"; }
 while read -r code reading; do
@@ -107,9 +110,9 @@ done <<'CODES'
 8 ba1
 9 jiu3
 a yao1
-v wu3
-i jiu3
-l liang3
+v wu2
+i jiu2
+l liang2
 n liang3
 b bai3
 q qian1
