@@ -70,11 +70,11 @@ SentencesSingle::SentencesSingle()
     Kit::Label(this, QStringLiteral("Label3"), {150, 1650, 1635, 1845},
         QStringLiteral("There are thousands of spoken Chinese sentences here. You can find a sentence that you want "
                        "to speak by inputing a keyword and clicking on the Search button."),
-        {.font = Sans, .points = 8.25, .ink = Qt::white, .wrap = true});
+        {.font = Sans, .points = 7.5, .ink = Qt::white, .wrap = true});
     Kit::Label(this, QStringLiteral("Label5"), {150, 3450, 1635, 1845},
         QStringLiteral("You can view the sentence structures of some sentences that are frequently used in our "
                        "everyday life by selecting a category from the drop-down list above."),
-        {.font = Sans, .points = 8.25, .ink = Qt::white, .wrap = true});
+        {.font = Sans, .points = 7.5, .ink = Qt::white, .wrap = true});
     FenPeiTiao1 = new FenPeiTiao(this);
     FenPeiTiao1->setObjectName(QStringLiteral("FenPeiTiao1"));
     FenPeiTiao1->Move(270, 5310, 1395, 225);

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
+#include <QTextDocument>
 
 #include "AppState.h"
 #include "Clock.h"
@@ -42,7 +43,7 @@ public:
     double Rnd() override { return Random::Rnd(); }
 };
 
-double RowTop(int k) { return k == 0 ? 1000 : 1800 + (k - 1) * 700; }
+double RowTop(int k) { return k == 0 ? 880 : 1720 + (k - 1) * 780; }
 
 } // namespace
 
@@ -53,39 +54,40 @@ Spoken::Spoken()
 {
     SetCaption(QStringLiteral("Dialogs"));
     const Kit::Look sans9{.font = Sans, .points = 9};
-    Kit::Label(this, QStringLiteral("Label3"), {300, 150, 7000, 300},
+    Kit::Label(this, QStringLiteral("Label3"), {300, 120, 7000, 300},
         QStringLiteral("There are some simple dialogs here. Please select a role"), {.font = Sans, .points = 10,
             .weight = QFont::Bold});
-    Kit::Label(this, QStringLiteral("Label1"), {300, 540, 1000, 300}, QStringLiteral("Your role"), sans9);
-    Option1 = Kit::OptionButton(this, QStringLiteral("Option1"), {1350, 510, 1600, 330}, QStringLiteral("First person"),
+    Kit::Label(this, QStringLiteral("Label1"), {300, 480, 1000, 300}, QStringLiteral("Your role"), sans9);
+    Option1 = Kit::OptionButton(this, QStringLiteral("Option1"), {1350, 450, 1600, 330}, QStringLiteral("First person"),
         sans9);
-    Option2 = Kit::OptionButton(this, QStringLiteral("Option2"), {3000, 510, 1800, 330},
+    Option2 = Kit::OptionButton(this, QStringLiteral("Option2"), {3000, 450, 1800, 330},
         QStringLiteral("Second person"), sans9);
     Combo1 = new SearchCombo(this);
     Combo1->setObjectName(QStringLiteral("Combo1"));
-    Twips::Place(Combo1, 5200, 480, 4200, 360);
+    Twips::Place(Combo1, 5200, 430, 4200, 360);
     Kit::SetLook(Combo1, {.font = Sans, .points = 10});
     Combo1->SetText(SearchHint);
     Combo1->setToolTip(QStringLiteral("Input a few English or Chinese words here to search the question you want."));
-    Command3 = Kit::Button(this, QStringLiteral("Command3"), {9500, 480, 1050, 360}, QStringLiteral("Search"), sans9);
+    Command3 = Kit::Button(this, QStringLiteral("Command3"), {9500, 430, 1050, 360}, QStringLiteral("Search"), sans9);
 
-    Kit::Label(this, QStringLiteral("Label4"), {300, 1150, 800, 300}, QStringLiteral("Ask"), sans9);
-    Kit::Label(this, QStringLiteral("Label6"), {300, 1950, 800, 300}, QStringLiteral("Reply"), sans9);
+    Kit::Label(this, QStringLiteral("Label4"), {300, 1100, 800, 300}, QStringLiteral("Ask"), sans9);
+    Kit::Label(this, QStringLiteral("Label6"), {300, 1940, 800, 300}, QStringLiteral("Reply"), sans9);
     const QIcon speaker = QApplication::style()->standardIcon(QStyle::SP_MediaVolume);
     const char* letters[] = {"", "A", "B", "C", "D", "E"};
     for (int k = 0; k <= 5; ++k) {
         const double top = RowTop(k);
         auto* box = RichTextBox1.Add(k, new RichTextBox(this));
         box->setObjectName(RichTextBox1.Name(k));
-        Twips::Place(box, 1700, top, 8700, 640);
+        Twips::Place(box, 1700, top, 8700, 760);
+        box->document()->setDocumentMargin(2);
         box->setReadOnly(true);
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         if (k >= 1) {
-            QPushButton* choose = Command1.Add(k, Kit::Button(this, Command1.Name(k), {1150, top + 130, 420, 380},
+            QPushButton* choose = Command1.Add(k, Kit::Button(this, Command1.Name(k), {1150, top + 190, 420, 380},
                 QLatin1String(letters[k]), {.font = Sans, .points = 9, .weight = QFont::Bold}));
             connect(choose, &QPushButton::clicked, this, [this, k] { m_flow->Command1_Click(k); });
         }
-        QPushButton* hear = Command2.Add(k, Kit::Button(this, Command2.Name(k), {10500, top + 130, 500, 380}, {}));
+        QPushButton* hear = Command2.Add(k, Kit::Button(this, Command2.Name(k), {10500, top + 190, 500, 380}, {}));
         hear->setIcon(speaker);
         connect(hear, &QPushButton::clicked, this, [this, k] { m_flow->Command2_Click(k); });
         connect(box, &RichTextBox::MouseUp, this,
@@ -96,16 +98,16 @@ Spoken::Spoken()
         connect(box, &RichTextBox::KeyUp, this, collapse);
     }
 
-    Command4 = Kit::Button(this, QStringLiteral("Command4"), {1700, 5420, 1500, 360}, QStringLiteral(" Previous page "),
+    Command4 = Kit::Button(this, QStringLiteral("Command4"), {1700, 5700, 1500, 360}, QStringLiteral(" Previous page "),
         sans9);
-    Label2 = Kit::Label(this, QStringLiteral("Label2"), {3300, 5460, 1100, 300}, QStringLiteral(" Page "),
+    Label2 = Kit::Label(this, QStringLiteral("Label2"), {3300, 5740, 1100, 300}, QStringLiteral(" Page "),
         {.font = Sans, .points = 9, .align = Qt::AlignCenter});
-    Command5 = Kit::Button(this, QStringLiteral("Command5"), {4500, 5420, 1500, 360}, QStringLiteral(" Next page "),
+    Command5 = Kit::Button(this, QStringLiteral("Command5"), {4500, 5700, 1500, 360}, QStringLiteral(" Next page "),
         sans9);
     FenPeiTiao1 = new FenPeiTiao(this);
     FenPeiTiao1->setObjectName(QStringLiteral("FenPeiTiao1"));
-    FenPeiTiao1->Move(6300, 5490, 2900, 225);
-    Command6 = Kit::Button(this, QStringLiteral("Command6"), {9500, 5420, 1050, 360}, QStringLiteral("Close"), sans9);
+    FenPeiTiao1->Move(6300, 5770, 2900, 225);
+    Command6 = Kit::Button(this, QStringLiteral("Command6"), {9500, 5700, 1050, 360}, QStringLiteral("Close"), sans9);
     Timer1 = new Timer(this, 40, false);
 
     m_flow = new DialogFlow(*m_player, *m_random, [](const QString& t) { MsgBox::Warning(t); },
