@@ -6,6 +6,8 @@
 #include "Forms.h"
 #include "ReadingHelper.h"
 #include "Samples.h"
+#include "SentencesSingle.h"
+#include "Spoken.h"
 #include "Surname.h"
 #include "ToolPlaceholder.h"
 #include "WriteCharacter.h"
@@ -19,6 +21,8 @@ void RegisterAssistantsForms()
     Forms::RegisterFactory<WriteCharacter>();
     Forms::RegisterFactory<Samples>();
     Forms::RegisterFactory<ReadingHelper>();
+    Forms::RegisterFactory<SentencesSingle>();
+    Forms::RegisterFactory<Spoken>();
     // Last: tools without a window of their own yet open a least window.
     RegisterToolPlaceholders();
 }

@@ -4,6 +4,8 @@
 #include "Forms.h"
 #include "Notepad.h"
 #include "StudyPlaceholders.h"
+#include "Typing.h"
+#include "Vocabulary.h"
 #include "Text.h"
 #include "WordsPanel.h"
 
@@ -14,4 +16,6 @@ void RegisterCourseForms()
     Forms::RegisterFactory<WordsPanel>();
     Forms::RegisterFactory<Notepad>();
     RegisterStudyPlaceholders();
+    Forms::RegisterFactory<Typing>();
+    Forms::RegisterFactory<Vocabulary>();
 }
