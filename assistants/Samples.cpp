@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <algorithm>
 #include <utility>
 
 #include "AppState.h"

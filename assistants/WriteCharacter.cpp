@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <algorithm>
 #include <utility>
 
 #include "ControlKit.h"
