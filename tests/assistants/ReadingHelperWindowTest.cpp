@@ -132,8 +132,8 @@ TEST_F(ReadingHelperWindowTest, AnOlderReadingFileDecodes)
     } cases[] = {
         {"936 escapes and a Unicode escape with its fallback",
             "{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl{\\f0\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}}"
-            "\\viewkind4\\uc1\\pard\\lang2052\\f0\\fs48 \\'c4\\'e3\\u22909?\\par\r\n}",
-            u"你好\r\n"},
+            "\\viewkind4\\uc1\\pard\\lang2052\\f0\\fs48 \\'c4\\'e3\\'ba\\'c3\\u20320?\\par\r\n}",
+            u"你好你\r\n"},
         {"raw 936 bytes", "{\\rtf1\\ansi\\ansicpg936 \xC4\xE3}", u"你"},
         {"not RTF at all: plain text", "plain", u"plain"},
         {"binary data and deep groups are skipped", "{\\rtf1 a{\\*\\pict\\bin3 }}{}b" + QByteArray(5000, '{') + "c}", u"abc"},
