@@ -1,7 +1,9 @@
 #include "CourseForms.h"
 
 #include "Begin1.h"
+#include "Expressions_Related.h"
 #include "Forms.h"
+#include "Newwords.h"
 #include "Notepad.h"
 #include "StudyPlaceholders.h"
 #include "Text.h"
@@ -13,5 +15,7 @@ void RegisterCourseForms()
     Forms::RegisterFactory<Text>();
     Forms::RegisterFactory<WordsPanel>();
     Forms::RegisterFactory<Notepad>();
+    Forms::RegisterFactory<Expressions_Related>();
+    Forms::RegisterFactory<Newwords>();
     RegisterStudyPlaceholders();
 }
