@@ -40,6 +40,7 @@ Newwords::Newwords()
     SetCaption(QStringLiteral("New Words and Phrases"));
     SetSize(FormWidth, FormHeight);
     setAutoFillBackground(true);
+    setMouseTracking(true); // the pad follows every move; it draws while the left button is held
     QPalette paper = palette();
     paper.setColor(QPalette::Window, Paper);
     setPalette(paper);
