@@ -5,6 +5,7 @@
 
 #include "AppState.h"
 #include "AssistantsForms.h"
+#include "ChatForms.h"
 #include "StartupForms.h"
 #include "CourseForms.h"
 #include "DictionaryForms.h"
@@ -28,6 +29,7 @@ int main(int argc, char** argv)
     RegisterDictionaryForms();
     RegisterCourseForms();
     RegisterAssistantsForms();
+    RegisterChatForms();
     RegisterSetupForms();
     State();
     // The start-up window runs the whole start-up while it loads; it ends the program at once

@@ -2,6 +2,7 @@
 
 #include "Alphabet1.h"
 #include "Begin4.h"
+#include "Figure.h"
 #include "Forms.h"
 #include "Surname.h"
 #include "ToolPlaceholder.h"
@@ -10,6 +11,7 @@ void RegisterAssistantsForms()
 {
     Forms::RegisterFactory<Begin4>();
     Forms::RegisterFactory<Alphabet1>();
+    Forms::RegisterFactory<Figure>();
     Forms::RegisterFactory<Surname>();
     // Last: tools without a window of their own yet open a least window.
     RegisterToolPlaceholders();

@@ -196,7 +196,9 @@ void Begin::Form_KeyDown(int& keyCode, int shift)
 void Begin::Form_KeyUp(int& keyCode, int shift)
 {
     (void)shift;
-    if (keyCode == Keys::Escape)
+    // Hidden behind a tool window it opened, the menu can still hold the window system's focus
+    // for a moment: an Esc meant for the tool must not end the program here.
+    if (keyCode == Keys::Escape && isVisible())
         Image3_Click(5);
 }
 
