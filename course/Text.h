@@ -85,6 +85,7 @@ private:
     Timer* Timer1{nullptr}; // 500 ms: empties the finished bar
     Timer* Timer2{nullptr}; // 100 ms: the sentence's progress
     Timer* Timer5{nullptr}; // 3000 ms: the pause after each word read aloud
+    // (The close 500 ms after reading aloud is the task protocol's own timer.)
 
     qint16 CurrentSentence{0};
     // Reading aloud: the text's length when reading started, the 1-based reading position

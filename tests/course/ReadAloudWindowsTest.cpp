@@ -241,6 +241,26 @@ TEST_F(ReadAloudWindows, ARelatedRowIsSpokenWhenNothingElsePlays)
     EXPECT_EQ(Playing(), "Phonetic Symbols/N/ni3.wav");
 }
 
+TEST_F(ReadAloudWindows, WhileTheTypingTaskRunsAClickHandsItTheFocusBack)
+{
+    OpenStep(2);
+    auto* related = Forms::Find<Expressions_Related>();
+    Form* typing = Forms::Find(QStringLiteral("Typing"));
+    ASSERT_NE(typing, nullptr);
+    QString word = u"好"_qs;
+    related->Common03(word, false);
+    EXPECT_EQ(Related()->SubItem(1, 2), QString()) << "the typing task's list shows no pinyin";
+
+    related->activateWindow();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(QApplication::activeWindow(), related);
+    Related()->SetSelectedItem(1);
+    emit Related()->Click();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Playing(), "Phonetic Symbols/H/hao3.wav");
+    EXPECT_EQ(QApplication::activeWindow(), typing);
+}
+
 class NewwordsReview : public ReadAloudWindows {
 protected:
     void SetWords(int count)
