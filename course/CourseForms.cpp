@@ -6,6 +6,8 @@
 #include "Newwords.h"
 #include "Notepad.h"
 #include "StudyPlaceholders.h"
+#include "Typing.h"
+#include "Vocabulary.h"
 #include "Text.h"
 #include "WordsPanel.h"
 
@@ -18,4 +20,6 @@ void RegisterCourseForms()
     Forms::RegisterFactory<Expressions_Related>();
     Forms::RegisterFactory<Newwords>();
     RegisterStudyPlaceholders();
+    Forms::RegisterFactory<Typing>();
+    Forms::RegisterFactory<Vocabulary>();
 }

@@ -8,10 +8,10 @@
 #include "ListView.h"
 #include "RelatedRows.h"
 #include "SharedPlayer.h"
-#include "StudyStacks.h"
 #include "SyllableQueue.h"
 #include "TextFilters.h"
 #include "Twips.h"
+#include "Typing.h"
 #include "WavePlayer.h"
 
 namespace {
@@ -92,31 +92,34 @@ void Expressions_Related::Fill(const QList<RelatedRow>& rows)
 void Expressions_Related::ListView1_Click()
 {
     // A row never cuts into a sound that plays, nor speaks a list being refilled.
-    if (RowCount > 0 && MMControl1()->Mode() != WavePlayer::ModePlaying && ListReady)
-        SpeakRow(ListView1->SelectedItem());
+    const bool spoke = RowCount > 0 && MMControl1()->Mode() != WavePlayer::ModePlaying && ListReady
+        && SpeakRow(ListView1->SelectedItem());
+    if (spoke && State().CurrentActivity == 2)
+        if (Typing* typing = Forms::Find<Typing>())
+            typing->FocusLost = true; // its next click speaks the asked character anew
     FocusTypingTask();
 }
 
-void Expressions_Related::SpeakRow(int row)
+bool Expressions_Related::SpeakRow(int row)
 {
     if (row < 1 || row > ListView1->ItemCount())
-        return;
+        return false;
     const WordSound sound = SoundOfWord(ListView1->SubItem(row, ChineseColumn), ListView1->SubItem(row, HiddenPinyinColumn));
     if (sound.Sequence) {
         PlayPinyinSequence(sound.Pinyin);
-        return;
+        return true;
     }
     State().CurrentTone = sound.Tone;
     PlaySoundFile(sound.Path, SoundOwnerCode::Nobody);
+    return true;
 }
 
-// The typing task takes its keys itself: the list gives the focus straight back (the typing
-// window notices the lost focus by its own deactivation).
+// The typing task takes its keys itself: the list gives the focus straight back.
 void Expressions_Related::FocusTypingTask()
 {
     if (State().CurrentActivity != 2)
         return;
-    if (Form* typing = Forms::Find(StudyWindowName(StudyWindow::Typing))) {
+    if (Typing* typing = Forms::Find<Typing>()) {
         typing->activateWindow();
         typing->setFocus();
     }

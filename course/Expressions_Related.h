@@ -48,7 +48,8 @@ protected:
 private:
     void Fill(const QList<RelatedRow>& rows);
     void ListView1_Click();
-    void SpeakRow(int row);
+    // False when the row does not exist.
+    bool SpeakRow(int row);
     void FocusTypingTask();
 
     ListView* ListView1{nullptr};

@@ -28,6 +28,7 @@
 #include "StudyStackWindows.h"
 #include "TestSupport.h"
 #include "Twips.h"
+#include "Typing.h"
 #include "WavFile.h"
 #include "WavePlayer.h"
 
@@ -243,9 +244,9 @@ TEST_F(ReadAloudWindows, ARelatedRowIsSpokenWhenNothingElsePlays)
 
 TEST_F(ReadAloudWindows, WhileTheTypingTaskRunsAClickHandsItTheFocusBack)
 {
-    OpenStep(2);
+    OpenStep(2); // a lesson without new characters: the task only tells so, and closes later
     auto* related = Forms::Find<Expressions_Related>();
-    Form* typing = Forms::Find(QStringLiteral("Typing"));
+    auto* typing = Forms::Find<Typing>();
     ASSERT_NE(typing, nullptr);
     QString word = u"好"_qs;
     related->Common03(word, false);
@@ -254,10 +255,21 @@ TEST_F(ReadAloudWindows, WhileTheTypingTaskRunsAClickHandsItTheFocusBack)
     related->activateWindow();
     QCoreApplication::processEvents();
     ASSERT_EQ(QApplication::activeWindow(), related);
+    typing->FocusLost = false;
     Related()->SetSelectedItem(1);
     emit Related()->Click();
     QCoreApplication::processEvents();
     EXPECT_EQ(Playing(), "Phonetic Symbols/H/hao3.wav");
+    EXPECT_TRUE(typing->FocusLost) << "it speaks its character anew next time";
+    EXPECT_EQ(QApplication::activeWindow(), typing);
+
+    // A click that speaks nothing still hands the focus back, and leaves the flag alone.
+    related->activateWindow();
+    QCoreApplication::processEvents();
+    typing->FocusLost = false;
+    emit Related()->Click(); // the row still plays
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(typing->FocusLost);
     EXPECT_EQ(QApplication::activeWindow(), typing);
 }
 
