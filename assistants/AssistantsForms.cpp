@@ -9,7 +9,6 @@
 #include "SentencesSingle.h"
 #include "Spoken.h"
 #include "Surname.h"
-#include "ToolPlaceholder.h"
 #include "WriteCharacter.h"
 
 void RegisterAssistantsForms()
@@ -23,6 +22,4 @@ void RegisterAssistantsForms()
     Forms::RegisterFactory<ReadingHelper>();
     Forms::RegisterFactory<SentencesSingle>();
     Forms::RegisterFactory<Spoken>();
-    // Last: tools without a window of their own yet open a least window.
-    RegisterToolPlaceholders();
 }

@@ -9,6 +9,7 @@
 
 #include "AppState.h"
 #include "AssistantsForms.h"
+#include "ChatForms.h"
 #include "Background.h"
 #include "Begin.h"
 #include "Begin4.h"
@@ -64,6 +65,7 @@ protected:
             return d;
         });
         RegisterAssistantsForms();
+        RegisterChatForms();
         PrepareTables();
 
         main = static_cast<MainProbe*>(Forms::Load(QStringLiteral("Background")));
