@@ -12,6 +12,7 @@
 
 #include "ControlKit.h"
 #include "Form.h"
+#include "MenuArt.h"
 
 class QLabel;
 class Timer;
@@ -20,6 +21,9 @@ class Begin : public Form {
     Q_OBJECT
 public:
     Begin();
+
+    // The menu's pictures for this screen, drawn once (the main window has them drawn early).
+    static const MenuArt::Pictures& PrepareArt();
 
     // Chooses the exit item: ends the program (a panel's Esc).
     virtual void Common01();
@@ -65,6 +69,4 @@ private:
     Kit::ControlRow<QLabel> Image2{this, "Image2"}; // selected pictures, 1..4 (hidden holders)
     QLabel* Image4{nullptr};
     Timer* Timer1{nullptr};
-
-    QPixmap m_face;
 };
