@@ -1,11 +1,29 @@
 #pragma once
-// The Assistants menu. Stands here as an empty panel of the menu until it is built: it keeps the
-// keys and the mouse forwarding the start menu relies on.
+// The Assistants menu: the panel beside the start menu that lists the eight assistant tools,
+// a caption and an "Open" button each. A button opens its tool as a stack centred on the
+// screen (ToolStacks: the local dictionary above, the on-line dictionary below) and hides
+// this panel and the start menu; the tool's unload shows them again (ToolWindow).
+// Esc ends the program, F4 minimises it, mouse moves go on to the start menu (MenuPanel).
 
+#include "ControlKit.h"
 #include "MenuPanel.h"
+
+class QLabel;
+class QPushButton;
+struct ToolLauncher;
 
 class Begin4 : public MenuPanel {
     Q_OBJECT
 public:
     Begin4();
+
+    static constexpr double ClientWidth = 4920;
+    static constexpr double ClientHeight = 4980;
+
+private:
+    // Opens the row's tool stack (the launchers Command1_Click ... Command8_Click).
+    void OpenTool(const ToolLauncher& row);
+    void HideMenus();
+
+    Kit::ControlRow<QLabel> Label1{this, "Label1"}; // 2 the title, the rows' captions
 };

@@ -55,12 +55,12 @@ const SurnameRow Rows[] = {
 
 } // namespace
 
-QList<Surname> SurnameTable()
+QList<SurnameRecord> SurnameTable()
 {
-    QList<Surname> table;
+    QList<SurnameRecord> table;
     int index = 0;
     for (const SurnameRow& row : Rows) {
-        Surname s;
+        SurnameRecord s;
         s.Index = ++index;
         s.Text = QString::fromUtf8(row.surname);
         s.Pinyin = QString::fromLatin1(row.pinyin);
@@ -77,7 +77,7 @@ QString PadIndex(int n)
     return PadNumber(static_cast<qint16>(n));
 }
 
-SurnameSound SoundOf(const Surname& surname)
+SurnameSound SoundOf(const SurnameRecord& surname)
 {
     SurnameSound sound;
     if (surname.Text.size() == 1) {
@@ -95,7 +95,7 @@ void SurnameSort::HeaderClicked(int column)
     Descending = !Descending;
 }
 
-QString SurnameSort::Key(const Surname& s) const
+QString SurnameSort::Key(const SurnameRecord& s) const
 {
     switch (Column) {
     case 1: return s.Text;
@@ -105,10 +105,10 @@ QString SurnameSort::Key(const Surname& s) const
     }
 }
 
-void SurnameSort::Apply(QList<Surname>& rows) const
+void SurnameSort::Apply(QList<SurnameRecord>& rows) const
 {
     // As a list sorts its text: case-insensitive, with the rows' own order breaking ties.
-    std::stable_sort(rows.begin(), rows.end(), [this](const Surname& a, const Surname& b) {
+    std::stable_sort(rows.begin(), rows.end(), [this](const SurnameRecord& a, const SurnameRecord& b) {
         const int order = Key(a).compare(Key(b), Qt::CaseInsensitive);
         return Descending ? order > 0 : order < 0;
     });

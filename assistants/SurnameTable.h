@@ -6,7 +6,7 @@
 #include <QList>
 #include <QString>
 
-struct Surname {
+struct SurnameRecord {
     int Index{0};    // the row number, 1 to 190
     QString Text;    // one or two characters
     QString Pinyin;  // numbered with tone dots, as stored ("zh.ao4", "s.i1 m.a3")
@@ -15,7 +15,7 @@ struct Surname {
     QString Bearers; // famous bearers, joined by "、"; empty
 };
 
-QList<Surname> SurnameTable();
+QList<SurnameRecord> SurnameTable();
 
 // "  1", " 10", "100".
 QString PadIndex(int n);
@@ -27,7 +27,7 @@ struct SurnameSound {
     QString Tone;
     QString Sequence;
 };
-SurnameSound SoundOf(const Surname& surname);
+SurnameSound SoundOf(const SurnameRecord& surname);
 
 // The list's sort: the key is the column last clicked (0 index, 1 surname, 2 pinyin,
 // 3 bearers); every header click flips the direction, whichever column it was.
@@ -35,8 +35,8 @@ struct SurnameSort {
     int Column{0};
     bool Descending{false};
     void HeaderClicked(int column);
-    void Apply(QList<Surname>& rows) const;
+    void Apply(QList<SurnameRecord>& rows) const;
 
 private:
-    QString Key(const Surname& s) const;
+    QString Key(const SurnameRecord& s) const;
 };

@@ -4,7 +4,7 @@
 #include "CharacterTable.h"
 #include "Pinyin.h"
 #include "SharedPlayer.h"
-#include "SyllableQueue.h"
+#include "ToneLabel.h"
 #include "TextFilters.h"
 #include "ToneLabel.h"
 #include "WavePlayer.h"

@@ -137,6 +137,12 @@ void RowEvents::Watch(QWidget* control, int index)
     control->installEventFilter(this);
 }
 
+void RowEvents::Unwatch(QWidget* control)
+{
+    control->removeEventFilter(this);
+    m_index.remove(control);
+}
+
 bool RowEvents::eventFilter(QObject* watched, QEvent* e)
 {
     const auto it = m_index.constFind(watched);

@@ -69,6 +69,7 @@ class RowEvents : public QObject {
 public:
     explicit RowEvents(QObject* parent);
     void Watch(QWidget* control, int index);
+    void Unwatch(QWidget* control);
     std::function<void(int)> mouseMove;
     std::function<void(int)> click;
 
@@ -103,6 +104,17 @@ public:
         m_controls[index] = control;
         m_events->Watch(control, index);
         return control;
+    }
+    // Destroys element index (arrays whose elements are created and destroyed at run time);
+    // not from inside one of that element's own events.
+    void Remove(int index)
+    {
+        const auto it = m_controls.find(index);
+        if (it == m_controls.end())
+            return;
+        m_events->Unwatch(it->second);
+        delete it->second;
+        m_controls.erase(it);
     }
     W* operator[](int index) const
     {

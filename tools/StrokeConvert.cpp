@@ -11,10 +11,12 @@
 // The package gives each stroke as a median line on a 1024-unit grid with y pointing up
 // (y = 900 is the top). The pop-up draws a file at half size, X / 2 + the big character's
 // width - 130 to the right and Y / 2 below its last reading; the stroke-order samples draw it
-// at full size. The grid is mapped to a square of 2880 twips from (800, 120): at half size it
-// stands 90 twips inside the pop-up's right half beside a 72-point character. Points are set
-// at most 80 twips apart along each median, so that the 4-pixel dots run together even at
-// half size, and each stroke is closed by one stroke-end record.
+// at full size. The grid is mapped to a square of 2880 twips from (800, 1220): at half size it
+// stands 90 twips inside the pop-up's right half, level with the em box of the 72-point
+// character beside it (the drawing starts 230 twips below the last reading, the character's
+// glyph about 840). Points are set at most 80 twips apart along each median, so that the
+// 4-pixel dots run together even at half size, and each stroke is closed by one stroke-end
+// record.
 
 #include <QCoreApplication>
 #include <QDir>
@@ -33,7 +35,7 @@
 namespace {
 
 constexpr double BoxLeft = 800;
-constexpr double BoxTop = 120;
+constexpr double BoxTop = 1220;
 constexpr double BoxSize = 2880;
 constexpr double GridSize = 1024;
 constexpr double GridTop = 900;

@@ -7,9 +7,9 @@
 
 namespace {
 
-Surname Row(const QList<Surname>& table, const QString& text)
+SurnameRecord Row(const QList<SurnameRecord>& table, const QString& text)
 {
-    for (const Surname& s : table) {
+    for (const SurnameRecord& s : table) {
         if (s.Text == text)
             return s;
     }
@@ -18,10 +18,10 @@ Surname Row(const QList<Surname>& table, const QString& text)
 
 TEST(SurnameTableTest, TheTableHoldsItsRowsWithTheirReadings)
 {
-    const QList<Surname> table = SurnameTable();
+    const QList<SurnameRecord> table = SurnameTable();
     ASSERT_EQ(table.size(), 190);
     QSet<QString> distinct;
-    for (const Surname& s : table) {
+    for (const SurnameRecord& s : table) {
         SCOPED_TRACE(s.Index);
         EXPECT_EQ(s.Text.size(), s.Index <= 180 ? 1 : 2);
         EXPECT_EQ(s.Sound.count(u' ') + 1, s.Text.size()); // one syllable per character
@@ -40,7 +40,7 @@ class SurnameSoundTest : public AppFixture {};
 
 TEST_F(SurnameSoundTest, EachRowPlaysItsOwnSound)
 {
-    const QList<Surname> table = SurnameTable();
+    const QList<SurnameRecord> table = SurnameTable();
     const struct {
         const char* surname;
         const char* file;
@@ -73,7 +73,7 @@ TEST(SurnameTableTest, IndexesArePaddedToSortAsText)
 
 TEST(SurnameTableTest, EveryHeaderClickFlipsTheDirection)
 {
-    QList<Surname> rows = SurnameTable();
+    QList<SurnameRecord> rows = SurnameTable();
     SurnameSort sort;
     sort.Apply(rows);
     EXPECT_EQ(rows.first().Index, 1);
@@ -90,7 +90,7 @@ TEST(SurnameTableTest, EveryHeaderClickFlipsTheDirection)
     sort.Apply(rows);
     EXPECT_TRUE(sort.Descending);
     EXPECT_GE(rows.first().Marked.compare(rows.last().Marked, Qt::CaseInsensitive), 0);
-    for (const Surname& s : rows)
+    for (const SurnameRecord& s : rows)
         EXPECT_EQ(SurnameTable().at(s.Index - 1).Text, s.Text);
     sort.HeaderClicked(1);
     EXPECT_FALSE(sort.Descending);

@@ -50,7 +50,7 @@ protected:
     void TearDown() override
     {
         m_lookup.reset();
-        qunsetenv("VELMORA_ONLINE_SERVICE");
+        qputenv("VELMORA_ONLINE_SERVICE", "http://127.0.0.1:9");
         AppFixture::TearDown();
     }
     void Serve(const QString& query, const QString& body, bool hold = false)

@@ -10,6 +10,11 @@ namespace {
 
 class OnlineRulesTest : public AppFixture {
 protected:
+    void TearDown() override
+    {
+        qputenv("VELMORA_ONLINE_SERVICE", "http://127.0.0.1:9");
+        AppFixture::TearDown();
+    }
     void SetUp() override
     {
         AppFixture::SetUp();
@@ -77,7 +82,6 @@ TEST_F(OnlineRulesTest, ServiceAddressFromEnvironmentSettingOrDefault)
     EXPECT_EQ(OnlineService::ServiceAddress(), QStringLiteral("http://lexicon.example.net:8080"));
     qputenv("VELMORA_ONLINE_SERVICE", "http://127.0.0.1:9");
     EXPECT_EQ(OnlineService::ServiceAddress(), QStringLiteral("http://127.0.0.1:9"));
-    qunsetenv("VELMORA_ONLINE_SERVICE");
     const QString label = OnlineService::SourceLabel();
     EXPECT_TRUE(label.startsWith(QLatin1Char('[')) && label.endsWith(QLatin1Char(']')));
 }

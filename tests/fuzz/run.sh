@@ -3,7 +3,7 @@
 # build-fuzz/ and runs them one after the other. Not part of ./test.
 #   tests/fuzz/run.sh [runs] [target...]
 # runs: inputs per target (default 1000000); FUZZ_SECONDS=<n> limits each target by time
-# instead. targets: coded_file_fuzz, online_cache_fuzz html_to_rtf_fuzz (default all).
+# instead. targets: coded_file_fuzz, online_cache_fuzz, html_to_rtf_fuzz (default all).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 runs="${1:-1000000}"

@@ -59,7 +59,8 @@ TEST_F(MenuPanelTest, PlaceholderPanelsExitMinimiseAndForwardTheMouseToTheMenu)
         ASSERT_NE(panel, nullptr);
         panel->Show(Form::Modeless, menu);
         EXPECT_NEAR(panel->Width(), 4920, 15);
-        EXPECT_NEAR(panel->Height(), 5655, 15);
+        // The Assistants menu is shorter than the other panels.
+        EXPECT_NEAR(panel->Height(), QLatin1String(name) == QLatin1String("Begin4") ? 4980 : 5655, 15);
 
         QTest::keyClick(panel, Qt::Key_F4);
         EXPECT_EQ(main->calls, QStringList{"MinimizeProgram"});

@@ -45,7 +45,7 @@ TEST(StrokeTreeTest, FilesReadBackAsJoinedStrokesInsideTheDrawingBox)
                 EXPECT_FALSE(data.Points.at(i - 1).IsStrokeEnd()); // no empty stroke
                 continue;
             }
-            EXPECT_TRUE(p.X >= 800 && p.X <= 3680 && p.Y >= 120 && p.Y <= 3000) << p.X << ", " << p.Y;
+            EXPECT_TRUE(p.X >= 800 && p.X <= 3680 && p.Y >= 1220 && p.Y <= 4100) << p.X << ", " << p.Y;
             if (i > 0 && !data.Points.at(i - 1).IsStrokeEnd()) {
                 const StrokePoint q = data.Points.at(i - 1);
                 EXPECT_LE(std::hypot(p.X - q.X, p.Y - q.Y), 81.5); // dots of a stroke run together

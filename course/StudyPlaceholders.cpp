@@ -1,0 +1,72 @@
+#include "StudyPlaceholders.h"
+
+#include <QLabel>
+#include <QPalette>
+#include <QPushButton>
+
+#include "ControlKit.h"
+#include "Forms.h"
+#include "StudyStacks.h"
+
+namespace {
+struct TaskStandIn {
+    StudyWindow window;
+    double width;
+    double height;
+    const char* lessonLabel; // the form's own lesson label
+};
+constexpr TaskStandIn kTasks[] = {
+    {StudyWindow::Typing, 10500, 4800, "Label6"},
+    {StudyWindow::Vocabulary, 10500, 4800, "Label6"},
+    {StudyWindow::Exercise3, 10500, 5200, "Label6"},
+    {StudyWindow::FindSentence, 10500, 4800, "Label6"},
+    {StudyWindow::Newwords, 10500, 4800, "Label11"},
+};
+constexpr std::pair<StudyWindow, double> kCompanions[] = {
+    {StudyWindow::Expressions_Related, 1400},
+    {StudyWindow::Result1, 1400},
+};
+} // namespace
+
+StudyTaskPlaceholder::StudyTaskPlaceholder(const QString& formName, double width, double height, const QString& labelName)
+    : LessonTaskWindow(formName)
+{
+    SetCaption(formName);
+    SetSize(width, height);
+    m_lessonLabel = Kit::Label(this, labelName, {240, 240, 3000, 300}, QStringLiteral("Lesson 1"));
+    Image1 = Kit::Picture(this, QStringLiteral("Image1"), {0, 0, 15, 15});
+    Image1->hide();
+    Command1 = Kit::Button(this, QStringLiteral("Command1"), {width - 1500, height - 700, 1200, 400}, QStringLiteral("Close"));
+    connect(Command1, &QPushButton::clicked, this, &Form::Unload);
+}
+
+void StudyTaskPlaceholder::SetLessonLabel(const QString& text) { m_lessonLabel->setText(text); }
+
+void StudyTaskPlaceholder::UseImage1Background()
+{
+    QPalette p = palette();
+    p.setBrush(QPalette::Window, Image1->pixmap());
+    setPalette(p);
+    setAutoFillBackground(true);
+}
+
+StudyCompanionPlaceholder::StudyCompanionPlaceholder(const QString& formName, double width, double height)
+    : Form(formName)
+{
+    SetCaption(formName);
+    SetSize(width, height);
+}
+
+void RegisterStudyPlaceholders()
+{
+    for (const TaskStandIn& t : kTasks) {
+        const QString name = StudyWindowName(t.window);
+        Forms::RegisterFactory(name, [t, name] {
+            return new StudyTaskPlaceholder(name, t.width, t.height, QLatin1String(t.lessonLabel));
+        });
+    }
+    for (const auto& [window, height] : kCompanions) {
+        const QString name = StudyWindowName(window);
+        Forms::RegisterFactory(name, [name, height = height] { return new StudyCompanionPlaceholder(name, 10500, height); });
+    }
+}

@@ -1,0 +1,80 @@
+#include "StudyStackWindows.h"
+
+#include "AppState.h"
+#include "Background.h"
+#include "Forms.h"
+#include "LessonTaskWindow.h"
+#include "Twips.h"
+
+namespace {
+Form* Loaded(StudyWindow window) { return Forms::Find(StudyWindowName(window)); }
+
+StackWindowSize OuterSize(const Form* form)
+{
+    const QRect frame = form->frameGeometry();
+    return {static_cast<float>(Twips::FromPixelsX(frame.width())), static_cast<float>(Twips::FromPixelsY(frame.height()))};
+}
+
+QList<StudyWindow> StackWindows(const StudyLauncher& launcher)
+{
+    return launcher.Above + QList<StudyWindow>{launcher.Task} + launcher.Below;
+}
+} // namespace
+
+bool PlaceStudyStackWindows(const StudyLauncher& launcher)
+{
+    Form* task = Loaded(launcher.Task);
+    if (!task)
+        return false;
+    QMap<StudyWindow, StackWindowSize> sizes;
+    for (StudyWindow w : StackWindows(launcher))
+        if (const Form* f = Loaded(w))
+            sizes.insert(w, OuterSize(f));
+    const auto places = PlaceStudyStack(launcher, sizes, static_cast<float>(Twips::ScreenWidth()),
+        static_cast<float>(Twips::ScreenHeight()), static_cast<float>(Twips::PerPixelY()));
+    for (auto it = places.cbegin(); it != places.cend(); ++it) {
+        Form* f = Loaded(it.key());
+        if (!f)
+            continue;
+        if (it->Width != sizes.value(it.key()).Width) {
+            // The width asked for is an outer width: the frame's sides stay as they are.
+            const double sides = sizes.value(it.key()).Width - f->Width();
+            f->SetSize(it->Width - sides, f->Height());
+        }
+        f->Move(it->Left, it->Top);
+    }
+    return true;
+}
+
+LessonTaskWindow* OpenStudyStackWindows(const StudyLauncher& launcher)
+{
+    AppState& s = State();
+    // The task window's load compares CurrentActivity with CurrentStep.
+    s.CurrentActivity = launcher.Code;
+    if (launcher.ClearsQuizOpen)
+        s.QuizOpen = 0;
+    auto* task = qobject_cast<LessonTaskWindow*>(Forms::Load(StudyWindowName(launcher.Task)));
+    if (!task)
+        return nullptr;
+    const QString label = LessonLabel(s.ViewedLesson);
+    if (launcher.LabelEarly)
+        task->SetLessonLabel(label);
+    for (StudyWindow w : launcher.Companions)
+        Forms::Load(StudyWindowName(w));
+    if (!launcher.LabelEarly)
+        task->SetLessonLabel(label);
+    if (launcher.Image1Background)
+        task->UseImage1Background();
+
+    PlaceStudyStackWindows(launcher);
+    Background* owner = Forms::Find<Background>();
+    task->Show(Form::Modeless, owner);
+    for (StudyWindow w : launcher.ShownAfter)
+        if (Form* f = Loaded(w))
+            f->Show(Form::Modeless, owner);
+    // Shown windows may have frames now: their outer sizes decide the places.
+    PlaceStudyStackWindows(launcher);
+    task->activateWindow();
+    task->setFocus();
+    return task;
+}

@@ -1,0 +1,327 @@
+#include "Text.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPalette>
+#include <QPixmap>
+#include <QPushButton>
+#include <algorithm>
+
+#include "AppState.h"
+#include "BlankTrim.h"
+#include "ControlKit.h"
+#include "FenPeiTiao.h"
+#include "RichTextBox.h"
+#include "SelectionLookUp.h"
+#include "SyllableQueue.h"
+#include "TextFilters.h"
+#include "Timer.h"
+#include "Twips.h"
+
+namespace {
+
+// Layout, twips.
+constexpr double FormWidth = 10500;
+constexpr double FormHeight = 5280;
+constexpr double Margin = 240;
+constexpr double BoxTop = 720;
+constexpr double BoxHeight = 3480;
+constexpr double RowTop = BoxTop + BoxHeight + 150;
+constexpr double ButtonHeight = 360;
+constexpr double BarTop = RowTop + ButtonHeight + 120;
+
+const QColor Paper(0xF4, 0xF1, 0xE6);
+const QColor Ink(0x1F, 0x2A, 0x44);
+const QStringList SansFamilies{QStringLiteral("Noto Sans"), QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans CJK SC")};
+
+const QString StudyTaskText = QStringLiteral(
+    "Please get familiar with the text with the help of the dictionary above and the new words and phrases of this "
+    "lesson listed below.");
+const QString ReadAfterTaskText = QStringLiteral(
+    "Your task is to read aloud the text after the computer teacher. Don't load on the job. It will benefit you.");
+
+// The picture reading aloud shows behind the text: a quiet wash of the window's paper.
+QPixmap ReadAloudPicture()
+{
+    QPixmap picture(Twips::ToPixelsX(FormWidth), Twips::ToPixelsY(FormHeight));
+    QPainter painter(&picture);
+    QLinearGradient wash(0, 0, 0, picture.height());
+    wash.setColorAt(0, QColor(0xE3, 0xEE, 0xE0));
+    wash.setColorAt(1, QColor(0xF7, 0xF4, 0xE8));
+    painter.fillRect(picture.rect(), wash);
+    return picture;
+}
+
+} // namespace
+
+Text::Text()
+    : LessonTaskWindow(QStringLiteral("Text"))
+{
+    SetCaption(QStringLiteral("Lesson Text"));
+    SetSize(FormWidth, FormHeight);
+    setAutoFillBackground(true);
+    QPalette paper = palette();
+    paper.setColor(QPalette::Window, Paper);
+    setPalette(paper);
+    const Kit::Look sans{.font = SansFamilies, .points = 9, .ink = Ink};
+
+    Label2 = Kit::Label(this, QStringLiteral("Label2"), {Margin, 150, 1500, 360}, QStringLiteral("Lesson 1"),
+        {.font = SansFamilies, .points = 12, .weight = QFont::Bold, .ink = Ink});
+    Label3 = Kit::Label(this, QStringLiteral("Label3"), {1860, 90, FormWidth - 1860 - Margin, 540}, StudyTaskText,
+        {.font = SansFamilies, .points = 9, .ink = Ink, .wrap = true});
+    Image1 = Kit::Picture(this, QStringLiteral("Image1"), {0, 0, 15, 15}, ReadAloudPicture());
+    Image1->hide();
+
+    RichTextBox1 = new RichTextBox(this);
+    RichTextBox1->setObjectName(QStringLiteral("RichTextBox1"));
+    RichTextBox1->setReadOnly(true);
+    RichTextBox1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    Twips::Place(RichTextBox1, Margin, BoxTop, FormWidth - 2 * Margin, BoxHeight);
+
+    Combo1 = new QComboBox(this);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Twips::Place(Combo1, Margin, RowTop, 4320, ButtonHeight);
+    Kit::SetLook(Combo1, sans);
+    Label1 = Kit::Label(this, QStringLiteral("Label1"), {4680, RowTop, 960, ButtonHeight}, QStringLiteral("0 / 0"),
+        {.font = SansFamilies, .points = 9, .ink = Ink, .align = Qt::AlignCenter});
+    Command3 = Kit::Button(this, QStringLiteral("Command3"), {5760, RowTop, 1080, ButtonHeight}, QStringLiteral(" Previous "), sans);
+    Command4 = Kit::Button(this, QStringLiteral("Command4"), {6930, RowTop, 1080, ButtonHeight}, QStringLiteral(" Next "), sans);
+    Command2 = Kit::Button(this, QStringLiteral("Command2"), {8100, RowTop, 1080, ButtonHeight}, QStringLiteral("Playback"), sans);
+    Command1 = Kit::Button(this, QStringLiteral("Command1"), {9270, RowTop, FormWidth - 9270 - Margin, ButtonHeight},
+        QStringLiteral("Close"), sans);
+
+    FenPeiTiao1 = new FenPeiTiao(this);
+    FenPeiTiao1->setObjectName(QStringLiteral("FenPeiTiao1"));
+    FenPeiTiao1->Move(Margin, BarTop, 4320, 240);
+
+    Timer1 = new Timer(this, 500);
+    Timer2 = new Timer(this, 100);
+    Timer3 = new Timer(this, 500);
+    Timer5 = new Timer(this, 3000);
+
+    connect(Combo1, &QComboBox::activated, this, &Text::Combo1_Click);
+    connect(Command1, &QPushButton::clicked, this, &Text::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Text::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Text::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &Text::Command4_Click);
+    connect(RichTextBox1, &RichTextBox::MouseUp, this, &Text::RichTextBox1_MouseUp);
+    connect(RichTextBox1, &RichTextBox::KeyDown, this, &Text::RichTextBox1_KeyDown);
+    connect(RichTextBox1, &RichTextBox::KeyUp, this, &Text::RichTextBox1_KeyUp);
+    connect(Timer1, &Timer::Tick, this, &Text::Timer1_Timer);
+    connect(Timer2, &Timer::Tick, this, &Text::Timer2_Timer);
+    connect(Timer3, &Timer::Tick, this, &Text::Timer3_Timer);
+    connect(Timer5, &Timer::Tick, this, &Text::Timer5_Timer);
+}
+
+void Text::SetLessonLabel(const QString& text) { Label2->setText(text); }
+
+void Text::UseImage1Background()
+{
+    QPalette p = palette();
+    p.setBrush(QPalette::Window, Image1->pixmap());
+    setPalette(p);
+}
+
+void Text::Task_Load()
+{
+    RegisterPlayDoneReceiver(SoundOwnerCode::Text, this);
+    BuildText();
+    if (BlankTrim(RichTextBox1->Text()).isEmpty()) {
+        Command2->setEnabled(false);
+        Command3->setEnabled(false);
+        Command4->setEnabled(false);
+        Combo1->setEnabled(false);
+        return;
+    }
+    if (State().CurrentActivity == 6)
+        SetupReadAfterTask();
+    else
+        SetupStudyTask();
+}
+
+void Text::Task_Unload()
+{
+    for (Timer* t : {Timer1, Timer2, Timer3, Timer5})
+        t->SetEnabled(false);
+    UnregisterPlayDoneReceiver(SoundOwnerCode::Text, this);
+}
+
+void Text::BuildText()
+{
+    const LessonTextDocument doc = BuildLessonText(State().LessonLines, State().CurrentActivity == 6);
+    for (const LessonTextRow& row : doc.Rows) {
+        RichTextBox1->SetSelStart(RichTextBox1->TextLength());
+        RichTextBox1->SetSelRTF(row.Rtf);
+    }
+    RichTextBox1->SetSelStart(0);
+}
+
+void Text::SetupStudyTask()
+{
+    CurrentSentence = 0;
+    FenPeiTiao1->Common01(0);
+    Label1->setText(SentenceCounter(0, State().LessonLineCount));
+    Combo1->clear();
+    Combo1->addItems(SentenceListItems(State().LessonLines));
+    SetListIndex(0);
+}
+
+void Text::SetupReadAfterTask()
+{
+    Label3->setText(ReadAfterTaskText);
+    Command3->setEnabled(false);
+    Command4->setEnabled(false);
+    Combo1->setEnabled(false);
+}
+
+void Text::SetListIndex(int index)
+{
+    {
+        const QSignalBlocker quiet(Combo1);
+        Combo1->setCurrentIndex(index);
+    }
+    Combo1_Click();
+}
+
+void Text::Combo1_Click()
+{
+    const int k = Combo1->currentIndex();
+    if (k <= 0) {
+        RichTextBox1->SetSelStart(0);
+        Command3->setEnabled(false);
+        Command4->setEnabled(true);
+        return;
+    }
+    CurrentSentence = qint16(k);
+    Label1->setText(SentenceCounter(k, State().LessonLineCount));
+    SelectSentence(k);
+    SpeakSentence();
+    const SentenceButtons buttons = SentenceButtonsAt(k, Combo1->count() - 1);
+    Command3->setEnabled(buttons.Previous);
+    Command4->setEnabled(buttons.Next);
+    RichTextBox1->SetFocus();
+}
+
+void Text::SelectSentence(int line)
+{
+    const QVector<SentenceRecord>& lines = State().LessonLines;
+    if (line < 1 || line > lines.size())
+        return;
+    const QString chinese = BlankTrim(lines[line - 1].Chinese);
+    const qsizetype at = RichTextBox1->Text().indexOf(chinese);
+    if (chinese.isEmpty() || at < 0)
+        return; // spoken all the same, the selection unchanged
+    RichTextBox1->SetSelStart(int(at));
+    RichTextBox1->SetSelLength(int(chinese.size()));
+}
+
+void Text::SpeakSentence()
+{
+    const QVector<SentenceRecord>& lines = State().LessonLines;
+    if (CurrentSentence < 1 || CurrentSentence > lines.size())
+        return;
+    const QString syllables = StripPunctuation(lines[CurrentSentence - 1].Pinyin);
+    if (std::none_of(syllables.cbegin(), syllables.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; })) {
+        // No syllable to speak: no queue starts, so the bar would follow an old one.
+        FenPeiTiao1->Common01(0);
+        return;
+    }
+    m_progress.SentenceStarted();
+    PlayPinyinSequence(syllables);
+    Timer2->SetEnabled(true);
+}
+
+void Text::Command1_Click() { Unload(); }
+
+void Text::Command2_Click()
+{
+    if (State().CurrentActivity == 6) {
+        StartReading();
+        return;
+    }
+    if (Combo1->currentIndex() > 0) {
+        SelectSentence(CurrentSentence);
+        SpeakSentence();
+    } else {
+        SetListIndex(1);
+    }
+}
+
+void Text::Command3_Click()
+{
+    if (Combo1->currentIndex() >= 2)
+        SetListIndex(Combo1->currentIndex() - 1);
+}
+
+void Text::Command4_Click()
+{
+    if (Combo1->currentIndex() < Combo1->count() - 1)
+        SetListIndex(Combo1->currentIndex() + 1);
+}
+
+void Text::RichTextBox1_MouseUp(int, int, double x, double y)
+{
+    SelectionLookUp(LookUpMembers::Text, *this, *RichTextBox1, x, y);
+}
+
+void Text::RichTextBox1_KeyDown(int, int) { CollapseSelection(); }
+
+void Text::RichTextBox1_KeyUp(int, int) { CollapseSelection(); }
+
+void Text::CollapseSelection()
+{
+    RichTextBox1->SetSelStart(RichTextBox1->SelStart() + RichTextBox1->SelLength());
+}
+
+void Text::Common01()
+{
+    Timer2->SetEnabled(false);
+    if (State().CurrentActivity == 1)
+        FenPeiTiao1->Common01(0);
+    else
+        Timer5->SetEnabled(true);
+}
+
+void Text::Timer1_Timer()
+{
+    Timer1->SetEnabled(false);
+    m_progress.Clear();
+    FenPeiTiao1->Common01(0);
+}
+
+void Text::Timer2_Timer()
+{
+    const AppState& s = State();
+    const SentenceProgress::Step step =
+        m_progress.Tick(s.SyllableQueueCount, s.SyllableQueuePos, float(FenPeiTiao1->Width()));
+    if (!step.Running)
+        Timer2->SetEnabled(false);
+    FenPeiTiao1->Common01(step.Bar);
+    if (step.Finished)
+        Timer1->SetEnabled(true);
+}
+
+void Text::Timer3_Timer()
+{
+    Timer3->SetEnabled(false);
+    Unload();
+}
+
+void Text::Timer5_Timer()
+{
+    Timer5->SetEnabled(false);
+    ReadNextWord();
+}
+
+void Text::StartReading()
+{
+    // The read-after engine starts the reading here.
+}
+
+void Text::ReadNextWord()
+{
+    // The read-after engine reads the next word here; at the end of the text it finishes the
+    // task (Protocol().ReadingFinished()) and Timer3 closes the window.
+}

@@ -1,0 +1,90 @@
+#pragma once
+// The lesson text window. It shows the viewed lesson's text in three rows per line (pinyin,
+// Chinese, English) and serves two lesson tasks: text study (CurrentActivity 1: the sentence
+// list, each sentence spoken with its progress bar, characters and short words looked up by
+// selecting them) and reading aloud after the teacher (CurrentActivity 6, the read-after
+// engine). The rows and the progress rules live in LessonText.
+//
+// Who calls whom: the course panel's launchers open it in its stack; the main window's player
+// (owner 2) and the syllable queue's end during reading aloud reach Common01 through the
+// play-done receiver; the word list selects in RichTextBox1; closing hands back through the
+// task protocol, which records a frontier text study as the window closes.
+
+#include "LessonTaskWindow.h"
+#include "LessonText.h"
+#include "SharedPlayer.h"
+
+class FenPeiTiao;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class RichTextBox;
+class Timer;
+
+class Text : public LessonTaskWindow, public PlayDoneReceiver {
+    Q_OBJECT
+public:
+    Text();
+
+    void SetLessonLabel(const QString& text) override;
+    void UseImage1Background() override;
+
+    // The play-done call-back: the sentence's progress stops; during text study the bar
+    // empties, during reading aloud the next word follows after Timer5's pause.
+    void Common01();
+    void PlayDone() override { Common01(); }
+
+    // The lesson text; the word list selects its words here.
+    RichTextBox* RichTextBox1{nullptr};
+
+protected:
+    void Task_Load() override;
+    void Task_Unload() override;
+
+private:
+    void BuildText();
+    void SetupStudyTask();
+    void SetupReadAfterTask();
+    // Sets the sentence list's index and runs its click, as setting the old list's index did.
+    void SetListIndex(int index);
+    void SelectSentence(int line);
+    void SpeakSentence();
+
+    // Reading aloud after the teacher: the read-after engine (course/ReadAfter) plugs in
+    // here. "Playback" starts the reading; Timer5 reads each next word after the pause that
+    // Common01 arms when the syllable queue has spoken a word.
+    void StartReading();
+    void ReadNextWord();
+
+    void Combo1_Click();
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void RichTextBox1_MouseUp(int button, int shift, double x, double y);
+    void RichTextBox1_KeyDown(int keyCode, int shift);
+    void RichTextBox1_KeyUp(int keyCode, int shift);
+    void CollapseSelection();
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void Timer3_Timer();
+    void Timer5_Timer();
+
+    QLabel* Label1{nullptr}; // counter
+    QLabel* Label2{nullptr}; // "Lesson n"
+    QLabel* Label3{nullptr}; // the task
+    QLabel* Image1{nullptr}; // the reading-aloud background
+    QComboBox* Combo1{nullptr};
+    QPushButton* Command1{nullptr}; // Close
+    QPushButton* Command2{nullptr}; // Playback
+    QPushButton* Command3{nullptr}; // Previous
+    QPushButton* Command4{nullptr}; // Next
+    FenPeiTiao* FenPeiTiao1{nullptr};
+    Timer* Timer1{nullptr}; // 500 ms: empties the finished bar
+    Timer* Timer2{nullptr}; // 100 ms: the sentence's progress
+    Timer* Timer3{nullptr}; // 500 ms: closes the window after reading aloud
+    Timer* Timer5{nullptr}; // 3000 ms: the pause after each word read aloud
+
+    qint16 CurrentSentence{0};
+    SentenceProgress m_progress;
+};

@@ -1,0 +1,160 @@
+// The on-line dictionary window's wiring, driven through its real controls on the offscreen
+// platform against the loopback service; the rules behind it are tested beside this file.
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include "AppState.h"
+#include "CodePage.h"
+#include "ComboBox.h"
+#include "Dictionary.h"
+#include "DictionaryForms.h"
+#include "DictionaryOnline.h"
+#include "FormCalls.h"
+#include "LoopbackService.h"
+#include "RichTextBox.h"
+#include "ServicePages.h"
+#include "TestSupport.h"
+
+namespace {
+
+class DictionaryOnlineWindowTest : public AppFixture {
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        State().AppPath = m_dir->path() + QLatin1Char('/');
+        qputenv("VELMORA_ONLINE_SERVICE", m_service.Address().toUtf8());
+        RegisterDictionaryForms();
+        m_window = Forms::Load<DictionaryOnline>();
+        ASSERT_TRUE(m_window);
+        m_window->Show();
+        m_window->activateWindow();
+        Combo1 = Control<ComboBox>("Combo1");
+        Box = Control<RichTextBox>("RichTextBox1");
+        Bar = Control<QProgressBar>("ProgressBar1");
+        ASSERT_TRUE(Combo1 && Box && Bar);
+    }
+    void TearDown() override
+    {
+        qputenv("VELMORA_ONLINE_SERVICE", "http://127.0.0.1:9");
+        AppFixture::TearDown();
+    }
+    template <class T> T* Control(const char* name) const
+    {
+        return Forms::Control<T>(QStringLiteral("DictionaryOnline"), QString::fromLatin1(name));
+    }
+    void Type(const QString& text)
+    {
+        QLineEdit* edit = Combo1->lineEdit();
+        edit->clear();
+        QTest::keyClicks(edit, text);
+    }
+    bool WaitForResult() { return RunUntil([&] { return Combo1->isEnabled(); }); }
+
+    LoopbackService m_service;
+    DictionaryOnline* m_window{nullptr};
+    ComboBox* Combo1{nullptr};
+    RichTextBox* Box{nullptr};
+    QProgressBar* Bar{nullptr};
+};
+
+TEST_F(DictionaryOnlineWindowTest, SearchCacheLocateSelectionAndSaveAtUnload)
+{
+    EXPECT_TRUE(Box->Text().startsWith(QStringLiteral("You can input a Chinese vocabulary")));
+    EXPECT_FALSE(Control<QCheckBox>("Check1")->isChecked());
+    EXPECT_TRUE(Control<QCheckBox>("Check2")->isChecked());
+    m_service.SetPage(QStringLiteral("hello"), {200, "text/html",
+        Pages::Html(Pages::English(QStringLiteral("hello"), {QStringLiteral("greeting")},
+            {QStringLiteral("你好！"), QStringLiteral("Hello!")})).toUtf8(), false});
+
+    // Enter in the search box looks the text up: loading, then the result.
+    Type(QStringLiteral("  hello "));
+    QTest::keyClick(Combo1->lineEdit(), Qt::Key_Return);
+    EXPECT_TRUE(Bar->isVisibleTo(m_window));
+    EXPECT_FALSE(Combo1->isEnabled());
+    ASSERT_TRUE(WaitForResult());
+    EXPECT_FALSE(Bar->isVisibleTo(m_window));
+    EXPECT_TRUE(Box->Text().startsWith(QStringLiteral("hello  1) greeting;    [Lexicon Online]")));
+    EXPECT_EQ(Combo1->List(0), QStringLiteral("hello"));
+    EXPECT_EQ(m_window->LastQuery(), QStringLiteral("hello"));
+
+    // "Search" again in other capitals: served from the cache, headed as stored.
+    Type(QStringLiteral("HELLO"));
+    QTest::mouseClick(Control<QPushButton>("Command1"), Qt::LeftButton);
+    EXPECT_EQ(m_service.Requests().size(), 1);
+    EXPECT_TRUE(Box->Text().startsWith(QStringLiteral("hello")));
+    EXPECT_EQ(Combo1->ListCount(), 1);
+
+    // "Locate" skips the heading and walks to the example, then around again.
+    QPushButton* locate = Control<QPushButton>("Command2");
+    const int example = int(Box->Text().indexOf(QStringLiteral("Hello!")));
+    QTest::mouseClick(locate, Qt::LeftButton);
+    EXPECT_EQ(Box->SelStart(), example);
+    EXPECT_EQ(Box->SelLength(), 5);
+    QTest::mouseClick(locate, Qt::LeftButton);
+    EXPECT_EQ(Box->SelStart(), example);
+
+    // One Chinese character selected with the mouse goes into the search box.
+    const int ni = int(Box->document()->toPlainText().indexOf(QStringLiteral("你")));
+    QTextCursor c(Box->document());
+    c.setPosition(ni);
+    const QPoint from = Box->cursorRect(c).center();
+    c.setPosition(ni + 1);
+    const QPoint to = Box->cursorRect(c).center();
+    QTest::mousePress(Box->viewport(), Qt::LeftButton, {}, from);
+    QMouseEvent move(QEvent::MouseMove, to, Box->viewport()->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(Box->viewport(), &move);
+    QTest::mouseRelease(Box->viewport(), Qt::LeftButton, {}, to);
+    EXPECT_EQ(Combo1->Text(), QStringLiteral("你"));
+    EXPECT_EQ(Box->SelLength(), 0);
+
+    // Ticking "Automatically" unticks the local dictionary's box; unticking leaves it.
+    Dictionary* local = Forms::Load<Dictionary>();
+    ASSERT_TRUE(local && local->Check2->isChecked());
+    QCheckBox* check1 = Control<QCheckBox>("Check1");
+    QTest::mouseClick(check1, Qt::LeftButton, {}, QPoint(8, check1->height() / 2));
+    EXPECT_TRUE(m_window->AutoLookUp());
+    EXPECT_FALSE(local->Check2->isChecked());
+    QTest::mouseClick(check1, Qt::LeftButton, {}, QPoint(8, check1->height() / 2));
+    EXPECT_FALSE(m_window->AutoLookUp());
+    EXPECT_FALSE(local->Check2->isChecked());
+
+    // The window manager's close only hides it; unloading saves the cache.
+    m_window->close();
+    EXPECT_TRUE(Forms::Find<DictionaryOnline>());
+    Forms::Unload(QStringLiteral("DictionaryOnline"));
+    EXPECT_EQ(CodePage::FromGbk(ReadFile(QStringLiteral("Record/wangci.txt"))),
+        QStringLiteral("hello: 1) greeting;##你好！#Hello!#\r\n"));
+}
+
+TEST_F(DictionaryOnlineWindowTest, NoConnectionPutsTheQueryBackAndCommon01Widens)
+{
+    qputenv("VELMORA_ONLINE_SERVICE", QByteArray("http://127.0.0.1:") + QByteArray::number(LoopbackService::ClosedPort()));
+    Type(QStringLiteral("hello"));
+    QTest::mouseClick(Control<QPushButton>("Command1"), Qt::LeftButton);
+    Combo1->SetText(QString());
+    ASSERT_TRUE(WaitForResult());
+    EXPECT_EQ(Box->Text(), QStringLiteral("Cannot find server!"));
+    EXPECT_EQ(Combo1->Text(), QStringLiteral("hello"));
+
+    CharacterRecord zhong;
+    zhong.Character = QStringLiteral("中");
+    zhong.Phrases = {QStringLiteral("文")};
+    State().CharacterTable.append(zhong);
+    State().CharacterCount = 1;
+    m_window->Common01(QStringLiteral("中"), 1, QStringLiteral("中文好"));
+    EXPECT_EQ(m_window->LastQuery(), QStringLiteral("中文"));
+    ASSERT_TRUE(WaitForResult());
+    Control<QCheckBox>("Check2")->setChecked(false);
+    m_window->Common01(QStringLiteral("中"), 1, QStringLiteral("中文好"));
+    EXPECT_EQ(m_window->LastQuery(), QStringLiteral("中"));
+    ASSERT_TRUE(WaitForResult());
+}
+
+} // namespace
