@@ -1,11 +1,11 @@
 #include "Form.h"
 
 #include <QCloseEvent>
-#include <algorithm>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QWindow>
 #include <QWindowStateChangeEvent>
+#include <algorithm>
 
 #include "Clock.h"
 #include "FormEvents.h"
