@@ -7,6 +7,7 @@
 
 #include "AppState.h"
 #include "AssistantsForms.h"
+#include "ChatForms.h"
 #include "StartupForms.h"
 #include "CourseForms.h"
 #include "DictionaryForms.h"
@@ -30,8 +31,10 @@ int main(int argc, char** argv)
     RegisterDictionaryForms();
     RegisterCourseForms();
     RegisterAssistantsForms();
+    RegisterChatForms();
     RegisterSetupForms();
-    State();
+    // --install opens the installer whatever drive the program was started from.
+    State().InstallRequested = QApplication::arguments().contains(QStringLiteral("--install"));
     // For the launch benchmark (bench/LaunchBench.cpp): with VELMORA_EXIT_AT_MENU set, the
     // program ends as soon as the start menu has the focus and is painted, without its exit.
     if (qEnvironmentVariableIsSet("VELMORA_EXIT_AT_MENU")) {

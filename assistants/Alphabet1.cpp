@@ -188,7 +188,7 @@ void Alphabet1::ShowSyllable(int index)
         // A tone the syllable lacks keeps no name or characters of the syllable shown before.
         Label4[t]->setText(forms[t - 1].Caption);
         Label4[t]->setToolTip(forms[t - 1].ToolTip);
-        Label4[t]->setProperty("Tag", forms[t - 1].Tag);
+        m_tags[t - 1] = forms[t - 1].Tag;
     }
 }
 
@@ -220,7 +220,7 @@ void Alphabet1::Timer2_Timer()
                       m_toneToPlay),
         SoundOwnerCode::Alphabet1);
     if (m_hovered >= 1)
-        Label5->setText(Label4[m_hovered]->property("Tag").toString());
+        Label5->setText(m_tags[m_hovered - 1]);
 }
 
 void Alphabet1::Common01() { Timer1->SetEnabled(true); }

@@ -4,6 +4,9 @@
 // play, 500 ms pause after each end, play again), sees the characters that share it, and
 // looks it up in the local dictionary by clicking it. The syllables come from the chart.
 
+#include <QString>
+#include <array>
+
 #include "ControlKit.h"
 #include "SharedPlayer.h"
 #include "SyllableChart.h"
@@ -59,6 +62,7 @@ private:
     Timer* Timer1{nullptr};                         // 500 ms: pause before playing again
     Timer* Timer2{nullptr};                         // 300 ms: wait before playing
 
+    std::array<QString, 4> m_tags; // Label4's Tag: the characters of each toned form
     SyllableChartState m_chart;
     int m_index{1};     // current syllable
     int m_hovered{0};   // hovered tone label, 0 none

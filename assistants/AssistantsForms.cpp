@@ -2,7 +2,10 @@
 
 #include "Alphabet1.h"
 #include "Begin4.h"
+#include "Figure.h"
 #include "Forms.h"
+#include "SentencesSingle.h"
+#include "Spoken.h"
 #include "Surname.h"
 #include "ToolPlaceholder.h"
 
@@ -10,7 +13,10 @@ void RegisterAssistantsForms()
 {
     Forms::RegisterFactory<Begin4>();
     Forms::RegisterFactory<Alphabet1>();
+    Forms::RegisterFactory<Figure>();
     Forms::RegisterFactory<Surname>();
+    Forms::RegisterFactory<SentencesSingle>();
+    Forms::RegisterFactory<Spoken>();
     // Last: tools without a window of their own yet open a least window.
     RegisterToolPlaceholders();
 }

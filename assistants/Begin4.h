@@ -9,7 +9,6 @@
 #include "MenuPanel.h"
 
 class QLabel;
-class QPushButton;
 struct ToolLauncher;
 
 class Begin4 : public MenuPanel {

@@ -5,6 +5,7 @@
 
 #include "ControlKit.h"
 #include "Forms.h"
+#include "Twips.h"
 
 namespace {
 
@@ -18,11 +19,6 @@ struct PlaceholderSpec {
 
 // The tools' own sizes (twips), which the stack arithmetic depends on.
 constexpr PlaceholderSpec Placeholders[] = {
-    {"Alphabet1", 9600, 5400, "", ToolWindow::Role::Tool},
-    {"Figure", 11550, 6600, "", ToolWindow::Role::Tool},
-    {"SentencesSingle", 11550, 6600, "", ToolWindow::Role::Tool},
-    {"Spoken", 11550, 6300, "", ToolWindow::Role::Tool},
-    {"Surname", 9600, 6600, "", ToolWindow::Role::Tool},
     {"Chat", 11550, 6600, "", ToolWindow::Role::Tool},
     {"WriteCharacter", 7725, 6375, "Samples", ToolWindow::Role::Tool},
     {"Samples", 3900, 6375, "WriteCharacter", ToolWindow::Role::Companion},
@@ -38,9 +34,16 @@ ToolPlaceholder::ToolPlaceholder(const QString& formName, double width, double h
 {
     SetCaption(formName);
     Kit::Label(this, QStringLiteral("Label1"), {300, 300, width - 600, 400}, formName, {.points = 12});
-    QPushButton* close = Kit::Button(this, QStringLiteral("Command1"), {width - 1500, height - 700, 1200, 400},
+    m_close = Kit::Button(this, QStringLiteral("Command1"), {width - 1500, height - 700, 1200, 400},
         QStringLiteral("Close"));
-    connect(close, &QPushButton::clicked, this, &ToolPlaceholder::CloseTool);
+    connect(m_close, &QPushButton::clicked, this, &ToolPlaceholder::CloseTool);
+}
+
+void ToolPlaceholder::Form_Resize()
+{
+    // The writing pad is narrowed to share the dictionary's width with the samples.
+    if (m_close)
+        Twips::Place(m_close, Width() - 1500, Height() - 700, 1200, 400);
 }
 
 void ToolPlaceholder::CloseTool()

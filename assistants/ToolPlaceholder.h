@@ -6,6 +6,8 @@
 
 #include "ToolWindow.h"
 
+class QPushButton;
+
 class ToolPlaceholder : public ToolWindow {
     Q_OBJECT
 public:
@@ -16,9 +18,11 @@ public:
 protected:
     void CloseTool() override;
     void Tool_Unload() override;
+    void Form_Resize() override;
 
 private:
     QString m_partner;
+    QPushButton* m_close{nullptr};
 };
 
 void RegisterToolPlaceholders();

@@ -17,7 +17,7 @@ const QList<ToolLauncher>& ToolLaunchers()
     return rows;
 }
 
-const ToolLauncher* LauncherForButton(const QString& button)
+const ToolLauncher* ToolLauncherForButton(const QString& button)
 {
     for (const ToolLauncher& row : ToolLaunchers())
         if (button == QLatin1String(row.Button))

@@ -29,7 +29,7 @@ struct ToolLauncher {
 // The eight rows, top to bottom.
 const QList<ToolLauncher>& ToolLaunchers();
 // The row opened by that button ("Command7"), or nullptr.
-const ToolLauncher* LauncherForButton(const QString& button);
+const ToolLauncher* ToolLauncherForButton(const QString& button);
 
 // The sizes a stack is computed from, read anew at every opening (twips; pixel: the screen's
 // vertical twips per pixel).

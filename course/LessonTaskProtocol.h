@@ -66,6 +66,8 @@ public:
     // Step 2 when the lesson has no new characters: the notice, the step recorded at the
     // frontier, and the window closes in 500 ms in any case.
     void NoNewCharacters();
+    // Step 3 when the lesson has no new words: the same, with its own notice.
+    void NoNewWords();
     // Step 6: the reading reached the end of the text; recorded and congratulated at the
     // frontier, and the window closes in 500 ms in any case.
     void ReadingFinished();
@@ -88,6 +90,7 @@ public:
 private:
     void Record();
     void CloseTimer_Tick();
+    void NothingToAsk(const QString& notice);
 
     qint16 m_step;
     std::function<void()> m_closeWindow;

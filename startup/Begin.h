@@ -69,4 +69,6 @@ private:
     Kit::ControlRow<QLabel> Image2{this, "Image2"}; // selected pictures, 1..4 (hidden holders)
     QLabel* Image4{nullptr};
     Timer* Timer1{nullptr};
+
+    bool m_escapePressed{false}; // the Esc now released went down on the menu
 };

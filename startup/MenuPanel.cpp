@@ -40,6 +40,10 @@ QLabel* MenuPanel::AddTitle(const QString& name, const QString& text)
 void MenuPanel::Form_KeyDown(int& keyCode, int shift)
 {
     (void)shift;
+    // A panel that has just hidden itself for a tool window can hold the window system's
+    // focus a moment longer: a key meant for the tool must not end the program here.
+    if (!isVisible())
+        return;
     if (keyCode == Keys::Escape) {
         if (Begin* menu = Forms::Find<Begin>())
             menu->Common01();

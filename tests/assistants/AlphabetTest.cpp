@@ -3,12 +3,15 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include "Alphabet1.h"
 #include "AlphabetRules.h"
 #include "AssistantsFixture.h"
 #include "Clock.h"
+#include "ComboBox.h"
+#include "ListView.h"
 #include "SharedPlayer.h"
 #include "WavFile.h"
 #include "WavePlayer.h"
@@ -94,11 +97,22 @@ TEST(AlphabetRulesTest, NamesAndSoundFiles)
 
 class AlphabetTest : public AssistantsFixture {
 protected:
+    void PrepareTables() override
+    {
+        AppState& s = State();
+        s.CharacterTable = SomeCharacters();
+        s.CharacterCount = qint16(s.CharacterTable.size());
+        // Two words of the vocabulary, for the look-up of a clicked form.
+        s.WordText[0] << QStringLiteral("驴") << QStringLiteral("绿");
+        s.WordText[1] << QStringLiteral(" donkey ") << QStringLiteral(" green ");
+        s.WordPinyin << QStringLiteral("l.v2") << QStringLiteral("l.v4");
+        s.WordSource[0] << 1 << 1;
+        s.WordSource[1] << 3 << 4;
+        s.WordCount = s.WordCountCopy = s.LessonEntryCount = 2;
+    }
     void SetUp() override
     {
         AssistantsFixture::SetUp();
-        State().CharacterTable = SomeCharacters();
-        State().CharacterCount = qint16(State().CharacterTable.size());
         for (const char* name : {"L/lv2", "L/lv3", "L/lv4", "E/er2", "O/o1"})
             WriteFile(QStringLiteral("Phonetic Symbols/%1.wav").arg(QLatin1String(name)), Sound(400));
         SetUpSharedPlayers();
@@ -160,6 +174,7 @@ TEST_F(AlphabetTest, OpensOnGroupAWithTheFocusOnNext)
     EXPECT_FALSE(Control<QPushButton>(QStringLiteral("Command4"))->isEnabled());
     EXPECT_FALSE(Control<QPushButton>(QStringLiteral("Command3"))->isEnabled());
     EXPECT_EQ(alphabet->FirstFocus(), Control<QPushButton>(QStringLiteral("Command2")));
+    EXPECT_EQ(alphabet->focusWidget(), Control<QPushButton>(QStringLiteral("Command2")));
 }
 
 TEST_F(AlphabetTest, GroupsAndSyllablesStepAndWrap)
@@ -259,6 +274,23 @@ TEST_F(AlphabetTest, ErHasNoFirstToneAndKeepsNothingOfTheSyllableBefore)
     MoveOver(Tone(2));
     Clock::Advance(300);
     EXPECT_EQ(Playing(), QStringLiteral("Phonetic Symbols/E/er2.wav"));
+}
+
+TEST_F(AlphabetTest, AClickLooksTheToneFormUpInTheLocalDictionary)
+{
+    ChooseGroup(u'L');
+    ChooseSyllable(20);
+    auto* dictionary = Forms::Find<Dictionary>();
+    QTest::mouseClick(Tone(4), Qt::LeftButton);
+    EXPECT_EQ(dictionary->Combo1->Text(), QStringLiteral("lv4"));
+    ASSERT_GE(dictionary->ListView1->ItemCount(), 1);
+    EXPECT_EQ(dictionary->ListView1->SubItem(1, 1), QStringLiteral("绿"));
+
+    // A tone the syllable lacks has nothing to look up.
+    ChooseSyllable(19); // l|u1111 then l|v0111 lacks tone 1
+    ChooseSyllable(20);
+    QTest::mouseClick(Tone(1), Qt::LeftButton);
+    EXPECT_EQ(dictionary->Combo1->Text(), QStringLiteral("lv4"));
 }
 
 TEST_F(AlphabetTest, ClosingStopsTheSoundAndReturnsToTheMenu)

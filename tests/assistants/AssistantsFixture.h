@@ -64,6 +64,7 @@ protected:
             return d;
         });
         RegisterAssistantsForms();
+        PrepareTables();
 
         main = static_cast<MainProbe*>(Forms::Load(QStringLiteral("Background")));
         main->show();
@@ -81,6 +82,9 @@ protected:
         AppFixture::TearDown();
         Twips::ClearScreenOverride();
     }
+
+    // The course tables, before the dictionary windows load (they index them then).
+    virtual void PrepareTables() {}
 
     // Clicks a row's "Open" button.
     static void Open(const char* button)

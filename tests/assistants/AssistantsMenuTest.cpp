@@ -26,7 +26,7 @@ TEST(ToolStackTest, StacksOnA1024By768Screen)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.button);
-        const ToolLauncher* row = LauncherForButton(QLatin1String(c.button));
+        const ToolLauncher* row = ToolLauncherForButton(QLatin1String(c.button));
         ASSERT_NE(row, nullptr);
         ToolStackSizes sizes;
         sizes.ScreenWidth = 15360;
@@ -52,7 +52,7 @@ TEST(ToolStackTest, AStackTallerThanTheScreenIsNotClamped)
 {
     ToolStackSizes sizes{.ScreenWidth = 15360, .ScreenHeight = 11520, .Pixel = 15, .ToolWidth = 16000,
         .ToolHeight = 9000, .DictionaryWidth = 11000, .DictionaryHeight = 3000, .OnlineHeight = 3000};
-    const ToolStackPlaces at = PlaceToolStack(*LauncherForButton(QStringLiteral("Command3")), sizes);
+    const ToolStackPlaces at = PlaceToolStack(*ToolLauncherForButton(QStringLiteral("Command3")), sizes);
     EXPECT_FLOAT_EQ(at.Left, -320);
     EXPECT_FLOAT_EQ(at.ToolTop, 1000);
     EXPECT_FLOAT_EQ(at.DictionaryTop, -2015);
@@ -130,6 +130,17 @@ TEST_F(AssistantsMenuTest, EscClosesAToolOnItsReleaseSoTheReleaseNeverReachesThe
     QTest::keyRelease(tool, Qt::Key_Escape);
     Settle();
     EXPECT_FALSE(Forms::IsLoaded(QStringLiteral("Figure")));
+}
+
+TEST_F(AssistantsMenuTest, KeysReachingTheHiddenMenuRightAfterAnOpeningEndNothing)
+{
+    Open("Command3");
+    ASSERT_FALSE(panel->isVisible());
+    QTest::keyClick(panel, Qt::Key_Escape);
+    QTest::keyClick(panel, Qt::Key_F4);
+    EXPECT_EQ(menu->exits, 0);
+    EXPECT_EQ(main->minimised, 0);
+    EXPECT_TRUE(Forms::IsLoaded(QStringLiteral("Surname")));
 }
 
 TEST_F(AssistantsMenuTest, F4InAToolMinimisesTheProgramAndLeavesTheToolOpen)

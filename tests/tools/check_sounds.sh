@@ -34,9 +34,22 @@ check "$tree/Numbers/p.wav" 0.5 2.5
 for f in right careful carryon; do
   check "$tree/Sound/$f.WAV" 0.2 1.5
 done
+# Each number recording says its code's reading: its samples are those of that syllable
+# (五, 九 and 两 before a third tone rise), and 百分之 is three syllables in a row.
+said() { sox "$@" -t raw - 2>/dev/null | md5sum; }
+syl() { printf '%s/%s/%s.wav' "$ps" "$(printf '%s' "${1:0:1}" | tr 'a-z' 'A-Z')" "$1"; }
+while read -r code readings; do
+  case "$code" in ''|'#'*) continue ;; esac
+  files=()
+  for reading in $readings; do files+=("$(syl "$reading")"); done
+  if [ "$(said "$tree/Numbers/$code.wav")" != "$(said "${files[@]}")" ]; then
+    echo "Numbers/$code.wav does not say $readings"; fail=1
+  fi
+done < "$(dirname "$0")/../../tools/number_readings.txt"
 if [ -n "$tonecheck" ]; then
   tonefiles=()
-  for s in Z/zhong2 Z/zong2 K/kang2 T/tang3 Z/zhang3 D/ding3 M/ming4 M/ma1 M/ma2 M/ma3 M/ma4 N/ni3 H/hao3 S/shi4; do
+  for s in Z/zhong2 Z/zong2 K/kang2 T/tang3 Z/zhang3 D/ding3 M/ming4 M/ma1 M/ma2 M/ma3 M/ma4 N/ni3 H/hao3 S/shi4 \
+    W/wu2 J/jiu2 L/liang2 L/liang3 Y/yao1; do
     tonefiles+=("$ps/$s.wav")
   done
   "$tonecheck" "${tonefiles[@]}" || fail=1

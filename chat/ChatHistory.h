@@ -1,0 +1,54 @@
+#pragma once
+// The chat's history: its messages in memory and the file Record/Chat.txt, one message per
+// line, "0" (the learner's own) or "1" (received) followed by the text, in GB18030 with CR LF
+// after every line. The read-aloud sequences are not stored.
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+struct ChatMessage {
+    QString Text;
+    bool Received{false};
+    // The read-aloud syllables: "" while not built, "0" when nothing in the text can be read.
+    QString Sound;
+};
+
+namespace ChatHistory {
+// Lines shorter than two characters, or not starting with a digit, are skipped; any digit
+// other than 0 marks a received message.
+QVector<ChatMessage> FromLines(const QStringList& lines);
+QStringList ToLines(const QVector<ChatMessage>& messages);
+
+// AppPath + "Record/Chat.txt".
+QString FilePath();
+// The file's messages; none when it is missing.
+QVector<ChatMessage> Load();
+// Replaces the file (a temporary renamed over it), creating the Record folder first. No
+// messages: nothing written, true. False when the file could not be written.
+bool Save(const QVector<ChatMessage>& messages);
+// Deletes the file when it exists.
+void Remove();
+} // namespace ChatHistory
+
+// The ten rows of the chat window and its scroll bar. Rows are 0 (top) to 9 (bottom);
+// messages are numbered from 1.
+namespace ChatRows {
+constexpr int Count = 10;
+
+struct Page {
+    // The message each row shows, 0 where the row is left as it is.
+    int Message[Count]{};
+    bool ScrollEnabled{false};
+    int ScrollMaximum{0};
+    int ScrollValue{0};
+};
+
+// The newest messages, the last one in the bottom row; the scroll bar only when there are
+// more messages than rows, then at its end.
+Page LastPage(int messageCount);
+// The rows for a scroll bar value: row r shows message value + r + 1.
+Page AtScroll(int scrollValue, int messageCount);
+// The message a row stands for when it is read aloud (0 when none).
+int MessageOfRow(int row, int messageCount, int scrollValue);
+} // namespace ChatRows

@@ -1,0 +1,123 @@
+// The chat window's wiring through its real controls on the offscreen platform, with the test
+// partner on loopback: the rules themselves are tested without widgets beside this file.
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "AppState.h"
+#include "Chat.h"
+#include "ChatForms.h"
+#include "ChatTest.h"
+#include "ComboBox.h"
+#include "FormCalls.h"
+#include "Forms.h"
+#include "RichTextBox.h"
+#include "TestSupport.h"
+#include "UdpSocket.h"
+
+namespace {
+
+class ChatWindowTest : public AppFixture {
+protected:
+    template <class T> T* Control(const char* form, const QString& name)
+    {
+        return Forms::Control<T>(QLatin1String(form), name);
+    }
+    RichTextBox* Row(int k) { return Control<RichTextBox>("Chat", QStringLiteral("Text1(%1)").arg(k)); }
+    QColor Paper(int k) { return Row(k)->palette().color(QPalette::Base); }
+    static bool WaitFor(QSignalSpy& spy, int count)
+    {
+        while (spy.count() < count)
+            if (!spy.wait(5000))
+                return false;
+        return true;
+    }
+};
+
+TEST_F(ChatWindowTest, AConversationWithTheTestPartner)
+{
+    WriteFile("Record/Chat.txt", "1\xC4\xE3\xBA\xC3\r\n0hello\r\nnot a message\r\n");
+    State().CurrentActivity = 16;
+    RegisterChatForms();
+    Chat* chat = Forms::Load<Chat>();
+    ASSERT_TRUE(chat);
+    chat->Show();
+
+    // The history's two messages fill the bottom rows.
+    EXPECT_EQ(Row(8)->Text(), QStringLiteral("你好"));
+    EXPECT_EQ(Paper(8), QColor(192, 255, 255));
+    EXPECT_EQ(Row(9)->Text(), QStringLiteral("hello"));
+    EXPECT_EQ(Paper(9), QColor(Qt::white));
+    EXPECT_FALSE(Control<QScrollBar>("Chat", "VScroll1")->isEnabled());
+    EXPECT_TRUE(Control<QPushButton>("Chat", "Command2")->isEnabled());
+    // The pointer reaches the rows and their buttons (the frame round them lies behind).
+    for (QWidget* w : {static_cast<QWidget*>(Row(0)), static_cast<QWidget*>(Row(9)),
+             static_cast<QWidget*>(Control<QPushButton>("Chat", "Command4(9)"))}) {
+        QWidget* hit = chat->childAt(w->mapTo(chat, w->rect().center()));
+        EXPECT_TRUE(hit == w || w->isAncestorOf(hit)) << w->objectName().toStdString();
+    }
+
+    // A selection released in a row goes to the clipboard.
+    Row(8)->SetSelStart(0);
+    Row(8)->SetSelLength(2);
+    QTest::mouseRelease(Row(8)->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("你好"));
+
+    // F3 opens the partner just above the input frame; Close waits for it.
+    QTest::keyClick(chat, Qt::Key_F3);
+    ChatTest* partner = Forms::Find<ChatTest>();
+    ASSERT_TRUE(partner);
+    EXPECT_TRUE(partner->isVisible());
+    EXPECT_FALSE(Control<QPushButton>("Chat", "Command3")->isEnabled());
+    EXPECT_FALSE(Control<QPushButton>("Chat", "Command5")->isVisible());
+    QLabel* caption = Control<QLabel>("ChatTest", "Label1");
+    ASSERT_TRUE(caption);
+    QSignalSpy partnerGot(partner->findChild<UdpSocket*>(), &UdpSocket::DataArrival);
+    QSignalSpy added(&chat->Session(), &ChatSession::MessageAdded);
+
+    // Enter sends; the partner shows the message and acknowledges it.
+    ComboBox* input = Control<ComboBox>("Chat", "Combo1");
+    input->SetText(QStringLiteral("你好吗"));
+    QTest::keyClick(input->lineEdit(), Qt::Key_Return);
+    EXPECT_FALSE(Control<QPushButton>("Chat", "Command1")->isEnabled());
+    ASSERT_TRUE(WaitFor(added, 1));
+    EXPECT_EQ(caption->text(), QStringLiteral("你好吗"));
+    EXPECT_EQ(Row(9)->Text(), QStringLiteral("你好吗"));
+    EXPECT_EQ(Paper(9), QColor(Qt::white));
+    EXPECT_TRUE(input->Text().isEmpty());
+
+    // A click on the partner sends its caption back; the chat's acknowledgement shows "*".
+    QTest::mouseClick(caption, Qt::LeftButton);
+    ASSERT_TRUE(WaitFor(added, 2));
+    EXPECT_EQ(Row(9)->Text(), QStringLiteral("你好吗"));
+    EXPECT_EQ(Paper(9), QColor(192, 255, 255));
+    EXPECT_EQ(Row(8)->Text(), QStringLiteral("你好吗"));
+    EXPECT_EQ(Paper(8), QColor(Qt::white));
+    EXPECT_EQ(Row(6)->Text(), QStringLiteral("你好"));
+    ASSERT_TRUE(WaitFor(partnerGot, 2));
+    EXPECT_EQ(caption->text(), QStringLiteral("*你好"));
+
+    // F3 again closes the partner; the chat's socket is as it was (never connected).
+    QTest::keyClick(chat, Qt::Key_F3);
+    EXPECT_FALSE(Forms::IsLoaded(QStringLiteral("ChatTest")));
+    EXPECT_TRUE(Control<QPushButton>("Chat", "Command3")->isEnabled());
+    EXPECT_FALSE(chat->Session().Socket().IsBound());
+    EXPECT_TRUE(chat->Session().Socket().RemoteHost.isEmpty());
+
+    // Close: back to the Assistants menu, the history saved with the two new messages.
+    QTest::mouseClick(Control<QPushButton>("Chat", "Command3"), Qt::LeftButton);
+    EXPECT_FALSE(Forms::IsLoaded(QStringLiteral("Chat")));
+    EXPECT_EQ(State().CurrentActivity, 10);
+    EXPECT_EQ(ReadFile("Record/Chat.txt"),
+        QByteArray("1\xC4\xE3\xBA\xC3\r\n0hello\r\n0\xC4\xE3\xBA\xC3\xC2\xF0\r\n1\xC4\xE3\xBA\xC3\xC2\xF0\r\n"));
+}
+
+} // namespace
