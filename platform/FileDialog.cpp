@@ -1,12 +1,32 @@
 #include "FileDialog.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace {
 FileDialog::Recorder* g_recorder = nullptr;
 
-// "Description|*.a;*.b" becomes Qt's "Description (*.a *.b)".
-QString QtFilter(const QString& filter)
+// "*.jpg" becomes "*.[jJ][pP][gG]": Qt matches name filters with the case sensitivity of the
+// file system, and the old dialogs ignored case.
+QString EitherCase(const QString& pattern)
+{
+    QString out;
+    for (const QChar c : pattern) {
+        if (c.isLetter() && c.toLower() != c.toUpper())
+            out += QLatin1Char('[') + c.toLower() + c.toUpper() + QLatin1Char(']');
+        else
+            out += c;
+    }
+    return out;
+}
+} // namespace
+
+namespace FileDialog {
+
+// "Description|*.a;*.b" becomes Qt's "Description (*.a *.b)", each pattern in either case.
+QStringList QtNameFilters(const QString& filter)
 {
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList out;
@@ -15,15 +35,21 @@ QString QtFilter(const QString& filter)
         const int paren = description.indexOf(QLatin1Char('('));
         if (paren > 0)
             description = description.left(paren).trimmed();
-        QString patterns = parts[i + 1];
-        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        out << description + QStringLiteral(" (") + patterns + QLatin1Char(')');
+        QStringList patterns;
+        for (const QString& pattern : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts))
+            patterns << EitherCase(pattern.trimmed());
+        out << description + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
     }
-    return out.join(QStringLiteral(";;"));
+    return out;
 }
-} // namespace
 
-namespace FileDialog {
+QString PicturesFolder()
+{
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (!pictures.isEmpty() && QFileInfo(pictures).isDir())
+        return pictures;
+    return QDir::homePath();
+}
 
 Recorder::Recorder() { g_recorder = this; }
 Recorder::~Recorder()
@@ -32,17 +58,22 @@ Recorder::~Recorder()
         g_recorder = nullptr;
 }
 
-QString Recorder::Take()
+QString Recorder::Take(const QString& filter, const QString& folder)
 {
     ++m_shown;
+    m_lastFilter = filter;
+    m_lastFolder = folder;
     return m_answers.isEmpty() ? QString() : m_answers.takeFirst();
 }
 
-QString GetOpenFileName(QWidget* parent, const QString& filter)
+QString GetOpenFileName(QWidget* parent, const QString& filter, const QString& folder)
 {
     if (g_recorder)
-        return g_recorder->Take();
-    return QFileDialog::getOpenFileName(parent, QString(), QString(), QtFilter(filter));
+        return g_recorder->Take(filter, folder);
+    // The patterns spelled for either case are not for the learner's eyes: the list shows the
+    // descriptions only.
+    return QFileDialog::getOpenFileName(parent, QString(), folder, QtNameFilters(filter).join(QStringLiteral(";;")),
+        nullptr, QFileDialog::HideNameFilterDetails);
 }
 
 } // namespace FileDialog

@@ -5,11 +5,18 @@
 #include <QKeyEvent>
 #include <QWindow>
 #include <QWindowStateChangeEvent>
+#include <algorithm>
 
 #include "Clock.h"
 #include "FormEvents.h"
 #include "Forms.h"
 #include "Twips.h"
+#include "WindowHints.h"
+
+namespace {
+// Show order across all forms: owned windows are stacked in the order they were shown.
+quint64 g_showSerial = 0;
+} // namespace
 
 Form::Form(const QString& formName)
     : QWidget(nullptr)
@@ -45,14 +52,9 @@ void Form::Show(ShowMode mode, Form* owner)
     m_hiddenWithOwner = false;
     // An owner that this form owns itself (directly or further down) is not taken: a ring of
     // owners would never end the walks that follow a form's owners.
-    if (owner && owner != this && !owner->IsOwnedBy(this)) {
-        m_owner = owner;
-        // Transient parent: stays above its owner and is minimised with it.
-        winId();
-        owner->winId();
-        if (QWindow* window = windowHandle())
-            window->setTransientParent(owner->windowHandle());
-    }
+    if (owner && owner != this && !owner->IsOwnedBy(this))
+        BecomeOwnedBy(owner);
+    m_showSerial = ++g_showSerial;
     if (mode == Modal) {
         if (m_modalLoop)
             return;
@@ -79,6 +81,41 @@ void Form::Show(ShowMode mode, Form* owner)
     }
     show();
     raise();
+    RaiseOwnedWindows();
+}
+
+void Form::BecomeOwnedBy(Form* owner)
+{
+    m_owner = owner;
+    // Only windows of a transient type get WM_TRANSIENT_FOR from Qt; a plain top-level window
+    // with a transient parent is left loose, and the window manager stacks its owner over it.
+    if (windowType() != Qt::Tool)
+        setWindowFlags((windowFlags() & ~Qt::WindowType_Mask) | Qt::Tool);
+    winId();
+    owner->winId();
+    if (QWindow* window = windowHandle())
+        window->setTransientParent(owner->windowHandle());
+}
+
+QList<Form*> Form::OwnedWindowsBottomToTop() const
+{
+    QList<Form*> direct;
+    for (Form* f : Forms::LoadedForms())
+        if (f->m_owner == this && !f->m_unloading && f->isVisible())
+            direct.append(f);
+    std::stable_sort(direct.begin(), direct.end(), [](const Form* a, const Form* b) { return a->m_showSerial < b->m_showSerial; });
+    QList<Form*> stack;
+    for (Form* f : direct) {
+        stack.append(f);
+        stack.append(f->OwnedWindowsBottomToTop());
+    }
+    return stack;
+}
+
+void Form::RaiseOwnedWindows()
+{
+    for (Form* f : OwnedWindowsBottomToTop())
+        f->raise();
 }
 
 void Form::Hide()
@@ -215,6 +252,19 @@ bool Form::PreviewKey(QKeyEvent* ke)
 
 bool Form::event(QEvent* e)
 {
+    if (e->type() == QEvent::Show && m_owner && !m_unloading) {
+        // Sent before the window is mapped: the hints must be in place when the window
+        // manager first sees it, and again after each hide (which clears them).
+        if (QWindow* window = windowHandle()) {
+            if (m_owner->windowHandle() && window->transientParent() != m_owner->windowHandle())
+                window->setTransientParent(m_owner->windowHandle());
+            WindowHints::SkipTaskbar(window);
+        }
+    } else if (e->type() == QEvent::WindowActivate && !m_unloading) {
+        // Whatever the window manager did with the owner it just raised and activated, the
+        // windows it owns go back above it, in their order. After the activation is through.
+        QMetaObject::invokeMethod(this, [this] { if (!m_unloading) RaiseOwnedWindows(); }, Qt::QueuedConnection);
+    }
     if (!m_unloading && (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease)) {
         auto* ke = static_cast<QKeyEvent*>(e);
         if (!(ke->isAutoRepeat() && e->type() == QEvent::KeyRelease)) {

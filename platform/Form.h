@@ -2,8 +2,12 @@
 // The life of an old-style form on top of a QWidget: Load (construct, run Form_Load, not
 // shown), Show (modeless or modal, with an owner), Hide, Unload (Form_Unload, then destroy).
 // Owned windows are transient children of their owner, never QObject children, so unloading
-// one form never deletes another behind the registry's back.
+// one form never deletes another behind the registry's back. An owned window is a tool window
+// (the window manager keeps it above its owner and out of the taskbar; only the main window
+// is listed there) and is raised again above its owner whenever the owner is shown or
+// activated, whatever the window manager does with transient hints.
 
+#include <QList>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -33,6 +37,11 @@ public:
     bool IsShownModal() const { return m_modalLoop != nullptr; }
     // True when owner is this form's owner, or its owner's owner, and so on.
     bool IsOwnedBy(const Form* owner) const;
+    // The visible windows this form owns, directly or further down, from bottom to top: the
+    // windows it owns in the order they were shown, each followed by the windows it owns.
+    QList<Form*> OwnedWindowsBottomToTop() const;
+    // Raises those windows in that order (done whenever this form is shown or activated).
+    void RaiseOwnedWindows();
 
     // Geometry in twips, as the forms were designed (outer frame = client area here).
     double Left() const;
@@ -94,6 +103,7 @@ private:
     // Owned windows go down with their owner and come back with it.
     void HideOwnedWindows();
     void ShowOwnedWindows();
+    void BecomeOwnedBy(Form* owner);
 
     QString m_formName;
     QPointer<Form> m_owner;
@@ -103,6 +113,7 @@ private:
     bool m_keyPreview{false};
     bool m_active{false};
     bool m_hiddenWithOwner{false};
+    quint64 m_showSerial{0}; // when the form was last shown, for the stacking of owned windows
     // The key event the preview took last, until the event loop turns over.
     const QKeyEvent* m_previewed{nullptr};
     int m_previewedType{0};

@@ -13,4 +13,11 @@ QPixmap Load(const QString& path)
     const QImage image = reader.read();
     return image.isNull() ? QPixmap() : QPixmap::fromImage(image);
 }
+
+bool IsPicture(const QString& path)
+{
+    QImageReader reader(SafeFile::Native(path));
+    reader.setDecideFormatFromContent(true);
+    return reader.canRead();
+}
 } // namespace Picture

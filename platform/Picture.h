@@ -8,4 +8,6 @@
 namespace Picture {
 // The picture of the file, or a null pixmap when the file is missing or not a picture.
 QPixmap Load(const QString& path);
+// True when the file's header is that of a picture the readers know (nothing is decoded).
+bool IsPicture(const QString& path);
 } // namespace Picture

@@ -104,6 +104,32 @@ void Background::Form_Load()
     Label10->show();
     ApplySavedBackdrop();
     Timer1->SetEnabled(true);
+    // The written start-up step waits 100 ms before the window and the menu show: what they
+    // need is made ready during that wait instead of after it.
+    QMetaObject::invokeMethod(this, [this] { PrepareToShow(); }, Qt::QueuedConnection);
+}
+
+void Background::PrepareToShow()
+{
+    if (m_prepared || IsUnloading())
+        return;
+    m_prepared = true;
+    // The picture chosen at load, unless another one was put in its place meanwhile.
+    if (!m_picturePath.isEmpty() && Image1->pixmap().isNull()) {
+        const QPixmap pixmap = Picture::Load(m_picturePath);
+        if (pixmap.isNull())
+            Image1->hide();
+        else
+            Image1->setPixmap(pixmap);
+    }
+    m_picturePath.clear();
+    // The label scales the picture to the screen once and keeps it: do it now, off screen.
+    if (!Image1->isHidden() && !Image1->pixmap().isNull()) {
+        QPixmap scratch(Image1->size());
+        Image1->render(&scratch);
+    }
+    if (CodePage::SystemCanShowChinese())
+        Begin::PrepareArt();
 }
 
 void Background::Form_Unload()
@@ -127,16 +153,13 @@ void Background::LoadBackdropPicture()
         picture = SafeFile::Native(candidate);
     else if (QFileInfo(State().AppPath + QStringLiteral("background.jpg")).isFile())
         picture = State().AppPath + QStringLiteral("background.jpg");
-    if (picture.isEmpty()) {
+    // Only the file's header is read here; the picture itself is decoded while the start-up
+    // step waits (PrepareToShow), before the window shows.
+    if (picture.isEmpty() || !Picture::IsPicture(picture)) {
         Image1->hide();
         return;
     }
-    const QPixmap pixmap = Picture::Load(picture);
-    if (pixmap.isNull()) {
-        Image1->hide();
-        return;
-    }
-    Image1->setPixmap(pixmap);
+    m_picturePath = picture;
     Image1->show();
 }
 
@@ -245,6 +268,7 @@ void Background::mouseDoubleClickEvent(QMouseEvent* e)
 void Background::Timer1_Timer()
 {
     Timer1->SetEnabled(false);
+    PrepareToShow();
     Show(Form::Modeless);
     Forms::Unload(QStringLiteral("RegisterOCX"));
     if (CodePage::SystemCanShowChinese()) {

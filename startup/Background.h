@@ -58,9 +58,14 @@ protected:
 
 private:
     void LoadBackdropPicture();
+    // Decodes the backdrop picture and draws what the window and the menu show (once).
+    void PrepareToShow();
     void ApplySavedBackdrop();
     qint16 GetTaskbarHeight() const;
     void Timer1_Timer();
     void Timer2_Timer();
     void Timer5_Timer();
+
+    QString m_picturePath; // chosen at load, decoded before the window shows
+    bool m_prepared{false};
 };

@@ -44,20 +44,11 @@ Begin::Begin()
     SetSize(Background::DesignWidth, Background::DesignHeight);
     setMouseTracking(true);
 
-    std::array<QRect, 5> items;
-    for (int k = 1; k <= 5; ++k)
-        items[k - 1] = Twips::ToPixels(ItemLeft, ItemTop[k], ItemWidth[k], ItemHeight);
-    // The bed under the panels reaches the menu's right margin.
-    const QRect bed = Twips::ToPixels(PanelOffsetLeft, PanelOffsetTop, MenuPanel::PanelWidth, MenuPanel::PanelHeight);
-    const QPixmap backdrop = MenuArt::Backdrop(size(), items, bed);
-    m_face = MenuArt::Face(backdrop, items);
-
+    const MenuArt::Pictures& art = PrepareArt();
     for (int k = 1; k <= 5; ++k) {
-        const QRect r = items[k - 1];
-        Image1.Add(k, PictureHolder(this, Image1.Name(k), MenuArt::ItemPicture(backdrop, r, k, MenuArt::Look::Hover)));
+        Image1.Add(k, PictureHolder(this, Image1.Name(k), art.hover[k]));
         if (k < 5)
-            Image2.Add(k,
-                PictureHolder(this, Image2.Name(k), MenuArt::ItemPicture(backdrop, r, k, MenuArt::Look::Selected)));
+            Image2.Add(k, PictureHolder(this, Image2.Name(k), art.selected[k]));
         QLabel* item = Image3.Add(k, Kit::Label(this, Image3.Name(k), {ItemLeft, ItemTop[k], ItemWidth[k], ItemHeight}));
         item->setCursor(Qt::PointingHandCursor);
         item->setToolTip(MenuArt::ItemCaption(k).english);
@@ -72,6 +63,18 @@ Begin::Begin()
     Timer2 = new Timer(this, 200);
     Timer2->setObjectName(QStringLiteral("Timer2"));
     connect(Timer2, &Timer::Tick, this, &Begin::Timer2_Timer);
+}
+
+const MenuArt::Pictures& Begin::PrepareArt()
+{
+    const QSize size(std::max(1, Twips::ToPixelsX(Background::DesignWidth)),
+        std::max(1, Twips::ToPixelsY(Background::DesignHeight)));
+    std::array<QRect, 5> items;
+    for (int k = 1; k <= 5; ++k)
+        items[k - 1] = Twips::ToPixels(ItemLeft, ItemTop[k], ItemWidth[k], ItemHeight);
+    // The bed under the panels reaches the menu's right margin.
+    const QRect bed = Twips::ToPixels(PanelOffsetLeft, PanelOffsetTop, MenuPanel::PanelWidth, MenuPanel::PanelHeight);
+    return MenuArt::PicturesFor(size, items, bed);
 }
 
 void Begin::Form_Load() { Timer1->SetEnabled(true); }
@@ -225,5 +228,5 @@ void Begin::mouseMoveEvent(QMouseEvent* e)
 void Begin::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    p.drawPixmap(0, 0, m_face);
+    p.drawPixmap(0, 0, PrepareArt().face);
 }

@@ -12,6 +12,7 @@
 
 #include "ControlKit.h"
 #include "Form.h"
+#include "MenuArt.h"
 
 class QLabel;
 class Timer;
@@ -20,6 +21,9 @@ class Begin : public Form {
     Q_OBJECT
 public:
     Begin();
+
+    // The menu's pictures for this screen, drawn once (the main window has them drawn early).
+    static const MenuArt::Pictures& PrepareArt();
 
     // Chooses the exit item: ends the program (a panel's Esc).
     virtual void Common01();
@@ -66,6 +70,5 @@ private:
     QLabel* Image4{nullptr};
     Timer* Timer1{nullptr};
 
-    QPixmap m_face;
     bool m_escapePressed{false}; // the Esc now released went down on the menu
 };

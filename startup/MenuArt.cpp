@@ -238,4 +238,26 @@ QPixmap ItemPicture(const QPixmap& backdrop, const QRect& rect, int index, Look 
     return pic;
 }
 
+const Pictures& PicturesFor(const QSize& size, const std::array<QRect, 5>& items, const QRect& panelBed)
+{
+    struct Kept {
+        QSize size;
+        std::array<QRect, 5> items;
+        QRect panelBed;
+        Pictures pictures;
+    };
+    static Kept kept;
+    if (!kept.pictures.face.isNull() && kept.size == size && kept.items == items && kept.panelBed == panelBed)
+        return kept.pictures;
+    kept = Kept{size, items, panelBed, {}};
+    const QPixmap backdrop = Backdrop(size, items, panelBed);
+    kept.pictures.face = Face(backdrop, items);
+    for (int k = 1; k <= 5; ++k) {
+        kept.pictures.hover[k] = ItemPicture(backdrop, items[k - 1], k, Look::Hover);
+        if (k < 5)
+            kept.pictures.selected[k] = ItemPicture(backdrop, items[k - 1], k, Look::Selected);
+    }
+    return kept.pictures;
+}
+
 } // namespace MenuArt

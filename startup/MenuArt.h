@@ -30,4 +30,15 @@ QPixmap Face(const QPixmap& backdrop, const std::array<QRect, 5>& items);
 // Item index's picture in a look, the size of rect, painted over the backdrop's area at rect.
 QPixmap ItemPicture(const QPixmap& backdrop, const QRect& rect, int index, Look look);
 
+// Everything the menu shows, for one layout: the face, and each item's hover (1..5) and
+// selected (1..4) pictures (index 0 unused).
+struct Pictures {
+    QPixmap face;
+    std::array<QPixmap, 6> hover;
+    std::array<QPixmap, 5> selected;
+};
+// The pictures of a layout, drawn on first use and kept for the next call with the same layout
+// (the main window has them drawn while its start-up step waits, so the menu opens at once).
+const Pictures& PicturesFor(const QSize& size, const std::array<QRect, 5>& items, const QRect& panelBed);
+
 } // namespace MenuArt

@@ -20,6 +20,8 @@
 namespace {
 
 const QColor Heading(0x2b, 0x1b, 0x17);
+// The pictures the backdrop can show (the dialog ignores the case of the names).
+const QString PictureFilter = QStringLiteral("Picture Files (*.bmp;*.jpg;*.gif;*.png)|*.bmp;*.jpg;*.gif;*.png");
 
 // The panel's labels: 9 points in the heading colour unless said otherwise.
 QLabel* PanelLabel(QWidget* parent, const QString& name, const QString& text, const Kit::Rect& at,
@@ -199,7 +201,7 @@ void Setting::Command1_Click()
 
 void Setting::Command4_Click()
 {
-    const QString path = FileDialog::GetOpenFileName(this, QStringLiteral("Picture Files (*.bmp;*.jpg;*.gif)|*.bmp;*.jpg;*.gif"));
+    const QString path = FileDialog::GetOpenFileName(this, PictureFilter, FileDialog::PicturesFolder());
     if (path.isEmpty())
         return;
     const QPixmap picture = Picture::Load(path);

@@ -12,10 +12,7 @@
 #include "Product.h"
 #include "Shell.h"
 #include "Twips.h"
-
-#ifndef VELMORA_REVISION
-#define VELMORA_REVISION 0
-#endif
+#include "Version.h"
 
 namespace {
 

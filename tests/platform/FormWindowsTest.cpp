@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include "Form.h"
@@ -80,6 +81,73 @@ TEST_F(FormWindowsTest, OwnedWindowsGoDownWithTheirOwnerAndComeBackWithIt)
     EXPECT_TRUE(menu->isVisible());
     EXPECT_TRUE(panel->isVisible());
     EXPECT_EQ(main->resizes.last(), Form::Normal);
+}
+
+TEST_F(FormWindowsTest, OwnedWindowsAreToolWindowsWithTheirOwnerAsTransientParent)
+{
+    Probe* main = LoadProbe("Main");
+    Probe* menu = LoadProbe("Menu");
+    Probe* panel = LoadProbe("Panel");
+    Probe* other = LoadProbe("Other");
+    main->SetBorderless(true);
+    panel->SetBorderless(true);
+    main->Show();
+    other->Show();
+    menu->Show();
+    // Shown alone first, then with an owner: it becomes an owned window and stays shown.
+    menu->Show(Form::Modeless, main);
+    panel->Show(Form::Modeless, menu);
+
+    struct Case {
+        const char* name;
+        Probe* form;
+        Probe* owner;
+        bool borderless;
+    };
+    for (const Case& c : {Case{"main", main, nullptr, true}, Case{"other", other, nullptr, false},
+             Case{"menu", menu, main, false}, Case{"panel", panel, menu, true}}) {
+        SCOPED_TRACE(c.name);
+        EXPECT_TRUE(c.form->isVisible());
+        // Only a window of a transient type gets WM_TRANSIENT_FOR; only unowned windows are
+        // listed in the taskbar.
+        EXPECT_EQ(c.form->windowType(), c.owner ? Qt::Tool : Qt::Window);
+        EXPECT_EQ(c.form->windowFlags().testFlag(Qt::FramelessWindowHint), c.borderless);
+        ASSERT_NE(c.form->windowHandle(), nullptr);
+        EXPECT_EQ(c.form->windowHandle()->transientParent(), c.owner ? c.owner->windowHandle() : nullptr);
+    }
+
+    // Hidden with its owner and back: still owned, still above it.
+    main->SetWindowState(Form::Minimized);
+    main->SetWindowState(Form::Normal);
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(panel->windowType(), Qt::Tool);
+    EXPECT_EQ(panel->windowHandle()->transientParent(), menu->windowHandle());
+}
+
+TEST_F(FormWindowsTest, OwnedWindowsStackInTheOrderTheyWereShownEachWithTheWindowsItOwns)
+{
+    Probe* main = LoadProbe("Main");
+    Probe* menu = LoadProbe("Menu");
+    Probe* panel = LoadProbe("Panel");
+    Probe* other = LoadProbe("Other");
+    main->Show();
+    menu->Show(Form::Modeless, main);
+    panel->Show(Form::Modeless, menu);
+    other->Show(Form::Modeless, main);
+    using Stack = QList<Form*>;
+    EXPECT_EQ(main->OwnedWindowsBottomToTop(), (Stack{menu, panel, other}));
+    EXPECT_EQ(menu->OwnedWindowsBottomToTop(), (Stack{panel}));
+    EXPECT_TRUE(panel->OwnedWindowsBottomToTop().isEmpty());
+
+    // Shown again, the menu comes to the top with the panel it owns.
+    menu->Show(Form::Modeless, main);
+    EXPECT_EQ(main->OwnedWindowsBottomToTop(), (Stack{other, menu, panel}));
+
+    // Hidden and unloaded windows are not raised.
+    panel->Hide();
+    EXPECT_EQ(main->OwnedWindowsBottomToTop(), (Stack{other, menu}));
+    other->Unload();
+    EXPECT_EQ(main->OwnedWindowsBottomToTop(), (Stack{menu}));
 }
 
 TEST_F(FormWindowsTest, AnOwnerThatTheFormOwnsIsNotTaken)

@@ -9,6 +9,7 @@
 #include "MenuProbes.h"
 #include "Shell.h"
 #include "TestSupport.h"
+#include "Version.h"
 #include "frmAbout.h"
 
 namespace {
@@ -48,7 +49,10 @@ const QColor Red(255, 0, 0);
 TEST_F(AboutTest, ShowsTitleVersionAndCredits)
 {
     EXPECT_EQ(Line(0)->text(), "Velmora 2007");
-    EXPECT_EQ(Line(1)->text(), "Version: 0     (Chinese Simplified)");
+    // The revision is the fourth part of the project's version, and a real one.
+    EXPECT_GT(VELMORA_REVISION, 0);
+    EXPECT_TRUE(QStringLiteral(VELMORA_VERSION).endsWith(QStringLiteral(".%1").arg(VELMORA_REVISION)));
+    EXPECT_EQ(Line(1)->text(), QStringLiteral("Version: %1     (Chinese Simplified)").arg(VELMORA_REVISION));
     EXPECT_FALSE(Line(2)->text().isEmpty());
     EXPECT_FALSE(Line(3)->text().isEmpty());
     EXPECT_EQ(Line(5)->text(), "www.velmora.example");

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QPointer>
 #include <QLabel>
 #include <QProgressBar>
 #include <QTest>
@@ -20,6 +21,42 @@ namespace {
 class FakeBegin : public Begin {
 protected:
     void Form_Load() override {}
+};
+
+// The loading window as it is, recording the steps it shows, with a load that takes longer
+// than the window's timer: time goes on (on the test clock) each time the window repaints.
+struct LoadRecord {
+    QList<int> stepsShown; // each step once for each run of steps on its bar
+    int loads{0};
+};
+
+class SlowLoadData : public LoadData {
+public:
+    explicit SlowLoadData(LoadRecord* record)
+        : m_record(record)
+    {
+    }
+    void SetMaximum(int step, int maximum) override
+    {
+        // The preparation sets the first two maxima once per load.
+        if (step == 1)
+            ++m_record->loads;
+        LoadData::SetMaximum(step, maximum);
+    }
+    void SetValue(int step, int value) override
+    {
+        if (m_record->stepsShown.isEmpty() || m_record->stepsShown.last() != step)
+            m_record->stepsShown << step;
+        LoadData::SetValue(step, value);
+    }
+    void ProcessEvents() override
+    {
+        Clock::Advance(150);
+        LoadData::ProcessEvents();
+    }
+
+private:
+    LoadRecord* m_record;
 };
 
 class LoadDataTest : public TablesTest {
@@ -72,6 +109,32 @@ TEST_F(LoadDataTest, LoadsTheTablesAfter200msThenHandsOverToTheStartMenu)
     EXPECT_EQ(s.UserName, QStringLiteral("Lin"));
     EXPECT_FALSE(Forms::IsLoaded(QStringLiteral("LoadData"))) << "the window unloads itself";
     EXPECT_TRUE(m_begin->Timer2->Enabled());
+}
+
+TEST_F(LoadDataTest, ALoadLongerThanTheTimerRunsOnceWithItsStepsInOrder)
+{
+    for (int lesson = 1; lesson <= 3; ++lesson) {
+        const QString folder = QStringLiteral("Lessons/Script/Lesson_%1/").arg(lesson);
+        WriteCoded(folder + QStringLiteral("icwp.vmq"), {"h.ao3", "好", "good"}, QStringLiteral("RW"));
+        WriteCoded(folder + QStringLiteral("lifr.vmq"), {"", "#", "Hello", "h.ao3", "好。", "Good."}, QStringLiteral("RT"));
+    }
+    WriteCoded(QStringLiteral("Vocabulary/zi1.vmq"), {"h.ao3 h.ao4", "好人,"}, QStringLiteral("RW"));
+    WriteText(QStringLiteral("Record/wangci.txt"), "abc: [x] y\r\n");
+    LoadRecord record;
+    Forms::RegisterFactory(QStringLiteral("LoadData"), [&record] { return new SlowLoadData(&record); });
+    QPointer<LoadData> alive(LoadWindow());
+
+    Clock::Advance(200);
+    // The load took many times the 200 ms of the timer (each repaint moved the clock on), and
+    // more time passes after it: nothing loads a second time.
+    Clock::Advance(2000);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(alive.isNull()) << "the window unloads itself after the load";
+    EXPECT_EQ(record.loads, 1);
+    EXPECT_EQ(record.stepsShown, (QList<int>{1, 2, 3, 4}));
+    EXPECT_EQ(State().WordCount, 3);
+    EXPECT_EQ(State().SentenceCount, 3);
+    EXPECT_EQ(State().OnlineWordCount, 1);
 }
 
 TEST_F(LoadDataTest, ShowsEachStepsProgressOnItsOwnBar)

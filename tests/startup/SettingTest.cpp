@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -319,6 +320,79 @@ TEST_F(SettingTest, APictureBecomesTheBackdropAndIsRememberedOnlyWhenItLoads)
     EXPECT_EQ(backdrop->pixmap().size(), QSize(4, 4));
     EXPECT_FALSE(backdrop->isHidden());
     EXPECT_TRUE(m_boxes->Boxes().isEmpty());
+}
+
+namespace {
+// Sets an environment variable for one test and puts the old value back.
+class EnvironmentValue {
+public:
+    EnvironmentValue(const char* name, const QByteArray& value)
+        : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name))
+    {
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
+    }
+    ~EnvironmentValue()
+    {
+        if (m_had)
+            qputenv(m_name, m_old);
+        else
+            qunsetenv(m_name);
+    }
+
+private:
+    const char* m_name;
+    bool m_had;
+    QByteArray m_old;
+};
+
+// Whether a Qt name filter ("Description (p1 p2)") lists the file, matched as the file
+// dialog matches on Linux: case-sensitively, as the file system is.
+bool Lists(const QStringList& qtFilters, const QString& fileName)
+{
+    for (const QString& filter : qtFilters) {
+        const int open = filter.lastIndexOf(QLatin1Char('('));
+        const QString patterns = filter.mid(open + 1, filter.size() - open - 2);
+        for (const QString& pattern : patterns.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            if (QRegularExpression::fromWildcard(pattern, Qt::CaseSensitive).match(fileName).hasMatch())
+                return true;
+    }
+    return false;
+}
+} // namespace
+
+TEST_F(SettingTest, ThePictureDialogListsPicturesInAnyCaseFromThePicturesFolder)
+{
+    const EnvironmentValue home("HOME", QFile::encodeName(Path("home")));
+    const EnvironmentValue config("XDG_CONFIG_HOME", QByteArray());
+    ASSERT_TRUE(QDir().mkpath(Path("home")));
+    Open();
+    FileDialog::Recorder dialog;
+    QTest::mouseClick(Button("Command4"), Qt::LeftButton);
+    EXPECT_EQ(dialog.LastFolder(), QDir::homePath()) << "no pictures folder: the home folder";
+
+    ASSERT_TRUE(QDir().mkpath(Path("home/Pictures")));
+    QTest::mouseClick(Button("Command4"), Qt::LeftButton);
+    EXPECT_EQ(dialog.LastFolder(), Path("home/Pictures"));
+    EXPECT_EQ(dialog.Shown(), 2);
+
+    const QStringList filters = FileDialog::QtNameFilters(dialog.LastFilter());
+    ASSERT_EQ(filters.size(), 1);
+    EXPECT_TRUE(filters[0].startsWith(QStringLiteral("Picture Files (")));
+    const struct {
+        const char* name;
+        bool listed;
+    } cases[] = {
+        {"garden.jpg", true}, {"CAMERA.JPG", true}, {"Mixed.Jpg", true}, {"shot.png", true}, {"SHOT.PNG", true},
+        {"old.bmp", true}, {"OLD.BMP", true}, {"anim.gif", true}, {"notes.txt", false}, {"photo.jpg.txt", false},
+        {"jpg", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Lists(filters, QString::fromLatin1(c.name)), c.listed);
+    }
 }
 
 TEST_F(SettingTest, UninstallAsksFirstAndOnYesHidesPanelAndMenu)
