@@ -1,0 +1,30 @@
+#pragma once
+// What the fill-in exercise and the sentence quiz share without a window: their draws and
+// their correctness rate.
+//
+// Draws: every rule that draws takes a QuizDraw, a source of numbers in [0, 1); the windows
+// pass QuizDraws(), tests pass a script of their own.
+
+#include <QString>
+#include <functional>
+
+using QuizDraw = std::function<double()>;
+
+// The draws the quiz windows use: the program's random source (platform Clock.h), seeded
+// from the clock at the first draw and left running after that; or, while a test has set
+// one with UseQuizScript, that script.
+QuizDraw QuizDraws();
+void UseQuizScript(QuizDraw script);
+void UseProgramDraws();
+
+// Int(draw * n) + 1, kept within 1..n (1 when n < 1).
+int DrawIndex(const QuizDraw& draw, int n);
+// Int(draw * n), kept within 0..n - 1 (0 when n < 1).
+int DrawSlot(const QuizDraw& draw, int n);
+
+// right / (right + wrong) rounded to two decimals, a half going to the even neighbour, times
+// 100: a whole number from 0 to 100; 0 before any answer.
+int QuizRate(int right, int wrong);
+// The rate as its label shows it and the pass test reads it back.
+inline QString QuizRateText(int rate) { return QString::number(rate); }
+constexpr int QuizPassMark = 80;
