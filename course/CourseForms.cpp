@@ -1,8 +1,11 @@
 #include "CourseForms.h"
 
 #include "Begin1.h"
+#include "Exercise3.h"
+#include "FindSentence.h"
 #include "Forms.h"
 #include "Notepad.h"
+#include "Result1.h"
 #include "StudyPlaceholders.h"
 #include "Text.h"
 #include "WordsPanel.h"
@@ -14,4 +17,7 @@ void RegisterCourseForms()
     Forms::RegisterFactory<WordsPanel>();
     Forms::RegisterFactory<Notepad>();
     RegisterStudyPlaceholders();
+    Forms::RegisterFactory<Exercise3>();
+    Forms::RegisterFactory<Result1>();
+    Forms::RegisterFactory<FindSentence>();
 }

@@ -81,7 +81,12 @@ LessonTaskProtocol::Outcome LessonTaskProtocol::Graded(double rate)
 
 void LessonTaskProtocol::NoNewCharacters()
 {
-    MsgBox::Notice(QStringLiteral("There is no new Chinese characters in this lesson."));
+    NothingToAsk(QStringLiteral("There is no new Chinese characters in this lesson."));
+}
+
+void LessonTaskProtocol::NothingToAsk(const QString& notice)
+{
+    MsgBox::Notice(notice);
     m_finished = true;
     if (IsFrontier())
         Record();

@@ -66,6 +66,9 @@ public:
     // Step 2 when the lesson has no new characters: the notice, the step recorded at the
     // frontier, and the window closes in 500 ms in any case.
     void NoNewCharacters();
+    // A task without anything to ask (a lesson without sentence lines in the quizzes): the
+    // notice, the step recorded at the frontier, and the window closes in 500 ms in any case.
+    void NothingToAsk(const QString& notice);
     // Step 6: the reading reached the end of the text; recorded and congratulated at the
     // frontier, and the window closes in 500 ms in any case.
     void ReadingFinished();

@@ -18,13 +18,10 @@ struct TaskStandIn {
 constexpr TaskStandIn kTasks[] = {
     {StudyWindow::Typing, 10500, 4800, "Label6"},
     {StudyWindow::Vocabulary, 10500, 4800, "Label6"},
-    {StudyWindow::Exercise3, 10500, 5200, "Label6"},
-    {StudyWindow::FindSentence, 10500, 4800, "Label6"},
     {StudyWindow::Newwords, 10500, 4800, "Label11"},
 };
 constexpr std::pair<StudyWindow, double> kCompanions[] = {
     {StudyWindow::Expressions_Related, 1400},
-    {StudyWindow::Result1, 1400},
 };
 } // namespace
 
