@@ -31,7 +31,8 @@ int main(int argc, char** argv)
     RegisterAssistantsForms();
     RegisterChatForms();
     RegisterSetupForms();
-    State();
+    // --install opens the installer whatever drive the program was started from.
+    State().InstallRequested = QApplication::arguments().contains(QStringLiteral("--install"));
     // The start-up window runs the whole start-up while it loads; it ends the program at once
     // when another copy runs.
     if (!Forms::Load(QStringLiteral("RegisterOCX")))

@@ -4,6 +4,8 @@
 #include "Begin4.h"
 #include "Figure.h"
 #include "Forms.h"
+#include "SentencesSingle.h"
+#include "Spoken.h"
 #include "Surname.h"
 #include "ToolPlaceholder.h"
 
@@ -13,6 +15,8 @@ void RegisterAssistantsForms()
     Forms::RegisterFactory<Alphabet1>();
     Forms::RegisterFactory<Figure>();
     Forms::RegisterFactory<Surname>();
+    Forms::RegisterFactory<SentencesSingle>();
+    Forms::RegisterFactory<Spoken>();
     // Last: tools without a window of their own yet open a least window.
     RegisterToolPlaceholders();
 }

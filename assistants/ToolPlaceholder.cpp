@@ -19,8 +19,6 @@ struct PlaceholderSpec {
 
 // The tools' own sizes (twips), which the stack arithmetic depends on.
 constexpr PlaceholderSpec Placeholders[] = {
-    {"SentencesSingle", 11550, 6600, "", ToolWindow::Role::Tool},
-    {"Spoken", 11550, 6300, "", ToolWindow::Role::Tool},
     {"Chat", 11550, 6600, "", ToolWindow::Role::Tool},
     {"WriteCharacter", 7725, 6375, "Samples", ToolWindow::Role::Tool},
     {"Samples", 3900, 6375, "WriteCharacter", ToolWindow::Role::Companion},

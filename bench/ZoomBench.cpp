@@ -13,6 +13,7 @@
 #include <benchmark/benchmark.h>
 
 #include "AppState.h"
+#include "BenchTree.h"
 #include "Form.h"
 #include "Forms.h"
 #include "LoadingSteps.h"
@@ -23,25 +24,9 @@
 
 namespace {
 
-QString Tree()
-{
-    const QString tree = qEnvironmentVariable("VELMORA_TREE", QStringLiteral(VELMORA_TREE_DEFAULT));
-    return tree.endsWith(QLatin1Char('/')) ? tree : tree + QLatin1Char('/');
-}
+QString Tree() { return BenchTree::Path(); }
 
-class NoProgress : public LoadProgress {
-public:
-    void SetMaximum(int step, int maximum) override { m_max[step] = maximum; }
-    int Maximum(int step) const override { return m_max[step]; }
-    int Value(int step) const override { return m_value[step]; }
-    void SetValue(int step, int value) override { m_value[step] = value; }
-    void SetCaption(int, const QString&) override {}
-    void ProcessEvents() override {}
-
-private:
-    int m_max[5]{0, 100, 100, 100, 100};
-    int m_value[5]{};
-};
+using BenchTree::NoProgress;
 
 void LoadTables()
 {

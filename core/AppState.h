@@ -85,6 +85,7 @@ struct AppState {
     QString AppPath;            // application folder, always ending in "/"
     qint16 CurrentActivity{-1}; // -1 starting, 0 course panel, 1..8 tasks, 10 Assistants, 11..18 tools, 20 settings, 30 About
     qint16 TaskbarHeight{0};    // twips below the work area
+    bool InstallRequested{false}; // --install: the installer road from any drive
 
     // --- sound ----------------------------------------------------------------------------
     qint16 SoundOwner{0};

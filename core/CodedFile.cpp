@@ -106,8 +106,8 @@ private:
             m_text.m_text[static_cast<size_t>(m_used++)] = unit;
     }
 
-    // A run of 0 to 99 blanks. The random source is seeded once per reading, at its first
-    // run; a line already full draws nothing.
+    // A run of 0 to 99 blanks from the program's random source (seeded at the first run the
+    // program reads); a line already full draws nothing.
     void AppendBlanks(qsizetype recordsLeft)
     {
         const qsizetype room = kMaxCodedLineLength - (m_used - m_lineStart);

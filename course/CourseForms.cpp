@@ -7,6 +7,8 @@
 #include "Notepad.h"
 #include "Result1.h"
 #include "StudyPlaceholders.h"
+#include "Typing.h"
+#include "Vocabulary.h"
 #include "Text.h"
 #include "WordsPanel.h"
 
@@ -17,6 +19,8 @@ void RegisterCourseForms()
     Forms::RegisterFactory<WordsPanel>();
     Forms::RegisterFactory<Notepad>();
     RegisterStudyPlaceholders();
+    Forms::RegisterFactory<Typing>();
+    Forms::RegisterFactory<Vocabulary>();
     Forms::RegisterFactory<Exercise3>();
     Forms::RegisterFactory<Result1>();
     Forms::RegisterFactory<FindSentence>();

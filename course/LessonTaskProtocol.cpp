@@ -84,6 +84,8 @@ void LessonTaskProtocol::NoNewCharacters()
     NothingToAsk(QStringLiteral("There is no new Chinese characters in this lesson."));
 }
 
+void LessonTaskProtocol::NoNewWords() { NothingToAsk(QStringLiteral("There is no new vocabulary in this lesson.")); }
+
 void LessonTaskProtocol::NothingToAsk(const QString& notice)
 {
     MsgBox::Notice(notice);

@@ -66,6 +66,8 @@ public:
     // Step 2 when the lesson has no new characters: the notice, the step recorded at the
     // frontier, and the window closes in 500 ms in any case.
     void NoNewCharacters();
+    // Step 3 when the lesson has no new words: the same, with its own notice.
+    void NoNewWords();
     // A task without anything to ask (a lesson without sentence lines in the quizzes): the
     // notice, the step recorded at the frontier, and the window closes in 500 ms in any case.
     void NothingToAsk(const QString& notice);

@@ -5,37 +5,13 @@
 
 #include "Clock.h"
 
-namespace {
-QuizDraw& Script()
-{
-    static QuizDraw script;
-    return script;
-}
-
-double ProgramDraw()
-{
-    // Seeding again before every question from a clock that has hardly moved would repeat the
-    // same draws: seed once, then let the sequence run.
-    static bool seeded = false;
-    if (!seeded) {
-        Random::Randomize();
-        seeded = true;
-    }
-    return Random::Rnd();
-}
-} // namespace
-
 QuizDraw QuizDraws()
 {
     return [] {
-        const QuizDraw& script = Script();
-        return script ? script() : ProgramDraw();
+        Random::Randomize();
+        return Random::Rnd();
     };
 }
-
-void UseQuizScript(QuizDraw script) { Script() = std::move(script); }
-
-void UseProgramDraws() { Script() = nullptr; }
 
 int DrawIndex(const QuizDraw& draw, int n)
 {

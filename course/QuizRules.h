@@ -3,7 +3,7 @@
 // their correctness rate.
 //
 // Draws: every rule that draws takes a QuizDraw, a source of numbers in [0, 1); the windows
-// pass QuizDraws(), tests pass a script of their own.
+// pass QuizDraws(), the program's one random source, and tests of the rules pass a script.
 
 #include <QString>
 #include <functional>
@@ -11,11 +11,8 @@
 using QuizDraw = std::function<double()>;
 
 // The draws the quiz windows use: the program's random source (platform Clock.h), seeded
-// from the clock at the first draw and left running after that; or, while a test has set
-// one with UseQuizScript, that script.
+// once; tests of the windows script it there.
 QuizDraw QuizDraws();
-void UseQuizScript(QuizDraw script);
-void UseProgramDraws();
 
 // Int(draw * n) + 1, kept within 1..n (1 when n < 1).
 int DrawIndex(const QuizDraw& draw, int n);

@@ -16,8 +16,6 @@ struct TaskStandIn {
     const char* lessonLabel; // the form's own lesson label
 };
 constexpr TaskStandIn kTasks[] = {
-    {StudyWindow::Typing, 10500, 4800, "Label6"},
-    {StudyWindow::Vocabulary, 10500, 4800, "Label6"},
     {StudyWindow::Newwords, 10500, 4800, "Label11"},
 };
 constexpr std::pair<StudyWindow, double> kCompanions[] = {

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QPointer>
 #include <QTimer>
+#include <algorithm>
+#include <cmath>
 #include <functional>
 #include <random>
 
@@ -18,6 +20,8 @@ struct ClockState {
     QElapsedTimer real;
     QList<QPointer<Timer>> timers;
     std::mt19937 rng{12345u};
+    bool seeded{false};
+    std::function<double()> script;
     qint64 pendingTarget{-1}; // the target of the Advance under way, -1 when none
 };
 ClockState& S()
@@ -99,7 +103,28 @@ void Untrack(Timer* t) { S().timers.removeAll(t); }
 } // namespace ClockInternal
 
 namespace Random {
-void Randomize() { S().rng.seed(static_cast<quint32>(QDateTime::currentMSecsSinceEpoch() ^ S().real.nsecsElapsed())); }
-void Seed(quint32 seed) { S().rng.seed(seed); }
-double Rnd() { return std::generate_canonical<double, 32>(S().rng) * (1.0 - 1e-12); }
+void Randomize()
+{
+    ClockState& s = S();
+    if (s.seeded)
+        return;
+    s.seeded = true;
+    s.rng.seed(static_cast<quint32>(QDateTime::currentMSecsSinceEpoch() ^ s.real.nsecsElapsed()));
+}
+void Seed(quint32 seed)
+{
+    S().seeded = true;
+    S().rng.seed(seed);
+}
+double Rnd()
+{
+    ClockState& s = S();
+    if (s.script)
+        return std::clamp(s.script(), 0.0, 1.0 - 1e-12);
+    return std::generate_canonical<double, 32>(s.rng) * (1.0 - 1e-12);
+}
+int Index(int n) { return n < 1 ? 1 : std::min(n, static_cast<int>(std::floor(Rnd() * n)) + 1); }
+int Slot(int n) { return n < 1 ? 0 : std::min(n - 1, static_cast<int>(std::floor(Rnd() * n))); }
+void UseScript(std::function<double()> script) { S().script = std::move(script); }
+void UseGenerator() { S().script = nullptr; }
 } // namespace Random

@@ -24,9 +24,20 @@ void SetNow(const QDateTime& now);
 void ContinueWhile(const std::function<bool()>& stillWaiting);
 } // namespace Clock
 
-// Pseudo-random numbers in [0, 1), seeded from the clock on Randomize(); tests may seed.
+// The program's one source of pseudo-random numbers in [0, 1). It is seeded once: the first
+// Randomize() seeds it from the clock, and every later Randomize() leaves the sequence running,
+// because seeding again from a clock that has not moved on would repeat the same draws.
+// Tests fix the sequence with Seed() or script the draws exactly with UseScript().
 namespace Random {
 void Randomize();
+// A fixed sequence (tests); counts as seeded, so Randomize() keeps it.
 void Seed(quint32 seed);
 double Rnd();
+// Int(Rnd * n) + 1: an index 1..n (1 for n < 1).
+int Index(int n);
+// Int(Rnd * n): a slot 0..n - 1 (0 for n < 1).
+int Slot(int n);
+// Tests: every draw comes from script (values in [0, 1)) until UseGenerator().
+void UseScript(std::function<double()> script);
+void UseGenerator();
 } // namespace Random

@@ -180,7 +180,7 @@ void Form::FireDeactivate()
 
 bool Form::HandleKey(QKeyEvent* ke, bool down)
 {
-    int code = Keys::FromQt(ke->key());
+    int code = Keys::FromQt(ke->key(), ke->modifiers());
     if (code == 0)
         return false;
     const int shift = (ke->modifiers() & Qt::ShiftModifier ? 1 : 0) | (ke->modifiers() & Qt::ControlModifier ? 2 : 0)
@@ -318,6 +318,23 @@ int Keys::FromQt(int qtKey)
             return 40;
         if (qtKey == Qt::Key_Delete)
             return 46;
+        if (qtKey == Qt::Key_Equal || qtKey == Qt::Key_Plus)
+            return 187;
+        if (qtKey == Qt::Key_Minus || qtKey == Qt::Key_Underscore)
+            return 189;
         return 0;
     }
+}
+
+int Keys::FromQt(int qtKey, Qt::KeyboardModifiers modifiers)
+{
+    if (modifiers & Qt::KeypadModifier) {
+        if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)
+            return 96 + (qtKey - Qt::Key_0);
+        if (qtKey == Qt::Key_Plus)
+            return 107;
+        if (qtKey == Qt::Key_Minus)
+            return 109;
+    }
+    return FromQt(qtKey);
 }

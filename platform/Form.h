@@ -115,4 +115,7 @@ constexpr int Return = 13;
 constexpr int Escape = 27;
 constexpr int F4 = 115;
 int FromQt(int qtKey);
+// With the modifiers: the numeric keypad's digits are 96-105 (its "+" 107, "-" 109), apart
+// from the main row's 48-57, "=" / "+" 187 and "-" 189.
+int FromQt(int qtKey, Qt::KeyboardModifiers modifiers);
 }

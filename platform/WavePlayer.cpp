@@ -19,6 +19,14 @@ int WavePlayer::Mode() const
     return m_playing ? ModePlaying : ModeStopped;
 }
 
+qint64 WavePlayer::PositionMs() const
+{
+    if (!m_open || m_audio.sampleRate <= 0)
+        return 0;
+    const qint64 played = m_playing && m_output ? m_output->PlayedFrames() : 0;
+    return std::min(m_audio.frames, m_position + played) * 1000 / m_audio.sampleRate;
+}
+
 bool WavePlayer::IsSilent() const { return m_output && m_output->IsSilent(); }
 
 void WavePlayer::Open()

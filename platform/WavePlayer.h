@@ -39,6 +39,8 @@ public:
     // True while the current play runs on the silent pacer.
     bool IsSilent() const;
     qint64 LengthMs() const { return m_audio.DurationMs(); }
+    // How far the loaded sound has played, in ms (0 when nothing is open).
+    qint64 PositionMs() const;
 
     void Open();
     void Play();

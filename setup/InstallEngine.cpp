@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
 #include <algorithm>
 #include <cmath>
 
@@ -40,6 +41,7 @@ QString Joined(const QString& folder, const QString& name)
 
 QString ProductName() { return Product::Name(); }
 QString InstallFolderName() { return QStringLiteral("Norvale"); }
+QString ProgramFileName() { return QStringLiteral("velmora"); }
 QString ManifestName() { return QStringLiteral(".velmora-installed"); }
 
 QString InstallPath(const QString& base)
@@ -229,10 +231,26 @@ bool CopyJob::WriteErrorFile() const
 
 bool CopyJob::WriteManifest() const
 {
-    QSaveFile file(Joined(m_installPath, ManifestName()));
+    const QString path = Joined(m_installPath, ManifestName());
+    // A reinstallation keeps what the earlier one installed on the list, so the uninstaller
+    // still removes files the newer medium no longer has.
+    QStringList entries = m_installed;
+    QSet<QString> listed(m_installed.cbegin(), m_installed.cend());
+    QFile earlier(path);
+    if (earlier.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : earlier.readAll().split('\n')) {
+            const QString entry = QString::fromUtf8(line);
+            if (!entry.isEmpty() && !listed.contains(entry)) {
+                listed.insert(entry);
+                entries << entry;
+            }
+        }
+        earlier.close();
+    }
+    QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    const QByteArray bytes = (m_installed.join(u'\n') + u'\n').toUtf8();
+    const QByteArray bytes = (entries.join(u'\n') + u'\n').toUtf8();
     return file.write(bytes) == bytes.size() && file.commit();
 }
 

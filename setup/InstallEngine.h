@@ -12,6 +12,9 @@ namespace Installer {
 // The product's name in shortcuts, questions and the uninstaller; the folder it installs into.
 QString ProductName();
 QString InstallFolderName();
+// The program's file in the program folder: what the shortcuts start, what "run it now"
+// starts and what the uninstaller removes as the program ends.
+QString ProgramFileName();
 // The manifest of what was installed, in the install folder: one relative path per line.
 QString ManifestName();
 
@@ -74,7 +77,8 @@ public:
     QString FailureReport() const;
     // Writes the report into the install folder; false when it could not be written.
     bool WriteErrorFile() const;
-    // Writes the manifest of every file copied; false when it could not be written.
+    // Writes the manifest of every file copied, keeping the entries of an earlier manifest
+    // there; false when it could not be written.
     bool WriteManifest() const;
 
 private:

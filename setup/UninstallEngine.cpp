@@ -1,5 +1,6 @@
 #include "UninstallEngine.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -172,6 +173,16 @@ void UninstallJob::FinishAtExit()
         QFile::remove(m_programFile);
     QFile::remove(m_appPath + Installer::ManifestName());
     QDir().rmdir(m_appPath);
+}
+
+void FinishWhenProgramEnds(std::shared_ptr<UninstallJob> job)
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app || !job)
+        return;
+    // The program file may go while it runs: the running program keeps its open image.
+    QObject::connect(app, &QCoreApplication::aboutToQuit, app, [job] { job->FinishAtExit(); },
+        Qt::SingleShotConnection);
 }
 
 } // namespace Uninstaller

@@ -9,6 +9,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
 namespace Uninstaller {
@@ -57,6 +58,9 @@ private:
     int m_maximum;
     bool m_shortcutsDone{false};
 };
+
+// Runs job's FinishAtExit once, as the application's event loop ends.
+void FinishWhenProgramEnds(std::shared_ptr<UninstallJob> job);
 
 // The manifest's relative paths; empty when there is none.
 QSet<QString> ReadManifest(const QString& appPath);

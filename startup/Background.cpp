@@ -85,9 +85,9 @@ void Background::Form_Load()
     MoveLabel(Label10, 130, 0);
 
     const int drive = Drives::DriveType(State().AppPath);
-    if (drive == Drives::CdRom || drive == Drives::Removable) {
-        // Installer road: the installer runs alone; this window and the start-up window go
-        // away 200 ms later.
+    if (drive == Drives::CdRom || drive == Drives::Removable || State().InstallRequested) {
+        // Installer road (also asked for on the command line): the installer runs alone; this
+        // window and the start-up window go away 200 ms later.
         if (Form* install = Forms::Load(QStringLiteral("Install")))
             install->Show(Form::Modeless);
         hide();

@@ -67,4 +67,5 @@ private:
     Timer* Timer1{nullptr};
 
     QPixmap m_face;
+    bool m_escapePressed{false}; // the Esc now released went down on the menu
 };

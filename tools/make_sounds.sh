@@ -96,35 +96,12 @@ xargs -P "$(nproc)" -n 32 bash -c 'for j; do syllable_job "$j"; done' _ < "$work
 # is 1 in a telephone number (yao1).
 mkdir -p "$tree/Numbers"
 syl() { printf '%s/Phonetic Symbols/%s/%s.wav' "$tree" "$(printf '%s' "${1:0:1}" | tr 'a-z' 'A-Z')" "$1"; }
-while read -r code reading; do
-  sox -D "$(syl "$reading")" "$tree/Numbers/$code.wav"
-done <<'CODES'
-0 ling2
-1 yi1
-2 er4
-3 san1
-4 si4
-5 wu3
-6 liu4
-7 qi1
-8 ba1
-9 jiu3
-a yao1
-v wu2
-i jiu2
-l liang2
-n liang3
-b bai3
-q qian1
-s shi2
-w wan4
-y yi4
-z zhao4
-d dian3
-f fu4
-t di4
-CODES
-sox -D "$(syl bai3)" "$(syl fen1)" "$(syl zhi1)" "$tree/Numbers/p.wav"
+while read -r code readings; do
+  case "$code" in ''|'#'*) continue ;; esac
+  files=()
+  for reading in $readings; do files+=("$(syl "$reading")"); done
+  sox -D "${files[@]}" "$tree/Numbers/$code.wav"
+done < "$(dirname "$0")/number_readings.txt"
 
 # Feedback sounds, synthesised: a bright rising chime for a right answer, a low falling pair
 # for a wrong one, a gentle three-note figure for "carry on".

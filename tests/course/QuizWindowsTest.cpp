@@ -102,7 +102,7 @@ protected:
         Forms::UnloadAll();
         EXPECT_FALSE(Forms::IsLoaded(QStringLiteral("FindSentence")));
         EXPECT_FALSE(Forms::IsLoaded(QStringLiteral("Exercise3")));
-        UseProgramDraws();
+        Random::UseGenerator();
         CloseSharedPlayers();
         Twips::ClearScreenOverride();
         AppFixture::TearDown();
@@ -324,7 +324,7 @@ TEST_F(QuizWindows, ClosingBeforeTheLastBlankAsksFirst)
 
 TEST_F(QuizWindows, ACandidateRestedOnIsSpokenAfterFourHundredMilliseconds)
 {
-    UseQuizScript(Cycle({0.0})); // blanks 你, 谢, 我, dealt in that order
+    Random::UseScript(Cycle({0.0})); // blanks 你, 谢, 我, dealt in that order
     SetLines(ThreeLines);
     OpenStep(4, 4);
     ASSERT_EQ(Candidates(), (QStringList{u"你"_qs, u"谢"_qs, u"我"_qs, QString()}));
@@ -384,7 +384,7 @@ TEST_F(QuizWindows, TheResultListShowsEachBlankAndAClickFindsIt)
 TEST_F(QuizWindows, EachBlankIsSelectedInItsOwnLine)
 {
     // Numbering starts again after the heading: "1.你__" stands inside the earlier "11.你__好".
-    UseQuizScript(Cycle({0.5, 0.0, 0.99, 0.0}));
+    Random::UseScript(Cycle({0.5, 0.0, 0.99, 0.0}));
     SetLines({
         Line("n.i3", u"11.你吗好"_qs, "a"),
         Line("k.e4", u"2)课文"_qs, "Text", 0),
@@ -426,7 +426,7 @@ TEST_F(QuizWindows, ALessonWithoutSentencesHasNothingToFillIn)
 
 TEST_F(QuizWindows, SentenceFindingAsksBySoundAndCorrectsWithTheSwapsMarked)
 {
-    UseQuizScript(Cycle({0.5, 0.1, 0.0, 0.99}));
+    Random::UseScript(Cycle({0.5, 0.1, 0.0, 0.99}));
     SetLines(FiveLines.mid(1));
     OpenStep(5, 5);
     EXPECT_EQ(State().QuizOpen, -1);
@@ -460,7 +460,7 @@ TEST_F(QuizWindows, SentenceFindingAsksBySoundAndCorrectsWithTheSwapsMarked)
 
 TEST_F(QuizWindows, MeaningQuestionsOfferTheEnglishAmongPoolSentences)
 {
-    UseQuizScript(Cycle({0.0, 0.9, 0.99, 0.0}));
+    Random::UseScript(Cycle({0.0, 0.9, 0.99, 0.0}));
     SetLines(FiveLines.mid(1));
     OpenStep(5, 5);
     EXPECT_FALSE(Quiz()->SoundQuestion());
@@ -528,7 +528,7 @@ TEST_F(QuizWindows, RunsPassAtEightyAndStartAgainBelow)
         {"four of five, the last one right", 5, {false, true, true, true, true}, "80", true},
         {"three of four", 4, {true, true, false, true}, "75", false},
     };
-    UseQuizScript(Cycle({0.3, 0.9, 0.5, 0.5})); // meaning questions: every line is asked
+    Random::UseScript(Cycle({0.3, 0.9, 0.5, 0.5})); // meaning questions: every line is asked
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         m_boxes->Clear();
@@ -566,7 +566,7 @@ TEST_F(QuizWindows, RunsPassAtEightyAndStartAgainBelow)
 
 TEST_F(QuizWindows, AShortLineIsSkippedAsASoundQuestionAndHeadingsAreNeverAsked)
 {
-    UseQuizScript(Cycle({0.1})); // sound questions only
+    Random::UseScript(Cycle({0.1})); // sound questions only
     SetLines(FiveLines);
     OpenStep(5, 5);
     QList<int> asked;

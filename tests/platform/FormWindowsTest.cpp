@@ -161,6 +161,28 @@ TEST_F(FormWindowsTest, ActivationIgnoresOurOwnMessageBoxesAndDialogs)
     EXPECT_EQ(b->activations, bActivations + 1);
 }
 
+TEST_F(FormWindowsTest, KeyCodesTellTheMainRowFromTheKeypad)
+{
+    Probe* form = LoadProbe("Main");
+    struct Case {
+        Qt::Key key;
+        Qt::KeyboardModifiers mods;
+        int code;
+    };
+    const Case cases[] = {{Qt::Key_1, Qt::NoModifier, 49}, {Qt::Key_9, Qt::NoModifier, 57},
+        {Qt::Key_1, Qt::KeypadModifier, 97}, {Qt::Key_0, Qt::KeypadModifier, 96},
+        {Qt::Key_Equal, Qt::NoModifier, 187}, {Qt::Key_Plus, Qt::ShiftModifier, 187},
+        {Qt::Key_Minus, Qt::NoModifier, 189}, {Qt::Key_Plus, Qt::KeypadModifier, 107},
+        {Qt::Key_Minus, Qt::KeypadModifier, 109}, {Qt::Key_Enter, Qt::KeypadModifier, 13},
+        {Qt::Key_B, Qt::ShiftModifier, 66}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code);
+        form->downs.clear();
+        QTest::keyClick(form, c.key, c.mods);
+        EXPECT_EQ(form->downs, QList<int>{c.code});
+    }
+}
+
 TEST_F(FormWindowsTest, KeyPreviewSeesEscOnKeyUpF4AndEnterBeforeTheControls)
 {
     Probe* form = LoadProbe("Main");

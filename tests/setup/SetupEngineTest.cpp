@@ -77,6 +77,17 @@ protected:
         Write(m_source + "/Vocabulary/zi1.vmq");
         // A link back up the tree must not be followed.
         QFile::link(m_source, m_source + "/Numbers/loop");
+        // The uninstaller removes desktop entries: never the real learner's.
+        m_oldHome = qgetenv("HOME");
+        qputenv("HOME", m_tmp.filePath(QStringLiteral("xdg home")).toUtf8());
+        qputenv("XDG_CONFIG_HOME", m_tmp.filePath(QStringLiteral("xdg home/.config")).toUtf8());
+        qputenv("XDG_DATA_HOME", m_tmp.filePath(QStringLiteral("xdg home/.local/share")).toUtf8());
+    }
+    void TearDown() override
+    {
+        qputenv("HOME", m_oldHome);
+        qunsetenv("XDG_CONFIG_HOME");
+        qunsetenv("XDG_DATA_HOME");
     }
     QString Installed(const QString& relative) const
     {
@@ -86,6 +97,7 @@ protected:
     QTemporaryDir m_tmp;
     QString m_source;
     QString m_base;
+    QByteArray m_oldHome;
 };
 
 TEST_F(SetupTest, TheWalkIsBreadthFirstAndTheCopyFollowsIt)
@@ -274,6 +286,23 @@ TEST_F(SetupTest, UninstallRemovesOnlyWhatWasInstalled)
         expected.sort();
         EXPECT_EQ(Tree(app), expected);
     }
+}
+
+TEST_F(SetupTest, AReinstallationFromASmallerMediumLeavesNothingBehindOnUninstall)
+{
+    Installation first(m_source, m_base);
+    ASSERT_TRUE(first.job->WriteManifest());
+    QFile::remove(m_source + "/Numbers/1.wav");
+    Installation second(m_source, m_base);
+    ASSERT_TRUE(second.job->WriteManifest());
+
+    const QString app = Installer::InstallPath(m_base);
+    EXPECT_TRUE(Uninstaller::ReadManifest(app).contains("Numbers/1.wav"));
+    Uninstaller::UninstallJob job(app, app + "velmora", true);
+    while (job.Step()) {
+    }
+    job.FinishAtExit();
+    EXPECT_FALSE(QFileInfo::exists(app));
 }
 
 TEST_F(SetupTest, UninstallRefusesFoldersItDidNotInstall)

@@ -341,6 +341,14 @@ TEST_F(StartMenuTest, EscExitsFromTheMenuAndFromEveryPanel)
         }
         EXPECT_TRUE(Forms::LoadedNames().isEmpty()) << Forms::LoadedNames().join(' ').toStdString();
     }
+    // The release of an Esc pressed elsewhere (the one that answered a task window's box and so
+    // closed the window in front of the menu) ends nothing.
+    Launch();
+    Clock::Advance(400);
+    Form* menu = Forms::Find(QStringLiteral("Begin"));
+    ASSERT_NE(menu, nullptr);
+    QTest::keyRelease(menu, Qt::Key_Escape);
+    EXPECT_TRUE(Forms::IsLoaded(QStringLiteral("Begin")));
 }
 
 TEST_F(StartMenuTest, F4InAPanelMinimisesTheProgramAndRestoringBringsThePanelBack)

@@ -327,11 +327,16 @@ TEST_F(StartUpRoadTest, TheHelpWindowShowsOneStepAtATime)
     EXPECT_EQ(help->windowTitle(), "You have to change the language settings of the system for running Velmora 2007");
 }
 
-TEST_F(StartUpRoadTest, InstallerRoadFromARemovableOrCdRomStart)
+TEST_F(StartUpRoadTest, InstallerRoadFromARemovableOrCdRomStartOrWhenAskedFor)
 {
-    for (const char* type : {"2", "5"}) {
-        SCOPED_TRACE(type);
-        qputenv("VELMORA_DRIVE_TYPE", type);
+    const struct {
+        const char* type;
+        bool asked; // --install on the command line
+    } cases[] = {{"2", false}, {"5", false}, {"3", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.type);
+        qputenv("VELMORA_DRIVE_TYPE", c.type);
+        State().InstallRequested = c.asked;
         Background* b = Start();
         ASSERT_NE(b, nullptr);
         Form* install = Find("Install");

@@ -93,3 +93,43 @@ TEST_F(ContentCheckTest, LessonsAreReportedAndGradingIsTracked)
     EXPECT_EQ(second.errors.size(), 179);
     EXPECT_TRUE(second.report[1].contains("2 new characters")) << second.report[1].toStdString();
 }
+
+TEST_F(ContentCheckTest, DialogueScriptIsCheckedAgainstItsPinyinAndItsSoundNames)
+{
+    const QByteArray cleanScript = "1\n你好！ = Hello!\n你好！ = Hello to you!\n\n2\n是我。 = It is me.\n好。 = Good.\n";
+    const QByteArray cleanPinyin = "1\nn.i3 h.ao3\nn.i3 h.ao3\n\n2\nsh.i4 w.o3\nh.ao3\n";
+    const struct {
+        const char* name;
+        QByteArray script;
+        QByteArray pinyin;
+        const char* expected; // empty: clean
+    } cases[] = {
+        {"clean", cleanScript, cleanPinyin, ""},
+        {"line counts differ", cleanScript, "1\nn.i3 h.ao3\nn.i3 h.ao3\n", "7 lines, but 3 pinyin lines"},
+        {"syllable count", "1\n你好！ = Hello!\n好。 = Good.\n", "1\nn.i3\nh.ao3\n", "1 syllables for 2 characters"},
+        {"tone dot", "1\n你好！ = Hello!\n好。 = Good.\n", "1\nni3 h.ao3\nh.ao3\n", "one tone dot"},
+        {"numbering", "2\n你好！ = Hello!\n好。 = Good.\n", "2\nn.i3 h.ao3\nh.ao3\n", "dialogue 1 is numbered \"2\""},
+        {"no equals sign", "1\n你好！ Hello!\n好。 = Good.\n", "1\nn.i3 h.ao3\nh.ao3\n", "not \"Chinese = English\""},
+        {"text first", "你好！ = Hello!\n1\n好。 = Good.\n好。 = Fine.\n", "n.i3 h.ao3\n1\nh.ao3\nh.ao3\n",
+            "text before the first number line"},
+        {"no replies", "1\n你好！ = Hello!\n2\n好。 = Good.\n好。 = Fine.\n", "1\nn.i3 h.ao3\n2\nh.ao3\nh.ao3\n",
+            "dialogue 1 has no replies"},
+        {"shared sound name", "1\n你好！ = Hello!\n我好。 = Hi!\n", "1\nn.i3 h.ao3\nw.o3 h.ao3\n", "sound h.wav"},
+        {"the goodbye's sound", "1\n你好！ = Hello!\n好。 = Bye.\n", "1\nn.i3 h.ao3\nh.ao3\n", "sound b.wav"},
+        {"Latin in Chinese", "1\n你好！ = Hello!\n好a。 = Good.\n", "1\nn.i3 h.ao3\nh.ao3\n", "Latin letters"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFile("Script.txt", c.script);
+        WriteFile("Script.pinyin", c.pinyin);
+        QStringList errors;
+        QSet<QString> seen;
+        ContentCheck::CheckDialogScript(Path("Script.txt"), Path("Script.pinyin"), "Script.txt", m_readings, seen, errors);
+        if (QByteArray(c.expected).isEmpty()) {
+            EXPECT_EQ(errors, QStringList());
+            continue;
+        }
+        ASSERT_FALSE(errors.isEmpty());
+        EXPECT_TRUE(errors.join("\n").contains(QString::fromUtf8(c.expected))) << errors.join("\n").toStdString();
+    }
+}

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "CodePage.h"
+#include "DialogScript.h"
 
 namespace ContentCheck {
 
@@ -134,10 +135,11 @@ QString SyllableProblem(const QString& syllable, const QSet<QString>& validPlain
     return {};
 }
 
-void CheckFile(const QString& path, const QString& name, bool isText, const Readings& readings,
-    QSet<QString>& syllables, QStringList& errors)
+namespace {
+
+// Plain syllables known anywhere in the readings: the inventory of valid spellings.
+const QSet<QString>& Inventory(const Readings& readings)
 {
-    // Plain syllables known anywhere in the readings: the inventory of valid spellings.
     static QSet<QString> inventory;
     static const Readings* inventoryOf = nullptr;
     if (inventoryOf != &readings) {
@@ -147,72 +149,171 @@ void CheckFile(const QString& path, const QString& name, bool isText, const Read
                 inventory.insert(r.chopped(1));
         inventoryOf = &readings;
     }
+    return inventory;
+}
 
+bool HasOutsideCharacters(const QString& where, const QStringList& lines, QStringList& errors)
+{
+    bool found = false;
+    for (const QString& l : lines)
+        for (QChar c : l)
+            if (!CodePage::InCodePage(c)) {
+                errors << where + QStringLiteral("\"%1\" (U+%2) is not in code page 936").arg(c).arg(c.unicode(), 4, 16, QLatin1Char('0'));
+                found = true;
+            }
+    return found;
+}
+
+// One pinyin line against its Chinese line: Chinese characters only (and marks), one valid
+// syllable per character, each a known reading of its character.
+void CheckPinyinOfLine(const QString& where, const QString& pinyin, const QString& chinese, bool heading,
+    const Readings& readings, QSet<QString>& syllables, QStringList& errors)
+{
+    const QSet<QString>& inventory = Inventory(readings);
+    for (QChar c : chinese)
+        if ((c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+            || c.isDigit())
+            errors << where + QStringLiteral("Latin letters or digits in the Chinese line");
+    QString stray;
+    const QStringList sylls = SplitLine(pinyin, &stray);
+    if (!stray.isEmpty()) {
+        errors << where + QStringLiteral("\"%1\" has no tone digit").arg(stray);
+        return;
+    }
+    const QString han = HanOnly(heading ? chinese.mid(1) : chinese);
+    if (heading && sylls.isEmpty())
+        return;
+    if (sylls.size() != han.size()) {
+        errors << where + QStringLiteral("%1 syllables for %2 characters").arg(sylls.size()).arg(han.size());
+        return;
+    }
+    for (int i = 0; i < sylls.size(); ++i) {
+        const QString& s = sylls[i];
+        const QString problem = SyllableProblem(s, inventory);
+        if (!problem.isEmpty()) {
+            errors << where + QStringLiteral("%1: %2").arg(s, problem);
+            continue;
+        }
+        QString plainToned = s;
+        plainToned.remove(QLatin1Char('.'));
+        syllables.insert(plainToned);
+        const QChar ch = han[i];
+        const QChar tone = plainToned.back();
+        const QString plain = plainToned.chopped(1);
+        // Citation forms: 一 is yi1 and 不 is bu4 wherever a sandhi would change them.
+        if (ch == QChar(0x4E00) || ch == QChar(0x4E0D)) {
+            const QString citation = ch == QChar(0x4E00) ? QStringLiteral("yi1") : QStringLiteral("bu4");
+            if (plainToned != citation && plainToned != citation.chopped(1) + QLatin1Char('0'))
+                errors << where + QStringLiteral("%1 is written %2 in citation form, not %3").arg(ch).arg(citation, plainToned);
+            continue;
+        }
+        const auto it = readings.constFind(ch);
+        if (it == readings.constEnd()) {
+            errors << where + QStringLiteral("no known reading for %1").arg(ch);
+            continue;
+        }
+        bool ok = it->contains(plainToned);
+        if (!ok && tone == QLatin1Char('0'))
+            ok = std::any_of(it->cbegin(), it->cend(), [&](const QString& r) { return r.chopped(1) == plain; });
+        if (!ok) {
+            QStringList known = it->values();
+            known.sort();
+            errors << where + QStringLiteral("%1 read %2, known: %3").arg(ch).arg(plainToned, known.join(QLatin1Char(' ')));
+        }
+    }
+}
+
+QStringList ReadLines(const QString& path, bool* ok)
+{
+    QFile f(path);
+    *ok = f.open(QIODevice::ReadOnly);
+    QString text = QString::fromUtf8(f.readAll());
+    text.remove(QLatin1Char('\r'));
+    QStringList lines = text.split(QLatin1Char('\n'));
+    while (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+} // namespace
+
+void CheckFile(const QString& path, const QString& name, bool isText, const Readings& readings,
+    QSet<QString>& syllables, QStringList& errors)
+{
     const QList<Group> groups = ReadGroups(path, errors, name);
     for (const Group& g : groups) {
         const QString where = QStringLiteral("%1:%2: ").arg(name).arg(g.line);
         const bool heading = isText && g.chinese.startsWith(QLatin1Char('#'));
-        for (const QString& l : {g.pinyin, g.chinese, g.english})
-            for (QChar c : l)
-                if (!CodePage::InCodePage(c)) {
-                    errors << where + QStringLiteral("\"%1\" (U+%2) is not in code page 936").arg(c).arg(c.unicode(), 4, 16, QLatin1Char('0'));
-                }
+        HasOutsideCharacters(where, {g.pinyin, g.chinese, g.english}, errors);
         if (g.chinese.trimmed().isEmpty() || g.english.trimmed().isEmpty()) {
             errors << where + QStringLiteral("empty Chinese or English line");
             continue;
         }
-        for (QChar c : g.chinese)
-            if ((c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
-                || c.isDigit())
-                errors << where + QStringLiteral("Latin letters or digits in the Chinese line");
-        QString stray;
-        const QStringList sylls = SplitLine(g.pinyin, &stray);
-        if (!stray.isEmpty()) {
-            errors << where + QStringLiteral("\"%1\" has no tone digit").arg(stray);
-            continue;
-        }
-        const QString han = HanOnly(heading ? g.chinese.mid(1) : g.chinese);
-        if (heading && sylls.isEmpty())
-            continue;
-        if (sylls.size() != han.size()) {
-            errors << where + QStringLiteral("%1 syllables for %2 characters").arg(sylls.size()).arg(han.size());
-            continue;
-        }
-        for (int i = 0; i < sylls.size(); ++i) {
-            const QString& s = sylls[i];
-            const QString problem = SyllableProblem(s, inventory);
-            if (!problem.isEmpty()) {
-                errors << where + QStringLiteral("%1: %2").arg(s, problem);
-                continue;
-            }
-            QString plainToned = s;
-            plainToned.remove(QLatin1Char('.'));
-            syllables.insert(plainToned);
-            const QChar ch = han[i];
-            const QChar tone = plainToned.back();
-            const QString plain = plainToned.chopped(1);
-            // Citation forms: 一 is yi1 and 不 is bu4 wherever a sandhi would change them.
-            if (ch == QChar(0x4E00) || ch == QChar(0x4E0D)) {
-                const QString citation = ch == QChar(0x4E00) ? QStringLiteral("yi1") : QStringLiteral("bu4");
-                if (plainToned != citation && plainToned != citation.chopped(1) + QLatin1Char('0'))
-                    errors << where + QStringLiteral("%1 is written %2 in citation form, not %3").arg(ch).arg(citation, plainToned);
-                continue;
-            }
-            const auto it = readings.constFind(ch);
-            if (it == readings.constEnd()) {
-                errors << where + QStringLiteral("no known reading for %1").arg(ch);
-                continue;
-            }
-            bool ok = it->contains(plainToned);
-            if (!ok && tone == QLatin1Char('0'))
-                ok = std::any_of(it->cbegin(), it->cend(), [&](const QString& r) { return r.chopped(1) == plain; });
-            if (!ok) {
-                QStringList known = it->values();
-                known.sort();
-                errors << where + QStringLiteral("%1 read %2, known: %3").arg(ch).arg(plainToned, known.join(QLatin1Char(' ')));
-            }
-        }
+        CheckPinyinOfLine(where, g.pinyin, g.chinese, heading, readings, syllables, errors);
     }
+}
+
+int CheckDialogScript(const QString& scriptPath, const QString& pinyinPath, const QString& name,
+    const Readings& readings, QSet<QString>& syllables, QStringList& errors)
+{
+    bool scriptOk = false, pinyinOk = false;
+    const QStringList script = ReadLines(scriptPath, &scriptOk);
+    const QStringList pinyin = ReadLines(pinyinPath, &pinyinOk);
+    if (!scriptOk || !pinyinOk) {
+        errors << name + QStringLiteral(": the script or its pinyin file cannot be read");
+        return 0;
+    }
+    if (script.size() != pinyin.size())
+        errors << name + QStringLiteral(": %1 lines, but %2 pinyin lines").arg(script.size()).arg(pinyin.size());
+    // Which line each sound name was first given to: one recording serves one text only.
+    QHash<QString, DialogLine> sounds{{QStringLiteral("b.wav"), {QStringLiteral("再见！"), QStringLiteral("Bye-Bye.")}}};
+    int dialogues = 0;
+    int linesInDialogue = 0;
+    auto closeDialogue = [&](int line) {
+        if (dialogues > 0 && linesInDialogue < 2)
+            errors << QStringLiteral("%1:%2: dialogue %3 has no replies").arg(name).arg(line).arg(dialogues);
+    };
+    for (int i = 0; i < script.size(); ++i) {
+        const QString where = QStringLiteral("%1:%2: ").arg(name).arg(i + 1);
+        const QString& line = script[i];
+        const QString p = pinyin.value(i);
+        if (line.isEmpty()) {
+            if (!p.isEmpty())
+                errors << where + QStringLiteral("the pinyin file has text beside an empty line");
+            continue;
+        }
+        if (IsDialogNumberLine(line)) {
+            closeDialogue(i + 1);
+            ++dialogues;
+            linesInDialogue = 0;
+            if (line != QString::number(dialogues))
+                errors << where + QStringLiteral("dialogue %1 is numbered \"%2\"").arg(dialogues).arg(line);
+            if (p != line)
+                errors << where + QStringLiteral("the pinyin file has \"%1\" for this number line").arg(p);
+            continue;
+        }
+        if (dialogues == 0) {
+            errors << where + QStringLiteral("text before the first number line");
+            continue;
+        }
+        DialogLine split;
+        if (!SplitDialogLine(line, split) || split.Chinese.trimmed().isEmpty() || split.English.trimmed().isEmpty()) {
+            errors << where + QStringLiteral("not \"Chinese = English\"");
+            continue;
+        }
+        ++linesInDialogue;
+        if (HasOutsideCharacters(where, {line, p}, errors))
+            continue;
+        CheckPinyinOfLine(where, p, split.Chinese, false, readings, syllables, errors);
+        const QString sound = DialogSoundFileName(split.English);
+        const auto it = sounds.constFind(sound);
+        if (it == sounds.constEnd())
+            sounds.insert(sound, split);
+        else if (it->Chinese != split.Chinese || it->English != split.English)
+            errors << where + QStringLiteral("sound %1 is already the recording of \"%2 = %3\"").arg(sound, it->Chinese, it->English);
+    }
+    closeDialogue(int(script.size()));
+    return dialogues;
 }
 
 Result CheckContent(const QString& contentDir, const Readings& readings)
@@ -289,6 +390,10 @@ Result CheckContent(const QString& contentDir, const Readings& readings)
                         .arg(untaughtText);
     }
     QDir spoken(contentDir + QStringLiteral("/Spoken"));
+    int dialogues = 0;
+    if (spoken.exists(QStringLiteral("Script.txt")))
+        dialogues = CheckDialogScript(spoken.filePath(QStringLiteral("Script.txt")), spoken.filePath(QStringLiteral("Script.pinyin")),
+            QStringLiteral("Spoken/Script.txt"), readings, syllables, r.errors);
     const QStringList scripts = spoken.entryList({QStringLiteral("Script*.txt")}, QDir::Files, QDir::Name);
     int topic = 0, dialogue = 0;
     for (const QString& s : scripts) {
@@ -302,13 +407,14 @@ Result CheckContent(const QString& contentDir, const Readings& readings)
             continue;
         CheckFile(spoken.filePath(s), QStringLiteral("Spoken/") + s, false, readings, syllables, r.errors);
     }
-    r.report << QStringLiteral("%1 lessons, %2 new words, %3 text lines, %4 characters taught; %5 topic scripts, %6 dialogue scripts; %7 distinct toned syllables")
+    r.report << QStringLiteral("%1 lessons, %2 new words, %3 text lines, %4 characters taught; %5 topic scripts, %6 dialogue scripts, %7 dialogues for the dialogue tool; %8 distinct toned syllables")
                     .arg(lessons)
                     .arg(words)
                     .arg(sentences)
                     .arg(taught.size())
                     .arg(topic)
                     .arg(dialogue)
+                    .arg(dialogues)
                     .arg(syllables.size());
     return r;
 }

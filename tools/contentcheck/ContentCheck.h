@@ -26,6 +26,13 @@ struct Result {
 void CheckFile(const QString& path, const QString& displayName, bool isText, const Readings& readings,
     QSet<QString>& syllables, QStringList& errors);
 
+// Checks the dialogue tool's script ("n" number lines, "Chinese = English" lines) against its
+// pinyin file, which mirrors it line for line: structure and numbering, code page 936, the
+// pinyin of every line, and that no two different lines share a sound file name. Returns the
+// number of dialogues.
+int CheckDialogScript(const QString& scriptPath, const QString& pinyinPath, const QString& displayName,
+    const Readings& readings, QSet<QString>& syllables, QStringList& errors);
+
 // Checks every lesson and spoken script under the content folder and builds the report.
 Result CheckContent(const QString& contentDir, const Readings& readings);
 

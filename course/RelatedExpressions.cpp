@@ -1,0 +1,7 @@
+#include "RelatedExpressions.h"
+
+WindowHook<RelatedExpressionsFill>& RelatedExpressionsHook()
+{
+    static WindowHook<RelatedExpressionsFill> hook;
+    return hook;
+}
