@@ -3,10 +3,11 @@
 #include "Begin1.h"
 #include "Exercise3.h"
 #include "FindSentence.h"
+#include "Expressions_Related.h"
 #include "Forms.h"
+#include "Newwords.h"
 #include "Notepad.h"
 #include "Result1.h"
-#include "StudyPlaceholders.h"
 #include "Typing.h"
 #include "Vocabulary.h"
 #include "Text.h"
@@ -18,7 +19,8 @@ void RegisterCourseForms()
     Forms::RegisterFactory<Text>();
     Forms::RegisterFactory<WordsPanel>();
     Forms::RegisterFactory<Notepad>();
-    RegisterStudyPlaceholders();
+    Forms::RegisterFactory<Expressions_Related>();
+    Forms::RegisterFactory<Newwords>();
     Forms::RegisterFactory<Typing>();
     Forms::RegisterFactory<Vocabulary>();
     Forms::RegisterFactory<Exercise3>();

@@ -70,6 +70,8 @@ QStringList ReadAfterCandidates(const QString& entryText, QChar current)
 ReadAfterWord SegmentNextWord(const QString& text, qsizetype readPos, const QStringList& lessonWords,
                               const QStringList& courseWords)
 {
+    if (readPos < 1)
+        return {}; // the reading has ended
     for (;; ++readPos) {
         while (readPos <= text.size() && HasNonHanzi(text.at(readPos - 1)))
             ++readPos;

@@ -12,7 +12,10 @@
 #include "AppState.h"
 #include "BlankTrim.h"
 #include "ControlKit.h"
+#include "Expressions_Related.h"
 #include "FenPeiTiao.h"
+#include "Forms.h"
+#include "ReadAfter.h"
 #include "RichTextBox.h"
 #include "SelectionLookUp.h"
 #include "SyllableQueue.h"
@@ -98,7 +101,6 @@ Text::Text()
 
     Timer1 = new Timer(this, 500);
     Timer2 = new Timer(this, 100);
-    Timer3 = new Timer(this, 500);
     Timer5 = new Timer(this, 3000);
 
     connect(Combo1, &QComboBox::activated, this, &Text::Combo1_Click);
@@ -111,7 +113,6 @@ Text::Text()
     connect(RichTextBox1, &RichTextBox::KeyUp, this, &Text::RichTextBox1_KeyUp);
     connect(Timer1, &Timer::Tick, this, &Text::Timer1_Timer);
     connect(Timer2, &Timer::Tick, this, &Text::Timer2_Timer);
-    connect(Timer3, &Timer::Tick, this, &Text::Timer3_Timer);
     connect(Timer5, &Timer::Tick, this, &Text::Timer5_Timer);
 }
 
@@ -143,7 +144,7 @@ void Text::Task_Load()
 
 void Text::Task_Unload()
 {
-    for (Timer* t : {Timer1, Timer2, Timer3, Timer5})
+    for (Timer* t : {Timer1, Timer2, Timer5})
         t->SetEnabled(false);
     UnregisterPlayDoneReceiver(SoundOwnerCode::Text, this);
 }
@@ -280,7 +281,7 @@ void Text::Common01()
     Timer2->SetEnabled(false);
     if (State().CurrentActivity == 1)
         FenPeiTiao1->Common01(0);
-    else
+    else if (ReadPos > 0) // only while reading: before the start and after the end no word follows
         Timer5->SetEnabled(true);
 }
 
@@ -303,25 +304,70 @@ void Text::Timer2_Timer()
         Timer1->SetEnabled(true);
 }
 
-void Text::Timer3_Timer()
-{
-    Timer3->SetEnabled(false);
-    Unload();
-}
-
 void Text::Timer5_Timer()
 {
     Timer5->SetEnabled(false);
-    ReadNextWord();
+    if (ReadPos > 0)
+        ReadNextWord();
 }
 
 void Text::StartReading()
 {
-    // The read-after engine starts the reading here.
+    Command2->setEnabled(false); // for the rest of the window's life
+    RichTextBox1->SetSelStart(0);
+    SearchFrom = 1;
+    ReadPos = 1;
+    TextLength = RichTextBox1->TextLength();
+    ReadNextWord();
+    RichTextBox1->SetFocus();
 }
 
 void Text::ReadNextWord()
 {
-    // The read-after engine reads the next word here; at the end of the text it finishes the
-    // task (Protocol().ReadingFinished()) and Timer3 closes the window.
+    const AppState& s = State();
+    const ReadAfterWord next = SegmentNextWord(RichTextBox1->Text(), ReadPos, s.LessonWords[0].mid(0, s.LessonWordCount),
+        s.WordText[0].mid(0, s.LessonEntryCount));
+    if (next.End) {
+        if (Expressions_Related* related = Forms::Find<Expressions_Related>())
+            related->ClearRows();
+        RichTextBox1->SetSelStart(0);
+        ReadPos = 0;
+        FinishReadAfterTask();
+        return;
+    }
+    ReadPos = int(next.ReadPos);
+    Label1->setText(QStringLiteral("%1/%2").arg(ReadPos).arg(TextLength));
+    HighlightAndSpeakWord(next.Word, next.Entry, next.FromLesson, next.WholeWord);
+}
+
+void Text::HighlightAndSpeakWord(const QString& word, int entry, bool fromLesson, bool wholeWord)
+{
+    const AppState& s = State();
+    const QString chinese = fromLesson ? s.LessonWords[0].value(entry - 1) : s.WordText[0].value(entry - 1);
+    const QString numbered = fromLesson ? s.LessonWords[2].value(entry - 1) : s.WordPinyin.value(entry - 1);
+    const QString pinyin = WordPinyinInEntry(word, chinese, numbered);
+    const int n = int(word.size());
+
+    const int start = int(ReadAfterHighlight(RichTextBox1->Text(), word, SearchFrom, ReadPos));
+    ReadPos += n;
+    RichTextBox1->SetSelStart(start);
+    RichTextBox1->SetSelLength(n);
+    SearchFrom = RichTextBox1->SelStart() + RichTextBox1->SelLength() + 1;
+
+    if (Expressions_Related* related = Forms::Find<Expressions_Related>())
+        related->Common04(word, true, entry, fromLesson, wholeWord);
+
+    if (BlankTrim(pinyin).isEmpty()) {
+        // Nothing to speak, so no queue will report its end: the pause starts at once.
+        Timer5->SetEnabled(true);
+        return;
+    }
+    PlayPinyinSequence(pinyin);
+}
+
+void Text::FinishReadAfterTask()
+{
+    RichTextBox1->SetSelStart(0);
+    // Finished (recorded and congratulated at the frontier); the window closes 500 ms later.
+    Protocol().ReadingFinished();
 }

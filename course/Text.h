@@ -50,11 +50,14 @@ private:
     void SelectSentence(int line);
     void SpeakSentence();
 
-    // Reading aloud after the teacher: the read-after engine (course/ReadAfter) plugs in
-    // here. "Playback" starts the reading; Timer5 reads each next word after the pause that
-    // Common01 arms when the syllable queue has spoken a word.
+    // Reading aloud after the teacher, word by word (the segmentation is course/ReadAfter's).
+    // "Playback" starts the reading; each word is highlighted, its related expressions listed
+    // and its syllables spoken; Timer5 reads the next word after the pause that Common01 arms
+    // when the syllable queue has spoken a word. At the end of the text the task is finished.
     void StartReading();
     void ReadNextWord();
+    void HighlightAndSpeakWord(const QString& word, int entry, bool fromLesson, bool wholeWord);
+    void FinishReadAfterTask();
 
     void Combo1_Click();
     void Command1_Click();
@@ -67,7 +70,6 @@ private:
     void CollapseSelection();
     void Timer1_Timer();
     void Timer2_Timer();
-    void Timer3_Timer();
     void Timer5_Timer();
 
     QLabel* Label1{nullptr}; // counter
@@ -82,9 +84,14 @@ private:
     FenPeiTiao* FenPeiTiao1{nullptr};
     Timer* Timer1{nullptr}; // 500 ms: empties the finished bar
     Timer* Timer2{nullptr}; // 100 ms: the sentence's progress
-    Timer* Timer3{nullptr}; // 500 ms: closes the window after reading aloud
     Timer* Timer5{nullptr}; // 3000 ms: the pause after each word read aloud
+    // (The close 500 ms after reading aloud is the task protocol's own timer.)
 
     qint16 CurrentSentence{0};
+    // Reading aloud: the text's length when reading started, the 1-based reading position
+    // (0 once the end is reached) and where the next word's highlight is searched from.
+    int TextLength{0};
+    int ReadPos{0};
+    int SearchFrom{0};
     SentenceProgress m_progress;
 };

@@ -61,6 +61,7 @@ TEST(ReadAfterTest, TextsWithoutKnownChineseEnd)
         EXPECT_TRUE(SegmentNextWord(QString::fromUtf8(text), 1, L({"你好"}), L({"你"})).End);
     }
     EXPECT_TRUE(SegmentNextWord(QStringLiteral("你好"), 3, L({"你好"}), L({})).End);
+    EXPECT_TRUE(SegmentNextWord(QStringLiteral("你好"), 0, L({"你好"}), L({})).End) << "the reading has ended";
 }
 
 TEST(ReadAfterTest, AWordTakesTheSyllablesAtItsPlaceInItsEntry)
