@@ -230,9 +230,17 @@ TEST_F(LessonJourney, LessonOneFromItsFirstStepToLessonTwo)
     AnswerUntilClosed("FindSentence", [] { return FindRight(); });
     EXPECT_EQ(Study(), StudyBytes(1, 6));
 
+    OpenRow(5); // reading aloud after the teacher, to the end of the text
+    Forms::Control<QPushButton>(QStringLiteral("Text"), QStringLiteral("Command2"))->click();
+    WaitClosed("Text", 20 * 60 * 1000);
+    EXPECT_EQ(Study(), StudyBytes(2, 1));
+    EXPECT_EQ(State().CurrentLesson, 2);
+    EXPECT_EQ(State().CurrentStep, 1);
+
     const QString goOn = QStringLiteral("You have finished this task. Let's go on to do the next task.");
     EXPECT_EQ(m_boxes->Texts(),
-        (QStringList{goOn, goOn, QStringLiteral("You have finished this task. Let's  go on to do the next task."), goOn}));
+        (QStringList{goOn, goOn, QStringLiteral("You have finished this task. Let's  go on to do the next task."), goOn,
+            QStringLiteral("You have finished studying lesson 1")}));
 }
 
 #include "LessonJourneyTest.moc"
