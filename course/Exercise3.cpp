@@ -21,8 +21,8 @@ namespace {
 constexpr double FormWidth = 10500;
 constexpr double FormHeight = 5160;
 constexpr double Margin = 240;
-constexpr double BoxTop = 780;
-constexpr double BoxHeight = 3180;
+constexpr double BoxTop = 900;
+constexpr double BoxHeight = 3060;
 constexpr double RowTop = BoxTop + BoxHeight + 180;
 constexpr double CandidateSize = 780;
 
@@ -48,10 +48,10 @@ Exercise3::Exercise3()
 
     Label6 = Kit::Label(this, QStringLiteral("Label6"), {Margin, 150, 1500, 360}, QStringLiteral("Lesson 1"),
         {.font = SansFamilies, .points = 12, .weight = QFont::Bold, .ink = Ink});
-    Label3.Add(0, Kit::Label(this, Label3.Name(0), {1860, 90, FormWidth - 1860 - Margin, 300},
+    Label3.Add(0, Kit::Label(this, Label3.Name(0), {1860, 60, FormWidth - 1860 - Margin, 480},
         QStringLiteral("Your task is to correctly fill in the blacks with the Chinese characters listed at the bottom of "
                        "this window."), {.font = SansFamilies, .points = 9, .ink = Ink, .wrap = true}));
-    Label3.Add(1, Kit::Label(this, Label3.Name(1), {1860, 420, FormWidth - 1860 - Margin, 300},
+    Label3.Add(1, Kit::Label(this, Label3.Name(1), {1860, 570, FormWidth - 1860 - Margin, 300},
         QStringLiteral("To complete this task, your correctness rate must reach 80%"), sans));
 
     RichTextBox1 = new RichTextBox(this);
@@ -72,7 +72,7 @@ Exercise3::Exercise3()
         {.font = SansFamilies, .points = 14, .weight = QFont::Bold, .ink = QColor(0xC0, 0, 0), .align = Qt::AlignCenter});
     Kit::Label(this, QStringLiteral("Label5"), {7860, RowTop + 240, 300, 300}, QStringLiteral("%"), sans);
     Command2 = Kit::Button(this, QStringLiteral("Command2"), {FormWidth - Margin - 1200, RowTop + 180, 1200, 420},
-        QStringLiteral("Close"), sans);
+        QStringLiteral("Close"), {.font = SansFamilies, .points = 9});
 
     Timer2 = new Timer(this, 400);
 

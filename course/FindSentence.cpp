@@ -47,6 +47,8 @@ FindSentence::FindSentence()
     paper.setColor(QPalette::Window, Paper);
     setPalette(paper);
     const Kit::Look sans{.font = SansFamilies, .points = 9, .ink = Ink};
+    // Buttons keep the palette's own disabled text, so a disabled answer looks it.
+    const Kit::Look button{.font = SansFamilies, .points = 9};
     const Kit::Look value{.font = SansFamilies, .points = 14, .weight = QFont::Bold, .ink = QColor(0xC0, 0, 0)};
 
     Label6 = Kit::Label(this, QStringLiteral("Label6"), {Margin, 150, 1500, 360}, QStringLiteral("Lesson 1"),
@@ -65,7 +67,7 @@ FindSentence::FindSentence()
     const char* letters[] = {"A", "B", "C"};
     for (int i = 0; i < 3; ++i)
         Command2.Add(i, Kit::Button(this, Command2.Name(i), {2220, ButtonTops[i], 1380, 360}, QLatin1String(letters[i]),
-            {.font = SansFamilies, .points = 10, .weight = QFont::Bold, .ink = Ink}));
+            {.font = SansFamilies, .points = 10, .weight = QFont::Bold}));
     Label2 = Kit::Label(this, QStringLiteral("Label2"), {Margin, 3420, 3400, 420}, QString(),
         {.font = SansFamilies, .points = 12, .weight = QFont::Bold, .ink = QColor(255, 0, 0)});
 
@@ -79,10 +81,10 @@ FindSentence::FindSentence()
     FenPeiTiao1->setObjectName(QStringLiteral("FenPeiTiao1"));
     FenPeiTiao1->Move(BoxLeft, BarTop, 2445, 240);
     Command4 = Kit::Button(this, QStringLiteral("Command4"), {FormWidth - Margin - 2580, BarTop - 60, 1200, 400},
-        QStringLiteral("Next"), sans);
+        QStringLiteral("Next"), button);
     Command4->setEnabled(false);
     Command1 = Kit::Button(this, QStringLiteral("Command1"), {FormWidth - Margin - 1200, BarTop - 60, 1200, 400},
-        QStringLiteral("Close"), sans);
+        QStringLiteral("Close"), button);
 
     Timer1 = new Timer(this, 100);
     Timer2 = new Timer(this, 2000);
