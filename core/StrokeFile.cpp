@@ -28,6 +28,18 @@ void PutFloat(char* bytes, float value)
     qToLittleEndian(bits, bytes);
 }
 
+// Whether both coordinates of a record unscramble to finite numbers (a key above 17 gives 0,
+// which is finite).
+bool IsFiniteRecord(const char* record)
+{
+    for (int at : {0, 5}) {
+        const quint8 key = quint8(record[at + 4]);
+        if (key < StrokeKeyCount && !std::isfinite(FloatAt(record + at) + StrokeKeyOffsets[key]))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 QString CodeToFileNumber(qint16& code)
@@ -55,13 +67,15 @@ float ScrambleCoordinate(quint8 key, float value)
     return value - StrokeKeyOffsets[key];
 }
 
-StrokeData DecodeStrokeRecords(const QByteArray& bytes)
+StrokeData DecodeStrokeRecords(const QByteArray& bytes, NonFiniteRecords nonFinite)
 {
     StrokeData data;
     const int count = int(std::min<qsizetype>(bytes.size() / StrokeRecordSize, StrokeRecordLimit));
     data.Points.reserve(count);
     const char* record = bytes.constData();
     for (int i = 0; i < count; ++i, record += StrokeRecordSize) {
+        if (nonFinite == NonFiniteRecords::Skip && !IsFiniteRecord(record))
+            continue;
         StrokePoint point;
         point.X = UnscrambleCoordinate(quint8(record[4]), FloatAt(record));
         point.Y = UnscrambleCoordinate(quint8(record[9]), FloatAt(record + 5));
@@ -72,12 +86,12 @@ StrokeData DecodeStrokeRecords(const QByteArray& bytes)
     return data;
 }
 
-StrokeData LoadStrokeFile(const QString& path)
+StrokeData LoadStrokeFile(const QString& path, NonFiniteRecords nonFinite)
 {
     QFile file(SafeFile::Native(path));
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    return DecodeStrokeRecords(file.read(qint64(StrokeRecordLimit) * StrokeRecordSize));
+    return DecodeStrokeRecords(file.read(qint64(StrokeRecordLimit) * StrokeRecordSize), nonFinite);
 }
 
 QByteArray EncodeStrokeRecord(StrokePoint point, quint8 xKey, quint8 yKey)

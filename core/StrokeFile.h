@@ -52,11 +52,16 @@ struct StrokeData {
     qint16 PointCount() const { return qint16(Points.size()); }
 };
 
+// What the reader does with a record whose X or Y (under a key 0..17) is no finite number, as
+// only a damaged file holds: AsZero reads that coordinate as 0 (an X of 0 ends a stroke),
+// Skip leaves the whole record out (it is neither a point nor a stroke end).
+enum class NonFiniteRecords { AsZero, Skip };
+
 // Reads a stroke file whole. A missing or unreadable file reads as no records; bytes after
 // the last whole record are ignored; beyond StrokeRecordLimit records only the first
 // StrokeRecordLimit are read.
-StrokeData LoadStrokeFile(const QString& path);
-StrokeData DecodeStrokeRecords(const QByteArray& bytes);
+StrokeData LoadStrokeFile(const QString& path, NonFiniteRecords nonFinite = NonFiniteRecords::AsZero);
+StrokeData DecodeStrokeRecords(const QByteArray& bytes, NonFiniteRecords nonFinite = NonFiniteRecords::AsZero);
 
 // One record as stored, for the given keys (0..17).
 QByteArray EncodeStrokeRecord(StrokePoint point, quint8 xKey, quint8 yKey);

@@ -158,15 +158,17 @@ public:
 
     qint16 PointCount() const { return m_data.PointCount(); }
     qint16 StrokeCount() const { return m_data.StrokeCount; }
-    qint16 AnimationPosition() const { return m_position; }
-    qint16 CurrentStroke() const { return m_currentStroke; }
+    qint16 AnimationPosition() const { return qint16(m_position); }
+    qint16 CurrentStroke() const { return qint16(m_currentStroke); }
 
 private:
     QString CounterText() const;
 
     StrokeData m_data;
-    qint16 m_position{0};
-    qint16 m_currentStroke{1};
+    // Wider than the 16-bit counts it stands for: a file of StrokeRecordLimit records takes
+    // the position one past its last record before the drawing starts over.
+    int m_position{0};
+    int m_currentStroke{1};
 };
 
 // Where a stroke point is drawn in the pop-up: half size, right of the big character, below

@@ -52,10 +52,13 @@ protected:
 
 void SetInk(QWidget* control, const QColor& ink)
 {
+    // Enabled controls only: a disabled one keeps the greyed text that says so.
     QPalette pal = control->palette();
-    pal.setColor(QPalette::WindowText, ink);
-    pal.setColor(QPalette::Text, ink);
-    pal.setColor(QPalette::ButtonText, ink);
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        pal.setColor(group, QPalette::WindowText, ink);
+        pal.setColor(group, QPalette::Text, ink);
+        pal.setColor(group, QPalette::ButtonText, ink);
+    }
     control->setPalette(pal);
 }
 

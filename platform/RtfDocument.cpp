@@ -11,6 +11,9 @@ namespace {
 constexpr int MaxGroupDepth = 1024;   // deeper groups are counted, not stored
 constexpr int MaxParameter = 1 << 24; // numbers are capped here while they are read
 constexpr int MaxControlWord = 32;    // letters beyond this are read and dropped
+constexpr int MaxFonts = 1024;        // font table entries beyond this are dropped
+constexpr int MaxColors = 1024;       // colour table entries beyond this are dropped
+constexpr int MaxPieces = 200000;     // runs and paragraph ends; the rest of the document is dropped
 
 enum class Destination { Text, FontTable, ColorTable, Skip };
 
@@ -60,7 +63,7 @@ public:
     RtfContent Run()
     {
         m_stack.push_back(GroupState{});
-        while (m_pos < m_data.size()) {
+        while (m_pos < m_data.size() && m_content.pieces.size() < MaxPieces) {
             const char c = m_data.at(m_pos++);
             switch (c) {
             case '{':
@@ -205,6 +208,13 @@ private:
 
     void Apply(const QByteArray& word, bool hasParam, int param)
     {
+        if (word == "bin") {
+            // Raw binary data of that many bytes follows, in any destination: never text.
+            FlushBytes();
+            m_pos += std::min<qsizetype>(std::max(param, 0), m_data.size() - m_pos);
+            m_skipChars = 0;
+            return;
+        }
         GroupState& s = State();
         if (s.destination == Destination::Skip)
             return;
@@ -335,7 +345,7 @@ private:
             name.removeIf([](QChar c) { return c.unicode() < 0x20; });
             name = name.trimmed();
             // A font without a usable name is no font: its text takes the default one.
-            if (!name.isEmpty() && !m_fonts.contains(m_fontNumber))
+            if (!name.isEmpty() && !m_fonts.contains(m_fontNumber) && m_fonts.size() < MaxFonts)
                 m_fonts.insert(m_fontNumber, FontEntry{name, m_fontCharset});
         }
         m_fontNumber = -1;
@@ -376,7 +386,8 @@ private:
             return;
         case Destination::ColorTable:
             if (byte == ';') {
-                m_colors.push_back(m_colorSet ? m_color : QColor());
+                if (m_colors.size() < MaxColors)
+                    m_colors.push_back(m_colorSet ? m_color : QColor());
                 m_color = QColor(0, 0, 0);
                 m_colorSet = false;
             }

@@ -16,6 +16,9 @@
 //   style sheets, document info, field instructions, ...) are skipped whole.
 // - Broken input never fails: unbalanced braces, huge numbers and truncated escapes are read
 //   as far as they make sense and the rest is dropped.
+// - Hostile input stays within fixed limits: groups nested deeper than 1024 are counted, not
+//   stored; \binN skips its N raw bytes; font and colour tables keep their first 1024
+//   entries; a document of more than 200000 runs and paragraph ends is read up to there.
 
 #include <QByteArray>
 #include <QColor>

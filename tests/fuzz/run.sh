@@ -3,14 +3,14 @@
 # build-fuzz/ and runs them one after the other. Not part of ./test.
 #   tests/fuzz/run.sh [runs] [target...]
 # runs: inputs per target (default 1000000); FUZZ_SECONDS=<n> limits each target by time
-# instead. targets: coded_file_fuzz, online_cache_fuzz, html_to_rtf_fuzz, chat_datagram_fuzz
-# (default all).
+# instead. targets: coded_file_fuzz, online_cache_fuzz, html_to_rtf_fuzz, chat_datagram_fuzz,
+# rtf_reader_fuzz (default all).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 runs="${1:-1000000}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(coded_file_fuzz online_cache_fuzz html_to_rtf_fuzz chat_datagram_fuzz)
+[ ${#targets[@]} -gt 0 ] || targets=(coded_file_fuzz online_cache_fuzz html_to_rtf_fuzz chat_datagram_fuzz rtf_reader_fuzz)
 # clang and its libFuzzer runtime are needed for this run only.
 tools/setup.sh clang libclang-rt-dev >/dev/null
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_FUZZ=ON \

@@ -81,6 +81,9 @@ TEST_F(ControlKitTest, ControlsTakeNameTwipGeometryAndLookInOneCall)
         EXPECT_TRUE(w->font().bold());
         EXPECT_TRUE(w->font().underline());
         EXPECT_EQ(w->palette().color(QPalette::WindowText), QColor(1, 2, 3));
+        // Disabled, the control keeps the greyed text that says so.
+        EXPECT_NE(w->palette().color(QPalette::Disabled, QPalette::ButtonText), QColor(1, 2, 3));
+        EXPECT_NE(w->palette().color(QPalette::Disabled, QPalette::WindowText), QColor(1, 2, 3));
         EXPECT_FALSE(w->autoFillBackground());
     }
     EXPECT_EQ(qobject_cast<QPushButton*>(controls[1])->cursor().shape(), Qt::PointingHandCursor);

@@ -1,0 +1,72 @@
+#include <gtest/gtest.h>
+
+#include "RtfDocument.h"
+
+namespace {
+
+QString PlainText(const RtfContent& content)
+{
+    QString text;
+    for (const RtfPiece& p : content.pieces)
+        text += p.kind == RtfPiece::Text ? p.text : QStringLiteral("|");
+    return text;
+}
+
+TEST(RtfLimitsTest, HostileDocumentsAreReadWithinFixedLimits)
+{
+    const struct {
+        const char* why;
+        QByteArray rtf;
+        const char16_t* text;
+    } cases[] = {
+        {"binary data is skipped, braces and backslashes in it included", "{\\rtf1 a\\bin7 }{\\'zz b}", u"ab"},
+        {"binary data in a skipped group", "{\\rtf1 a{\\*\\blob\\bin3 {{{}b}", u"ab"},
+        {"a byte count past the end", "{\\rtf1 a\\bin99999999999 bcd}", u"a"},
+        {"a negative byte count skips nothing", "{\\rtf1 a\\bin-3 bc}", u"abc"},
+        {"nesting far deeper than the stack", "{\\rtf1 a" + QByteArray(100000, '{') + "b" + QByteArray(100000, '}') + "c}",
+            u"abc"},
+        {"more closing than opening braces", "{\\rtf1 a}}}}}b", u"ab"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        EXPECT_EQ(PlainText(Rtf::Read(c.rtf)), QString::fromUtf16(c.text));
+    }
+}
+
+TEST(RtfLimitsTest, TablesKeepTheirFirstEntriesOnly)
+{
+    QByteArray colours = "{\\rtf1{\\colortbl ;";
+    for (int i = 1; i <= 5000; ++i)
+        colours += "\\red" + QByteArray::number(i % 256) + ";";
+    colours += "}\\cf1 a\\cf1023 b\\cf1024 c\\cf4000 d}";
+    const RtfContent read = Rtf::Read(colours);
+    ASSERT_EQ(read.pieces.size(), 3);
+    EXPECT_EQ(read.pieces[0].format.color, QColor(1, 0, 0));
+    EXPECT_EQ(read.pieces[1].format.color, QColor(1023 % 256, 0, 0));
+    EXPECT_EQ(read.pieces[2].text, QStringLiteral("cd")) << "past the kept entries: the default colour";
+    EXPECT_FALSE(read.pieces[2].format.color.isValid());
+
+    QByteArray fonts = "{\\rtf1{\\fonttbl";
+    for (int i = 0; i < 3000; ++i)
+        fonts += "{\\f" + QByteArray::number(i) + " Font" + QByteArray::number(i) + ";}";
+    fonts += "}\\f1023 a\\f2000 b}";
+    const RtfContent f = Rtf::Read(fonts);
+    ASSERT_EQ(f.pieces.size(), 2);
+    EXPECT_EQ(f.pieces[0].format.fontName, QStringLiteral("Font1023"));
+    EXPECT_TRUE(f.pieces[1].format.fontName.isEmpty());
+}
+
+TEST(RtfLimitsTest, ADocumentOfTooManyRunsIsReadUpToTheLimit)
+{
+    QByteArray rtf = "{\\rtf1 ";
+    for (int i = 0; i < 150000; ++i)
+        rtf += "\\b a\\b0 b";
+    rtf += "\\par end}";
+    const RtfContent read = Rtf::Read(rtf);
+    EXPECT_LE(read.pieces.size(), 200001);
+    EXPECT_GE(read.pieces.size(), 200000);
+    EXPECT_TRUE(PlainText(read).startsWith(QStringLiteral("abab")));
+    EXPECT_FALSE(PlainText(read).endsWith(QStringLiteral("end")));
+}
+
+} // namespace
