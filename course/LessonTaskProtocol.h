@@ -68,6 +68,9 @@ public:
     void NoNewCharacters();
     // Step 3 when the lesson has no new words: the same, with its own notice.
     void NoNewWords();
+    // A task without anything to ask (a lesson without sentence lines in the quizzes): the
+    // notice, the step recorded at the frontier, and the window closes in 500 ms in any case.
+    void NothingToAsk(const QString& notice);
     // Step 6: the reading reached the end of the text; recorded and congratulated at the
     // frontier, and the window closes in 500 ms in any case.
     void ReadingFinished();
@@ -90,7 +93,6 @@ public:
 private:
     void Record();
     void CloseTimer_Tick();
-    void NothingToAsk(const QString& notice);
 
     qint16 m_step;
     std::function<void()> m_closeWindow;

@@ -6,23 +6,6 @@
 
 #include "ControlKit.h"
 #include "Forms.h"
-#include "StudyStacks.h"
-
-namespace {
-struct TaskStandIn {
-    StudyWindow window;
-    double width;
-    double height;
-    const char* lessonLabel; // the form's own lesson label
-};
-constexpr TaskStandIn kTasks[] = {
-    {StudyWindow::Exercise3, 10500, 5200, "Label6"},
-    {StudyWindow::FindSentence, 10500, 4800, "Label6"},
-};
-constexpr std::pair<StudyWindow, double> kCompanions[] = {
-    {StudyWindow::Result1, 1400},
-};
-} // namespace
 
 StudyTaskPlaceholder::StudyTaskPlaceholder(const QString& formName, double width, double height, const QString& labelName)
     : LessonTaskWindow(formName)
@@ -44,25 +27,4 @@ void StudyTaskPlaceholder::UseImage1Background()
     p.setBrush(QPalette::Window, Image1->pixmap());
     setPalette(p);
     setAutoFillBackground(true);
-}
-
-StudyCompanionPlaceholder::StudyCompanionPlaceholder(const QString& formName, double width, double height)
-    : Form(formName)
-{
-    SetCaption(formName);
-    SetSize(width, height);
-}
-
-void RegisterStudyPlaceholders()
-{
-    for (const TaskStandIn& t : kTasks) {
-        const QString name = StudyWindowName(t.window);
-        Forms::RegisterFactory(name, [t, name] {
-            return new StudyTaskPlaceholder(name, t.width, t.height, QLatin1String(t.lessonLabel));
-        });
-    }
-    for (const auto& [window, height] : kCompanions) {
-        const QString name = StudyWindowName(window);
-        Forms::RegisterFactory(name, [name, height = height] { return new StudyCompanionPlaceholder(name, 10500, height); });
-    }
 }

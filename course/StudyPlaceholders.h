@@ -1,8 +1,7 @@
 #pragma once
-// Stand-ins for the study windows that are not built yet: each row of the course panel opens
-// the least window its launcher needs, so the stacks, the protocol and the hand-back already
-// run. A task stand-in shows its lesson label and a "Close" button; a companion is an empty
-// window of its size. A built window replaces its stand-in's registration.
+// The least task window a launcher can open: its lesson label and a "Close" button on the task
+// protocol. Every study window has its own form now; the course panel's tests open this one in
+// their place to see what a task window's load sees.
 
 #include "Form.h"
 #include "LessonTaskWindow.h"
@@ -22,12 +21,3 @@ private:
     QLabel* Image1{nullptr};
     QPushButton* Command1{nullptr};
 };
-
-class StudyCompanionPlaceholder : public Form {
-    Q_OBJECT
-public:
-    StudyCompanionPlaceholder(const QString& formName, double width, double height);
-};
-
-// Registers a stand-in for every study window that has no form of its own yet.
-void RegisterStudyPlaceholders();
