@@ -1,7 +1,7 @@
 #pragma once
 // The least task window a launcher can open: its lesson label and a "Close" button on the task
-// protocol. Every study window has its own form now; the course panel's tests open this one in
-// their place to see what a task window's load sees.
+// protocol. The course panel's tests open it in place of the real study windows to see what a
+// task window's load sees.
 
 #include "Form.h"
 #include "LessonTaskWindow.h"
