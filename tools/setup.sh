@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   espeak-ng sox unicode-data pulseaudio
   fonts-noto-cjk tzdata
-  xvfb xauth x11-utils imagemagick
+  xvfb xauth x11-utils imagemagick openbox xdotool
   "$@"
 )
 command -v npm >/dev/null || packages+=(npm)
