@@ -104,7 +104,7 @@ void Background::Form_Load()
     Label10->show();
     ApplySavedBackdrop();
     Timer1->SetEnabled(true);
-    // The written start-up step waits 100 ms before the window and the menu show: what they
+    // The start-up step waits 100 ms before the window and the menu show: what they
     // need is made ready during that wait instead of after it.
     QMetaObject::invokeMethod(this, [this] { PrepareToShow(); }, Qt::QueuedConnection);
 }
