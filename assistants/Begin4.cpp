@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
+#include <QRect>
+#include <QSizeF>
 
 #include "AppState.h"
 #include "Background.h"
@@ -15,6 +17,12 @@
 #include "Twips.h"
 
 namespace {
+QSizeF OuterSize(const Form* form)
+{
+    const QRect frame = form->frameGeometry();
+    return {Twips::FromPixelsX(frame.width()), Twips::FromPixelsY(frame.height())};
+}
+
 const QStringList PanelFont{QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Noto Sans CJK SC")};
 }
 
@@ -51,42 +59,42 @@ void Begin4::OpenTool(const ToolLauncher& row)
     DictionaryOnline* online = Forms::Find<DictionaryOnline>();
     Background* main = Forms::Find<Background>();
 
-    ToolStackSizes sizes;
-    sizes.ScreenWidth = float(Twips::ScreenWidth());
-    sizes.ScreenHeight = float(Twips::ScreenHeight());
-    sizes.Pixel = float(Twips::PerPixelY());
-    sizes.ToolWidth = float(tool->Width());
-    sizes.ToolHeight = float(tool->Height());
-    sizes.DictionaryWidth = dictionary ? float(dictionary->Width()) : 0;
-    sizes.DictionaryHeight = dictionary ? float(dictionary->Height()) : 0;
-    sizes.OnlineHeight = online ? float(online->Height()) : 0;
-    sizes.SecondWidth = second ? float(second->Width()) : 0;
-    const ToolStackPlaces at = PlaceToolStack(row, sizes);
-
-    if (pair) {
+    // Outer sizes, frames included: each window's title bar gets its own room in the column.
+    const auto place = [&] {
+        ToolStackSizes sizes;
+        sizes.ScreenWidth = float(Twips::ScreenWidth());
+        sizes.ScreenHeight = float(Twips::ScreenHeight());
+        sizes.Pixel = float(Twips::PerPixelY());
+        sizes.ToolWidth = float(OuterSize(tool).width());
+        sizes.ToolHeight = float(OuterSize(tool).height());
+        sizes.DictionaryWidth = dictionary ? float(OuterSize(dictionary).width()) : 0;
+        sizes.DictionaryHeight = dictionary ? float(OuterSize(dictionary).height()) : 0;
+        sizes.OnlineHeight = online ? float(OuterSize(online).height()) : 0;
+        sizes.SecondWidth = second ? float(OuterSize(second).width()) : 0;
+        const ToolStackPlaces at = PlaceToolStack(row, sizes);
         tool->Move(at.Left, at.ToolTop);
-        tool->SetSize(at.ToolWidth, tool->Height());
-        if (second)
-            second->Move(at.SecondLeft, at.ToolTop);
-        if (dictionary)
-            dictionary->Move(at.Left, at.DictionaryTop);
-        tool->Show(Form::Modeless, main);
-        if (second)
-            second->Show(Form::Modeless, main);
-        if (dictionary)
-            dictionary->Show(Form::Modeless, main);
-    } else {
-        tool->Move(at.Left, at.ToolTop);
-        tool->Show(Form::Modeless, main);
-        if (dictionary) {
-            dictionary->Move(at.Left, at.DictionaryTop);
-            dictionary->Show(Form::Modeless, main);
+        if (pair) {
+            // The width asked for is an outer width: the frame's sides stay as they are.
+            const double sides = OuterSize(tool).width() - tool->Width();
+            tool->SetSize(at.ToolWidth - sides, tool->Height());
+            if (second)
+                second->Move(at.SecondLeft, at.ToolTop);
         }
-    }
-    if (online) {
-        online->Move(at.Left, at.OnlineTop);
+        if (dictionary)
+            dictionary->Move(at.Left, at.DictionaryTop);
+        if (online)
+            online->Move(at.Left, at.OnlineTop);
+    };
+    place();
+    tool->Show(Form::Modeless, main);
+    if (second)
+        second->Show(Form::Modeless, main);
+    if (dictionary)
+        dictionary->Show(Form::Modeless, main);
+    if (online)
         online->Show(Form::Modeless, main);
-    }
+    // Shown windows may have frames now: their outer sizes decide the places.
+    place();
     // A window that cannot take the focus still leaves the stack shown and the menus hidden.
     QWidget* focus = tool;
     if (auto* toolWindow = qobject_cast<ToolWindow*>(tool))
