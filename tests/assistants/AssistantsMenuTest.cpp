@@ -122,6 +122,7 @@ TEST_F(AssistantsMenuTest, EveryRowOpensItsStackAndClosingTheToolReturnsToTheMen
         EXPECT_FALSE(online->isVisible());
         EXPECT_TRUE(menu->isVisible());
         EXPECT_TRUE(panel->isVisible());
+        EXPECT_EQ(QApplication::activeWindow(), panel) << "the next Esc would reach nobody";
     }
     // With the menu back, Esc in it ends the program through the start menu.
     QTest::keyClick(panel, Qt::Key_Escape);
