@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
+#include <QRect>
+#include <QSizeF>
 
 #include "AppState.h"
 #include "Background.h"
@@ -11,10 +13,20 @@
 #include "DictionaryOnline.h"
 #include "Forms.h"
 #include "ToolStacks.h"
+#include "Timer.h"
 #include "ToolWindow.h"
 #include "Twips.h"
 
 namespace {
+QSizeF OuterSize(const Form* form)
+{
+    const QRect frame = form->frameGeometry();
+    return {Twips::FromPixelsX(frame.width()), Twips::FromPixelsY(frame.height())};
+}
+
+constexpr int kReplaceInterval = 200;
+constexpr int kReplaceTimes = 3;
+
 const QStringList PanelFont{QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Noto Sans CJK SC")};
 }
 
@@ -35,6 +47,8 @@ Begin4::Begin4()
         const ToolLauncher* launcher = &row;
         connect(open, &QPushButton::clicked, this, [this, launcher] { OpenTool(*launcher); });
     }
+    m_replaceTimer = new Timer(this, kReplaceInterval, false);
+    connect(m_replaceTimer, &Timer::Tick, this, &Begin4::ReplaceTimer_Tick);
 }
 
 void Begin4::OpenTool(const ToolLauncher& row)
@@ -51,42 +65,19 @@ void Begin4::OpenTool(const ToolLauncher& row)
     DictionaryOnline* online = Forms::Find<DictionaryOnline>();
     Background* main = Forms::Find<Background>();
 
-    ToolStackSizes sizes;
-    sizes.ScreenWidth = float(Twips::ScreenWidth());
-    sizes.ScreenHeight = float(Twips::ScreenHeight());
-    sizes.Pixel = float(Twips::PerPixelY());
-    sizes.ToolWidth = float(tool->Width());
-    sizes.ToolHeight = float(tool->Height());
-    sizes.DictionaryWidth = dictionary ? float(dictionary->Width()) : 0;
-    sizes.DictionaryHeight = dictionary ? float(dictionary->Height()) : 0;
-    sizes.OnlineHeight = online ? float(online->Height()) : 0;
-    sizes.SecondWidth = second ? float(second->Width()) : 0;
-    const ToolStackPlaces at = PlaceToolStack(row, sizes);
-
-    if (pair) {
-        tool->Move(at.Left, at.ToolTop);
-        tool->SetSize(at.ToolWidth, tool->Height());
-        if (second)
-            second->Move(at.SecondLeft, at.ToolTop);
-        if (dictionary)
-            dictionary->Move(at.Left, at.DictionaryTop);
-        tool->Show(Form::Modeless, main);
-        if (second)
-            second->Show(Form::Modeless, main);
-        if (dictionary)
-            dictionary->Show(Form::Modeless, main);
-    } else {
-        tool->Move(at.Left, at.ToolTop);
-        tool->Show(Form::Modeless, main);
-        if (dictionary) {
-            dictionary->Move(at.Left, at.DictionaryTop);
-            dictionary->Show(Form::Modeless, main);
-        }
-    }
-    if (online) {
-        online->Move(at.Left, at.OnlineTop);
+    PlaceTool(row);
+    tool->Show(Form::Modeless, main);
+    if (second)
+        second->Show(Form::Modeless, main);
+    if (dictionary)
+        dictionary->Show(Form::Modeless, main);
+    if (online)
         online->Show(Form::Modeless, main);
-    }
+    // Shown windows may have frames now: their outer sizes decide the places.
+    PlaceTool(row);
+    m_openStack = &row;
+    m_replaceTicks = 0;
+    m_replaceTimer->SetEnabled(true);
     // A window that cannot take the focus still leaves the stack shown and the menus hidden.
     QWidget* focus = tool;
     if (auto* toolWindow = qobject_cast<ToolWindow*>(tool))
@@ -96,6 +87,51 @@ void Begin4::OpenTool(const ToolLauncher& row)
         focus->setFocus();
     }
     HideMenus();
+}
+
+bool Begin4::PlaceTool(const ToolLauncher& row)
+{
+    Form* tool = Forms::Find(QLatin1String(row.Tool));
+    if (!tool || tool->IsUnloading())
+        return false;
+    const bool pair = row.Second[0] != '\0';
+    Form* second = pair ? Forms::Find(QLatin1String(row.Second)) : nullptr;
+    Dictionary* dictionary = Forms::Find<Dictionary>();
+    DictionaryOnline* online = Forms::Find<DictionaryOnline>();
+
+    // Outer sizes, frames included: each window's title bar gets its own room in the column.
+    ToolStackSizes sizes;
+    sizes.ScreenWidth = float(Twips::ScreenWidth());
+    sizes.ScreenHeight = float(Twips::ScreenHeight());
+    sizes.Pixel = float(Twips::PerPixelY());
+    sizes.ToolWidth = float(OuterSize(tool).width());
+    sizes.ToolHeight = float(OuterSize(tool).height());
+    sizes.DictionaryWidth = dictionary ? float(OuterSize(dictionary).width()) : 0;
+    sizes.DictionaryHeight = dictionary ? float(OuterSize(dictionary).height()) : 0;
+    sizes.OnlineHeight = online ? float(OuterSize(online).height()) : 0;
+    sizes.SecondWidth = second ? float(OuterSize(second).width()) : 0;
+    const ToolStackPlaces at = PlaceToolStack(row, sizes);
+    tool->Move(at.Left, at.ToolTop);
+    if (pair) {
+        // The width asked for is an outer width: the frame's sides stay as they are.
+        const double sides = OuterSize(tool).width() - tool->Width();
+        tool->SetSize(at.ToolWidth - sides, tool->Height());
+        if (second)
+            second->Move(at.SecondLeft, at.ToolTop);
+    }
+    if (dictionary)
+        dictionary->Move(at.Left, at.DictionaryTop);
+    if (online)
+        online->Move(at.Left, at.OnlineTop);
+    return true;
+}
+
+void Begin4::ReplaceTimer_Tick()
+{
+    if (!m_openStack || !PlaceTool(*m_openStack) || ++m_replaceTicks >= kReplaceTimes) {
+        m_replaceTimer->SetEnabled(false);
+        m_openStack = nullptr;
+    }
 }
 
 void Begin4::HideMenus()

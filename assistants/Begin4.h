@@ -9,6 +9,7 @@
 #include "MenuPanel.h"
 
 class QLabel;
+class Timer;
 struct ToolLauncher;
 
 class Begin4 : public MenuPanel {
@@ -22,7 +23,15 @@ public:
 private:
     // Opens the row's tool stack (the launchers Command1_Click ... Command8_Click).
     void OpenTool(const ToolLauncher& row);
+    // Places the row's stack by the windows' outer sizes; false when its tool is not loaded.
+    bool PlaceTool(const ToolLauncher& row);
+    // The window manager adds the frames after the windows are shown: the stack is placed
+    // again a few times, as the course panel does for its stacks.
+    void ReplaceTimer_Tick();
     void HideMenus();
 
     Kit::ControlRow<QLabel> Label1{this, "Label1"}; // 2 the title, the rows' captions
+    Timer* m_replaceTimer{nullptr};
+    const ToolLauncher* m_openStack{nullptr};
+    int m_replaceTicks{0};
 };

@@ -91,6 +91,8 @@ Vocabulary::Vocabulary()
 
     Label9 = Kit::Label(this, QStringLiteral("Label9"), {240, 4500, 11100, 2800}, {},
         {.font = kChinese, .points = 48, .weight = QFont::Bold, .ink = QColor(200, 0, 0), .align = Qt::AlignCenter});
+    // The feedback reaches up over the last option: clicks go through it to the option below.
+    Label9->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     Timer1 = new Timer(this, 1000, false);
     Timer2 = new Timer(this, 0, false);

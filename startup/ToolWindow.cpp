@@ -52,6 +52,10 @@ void ToolWindow::ReturnToAssistants()
             window->Hide();
     if (Begin* menu = Forms::Find<Begin>())
         menu->Show();
-    if (Form* panel = Forms::Find(PanelOfActivity(AssistantsActivity)))
+    // The panel takes the activation back (its rows keep no focus): otherwise the window
+    // manager hands it to the full-screen main window, where Esc and F4 reach nobody.
+    if (Form* panel = Forms::Find(PanelOfActivity(AssistantsActivity))) {
         panel->Show();
+        panel->activateWindow();
+    }
 }

@@ -1,10 +1,12 @@
 #include <QApplication>
 #include <QLabel>
+#include <QRect>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include "AssistantsFixture.h"
 #include "ToolStacks.h"
+#include "Twips.h"
 
 using namespace assistants_test;
 
@@ -85,22 +87,28 @@ TEST_F(AssistantsMenuTest, EveryRowOpensItsStackAndClosingTheToolReturnsToTheMen
         EXPECT_FALSE(panel->isVisible());
         EXPECT_FALSE(menu->isVisible());
 
-        // The column: one pixel between the windows, all left-aligned.
-        EXPECT_NEAR(dictionary->Left(), tool->Left(), 1);
-        EXPECT_NEAR(online->Left(), tool->Left(), 1);
-        EXPECT_NEAR(dictionary->Top() + dictionary->Height() + 15, tool->Top(), 1);
-        EXPECT_NEAR(tool->Top() + tool->Height() + 15, online->Top(), 1);
+        // The column: one pixel between the windows' frames (title bars included), all
+        // left-aligned.
+        const QRect toolFrame = tool->frameGeometry();
+        const QRect dictionaryFrame = dictionary->frameGeometry();
+        const QRect onlineFrame = online->frameGeometry();
+        ASSERT_GT(toolFrame.height(), tool->height()) << "the platform gives the windows no frames";
+        EXPECT_EQ(dictionaryFrame.left(), toolFrame.left());
+        EXPECT_EQ(onlineFrame.left(), toolFrame.left());
+        EXPECT_NEAR(dictionaryFrame.y() + dictionaryFrame.height() + 1, toolFrame.y(), 1);
+        EXPECT_NEAR(toolFrame.y() + toolFrame.height() + 1, onlineFrame.y(), 1);
         if (pair) {
             Form* second = Forms::Find(QLatin1String(row.Second));
             ASSERT_NE(second, nullptr);
             EXPECT_TRUE(second->isVisible());
-            EXPECT_NEAR(tool->Width() + second->Width(), DictionaryWidth, 15);
-            EXPECT_NEAR(second->Left(), tool->Left() + tool->Width(), 15);
-            EXPECT_NEAR(second->Top(), tool->Top(), 1);
+            const QRect secondFrame = second->frameGeometry();
+            EXPECT_NEAR(toolFrame.width() + secondFrame.width(), dictionaryFrame.width(), 1);
+            EXPECT_NEAR(secondFrame.left(), toolFrame.left() + toolFrame.width(), 1);
+            EXPECT_EQ(secondFrame.top(), toolFrame.top());
             // Esc in the samples closes the pad, which takes the samples along.
             QTest::keyClick(second, Qt::Key_Escape);
         } else {
-            EXPECT_NEAR(tool->Left() + tool->Width() / 2, 15360 / 2, 15);
+            EXPECT_NEAR(toolFrame.left() + toolFrame.width() / 2, Twips::ToPixelsX(Twips::ScreenWidth()) / 2, 1);
             QTest::keyClick(tool, Qt::Key_Escape);
         }
         Settle();
@@ -114,6 +122,7 @@ TEST_F(AssistantsMenuTest, EveryRowOpensItsStackAndClosingTheToolReturnsToTheMen
         EXPECT_FALSE(online->isVisible());
         EXPECT_TRUE(menu->isVisible());
         EXPECT_TRUE(panel->isVisible());
+        EXPECT_EQ(QApplication::activeWindow(), panel) << "the next Esc would reach nobody";
     }
     // With the menu back, Esc in it ends the program through the start menu.
     QTest::keyClick(panel, Qt::Key_Escape);

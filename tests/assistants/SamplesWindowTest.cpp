@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRect>
 #include <QTest>
 #include <functional>
 #include <gtest/gtest.h>
@@ -10,6 +11,8 @@
 #include "AssistantsFixture.h"
 #include "CharacterTable.h"
 #include "Clock.h"
+#include "Dictionary.h"
+#include "Forms.h"
 #include "SampleRules.h"
 #include "Samples.h"
 #include "SharedPlayer.h"
@@ -95,9 +98,12 @@ TEST_F(SamplesWindowTest, OpensOnSelectWithTheListAndNoAnimation)
     EXPECT_FALSE(Button("Command2")->isEnabled());
     EXPECT_EQ(Button("Command2")->text(), QStringLiteral("Stop"));
     EXPECT_TRUE(Text("Label1").isEmpty());
-    // The pair stands side by side, the pad as wide as the dictionary less the samples.
-    EXPECT_NEAR(samples->Left(), pad->Left() + pad->Width(), 15);
-    EXPECT_NEAR(pad->Width() + samples->Width(), DictionaryWidth, 15);
+    // The pair stands side by side, the pad as wide as the dictionary less the samples,
+    // frames included.
+    const QRect padFrame = pad->frameGeometry();
+    const QRect samplesFrame = samples->frameGeometry();
+    EXPECT_NEAR(samplesFrame.left(), padFrame.left() + padFrame.width(), 1);
+    EXPECT_NEAR(padFrame.width() + samplesFrame.width(), Forms::Find<Dictionary>()->frameGeometry().width(), 1);
 }
 
 TEST_F(SamplesWindowTest, EachTickHandlesOneRecordAndTheCounterNeverPassesTheStrokeCount)

@@ -172,6 +172,19 @@ TEST_F(VocabularyWindowTest, PassMarkOnTheFrontier)
     EXPECT_EQ(Count(2), "49");
 }
 
+TEST_F(VocabularyWindowTest, AClickAnywhereOnAnOptionReachesIt)
+{
+    // The window's own hit test decides where a click lands, the feedback line included.
+    Vocabulary* test = Open(8, false);
+    for (int k = 0; k < 8; ++k) {
+        SCOPED_TRACE(k);
+        ASSERT_FALSE(Option(k)->isHidden());
+        const QRect area = Option(k)->geometry();
+        for (const QPoint& at : {area.center(), QPoint(area.center().x(), area.bottom() - 1)})
+            EXPECT_EQ(test->childAt(at), Option(k));
+    }
+}
+
 TEST_F(VocabularyWindowTest, TimeIsUpAtTheTwentiethTickAndALateClickCountsNothing)
 {
     WriteFile("Sound/carryon.WAV", Wav100ms());
