@@ -61,8 +61,13 @@ void LessonTaskWindow::HandBack(const QList<HandBackStep>& steps)
                 menu->Show();
             break;
         case HandBackStep::ShowCoursePanel:
-            if (Begin1* panel = Forms::Find<Begin1>())
+            // The panel takes the activation back even where no row gets the focus: otherwise
+            // the window manager hands it to the full-screen main window, where Esc and F4
+            // reach nobody.
+            if (Begin1* panel = Forms::Find<Begin1>()) {
                 panel->Show();
+                panel->activateWindow();
+            }
             break;
         case HandBackStep::FocusPanelButton:
             if (Begin1* panel = Forms::Find<Begin1>())

@@ -304,6 +304,9 @@ void Form::ShowOwnedWindows()
     for (Form* f : Forms::LoadedForms())
         if (f != this && f->m_hiddenWithOwner && f->IsOwnedBy(this)) {
             f->m_hiddenWithOwner = false;
+            // The window manager iconifies the owned windows with their owner, and a window
+            // mapped as iconic takes its whole owner tree down again: they come back normal.
+            f->setWindowState(f->windowState() & ~Qt::WindowMinimized);
             f->show();
         }
 }

@@ -187,6 +187,28 @@ TEST_F(FormWindowsTest, AWindowHiddenWhileItsOwnerIsMinimisedStaysHidden)
     EXPECT_FALSE(menu->isVisible());
 }
 
+TEST_F(FormWindowsTest, OwnedWindowsIconifiedWithTheirOwnerComeBackNormal)
+{
+    // A window manager iconifies the transient windows with their owner before the owner's
+    // own minimise hides them; shown again iconic, they would minimise the owner once more.
+    Probe* main = LoadProbe("Main");
+    Probe* menu = LoadProbe("Menu");
+    Probe* panel = LoadProbe("Panel");
+    main->Show();
+    menu->Show(Form::Modeless, main);
+    panel->Show(Form::Modeless, menu);
+    for (Probe* owned : {menu, panel})
+        owned->setWindowState(owned->windowState() | Qt::WindowMinimized);
+    main->SetWindowState(Form::Minimized);
+    main->SetWindowState(Form::Normal);
+    for (Probe* owned : {menu, panel}) {
+        SCOPED_TRACE(owned->objectName().toStdString());
+        EXPECT_TRUE(owned->isVisible());
+        EXPECT_EQ(owned->WindowState(), Form::Normal);
+    }
+    EXPECT_EQ(main->WindowState(), Form::Normal);
+}
+
 TEST_F(FormWindowsTest, ActivationIgnoresOurOwnMessageBoxesAndDialogs)
 {
     Probe* a = LoadProbe("Main");
