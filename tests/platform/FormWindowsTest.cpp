@@ -300,4 +300,33 @@ TEST_F(FormWindowsTest, KeyPreviewSeesEscOnKeyUpF4AndEnterBeforeTheControls)
     EXPECT_EQ(form->edit->text(), "a");
 }
 
+TEST_F(FormWindowsTest, AKeyReleasedWithoutItsPressInTheSameFormIsNotPreviewed)
+{
+    Probe* form = LoadProbe("Main");
+    Probe* other = LoadProbe("Other");
+    form->SetKeyPreview(true);
+    other->SetKeyPreview(true);
+    form->Show();
+    Activate(form);
+    form->edit->setFocus();
+
+    // Esc pressed in one form that closes (or hides) on it: its release must not close the next.
+    QTest::keyPress(form->edit, Qt::Key_Escape);
+    form->Hide();
+    other->Show();
+    Activate(other);
+    other->edit->setFocus();
+    QTest::keyRelease(other->edit, Qt::Key_Escape);
+    EXPECT_TRUE(other->ups.isEmpty());
+    EXPECT_EQ(form->downs, QList<int>{27});
+
+    // A release whose press went to a message box or an open list reaches nobody.
+    QTest::keyRelease(other->edit, Qt::Key_Escape);
+    EXPECT_TRUE(other->ups.isEmpty());
+
+    // A whole key stroke in the form is previewed as ever.
+    QTest::keyClick(other->edit, Qt::Key_Escape);
+    EXPECT_EQ(other->ups, QList<int>{27});
+}
+
 #include "FormWindowsTest.moc"
