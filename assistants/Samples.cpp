@@ -2,9 +2,7 @@
 
 #include <QComboBox>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
-#include <algorithm>
 #include <utility>
 
 #include "AppState.h"
@@ -78,13 +76,7 @@ void Samples::Form_Load()
 
 void Samples::Form_Resize()
 {
-    if (width() <= m_drawing.width() && height() <= m_drawing.height())
-        return;
-    QImage grown(std::max(width(), m_drawing.width()), std::max(height(), m_drawing.height()),
-        QImage::Format_ARGB32_Premultiplied);
-    grown.fill(Qt::transparent);
-    QPainter(&grown).drawImage(0, 0, m_drawing);
-    m_drawing = std::move(grown);
+    m_drawing.Cover(size());
 }
 
 void Samples::CloseTool()
@@ -106,9 +98,7 @@ void Samples::Tool_Unload()
 
 void Samples::paintEvent(QPaintEvent*)
 {
-    QPainter painter(this);
-    painter.fillRect(rect(), palette().color(QPalette::Window));
-    painter.drawImage(0, 0, m_drawing);
+    m_drawing.Paint(this);
 }
 
 void Samples::SetListIndex(int index)
@@ -192,10 +182,7 @@ void Samples::Timer1_Timer()
     const StrokeTick tick = m_animation.Advance();
     if (tick.Draw) {
         const QPointF at = SampleDotPosition(tick.Point, Twips::PerPixelY());
-        QPainter painter(&m_drawing);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(DotInk, DotPixels, Qt::SolidLine, Qt::RoundCap));
-        painter.drawPoint(QPointF(at.x() / Twips::PerPixelX(), at.y() / Twips::PerPixelY()));
+        m_drawing.Dot(QPointF(at.x() / Twips::PerPixelX(), at.y() / Twips::PerPixelY()), DotInk, DotPixels, true);
         update();
     }
     if (tick.SetCounter)
@@ -230,6 +217,6 @@ void Samples::MMControl1_Done(int notifyCode)
 
 void Samples::ClearDrawing()
 {
-    m_drawing.fill(Qt::transparent);
+    m_drawing.Clear();
     update();
 }

@@ -6,7 +6,7 @@
 // in the local dictionary. The window accompanies WriteCharacter: closing either closes both,
 // and the pad's unload takes the learner back to the Assistants menu. Rules: SampleRules.h.
 
-#include <QImage>
+#include "DotSurface.h"
 
 #include "StrokeFile.h"
 #include "ToolWindow.h"
@@ -61,5 +61,5 @@ private:
     StrokeData m_strokes;        // the character's records, as read
     StrokeAnimation m_animation; // position and stroke over m_strokes
     int CharacterIndex{0};       // its CharacterTable record, 0 for none
-    QImage m_drawing;            // the plotted points, kept until cleared
+    DotSurface m_drawing;        // the plotted points, kept until cleared
 };

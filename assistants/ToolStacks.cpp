@@ -28,18 +28,18 @@ const ToolLauncher* ToolLauncherForButton(const QString& button)
 ToolStackPlaces PlaceToolStack(const ToolLauncher& row, const ToolStackSizes& sizes)
 {
     const bool pair = row.Second[0] != '\0';
-    StackSpec spec;
-    spec.ScreenWidth = sizes.ScreenWidth;
-    spec.ScreenHeight = sizes.ScreenHeight;
-    spec.Pixel = sizes.Pixel;
-    spec.TaskWidth = sizes.ToolWidth;
-    spec.TaskHeight = sizes.ToolHeight;
+    StackRequest request;
+    request.ScreenWidth = sizes.ScreenWidth;
+    request.ScreenHeight = sizes.ScreenHeight;
+    request.Pixel = sizes.Pixel;
+    request.TaskWidth = sizes.ToolWidth;
+    request.TaskHeight = sizes.ToolHeight;
     if (pair)
-        spec.CentringWidth = sizes.DictionaryWidth;
-    spec.Above = {sizes.DictionaryHeight};
-    spec.Below = {sizes.OnlineHeight};
-    spec.Raised = row.Raised;
-    const StackPlaces stack = PlaceStack(spec);
+        request.CentringWidth = sizes.DictionaryWidth;
+    request.Above = {sizes.DictionaryHeight};
+    request.Below = {sizes.OnlineHeight};
+    request.Raised = row.Raised;
+    const StackPlaces stack = PlaceStack(request);
 
     ToolStackPlaces places;
     places.Left = stack.Left;

@@ -2,9 +2,7 @@
 
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
-#include <algorithm>
 #include <utility>
 
 #include "ControlKit.h"
@@ -48,13 +46,7 @@ void WriteCharacter::Form_Resize()
     // The Assistants menu gives the pad the dictionary's width less the samples': the
     // button keeps to the right edge.
     Twips::Place(Command1, Width() - CloseWidth - CloseRightGap, 5760, CloseWidth, 400);
-    if (width() <= m_drawing.width() && height() <= m_drawing.height())
-        return;
-    QImage grown(std::max(width(), m_drawing.width()), std::max(height(), m_drawing.height()),
-        QImage::Format_ARGB32_Premultiplied);
-    grown.fill(Qt::transparent);
-    QPainter(&grown).drawImage(0, 0, m_drawing);
-    m_drawing = std::move(grown);
+    m_drawing.Cover(size());
 }
 
 void WriteCharacter::Command1_Click() { Unload(); }
@@ -91,22 +83,17 @@ void WriteCharacter::mouseReleaseEvent(QMouseEvent* e)
 
 void WriteCharacter::paintEvent(QPaintEvent*)
 {
-    QPainter painter(this);
-    painter.fillRect(rect(), palette().color(QPalette::Window));
-    painter.drawImage(0, 0, m_drawing);
+    m_drawing.Paint(this);
 }
 
 void WriteCharacter::Plot(QPoint at)
 {
-    QPainter painter(&m_drawing);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(DotInk, DotPixels, Qt::SolidLine, Qt::RoundCap));
-    painter.drawPoint(at);
+    m_drawing.Dot(at, DotInk, DotPixels, true);
     update();
 }
 
 void WriteCharacter::ClearPad()
 {
-    m_drawing.fill(Qt::transparent);
+    m_drawing.Clear();
     update();
 }

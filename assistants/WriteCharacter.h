@@ -5,7 +5,7 @@
 // are kept on the window, never stored. "Close" and Esc close the pad, which closes the
 // samples too and takes the learner back to the Assistants menu.
 
-#include <QImage>
+#include "DotSurface.h"
 
 #include "ToolWindow.h"
 
@@ -36,5 +36,5 @@ private:
     QLabel* Label2{nullptr};
     QLabel* Label3{nullptr};
     bool PenDown{false};
-    QImage m_drawing;
+    DotSurface m_drawing;
 };

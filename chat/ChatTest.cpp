@@ -15,10 +15,7 @@ ChatTest::ChatTest()
     SetSize(FormWidth, FormHeight);
     // A tool window is transient for its owner on X11, so a click on the chat never buries it.
     setWindowFlag(Qt::Tool, true);
-    setAutoFillBackground(true);
-    QPalette paper = palette();
-    paper.setColor(QPalette::Window, QColor(0xFF, 0xFF, 0xE0));
-    setPalette(paper);
+    Kit::SetPaper(this, QColor(0xFF, 0xFF, 0xE0));
     Label1 = Kit::Label(this, QStringLiteral("Label1"), {120, 60, FormWidth - 240, FormHeight - 120},
         QStringLiteral("Test window"), {.font = {QStringLiteral("Noto Sans CJK SC")}, .points = 12});
     Label1->setCursor(Qt::PointingHandCursor);

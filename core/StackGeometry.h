@@ -9,7 +9,7 @@
 
 #include <QList>
 
-struct StackSpec {
+struct StackRequest {
     float ScreenWidth{0};
     float ScreenHeight{0};
     float Pixel{15}; // the screen's vertical twips per pixel: the gap between two windows
@@ -26,10 +26,10 @@ struct StackSpec {
 struct StackPlaces {
     float Left{0}; // every window of the stack
     float TaskTop{0};
-    QList<float> AboveTops; // in the order of StackSpec::Above
-    QList<float> BelowTops; // in the order of StackSpec::Below
+    QList<float> AboveTops; // in the order of StackRequest::Above
+    QList<float> BelowTops; // in the order of StackRequest::Below
 };
 
 inline constexpr float kStackRaise = 260;
 
-StackPlaces PlaceStack(const StackSpec& spec);
+StackPlaces PlaceStack(const StackRequest& request);

@@ -39,10 +39,7 @@ Exercise3::Exercise3()
 {
     SetCaption(QStringLiteral("Fill in the Blanks"));
     SetSize(FormWidth, FormHeight);
-    setAutoFillBackground(true);
-    QPalette paper = palette();
-    paper.setColor(QPalette::Window, Paper);
-    setPalette(paper);
+    Kit::SetPaper(this, Paper);
     setMouseTracking(true);
     const Kit::Look sans{.font = SansFamilies, .points = 9, .ink = Ink};
 

@@ -42,10 +42,7 @@ FindSentence::FindSentence()
 {
     SetCaption(QStringLiteral("Find the Sentence"));
     SetSize(FormWidth, FormHeight);
-    setAutoFillBackground(true);
-    QPalette paper = palette();
-    paper.setColor(QPalette::Window, Paper);
-    setPalette(paper);
+    Kit::SetPaper(this, Paper);
     const Kit::Look sans{.font = SansFamilies, .points = 9, .ink = Ink};
     // Buttons keep the palette's own disabled text, so a disabled answer looks it.
     const Kit::Look button{.font = SansFamilies, .points = 9};

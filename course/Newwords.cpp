@@ -39,11 +39,8 @@ Newwords::Newwords()
 {
     SetCaption(QStringLiteral("New Words and Phrases"));
     SetSize(FormWidth, FormHeight);
-    setAutoFillBackground(true);
     setMouseTracking(true); // the pad follows every move; it draws while the left button is held
-    QPalette paper = palette();
-    paper.setColor(QPalette::Window, Paper);
-    setPalette(paper);
+    Kit::SetPaper(this, Paper);
     const Kit::Look sans{.font = SansFamilies, .points = 9, .ink = Ink};
 
     Label11 = Kit::Label(this, QStringLiteral("Label11"), {240, 150, 1500, 360}, QStringLiteral("Lesson 1"),

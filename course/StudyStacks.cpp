@@ -77,17 +77,17 @@ QMap<StudyWindow, StackWindowPlace> PlaceStudyStack(const StudyLauncher& launche
     const QMap<StudyWindow, StackWindowSize>& sizes, float screenWidth, float screenHeight, float pixel)
 {
     const StackWindowSize task = sizes.value(launcher.Task);
-    StackSpec spec;
-    spec.ScreenWidth = screenWidth;
-    spec.ScreenHeight = screenHeight;
-    spec.Pixel = pixel;
-    spec.TaskWidth = task.Width;
-    spec.TaskHeight = task.Height;
+    StackRequest request;
+    request.ScreenWidth = screenWidth;
+    request.ScreenHeight = screenHeight;
+    request.Pixel = pixel;
+    request.TaskWidth = task.Width;
+    request.TaskHeight = task.Height;
     for (StudyWindow w : launcher.Above)
-        spec.Above.append(sizes.value(w).Height);
+        request.Above.append(sizes.value(w).Height);
     for (StudyWindow w : launcher.Below)
-        spec.Below.append(sizes.value(w).Height);
-    const StackPlaces places = PlaceStack(spec);
+        request.Below.append(sizes.value(w).Height);
+    const StackPlaces places = PlaceStack(request);
 
     QMap<StudyWindow, StackWindowPlace> result;
     const auto place = [&](StudyWindow w, float top) {

@@ -64,10 +64,7 @@ Text::Text()
 {
     SetCaption(QStringLiteral("Lesson Text"));
     SetSize(FormWidth, FormHeight);
-    setAutoFillBackground(true);
-    QPalette paper = palette();
-    paper.setColor(QPalette::Window, Paper);
-    setPalette(paper);
+    Kit::SetPaper(this, Paper);
     const Kit::Look sans{.font = SansFamilies, .points = 9, .ink = Ink};
 
     Label2 = Kit::Label(this, QStringLiteral("Label2"), {Margin, 150, 1500, 360}, QStringLiteral("Lesson 1"),

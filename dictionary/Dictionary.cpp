@@ -55,10 +55,7 @@ Dictionary::Dictionary()
     SetCaption(QString());
     SetSize(FormWidth, FormHeight);
     SetKeyPreview(true);
-    setAutoFillBackground(true);
-    QPalette paper = palette();
-    paper.setColor(QPalette::Window, QColor(0xEE, 0xF3, 0xFA));
-    setPalette(paper);
+    Kit::SetPaper(this, QColor(0xEE, 0xF3, 0xFA));
     const Kit::Look sans{.font = SansFamilies, .points = 9};
 
     Combo1 = new ComboBox(this);

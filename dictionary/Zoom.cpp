@@ -4,8 +4,6 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
-#include <QPainter>
-#include <QPen>
 #include <QWindow>
 
 #include "AppState.h"
@@ -110,13 +108,7 @@ void Zoom::Form_Unload()
 void Zoom::Form_Resize()
 {
     Shape1->setGeometry(0, 0, width(), height());
-    if (width() > m_drawing.width() || height() > m_drawing.height()) {
-        QImage grown(std::max(width(), m_drawing.width()), std::max(height(), m_drawing.height()),
-                     QImage::Format_ARGB32_Premultiplied);
-        grown.fill(Qt::transparent);
-        QPainter(&grown).drawImage(0, 0, m_drawing);
-        m_drawing = grown;
-    }
+    m_drawing.Cover(size());
 }
 
 void Zoom::Form_Deactivate()
@@ -142,9 +134,7 @@ void Zoom::mouseMoveEvent(QMouseEvent* e)
 
 void Zoom::paintEvent(QPaintEvent*)
 {
-    QPainter painter(this);
-    painter.fillRect(rect(), palette().color(QPalette::Window));
-    painter.drawImage(0, 0, m_drawing);
+    m_drawing.Paint(this);
 }
 
 void Zoom::ChaZhao(const QString& ch, const QString& prevCh, const QString& nextCh, double formLeft, double ctlLeft,
@@ -247,9 +237,7 @@ void Zoom::Timer2_Timer()
                                    ? Twips::FromPixelsY(Label2[ShownReadingCount]->y())
                                    : 0;
         const QPointF at = StrokeDotPosition(tick.Point, CharacterWidth(), ShownReadingCount, lastTop);
-        QPainter painter(&m_drawing);
-        painter.setPen(QPen(StrokeInk, DrawWidth, Qt::SolidLine, Qt::RoundCap));
-        painter.drawPoint(Twips::ToPixelsX(at.x()), Twips::ToPixelsY(at.y()));
+        m_drawing.Dot(QPointF(Twips::ToPixelsX(at.x()), Twips::ToPixelsY(at.y())), StrokeInk, DrawWidth);
         update();
     }
     if (tick.SetCounter)
@@ -262,7 +250,7 @@ void Zoom::Timer2_Timer()
 
 void Zoom::ClearDrawing()
 {
-    m_drawing.fill(Qt::transparent);
+    m_drawing.Clear();
     update();
 }
 

@@ -6,7 +6,7 @@
 // selection; it hides as soon as another window of the program becomes active. The rules
 // live in ZoomRules.h.
 
-#include <QImage>
+#include "DotSurface.h"
 #include <QPointer>
 
 #include "ControlKit.h"
@@ -81,6 +81,6 @@ private:
 
     ReadingHover m_hover;
     StrokeAnimation m_animation;
-    QImage m_drawing; // the stroke points, kept until cleared
+    DotSurface m_drawing; // the stroke points, kept until cleared
     QPointer<QWidget> m_lastActive;
 };

@@ -62,6 +62,14 @@ void SetInk(QWidget* control, const QColor& ink)
     control->setPalette(pal);
 }
 
+void SetPaper(QWidget* widget, const QColor& paper)
+{
+    QPalette pal = widget->palette();
+    pal.setColor(QPalette::Window, paper);
+    widget->setPalette(pal);
+    widget->setAutoFillBackground(true);
+}
+
 void SetLook(QWidget* control, const Look& look)
 {
     // A look that asks nothing of the font leaves the control inheriting the form's.
@@ -78,11 +86,10 @@ void SetLook(QWidget* control, const Look& look)
     if (look.ink.isValid())
         SetInk(control, look.ink);
     if (look.paper.isValid()) {
+        SetPaper(control, look.paper);
         QPalette pal = control->palette();
-        pal.setColor(QPalette::Window, look.paper);
         pal.setColor(QPalette::Base, look.paper);
         control->setPalette(pal);
-        control->setAutoFillBackground(true);
     }
     if (auto* label = qobject_cast<QLabel*>(control)) {
         if (look.align)

@@ -62,6 +62,8 @@ QLabel* Picture(QWidget* form, const QString& name, const Rect& at, const QPixma
 void SetLook(QWidget* control, const Look& look);
 // The text colour alone (labels, buttons, boxes).
 void SetInk(QWidget* control, const QColor& ink);
+// A form's (or control's) own background colour, filled behind its children.
+void SetPaper(QWidget* widget, const QColor& paper);
 
 // Delivers the mouse moves and left clicks of the watched controls by index. Used by
 // ControlRow; a form holds it through its rows.

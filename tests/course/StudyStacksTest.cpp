@@ -19,7 +19,7 @@ TEST(StackGeometry, PlacesTheColumnOnePixelApart)
 {
     struct Case {
         const char* name;
-        StackSpec spec;
+        StackRequest request;
         float left, taskTop;
         QList<float> above, below;
     };
@@ -39,7 +39,7 @@ TEST(StackGeometry, PlacesTheColumnOnePixelApart)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const StackPlaces p = PlaceStack(c.spec);
+        const StackPlaces p = PlaceStack(c.request);
         EXPECT_FLOAT_EQ(p.Left, c.left);
         EXPECT_FLOAT_EQ(p.TaskTop, c.taskTop);
         ASSERT_EQ(p.AboveTops.size(), c.above.size());
