@@ -29,6 +29,7 @@
 #include "SharedPlayer.h"
 #include "StudyStackWindows.h"
 #include "StudyStacks.h"
+#include "StudyWindowFixture.h"
 #include "TestSupport.h"
 #include "Twips.h"
 #include "WavFile.h"
@@ -36,14 +37,6 @@
 #include "Zoom.h"
 
 namespace {
-
-class MainStandIn : public Background {
-    Q_OBJECT
-protected:
-    void Form_Load() override {}
-};
-
-QByteArray Sound(int ms) { return WavFile::Encode16(8000, 1, QByteArray(ms * 8 * 2, '\x20')); }
 
 QByteArray StudyBytes(qint16 lesson, qint16 step)
 {
@@ -63,23 +56,14 @@ SentenceRecord Line(const char* pinyin, const QString& chinese, const char* engl
     return {QLatin1String(pinyin), chinese, QLatin1String(english), source};
 }
 
-class QuizWindows : public AppFixture {
+class QuizWindows : public StudyWindowFixture {
 protected:
     void SetUp() override
     {
-        AppFixture::SetUp();
-        Twips::OverrideScreen(QRect(0, 0, 1280, 1024), QRect(0, 0, 1280, 1000));
-        RegisterCourseForms();
-        Forms::RegisterFactory(QStringLiteral("Background"), [] { return new MainStandIn; });
-        Forms::RegisterFactory<Dictionary>();
-        Forms::RegisterFactory<Zoom>();
-        Forms::Load(QStringLiteral("Background"));
-        Forms::Load<Dictionary>();
-        Forms::Load<Zoom>();
-        SetUpSharedPlayers();
+        SetUpStudyWindows(true);
         for (const auto& [file, ms] : {std::pair{"N/ni3", 300}, {"H/hao3", 500}, {"W/wo3", 200}, {"S/shi4", 200},
                  {"T/ta1", 200}, {"X/xie4", 200}, {"X/xie1", 200}, {"D/di4", 200}})
-            WriteFile(QStringLiteral("Phonetic Symbols/%1.wav").arg(QLatin1String(file)), Sound(ms));
+            WriteFile(QStringLiteral("Phonetic Symbols/%1.wav").arg(QLatin1String(file)), SilentSound(ms));
         for (const auto& [ch, pinyin] : {std::pair{u"你", "n.i3"}, {u"好", "h.ao3"}, {u"我", "w.o3"}, {u"是", "sh.i4"},
                  {u"谢", "xi.e4"}, {u"他", "t.a1"}})
             AppendCharacterRecord({QString::fromUtf16(ch), ReadingsFromSyllables(QLatin1String(pinyin)), {}});
@@ -103,9 +87,7 @@ protected:
         EXPECT_FALSE(Forms::IsLoaded(QStringLiteral("FindSentence")));
         EXPECT_FALSE(Forms::IsLoaded(QStringLiteral("Exercise3")));
         Random::UseGenerator();
-        CloseSharedPlayers();
-        Twips::ClearScreenOverride();
-        AppFixture::TearDown();
+        StudyWindowFixture::TearDown();
     }
 
     void SetLines(const QVector<SentenceRecord>& lines)
@@ -120,18 +102,6 @@ protected:
     }
     void Settle() const { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
-    template <class T> T* Get(const char* form, const QString& name) const
-    {
-        T* control = Forms::Control<T>(QLatin1String(form), name);
-        EXPECT_NE(control, nullptr) << form << "." << name.toStdString();
-        return control;
-    }
-    QString Playing() const
-    {
-        if (MMControl1()->Mode() != WavePlayer::ModePlaying)
-            return {};
-        return MMControl1()->FileName().mid(State().AppPath.size());
-    }
     static void Move(QWidget* w)
     {
         QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), w->mapToGlobal(QPointF(3, 3)), Qt::NoButton, Qt::NoButton,
@@ -638,4 +608,3 @@ TEST_F(QuizWindows, ARunThatAskedNothingDoesNotStartAgain)
     }
 }
 
-#include "QuizWindowsTest.moc"

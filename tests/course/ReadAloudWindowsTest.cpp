@@ -26,6 +26,7 @@
 #include "RichTextBox.h"
 #include "SharedPlayer.h"
 #include "StudyStackWindows.h"
+#include "StudyWindowFixture.h"
 #include "TestSupport.h"
 #include "Twips.h"
 #include "Typing.h"
@@ -34,28 +35,13 @@
 
 namespace {
 
-class MainStandIn : public Background {
-    Q_OBJECT
-protected:
-    void Form_Load() override {}
-};
-
-QByteArray Sound(int ms) { return WavFile::Encode16(8000, 1, QByteArray(ms * 8 * 2, '\x20')); }
-
-class ReadAloudWindows : public AppFixture {
+class ReadAloudWindows : public StudyWindowFixture {
 protected:
     void SetUp() override
     {
-        AppFixture::SetUp();
-        Twips::OverrideScreen(QRect(0, 0, 1280, 1024), QRect(0, 0, 1280, 1000));
-        RegisterCourseForms();
-        Forms::RegisterFactory(QStringLiteral("Background"), [] { return new MainStandIn; });
-        Forms::RegisterFactory<Dictionary>();
-        Forms::Load(QStringLiteral("Background"));
-        Forms::Load<Dictionary>();
-        SetUpSharedPlayers();
+        SetUpStudyWindows(false);
         for (const auto& [file, ms] : {std::pair{"N/ni3", 300}, {"H/hao3", 500}, {"X/xie1", 200}, {"M/ma1", 200}})
-            WriteFile(QStringLiteral("Phonetic Symbols/%1.wav").arg(QLatin1String(file)), Sound(ms));
+            WriteFile(QStringLiteral("Phonetic Symbols/%1.wav").arg(QLatin1String(file)), SilentSound(ms));
         // Present but not a recording: skipped like a missing file.
         WriteFile(QStringLiteral("Phonetic Symbols/X/xie4.wav"), "RIFF\x10\0\0\0WAVEjunk");
 
@@ -79,28 +65,7 @@ protected:
         s.CurrentLesson = 3;
         s.CurrentStep = 6;
     }
-    void TearDown() override
-    {
-        CloseSharedPlayers();
-        Twips::ClearScreenOverride();
-        AppFixture::TearDown();
-    }
-
-    void OpenStep(qint16 step) { ASSERT_NE(OpenStudyStackWindows(*LauncherForCode(step)), nullptr); }
-
-    template <class T> T* Get(const char* form, const char* name) const
-    {
-        T* control = Forms::Control<T>(QLatin1String(form), QLatin1String(name));
-        EXPECT_NE(control, nullptr) << form << "." << name;
-        return control;
-    }
     RichTextBox* Box() const { return Get<RichTextBox>("Text", "RichTextBox1"); }
-    QString Playing() const
-    {
-        if (MMControl1()->Mode() != WavePlayer::ModePlaying)
-            return {};
-        return MMControl1()->FileName().mid(State().AppPath.size());
-    }
     ListView* Related() const { return Get<ListView>("Expressions_Related", "ListView1"); }
     QStringList RelatedWords() const
     {
@@ -426,4 +391,3 @@ TEST_F(NewwordsReview, ClosingHandsBack)
 
 } // namespace
 
-#include "ReadAloudWindowsTest.moc"

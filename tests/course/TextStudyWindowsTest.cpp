@@ -33,6 +33,7 @@
 #include "SharedPlayer.h"
 #include "StudyStackWindows.h"
 #include "SyllableQueue.h"
+#include "StudyWindowFixture.h"
 #include "TestSupport.h"
 #include "Text.h"
 #include "Twips.h"
@@ -42,34 +43,17 @@
 
 namespace {
 
-class MainStandIn : public Background {
-    Q_OBJECT
-protected:
-    void Form_Load() override {}
-};
-
-QByteArray Sound(int ms) { return WavFile::Encode16(8000, 1, QByteArray(ms * 8 * 2, '\x20')); }
-
 constexpr int BarStub = 13;
 constexpr int BarFull = 4320;
 
-class TextStudyWindows : public AppFixture {
+class TextStudyWindows : public StudyWindowFixture {
 protected:
     void SetUp() override
     {
-        AppFixture::SetUp();
-        Twips::OverrideScreen(QRect(0, 0, 1280, 1024), QRect(0, 0, 1280, 1000));
-        RegisterCourseForms();
-        Forms::RegisterFactory(QStringLiteral("Background"), [] { return new MainStandIn; });
-        Forms::RegisterFactory<Dictionary>();
-        Forms::RegisterFactory<Zoom>();
-        Forms::Load(QStringLiteral("Background"));
-        Forms::Load<Dictionary>();
-        Forms::Load<Zoom>();
-        SetUpSharedPlayers();
+        SetUpStudyWindows(true);
         for (const auto& [file, ms] : {std::pair{"N/ni3", 300}, {"H/hao3", 500}, {"X/xie4", 200}, {"X/xie1", 200},
                  {"D/di4", 200}, {"Y/yi1", 200}, {"K/ke4", 200}, {"W/wen2", 200}})
-            WriteFile(QStringLiteral("Phonetic Symbols/%1.wav").arg(QLatin1String(file)), Sound(ms));
+            WriteFile(QStringLiteral("Phonetic Symbols/%1.wav").arg(QLatin1String(file)), SilentSound(ms));
 
         AppState& s = State();
         s.LessonLines = {
@@ -88,21 +72,6 @@ protected:
         s.CurrentLesson = 3;
         s.CurrentStep = 1;
     }
-    void TearDown() override
-    {
-        CloseSharedPlayers();
-        Twips::ClearScreenOverride();
-        AppFixture::TearDown();
-    }
-
-    void OpenStep(qint16 step) { ASSERT_NE(OpenStudyStackWindows(*LauncherForCode(step)), nullptr); }
-
-    template <class T> T* Get(const char* form, const char* name) const
-    {
-        T* control = Forms::Control<T>(QLatin1String(form), QLatin1String(name));
-        EXPECT_NE(control, nullptr) << form << "." << name;
-        return control;
-    }
     RichTextBox* Box() const { return Get<RichTextBox>("Text", "RichTextBox1"); }
     QComboBox* Combo1() const { return Get<QComboBox>("Text", "Combo1"); }
     QPushButton* TextButton(const char* name) const { return Get<QPushButton>("Text", name); }
@@ -111,12 +80,6 @@ protected:
     {
         Combo1()->setCurrentIndex(index);
         emit Combo1()->activated(index);
-    }
-    QString Playing() const
-    {
-        if (MMControl1()->Mode() != WavePlayer::ModePlaying)
-            return {};
-        return MMControl1()->FileName().mid(State().AppPath.size());
     }
     void ClickWord(int row) const
     {
@@ -514,4 +477,3 @@ TEST_F(NotepadMail, AFailedSendIsReportedAndKeepsTheText)
     EXPECT_EQ(Text1()->Text(), u"问题"_qs);
 }
 
-#include "TextStudyWindowsTest.moc"
