@@ -9,33 +9,14 @@
 #include "DesktopEntries.h"
 #include "DriveType.h"
 #include "InstallEngine.h"
+#include "SetupFiles.h"
 #include "TestSupport.h"
 #include "UninstallEngine.h"
 
 namespace {
 
-void Write(const QString& path, const QByteArray& data = "x")
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
-
-// Every file and folder below root, as sorted relative paths ("dir/" for folders).
-QStringList Tree(const QString& root)
-{
-    QStringList entries;
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        it.next();
-        const QString relative = QDir(root).relativeFilePath(it.filePath());
-        entries << (it.fileInfo().isDir() && !it.fileInfo().isSymLink() ? relative + u'/' : relative);
-    }
-    entries.sort();
-    return entries;
-}
+using SetupFiles::Tree;
+using SetupFiles::Write;
 
 // Runs a whole walk and copy of source into base, as the installer window does.
 struct Installation {

@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QTemporaryDir>
 
+#include "SetupFiles.h"
 #include "Clock.h"
 #include "DesktopEntries.h"
 #include "DriveType.h"
@@ -70,28 +71,8 @@ protected:
         m_home.reset();
     }
 
-    static void Write(const QString& path, const QByteArray& data = "x")
-    {
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(data);
-    }
-
-    // Every file and folder below root as sorted relative paths, folders ending in "/".
-    static QStringList Tree(const QString& root)
-    {
-        QStringList entries;
-        QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System,
-                        QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            it.next();
-            const QString relative = QDir(root).relativeFilePath(it.filePath());
-            entries << (it.fileInfo().isDir() && !it.fileInfo().isSymLink() ? relative + u'/' : relative);
-        }
-        entries.sort();
-        return entries;
-    }
+    static void Write(const QString& path, const QByteArray& data = "x") { SetupFiles::Write(path, data); }
+    static QStringList Tree(const QString& root) { return SetupFiles::Tree(root); }
 
     QString Home() const { return m_home->path(); }
     QString DesktopEntry() const { return Home() + "/My Desktop/" + DesktopEntries::FileName(); }
