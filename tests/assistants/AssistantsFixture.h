@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QPushButton>
 
+#include "SharedPlayer.h"
 #include "AppState.h"
 #include "AssistantsForms.h"
 #include "ChatForms.h"
@@ -112,6 +113,21 @@ protected:
     MainProbe* main{nullptr};
     MenuProbe* menu{nullptr};
     Begin4* panel{nullptr};
+};
+
+// The same, with the main window's shared players set up (on the silent backend).
+class AssistantsWithPlayers : public AssistantsFixture {
+protected:
+    void SetUp() override
+    {
+        AssistantsFixture::SetUp();
+        SetUpSharedPlayers();
+    }
+    void TearDown() override
+    {
+        CloseSharedPlayers();
+        AssistantsFixture::TearDown();
+    }
 };
 
 } // namespace assistants_test

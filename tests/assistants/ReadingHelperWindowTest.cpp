@@ -26,19 +26,8 @@ namespace {
 QByteArray Sound(int ms) { return WavFile::Encode16(8000, 1, QByteArray(ms * 8 * 2, '\x20')); }
 const QColor Red(255, 0, 0);
 
-class ReadingHelperWindowTest : public AssistantsFixture {
+class ReadingHelperWindowTest : public AssistantsWithPlayers {
 protected:
-    void SetUp() override
-    {
-        AssistantsFixture::SetUp();
-        SetUpSharedPlayers();
-    }
-    void TearDown() override
-    {
-        CloseSharedPlayers();
-        AssistantsFixture::TearDown();
-    }
-
     void OpenHelper()
     {
         Open("Command8");

@@ -43,19 +43,8 @@ int Dots(QWidget* window, bool red)
     return n;
 }
 
-class SamplesWindowTest : public AssistantsFixture {
+class SamplesWindowTest : public AssistantsWithPlayers {
 protected:
-    void SetUp() override
-    {
-        AssistantsFixture::SetUp();
-        SetUpSharedPlayers();
-    }
-    void TearDown() override
-    {
-        CloseSharedPlayers();
-        AssistantsFixture::TearDown();
-    }
-
     void WriteStrokes(QChar ch, const QVector<StrokePoint>& points)
     {
         QByteArray bytes;

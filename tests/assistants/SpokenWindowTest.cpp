@@ -22,19 +22,8 @@ namespace {
 const QStringList TwoDialogues{"1", "你喝茶吗？ = Do you drink tea?", "喝。 = Yes, I do.", "2",
     "你去哪儿？ = Where are you going?", "我去学校。 = I am going to school."};
 
-class SpokenWindowTest : public AssistantsFixture {
+class SpokenWindowTest : public AssistantsWithPlayers {
 protected:
-    void SetUp() override
-    {
-        AssistantsFixture::SetUp();
-        SetUpSharedPlayers();
-    }
-    void TearDown() override
-    {
-        CloseSharedPlayers();
-        AssistantsFixture::TearDown();
-    }
-
     // The script, and a 500 ms recording for each of its lines and the goodbye.
     void OpenWith(const QStringList& script, bool withSounds = true)
     {

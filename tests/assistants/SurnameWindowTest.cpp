@@ -16,19 +16,8 @@ namespace {
 
 QByteArray Sound(int ms) { return WavFile::Encode16(8000, 1, QByteArray(ms * 8 * 2, '\x20')); }
 
-class SurnameWindowTest : public AssistantsFixture {
+class SurnameWindowTest : public AssistantsWithPlayers {
 protected:
-    void SetUp() override
-    {
-        AssistantsFixture::SetUp();
-        SetUpSharedPlayers();
-    }
-    void TearDown() override
-    {
-        CloseSharedPlayers();
-        AssistantsFixture::TearDown();
-    }
-
     void OpenWithSounds(const QStringList& names)
     {
         for (const QString& name : names)
