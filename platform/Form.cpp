@@ -223,10 +223,14 @@ bool Form::HandleKey(QKeyEvent* ke, bool down)
     const int shift = (ke->modifiers() & Qt::ShiftModifier ? 1 : 0) | (ke->modifiers() & Qt::ControlModifier ? 2 : 0)
         | (ke->modifiers() & Qt::AltModifier ? 4 : 0);
     const int before = code;
-    if (down)
+    if (down) {
+        m_keysDown.insert(code);
         Form_KeyDown(code, shift);
-    else
+    } else {
+        if (!m_keysDown.remove(code))
+            return false;
         Form_KeyUp(code, shift);
+    }
     return code == 0 && before != 0;
 }
 

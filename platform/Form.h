@@ -9,6 +9,7 @@
 
 #include <QList>
 #include <QPointer>
+#include <QSet>
 #include <QString>
 #include <QWidget>
 
@@ -118,6 +119,10 @@ private:
     const QKeyEvent* m_previewed{nullptr};
     int m_previewedType{0};
     int m_previewedKey{0};
+    // Keys that went down on this form and are still held. A release counts only for a key
+    // pressed here: one pressed in an open list, a message box or a window that has closed
+    // since never reaches this form as a lone release.
+    QSet<int> m_keysDown;
 };
 
 // Virtual key codes the forms compare against.

@@ -48,20 +48,8 @@ bool FormEvents::eventFilter(QObject* watched, QEvent* e)
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget || widget != QApplication::focusWidget())
         return false;
-    auto* key = static_cast<QKeyEvent*>(e);
-    if (e->type() == QEvent::KeyPress && QApplication::activePopupWidget()) {
-        m_pressedIn.remove(key->key()); // an open list takes the key, its release too
-        return false;
-    }
     Form* form = qobject_cast<Form*>(widget->window());
     if (!form || form == widget)
         return false;
-    if (e->type() == QEvent::KeyPress) {
-        m_pressedIn.insert(key->key(), form);
-    } else if (!key->isAutoRepeat()) {
-        const QPointer<Form> pressedIn = m_pressedIn.take(key->key());
-        if (pressedIn != form)
-            return false;
-    }
-    return form->PreviewKey(key);
+    return form->PreviewKey(static_cast<QKeyEvent*>(e));
 }

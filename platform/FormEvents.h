@@ -6,7 +6,6 @@
 // message boxes or file dialogs, nor when the focus leaves the program. Created with the first
 // form; forms need do nothing to use it.
 
-#include <QHash>
 #include <QObject>
 #include <QPointer>
 
@@ -27,8 +26,4 @@ private:
     void ActiveWindowChanged(QWidget* now);
 
     QPointer<Form> m_active;
-    // The form that previewed each key still held down. A release is previewed only by the
-    // form that saw its press: a key pressed in an open list, a message box or a window that
-    // has closed since never reaches another form as a lone release.
-    QHash<int, QPointer<Form>> m_pressedIn;
 };

@@ -192,8 +192,6 @@ void Begin::MinimizeProgram()
 void Begin::Form_KeyDown(int& keyCode, int shift)
 {
     (void)shift;
-    if (keyCode == Keys::Escape)
-        m_escapePressed = true;
     if (keyCode == Keys::F4)
         MinimizeProgram();
 }
@@ -202,13 +200,10 @@ void Begin::Form_KeyUp(int& keyCode, int shift)
 {
     (void)shift;
     // Hidden behind a tool window it opened, the menu can still hold the window system's focus
-    // for a moment: an Esc meant for the tool must not end the program here.
-    // Only an Esc pressed here too: the release of an Esc that answered a task window's
-    // message box, and so closed that window and brought the menu back, ends nothing.
-    const bool pressedHere = m_escapePressed;
-    if (keyCode == Keys::Escape)
-        m_escapePressed = false;
-    if (keyCode == Keys::Escape && isVisible() && pressedHere)
+    // for a moment: an Esc meant for the tool must not end the program here. (The release of
+    // an Esc pressed elsewhere never reaches the menu: the form runtime pairs releases with
+    // their presses.)
+    if (keyCode == Keys::Escape && isVisible())
         Image3_Click(5);
 }
 

@@ -70,5 +70,4 @@ private:
     QLabel* Image4{nullptr};
     Timer* Timer1{nullptr};
 
-    bool m_escapePressed{false}; // the Esc now released went down on the menu
 };
