@@ -12,7 +12,7 @@ struct SurnameRecord {
     QString Pinyin;  // numbered with tone dots, as stored ("zh.ao4", "s.i1 m.a3")
     QString Marked;  // tone-marked, as shown
     QString Sound;   // numbered without dots ("zhao4", "si1 ma3")
-    QString Bearers; // famous bearers, joined by "、"; empty
+    QString Bearers; // famous bearers, joined by "、"; may be empty
 };
 
 QList<SurnameRecord> SurnameTable();

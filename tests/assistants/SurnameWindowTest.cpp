@@ -64,14 +64,15 @@ TEST_F(SurnameWindowTest, ListsTheRowsByIndexAndFlipsTheSortOnEveryHeaderClick)
         const char* index;
         const char16_t* surname;
         const char16_t* pinyin;
-    } rows[] = {{1, "  1", u"赵", u"zhào"}, {10, " 10", u"陈", u"chén"}, {100, "100", u"贾", u"jiǎ"},
-        {190, "190", u"司徒", u"sī tú"}};
+        const char16_t* bearers;
+    } rows[] = {{1, "  1", u"赵", u"zhào", u"赵匡胤"}, {10, " 10", u"陈", u"chén", u"陈胜"},
+        {100, "100", u"贾", u"jiǎ", u"贾谊"}, {190, "190", u"司徒", u"sī tú", u""}};
     for (const auto& r : rows) {
         SCOPED_TRACE(r.item);
         EXPECT_EQ(list->ItemText(r.item), QLatin1String(r.index));
         EXPECT_EQ(list->SubItem(r.item, 1), QString::fromUtf16(r.surname));
         EXPECT_EQ(list->SubItem(r.item, 2), QString::fromUtf16(r.pinyin));
-        EXPECT_EQ(list->SubItem(r.item, 3), QString());
+        EXPECT_EQ(list->SubItem(r.item, 3), QString::fromUtf16(r.bearers));
     }
 
     ClickHeader(0);

@@ -1,10 +1,12 @@
-// contentcheck <content folder> <readings file>: checks the course sources and prints a
-// report per lesson. Exit 0 when clean, 1 on faults, 77 when the readings are not there.
+// contentcheck <content folder> <readings file>: checks the course sources and the surnames
+// table, and prints a report per lesson. Exit 0 when clean, 1 on faults, 77 when the readings
+// are not there.
 
 #include <QCoreApplication>
 #include <QTextStream>
 
 #include "ContentCheck.h"
+#include "SurnameCheck.h"
 
 int main(int argc, char** argv)
 {
@@ -20,7 +22,8 @@ int main(int argc, char** argv)
         out << "readings file " << args[2] << " not found: check skipped\n";
         return 77;
     }
-    const auto result = ContentCheck::CheckContent(args[1], readings);
+    auto result = ContentCheck::CheckContent(args[1], readings);
+    ContentCheck::CheckSurnameBearers(SurnameRows(), result.errors);
     for (const QString& l : result.report)
         out << l << '\n';
     for (const QString& e : result.errors)
