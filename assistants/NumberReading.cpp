@@ -68,20 +68,29 @@ QString NumberReader::DecimalText(double value)
         return QString();
     if (value == 0)
         return QStringLiteral("0");
-    const double magnitude = std::fabs(value);
-    // Digits before the point; the rest of the 15 significant digits go after it.
-    const int integerDigits = static_cast<int>(Floor(std::log10(magnitude))) + 1;
-    const int decimals = std::clamp(15 - integerDigits, 0, 340);
-    QString text = QString::number(value, 'f', decimals);
+    // The 15 significant digits, rounded once, and the power of ten of the first: the digit
+    // count comes from this text, never from a logarithm, which rounds 9999999999999.99 up to
+    // a fourteenth integer digit.
+    const QString scientific = QString::number(std::fabs(value), 'e', 14); // "d.dddddddddddddde+x"
+    const qsizetype e = scientific.indexOf(u'e');
+    const QString digits = scientific.left(1) + scientific.mid(2, e - 2);
+    const int integerDigits = scientific.mid(e + 1).toInt() + 1;
+    QString text;
+    if (integerDigits <= 0)
+        text = QStringLiteral("0.") + QString(-integerDigits, u'0') + digits;
+    else if (integerDigits >= digits.size())
+        text = digits + QString(integerDigits - digits.size(), u'0');
+    else
+        text = digits.left(integerDigits) + u'.' + digits.mid(integerDigits);
     if (text.contains(u'.')) {
         while (text.endsWith(u'0'))
             text.chop(1);
         if (text.endsWith(u'.'))
             text.chop(1);
     }
-    if (text == QStringLiteral("-0"))
-        text = QStringLiteral("0");
-    return text;
+    if (text == QStringLiteral("0"))
+        return text;
+    return value < 0 ? u'-' + text : text;
 }
 
 void NumberReader::Start(const QString& prefix)

@@ -106,12 +106,32 @@ TEST(NumberReadingTest, DecimalTextIsPlainWithAtMostFifteenDigits)
     const std::pair<double, const char*> cases[] = {
         {0.0, "0"},          {-0.0, "0"},         {1e13, "10000000000000"}, {0.1 + 0.2, "0.3"},
         {3.05, "3.05"},      {0.00001, "0.00001"}, {123456.789, "123456.789"},
-        {1.0 / 3, "0.333333333333333"},           {-12.25, "-12.25"},
+        {1.0 / 3, "0.333333333333333"},           {-12.25, "-12.25"},  {-0.05, "-0.05"},
+        {9999999999999.999, "10000000000000"}, {1e20, "100000000000000000000"},
     };
     for (const auto& [value, text] : cases) {
         SCOPED_TRACE(text);
         EXPECT_EQ(NumberReader::DecimalText(value), QString::fromLatin1(text));
     }
+}
+
+TEST(NumberReadingTest, FifteenNinesJustBelowAPowerOfTenKeepEveryDigit)
+{
+    // 9.99999999999999 up to 99999999999999.9: k nines before the point, 15 - k after it.
+    for (int k = 1; k <= 14; ++k) {
+        const QString text = QString(k, u'9') + u'.' + QString(15 - k, u'9');
+        SCOPED_TRACE(text.toStdString());
+        const std::optional<double> value = ParseNumber(text);
+        ASSERT_TRUE(value);
+        EXPECT_EQ(NumberReader::DecimalText(*value), text);
+        NumberReader reader;
+        const QString codes = reader.Read(NumberReader::Cardinal, text);
+        EXPECT_TRUE(codes.endsWith(QStringLiteral("id") + QString(15 - k, u'9'))) << codes.toStdString();
+        EXPECT_EQ(codes.count(u'9') + codes.count(u'i'), 15);
+    }
+    NumberReader reader;
+    EXPECT_EQ(Written(reader.Read(NumberReader::Cardinal, QStringLiteral("9999999999999.99"))),
+        u"九兆九千九百九十九亿九千九百九十九万九千九百九十九点九九"_qs);
 }
 
 TEST(NumberReadingTest, EnglishOrdinalsCoverTheirTableAndNothingElse)
