@@ -102,6 +102,18 @@ QString HanziOnly(const QString& text)
     return out;
 }
 
+QStringList TextCharacters(const QString& text)
+{
+    QStringList out;
+    for (qsizetype i = 0; i < text.size();) {
+        const bool pair = text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        const qsizetype length = pair ? 2 : 1;
+        out.append(text.mid(i, length));
+        i += length;
+    }
+    return out;
+}
+
 QString CollapseSpaces(const QString& text)
 {
     QString out;

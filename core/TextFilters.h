@@ -1,10 +1,11 @@
 #pragma once
 // Small text functions shared by the whole program: punctuation and bracket stripping before
 // words are compared or looked up, the program's own "Chinese character" test, blank
-// collapsing, list-number padding and weekday names. All work on UTF-16 units, exactly and
-// case-sensitively, and return a new text.
+// collapsing, list-number padding and weekday names. All but TextCharacters work on UTF-16
+// units, exactly and case-sensitively, and return a new text.
 
 #include <QString>
+#include <QStringList>
 
 #include "BlankTrim.h"
 #include <QtGlobal>
@@ -33,6 +34,12 @@ bool HasNonHanzi(const QString& text);
 
 // Only the Chinese characters of text.
 QString HanziOnly(const QString& text);
+
+// The characters of text in order, one code point each: a character beyond U+FFFF (a
+// surrogate pair) stays whole, where walking units would split it into two halves that no
+// learner can type or pick. A lone half stands as a character of its own. Rules that take
+// "a character" of a text walk these.
+QStringList TextCharacters(const QString& text);
 
 // Every run of blanks reduced to one blank.
 QString CollapseSpaces(const QString& text);

@@ -5,23 +5,31 @@
 namespace {
 const QString BlankMark = QStringLiteral("__");
 
-// Half of a character outside the basic plane is no character to take out.
-bool MayBlank(QChar c, const QString& lastBlankChar)
+// A character beyond U+FFFF is taken out whole, both of its UTF-16 units.
+bool MayBlank(const QString& c, const QString& lastBlankChar)
 {
-    return IsChineseCharacter(c) && !c.isSurrogate() && QString(c) != lastBlankChar;
+    return IsChineseCharacter(c.front()) && c != lastBlankChar;
 }
 } // namespace
 
 LineBlank MakeBlank(const QString& chinese, const QString& lastBlankChar, const QuizDraw& draw)
 {
-    QList<int> eligible;
-    for (int i = 0; i < chinese.size(); ++i)
-        if (MayBlank(chinese[i], lastBlankChar))
-            eligible.append(i);
+    struct Place {
+        int pos;
+        QString character;
+    };
+    QList<Place> eligible;
+    int pos = 0;
+    for (const QString& c : TextCharacters(chinese)) {
+        if (MayBlank(c, lastBlankChar))
+            eligible.append({pos, c});
+        pos += int(c.size());
+    }
     if (eligible.isEmpty())
         return {};
-    const int pos = eligible[DrawSlot(draw, int(eligible.size()))];
-    return {pos, QString(chinese[pos]), chinese.left(pos) + BlankMark + chinese.mid(pos + 1)};
+    const Place& place = eligible[DrawSlot(draw, int(eligible.size()))];
+    return {place.pos, place.character,
+        chinese.left(place.pos) + BlankMark + chinese.mid(place.pos + place.character.size())};
 }
 
 BlankExerciseText BuildBlankExercise(const QVector<SentenceRecord>& lines, const QuizDraw& draw)

@@ -23,8 +23,8 @@ struct BlankRecord {
     int TextPos{-1};
 };
 
-// One line's blank: the character at Pos (0-based in the line) replaced by "__". Made() is
-// false for a line without a character that may be blanked.
+// One line's blank: the character at Pos (0-based, in UTF-16 units of the line) replaced by
+// "__". Made() is false for a line without a character that may be blanked.
 struct LineBlank {
     int Pos{-1};
     QString Answer;

@@ -10,7 +10,7 @@ struct Candidate {
     int entry;
 };
 
-QList<Candidate> CandidatesOf(const QStringList& entries, QChar current)
+QList<Candidate> CandidatesOf(const QStringList& entries, const QString& current)
 {
     QList<Candidate> list;
     for (int i = 0; i < entries.size(); ++i) {
@@ -48,7 +48,7 @@ const Candidate* FirstEqualTo(const QList<Candidate>& list, const QString& text)
 
 } // namespace
 
-QStringList ReadAfterCandidates(const QString& entryText, QChar current)
+QStringList ReadAfterCandidates(const QString& entryText, const QString& current)
 {
     QString w = StripParenthesized(entryText);
     QStringList candidates;
@@ -72,7 +72,8 @@ ReadAfterWord SegmentNextWord(const QString& text, qsizetype readPos, const QStr
 {
     if (readPos < 1)
         return {}; // the reading has ended
-    for (;; ++readPos) {
+    // A character beyond U+FFFF is read (or skipped) whole, both of its UTF-16 units.
+    for (QString current;; readPos += current.size()) {
         while (readPos <= text.size() && HasNonHanzi(text.at(readPos - 1)))
             ++readPos;
         ReadAfterWord result;
@@ -81,7 +82,7 @@ ReadAfterWord SegmentNextWord(const QString& text, qsizetype readPos, const QStr
         result.End = false;
         result.ReadPos = readPos;
         result.WholeWord = true;
-        const QChar current = text.at(readPos - 1);
+        current = TextCharacters(text.mid(readPos - 1, 2)).constFirst();
 
         const QList<Candidate> lesson = CandidatesOf(lessonWords, current);
         if (const Candidate* best = Longest(lesson, text, readPos)) {
@@ -118,14 +119,14 @@ ReadAfterWord SegmentNextWord(const QString& text, qsizetype readPos, const QStr
                 if (!best || c.text.size() > best->text.size())
                     best = &c;
             }
-            result.Word = best ? best->text : QString(current);
+            result.Word = best ? best->text : current;
             result.Entry = best ? best->entry : course.first().entry;
             return result;
         }
 
         for (int i = 0; i < courseWords.size(); ++i) {
             if (courseWords.at(i).contains(current)) {
-                result.Word = QString(current);
+                result.Word = current;
                 result.Entry = i + 1;
                 result.WholeWord = false;
                 return result;
@@ -137,9 +138,11 @@ ReadAfterWord SegmentNextWord(const QString& text, qsizetype readPos, const QStr
 
 QString WordPinyinInEntry(const QString& word, const QString& entryChinese, const QString& entryPinyin)
 {
-    const qsizetype found = StripPunctuation(entryChinese).indexOf(word);
-    const qsizetype k = found < 0 ? 1 : found + 1;
-    const qsizetype n = word.size();
+    // One syllable per character: places and lengths are counted in characters.
+    const QString entry = StripPunctuation(entryChinese);
+    const qsizetype found = entry.indexOf(word);
+    const qsizetype k = found < 0 ? 1 : TextCharacters(entry.left(found)).size() + 1;
+    const qsizetype n = TextCharacters(word).size();
     QString pinyin;
     QString piece;
     qsizetype m = 0;

@@ -18,7 +18,7 @@ struct ReadAfterWord {
 
 // The candidates an entry offers at a character: its text without bracketed parts, or, for a
 // dotted entry, each of its pieces, that begin with the character.
-QStringList ReadAfterCandidates(const QString& entryText, QChar current);
+QStringList ReadAfterCandidates(const QString& entryText, const QString& current);
 
 // The next word at or after readPos (1-based) in text. lessonWords are the viewed lesson's
 // new words (Chinese), courseWords the Chinese of the course's lesson entries (never the

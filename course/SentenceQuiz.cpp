@@ -22,7 +22,8 @@ QString Blanks(int n) { return QString(n, QLatin1Char(' ')); }
 
 QString MarkedPinyin(const SentenceRecord& line) { return NumberedToMarkedPinyin(line.Pinyin) + QLatin1Char(' '); }
 
-bool Swappable(QChar c) { return IsChineseCharacter(c) && !c.isSurrogate(); }
+// A character beyond U+FFFF moves whole, both of its UTF-16 units.
+bool Swappable(const QString& c) { return IsChineseCharacter(c.front()); }
 } // namespace
 
 QString LetterOptionText(const QString& text, int option)
@@ -44,17 +45,17 @@ QString SentenceText(const QString& text)
 std::optional<QString> SwapTwoCharacters(const QString& text, const QuizDraw& draw)
 {
     // Every ordered pair the old draw-until-it-fits could land on, so the choice is as even.
+    QStringList characters = TextCharacters(text);
     QList<std::pair<int, int>> pairs;
-    for (int p = 0; p < text.size(); ++p)
-        for (int q = 0; q < text.size(); ++q)
-            if (Swappable(text[p]) && Swappable(text[q]) && text[p] != text[q])
+    for (int p = 0; p < characters.size(); ++p)
+        for (int q = 0; q < characters.size(); ++q)
+            if (Swappable(characters[p]) && Swappable(characters[q]) && characters[p] != characters[q])
                 pairs.append({p, q});
     if (pairs.isEmpty())
         return std::nullopt;
     const auto [p, q] = pairs[DrawSlot(draw, int(pairs.size()))];
-    QString swapped = text;
-    std::swap(swapped[p], swapped[q]);
-    return swapped;
+    characters.swapItemsAt(p, q);
+    return characters.join(QString());
 }
 
 QString RandomPoolSentence(const QVector<SentenceRecord>& pool, const QString& rightEnglish, const QuizDraw& draw)
@@ -80,7 +81,7 @@ QuizQuestion MakeQuestion(const SentenceRecord& line, const QVector<SentenceReco
         return q;
     if (q.Sound) {
         const QString right = LetterOptionText(line.Chinese, q.Correct);
-        if (HanziOnly(right).size() < 4)
+        if (TextCharacters(HanziOnly(right)).size() < 4)
             return q;
         std::array<QString, 2> wrong;
         for (QString& w : wrong) {
@@ -103,10 +104,12 @@ QuizQuestion MakeQuestion(const SentenceRecord& line, const QVector<SentenceReco
 
 QString MarkSwapped(const QString& option, const QString& right)
 {
-    QString marked = option.left(1);
-    for (int k = 1; k < right.size(); ++k) {
-        const QString c = option.mid(k, 1);
-        marked += c == right.mid(k, 1) ? c : QLatin1Char('[') + c + QLatin1Char(']');
+    const QStringList options = TextCharacters(option);
+    const QStringList rights = TextCharacters(right);
+    QString marked = options.value(0);
+    for (int k = 1; k < rights.size(); ++k) {
+        const QString c = options.value(k);
+        marked += c == rights[k] ? c : QLatin1Char('[') + c + QLatin1Char(']');
     }
     return marked;
 }

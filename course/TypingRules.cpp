@@ -16,15 +16,16 @@ QString LessonNewCharacters()
     if (joined.isEmpty())
         return {};
 
-    QString chars;
-    QSet<QChar> seen;
-    for (QChar c : joined)
+    // Characters, not UTF-16 units: a character beyond U+FFFF is asked whole.
+    QStringList chars;
+    QSet<QString> seen;
+    for (const QString& c : TextCharacters(joined))
         if (!seen.contains(c)) {
             seen.insert(c);
             chars += c;
         }
     if (s.ViewedLesson == 1)
-        return chars;
+        return chars.join(QString());
 
     // The words of the earlier lessons: the lesson entries come first, lesson by lesson, so
     // the scan ends at the first entry of the viewed lesson and never runs into the extra
@@ -35,7 +36,7 @@ QString LessonNewCharacters()
     for (int k = 0; k < last && s.WordSource[1][k] < s.ViewedLesson; ++k)
         earlier += s.WordText[0][k];
     QString out;
-    for (QChar c : chars)
+    for (const QString& c : chars)
         if (!earlier.contains(c))
             out += c;
     return out;
@@ -63,10 +64,11 @@ QVector<AskedCharacter> LessonCharacters()
 {
     const AppState& s = State();
     QVector<AskedCharacter> out;
-    for (QChar c : LessonNewCharacters()) {
-        AskedCharacter asked{QString(c), {}};
+    for (const QString& c : TextCharacters(LessonNewCharacters())) {
+        AskedCharacter asked{c, {}};
         for (int k = 0; k < s.LessonWordCount && k < s.LessonWords[0].size(); ++k) {
-            const QString word = StripPunctuation(s.LessonWords[0][k]);
+            // The syllable goes with the character's place in the word, counted in characters.
+            const QStringList word = TextCharacters(StripPunctuation(s.LessonWords[0][k]));
             const qsizetype p = word.indexOf(c);
             if (p < 0)
                 continue;

@@ -273,6 +273,42 @@ TEST(SentenceQuizRules, SwapsExchangeTwoDifferentChineseCharactersOnly)
     EXPECT_FALSE(SwapTwoCharacters(u"A.好，好！"_qs, Script({0.5})));
 }
 
+TEST(QuizRulesBeyondTheBasicPlane, ACharacterOfTwoUnitsIsBlankedAndSwappedWhole)
+{
+    // 𠮷 (U+20BB7) is one character of two UTF-16 units.
+    const QString jiren = u"𠮷人"_qs;
+    struct Blank {
+        double draw;
+        int pos;
+        QString answer;
+    };
+    const Blank blanks[] = {{0.0, 2, u"𠮷"_qs}, {0.5, 4, u"人"_qs}, {0.99, 5, u"好"_qs}};
+    const QString line = u"1."_qs + jiren + u"好"_qs;
+    for (const Blank& b : blanks) {
+        SCOPED_TRACE(b.draw);
+        const LineBlank blank = MakeBlank(line, QString(), Script({b.draw}));
+        EXPECT_EQ(blank.Pos, b.pos);
+        EXPECT_EQ(blank.Answer, b.answer);
+        EXPECT_EQ(blank.BlankedLine, line.left(b.pos) + "__" + line.mid(b.pos + b.answer.size()));
+    }
+    EXPECT_FALSE(MakeBlank(u"2.𠮷"_qs, u"𠮷"_qs, Script({0.5})).Made());
+
+    const QString right = u"A."_qs + jiren + u"好吗"_qs;
+    for (quint32 seed = 1; seed <= 30; ++seed) {
+        SCOPED_TRACE(seed);
+        const std::optional<QString> swapped = SwapTwoCharacters(right, Seeded(seed));
+        ASSERT_TRUE(swapped);
+        QStringList sorted = TextCharacters(*swapped);
+        QStringList original = TextCharacters(right);
+        sorted.sort();
+        original.sort();
+        EXPECT_EQ(sorted, original) << "the same characters, none split";
+    }
+    EXPECT_EQ(MarkSwapped(u"A.人𠮷好吗"_qs, right), u"A.[人][𠮷]好吗"_qs);
+    // Three characters, four units: too short to be asked by sound.
+    EXPECT_FALSE(MakeQuestion(Sentence(u"2."_qs + jiren + u"好"_qs), {}, Script({0.0, 0.1})).Asked);
+}
+
 TEST(SentenceQuizRules, PoolSentencesAreNeverTheAnswerAndTheDrawIsBounded)
 {
     const QVector<SentenceRecord> pool = {

@@ -41,6 +41,10 @@ TEST(ReadAfterTest, TheNextWordIsTheLongestMatchOfTheLessonThenTheCourse)
         {"only inside a longer entry", "猫", 1, L({}), L({"狗", "小猫"}), "猫", 1, 2, false, false},
         {"unknown character skipped", "龘好", 1, L({}), L({"好"}), "好", 2, 1, false, true},
         {"from the reading position", "好好", 2, L({"好"}), L({}), "好", 2, 1, true, true},
+        // 𠮷 (U+20BB7), 𠀀 (U+20000) and 𠀋 (U+2000B) are characters of two UTF-16 units; the
+        // last two share their first unit.
+        {"a character beyond U+FFFF, whole", "𠮷", 1, L({}), L({"𠮷人"}), "𠮷", 1, 1, false, true},
+        {"an unknown one skipped whole", "𠀀人", 1, L({}), L({"𠀋人"}), "人", 3, 1, false, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -80,6 +84,8 @@ TEST(ReadAfterTest, AWordTakesTheSyllablesAtItsPlaceInItsEntry)
         {"小狗", "大狗", "d.a4 g.ou3", "da4 gou3"},
         {"中", "（中）国", "zh.ong1 gu.o2", "zhong1"},
         {"好", "你好", "", ""},
+        {"人", "𠮷人", "j.i2 r.en2", " ren2"},
+        {"𠮷", "𠮷人", "j.i2 r.en2", "ji2"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.word);

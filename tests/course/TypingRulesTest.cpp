@@ -89,6 +89,16 @@ TEST_F(TypingRulesTest, EachCharacterTakesTheSyllableAtItsPlaceInTheFirstWordHol
     EXPECT_EQ(LessonCharacters(), expected);
 }
 
+TEST_F(TypingRulesTest, ACharacterBeyondTheBasicPlaneIsAskedWhole)
+{
+    // 𠮷 (U+20BB7, two UTF-16 units) and 𠀀 (U+20000) share their first unit.
+    SetVocabulary({{"𠀀", 1, 1}});
+    State().ViewedLesson = 2;
+    SetLessonWords({{"𠮷人", "j.i2 r.en2"}, {"𠀀𠮷", "q.iu1 j.i2"}});
+    const QVector<AskedCharacter> expected = {{"𠮷", "j.i2"}, {"人", "r.en2"}};
+    EXPECT_EQ(LessonCharacters(), expected);
+}
+
 TEST_F(TypingRulesTest, SyllableAtTakesNoMoreSyllablesThanTheWordHasCharacters)
 {
     EXPECT_EQ(SyllableAt("n.i3 h.ao3", 2, 2), "h.ao3");
