@@ -94,6 +94,19 @@ TEST_F(ContentCheckTest, LessonsAreReportedAndGradingIsTracked)
     EXPECT_TRUE(second.report[1].contains("2 new characters")) << second.report[1].toStdString();
 }
 
+TEST_F(ContentCheckTest, StopListWordsInPhraseListsAreFound)
+{
+    WriteFile("stoplist.txt", "# curses\n\xE4\xBB\x96\xE5\xA6\x88\xE7\x9A\x84\n");
+    const QSet<QString> stop = ContentCheck::LoadStopList(Path("stoplist.txt"));
+    EXPECT_EQ(stop, QSet<QString>{QString::fromUtf8("他妈的")});
+    // The words of 他 are 他们 and 他妈的; a stop word after the last comma is no phrase.
+    WriteFile("Vocabulary/zi1.txt", QString::fromUtf8("t.a1\n他们,妈的,\nw.o3\n我他妈的\n").toUtf8());
+    QStringList errors;
+    ContentCheck::CheckPhraseLists(Path("Vocabulary"), stop, errors);
+    ASSERT_EQ(errors.size(), 1) << errors.join("\n").toStdString();
+    EXPECT_TRUE(errors[0].startsWith(QString::fromUtf8("Vocabulary/zi1.txt:2: \"他妈的\""))) << errors[0].toStdString();
+}
+
 TEST_F(ContentCheckTest, DialogueScriptIsCheckedAgainstItsPinyinAndItsSoundNames)
 {
     const QByteArray cleanScript = "1\n你好！ = Hello!\n你好！ = Hello to you!\n\n2\n是我。 = It is me.\n好。 = Good.\n";

@@ -316,6 +316,37 @@ int CheckDialogScript(const QString& scriptPath, const QString& pinyinPath, cons
     return dialogues;
 }
 
+QSet<QString> LoadStopList(const QString& path)
+{
+    QSet<QString> words;
+    bool ok = false;
+    for (const QString& line : ReadLines(path, &ok)) {
+        const QString word = line.trimmed();
+        if (!word.isEmpty() && !word.startsWith(QLatin1Char('#')))
+            words.insert(word);
+    }
+    return words;
+}
+
+void CheckPhraseLists(const QString& vocabularyDir, const QSet<QString>& stopList, QStringList& errors)
+{
+    const QDir dir(vocabularyDir);
+    for (const QString& file : dir.entryList({QStringLiteral("zi*.txt")}, QDir::Files, QDir::Name)) {
+        bool ok = false;
+        const QStringList lines = ReadLines(dir.filePath(file), &ok);
+        for (int i = 1; i < lines.size(); i += 2) {
+            const QString& line = lines[i];
+            if (line.isEmpty())
+                continue;
+            const QStringList phrases = line.mid(1).split(QLatin1Char(','));
+            // Text after the last comma is no phrase.
+            for (int p = 0; p + 1 < phrases.size(); ++p)
+                if (stopList.contains(line[0] + phrases[p]))
+                    errors << QStringLiteral("Vocabulary/%1:%2: \"%3\" is on the stop list").arg(file).arg(i + 1).arg(line[0] + phrases[p]);
+        }
+    }
+}
+
 Result CheckContent(const QString& contentDir, const Readings& readings)
 {
     Result r;
@@ -388,6 +419,13 @@ Result CheckContent(const QString& contentDir, const Readings& readings)
                         .arg(fresh.size(), 3)
                         .arg(untaught.size(), 3)
                         .arg(untaughtText);
+    }
+    const QString vocabulary = contentDir + QStringLiteral("/Vocabulary");
+    if (!QDir(vocabulary).entryList({QStringLiteral("zi*.txt")}, QDir::Files).isEmpty()) {
+        const QSet<QString> stopList = LoadStopList(contentDir + QStringLiteral("/Data/stoplist.txt"));
+        if (stopList.isEmpty())
+            r.errors << QStringLiteral("Data/stoplist.txt is missing or empty");
+        CheckPhraseLists(vocabulary, stopList, r.errors);
     }
     QDir spoken(contentDir + QStringLiteral("/Spoken"));
     int dialogues = 0;

@@ -33,6 +33,14 @@ void CheckFile(const QString& path, const QString& displayName, bool isText, con
 int CheckDialogScript(const QString& scriptPath, const QString& pinyinPath, const QString& displayName,
     const Readings& readings, QSet<QString>& syllables, QStringList& errors);
 
+// Words no phrase list may hold: one a line, "#" starts a comment line. Empty when the file
+// cannot be read.
+QSet<QString> LoadStopList(const QString& path);
+
+// Checks the phrase lists of the character files zi*.txt in `vocabularyDir` (line pairs: the
+// readings, then the character and its phrases, each closed by ",") against the stop list.
+void CheckPhraseLists(const QString& vocabularyDir, const QSet<QString>& stopList, QStringList& errors);
+
 // Checks every lesson and spoken script under the content folder and builds the report.
 Result CheckContent(const QString& contentDir, const Readings& readings);
 
