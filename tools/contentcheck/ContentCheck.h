@@ -33,6 +33,34 @@ void CheckFile(const QString& path, const QString& displayName, bool isText, con
 int CheckDialogScript(const QString& scriptPath, const QString& pinyinPath, const QString& displayName,
     const Readings& readings, QSet<QString>& syllables, QStringList& errors);
 
+// A word list file: one word a line, "#" starts a comment line. Empty when the file cannot be
+// read. Used for the stop list and for the words allowed before a lesson teaches them.
+QSet<QString> LoadWordSet(const QString& path);
+
+// What the word rules know: the course's words, the lesson that teaches each lesson word, the
+// spellings allowed to differ, and the text words allowed before (or without) a lesson teaching them.
+struct WordRules {
+    QSet<QString> words; // the lesson new words and the extra vocabulary
+    int longest = 1;
+    QHash<QString, int> taughtIn;
+    QHash<QString, QSet<QString>> spellings; // word -> every spelling it may have
+    QSet<QString> allowedUntaught;
+    void AddWord(const QString& word);
+};
+
+// Reads "word = spelling | spelling" lines ("#" comments): the deliberate second spellings, such
+// as a polyphone read by its context. Spellings are numbered pinyin without dots ("hai2").
+QHash<QString, QSet<QString>> LoadSpellings(const QString& path);
+
+// Cuts a run of Chinese characters into words: the fewest pieces, each a known word, a doubled
+// character (看看) or a single character; among equal cuttings, the one with the fewest words
+// that no lesson up to `lesson` teaches, so a word made of taught words counts as taught.
+QStringList SplitWords(const QString& han, const WordRules& rules, int lesson);
+
+// Checks the phrase lists of the character files zi*.txt in `vocabularyDir` (line pairs: the
+// readings, then the character and its phrases, each closed by ",") against the stop list.
+void CheckPhraseLists(const QString& vocabularyDir, const QSet<QString>& stopList, QStringList& errors);
+
 // Checks every lesson and spoken script under the content folder and builds the report.
 Result CheckContent(const QString& contentDir, const Readings& readings);
 
