@@ -73,8 +73,8 @@ void SetPaper(QWidget* widget, const QColor& paper)
 }
 
 namespace {
-// Draws the control's own picture over copies of it in one colour, shifted by a pixel in the
-// eight directions: a thin ring around every stroke of the text.
+// Draws the control's own picture over copies of it in one colour, shifted by a pixel left,
+// right, up and down: a thin ring around every stroke of the text.
 class OutlineEffect : public QGraphicsEffect {
 public:
     OutlineEffect(const QColor& color, QObject* parent)
@@ -103,10 +103,8 @@ protected:
         }
         const QTransform world = painter->worldTransform();
         painter->setWorldTransform(QTransform());
-        for (int dx = -1; dx <= 1; ++dx)
-            for (int dy = -1; dy <= 1; ++dy)
-                if (dx != 0 || dy != 0)
-                    painter->drawPixmap(offset + QPoint(dx, dy), ring);
+        for (const QPoint step : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1)})
+            painter->drawPixmap(offset + step, ring);
         painter->drawPixmap(offset, source);
         painter->setWorldTransform(world);
     }
