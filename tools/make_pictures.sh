@@ -66,9 +66,10 @@ pids+=($!)
 
 # The visible top-level window of the size given (pixels), as a decimal id; none: empty.
 window_of_size() {
-  local id
+  local id info
   for id in $(xdotool search --onlyvisible --name '.*' 2>/dev/null); do
-    if xwininfo -id "$id" 2>/dev/null | grep -q "Width: $1\$" && xwininfo -id "$id" | grep -q "Height: $2\$"; then
+    info=$(xwininfo -id "$id" 2>/dev/null) || continue
+    if [[ $info == *"Width: $1"$'\n'* && $info == *"Height: $2"$'\n'* ]]; then
       echo "$id"
       return 0
     fi
