@@ -33,8 +33,8 @@ const QStringList PanelFont{QStringLiteral("Microsoft Sans Serif"), QStringLiter
 Begin4::Begin4()
     : MenuPanel(QStringLiteral("Begin4"))
 {
-    SetCaption(QStringLiteral("Begin4"));
-    SetSize(ClientWidth, ClientHeight);
+    // The panel fills the start menu's card as the other panels do: the rows keep their
+    // places, the card's bottom stays white below the last one.
 
     Label1.Add(2, Kit::Label(this, Label1.Name(2), {420, 420, 0, 0}, QStringLiteral("Assistants"),
                       {.font = PanelFont, .points = 12, .ink = palette().color(QPalette::WindowText)}));

@@ -17,9 +17,6 @@ class Begin4 : public MenuPanel {
 public:
     Begin4();
 
-    static constexpr double ClientWidth = 4920;
-    static constexpr double ClientHeight = 4980;
-
 private:
     // Opens the row's tool stack (the launchers Command1_Click ... Command8_Click).
     void OpenTool(const ToolLauncher& row);

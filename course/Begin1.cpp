@@ -45,7 +45,6 @@ constexpr int kReplaceTimes = 3;
 Begin1::Begin1()
     : MenuPanel(QStringLiteral("Begin1"))
 {
-    SetCaption(QStringLiteral("Begin1"));
     QFont panelFont(QStringLiteral("Noto Sans CJK SC"));
     panelFont.setPointSizeF(8.25);
     setFont(panelFont);

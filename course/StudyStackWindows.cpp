@@ -53,14 +53,19 @@ LessonTaskWindow* OpenStudyStackWindows(const StudyLauncher& launcher)
     s.CurrentActivity = launcher.Code;
     if (launcher.ClearsQuizOpen)
         s.QuizOpen = 0;
+    // The companions load first: a task window fills them from its own load (the typing task
+    // lists the first asked character's expressions there), which would find none loaded yet.
+    for (StudyWindow w : launcher.Companions)
+        Forms::Load(StudyWindowName(w));
     auto* task = qobject_cast<LessonTaskWindow*>(Forms::Load(StudyWindowName(launcher.Task)));
-    if (!task)
+    if (!task) {
+        for (StudyWindow w : launcher.Companions)
+            Forms::Unload(StudyWindowName(w));
         return nullptr;
+    }
     const QString label = LessonLabel(s.ViewedLesson);
     if (launcher.LabelEarly)
         task->SetLessonLabel(label);
-    for (StudyWindow w : launcher.Companions)
-        Forms::Load(StudyWindowName(w));
     if (!launcher.LabelEarly)
         task->SetLessonLabel(label);
     if (launcher.Image1Background)

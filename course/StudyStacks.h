@@ -4,10 +4,11 @@
 //
 // Opening a stack, as the panel's opener performs it from the table:
 //   CurrentActivity := Code and, where ClearsQuizOpen, QuizOpen := False, before any window
-//   loads (a task window's load compares CurrentActivity with CurrentStep); load Task, label it
-//   at once where LabelEarly, load the Companions in order; label the task window; place and
-//   show it owned by the main window; place and show each window of ShownAfter in order
-//   (Dictionary is loaded already); focus the task window; hide the panel and the start menu.
+//   loads (a task window's load compares CurrentActivity with CurrentStep); load the Companions
+//   in order, then Task (whose load may fill a companion), labelled at once where LabelEarly,
+//   else after; place and show it owned by the main window; place and show each window of
+//   ShownAfter in order (Dictionary is loaded already); focus the task window; hide the panel
+//   and the start menu.
 // Closing the task window unloads the Companions in the same order (LessonTaskProtocol).
 
 #include <QList>
@@ -38,7 +39,7 @@ struct StudyLauncher {
     StudyWindow Task;
     QList<StudyWindow> Above;      // top to bottom; Dictionary always directly above the task
     QList<StudyWindow> Below;      // top to bottom
-    QList<StudyWindow> Companions; // loaded after the task window, unloaded when it closes
+    QList<StudyWindow> Companions; // loaded before the task window, unloaded when it closes
     QList<StudyWindow> ShownAfter; // shown after the task window, in this order
     bool ClearsQuizOpen{true};     // the quizzes set QuizOpen themselves
     bool LabelEarly{false};        // the lesson label is set right after loading the task window

@@ -32,7 +32,14 @@ constexpr double BarTop = 120;
 constexpr double BarHeight = 360;
 constexpr double BodyTop = BarTop + BarHeight + 120;
 constexpr double BodyHeight = FormHeight - BodyTop - Margin;
-constexpr double ListWidth = 4560;
+// The hit list shows the index, the Chinese word and a usual English meaning whole, without
+// scrolling sideways (the pinyin and origin columns lie to the right); the entry box takes the
+// rest of the width.
+constexpr double IndexColumnWidth = 1110;   // its heading, "Index  序号"
+constexpr double ChineseColumnWidth = 2160;
+constexpr double EnglishColumnWidth = 2700; // about 30 characters
+constexpr double ListFrameAndScrollBar = 300;
+constexpr double ListWidth = IndexColumnWidth + ChineseColumnWidth + EnglishColumnWidth + ListFrameAndScrollBar;
 
 const QStringList SansFamilies{QStringLiteral("Noto Sans"), QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans CJK SC")};
 
@@ -52,7 +59,6 @@ QString WelcomeRtf()
 Dictionary::Dictionary()
     : Form(QStringLiteral("Dictionary"))
 {
-    SetCaption(QString());
     SetSize(FormWidth, FormHeight);
     SetKeyPreview(true);
     Kit::SetPaper(this, QColor(0xEE, 0xF3, 0xFA));
@@ -103,9 +109,9 @@ void Dictionary::Form_Load()
 {
     MMControl1->SetNotify(true);
     MMControl1->SetDeviceType(QStringLiteral("WaveAudio"));
-    ListView1->AddColumn(QStringLiteral("Index  序号"));
-    ListView1->AddColumn(QStringLiteral("Chinese  汉语"), 2160);
-    ListView1->AddColumn(QStringLiteral("English  英语"));
+    ListView1->AddColumn(QStringLiteral("Index  序号"), IndexColumnWidth);
+    ListView1->AddColumn(QStringLiteral("Chinese  汉语"), ChineseColumnWidth);
+    ListView1->AddColumn(QStringLiteral("English  英语"), EnglishColumnWidth);
     ListView1->AddColumn(QStringLiteral("Pinyin  拼音"));
     ListView1->AddColumn(QStringLiteral("Origin1"));
     ListView1->AddColumn(QStringLiteral("Origin2"));

@@ -44,6 +44,9 @@ struct Look {
     QColor paper{};                      // background colour; invalid: none of its own
     Qt::Alignment align{};               // labels: alignment of the text; none: left, centred
     bool wrap{false};                    // labels: words wrap onto further lines
+    QColor outline{};                    // a one-pixel ring of this colour around the text, so
+                                         // text straight on a picture stays readable on any
+                                         // picture; invalid: none
 };
 
 QLabel* Label(QWidget* form, const QString& name, const Rect& at, const QString& text = {}, const Look& look = {});

@@ -1,6 +1,7 @@
 #include "Form.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QWindow>
@@ -23,6 +24,7 @@ Form::Form(const QString& formName)
     , m_formName(formName)
 {
     setObjectName(formName);
+    SetCaption(QString());
     setAttribute(Qt::WA_DeleteOnClose, false);
     setAttribute(Qt::WA_QuitOnClose, false);
     // Key preview and activation come through the one application-wide filter.
@@ -35,6 +37,11 @@ Form::~Form()
     if (m_modalLoop)
         m_modalLoop->quit();
     Forms::Deregister(this);
+}
+
+void Form::SetCaption(const QString& caption)
+{
+    setWindowTitle(caption.isEmpty() ? QCoreApplication::applicationName() : caption);
 }
 
 void Form::RunLoad()

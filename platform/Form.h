@@ -56,8 +56,10 @@ public:
     WindowStateKind WindowState() const;
     void SetWindowState(WindowStateKind state);
 
-    // Caption and border style.
-    void SetCaption(const QString& caption) { setWindowTitle(caption); }
+    // Caption and border style. A form without a caption of its own (none given, or an empty
+    // one) is titled with the program's name, so a window manager's title bar or switcher
+    // never shows a blank or the form's internal name.
+    void SetCaption(const QString& caption);
     QString Caption() const { return windowTitle(); }
     void SetBorderless(bool borderless);
 

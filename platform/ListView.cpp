@@ -1,7 +1,13 @@
 #include "ListView.h"
 
+#include <QEvent>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOptionHeader>
+#include <algorithm>
 
 #include "Twips.h"
 
@@ -18,16 +24,73 @@ ListView::ListView(QWidget* parent)
     setAllColumnsShowFocus(true);
     header()->setStretchLastSection(false);
     header()->setSectionsMovable(false);
+    connect(header(), &QHeaderView::sectionResized, this, [this] { FitHeadings(); });
+}
+
+int ListView::AddColumn(const QString& header)
+{
+    return AppendColumn(header, std::max(Twips::ToPixelsX(DefaultColumnWidth), HeadingWidth(header, this->header()->font())));
 }
 
 int ListView::AddColumn(const QString& header, double width)
 {
+    return AppendColumn(header, std::max(1, Twips::ToPixelsX(width)));
+}
+
+int ListView::AppendColumn(const QString& header, int pixels)
+{
     const int column = columnCount();
     setColumnCount(column + 1);
-    QTreeWidgetItem* head = headerItem();
-    head->setText(column, header);
-    setColumnWidth(column, std::max(1, Twips::ToPixelsX(width)));
+    headerItem()->setText(column, header);
+    setColumnWidth(column, pixels);
+    FitHeadings();
     return column;
+}
+
+int ListView::HeadingWidth(const QString& text, const QFont& font) const
+{
+    // The style's own measure of a header section, for the font the heading is drawn in.
+    QStyleOptionHeader option;
+    option.initFrom(header());
+    option.orientation = Qt::Horizontal;
+    option.text = text;
+    option.fontMetrics = QFontMetrics(font);
+    return style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), header()).width();
+}
+
+void ListView::FitHeadings()
+{
+    // Below this the heading could not be read anyway: it is clipped instead.
+    constexpr int SmallestPixels = 6;
+    const QFont listFont = header()->font();
+    QTreeWidgetItem* head = headerItem();
+    for (int column = 0; column < columnCount(); ++column) {
+        const int width = columnWidth(column);
+        const QString text = head->text(column);
+        if (width <= 1 || HeadingWidth(text, listFont) <= width) {
+            head->setData(column, Qt::FontRole, QVariant());
+            continue;
+        }
+        // Narrower letters first, then smaller ones: the heading keeps as much height as it can.
+        QFont fitted = listFont;
+        bool fits = false;
+        for (int pixels = QFontInfo(listFont).pixelSize(); pixels >= SmallestPixels && !fits; --pixels) {
+            fitted.setPixelSize(pixels);
+            for (int stretch : {100, 87, 75}) {
+                fitted.setStretch(stretch);
+                if ((fits = HeadingWidth(text, fitted) <= width))
+                    break;
+            }
+        }
+        head->setFont(column, fitted);
+    }
+}
+
+void ListView::changeEvent(QEvent* e)
+{
+    QTreeWidget::changeEvent(e);
+    if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange)
+        FitHeadings();
 }
 
 QString ListView::ColumnHeader(int column) const

@@ -15,9 +15,13 @@ public:
 
     explicit ListView(QWidget* parent = nullptr);
 
-    // ColumnHeaders.Add: a column at the right end; width in twips (DefaultColumnWidth when
-    // not given). Returns the column's index (0 for the item text).
-    int AddColumn(const QString& header, double width = DefaultColumnWidth);
+    // ColumnHeaders.Add: a column at the right end. Returns the column's index (0 for the item
+    // text). Without a width the column is DefaultColumnWidth wide, or as wide as its heading
+    // needs when that is more. With a width (twips) the column keeps it, and a heading that
+    // does not fit it at the list's font is drawn in a font small enough to fit; a width of 0
+    // hides the column.
+    int AddColumn(const QString& header);
+    int AddColumn(const QString& header, double width);
     QString ColumnHeader(int column) const;
     double ColumnWidth(int column) const;
 
@@ -48,7 +52,13 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
     QTreeWidgetItem* Row(int item) const;
+    int AppendColumn(const QString& header, int pixels);
+    // Pixels a heading needs at font: its text and the style's margins on both sides.
+    int HeadingWidth(const QString& text, const QFont& font) const;
+    // Gives each heading the largest font, up to the list's, that fits its column's width.
+    void FitHeadings();
 };

@@ -51,13 +51,15 @@ Background::Background()
 
     const QStringList latin{QStringLiteral("Arial Black"), QStringLiteral("Noto Sans CJK SC")};
     const QStringList chinese{QStringLiteral("Noto Sans CJK SC")};
-    // White text straight on the backdrop; each label takes its text's size.
+    // White text straight on the backdrop; each label takes its text's size. A thin dark ring
+    // keeps the text readable on a light picture too.
+    const QColor ring(0, 0, 0, 200);
     Label10 = Kit::Label(this, QStringLiteral("Label10"), {}, Product::Name() + QStringLiteral(" - ") + Product::MakerWebAddress(),
-        {.font = latin, .points = 14.25, .weight = QFont::Black, .ink = Qt::white});
-    Label6 = Kit::Label(this, QStringLiteral("Label6"), {}, {}, {.font = chinese, .points = 9.75, .ink = Qt::white});
-    Label5 = Kit::Label(this, QStringLiteral("Label5"), {}, {}, {.font = chinese, .points = 9.75, .ink = Qt::white});
+        {.font = latin, .points = 14.25, .weight = QFont::Black, .ink = Qt::white, .outline = ring});
+    Label6 = Kit::Label(this, QStringLiteral("Label6"), {}, {}, {.font = chinese, .points = 9.75, .ink = Qt::white, .outline = ring});
+    Label5 = Kit::Label(this, QStringLiteral("Label5"), {}, {}, {.font = chinese, .points = 9.75, .ink = Qt::white, .outline = ring});
     Label4 = Kit::Label(this, QStringLiteral("Label4"), {}, QStringLiteral("Tone"),
-        {.font = chinese, .points = 20.25, .ink = Qt::white});
+        {.font = chinese, .points = 20.25, .ink = Qt::white, .outline = ring});
     for (QLabel* label : {Label10, Label6, Label5, Label4}) {
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
         label->hide();

@@ -46,7 +46,6 @@ Setting::Setting()
     : MenuPanel(QStringLiteral("Setting"))
 {
     UseTitledLook();
-    SetCaption(QStringLiteral("Setting"));
     setStyleSheet(QStringLiteral(
         "QPushButton { background: #fbf6ea; border: 1px solid #d9c28c; border-radius: 4px; padding: 0 6px;"
         " color: #2b1b17; }"

@@ -24,6 +24,7 @@
 #include "FindSentence.h"
 #include "FormCalls.h"
 #include "LessonTaskWindow.h"
+#include "ListView.h"
 #include "Forms.h"
 #include "SharedPlayer.h"
 #include "TablesTestSupport.h"
@@ -212,7 +213,11 @@ TEST_F(LessonJourney, LessonOneFromItsFirstStepToLessonTwo)
     WaitClosed("Text");
     EXPECT_EQ(Study(), StudyBytes(1, 2));
 
-    OpenRow(1); // pinyin typing
+    OpenRow(1); // pinyin typing: the related expressions list the first character asked too
+    const auto* related = Forms::Control<ListView>(QStringLiteral("Expressions_Related"), QStringLiteral("ListView1"));
+    ASSERT_NE(related, nullptr);
+    ASSERT_GT(related->ItemCount(), 0);
+    EXPECT_TRUE(related->SubItem(1, 1).contains(Forms::Control<QLabel>(QStringLiteral("Typing"), QStringLiteral("Label1"))->text()));
     AnswerUntilClosed("Typing", [this] { return TypeAsked(); });
     EXPECT_EQ(Study(), StudyBytes(1, 3));
 

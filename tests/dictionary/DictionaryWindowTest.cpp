@@ -2,6 +2,8 @@
 // the rules themselves are tested without widgets beside this file.
 
 #include <QCheckBox>
+#include <QHeaderView>
+#include <QStyle>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -147,6 +149,20 @@ TEST_F(DictionaryWindowTest, SearchHitListEntrySoundLocateAndKeys)
     QAbstractItemView* list = m_dict->Combo1->view();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(0, 0)).center());
     EXPECT_EQ(m_dict->ListView1->ItemCount(), 1);
+}
+
+TEST_F(DictionaryWindowTest, AUsualMeaningReadsInTheHitListWithoutScrollingSideways)
+{
+    const ListView* list = m_dict->ListView1;
+    constexpr int English = 2;
+    // A meaning of the usual length (most of the vocabulary's are shorter), with the blanks
+    // the table keeps at its ends.
+    const QString usual = u" teacher; instructor; master "_qs;
+    const int needed = list->fontMetrics().horizontalAdvance(usual)
+        + 2 * list->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, list->header());
+    const int visible = list->maximumViewportSize().width() - list->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    EXPECT_GE(list->columnWidth(English), needed);
+    EXPECT_LE(list->columnViewportPosition(English) + needed, visible);
 }
 
 TEST_F(DictionaryWindowTest, ASelectionInAReadingWindowIsLookedUpAndSpoken)

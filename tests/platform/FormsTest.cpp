@@ -90,4 +90,18 @@ TEST_F(FormsTest, ModalShowReturnsWhenTheFormHides)
     EXPECT_FALSE(p->IsShownModal());
 }
 
+
+TEST_F(FormsTest, AFormWithoutACaptionOfItsOwnIsTitledWithTheProgramsName)
+{
+    auto* p = Forms::Load<Probe>();
+    ASSERT_NE(p, nullptr);
+    const QString program = QCoreApplication::applicationName();
+    ASSERT_FALSE(program.isEmpty());
+    EXPECT_EQ(p->windowTitle(), program);
+    p->SetCaption(QStringLiteral("Lesson Text"));
+    EXPECT_EQ(p->windowTitle(), "Lesson Text");
+    p->SetCaption(QString());
+    EXPECT_EQ(p->windowTitle(), program);
+}
+
 #include "FormsTest.moc"

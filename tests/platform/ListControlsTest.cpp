@@ -1,5 +1,8 @@
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QHeaderView>
+#include <QStyle>
+#include <QStyleOptionHeader>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -41,6 +44,43 @@ TEST_F(ListViewTest, ColumnsKeepTheirHeadersAndTwipWidths)
     EXPECT_NEAR(m_list.ColumnWidth(1), 2160, Twips::PerPixelX());
     EXPECT_NEAR(m_list.ColumnWidth(2), ListView::DefaultColumnWidth, Twips::PerPixelX());
     EXPECT_EQ(m_list.ColumnHeader(3), QString());
+}
+
+// What the style needs for a heading in the font it is drawn in (the list's, or its own).
+int HeadingNeeds(const ListView& list, int column)
+{
+    const QVariant own = list.headerItem()->data(column, Qt::FontRole);
+    QStyleOptionHeader option;
+    option.initFrom(list.header());
+    option.text = list.ColumnHeader(column);
+    option.fontMetrics = QFontMetrics(own.isValid() ? own.value<QFont>() : list.header()->font());
+    return list.style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), list.header()).width();
+}
+
+TEST(ListViewHeadings, EveryHeadingShowsWholeAndGivenWidthsStay)
+{
+    struct Case {
+        const char* header;
+        double width; // twips; 0: none given
+    };
+    const Case cases[] = {{"Index", 390}, {"Chinese", 1560}, {"Pinyin", 2210}, {"Index  序号", 0}, {"English  英语", 0},
+        {"Related sentences ", 8100}};
+    ListView list;
+    list.resize(600, 200);
+    for (const Case& c : cases)
+        c.width > 0 ? list.AddColumn(QString::fromUtf8(c.header), c.width) : list.AddColumn(QString::fromUtf8(c.header));
+    for (const QFont& font : {QFont(QStringLiteral("Noto Sans"), 9), QFont(QStringLiteral("Noto Sans CJK SC"), 12)}) {
+        list.setFont(font);
+        for (int column = 0; column < list.columnCount(); ++column) {
+            const Case& c = cases[column];
+            SCOPED_TRACE(std::string(c.header) + " at " + std::to_string(font.pointSize()) + " pt");
+            if (c.width > 0)
+                EXPECT_NEAR(list.ColumnWidth(column), c.width, Twips::PerPixelX());
+            else
+                EXPECT_GE(list.ColumnWidth(column), ListView::DefaultColumnWidth - Twips::PerPixelX());
+            EXPECT_LE(HeadingNeeds(list, column), list.columnWidth(column));
+        }
+    }
 }
 
 TEST_F(ListViewTest, ItemsCountFromOneAndTextsOutsideTheListReadEmpty)

@@ -216,6 +216,28 @@ TEST_F(BackgroundTest, ClocksShowLocalAndBeijingTimeAndTickEveryMinute)
     EXPECT_FALSE(b->Label4->isVisibleTo(b));
 }
 
+TEST_F(BackgroundTest, TheTitleClocksAndToneLabelStayReadableOnALightPicture)
+{
+    QImage white(QSize(64, 48), QImage::Format_RGB32);
+    white.fill(Qt::white);
+    ASSERT_TRUE(white.save(Path("background.jpg"), "JPEG"));
+    Background* b = StartAndWait();
+    ASSERT_NE(b, nullptr);
+    b->ShowToneText(QStringLiteral("3"));
+    const QImage shot = b->grab().toImage();
+    for (const QLabel* label : {b->Label10, b->Label6, b->Label5, b->Label4}) {
+        SCOPED_TRACE(label->objectName().toStdString());
+        ASSERT_TRUE(label->isVisible());
+        // The white text needs dark pixels around it to be seen on white.
+        int dark = 0;
+        const QRect r = label->geometry() & shot.rect();
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                dark += QColor(shot.pixel(x, y)).lightness() < 100;
+        EXPECT_GT(dark, label->height());
+    }
+}
+
 TEST_F(BackgroundTest, NothingMinimisesWhileStartingUp)
 {
     Background* b = StartAndWait();
