@@ -200,9 +200,11 @@ bool OnlineCache::SaveCache()
 {
     const AppState& s = State();
     const qint16 count = s.OnlineWordCount;
-    EnsureRecordFolder();
     bool ok = true;
+    // An empty table writes nothing, and makes no Record folder either: after an uninstall
+    // the window's unload must not bring back the folder just removed.
     if (count > 0) {
+        EnsureRecordFolder();
         QByteArray record(2, '\0');
         qToLittleEndian<qint16>(count, record.data());
         if (!SafeFile::WriteRecord(RecordPath(CountFile()), 2, 1, record)) {
