@@ -173,9 +173,14 @@ void CopyJob::Plan(const QStringList& folders)
 
 void CopyJob::PlanFiles(const QString& sourceFolder, const QString& destinationFolder, const QString& relative)
 {
-    for (const QString& name : FilesOf(sourceFolder))
+    for (const QString& name : FilesOf(sourceFolder)) {
+        // A medium that was itself installed has a manifest of its own: copied, it would
+        // replace the list this copy keeps.
+        if (relative.isEmpty() && name == ManifestName())
+            continue;
         m_tasks.append({Joined(sourceFolder, name), Joined(destinationFolder, name),
                         relative.isEmpty() ? name : relative + u'/' + name});
+    }
 }
 
 bool CopyJob::Step()

@@ -376,6 +376,7 @@ TEST_F(SetupTest, AReinstallationFromASmallerMediumLeavesNothingBehindOnUninstal
 {
     Installation first(m_source, m_base);
     QFile::remove(m_source + "/Numbers/1.wav");
+    Write(m_source + u'/' + Installer::ManifestName(), "velmora\n"); // a medium that was installed itself
     Installation second(m_source, m_base);
 
     const QString app = Installer::InstallPath(m_base);
