@@ -100,8 +100,15 @@ ReadingHelper::~ReadingHelper() = default;
 
 void ReadingHelper::Form_Load()
 {
-    if (QFileInfo(ReadingFile()).isFile())
-        RichTextBox1->LoadFile(ReadingFile()); // a file that cannot be read leaves the box empty
+    m_savedTextKept = false;
+    if (QFileInfo(ReadingFile()).isFile() && !RichTextBox1->LoadFile(ReadingFile())) {
+        // The box stays empty, and the learner's saved text must not be lost to its first save.
+        m_savedTextKept = true;
+        MsgBox::Warning(QStringLiteral("Velmora 2007 is unable to open the text you saved here last time, so the "
+                                       "box is empty.\n")
+            + RichTextBox1->LoadError() + u'\n' + ReadingFile()
+            + QStringLiteral("\nThe file is kept as it is: nothing is saved over it while it is there."));
+    }
     m_autosave.Clear();
     Timer1->SetEnabled(false);
 }
@@ -147,7 +154,10 @@ void ReadingHelper::Command5_Click()
     const QString path = FileDialog::GetOpenFileName(this, OpenFilter);
     if (path.isEmpty())
         return;
-    const OpenedReading opened = ReadReadingFile(path, RichTextBox::MaxFileBytes);
+    // Only what the box could load again once saved: RTF spends four bytes on each byte of a
+    // Chinese text in code page 936, so a plain text may fill a quarter of the bound.
+    const OpenedReading opened =
+        ReadReadingFile(path, IsPlainTextName(path) ? RichTextBox::MaxFileBytes / 4 : RichTextBox::MaxFileBytes);
     switch (opened.Result) {
     case OpenedReading::Failed:
         MsgBox::Warning(opened.Error);
@@ -205,10 +215,18 @@ void ReadingHelper::SaveReading()
 {
     if (!m_autosave.Pending())
         return;
+    // A saved text that could not be loaded is never written over; once the learner has
+    // moved it away, the box's text is saved again.
+    if (m_savedTextKept && QFileInfo::exists(ReadingFile()))
+        return;
     EnsureRecordFolder();
     if (RichTextBox1->SaveFile(ReadingFile())) {
         Timer1->SetEnabled(false);
         m_autosave.Clear();
+        m_savedTextKept = false;
+    } else if (!RichTextBox1->SaveError().isEmpty()) {
+        // Too large to load again: the file keeps the text saved before.
+        MsgBox::Warning(RichTextBox1->SaveError() + u'\n' + ReadingFile());
     } else {
         ShowDiskWriteWarning(RecordFolder());
     }

@@ -28,7 +28,8 @@ public:
     // caret at the start.
     void FormatText();
     // Saves the text to Record/Reading.rtf when it changed since the last save; a failure
-    // shows the disk warning and leaves the change pending for the close.
+    // shows the disk warning (or says the text is too large to keep) and leaves the change
+    // pending for the close. A saved file that could not be loaded is never written over.
     void SaveReading();
     // Finds the pinyin of text, one character per turn of the event loop with the progress
     // shown, keeps it as the last annotated text's pinyin and reads it aloud.
@@ -75,6 +76,7 @@ private:
     Timer* Timer2{nullptr}; // 100 ms before the pinyin look-up starts
 
     ReadingAutosave m_autosave;
+    bool m_savedTextKept{false}; // Record/Reading.rtf could not be loaded: never written over
     QString m_lastText;   // the last annotated text
     QString m_lastPinyin; // its pinyin
     std::unique_ptr<PairReader> m_reader; // the running annotation; dropped to cancel it

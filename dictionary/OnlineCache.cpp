@@ -173,12 +173,24 @@ void OnlineCache::AddCacheEntry(const QString& word, const QString& shown)
     AppState& s = State();
     const bool storable = !word.isEmpty() && !word.contains(QLatin1Char(':')) && !word.contains(QLatin1Char('\r'))
         && !word.contains(QLatin1Char('\n'));
-    if (storable && s.OnlineWordCount < OnlineTableLimit) {
-        s.OnlineWordTable.resize(s.OnlineWordCount);
-        s.OnlineWordTable.append(OnlineWord{word, StoredEntryText(shown.mid(word.size()), m_sourceLabel)});
-        ++s.OnlineWordCount;
-        if (s.OnlineWordCount - m_savedWordCount >= SaveEvery && SaveCache())
-            m_savedWordCount = s.OnlineWordCount;
+    const QString entry = storable ? StoredEntryText(shown.mid(word.size()), m_sourceLabel) : QString();
+    if (storable && EntryHasMeaning(entry)) {
+        const qsizetype count = qMin<qsizetype>(s.OnlineWordCount, s.OnlineWordTable.size());
+        qsizetype empty = 0;
+        while (empty < count
+            && (s.OnlineWordTable.at(empty).Word.compare(word, Qt::CaseInsensitive) != 0
+                || EntryHasMeaning(s.OnlineWordTable.at(empty).Entry)))
+            ++empty;
+        if (empty < count) {
+            s.OnlineWordTable[empty] = OnlineWord{word, entry};
+            m_replaced = true;
+        } else if (s.OnlineWordCount < OnlineTableLimit) {
+            s.OnlineWordTable.resize(s.OnlineWordCount);
+            s.OnlineWordTable.append(OnlineWord{word, entry});
+            ++s.OnlineWordCount;
+            if (s.OnlineWordCount - m_savedWordCount >= SaveEvery && SaveCache())
+                m_savedWordCount = s.OnlineWordCount;
+        }
     }
     if (!HasNonHanzi(word))
         AddWordToCharacterTable(word, MarkedToNumberedPinyin(BlankTrim(ShownReading(shown))));
@@ -188,19 +200,23 @@ bool OnlineCache::SaveCache()
 {
     const AppState& s = State();
     const qint16 count = s.OnlineWordCount;
-    EnsureRecordFolder();
     bool ok = true;
+    // An empty table writes nothing, and makes no Record folder either: after an uninstall
+    // the window's unload must not bring back the folder just removed.
     if (count > 0) {
+        EnsureRecordFolder();
         QByteArray record(2, '\0');
         qToLittleEndian<qint16>(count, record.data());
         if (!SafeFile::WriteRecord(RecordPath(CountFile()), 2, 1, record)) {
-            ShowDiskWriteWarning(RecordFolder());
+            Warn();
             ok = false;
         }
     }
-    const bool textDue = count > m_savedWordCount || (count >= 1 && !QFileInfo::exists(RecordPath(WordFile())));
-    if (!textDue)
+    const bool textDue = count > m_savedWordCount || m_replaced || (count >= 1 && !QFileInfo::exists(RecordPath(WordFile())));
+    if (!textDue) {
+        m_warned = m_warned && !ok;
         return ok;
+    }
     QStringList lines;
     const qsizetype records = qMin<qsizetype>(count, s.OnlineWordTable.size());
     for (qsizetype i = 0; i < records; ++i) {
@@ -212,12 +228,24 @@ bool OnlineCache::SaveCache()
         lines.append(w.Word + QStringLiteral(": ") + entry);
     }
     const QString text = lines.join(QStringLiteral("\r\n"));
-    if (BlankTrim(text).isEmpty())
-        return ok;
-    EnsureRecordFolder();
-    if (!SafeFile::WriteAll(RecordPath(WordFile()), CodePage::ToGbk(text + QStringLiteral("\r\n")))) {
-        ShowDiskWriteWarning(RecordFolder());
-        ok = false;
+    if (!BlankTrim(text).isEmpty()) {
+        EnsureRecordFolder();
+        if (SafeFile::WriteAll(RecordPath(WordFile()), CodePage::ToGbk(text + QStringLiteral("\r\n")))) {
+            m_replaced = false;
+        } else {
+            Warn();
+            ok = false;
+        }
     }
+    m_warned = m_warned && !ok;
     return ok;
+}
+
+void OnlineCache::Warn()
+{
+    // One warning says it; a warning on every later look-up would only repeat it.
+    if (m_warned)
+        return;
+    m_warned = true;
+    ShowDiskWriteWarning(RecordFolder());
 }

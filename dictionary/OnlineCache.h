@@ -33,19 +33,25 @@ public:
     explicit OnlineCache(QString sourceLabel);
 
     // Stores the result of word as shown (its plain text, headed by the word) and brings a
-    // Chinese word into the character table with its pronunciation. A word holding ":" or a
-    // line break is not stored (the file could not give it back), nor anything once the table
-    // is full; the character table is served in every case.
+    // Chinese word into the character table with its pronunciation. A result without a
+    // meaning is not stored, nor a word holding ":" or a line break (the file could not give
+    // it back), nor anything once the table is full; the character table is served in every
+    // case. A stored record of the word without a meaning takes the new result in its place.
     void AddCacheEntry(const QString& word, const QString& shown);
 
     // Writes Record/Cang.vmq (when the table is not empty) and Record/wangci.txt (when records
-    // were added since the last save, or when it is missing). A failed write shows the
-    // disk-write warning, once per file. True when everything due was written.
+    // were added or replaced since the last save, or when it is missing). A failed write shows
+    // the disk-write warning once, and no more until a save succeeds again: the records stay
+    // in memory and every later save tries again. True when everything due was written.
     bool SaveCache();
 
     qint16 SavedWordCount() const { return m_savedWordCount; }
 
 private:
+    void Warn();
+
     QString m_sourceLabel;
     qint16 m_savedWordCount{0};
+    bool m_replaced{false}; // a record took a new result since the last save of the text
+    bool m_warned{false};   // a failed save was reported and none succeeded since
 };

@@ -67,13 +67,33 @@ QString WidenQuery(const QString& word, int charIndex, const QString& followingT
     return word;
 }
 
+bool EntryHasMeaning(const QString& entry)
+{
+    bool inReading = false;
+    bool readingSeen = false;
+    for (const QChar ch : entry) {
+        if (ch == QLatin1Char('#') || ch == QLatin1Char('\r') || ch == QLatin1Char('\n'))
+            return false;
+        if (inReading) {
+            inReading = ch != QLatin1Char(']');
+        } else if (ch == QLatin1Char('[') && !readingSeen) {
+            inReading = readingSeen = true;
+        } else if (ch.isLetter()) {
+            return true;
+        }
+    }
+    return false;
+}
+
 int FindOnlineWord(const QString& query)
 {
     const AppState& s = State();
     const qsizetype count = qMin<qsizetype>(s.OnlineWordCount, s.OnlineWordTable.size());
-    for (qsizetype i = 0; i < count; ++i)
-        if (s.OnlineWordTable.at(i).Word.compare(query, Qt::CaseInsensitive) == 0)
+    for (qsizetype i = 0; i < count; ++i) {
+        const OnlineWord& record = s.OnlineWordTable.at(i);
+        if (record.Word.compare(query, Qt::CaseInsensitive) == 0 && EntryHasMeaning(record.Entry))
             return int(i + 1);
+    }
     return 0;
 }
 

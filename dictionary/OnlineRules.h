@@ -25,7 +25,13 @@ QString SearchAddress(const QString& serviceAddress, const QString& query);
 // is at least as long as word; otherwise word unchanged. Blanks are not collapsed here.
 QString WidenQuery(const QString& word, int charIndex, const QString& followingText, bool smart);
 
-// 1-based index of the first cached word equal to query ignoring case, 0 when none.
+// Whether a stored entry gives the learner something to read: its first line (up to the first
+// "#" or line break), less the bracketed reading, holds a letter. A garbage page from the
+// service stores an entry of separators only.
+bool EntryHasMeaning(const QString& entry);
+
+// 1-based index of the first cached word equal to query ignoring case whose entry has a
+// meaning, 0 when none: a record without one is asked for again.
 int FindOnlineWord(const QString& query);
 
 // A query whose first unit is above 256 (Chinese).

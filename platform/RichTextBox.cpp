@@ -497,9 +497,16 @@ bool RichTextBox::LoadFile(const QString& path, FileType type)
     return true;
 }
 
-bool RichTextBox::SaveFile(const QString& path, FileType type) const
+bool RichTextBox::SaveFile(const QString& path, FileType type)
 {
+    m_saveError.clear();
     const QByteArray data = type == RtfFile ? TextRTF().toLatin1() : CodePage::ToGbk(Text());
+    if (data.size() > MaxFileBytes) {
+        m_saveError = QStringLiteral("The text is too large to save (%1 KB; at most %2 KB).")
+                          .arg((data.size() + 1023) / 1024)
+                          .arg(MaxFileBytes / 1024);
+        return false;
+    }
     return SafeFile::WriteAll(SafeFile::Native(path), data);
 }
 

@@ -71,14 +71,19 @@ public:
     bool SetFocus();
 
     // Files: RTF (a file that is not RTF loads as plain text) or code page 936 text. Saving
-    // goes through a temporary file. False when the file cannot be read or written. A file
-    // larger than MaxFileBytes is refused unread (the box keeps what it held); LoadError()
-    // then says why, for the caller to show.
-    static constexpr qint64 MaxFileBytes = 8LL * 1024 * 1024;
+    // goes through a temporary file. False when the file cannot be read or written. Loading
+    // and saving share one bound: a file larger than MaxFileBytes is refused unread (the box
+    // keeps what it held), and a content larger than that is not written (the file keeps
+    // what it held), so the box never saves a file it could not load again. LoadError() and
+    // SaveError() then say why, for the caller to show.
+    static constexpr qint64 MaxFileBytes = 16LL * 1024 * 1024;
     bool LoadFile(const QString& path, FileType type = RtfFile);
-    bool SaveFile(const QString& path, FileType type = RtfFile) const;
+    bool SaveFile(const QString& path, FileType type = RtfFile);
     // Why the last LoadFile failed (empty after a successful load).
     QString LoadError() const { return m_loadError; }
+    // Why the last SaveFile failed when the content was too large; empty otherwise (a file
+    // that could not be written is the caller's disk warning).
+    QString SaveError() const { return m_saveError; }
 
     // The runs of the content, as the RTF writer sees them (for checks of what is shown).
     QVector<RtfPiece> Pieces() const;
@@ -117,4 +122,5 @@ private:
     void EmitMouse(QMouseEvent* e, int which);
 
     QString m_loadError;
+    QString m_saveError;
 };

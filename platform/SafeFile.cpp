@@ -139,12 +139,21 @@ QStringList ReadTextLines(const QString& path, bool* ok)
     if (ok)
         *ok = true;
     const QString text = CodePage::FromGbk(f.readAll());
-    QStringList lines = text.split(QLatin1Char('\n'));
-    for (QString& l : lines)
-        if (l.endsWith(QLatin1Char('\r')))
-            l.chop(1);
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast(); // a final line break ends the last line; it starts no new one
+    // CR LF, LF and a lone CR each end a line: files edited elsewhere keep every line.
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
+            continue;
+        lines.append(text.mid(start, i - start));
+        if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+            ++i;
+        start = i + 1;
+    }
+    // A final line break ends the last line; it starts no new one.
+    if (start < text.size())
+        lines.append(text.mid(start));
     return lines;
 }
 

@@ -21,7 +21,8 @@ QByteArray ReadRecord(const QString& path, int recordLength, int recordNumber);
 // Writes one record in place (the file is created when absent; a gap is filled with zeros).
 bool WriteRecord(const QString& path, int recordLength, int recordNumber, const QByteArray& record);
 
-// Text files of the Record folder: code page 936 (GB18030) lines, read with CR LF or LF.
+// Text files of the Record folder: code page 936 (GB18030) lines, each ended by CR LF, LF
+// or a lone CR.
 // Missing file: empty list and *ok false.
 QStringList ReadTextLines(const QString& path, bool* ok = nullptr);
 // Writes the lines each ending in CR LF.

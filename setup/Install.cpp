@@ -291,8 +291,6 @@ void Install::FinishCopy()
     Command6->setEnabled(false);
     const QString program = m_installPath + Installer::ProgramFileName();
     DesktopEntries::Create(Installer::ProductName(), program, m_installPath);
-    // What the uninstaller may remove, failed or not.
-    m_copy->WriteManifest();
     if (!m_copy->Failed()) {
         const QString question = Installer::ProductName() + QStringLiteral(" was installed successfully!") + CrLf
             + QStringLiteral("Would you like to run it right now?");

@@ -173,9 +173,14 @@ void CopyJob::Plan(const QStringList& folders)
 
 void CopyJob::PlanFiles(const QString& sourceFolder, const QString& destinationFolder, const QString& relative)
 {
-    for (const QString& name : FilesOf(sourceFolder))
+    for (const QString& name : FilesOf(sourceFolder)) {
+        // A medium that was itself installed has a manifest of its own: copied, it would
+        // replace the list this copy keeps.
+        if (relative.isEmpty() && name == ManifestName())
+            continue;
         m_tasks.append({Joined(sourceFolder, name), Joined(destinationFolder, name),
                         relative.isEmpty() ? name : relative + u'/' + name});
+    }
 }
 
 bool CopyJob::Step()
@@ -187,9 +192,11 @@ bool CopyJob::Step()
         const QFileInfo info(task.destination);
         if (!info.exists() && !QDir().mkpath(task.destination))
             m_failedFolders << task.destination;
+        if (task.relative.isEmpty())
+            StartManifest(); // the install folder, even left empty, can be uninstalled
     } else {
         if (CopyReplacing(task.source, task.destination))
-            m_installed << task.relative;
+            List(task.relative);
         else
             m_failedFiles << task.source;
         if (Log)
@@ -220,38 +227,53 @@ QString CopyJob::FailureReport() const
     return report;
 }
 
-bool CopyJob::WriteErrorFile() const
+bool CopyJob::WriteErrorFile()
 {
-    QSaveFile file(Joined(m_installPath, QStringLiteral("Install Error.txt")));
+    const QString name = QStringLiteral("Install Error.txt");
+    QSaveFile file(Joined(m_installPath, name));
     if (!file.open(QIODevice::WriteOnly))
         return false;
     const QByteArray bytes = CodePage::ToGbk(FailureReport() + CrLf);
-    return file.write(bytes) == bytes.size() && file.commit();
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        return false;
+    List(name);
+    return true;
 }
 
-bool CopyJob::WriteManifest() const
+void CopyJob::StartManifest()
 {
     const QString path = Joined(m_installPath, ManifestName());
-    // A reinstallation keeps what the earlier one installed on the list, so the uninstaller
-    // still removes files the newer medium no longer has.
-    QStringList entries = m_installed;
-    QSet<QString> listed(m_installed.cbegin(), m_installed.cend());
+    QStringList entries;
     QFile earlier(path);
     if (earlier.open(QIODevice::ReadOnly)) {
         for (const QByteArray& line : earlier.readAll().split('\n')) {
             const QString entry = QString::fromUtf8(line);
-            if (!entry.isEmpty() && !listed.contains(entry)) {
-                listed.insert(entry);
+            if (!entry.isEmpty() && !m_listed.contains(entry)) {
+                m_listed.insert(entry);
                 entries << entry;
             }
         }
         earlier.close();
     }
+    // Written whole once, so that every later entry is appended after a complete line.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = (entries.join(u'\n') + u'\n').toUtf8();
-    return file.write(bytes) == bytes.size() && file.commit();
+        return;
+    const QByteArray bytes = entries.isEmpty() ? QByteArray() : (entries.join(u'\n') + u'\n').toUtf8();
+    if (file.write(bytes) == bytes.size())
+        file.commit();
+}
+
+void CopyJob::List(const QString& relative)
+{
+    if (m_listed.contains(relative))
+        return;
+    QFile file(Joined(m_installPath, ManifestName()));
+    if (file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        file.write((relative + u'\n').toUtf8());
+        if (file.flush())
+            m_listed.insert(relative);
+    }
 }
 
 } // namespace Installer

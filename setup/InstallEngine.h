@@ -3,6 +3,7 @@
 // program folder, the copy one step at a time (so the window serves events and sees Cancel
 // between steps), the failure report and the manifest the uninstaller goes by.
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -75,11 +76,9 @@ public:
 
     // The report shown and written to "Install Error.txt" after a failed copy.
     QString FailureReport() const;
-    // Writes the report into the install folder; false when it could not be written.
-    bool WriteErrorFile() const;
-    // Writes the manifest of every file copied, keeping the entries of an earlier manifest
-    // there; false when it could not be written.
-    bool WriteManifest() const;
+    // Writes the report into the install folder and lists it on the manifest; false when it
+    // could not be written.
+    bool WriteErrorFile();
 
 private:
     struct Task {
@@ -88,6 +87,11 @@ private:
         QString relative;    // path below the install folder
     };
     void Plan(const QStringList& folders);
+    // The manifest grows as the copy goes, so whatever was copied before a Cancel, a failure
+    // or a crash can be uninstalled. It starts from an earlier manifest's entries: a
+    // reinstallation keeps what the earlier one installed on the list.
+    void StartManifest();
+    void List(const QString& relative);
     void PlanFiles(const QString& sourceFolder, const QString& destinationFolder, const QString& relative);
 
     QString m_sourceRoot;
@@ -98,7 +102,7 @@ private:
     qint64 m_maximum{0};
     QStringList m_failedFolders;
     QStringList m_failedFiles;
-    QStringList m_installed;
+    QSet<QString> m_listed;
 };
 
 // Copies one file so that an existing destination is replaced only by a complete copy.

@@ -32,6 +32,35 @@ QString WithSlash(const QString& path)
     return path.endsWith(u'/') ? path : path + u'/';
 }
 
+// Whether every folder on the way from the program folder down to relative (itself
+// included) is a real folder, none a link, and the resolved folder lies inside the resolved
+// program folder. A learner may have moved a folder of the program to another disk and left
+// a link in its place: nothing behind such a link is the uninstaller's to remove.
+bool PlainFolderInside(const QString& appPath, const QString& relative)
+{
+    QString path = appPath;
+    if (!relative.isEmpty()) {
+        for (const QString& part : relative.split(u'/')) {
+            if (part.isEmpty() || part == QStringLiteral(".") || part == QStringLiteral(".."))
+                return false;
+            path += part;
+            const QFileInfo info(path);
+            if (info.isSymLink() || !info.isDir())
+                return false;
+            path += u'/';
+        }
+    }
+    const QString root = Canonical(appPath);
+    const QString resolved = Canonical(path);
+    return resolved == root || resolved.startsWith(WithSlash(root));
+}
+
+QString FolderOf(const QString& relative)
+{
+    const qsizetype slash = relative.lastIndexOf(u'/');
+    return slash < 0 ? QString() : relative.left(slash);
+}
+
 } // namespace
 
 QList<FolderRemoval> FixedFolders(bool keepRecord)
@@ -109,7 +138,7 @@ UninstallJob::UninstallJob(const QString& appPath, const QString& programFile, b
 void UninstallJob::RemoveFolder(const QString& relative, bool everything)
 {
     const QString folder = m_appPath + relative;
-    if (QFileInfo(folder).isDir() && !QFileInfo(folder).isSymLink()) {
+    if (PlainFolderInside(m_appPath, relative)) {
         for (const QString& name : Installer::FilesOf(folder)) {
             if (everything || m_manifest.contains(relative + u'/' + name))
                 QFile::remove(folder + u'/' + name);
@@ -130,7 +159,7 @@ bool UninstallJob::Step()
         return true;
     }
     if (m_next < folders + m_rootFiles.size()) {
-        QFile::remove(m_appPath + m_rootFiles.at(m_next - folders));
+        QFile::remove(m_appPath + m_rootFiles.at(m_next - folders)); // a link goes as a link
         ++m_next;
         return true;
     }
@@ -146,11 +175,14 @@ bool UninstallJob::Step()
 void UninstallJob::RemoveLeftovers()
 {
     // Installed files in folders outside the fixed list, and the folders they leave empty,
-    // deepest first.
+    // deepest first. An entry that is itself a link goes as a link; one behind a linked
+    // folder stays, and so does that folder.
     QStringList folders;
     for (const QString& relative : m_manifest) {
         const qsizetype slash = relative.lastIndexOf(u'/');
         if (slash < 0 || (m_keepRecord && relative.startsWith(QStringLiteral("Record/"))))
+            continue;
+        if (!PlainFolderInside(m_appPath, FolderOf(relative)))
             continue;
         QFile::remove(m_appPath + relative);
         for (QString folder = relative.left(slash); !folder.isEmpty();
@@ -162,8 +194,10 @@ void UninstallJob::RemoveLeftovers()
     std::sort(folders.begin(), folders.end(), [](const QString& a, const QString& b) {
         return a.count(u'/') != b.count(u'/') ? a.count(u'/') > b.count(u'/') : a < b;
     });
-    for (const QString& folder : folders)
-        QDir().rmdir(m_appPath + folder);
+    for (const QString& folder : folders) {
+        if (PlainFolderInside(m_appPath, folder))
+            QDir().rmdir(m_appPath + folder);
+    }
 }
 
 void UninstallJob::FinishAtExit()

@@ -161,6 +161,28 @@ TEST_F(ReadingHelperWindowTest, AChangeIsSavedAtTheFifthMinuteAndAFailedSaveWait
     EXPECT_TRUE(Reading().contains(QStringLiteral("\\'b5\\'da\\'b6\\'fe")));
 }
 
+TEST_F(ReadingHelperWindowTest, ASavedTextThatCannotBeLoadedIsNeverWrittenOverAndTheLearnerIsTold)
+{
+    WriteFile(QStringLiteral("Record/Reading.rtf"), "{\\rtf1 ");
+    ASSERT_TRUE(QFile(Path(QStringLiteral("Record/Reading.rtf"))).resize(RichTextBox::MaxFileBytes + 1));
+    for (int use = 1; use <= 2; ++use) {
+        SCOPED_TRACE(use);
+        OpenHelper();
+        EXPECT_EQ(box->Text(), QString());
+        EXPECT_EQ(m_boxes->Boxes().size(), use) << "why the box is empty";
+        box->SetText(QStringLiteral("新的"));
+        Clock::Advance(5 * 60000);
+        CloseHelper();
+        EXPECT_EQ(QFileInfo(Path(QStringLiteral("Record/Reading.rtf"))).size(), RichTextBox::MaxFileBytes + 1);
+    }
+    // Moved away by the learner, the saved text no longer stands in the way.
+    OpenHelper();
+    ASSERT_TRUE(QFile::rename(Path(QStringLiteral("Record/Reading.rtf")), Path(QStringLiteral("Reading-kept.rtf"))));
+    box->SetText(QStringLiteral("新的"));
+    CloseHelper();
+    EXPECT_TRUE(Reading().contains(QStringLiteral("\\'d0\\'c2\\'b5\\'c4")));
+}
+
 TEST_F(ReadingHelperWindowTest, OpenReadsTextFilesFormattedAndRtfFilesAsTheyAre)
 {
     WriteFile(QStringLiteral("in/a.TXT"), CodePage::ToGbk(QStringLiteral("你好\r\n再见\r\n")));

@@ -209,7 +209,7 @@ TEST_F(OnlineCacheTest, SaveAtExit)
     EXPECT_TRUE(cache.SaveCache());
     EXPECT_EQ(WordLines().first(), QStringLiteral("hello: 1) greeting;###"));
 
-    // Both files failing: one warning each, and the save says so.
+    // Both files failing: one warning, and the save says so.
     StorePage(cache, QStringLiteral("bye"), Pages::English(QStringLiteral("bye"), {QStringLiteral("farewell")}));
     QFile::remove(Path(QStringLiteral("Record/wangci.txt")));
     QFile::remove(Path(QStringLiteral("Record/Cang.vmq")));
@@ -217,7 +217,43 @@ TEST_F(OnlineCacheTest, SaveAtExit)
     ASSERT_TRUE(QDir().mkpath(Path(QStringLiteral("Record/Cang.vmq"))));
     m_boxes->Clear();
     EXPECT_FALSE(cache.SaveCache());
-    EXPECT_EQ(m_boxes->Boxes().size(), 2);
+    EXPECT_EQ(m_boxes->Boxes().size(), 1);
+}
+
+TEST_F(OnlineCacheTest, AFailedSaveWarnsOnceUntilASaveSucceeds)
+{
+    OnlineCache cache(Label);
+    const QString page = Pages::English(QStringLiteral("w"), {QStringLiteral("meaning")});
+    const auto block = [this](bool on) {
+        for (const char* name : {"Record/wangci.txt", "Record/Cang.vmq"}) {
+            QFile::remove(Path(QLatin1String(name)));
+            if (on)
+                ASSERT_TRUE(QDir().mkpath(Path(QLatin1String(name))));
+            else
+                ASSERT_TRUE(QDir(Path(QLatin1String(name))).removeRecursively());
+        }
+    };
+    int n = 0;
+    const struct {
+        const char* why;
+        int newWords;
+        bool blocked;
+        qint16 saved;
+        int warnings;
+    } steps[] = {
+        {"the 50th word's save fails", 50, true, 0, 1},
+        {"every later word tries again, silently", 5, true, 0, 1},
+        {"a save that succeeds writes everything", 1, false, 56, 1},
+        {"the next failure is reported again", 50, true, 56, 2},
+    };
+    for (const auto& st : steps) {
+        SCOPED_TRACE(st.why);
+        block(st.blocked);
+        for (int i = 0; i < st.newWords; ++i)
+            StorePage(cache, QStringLiteral("word%1x").arg(++n), page);
+        EXPECT_EQ(cache.SavedWordCount(), st.saved);
+        EXPECT_EQ(m_boxes->Boxes().size(), st.warnings);
+    }
 }
 
 TEST_F(OnlineCacheTest, RoundTripThroughTheFilesAndTheLoader)

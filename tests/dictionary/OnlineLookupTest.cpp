@@ -5,6 +5,7 @@
 #include "AppState.h"
 #include "CharacterTable.h"
 #include "Clock.h"
+#include "CodePage.h"
 #include "LoopbackService.h"
 #include "Module3Rtf.h"
 #include "OnlineLookup.h"
@@ -244,6 +245,42 @@ TEST_F(OnlineLookupTest, OnlyResultsHeadedByTheQueryAreCached)
         EXPECT_EQ(State().OnlineWordCount - before, c.cached ? 1 : 0) << Shown().toStdString();
     }
     EXPECT_TRUE(Shown().startsWith(QStringLiteral("你好 [nǐ hǎo] hello")));
+}
+
+TEST_F(OnlineLookupTest, OnlyAResultWithAMeaningIsCachedAndARecordWithoutOneIsAskedAgain)
+{
+    const struct {
+        const char* why;
+        QString query;
+        QString body;
+    } garbage[] = {
+        {"a chinese page without pronunciation or meanings", QStringLiteral("吃饭"), QStringLiteral("<p>###</p>")},
+        {"an english page without meanings", QStringLiteral("hello"), QStringLiteral("<p>oops</p>")},
+        {"meanings of separators only", QStringLiteral("world"), QStringLiteral("<big><br><br></big>")},
+    };
+    for (const auto& g : garbage) {
+        SCOPED_TRACE(g.why);
+        Serve(g.query, g.body);
+        LookUp(g.query);
+        EXPECT_EQ(State().OnlineWordCount, 0);
+    }
+
+    // Records without a meaning, stored by an earlier run.
+    State().OnlineWordTable = {{QStringLiteral("吃饭"), QStringLiteral(" ###")}, {QStringLiteral("Hello"), QStringLiteral(" 1) ;#")}};
+    State().OnlineWordCount = 2;
+    Serve(QStringLiteral("吃饭"), Pages::Chinese(QStringLiteral("吃饭"), QStringLiteral("chī fàn"), {QStringLiteral("eat")}));
+    Serve(QStringLiteral("hello"), Pages::English(QStringLiteral("hello"), {QStringLiteral("greeting")}));
+    for (const QString& word : {QStringLiteral("吃饭"), QStringLiteral("hello")}) {
+        SCOPED_TRACE(word.toStdString());
+        const int asked = int(m_service.Requests().size());
+        EXPECT_EQ(LookUp(word), OnlineLookup::Requested);
+        EXPECT_EQ(LookUp(word), OnlineLookup::FromCache);
+        EXPECT_EQ(m_service.Requests().size(), asked + 1);
+    }
+    EXPECT_EQ(State().OnlineWordCount, 2) << "each record took its word's result in its place";
+    ASSERT_TRUE(m_lookup->Cache().SaveCache());
+    EXPECT_EQ(CodePage::FromGbk(ReadFile(QStringLiteral("Record/wangci.txt"))),
+        QStringLiteral("吃饭: [chī fàn] eat###\r\nhello: 1) greeting;###\r\n"));
 }
 
 TEST_F(OnlineLookupTest, ProgressFollowsThePageWhileLoading)

@@ -112,8 +112,20 @@ TEST_F(FilesTest, TextLinesRoundTripInCodePage936)
     bool ok = false;
     EXPECT_EQ(SafeFile::ReadTextLines(Path("a.txt"), &ok), lines);
     EXPECT_TRUE(ok);
-    WriteFile("b.txt", "one\ntwo");
-    EXPECT_EQ(SafeFile::ReadTextLines(Path("b.txt")), QStringList({"one", "two"}));
+    const struct {
+        QByteArray bytes;
+        QStringList lines;
+    } endings[] = {
+        {"one\ntwo", {"one", "two"}},
+        {"one\rtwo\r", {"one", "two"}},
+        {"one\r\rtwo", {"one", "", "two"}},
+        {"one\r\n\rtwo\n\n", {"one", "", "two", ""}},
+    };
+    for (const auto& e : endings) {
+        SCOPED_TRACE(e.bytes.toStdString());
+        WriteFile("b.txt", e.bytes);
+        EXPECT_EQ(SafeFile::ReadTextLines(Path("b.txt")), e.lines);
+    }
     SafeFile::ReadTextLines(Path("missing.txt"), &ok);
     EXPECT_FALSE(ok);
 }

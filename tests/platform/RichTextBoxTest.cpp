@@ -285,6 +285,16 @@ TEST_F(RichTextBoxFiles, AFileBeyondTheBoundIsRefusedWithAReasonAndTheBoxKeepsIt
     EXPECT_EQ(box.TextLength(), RichTextBox::MaxFileBytes);
     EXPECT_FALSE(box.LoadFile(Path("missing.txt"), RichTextBox::TextFile));
     EXPECT_FALSE(box.LoadError().isEmpty());
+
+    // Saving keeps to the same bound: what could not be loaded again is not written.
+    WriteFile("kept.rtf", "{\\rtf1 old}");
+    box.SetText(QString(RichTextBox::MaxFileBytes / 8 + 1, QChar(0x4E2D))); // eight bytes of RTF each
+    EXPECT_FALSE(box.SaveFile(Path("kept.rtf")));
+    EXPECT_FALSE(box.SaveError().isEmpty());
+    EXPECT_EQ(ReadFile("kept.rtf"), QByteArray("{\\rtf1 old}"));
+    box.SetText(QStringLiteral("中"));
+    EXPECT_TRUE(box.SaveFile(Path("kept.rtf")));
+    EXPECT_TRUE(box.SaveError().isEmpty());
 }
 
 TEST(RichTextBoxEvents, MouseUpComesAfterTheSelectionIsMade)

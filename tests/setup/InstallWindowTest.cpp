@@ -258,9 +258,9 @@ TEST_F(InstallWindowTest, CancelOrCloseAtFileKKeepsThePartialCopyAndMakesNoShort
         Clock::Advance(100);
         EXPECT_TRUE(Gone());
 
-        QStringList copied;
+        QStringList copied; // beside the manifest that lists them
         for (const QString& entry : Tree(Installed()))
-            if (!entry.endsWith(u'/'))
+            if (!entry.endsWith(u'/') && entry != Installer::ManifestName())
                 copied << entry;
         QStringList expected = MediumFiles.mid(0, c.k);
         expected.sort();

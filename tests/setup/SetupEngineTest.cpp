@@ -4,6 +4,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 
 #include "CodePage.h"
 #include "DesktopEntries.h"
@@ -147,12 +148,43 @@ TEST_F(SetupTest, AReplacedFileIsNeverLeftHalfWritten)
     EXPECT_EQ(kept.readAll(), QByteArray("old"));
 }
 
-TEST_F(SetupTest, ACancelledCopyKeepsWhatWasCopiedAndNothingElse)
+TEST_F(SetupTest, WhateverACancelledOrFailedInstallCopiedIsUninstalled)
 {
-    Installation run(m_source, m_base, 4); // the install folder and three files
-    EXPECT_EQ(run.log.size(), 3);
-    EXPECT_EQ(run.job->Progress(), 3);
-    EXPECT_EQ(Tree(Installed(QString())).size(), 3);
+    const struct {
+        const char* why;
+        int steps;
+        bool failing;
+        QStringList copied; // besides the manifest, before the uninstall
+        QStringList left;   // after it
+    } cases[] = {
+        {"cancelled once the install folder was made", 1, false, {}, {}},
+        {"cancelled after three files", 4, false, {".hidden", "background.jpg", "velmora"}, {}},
+        {"failed, with its error report", -1, true, {}, {"Numbers/", "Numbers/1.wav/"}},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        const QString base = m_tmp.filePath("case " + QString::number(++n));
+        const QString app = Installer::InstallPath(base);
+        if (c.failing)
+            QDir().mkpath(app + "Numbers/1.wav"); // a folder where a file goes
+        Installation run(m_source, base, c.steps);
+        if (c.failing) {
+            ASSERT_TRUE(run.job->Failed());
+            ASSERT_TRUE(run.job->WriteErrorFile());
+        } else {
+            QStringList copied = Tree(app);
+            copied.removeAll(Installer::ManifestName());
+            EXPECT_EQ(copied, c.copied);
+        }
+
+        ASSERT_FALSE(Uninstaller::Refusal(app, m_tmp.filePath("elsewhere")).has_value());
+        Uninstaller::UninstallJob job(app, app + "velmora", false);
+        while (job.Step()) {
+        }
+        job.FinishAtExit();
+        EXPECT_EQ(QFileInfo::exists(app) ? Tree(app) : QStringList(), c.left);
+    }
 }
 
 TEST(SetupRulesTest, DrivesAreJudgedByTypeAndWholeFreeMegabytes)
@@ -245,7 +277,6 @@ TEST_F(SetupTest, UninstallRemovesOnlyWhatWasInstalled)
         const QString base = m_tmp.filePath(keepRecord ? "keep" : "drop");
         QDir().mkpath(base);
         Installation run(m_source, base);
-        ASSERT_TRUE(run.job->WriteManifest());
         const QString app = Installer::InstallPath(base);
         // The learner's own files and folders beside the installed ones.
         Write(app + "Record/Study.vmq");
@@ -269,13 +300,84 @@ TEST_F(SetupTest, UninstallRemovesOnlyWhatWasInstalled)
     }
 }
 
+TEST_F(SetupTest, UninstallNeverRemovesAnythingBehindALink)
+{
+    Write(m_source + "/Spoken/Sound/ni3.wav");
+    // A folder of the program moved to another disk, a link left in its place.
+    const auto move = [](const QString& app, const QString& relative, const QString& disk) {
+        const QString moved = disk + u'/' + QFileInfo(relative).fileName();
+        ASSERT_TRUE(QDir().rename(app + relative, moved));
+        ASSERT_TRUE(QFile::link(moved, app + relative));
+    };
+    const struct {
+        const char* why;
+        std::function<void(const QString& app, const QString& disk)> arrange;
+        QStringList left; // what stays in the program folder
+    } cases[] = {
+        {"a folder of the fixed list moved", [&](const QString& app, const QString& disk) { move(app, "Numbers", disk); },
+            {"Numbers"}},
+        {"a nested folder of the fixed list moved",
+            [&](const QString& app, const QString& disk) { move(app, "Spoken/Sound", disk); }, {"Spoken/", "Spoken/Sound"}},
+        {"a lesson folder moved",
+            [&](const QString& app, const QString& disk) { move(app, "Lessons/Script/Lesson_1", disk); },
+            {"Lessons/", "Lessons/Script/", "Lessons/Script/Lesson_1"}},
+        {"the folder above the lesson folders moved",
+            [&](const QString& app, const QString& disk) { move(app, "Lessons", disk); }, {"Lessons"}},
+        {"an installed file replaced by a link to the learner's own file",
+            [](const QString& app, const QString& disk) {
+                Write(disk + "/mine.vmq", "mine");
+                ASSERT_TRUE(QFile::remove(app + "Vocabulary/zi1.vmq"));
+                ASSERT_TRUE(QFile::link(disk + "/mine.vmq", app + "Vocabulary/zi1.vmq"));
+            },
+            {}},
+        {"manifest lines naming files behind a planted link",
+            [](const QString& app, const QString& disk) {
+                Write(disk + "/notes/a.txt", "mine");
+                Write(disk + "/notes/deeper/b.txt", "mine");
+                ASSERT_TRUE(QFile::link(disk + "/notes", app + "Linked"));
+                QFile manifest(app + Installer::ManifestName());
+                ASSERT_TRUE(manifest.open(QIODevice::Append));
+                manifest.write("Linked/a.txt\nLinked/deeper/b.txt\n");
+            },
+            {"Linked"}},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        const QString base = m_tmp.filePath("case " + QString::number(++n));
+        const QString disk = m_tmp.filePath("other disk " + QString::number(n));
+        QDir().mkpath(base);
+        QDir().mkpath(disk);
+        Installation run(m_source, base);
+        const QString app = Installer::InstallPath(base);
+        c.arrange(app, disk);
+        QStringList before;
+        for (const QString& entry : Tree(disk)) {
+            QFile f(disk + u'/' + entry);
+            before << entry + (f.open(QIODevice::ReadOnly) ? u':' + QString::fromUtf8(f.readAll()) : QString());
+        }
+
+        Uninstaller::UninstallJob job(app, app + "velmora", false);
+        while (job.Step()) {
+        }
+        job.FinishAtExit();
+
+        QStringList after;
+        for (const QString& entry : Tree(disk)) {
+            QFile f(disk + u'/' + entry);
+            after << entry + (f.open(QIODevice::ReadOnly) ? u':' + QString::fromUtf8(f.readAll()) : QString());
+        }
+        EXPECT_EQ(after, before);
+        EXPECT_EQ(QFileInfo::exists(app) ? Tree(app) : QStringList(), c.left);
+    }
+}
+
 TEST_F(SetupTest, AReinstallationFromASmallerMediumLeavesNothingBehindOnUninstall)
 {
     Installation first(m_source, m_base);
-    ASSERT_TRUE(first.job->WriteManifest());
     QFile::remove(m_source + "/Numbers/1.wav");
+    Write(m_source + u'/' + Installer::ManifestName(), "velmora\n"); // a medium that was installed itself
     Installation second(m_source, m_base);
-    ASSERT_TRUE(second.job->WriteManifest());
 
     const QString app = Installer::InstallPath(m_base);
     EXPECT_TRUE(Uninstaller::ReadManifest(app).contains("Numbers/1.wav"));

@@ -11,6 +11,7 @@
 #include "AppState.h"
 #include "Background.h"
 #include "Begin.h"
+#include "DictionaryOnline.h"
 #include "Setting.h"
 #include "SetupWindowFixture.h"
 #include "Uninstall.h"
@@ -65,6 +66,7 @@ TEST_P(UninstallRemovalTest, OnlyTheLearnersOwnFilesRemain)
     State().CharacterTable.resize(2);
     State().CharacterCount = 2;
     m_boxes->Clear();
+    Forms::Load<DictionaryOnline>(); // it saves its cache as the program ends
     Uninstall* w = Open();
     EXPECT_EQ(w->Caption(), "Uninstall Velmora 2007");
     EXPECT_TRUE(w->Check1->isChecked());
