@@ -5,8 +5,20 @@
 // A look-up should take well under one frame (16 ms). BM_PopUpWindow does the same through the
 // window itself (labels created, sound started, window placed and shown), beside
 // BM_ShowEmptyWindow, which only shows and hides an empty window of the same size.
+// BM_MouseReleaseToPopupPainted is what the learner waits for: from the mouse release over a
+// one-character selection in the dictionary's entry box to the pop-up painted on screen. It
+// needs a real X display with a window manager (skipped elsewhere):
+//   bench/on_virtual_display.sh build/bench/zoom_bench
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
 #include <QFileInfo>
 #include <QFont>
 #include <QFontMetricsF>
@@ -14,9 +26,11 @@
 
 #include "AppState.h"
 #include "BenchTree.h"
+#include "Dictionary.h"
 #include "Form.h"
 #include "Forms.h"
 #include "LoadingSteps.h"
+#include "RichTextBox.h"
 #include "StrokeFile.h"
 #include "TextFilters.h"
 #include "Zoom.h"
@@ -134,5 +148,99 @@ void BM_ShowEmptyWindow(benchmark::State& state)
     state.counters["height_px"] = empty.height();
 }
 BENCHMARK(BM_ShowEmptyWindow)->Unit(benchmark::kMicrosecond);
+
+// Notes when the pop-up has been painted.
+class PaintWatch : public QObject {
+public:
+    bool Painted{false};
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Paint)
+            Painted = true;
+        return false;
+    }
+};
+
+// The release of the left button at the end of the box's selection, as the box's viewport gets it.
+void ReleaseMouseAtSelection(RichTextBox* box)
+{
+    QTextCursor end = box->textCursor();
+    end.setPosition(end.selectionEnd());
+    const QPointF at = box->cursorRect(end).center();
+    QMouseEvent release(QEvent::MouseButtonRelease, at, box->viewport()->mapToGlobal(at), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(box->viewport(), &release);
+}
+
+double Percentile(std::vector<double> v, double p)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[std::min(v.size() - 1, size_t(p * double(v.size() - 1) + 0.5))];
+}
+
+void BM_MouseReleaseToPopupPainted(benchmark::State& state)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+        state.SkipWithError("needs an X display: run it through bench/on_virtual_display.sh");
+        return;
+    }
+    Zoom* zoom = LoadedZoom();
+    if (!Forms::HasFactory(QStringLiteral("Dictionary")))
+        Forms::RegisterFactory<Dictionary>();
+    Dictionary* dictionary = Forms::Load<Dictionary>();
+    dictionary->Show(Form::Modeless);
+    dictionary->activateWindow();
+    // Characters with several readings decided by their neighbours, one reading, and strokes.
+    const QString text = QStringLiteral("你好人，我们学习中文。了走，长大，银行，音乐很好听。");
+    dictionary->RichTextBox1->SetText(text);
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 300)
+        QApplication::processEvents();
+    PaintWatch watch;
+    zoom->installEventFilter(&watch);
+    std::vector<double> times;
+    int position = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        zoom->Hide();
+        dictionary->activateWindow();
+        do
+            position = (position + 1) % int(text.size());
+        while (HasNonHanzi(text.mid(position, 1)));
+        dictionary->RichTextBox1->SetSelStart(position);
+        dictionary->RichTextBox1->SetSelLength(1);
+        QElapsedTimer calm;
+        calm.start();
+        while (calm.elapsed() < 30)
+            QApplication::processEvents();
+        watch.Painted = false;
+        state.ResumeTiming();
+        QElapsedTimer clock;
+        clock.start();
+        ReleaseMouseAtSelection(dictionary->RichTextBox1);
+        while (!watch.Painted && clock.elapsed() < 2000)
+            QApplication::processEvents();
+        const double ms = double(clock.nsecsElapsed()) / 1e6;
+        if (!watch.Painted) {
+            state.SkipWithError("the pop-up was not painted within 2 s");
+            break;
+        }
+        state.SetIterationTime(ms / 1e3);
+        times.push_back(ms);
+    }
+    zoom->removeEventFilter(&watch);
+    zoom->Hide();
+    Forms::Unload(QStringLiteral("Dictionary"));
+    if (times.empty())
+        return;
+    std::printf("\nmouse release to pop-up painted (ms): min %.2f  median %.2f  p99 %.2f  max %.2f  (%zu releases)\n\n",
+                Percentile(times, 0), Percentile(times, 0.5), Percentile(times, 0.99), Percentile(times, 1), times.size());
+    state.counters["median_ms"] = Percentile(times, 0.5);
+    state.counters["max_ms"] = Percentile(times, 1);
+}
+BENCHMARK(BM_MouseReleaseToPopupPainted)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(200);
 
 } // namespace

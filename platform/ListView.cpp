@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <algorithm>
 
 #include "Twips.h"
 
@@ -46,6 +47,20 @@ int ListView::AddItem(const QString& text)
     row->setText(0, text);
     addTopLevelItem(row);
     return topLevelItemCount();
+}
+
+void ListView::AddItems(const QList<QStringList>& rows)
+{
+    QList<QTreeWidgetItem*> items;
+    items.reserve(rows.size());
+    const int columns = std::max(1, columnCount());
+    for (const QStringList& texts : rows) {
+        auto* row = new QTreeWidgetItem;
+        for (int column = 0; column < std::min<int>(columns, int(texts.size())); ++column)
+            row->setText(column, texts[column]);
+        items.append(row);
+    }
+    addTopLevelItems(items);
 }
 
 void ListView::ClearItems()
