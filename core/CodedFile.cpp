@@ -47,23 +47,38 @@ public:
         // blanks, which makes room for itself.
         Reserve(count);
         const char* record = block.data();
-        for (qsizetype i = 0; i < count && !m_done; ++i, record += kCodedRecordSize) {
-            const int sum = int{Field(record, 1)} + int{Field(record, 2)};
-            if (sum != static_cast<qint16>(sum)) {
-                // No well-formed file holds such a record: the file is damaged.
-                m_text.m_ends.clear();
-                return false;
+        const char* const end = record + count * kCodedRecordSize;
+        const qint16* const map = m_map;
+        // The common record (a unit above 13) is handled here with the output in locals; the
+        // others go through the members, after which the locals are taken up again.
+        char16_t* out = m_text.m_text.data();
+        qsizetype used = m_used;
+        qsizetype lineFull = m_lineStart + kMaxCodedLineLength;
+        while (record != end && !m_done) {
+            char16_t unit = 0;
+            // Only a line end can complete the lines wanted: the common records need no check.
+            for (; record != end; record += kCodedRecordSize) {
+                const int sum = int{Field(record, 1)} + int{Field(record, 2)};
+                if (sum != static_cast<qint16>(sum)) {
+                    // No well-formed file holds such a record: the file is damaged.
+                    m_text.m_ends.clear();
+                    return false;
+                }
+                const char16_t plain = static_cast<char16_t>(sum);
+                unit = Field(record, 0) < 0 ? static_cast<char16_t>(map[plain]) : plain;
+                if (unit <= 13)
+                    break;
+                // Room was made for one unit per record, so the store is always in bounds; a
+                // unit beyond a full line is not counted.
+                out[used] = unit;
+                used += used < lineFull;
             }
-            char16_t unit = static_cast<char16_t>(sum);
-            if (Field(record, 0) < 0)
-                unit = static_cast<char16_t>(m_map[unit]);
-            if (unit > 13) {
-                Put(unit);
-                continue;
-            }
+            if (record == end)
+                break;
+            m_used = used;
             switch (unit) {
             case 0:
-                AppendBlanks(count - i);
+                AppendBlanks((end - record) / kCodedRecordSize);
                 break;
             case 10:
                 EndLine();
@@ -74,7 +89,12 @@ public:
                 Put(unit);
                 break;
             }
+            record += kCodedRecordSize;
+            out = m_text.m_text.data();
+            used = m_used;
+            lineFull = m_lineStart + kMaxCodedLineLength;
         }
+        m_used = used;
         return true;
     }
 
