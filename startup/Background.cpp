@@ -95,6 +95,10 @@ void Background::Form_Load()
         return;
     }
 
+    // The picture is decoded on a thread of its own while the window and the menu are built;
+    // PrepareToShow takes the result.
+    if (!m_picturePath.isEmpty())
+        m_picture = std::async(std::launch::async, [picture = m_picturePath] { return Picture::LoadImage(picture); });
     SetUpSharedPlayers();
     State().TaskbarHeight = GetTaskbarHeight();
     Timer5_Timer();
@@ -160,9 +164,6 @@ void Background::LoadBackdropPicture()
         return;
     }
     m_picturePath = picture;
-    // Decoded on a thread of its own while the window and the menu are built; PrepareToShow
-    // takes the result.
-    m_picture = std::async(std::launch::async, [picture] { return Picture::LoadImage(picture); });
     Image1->show();
 }
 

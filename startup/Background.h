@@ -70,6 +70,6 @@ private:
     void Timer5_Timer();
 
     QString m_picturePath; // chosen at load, decoded before the window shows
-    std::future<QImage> m_picture; // its decoding, started at load on a thread of its own
+    std::future<QImage> m_picture; // its decoding, started on the normal road on a thread of its own
     bool m_prepared{false};
 };
