@@ -65,7 +65,11 @@ void ListView::AddItems(const QList<QStringList>& rows)
 
 void ListView::ClearItems()
 {
-    clear();
+    // The rows go in one removal; clear() would reset the whole model, which also repaints
+    // the column headers although they stay as they are.
+    if (const int rows = topLevelItemCount())
+        model()->removeRows(0, rows);
+    clearSelection();
 }
 
 QTreeWidgetItem* ListView::Row(int item) const
