@@ -20,6 +20,7 @@ int main(int argc, char** argv)
         if (!window)
             return;
         QApplication::processEvents();
+        std::fputs("at window\n", stdout);
         std::fflush(stdout);
         std::_Exit(0);
     });

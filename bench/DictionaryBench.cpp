@@ -1,18 +1,38 @@
-// The local dictionary's query against the whole course vocabulary: the index the dictionary
-// uses beside the plain walk through the table that defines the answers.
+// The local dictionary over the whole course vocabulary, asked every query a learner can make,
+// once each: every word, every character, every pinyin syllable and every word's pinyin,
+// every English word of the meanings, every lesson number, and a set of misses.
 //
 // Runs over the data tree the build lays out (build/Velmora, or VELMORA_TREE):
 //   build/bench/dictionary_bench
-// Each query kind has its own pair (Chinese, English, pinyin, lesson number, a miss);
-// BM_DictionarySearch is the whole search as the window runs it, hit rows included.
+// BM_EveryQuery times the index the dictionary uses beside the plain walk through the table
+// that defines the answers, and checks that the two give the same hits for every query: a
+// difference ends the benchmark with the query and both answers (exit status 1).
+// BM_WindowSearch is the dictionary window's whole search for the same queries: hits
+// listed, the best hit's entry and examples built, the window repainted, with its processor
+// time beside. Both print p50, p99 and max per kind of query, in microseconds. DICTIONARY_BENCH_EVERY=n
+// keeps every n-th query only, DICTIONARY_BENCH_WORDS="a|好" only the words given (for a quick
+// run or a profiler).
 
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QSet>
+#include <algorithm>
 #include <benchmark/benchmark.h>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <map>
+#include <vector>
 
 #include "AppState.h"
 #include "BenchTree.h"
+#include "Dictionary.h"
 #include "DictionaryRules.h"
+#include "Forms.h"
 #include "LoadingSteps.h"
+#include "TextFilters.h"
 #include "VocabularySearch.h"
+#include "Zoom.h"
 
 namespace {
 
@@ -20,75 +40,238 @@ QString Tree() { return BenchTree::Path(); }
 
 using BenchTree::NoProgress;
 
-// The vocabulary of the data tree, loaded once.
-bool LoadVocabulary()
+// The course tables of the data tree, loaded once.
+bool LoadTables()
 {
     static const bool loaded = [] {
         ResetState();
         State().AppPath = Tree();
         NoProgress progress;
-        LoadWordTable(progress);
+        LoadCourseTables(progress);
         return State().WordCount > 0;
     }();
     return loaded;
 }
 
-struct Query {
-    const char* name;
-    const char16_t* word;
-    bool exact;
-};
-const Query Queries[] = {
-    {"chinese 好", u"好", false},
-    {"chinese 学生", u"学生", false},
-    {"exact 学生", u"学生", true},
-    {"english go", u"go", false},
-    {"english a", u"a", false},
-    {"english to study", u"to study", false},
-    {"pinyin hao3", u"hao3", false},
-    {"pinyin xue2 sheng0", u"xue2 sheng0", false},
-    {"lesson 45", u"45", false},
-    {"miss", u"zzzz", false},
+struct LearnerQuery {
+    const char* Kind;
+    QString Word;
+    bool Exact{false};
 };
 
-template <bool Indexed>
-void Search(benchmark::State& state)
+bool StartsWithLatinLetter(QStringView w)
 {
-    if (!LoadVocabulary()) {
+    return !w.isEmpty() && ((w[0] >= u'a' && w[0] <= u'z') || (w[0] >= u'A' && w[0] <= u'Z'));
+}
+
+// Every query a learner can make of the loaded vocabulary, each once, grouped by kind.
+std::vector<LearnerQuery> EveryQuery()
+{
+    const AppState& s = State();
+    std::vector<LearnerQuery> queries;
+    QSet<QString> seen;
+    auto add = [&](const char* kind, const QString& word, bool exact = false) {
+        if (word.isEmpty() || seen.contains(word + QChar(exact ? u'1' : u'0')))
+            return;
+        seen.insert(word + QChar(exact ? u'1' : u'0'));
+        queries.push_back({kind, word, exact});
+    };
+    for (int i = 0; i < s.WordCount; ++i) {
+        add("word", s.WordText[0][i]);
+        // The vocabulary test looks its words up exactly.
+        add("word, exact", s.WordText[0][i], true);
+    }
+    for (int i = 0; i < s.WordCount; ++i)
+        for (const QChar c : s.WordText[0][i])
+            if (!HasNonHanzi(QString(c)))
+                add("character", QString(c));
+    for (const CharacterRecord& r : s.CharacterTable)
+        add("character", r.Character);
+    for (int i = 0; i < s.WordCount; ++i) {
+        const QString pinyin = CollapseSpaces(BlankTrim(StripPunctuation(s.WordPinyin[i])));
+        for (const QString& syllable : pinyin.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            add("pinyin syllable", syllable);
+    }
+    for (int i = 0; i < s.WordCount; ++i) {
+        const QString pinyin = CollapseSpaces(BlankTrim(StripPunctuation(s.WordPinyin[i])));
+        if (pinyin.contains(QLatin1Char(' ')))
+            add("pinyin word", pinyin);
+    }
+    for (int i = 0; i < s.WordCount; ++i) {
+        const QString english = s.WordText[1][i];
+        QString token;
+        for (const QChar c : english + QLatin1Char(' ')) {
+            if (c.isLetter() || c == QLatin1Char('\'') || c == QLatin1Char('-')) {
+                token += c;
+                continue;
+            }
+            if (StartsWithLatinLetter(token))
+                add("english word", token);
+            token.clear();
+        }
+    }
+    for (int n = 1; n <= 91; ++n)
+        add("lesson", QString::number(n));
+    for (const char16_t* miss : {u"0", u"92", u"-3", u"1e9", u"zzzz", u"xq", u"qa1", u"hao3 zzz5", u"zz9",
+             u"Qwertyuiop", u"a b c d", u"龘", u"齉齉", u"你好？", u"。", u"\U00020000", u"ÄÖ", u"(", u";", u"abc;"})
+        add("miss", QString::fromUtf16(miss));
+    const int every = std::max(1, qEnvironmentVariableIntValue("DICTIONARY_BENCH_EVERY"));
+    const QStringList only = qEnvironmentVariable("DICTIONARY_BENCH_WORDS").split(QLatin1Char('|'), Qt::SkipEmptyParts);
+    std::vector<LearnerQuery> kept;
+    for (size_t i = 0; i < queries.size(); i += size_t(every))
+        if (only.isEmpty() || only.contains(queries[i].Word))
+            kept.push_back(queries[i]);
+    return kept;
+}
+
+struct Figures {
+    std::vector<double> Us;
+};
+
+double Percentile(std::vector<double> v, double p)
+{
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    const size_t at = std::min(v.size() - 1, size_t(p * double(v.size() - 1) + 0.5));
+    return v[at];
+}
+
+// One table: per kind, count, p50, p99 and max of each column of figures.
+void PrintTable(const char* title, const std::vector<const char*>& columns,
+                const std::map<QString, std::vector<Figures>>& byKind)
+{
+    std::printf("\n%s (us)\n%-18s %6s", title, "kind", "count");
+    for (const char* c : columns)
+        std::printf("  %9s p50 %9s p99 %9s max", c, c, c);
+    std::printf("\n");
+    std::vector<Figures> all(columns.size());
+    for (const auto& [kind, figures] : byKind) {
+        std::printf("%-18s %6zu", qPrintable(kind), figures[0].Us.size());
+        for (size_t c = 0; c < columns.size(); ++c) {
+            std::printf("  %13.1f %13.1f %13.1f", Percentile(figures[c].Us, 0.5), Percentile(figures[c].Us, 0.99),
+                        Percentile(figures[c].Us, 1.0));
+            all[c].Us.insert(all[c].Us.end(), figures[c].Us.begin(), figures[c].Us.end());
+        }
+        std::printf("\n");
+    }
+    std::printf("%-18s %6zu", "all", all[0].Us.size());
+    for (const Figures& f : all)
+        std::printf("  %13.1f %13.1f %13.1f", Percentile(f.Us, 0.5), Percentile(f.Us, 0.99), Percentile(f.Us, 1.0));
+    std::printf("\n\n");
+    std::fflush(stdout);
+}
+
+// Processor time of this thread so far, in microseconds.
+double ThreadCpuUs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e6 + double(t.tv_nsec) / 1e3;
+}
+
+QString Hits(const QVector<int>& hits)
+{
+    QStringList out;
+    for (int k : hits)
+        out << QString::number(k);
+    return out.join(QLatin1Char(','));
+}
+
+// Index and linear walk for every query, once each; the answers must agree.
+void BM_EveryQuery(benchmark::State& state)
+{
+    if (!LoadTables()) {
         state.SkipWithError("no vocabulary in the data tree");
         return;
     }
-    const Query& q = Queries[state.range(0)];
-    state.SetLabel(q.name);
-    const VocabularyQuery query = ClassifyQuery(QString::fromUtf16(q.word));
+    const std::vector<LearnerQuery> queries = EveryQuery();
     VocabularyIndex index;
     index.Build(State());
-    qsizetype hits = 0;
+    std::map<QString, std::vector<Figures>> byKind;
+    int mismatches = 0;
     for (auto _ : state) {
-        const QVector<int> found = Indexed ? index.Search(State(), query, q.exact) : SearchVocabularyLinear(State(), query, q.exact);
-        hits = found.size();
-        benchmark::DoNotOptimize(found.constData());
+        byKind.clear();
+        for (const LearnerQuery& q : queries) {
+            const VocabularyQuery query = ClassifyQuery(q.Word);
+            QElapsedTimer clock;
+            clock.start();
+            const QVector<int> indexed = index.Search(State(), query, q.Exact);
+            const double indexedUs = double(clock.nsecsElapsed()) / 1e3;
+            clock.restart();
+            const QVector<int> linear = SearchVocabularyLinear(State(), query, q.Exact);
+            const double linearUs = double(clock.nsecsElapsed()) / 1e3;
+            if (indexed != linear) {
+                ++mismatches;
+                std::fprintf(stderr, "MISMATCH for %s \"%s\" (exact %d): index [%s], table walk [%s]\n", q.Kind,
+                             qPrintable(q.Word), int(q.Exact), qPrintable(Hits(indexed)), qPrintable(Hits(linear)));
+            }
+            std::vector<Figures>& f = byKind[QString::fromLatin1(q.Kind)];
+            f.resize(2);
+            f[0].Us.push_back(indexedUs);
+            f[1].Us.push_back(linearUs);
+        }
     }
-    state.counters["hits"] = double(hits);
+    if (mismatches) {
+        std::fprintf(stderr, "FAILED: the index and the table walk disagree on %d queries\n", mismatches);
+        std::exit(1);
+    }
+    PrintTable("one query of each kind, index beside the table walk", {"index", "walk"}, byKind);
+    state.counters["queries"] = double(queries.size());
     state.counters["words"] = State().WordCount;
 }
+BENCHMARK(BM_EveryQuery)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-void BM_QueryIndexed(benchmark::State& state)
+// The dictionary window's whole search, for every query once: Common01 (hits listed, the best
+// hit chosen, its entry and examples built and shown), then the event loop until the window is
+// repainted.
+void BM_WindowSearch(benchmark::State& state)
 {
-    Search<true>(state);
+    qputenv("VELMORA_SILENT_SOUND", "1");
+    if (!LoadTables()) {
+        state.SkipWithError("no vocabulary in the data tree");
+        return;
+    }
+    std::vector<LearnerQuery> queries = EveryQuery();
+    // The vocabulary test's exact look-up runs with that window open: the plain search is the
+    // learner's here.
+    std::erase_if(queries, [](const LearnerQuery& q) { return q.Exact; });
+    if (!Forms::HasFactory(QStringLiteral("Dictionary")))
+        Forms::RegisterFactory<Dictionary>();
+    Dictionary* dictionary = Forms::Load<Dictionary>();
+    dictionary->Show(Form::Modeless);
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+    std::map<QString, std::vector<Figures>> byKind;
+    for (auto _ : state) {
+        byKind.clear();
+        for (const LearnerQuery& q : queries) {
+            QString word = q.Word;
+            const double cpuStart = ThreadCpuUs();
+            QElapsedTimer clock;
+            clock.start();
+            dictionary->Common01(word, false);
+            // Posted layouts and the repaint they ask for.
+            QApplication::processEvents();
+            QApplication::processEvents();
+            std::vector<Figures>& f = byKind[QString::fromLatin1(q.Kind)];
+            f.resize(2);
+            f[0].Us.push_back(double(clock.nsecsElapsed()) / 1e3);
+            f[1].Us.push_back(ThreadCpuUs() - cpuStart);
+        }
+    }
+    // The processor time of the search beside its wall-clock time: on a busy machine the
+    // difference is time the search spent waiting for a processor.
+    PrintTable("the dictionary window's whole search", {"window", "cpu"}, byKind);
+    state.counters["queries"] = double(queries.size());
+    Forms::Unload(QStringLiteral("Dictionary"));
 }
-BENCHMARK(BM_QueryIndexed)->DenseRange(0, std::size(Queries) - 1)->Unit(benchmark::kMicrosecond);
-
-void BM_QueryLinear(benchmark::State& state)
-{
-    Search<false>(state);
-}
-BENCHMARK(BM_QueryLinear)->DenseRange(0, std::size(Queries) - 1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_WindowSearch)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // Building the index, which the dictionary window does once when it loads.
 void BM_BuildIndex(benchmark::State& state)
 {
-    if (!LoadVocabulary()) {
+    if (!LoadTables()) {
         state.SkipWithError("no vocabulary in the data tree");
         return;
     }
@@ -99,25 +282,5 @@ void BM_BuildIndex(benchmark::State& state)
     }
 }
 BENCHMARK(BM_BuildIndex)->Unit(benchmark::kMillisecond);
-
-// The search as Dictionary.Common01 runs it, the hit rows included (a new word each time, so
-// the repeat suppression never cuts it short).
-void BM_DictionarySearch(benchmark::State& state)
-{
-    if (!LoadVocabulary()) {
-        state.SkipWithError("no vocabulary in the data tree");
-        return;
-    }
-    const Query& q = Queries[state.range(0)];
-    state.SetLabel(q.name);
-    DictionaryRules rules;
-    rules.PrepareSearch();
-    for (auto _ : state) {
-        rules.LastSearchWord.clear();
-        QString word = QString::fromUtf16(q.word);
-        benchmark::DoNotOptimize(rules.Search(word, q.exact).Rows.constData());
-    }
-}
-BENCHMARK(BM_DictionarySearch)->DenseRange(0, std::size(Queries) - 1)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -2,14 +2,23 @@
 //
 // Runs over the data tree the build lays out (build/Velmora, or VELMORA_TREE):
 //   build/bench/loading_bench
-// BM_ReadCourseBytes reads the bytes of exactly the files the loading reads: no loading can
-// be faster than that. BM_DecodeCourseFiles decodes the coded ones through the reader alone;
-// BM_LoadCourseTables runs the five loading procedures. The look-up pair
+// BM_LoadAgainstFloor is the figure that counts: round after round, it reads the bytes of
+// exactly the files the loading reads with plain read(2) calls (open, read, close: no
+// loading can be faster than that) and then runs the five loading procedures, and prints the
+// min, median and max of both and the ratio of the medians.
+// BM_ReadCourseBytes reads the same files through Qt, BM_DecodeCourseFiles decodes the coded
+// ones through the reader alone, BM_LoadCourseTables runs the loading alone. The look-up pair
 // asks for every character of the table once, plus as many absent ones.
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <benchmark/benchmark.h>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+#include <vector>
 
 #include "AppState.h"
 #include "BenchTree.h"
@@ -53,6 +62,63 @@ QStringList LoadedFiles()
             files << Tree() + c;
     return files;
 }
+
+// The floor: every file read whole with read(2), as the kernel hands it over.
+qint64 ReadWithSystemCalls(const std::vector<QByteArray>& paths)
+{
+    static std::vector<char> buffer(1 << 20);
+    qint64 bytes = 0;
+    for (const QByteArray& path : paths) {
+        const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        ssize_t got;
+        while ((got = ::read(fd, buffer.data(), buffer.size())) > 0)
+            bytes += got;
+        ::close(fd);
+    }
+    return bytes;
+}
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+void BM_LoadAgainstFloor(benchmark::State& state)
+{
+    std::vector<QByteArray> paths;
+    for (const QString& path : LoadedFiles())
+        paths.push_back(QFile::encodeName(path));
+    std::vector<double> floorMs;
+    std::vector<double> loadMs;
+    qint64 bytes = 0;
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        bytes = ReadWithSystemCalls(paths);
+        floorMs.push_back(double(clock.nsecsElapsed()) / 1e6);
+        state.PauseTiming();
+        FreshState();
+        state.ResumeTiming();
+        clock.restart();
+        NoProgress progress;
+        LoadCourseTables(progress);
+        loadMs.push_back(double(clock.nsecsElapsed()) / 1e6);
+    }
+    std::printf("\n%-34s %8s %8s %8s\n", "start-up loading (ms)", "min", "median", "max");
+    for (const auto& [name, ms] : {std::pair{"read(2) of the same files", &floorMs}, std::pair{"loading", &loadMs}})
+        std::printf("%-34s %8.2f %8.2f %8.2f\n", name, *std::min_element(ms->begin(), ms->end()), Median(*ms),
+                    *std::max_element(ms->begin(), ms->end()));
+    std::printf("loading / read(2), medians: %.2f (%zu files, %lld bytes)\n\n", Median(loadMs) / Median(floorMs),
+                paths.size(), static_cast<long long>(bytes));
+    state.counters["floor_ms"] = Median(floorMs);
+    state.counters["load_ms"] = Median(loadMs);
+    state.counters["load/floor"] = Median(loadMs) / Median(floorMs);
+}
+BENCHMARK(BM_LoadAgainstFloor)->Unit(benchmark::kMillisecond)->Iterations(200);
 
 void BM_ReadCourseBytes(benchmark::State& state)
 {

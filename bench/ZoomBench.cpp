@@ -5,8 +5,22 @@
 // A look-up should take well under one frame (16 ms). BM_PopUpWindow does the same through the
 // window itself (labels created, sound started, window placed and shown), beside
 // BM_ShowEmptyWindow, which only shows and hides an empty window of the same size.
+// BM_MouseReleaseToPopupPainted is what the learner waits for: from the mouse release over a
+// one-character selection in the dictionary's entry box to the pop-up painted on screen,
+// round after round beside an empty window of the same size shown the same way (the share of
+// the X server and the window manager). It needs a real X display with a window manager
+// (skipped elsewhere):
+//   bench/on_virtual_display.sh build/bench/zoom_bench
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
 #include <QFileInfo>
 #include <QFont>
 #include <QFontMetricsF>
@@ -14,9 +28,11 @@
 
 #include "AppState.h"
 #include "BenchTree.h"
+#include "Dictionary.h"
 #include "Form.h"
 #include "Forms.h"
 #include "LoadingSteps.h"
+#include "RichTextBox.h"
 #include "StrokeFile.h"
 #include "TextFilters.h"
 #include "Zoom.h"
@@ -134,5 +150,147 @@ void BM_ShowEmptyWindow(benchmark::State& state)
     state.counters["height_px"] = empty.height();
 }
 BENCHMARK(BM_ShowEmptyWindow)->Unit(benchmark::kMicrosecond);
+
+// Notes when the pop-up has been painted.
+class PaintWatch : public QObject {
+public:
+    bool Painted{false};
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Paint)
+            Painted = true;
+        return false;
+    }
+};
+
+// The release of the left button at the end of the box's selection, as the box's viewport gets it.
+void ReleaseMouseAtSelection(RichTextBox* box)
+{
+    QTextCursor end = box->textCursor();
+    end.setPosition(end.selectionEnd());
+    const QPointF at = box->cursorRect(end).center();
+    QMouseEvent release(QEvent::MouseButtonRelease, at, box->viewport()->mapToGlobal(at), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(box->viewport(), &release);
+}
+
+double Percentile(std::vector<double> v, double p)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[std::min(v.size() - 1, size_t(p * double(v.size() - 1) + 0.5))];
+}
+
+// Runs the event loop until done() holds or limitMs have passed; false on the limit.
+template <typename Done>
+bool RunUntil(Done done, qint64 limitMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > limitMs)
+            return false;
+        QApplication::processEvents();
+    }
+    return true;
+}
+
+void PrintFigures(const char* what, const std::vector<double>& ms)
+{
+    std::printf("%-52s min %6.2f  median %6.2f  p99 %6.2f  max %6.2f\n", what, Percentile(ms, 0), Percentile(ms, 0.5),
+                Percentile(ms, 0.99), Percentile(ms, 1));
+}
+
+// Round after round: the pop-up from the mouse release, then, as the floor, an empty frameless
+// tool window of the pop-up's size shown and activated the same way (what the window manager
+// and the X server take for any new window on screen).
+void BM_MouseReleaseToPopupPainted(benchmark::State& state)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+        state.SkipWithError("needs an X display: run it through bench/on_virtual_display.sh");
+        return;
+    }
+    Zoom* zoom = LoadedZoom();
+    if (!Forms::HasFactory(QStringLiteral("Dictionary")))
+        Forms::RegisterFactory<Dictionary>();
+    Dictionary* dictionary = Forms::Load<Dictionary>();
+    dictionary->Show(Form::Modeless);
+    dictionary->activateWindow();
+    // Characters with several readings decided by their neighbours, one reading, and strokes.
+    const QString text = QStringLiteral("你好人，我们学习中文。了走，长大，银行，音乐很好听。");
+    dictionary->RichTextBox1->SetText(text);
+    Form empty(QStringLiteral("Empty"));
+    empty.SetBorderless(true);
+    empty.setWindowFlag(Qt::Tool, true);
+    PaintWatch popupPainted;
+    PaintWatch emptyPainted;
+    zoom->installEventFilter(&popupPainted);
+    empty.installEventFilter(&emptyPainted);
+    // The window manager gives the focus back to the dictionary at its own pace: a release
+    // before that would meet a pop-up that hides itself as the dictionary becomes active.
+    auto settle = [&] {
+        QElapsedTimer calm;
+        calm.start();
+        return RunUntil([&] { return calm.elapsed() >= 30 && QApplication::activeWindow() == dictionary
+                                  && !zoom->isVisible() && !empty.isVisible(); },
+                        2000);
+    };
+    RunUntil([] { return false; }, 300);
+    std::vector<double> popup, handled, floor;
+    int position = 0;
+    for (auto _ : state) {
+        do
+            position = (position + 1) % int(text.size());
+        while (HasNonHanzi(text.mid(position, 1)));
+        dictionary->RichTextBox1->SetSelStart(position);
+        dictionary->RichTextBox1->SetSelLength(1);
+        settle();
+        popupPainted.Painted = false;
+        QElapsedTimer clock;
+        clock.start();
+        ReleaseMouseAtSelection(dictionary->RichTextBox1);
+        handled.push_back(double(clock.nsecsElapsed()) / 1e6);
+        if (!RunUntil([&] { return popupPainted.Painted; }, 2000)) {
+            state.SkipWithError("the pop-up was not painted within 2 s");
+            break;
+        }
+        popup.push_back(double(clock.nsecsElapsed()) / 1e6);
+        state.SetIterationTime(popup.back() / 1e3);
+
+        state.PauseTiming();
+        const QRect at = zoom->geometry();
+        zoom->Hide();
+        dictionary->activateWindow();
+        settle();
+        empty.setGeometry(at);
+        emptyPainted.Painted = false;
+        clock.restart();
+        empty.show();
+        empty.activateWindow();
+        if (!RunUntil([&] { return emptyPainted.Painted; }, 2000)) {
+            state.SkipWithError("the empty window was not painted within 2 s");
+            break;
+        }
+        floor.push_back(double(clock.nsecsElapsed()) / 1e6);
+        empty.hide();
+        dictionary->activateWindow();
+        state.ResumeTiming();
+    }
+    zoom->removeEventFilter(&popupPainted);
+    zoom->Hide();
+    Forms::Unload(QStringLiteral("Dictionary"));
+    if (popup.empty() || floor.empty())
+        return;
+    std::printf("\nfrom the mouse release to the window painted (ms), %zu rounds\n", popup.size());
+    PrintFigures("pop-up", popup);
+    PrintFigures("  of which the release handled (look-up, layout)", handled);
+    PrintFigures("empty window of the same size, shown the same way", floor);
+    std::printf("pop-up / empty window, medians: %.2f\n\n", Percentile(popup, 0.5) / Percentile(floor, 0.5));
+    state.counters["median_ms"] = Percentile(popup, 0.5);
+    state.counters["max_ms"] = Percentile(popup, 1);
+    state.counters["empty_median_ms"] = Percentile(floor, 0.5);
+}
+BENCHMARK(BM_MouseReleaseToPopupPainted)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(200);
 
 } // namespace

@@ -4,9 +4,12 @@
 #include <QFileInfo>
 #include <QtEndian>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <fcntl.h>
 #include <optional>
 #include <string>
+#include <unistd.h>
 
 #include "AppState.h"
 #include "Clock.h"
@@ -47,23 +50,38 @@ public:
         // blanks, which makes room for itself.
         Reserve(count);
         const char* record = block.data();
-        for (qsizetype i = 0; i < count && !m_done; ++i, record += kCodedRecordSize) {
-            const int sum = int{Field(record, 1)} + int{Field(record, 2)};
-            if (sum != static_cast<qint16>(sum)) {
-                // No well-formed file holds such a record: the file is damaged.
-                m_text.m_ends.clear();
-                return false;
+        const char* const end = record + count * kCodedRecordSize;
+        const qint16* const map = m_map;
+        // The common record (a unit above 13) is handled here with the output in locals; the
+        // others go through the members, after which the locals are taken up again.
+        char16_t* out = m_text.m_text.data();
+        qsizetype used = m_used;
+        qsizetype lineFull = m_lineStart + kMaxCodedLineLength;
+        while (record != end && !m_done) {
+            char16_t unit = 0;
+            // Only a line end can complete the lines wanted: the common records need no check.
+            for (; record != end; record += kCodedRecordSize) {
+                const int sum = int{Field(record, 1)} + int{Field(record, 2)};
+                if (sum != static_cast<qint16>(sum)) {
+                    // No well-formed file holds such a record: the file is damaged.
+                    m_text.m_ends.clear();
+                    return false;
+                }
+                const char16_t plain = static_cast<char16_t>(sum);
+                unit = Field(record, 0) < 0 ? static_cast<char16_t>(map[plain]) : plain;
+                if (unit <= 13)
+                    break;
+                // Room was made for one unit per record, so the store is always in bounds; a
+                // unit beyond a full line is not counted.
+                out[used] = unit;
+                used += used < lineFull;
             }
-            char16_t unit = static_cast<char16_t>(sum);
-            if (Field(record, 0) < 0)
-                unit = static_cast<char16_t>(m_map[unit]);
-            if (unit > 13) {
-                Put(unit);
-                continue;
-            }
+            if (record == end)
+                break;
+            m_used = used;
             switch (unit) {
             case 0:
-                AppendBlanks(count - i);
+                AppendBlanks((end - record) / kCodedRecordSize);
                 break;
             case 10:
                 EndLine();
@@ -74,7 +92,12 @@ public:
                 Put(unit);
                 break;
             }
+            record += kCodedRecordSize;
+            out = m_text.m_text.data();
+            used = m_used;
+            lineFull = m_lineStart + kMaxCodedLineLength;
         }
+        m_used = used;
         return true;
     }
 
@@ -157,17 +180,54 @@ bool DecodeCodedRecords(QByteArrayView data, const QString& tag, qint16 stopAt, 
 }
 
 namespace {
-// Reads an opened file block by block into text, up to the last line wanted; false (no
-// lines) when it cannot be read or does not decode.
-bool ReadBlocks(QFile& file, const QString& tag, qint16 stopAt, CodedText& text)
+// A course file opened for reading with plain system calls: loading the course opens
+// hundreds of small files, and QFile adds two status calls and a last empty read to each.
+class CourseFile {
+public:
+    explicit CourseFile(const QString& path)
+        : m_fd(::open(QFile::encodeName(SafeFile::Native(path)).constData(), O_RDONLY | O_CLOEXEC))
+    {
+    }
+    ~CourseFile()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    CourseFile(const CourseFile&) = delete;
+    CourseFile& operator=(const CourseFile&) = delete;
+
+    bool IsOpen() const { return m_fd >= 0; }
+    // Up to size bytes; 0 at the end of the file, -1 when it cannot be read.
+    qint64 Read(char* data, qint64 size)
+    {
+        for (;;) {
+            const ssize_t got = ::read(m_fd, data, static_cast<size_t>(size));
+            if (got >= 0 || errno != EINTR)
+                return got;
+        }
+    }
+
+private:
+    int m_fd;
+};
+
+// One block buffer for every file: loading the course reads hundreds of them.
+QByteArray& Block()
+{
+    static QByteArray block(kCodedReadBlock, Qt::Uninitialized);
+    return block;
+}
+
+// Decodes the file into text block by block, up to the last line wanted, starting with the
+// got bytes already read into the block; false (no lines) when it cannot be read or does not
+// decode.
+bool ReadBlocks(CourseFile& file, qint64 got, const QString& tag, qint16 stopAt, CodedText& text)
 {
     CodedDecoder decoder(tag, stopAt, text);
-    // One block buffer for every file: loading the course reads hundreds of them.
-    static QByteArray block(kCodedReadBlock, Qt::Uninitialized);
+    QByteArray& block = Block();
     qsizetype held = 0; // bytes of an unfinished record carried over from the last block
-    while (!decoder.Done()) {
-        const qint64 got = file.read(block.data() + held, block.size() - held);
-        if (got < 0 || file.error() != QFileDevice::NoError) {
+    for (;;) {
+        if (got < 0) {
             text.Clear();
             return false;
         }
@@ -180,33 +240,61 @@ bool ReadBlocks(QFile& file, const QString& tag, qint16 stopAt, CodedText& text)
             return false;
         held = have - whole;
         std::copy_n(block.constData() + whole, held, block.data());
+        if (decoder.Done())
+            break;
+        got = file.Read(block.data() + held, block.size() - held);
     }
     decoder.Finish();
     return true;
 }
 
-// Reads an opened file into text, emptying LineBuffer and setting LineCount; a file that
-// cannot be opened or read, or that does not decode, is reported and yields no lines.
-void ReadOpened(QFile& file, bool opened, const QString& path, const QString& tag, qint16 stopAt, CodedText& text)
+void ReportCorrupted(const QString& path)
+{
+    MsgBox::Warning(QStringLiteral("The file ") + path + QStringLiteral(" is corrupted!"));
+}
+
+// What a reading leaves before it reads: no lines anywhere.
+void EmptyLines(CodedText& text)
 {
     AppState& s = State();
     s.LineBuffer.clear();
     s.LineCount = 0;
     text.Clear();
-    if (!opened || !ReadBlocks(file, tag, stopAt, text)) {
-        MsgBox::Warning(QStringLiteral("The file ") + path + QStringLiteral(" is corrupted!"));
-        return;
+}
+
+enum class ReadResult { Read, Failed, NotOpened };
+
+// Reads the file at path into text, emptying LineBuffer and setting LineCount. A file that
+// cannot be read, or that does not decode, is reported and yields no lines. A file that
+// cannot be opened, or a folder (which opens, then refuses to be read), gives NotOpened with
+// nothing emptied or reported: the caller decides.
+ReadResult ReadCourseFile(const QString& path, const QString& tag, qint16 stopAt, CodedText& text)
+{
+    CourseFile file(path);
+    if (!file.IsOpen())
+        return ReadResult::NotOpened;
+    QByteArray& block = Block();
+    const qint64 got = file.Read(block.data(), block.size());
+    if (got < 0 && errno == EISDIR)
+        return ReadResult::NotOpened;
+    EmptyLines(text);
+    if (!ReadBlocks(file, got, tag, stopAt, text)) {
+        ReportCorrupted(path);
+        return ReadResult::Failed;
     }
-    s.LineCount = static_cast<qint16>(text.LineCount());
+    State().LineCount = static_cast<qint16>(text.LineCount());
+    return ReadResult::Read;
 }
 } // namespace
 
 void ReadCodedLines(const QString& path, const QString& tag, qint16 stopAt)
 {
-    QFile file(SafeFile::Native(path));
-    const bool opened = file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
     static CodedText text;
-    ReadOpened(file, opened, path, tag, stopAt, text);
+    // Callers check that the file exists: one that cannot be opened is reported.
+    if (ReadCourseFile(path, tag, stopAt, text) == ReadResult::NotOpened) {
+        EmptyLines(text);
+        ReportCorrupted(path);
+    }
     QStringList& lines = State().LineBuffer;
     lines.reserve(text.LineCount());
     for (qsizetype i = 0; i < text.LineCount(); ++i)
@@ -215,11 +303,12 @@ void ReadCodedLines(const QString& path, const QString& tag, qint16 stopAt)
 
 bool ReadCodedText(const QString& path, const QString& tag, qint16 stopAt, CodedText& text)
 {
-    QFile file(SafeFile::Native(path));
-    const bool opened = file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    if (ReadCourseFile(path, tag, stopAt, text) != ReadResult::NotOpened)
+        return true;
     // Only a failed open needs to know whether there is a file at all.
-    if (!opened && !QFileInfo(file.fileName()).isFile())
+    if (!QFileInfo(SafeFile::Native(path)).isFile())
         return false;
-    ReadOpened(file, opened, path, tag, stopAt, text);
+    EmptyLines(text);
+    ReportCorrupted(path);
     return true;
 }

@@ -171,14 +171,11 @@ void Dictionary::Common01(QString& word, bool exact)
         RichTextBox1->SetTextRTF(RtfRedSans12(QStringLiteral("Sorry, it is not found.")));
         return;
     }
-    for (const HitRow& row : out.Rows) {
-        const int item = ListView1->AddItem(row.Index);
-        ListView1->SetSubItem(item, 1, row.Chinese);
-        ListView1->SetSubItem(item, 2, row.English);
-        ListView1->SetSubItem(item, 3, row.Pinyin);
-        ListView1->SetSubItem(item, 4, row.Origin1);
-        ListView1->SetSubItem(item, 5, row.Origin2);
-    }
+    QList<QStringList> rows;
+    rows.reserve(out.Rows.size());
+    for (const HitRow& row : out.Rows)
+        rows.append({row.Index, row.Chinese, row.English, row.Pinyin, row.Origin1, row.Origin2});
+    ListView1->AddItems(rows);
     RichTextBox1->SetText(QString());
     Command2->setEnabled(true);
     if (out.HistoryAdded)

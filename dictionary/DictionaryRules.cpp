@@ -186,8 +186,13 @@ QString DictionaryRules::FindExampleSentences(const QString& word, int index)
     if (!parts.isEmpty()) {
         const AppState& s = State();
         const int count = std::min<int>(s.SentenceCount, int(s.SentenceTable.size()));
+        const QChar lead = parts.front().front();
         for (int k = 0; k < count && found < ExampleLimit; ++k) {
             const SentenceRecord& sentence = s.SentenceTable[k];
+            // Most sentences lack even the first character: a scan for it rules them out at
+            // a fraction of the cost of the whole search.
+            if (!sentence.Chinese.contains(lead))
+                continue;
             qsizetype from = 0;
             bool all = true;
             for (const QString& part : parts) {

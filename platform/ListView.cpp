@@ -111,9 +111,27 @@ int ListView::AddItem(const QString& text)
     return topLevelItemCount();
 }
 
+void ListView::AddItems(const QList<QStringList>& rows)
+{
+    QList<QTreeWidgetItem*> items;
+    items.reserve(rows.size());
+    const int columns = std::max(1, columnCount());
+    for (const QStringList& texts : rows) {
+        auto* row = new QTreeWidgetItem;
+        for (int column = 0; column < std::min<int>(columns, int(texts.size())); ++column)
+            row->setText(column, texts[column]);
+        items.append(row);
+    }
+    addTopLevelItems(items);
+}
+
 void ListView::ClearItems()
 {
-    clear();
+    // The rows go in one removal; clear() would reset the whole model, which also repaints
+    // the column headers although they stay as they are.
+    if (const int rows = topLevelItemCount())
+        model()->removeRows(0, rows);
+    clearSelection();
 }
 
 QTreeWidgetItem* ListView::Row(int item) const

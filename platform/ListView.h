@@ -27,6 +27,10 @@ public:
 
     // ListItems.Add: a row at the end with its item text; returns its 1-based index.
     int AddItem(const QString& text);
+    // Many rows at the end at once, each its item text and sub-items in column order (texts
+    // beyond the last column are dropped): the list takes them in one insertion, where a row
+    // added and then filled column by column is announced to the view at every step.
+    void AddItems(const QList<QStringList>& rows);
     int ItemCount() const { return topLevelItemCount(); }
     // ListItems.Clear: every row removed, nothing selected.
     void ClearItems();

@@ -5,12 +5,17 @@
 #include "SafeFile.h"
 
 namespace Picture {
-QPixmap Load(const QString& path)
+QImage LoadImage(const QString& path)
 {
     QImageReader reader(SafeFile::Native(path));
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);
-    const QImage image = reader.read();
+    return reader.read();
+}
+
+QPixmap Load(const QString& path)
+{
+    const QImage image = LoadImage(path);
     return image.isNull() ? QPixmap() : QPixmap::fromImage(image);
 }
 

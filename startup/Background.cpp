@@ -97,6 +97,10 @@ void Background::Form_Load()
         return;
     }
 
+    // The picture is decoded on a thread of its own while the window and the menu are built;
+    // PrepareToShow takes the result.
+    if (!m_picturePath.isEmpty())
+        m_picture = std::async(std::launch::async, [picture = m_picturePath] { return Picture::LoadImage(picture); });
     SetUpSharedPlayers();
     State().TaskbarHeight = GetTaskbarHeight();
     Timer5_Timer();
@@ -117,12 +121,12 @@ void Background::PrepareToShow()
         return;
     m_prepared = true;
     // The picture chosen at load, unless another one was put in its place meanwhile.
+    const QImage image = m_picture.valid() ? m_picture.get() : QImage();
     if (!m_picturePath.isEmpty() && Image1->pixmap().isNull()) {
-        const QPixmap pixmap = Picture::Load(m_picturePath);
-        if (pixmap.isNull())
+        if (image.isNull())
             Image1->hide();
         else
-            Image1->setPixmap(pixmap);
+            Image1->setPixmap(QPixmap::fromImage(image));
     }
     m_picturePath.clear();
     // The label scales the picture to the screen once and keeps it: do it now, off screen.

@@ -5,6 +5,9 @@
 // the start-up road: installer from a CD-ROM or removable drive, otherwise the start menu
 // (or the code-page help window when the code page cannot show Chinese).
 
+#include <QImage>
+#include <future>
+
 #include "Form.h"
 #include "ToneLabel.h"
 
@@ -67,5 +70,6 @@ private:
     void Timer5_Timer();
 
     QString m_picturePath; // chosen at load, decoded before the window shows
+    std::future<QImage> m_picture; // its decoding, started on the normal road on a thread of its own
     bool m_prepared{false};
 };

@@ -104,6 +104,18 @@ TEST_F(ListViewTest, ItemsCountFromOneAndTextsOutsideTheListReadEmpty)
     EXPECT_EQ(m_list.AddItem(QStringLiteral("again")), 1);
 }
 
+TEST_F(ListViewTest, RowsAddedAtOnceFollowTheRowsThereAndDropTextsBeyondTheColumns)
+{
+    Fill(1);
+    m_list.AddItems({{QStringLiteral("2"), QStringLiteral("c2"), QStringLiteral("e2"), QStringLiteral("beyond")},
+        {QStringLiteral("3")}});
+    ASSERT_EQ(m_list.ItemCount(), 3);
+    EXPECT_EQ(m_list.SubItem(2, 2), u"e2"_qs);
+    EXPECT_EQ(m_list.ItemText(3), u"3"_qs);
+    EXPECT_EQ(m_list.SubItem(3, 1), QString());
+    EXPECT_EQ(m_list.SubItem(2, 3), QString());
+}
+
 TEST_F(ListViewTest, SelectionByCodeFiresNoClickAndAMouseClickSelectsThenClicks)
 {
     Fill(3);
