@@ -35,7 +35,10 @@ signals:
     void DataArrival(const QByteArray& datagram, const QHostAddress& sender, quint16 senderPort);
 
 private:
+    // Datagrams delivered per turn of the event loop.
+    static constexpr int BatchSize = 32;
     void ReadPending();
 
     QUdpSocket* m_socket{nullptr};
+    bool m_resumePosted{false};
 };
