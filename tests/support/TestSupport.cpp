@@ -7,7 +7,14 @@
 #include "AppState.h"
 #include "Clock.h"
 #include "Forms.h"
+#include "MailSender.h"
 #include "SafeFile.h"
+
+void WaitForMail()
+{
+    while (MailSender::Running() > 0)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
 
 void AppFixture::SetUp()
 {
