@@ -9,6 +9,7 @@
 #include "Forms.h"
 #include "MailSender.h"
 #include "SafeFile.h"
+#include "SharedPlayer.h"
 
 void WaitForMail()
 {
@@ -29,6 +30,9 @@ void AppFixture::SetUp()
 void AppFixture::TearDown()
 {
     Forms::UnloadAll();
+    Forms::DiscardAll(); // a window that refused (its task unfinished) must not reach the next test
+    // The shared players outlive the state: a sound still playing would reach the next test.
+    CloseSharedPlayers();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
     m_boxes.reset();
