@@ -188,8 +188,7 @@ private:
         const qint64 pid = m_process.processId();
         if (pid > 0)
             ::kill(-static_cast<pid_t>(pid), SIGKILL);
-        if (!m_composer)
-            m_process.kill();
+        m_process.kill();
     }
     void Report(Result result)
     {

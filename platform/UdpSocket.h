@@ -1,7 +1,7 @@
 #pragma once
 // The connectionless datagram socket of the chat: one bound local port, one remote host and
-// port that every send goes to, and every arriving datagram delivered whole with its sender.
-// Errors are return values; nothing is shown from here.
+// port that every send goes to, and every arriving datagram delivered whole with its sender,
+// a bounded batch per turn of the event loop. Errors are return values; nothing is shown here.
 
 #include <QByteArray>
 #include <QHostAddress>
