@@ -125,9 +125,9 @@ Figure::Figure()
 
     connect(Command1, &QPushButton::clicked, this, &Figure::Command1_Click);
     for (const auto& [index, button] : Command2)
-        connect(button, &QPushButton::clicked, this, [this, index] { Command2_Click(index); });
+        connect(button, &QPushButton::clicked, this, [this, mode = index] { Command2_Click(mode); });
     for (const auto& [index, button] : Command3)
-        connect(button, &QPushButton::clicked, this, [this, index] { Command3_Click(index); });
+        connect(button, &QPushButton::clicked, this, [this, k = index] { Command3_Click(k); });
     connect(Combo2, &ComboBox::Click, this, [this] { Picked(NumberReader::Cardinal); });
     connect(Combo3, &QComboBox::activated, this, [this] { Picked(NumberReader::Ordinal); });
     connect(Combo6, &QComboBox::activated, this, [this] { Picked(NumberReader::Percent); });

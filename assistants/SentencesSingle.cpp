@@ -291,5 +291,5 @@ void SentencesSingle::Command1_Click()
         return;
     }
     // Sending errors are not shown; the ask box keeps its text.
-    SendToTutor(s.TutorMailbox, Sentences::AskUsSubject(s.UserName), text);
+    SendToTutor(s.TutorMailbox, Sentences::AskUsSubject(s.UserName), text, this, {});
 }

@@ -33,14 +33,18 @@ bool SameAddress(const QHostAddress& a, const QString& host)
 
 namespace ChatWire {
 
-QByteArray Message(const QString& text)
+std::optional<QByteArray> Message(const QString& text)
 {
-    return QByteArrayLiteral("$") + CodePage::ToGbk(text);
+    const std::optional<QByteArray> bytes = CodePage::To936(text);
+    if (!bytes)
+        return std::nullopt;
+    return QByteArrayLiteral("$") + *bytes;
 }
 
 QByteArray Ack(const QString& receivedText)
 {
-    return QByteArrayLiteral("#") + CodePage::ToGbk(FirstTwoCharacters(receivedText));
+    // A received text came in 936, so its first two characters always go back in it.
+    return QByteArrayLiteral("#") + CodePage::To936(FirstTwoCharacters(receivedText)).value_or(QByteArray());
 }
 
 QString CleanReceived(const QString& text)
@@ -95,7 +99,10 @@ ChatLink::SendResult ChatLink::Send(const QString& text)
 {
     if (BlankTrim(text).isEmpty())
         return SendResult::Blank;
-    if (!m_socket->SendData(ChatWire::Message(text)))
+    const std::optional<QByteArray> message = ChatWire::Message(text);
+    if (!message)
+        return SendResult::NotInCodePage;
+    if (!m_socket->SendData(*message))
         return SendResult::Failed;
     m_pending = text;
     return SendResult::Sent;
@@ -123,7 +130,10 @@ void ChatLink::HandleDatagram(const QByteArray& datagram, const QHostAddress& se
     if (datagram.isEmpty() || senderPort != m_socket->RemotePort
         || !SameAddress(sender, m_socket->RemoteHost))
         return;
-    const QString text = CodePage::FromGbk(datagram);
+    const std::optional<QString> read = CodePage::From936(datagram);
+    if (!read)
+        return; // cannot be read as a string: ignored, never acknowledged
+    const QString& text = *read;
     if (text.startsWith(u'#')) {
         if (m_pending.isEmpty())
             return; // nothing waits for it, or a second copy of one already taken
@@ -183,7 +193,9 @@ void ChatTestPartner::Close()
 
 void ChatTestPartner::SendCaption()
 {
-    m_socket->SendData(ChatWire::Message(m_caption));
+    // The caption is "Test window" or a text that came in 936: it always goes out.
+    if (const std::optional<QByteArray> message = ChatWire::Message(m_caption))
+        m_socket->SendData(*message);
 }
 
 void ChatTestPartner::HandleDatagram(const QByteArray& datagram, const QHostAddress& sender, quint16 senderPort)
@@ -191,7 +203,10 @@ void ChatTestPartner::HandleDatagram(const QByteArray& datagram, const QHostAddr
     if (datagram.isEmpty() || senderPort != m_socket->RemotePort
         || !SameAddress(sender, m_socket->RemoteHost))
         return;
-    const QString text = CodePage::FromGbk(datagram);
+    const std::optional<QString> read = CodePage::From936(datagram);
+    if (!read)
+        return;
+    const QString& text = *read;
     if (text.startsWith(u'#')) {
         m_caption = u'*' + Body(text);
     } else {

@@ -1,6 +1,7 @@
 #pragma once
 // The chat's wire side. A message travels as "$" + its text and is acknowledged by "#" + its
-// first two characters, in code page 936, one datagram each, with no terminator. A sent
+// first two characters, in code page 936 exactly (a datagram that is not 936 cannot be read
+// and is ignored), one datagram each, with no terminator. A sent
 // message joins the history only when its acknowledgement comes back.
 //
 // ChatLink drives the window's socket (Winsock1): the window asks it to connect and send and
@@ -10,6 +11,7 @@
 #include <QHostAddress>
 #include <QObject>
 #include <QString>
+#include <optional>
 
 #include "SettingRecord.h"
 
@@ -18,7 +20,8 @@ class UdpSocket;
 namespace ChatWire {
 // Texts longer than this are cut when they are stored.
 constexpr int StoredTextLimit = 1000;
-QByteArray Message(const QString& text);
+// No value when the text holds a character that code page 936 cannot carry.
+std::optional<QByteArray> Message(const QString& text);
 QByteArray Ack(const QString& receivedText);
 // A received text as it is stored: control characters become blanks, cut at the limit.
 QString CleanReceived(const QString& text);
@@ -43,9 +46,10 @@ public:
     // local port too. A port that cannot be bound is ignored (sending still works).
     void Connect(const SettingRecord& record);
 
-    enum class SendResult { Sent, Blank, Failed };
-    // Sends text untrimmed. Blank: nothing sent (the text holds only blanks). Failed: no
-    // valid partner or the socket refused it; nothing is pending then.
+    enum class SendResult { Sent, Blank, NotInCodePage, Failed };
+    // Sends text untrimmed. Blank: nothing sent (the text holds only blanks). NotInCodePage:
+    // nothing sent (a character has no code in 936). Failed: no valid partner or the socket
+    // refused it. Nothing is pending after any of these.
     SendResult Send(const QString& text);
     // The text of the last message sent and not yet acknowledged ("" when none).
     const QString& PendingText() const { return m_pending; }

@@ -3,10 +3,19 @@
 #include <QMetaObject>
 
 #include "BlankTrim.h"
+#include "CodePage.h"
+#include "MsgBox.h"
 #include "PairReading.h"
 #include "RecordFolder.h"
 #include "SyllableQueue.h"
 #include "TextFilters.h"
+
+QString NotInCodePageText(const QString& characters)
+{
+    return QStringLiteral("Your partner cannot read these characters: %1\r\nPlease remove them and send the "
+                          "message again.")
+        .arg(characters);
+}
 
 ChatSession::ChatSession(QObject* parent) : QObject(parent)
 {
@@ -110,6 +119,10 @@ ChatSession::SendOutcome ChatSession::Send(const QString& input)
     switch (m_link.Send(input)) {
     case ChatLink::SendResult::Blank:
         return SendOutcome::Blank;
+    case ChatLink::SendResult::NotInCodePage:
+        MsgBox::Show(NotInCodePageText(CodePage::Outside936(input)), MsgBox::OkOnly, MsgBox::Information,
+            QStringLiteral("Attention"));
+        return SendOutcome::NotInCodePage;
     case ChatLink::SendResult::Failed:
         SetStatus(ChatStatus::NotCorrect);
         return SendOutcome::Failed;

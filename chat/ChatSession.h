@@ -26,6 +26,9 @@ inline const QString NotCorrect = QStringLiteral("The IP or port is not correct.
 inline const QString NotDelivered = QStringLiteral("The message was not delivered successfully.");
 } // namespace ChatStatus
 
+// What the learner is told when a message holds characters the partner's code page lacks.
+QString NotInCodePageText(const QString& characters);
+
 class ChatSession : public QObject {
     Q_OBJECT
 public:
@@ -56,9 +59,10 @@ public:
     // Binds the partner of Record/Setting.vmq (or of record) and enables Send.
     void Connect();
     void Connect(const SettingRecord& record);
-    enum class SendOutcome { Ignored, Blank, Sent, Failed };
+    enum class SendOutcome { Ignored, Blank, Sent, NotInCodePage, Failed };
     // Ignored while Send is disabled. Sent: Send pauses for 2 s, the input keeps its text
-    // until the acknowledgement. Failed: the status line says so.
+    // until the acknowledgement. NotInCodePage: nothing sent, a message box names the
+    // characters that cannot go. Failed: the status line says so.
     SendOutcome Send(const QString& input);
     bool SendEnabled() const { return m_sendEnabled; }
     void EnableSend();

@@ -11,7 +11,9 @@ QString TutorRecipients(const QString& tutorMailbox)
     return recipients;
 }
 
-MailSender::Result SendToTutor(const QString& tutorMailbox, const QString& subject, const QString& text)
+void SendToTutor(const QString& tutorMailbox, const QString& subject, const QString& text, QObject* context,
+    std::function<void(MailSender::Result)> done)
 {
-    return MailSender::Send({MailSender::SplitRecipients(TutorRecipients(tutorMailbox)), subject, text});
+    MailSender::Send({MailSender::SplitRecipients(TutorRecipients(tutorMailbox)), subject, text}, context,
+        std::move(done));
 }

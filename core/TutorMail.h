@@ -10,5 +10,7 @@
 // ";" + the default tutor's address when the mailbox is another (compared without case).
 QString TutorRecipients(const QString& tutorMailbox);
 
-// Sends the learner's text to the tutor; the text goes into the body only, never a header.
-MailSender::Result SendToTutor(const QString& tutorMailbox, const QString& subject, const QString& text);
+// Sends the learner's text to the tutor without waiting; the text goes into the body only,
+// never a header. done gets the result later, as MailSender::Send says.
+void SendToTutor(const QString& tutorMailbox, const QString& subject, const QString& text, QObject* context,
+    std::function<void(MailSender::Result)> done);

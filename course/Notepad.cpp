@@ -153,10 +153,13 @@ void Notepad::Command1_Click()
         MsgBox::Show(SendProblemText(problem), MsgBox::OkOnly, MsgBox::Information, QStringLiteral("Attention"));
         return;
     }
-    const MailSender::Result sent = SendToTutor(s.TutorMailbox, QuestionsSubject(s.UserName, s.ViewedLesson), text);
-    // Sent, or handed to the desktop's composer: nothing to say. The text stays either way.
-    if (sent == MailSender::Result::Failed)
-        MsgBox::Warning(SendFailedText());
+    // The window stays live while the mail goes. Sent, or handed to the desktop's composer:
+    // nothing to say. The text stays either way.
+    SendToTutor(s.TutorMailbox, QuestionsSubject(s.UserName, s.ViewedLesson), text, this,
+        [](MailSender::Result sent) {
+            if (sent == MailSender::Result::Failed)
+                MsgBox::Warning(SendFailedText());
+        });
 }
 
 void Notepad::Form_KeyDown(int& keyCode, int)

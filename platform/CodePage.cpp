@@ -5,9 +5,18 @@
 #include <QVector>
 
 namespace {
+// Two-byte codes that GB18030 gave characters but code page 936 leaves empty (the euro sign,
+// two pinyin letters, ideographic description marks, radicals and extension-A characters):
+// a 936 peer cannot read them.
+bool OnlyInGb18030(quint16 code)
+{
+    return code == 0xA2E3 || code == 0xA8BC || code == 0xA8BF || (code >= 0xA989 && code <= 0xA995)
+           || (code >= 0xFE50 && code <= 0xFEA0);
+}
+
 // The 936 code of one character as the GB18030 converter writes it: its two bytes when they
 // form a 936 double-byte code, else 0 ("not in 936": four-byte sequences, the user-defined
-// areas' codes).
+// areas' codes, the codes only GB18030 fills).
 quint16 DoubleByteCode(QByteArrayView b)
 {
     if (b.size() != 2)
@@ -16,7 +25,8 @@ quint16 DoubleByteCode(QByteArrayView b)
     const auto trail = static_cast<quint8>(b[1]);
     if (lead < 0x81 || lead > 0xFE || trail < 0x40 || trail == 0x7F || trail > 0xFE)
         return 0;
-    return static_cast<quint16>(lead << 8 | trail);
+    const auto code = static_cast<quint16>(lead << 8 | trail);
+    return OnlyInGb18030(code) ? 0 : code;
 }
 
 bool Skipped(int u)
@@ -68,6 +78,21 @@ const QVector<quint16>& Table()
     }();
     return table;
 }
+
+// The same table the other way: the character of each two-byte code (0: none).
+const QVector<char16_t>& Reverse()
+{
+    static const QVector<char16_t> reverse = [] {
+        QVector<char16_t> r(65536, 0);
+        const QVector<quint16>& t = Table();
+        for (int u = 0x80; u < 0x10000; ++u) {
+            if (t[u])
+                r[t[u]] = static_cast<char16_t>(u);
+        }
+        return r;
+    }();
+    return reverse;
+}
 } // namespace
 
 namespace CodePage {
@@ -83,6 +108,58 @@ QString FromGbk(const QByteArray& bytes)
     QStringDecoder dec("GB18030");
     QString out = dec.decode(bytes);
     return out;
+}
+
+std::optional<QByteArray> To936(const QString& text)
+{
+    QByteArray out;
+    out.reserve(text.size() * 2);
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x80) {
+            out += static_cast<char>(u);
+            continue;
+        }
+        const quint16 code = Table()[u];
+        if (!code)
+            return std::nullopt; // surrogate halves never have a code either
+        out += static_cast<char>(code >> 8);
+        out += static_cast<char>(code & 0xFF);
+    }
+    return out;
+}
+
+std::optional<QString> From936(const QByteArray& bytes)
+{
+    QString out;
+    out.reserve(bytes.size());
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto lead = static_cast<quint8>(bytes[i]);
+        if (lead < 0x80) {
+            out += QChar(lead);
+            continue;
+        }
+        if (i + 1 == bytes.size())
+            return std::nullopt;
+        const char16_t u = Reverse()[lead << 8 | static_cast<quint8>(bytes[++i])];
+        if (!u)
+            return std::nullopt;
+        out += QChar(u);
+    }
+    return out;
+}
+
+QString Outside936(const QString& text)
+{
+    QString outside;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString character = text.mid(i, length);
+        if (!To936(character) && !outside.contains(character))
+            outside += character;
+        i += length - 1;
+    }
+    return outside;
 }
 
 qint16 AnsiCode(QChar c)

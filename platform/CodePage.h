@@ -4,10 +4,18 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 
 namespace CodePage {
 QByteArray ToGbk(const QString& text);
 QString FromGbk(const QByteArray& bytes);
+// Code page 936 exactly, for peers that read nothing else (the chat): no value when a
+// character has no code there, or when the bytes are not all 936 characters (a lead byte
+// without its trail byte, a code 936 leaves empty).
+std::optional<QByteArray> To936(const QString& text);
+std::optional<QString> From936(const QByteArray& bytes);
+// The characters of text that code page 936 cannot carry, each once, in their order.
+QString Outside936(const QString& text);
 // The character's code in code page 936 as a signed 16-bit value: the two-byte code for a
 // double-byte character (negative for Chinese, e.g. 时 gives -13647), the byte for ASCII,
 // and 63 ("?") for a character 936 does not have.

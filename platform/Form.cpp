@@ -146,6 +146,13 @@ void Form::Unload()
     Form_QueryUnload(cancel);
     if (cancel)
         return;
+    Discard();
+}
+
+void Form::Discard()
+{
+    if (m_unloading)
+        return;
     m_unloading = true;
     Form_Unload();
     hide();

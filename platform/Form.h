@@ -33,6 +33,8 @@ public:
     // Runs Form_QueryUnload/Form_Unload, removes the form from the registry and deletes it
     // later. Safe to call twice.
     void Unload();
+    // Unloads without asking: Form_QueryUnload is not run, so nothing can keep the form.
+    void Discard();
     bool IsUnloading() const { return m_unloading; }
     Form* Owner() const { return m_owner; }
     bool IsShownModal() const { return m_modalLoop != nullptr; }

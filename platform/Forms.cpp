@@ -83,6 +83,14 @@ void UnloadAll()
             (*it)->Unload();
 }
 
+void DiscardAll()
+{
+    const auto forms = R().loaded;
+    for (auto it = forms.crbegin(); it != forms.crend(); ++it)
+        if (*it)
+            (*it)->Discard();
+}
+
 void Register(Form* form)
 {
     if (!R().loaded.contains(form))

@@ -54,6 +54,9 @@ void SetQuitWhenEmpty(bool on);
 
 // Unloads every loaded form (tests, and the last resort at exit).
 void UnloadAll();
+// Unloads every loaded form without asking any of them (the tests' clean slate: a window
+// whose task is unfinished would otherwise stay for the next test).
+void DiscardAll();
 
 // Registry bookkeeping, used by Form itself.
 void Register(Form* form);

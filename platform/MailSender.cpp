@@ -1,8 +1,16 @@
 #include "MailSender.h"
 
 #include <QFileInfo>
+#include <QMetaObject>
+#include <QPointer>
 #include <QProcess>
 #include <QStandardPaths>
+
+#include <csignal>
+#include <sys/types.h>
+#include <unistd.h>
+
+#include "Timer.h"
 
 namespace MailSender {
 
@@ -108,38 +116,129 @@ QByteArray Message(const Mail& mail)
     return message;
 }
 
-Result Send(const Mail& mail)
+namespace {
+
+int g_running = 0;
+
+// One mail on its way: the program, its time limit and the report. It deletes itself once
+// its program has ended (a composer may outlive the report).
+class Job : public QObject {
+public:
+    Job(QObject* context, std::function<void(Result)> done, bool composer, int timeLimitMs)
+        : m_context(context), m_done(std::move(done)), m_composer(composer), m_limit(this, timeLimitMs)
+    {
+        ++g_running;
+        // Its own process group, so that the time limit ends whatever the program started too.
+        m_process.setChildProcessModifier([] { ::setpgid(0, 0); });
+        connect(&m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+            if (error == QProcess::FailedToStart)
+                FailLater();
+        });
+        connect(&m_process, &QProcess::finished, this, [this](int exitCode, QProcess::ExitStatus status) {
+            const bool ok = !m_timedOut && status == QProcess::NormalExit && exitCode == 0;
+            Report(ok ? (m_composer ? Result::Composer : Result::Sent) : Result::Failed);
+            deleteLater();
+        });
+        connect(&m_limit, &Timer::Tick, this, &Job::TimeUp);
+    }
+    ~Job() override
+    {
+        if (m_process.state() != QProcess::NotRunning)
+            EndGroup();
+    }
+
+    // Reports Failed from the event loop (a start may fail inside the call) and goes.
+    void FailLater()
+    {
+        QMetaObject::invokeMethod(this, [this] {
+            Report(Result::Failed);
+            deleteLater();
+        }, Qt::QueuedConnection);
+    }
+
+    void Start(const QString& program, const QStringList& args, const QByteArray& input)
+    {
+        m_process.setProgram(program);
+        m_process.setArguments(args);
+        m_process.setStandardOutputFile(QProcess::nullDevice());
+        m_process.setStandardErrorFile(QProcess::nullDevice());
+        if (input.isNull())
+            m_process.setStandardInputFile(QProcess::nullDevice());
+        m_process.start(input.isNull() ? QIODevice::ReadOnly : QIODevice::ReadWrite);
+        if (!input.isNull()) {
+            m_process.write(input);
+            m_process.closeWriteChannel();
+        }
+        m_limit.SetEnabled(true);
+    }
+
+private:
+    void TimeUp()
+    {
+        m_limit.SetEnabled(false);
+        if (m_composer) {
+            Report(Result::Composer); // the composer is open: it stays for the learner
+            return;
+        }
+        m_timedOut = true;
+        EndGroup(); // finished() follows and reports the failure
+    }
+    void EndGroup()
+    {
+        const qint64 pid = m_process.processId();
+        if (pid > 0)
+            ::kill(-static_cast<pid_t>(pid), SIGKILL);
+        m_process.kill();
+    }
+    void Report(Result result)
+    {
+        if (m_reported)
+            return;
+        m_reported = true;
+        --g_running;
+        m_limit.SetEnabled(false);
+        if (m_context && m_done)
+            m_done(result);
+    }
+
+    QPointer<QObject> m_context;
+    std::function<void(Result)> m_done;
+    bool m_composer;
+    bool m_reported{false};
+    bool m_timedOut{false};
+    QProcess m_process;
+    Timer m_limit;
+};
+
+} // namespace
+
+void Send(const Mail& mail, QObject* context, std::function<void(Result)> done, int timeLimitMs)
 {
     QStringList recipients;
+    bool valid = true;
     for (const QString& address : mail.Recipients) {
-        if (!ValidAddress(address))
-            return Result::Failed;
+        valid = valid && ValidAddress(address);
         recipients << address;
     }
-    if (recipients.isEmpty())
-        return Result::Failed;
-
     const QString program = SendmailProgram();
+    auto* job = new Job(context, std::move(done), program.isEmpty(), timeLimitMs);
+    if (!valid || recipients.isEmpty()) {
+        job->FailLater(); // refused before anything runs
+        return;
+    }
     if (program.isEmpty()) {
         QStringList args{QStringLiteral("--utf8"), QStringLiteral("--subject"), OneLine(mail.Subject),
-                         QStringLiteral("--body"), mail.Body};
-        args << recipients;
-        return QProcess::startDetached(QStringLiteral("xdg-email"), args) ? Result::Composer : Result::Failed;
+                         QStringLiteral("--body"), mail.Body, QStringLiteral("--")};
+        args << recipients; // after "--": an address can never be taken for an option
+        job->Start(QStringLiteral("xdg-email"), args, QByteArray());
+        return;
     }
+    job->Start(program, {QStringLiteral("-t"), QStringLiteral("-oi")}, Message({recipients, mail.Subject, mail.Body}));
+}
 
-    QProcess sendmail;
-    sendmail.start(program, {QStringLiteral("-t"), QStringLiteral("-oi")});
-    if (!sendmail.waitForStarted(5000))
-        return Result::Failed;
-    sendmail.write(Message({recipients, mail.Subject, mail.Body}));
-    sendmail.closeWriteChannel();
-    if (!sendmail.waitForFinished(15000)) {
-        sendmail.kill();
-        sendmail.waitForFinished(1000);
-        return Result::Failed;
-    }
-    return sendmail.exitStatus() == QProcess::NormalExit && sendmail.exitCode() == 0 ? Result::Sent
-                                                                                     : Result::Failed;
+int Running()
+{
+    return g_running;
 }
 
 } // namespace MailSender

@@ -2,12 +2,16 @@
 // Sends one plain-text mail without a dialog, as the old mail controls did: through a
 // sendmail-compatible program ("sendmail -t -oi"). Where no such program exists the desktop's
 // mail composer (xdg-email) opens with the mail filled in instead, for the learner to send.
+// Either program runs beside the window, never blocking it, in a process group of its own.
 //
 // Header values never carry a line break (a name holding CR LF cannot add a header), the
 // subject is encoded for mail headers, and the body travels as UTF-8.
 
 #include <QString>
 #include <QStringList>
+#include <functional>
+
+class QObject;
 
 namespace MailSender {
 
@@ -26,8 +30,21 @@ QString SendmailProgram();
 // The whole message as handed to the sendmail program.
 QByteArray Message(const Mail& mail);
 
-// Sends mail; blocks until the sendmail program has taken it (at most a few seconds).
-Result Send(const Mail& mail);
+// How long the sendmail program may take before it is ended with everything it started.
+constexpr int TimeLimitMs = 15000;
+
+// Starts sending mail and returns at once. done(result) comes later from the event loop,
+// exactly once, unless context is gone by then:
+// - Sent: the sendmail program took the mail (exit code 0);
+// - Composer: no sendmail program; the desktop's composer started (its launcher ended with
+//   code 0, or is still running at the time limit, which is the composer open);
+// - Failed: a refused recipient, a program that would not start or failed, or a sendmail
+//   program still running at the time limit, which is then ended with its process group.
+// The time limit runs on the program's clock (Timer).
+void Send(const Mail& mail, QObject* context, std::function<void(Result)> done, int timeLimitMs = TimeLimitMs);
+
+// Mails started and not yet reported (tests wait for them in the event loop).
+int Running();
 
 // Splits a recipient text at ";" into trimmed, non-empty addresses.
 QStringList SplitRecipients(const QString& recipientText);

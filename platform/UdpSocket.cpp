@@ -1,5 +1,6 @@
 #include "UdpSocket.h"
 
+#include <QMetaObject>
 #include <QNetworkDatagram>
 #include <QUdpSocket>
 
@@ -39,10 +40,20 @@ bool UdpSocket::SendData(const QByteArray& datagram)
 
 void UdpSocket::ReadPending()
 {
-    while (m_socket->hasPendingDatagrams()) {
+    // Reading until nothing is pending never ends while a partner keeps sending (each answer
+    // may bring the next datagram): a bounded batch per turn of the event loop, and the rest
+    // on a later turn, after the keys and paints that came meanwhile.
+    for (int n = 0; n < BatchSize && m_socket->hasPendingDatagrams(); ++n) {
         const QNetworkDatagram d = m_socket->receiveDatagram();
         if (!d.isValid())
             continue;
         emit DataArrival(d.data(), d.senderAddress(), static_cast<quint16>(d.senderPort()));
+    }
+    if (m_socket->hasPendingDatagrams() && !m_resumePosted) {
+        m_resumePosted = true;
+        QMetaObject::invokeMethod(this, [this] {
+            m_resumePosted = false;
+            ReadPending();
+        }, Qt::QueuedConnection);
     }
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The connectionless datagram socket of the chat: one bound local port, one remote host and
-// port that every send goes to, and every arriving datagram delivered whole with its sender.
-// Errors are return values; nothing is shown from here.
+// port that every send goes to, and every arriving datagram delivered whole with its sender,
+// a bounded batch per turn of the event loop. Errors are return values; nothing is shown here.
 
 #include <QByteArray>
 #include <QHostAddress>
@@ -35,7 +35,10 @@ signals:
     void DataArrival(const QByteArray& datagram, const QHostAddress& sender, quint16 senderPort);
 
 private:
+    // Datagrams delivered per turn of the event loop.
+    static constexpr int BatchSize = 32;
     void ReadPending();
 
     QUdpSocket* m_socket{nullptr};
+    bool m_resumePosted{false};
 };

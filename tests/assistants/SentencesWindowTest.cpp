@@ -255,6 +255,7 @@ protected:
     }
     QByteArray Message() const
     {
+        WaitForMail();
         QFile f(m_mail.filePath("message"));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }

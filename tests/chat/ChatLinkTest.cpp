@@ -255,6 +255,34 @@ TEST(ChatWireTest, TheTestPartnerTalksOnLoopbackAndGivesTheEndpointBack)
     }
 }
 
+TEST(ChatSocketTest, APartnerThatKeepsSendingLeavesRoomForOtherEventsAndLosesNothing)
+{
+    UdpSocket ours;
+    ours.BindAddress = First;
+    ASSERT_TRUE(ours.Bind());
+    QUdpSocket partner;
+    ASSERT_TRUE(partner.bind(Second, 0));
+    // The partner answers each datagram with the next one, so one is always waiting.
+    constexpr int total = 2000;
+    int sent = 0;
+    QVector<int> arrived;
+    int arrivedBeforeTheKey = -1;
+    QSignalSpy spy(&ours, &UdpSocket::DataArrival);
+    QObject::connect(&ours, &UdpSocket::DataArrival, [&](const QByteArray& datagram) {
+        arrived.append(datagram.toInt());
+        if (arrived.size() == 1) // a key typed during the burst
+            QMetaObject::invokeMethod(&ours, [&] { arrivedBeforeTheKey = int(arrived.size()); }, Qt::QueuedConnection);
+        if (sent < total)
+            partner.writeDatagram(QByteArray::number(++sent), First, ours.LocalPort);
+    });
+    partner.writeDatagram(QByteArray::number(sent), First, ours.LocalPort);
+    ASSERT_TRUE(WaitFor(spy, total + 1));
+    EXPECT_GT(arrivedBeforeTheKey, 0);
+    EXPECT_LT(arrivedBeforeTheKey, 100);
+    for (int i = 0; i <= total; ++i)
+        ASSERT_EQ(arrived.value(i, -1), i);
+}
+
 TEST_F(ChatPair, TenThousandMessagesOneAfterAnotherAreAllDelivered)
 {
     constexpr int count = 10000;

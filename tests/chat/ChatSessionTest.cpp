@@ -57,7 +57,7 @@ protected:
     // A message from the configured partner, handed to the link as the socket would.
     static void Arrive(ChatSession& session, const QString& text)
     {
-        session.Link().HandleDatagram(ChatWire::Message(text), QHostAddress(session.Socket().RemoteHost),
+        session.Link().HandleDatagram(ChatWire::Message(text).value(), QHostAddress(session.Socket().RemoteHost),
             session.Socket().RemotePort);
     }
     // Runs the conversion's posted steps to the end.
@@ -181,6 +181,37 @@ TEST_F(ChatSessionTest, AMismatchedAcknowledgementIsReportedAndRecordsNothing)
     ASSERT_TRUE(WaitFor(added));
     EXPECT_TRUE(a.Status().isEmpty());
     EXPECT_EQ(a.Messages()[0].Text, QStringLiteral("你好吗"));
+}
+
+TEST_F(ChatSessionTest, OnlyCodePage936GoesOnTheWireEitherWay)
+{
+    ChatSession a;
+    RawPeer peer;
+    Pair(a, peer);
+    QSignalSpy added(&a, &ChatSession::MessageAdded);
+
+    // Characters 936 lacks are named to the learner and nothing is sent.
+    for (const QString& text : {QStringLiteral("5€ 好"), QStringLiteral("好😀好")}) {
+        SCOPED_TRACE(text.toStdString());
+        m_boxes->Clear();
+        EXPECT_EQ(a.Send(text), ChatSession::SendOutcome::NotInCodePage);
+        ASSERT_EQ(m_boxes->Boxes().size(), 1);
+        EXPECT_EQ(m_boxes->Boxes()[0].text, NotInCodePageText(text.contains(u'€') ? QStringLiteral("€") : QStringLiteral("😀")));
+        EXPECT_TRUE(a.SendEnabled());
+        EXPECT_TRUE(a.Link().PendingText().isEmpty());
+    }
+
+    // Datagrams that are not 936 (GB18030's four-byte and euro codes, a byte 936 lacks, a
+    // lead byte cut off) cannot be read: neither recorded nor acknowledged.
+    for (const char* hex : {"2495329031", "24A2E3", "2480", "24C4E3BA"})
+        peer.Reply(QByteArray::fromHex(hex));
+    peer.Reply(QByteArray::fromHex("24C4E3BAC3"));
+    ASSERT_TRUE(WaitFor(added));
+    EXPECT_EQ(a.Messages()[0].Text, QStringLiteral("你好"));
+    EXPECT_EQ(peer.Next(), QByteArray::fromHex("23C4E3BAC3"));
+    ASSERT_EQ(a.Send(QStringLiteral("ok")), ChatSession::SendOutcome::Sent);
+    EXPECT_EQ(peer.Next(), QByteArrayLiteral("$ok")); // nothing went out before it
+    EXPECT_EQ(a.MessageCount(), 1);
 }
 
 TEST_F(ChatSessionTest, AnAllZeroAddressSendsNothing)

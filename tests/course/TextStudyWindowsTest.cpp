@@ -408,10 +408,15 @@ protected:
     }
     QByteArray Message() const
     {
+        WaitForMail();
         QFile f(m_mail.filePath("message"));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
-    void Send() { Get<QPushButton>("Notepad", "Command1")->click(); }
+    void Send()
+    {
+        Get<QPushButton>("Notepad", "Command1")->click();
+        WaitForMail();
+    }
 
     QTemporaryDir m_mail;
 };

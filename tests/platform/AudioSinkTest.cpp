@@ -117,6 +117,10 @@ protected:
 
 } // namespace
 
+// Built twice: the sound server's loss is the one test of audio_server_loss_suite, because no
+// later test of the same process could use the server again.
+#ifndef VELMORA_AUDIO_SERVER_LOSS
+
 TEST_F(AudioSinkTest, ARealWavPlaysThroughTheDeviceAndReportsItsEndOnce)
 {
     WriteFile("Phonetic Symbols\\A\\a1.wav", Tone(300));
@@ -228,7 +232,8 @@ TEST_F(AudioSinkTest, SoundsCutShortManyTimesInARowNeverCrashAndNeverReportLate)
     EXPECT_EQ(AudioSinkOutput::RetiredSinks(), 0);
 }
 
-// Last of the suite: it stops the sound server.
+#else
+
 TEST_F(AudioSinkTest, ASoundServerThatGoesAwayMidPlayStillEndsThePlayOnce)
 {
     WriteFile("Sound\\long.wav", Tone(1500));
@@ -246,3 +251,5 @@ TEST_F(AudioSinkTest, ASoundServerThatGoesAwayMidPlayStillEndsThePlayOnce)
     EXPECT_FALSE(done.wait(1000));
     EXPECT_EQ(done.count(), 1);
 }
+
+#endif

@@ -1,13 +1,34 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileSystemWatcher>
+#include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QThread>
+#include <optional>
 
+#include "Clock.h"
 #include "MailSender.h"
 #include "TestSupport.h"
 #include "TutorMail.h"
 
 namespace {
+
+// Starts mail and runs the event loop until its result comes.
+MailSender::Result SendAndWait(const MailSender::Mail& mail)
+{
+    QObject context;
+    std::optional<MailSender::Result> result;
+    MailSender::Send(mail, &context, [&](MailSender::Result r) { result = r; });
+    EXPECT_FALSE(result) << "reported inside the call";
+    WaitForMail();
+    return result.value_or(MailSender::Result::Failed);
+}
+
+MailSender::Result SendToTutorAndWait(const QString& mailbox, const QString& subject, const QString& text)
+{
+    return SendAndWait({MailSender::SplitRecipients(TutorRecipients(mailbox)), subject, text});
+}
 
 // A stand-in sendmail program that keeps its arguments and the message it was given.
 class StubSendmail : public ::testing::Test {
@@ -49,7 +70,7 @@ protected:
 
 TEST_F(StubSendmail, AMailReachesTheProgramWithItsHeadersAndBody)
 {
-    const MailSender::Result result = SendToTutor(QStringLiteral("lee"), QStringLiteral("Ann's questions about lesson 5"),
+    const MailSender::Result result = SendToTutorAndWait(QStringLiteral("lee"), QStringLiteral("Ann's questions about lesson 5"),
                                                   QStringLiteral("什么意思？\r\nSecond line"));
     EXPECT_EQ(result, MailSender::Result::Sent);
     EXPECT_EQ(Read("args"), QByteArray("-t -oi\n"));
@@ -62,14 +83,14 @@ TEST_F(StubSendmail, AMailReachesTheProgramWithItsHeadersAndBody)
 
 TEST_F(StubSendmail, NamesWithLineBreaksAddNoHeader)
 {
-    MailSender::Send({{QStringLiteral("tutor@velmora.example")},
+    SendAndWait({{QStringLiteral("tutor@velmora.example")},
                       QStringLiteral("Eve\r\nBcc: victim@example.org's questions"), QStringLiteral("hi")});
     for (const QByteArray& line : Headers())
         EXPECT_FALSE(line.startsWith("Bcc")) << line.constData();
     EXPECT_EQ(Headers().size(), 5);
 
     // Chinese subjects are encoded words and decode back.
-    MailSender::Send({{QStringLiteral("tutor@velmora.example")}, QStringLiteral("王小明的问题"), QStringLiteral("x")});
+    SendAndWait({{QStringLiteral("tutor@velmora.example")}, QStringLiteral("王小明的问题"), QStringLiteral("x")});
     const QByteArray subject = Headers().at(1);
     EXPECT_TRUE(subject.startsWith("Subject: =?UTF-8?B?"));
     EXPECT_EQ(QByteArray::fromBase64(subject.mid(19, subject.indexOf("?=") - 19)),
@@ -79,15 +100,99 @@ TEST_F(StubSendmail, NamesWithLineBreaksAddNoHeader)
 TEST_F(StubSendmail, FailuresAreReported)
 {
     Install(75);
-    EXPECT_EQ(SendToTutor(QStringLiteral("tutor"), QStringLiteral("s"), QStringLiteral("t")), MailSender::Result::Failed);
+    EXPECT_EQ(SendToTutorAndWait(QStringLiteral("tutor"), QStringLiteral("s"), QStringLiteral("t")),
+        MailSender::Result::Failed);
     Install(0);
     QFile::remove(m_dir.filePath("message"));
     // A recipient that would break the header line is refused before anything runs.
-    EXPECT_EQ(MailSender::Send({{QStringLiteral("a@b\r\nBcc: c@d")}, QStringLiteral("s"), QStringLiteral("t")}),
+    EXPECT_EQ(SendAndWait({{QStringLiteral("a@b\r\nBcc: c@d")}, QStringLiteral("s"), QStringLiteral("t")}),
               MailSender::Result::Failed);
     EXPECT_TRUE(Read("message").isEmpty());
     qputenv("VELMORA_SENDMAIL", m_dir.filePath("missing").toUtf8());
     EXPECT_TRUE(MailSender::SendmailProgram().isEmpty());
+}
+
+// True while pid is a process that has not ended (a zombie has ended).
+bool Alive(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray line = stat.readAll();
+    const qsizetype close = line.lastIndexOf(')');
+    return close > 0 && line.mid(close + 2, 1) != "Z";
+}
+
+TEST_F(StubSendmail, AMailProgramThatHangsIsEndedWithItsChildrenWhileTheWindowGoesOn)
+{
+    const QString script = m_dir.filePath("sendmail");
+    QFile f(script);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(QStringLiteral("#!/bin/sh\nsleep 1000 &\necho $! > '%1.tmp' && mv '%1.tmp' '%1'\ncat > /dev/null\nsleep 1000\n")
+                .arg(m_dir.filePath("child"))
+                .toUtf8());
+    f.close();
+    Clock::UseManual(QDateTime(QDate(2026, 3, 2), QTime(9, 0)));
+    QFileSystemWatcher watcher({m_dir.path()});
+    QSignalSpy changed(&watcher, &QFileSystemWatcher::directoryChanged);
+
+    QObject context;
+    std::optional<MailSender::Result> result;
+    MailSender::Send({{QStringLiteral("tutor@velmora.example")}, QStringLiteral("s"), QStringLiteral("t")}, &context,
+        [&](MailSender::Result r) { result = r; });
+    while (!QFile::exists(m_dir.filePath("child")))
+        ASSERT_TRUE(changed.wait(5000));
+    const qint64 child = Read("child").trimmed().toLongLong();
+    ASSERT_TRUE(Alive(child));
+    Clock::Advance(MailSender::TimeLimitMs - 1);
+    EXPECT_FALSE(result);
+    Clock::Advance(1);
+    WaitForMail();
+    EXPECT_EQ(result, MailSender::Result::Failed);
+    for (int i = 0; i < 1000000 && Alive(child); ++i)
+        QThread::yieldCurrentThread();
+    EXPECT_FALSE(Alive(child));
+    Clock::UseReal();
+}
+
+TEST(MailComposerTest, TheComposerGetsTheAddressesAfterItsOptionsAndCountsOnlyWhenItStarted)
+{
+    QTemporaryDir bin;
+    ASSERT_TRUE(bin.isValid());
+    const QByteArray path = qgetenv("PATH");
+    qputenv("VELMORA_SENDMAIL", bin.filePath("no-sendmail").toUtf8());
+    qputenv("PATH", bin.path().toUtf8());
+    const struct {
+        const char* name;
+        std::optional<int> exitCode; // none: no composer at all
+        MailSender::Result result;
+    } cases[] = {
+        {"started", 0, MailSender::Result::Composer},
+        {"no mail program behind it", 3, MailSender::Result::Failed},
+        {"missing", std::nullopt, MailSender::Result::Failed},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(bin.filePath("xdg-email"));
+        if (c.exitCode) {
+            QFile f(bin.filePath("xdg-email"));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(QStringLiteral("#!/bin/sh\nfor a in \"$@\"; do echo \"$a\"; done > '%1'\nexit %2\n")
+                        .arg(bin.filePath("args"))
+                        .arg(*c.exitCode)
+                        .toUtf8());
+            f.close();
+            f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        EXPECT_EQ(SendAndWait({{QStringLiteral("-x@a.example"), QStringLiteral("b@a.example")}, QStringLiteral("s"),
+                      QStringLiteral("t")}),
+            c.result);
+    }
+    QFile args(bin.filePath("args"));
+    ASSERT_TRUE(args.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(args.readAll().endsWith("\n--\n-x@a.example\nb@a.example\n"));
+    qputenv("PATH", path);
+    qunsetenv("VELMORA_SENDMAIL");
 }
 
 TEST(TutorMailTest, TheDefaultTutorGetsACopyOfQuestionsToOthers)

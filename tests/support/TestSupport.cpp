@@ -7,7 +7,15 @@
 #include "AppState.h"
 #include "Clock.h"
 #include "Forms.h"
+#include "MailSender.h"
 #include "SafeFile.h"
+#include "SharedPlayer.h"
+
+void WaitForMail()
+{
+    while (MailSender::Running() > 0)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
 
 void AppFixture::SetUp()
 {
@@ -22,6 +30,9 @@ void AppFixture::SetUp()
 void AppFixture::TearDown()
 {
     Forms::UnloadAll();
+    Forms::DiscardAll(); // a window that refused (its task unfinished) must not reach the next test
+    // The shared players outlive the state: a sound still playing would reach the next test.
+    CloseSharedPlayers();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
     m_boxes.reset();

@@ -13,6 +13,9 @@
 
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
+// Runs the event loop until every mail started has been reported (its program ended).
+void WaitForMail();
+
 // Fresh shared state in an empty temporary application folder, a manual clock starting at
 // 2026-03-02 09:00 (a Monday), a recorder for message boxes; every form unloaded afterwards.
 class AppFixture : public ::testing::Test {
