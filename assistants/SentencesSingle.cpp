@@ -290,6 +290,9 @@ void SentencesSingle::Command1_Click()
         MsgBox::Show(problem, MsgBox::OkOnly, MsgBox::Information, QStringLiteral("Attention"));
         return;
     }
-    // Sending errors are not shown; the ask box keeps its text.
-    SendToTutor(s.TutorMailbox, Sentences::AskUsSubject(s.UserName), text, this, {});
+    // Sending errors are not shown; the ask box keeps its text. Send waits for the mail that
+    // is going, so a second click does not mail the question twice.
+    Command1->setEnabled(false);
+    SendToTutor(s.TutorMailbox, Sentences::AskUsSubject(s.UserName), text, this,
+        [this](MailSender::Result) { Command1->setEnabled(true); });
 }

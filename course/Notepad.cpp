@@ -153,10 +153,13 @@ void Notepad::Command1_Click()
         MsgBox::Show(SendProblemText(problem), MsgBox::OkOnly, MsgBox::Information, QStringLiteral("Attention"));
         return;
     }
-    // The window stays live while the mail goes. Sent, or handed to the desktop's composer:
-    // nothing to say. The text stays either way.
+    // The window stays live while the mail goes, but Send waits for it: a second click would
+    // mail the questions twice. Sent, or handed to the desktop's composer: nothing to say. The
+    // text stays either way.
+    Command1->setEnabled(false);
     SendToTutor(s.TutorMailbox, QuestionsSubject(s.UserName, s.ViewedLesson), text, this,
-        [](MailSender::Result sent) {
+        [this](MailSender::Result sent) {
+            Command1->setEnabled(true);
             if (sent == MailSender::Result::Failed)
                 MsgBox::Warning(SendFailedText());
         });

@@ -401,7 +401,7 @@ protected:
         const QString script = m_mail.filePath("sendmail");
         QFile f(script);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(QStringLiteral("#!/bin/sh\ncat > '%1'\nexit %2\n").arg(m_mail.filePath("message")).arg(exitCode).toUtf8());
+        f.write(QStringLiteral("#!/bin/sh\ncat >> '%1'\nexit %2\n").arg(m_mail.filePath("message")).arg(exitCode).toUtf8());
         f.close();
         f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv("VELMORA_SENDMAIL", script.toUtf8());
@@ -467,6 +467,20 @@ TEST_F(NotepadMail, QuestionsGoToTheTutorWithoutAWordAndStay)
     EXPECT_EQ(QByteArray::fromBase64(message.mid(message.indexOf("\r\n\r\n") + 4)),
         u"“吧”怎么用？\r\nThanks"_qs.toUtf8());
     EXPECT_EQ(Text1()->Text(), u"“吧”怎么用？\r\nThanks"_qs);
+}
+
+TEST_F(NotepadMail, SendWaitsForTheMailThatIsGoing)
+{
+    State().TutorMailbox = QStringLiteral("tutor");
+    State().UserName = QStringLiteral("Ann");
+    Text1()->SetText(u"问题"_qs);
+    QPushButton* send = Get<QPushButton>("Notepad", "Command1");
+    send->click();
+    EXPECT_FALSE(send->isEnabled());
+    send->click();
+    WaitForMail();
+    EXPECT_TRUE(send->isEnabled());
+    EXPECT_EQ(Message().count("Subject:"), 1);
 }
 
 TEST_F(NotepadMail, AFailedSendIsReportedAndKeepsTheText)
