@@ -11,6 +11,7 @@
 #include "Begin.h"
 #include "Dictionary.h"
 #include "DictionaryOnline.h"
+#include "FormEvents.h"
 #include "Forms.h"
 #include "ToolStacks.h"
 #include "Timer.h"
@@ -82,10 +83,8 @@ void Begin4::OpenTool(const ToolLauncher& row)
     QWidget* focus = tool;
     if (auto* toolWindow = qobject_cast<ToolWindow*>(tool))
         focus = toolWindow->FirstFocus();
-    if (focus) {
-        focus->activateWindow();
-        focus->setFocus();
-    }
+    if (focus)
+        FormEvents::GiveFocus(focus);
     HideMenus();
 }
 

@@ -2,6 +2,7 @@
 
 #include "AppState.h"
 #include "Background.h"
+#include "FormEvents.h"
 #include "Forms.h"
 #include "LessonTaskWindow.h"
 #include "Twips.h"
@@ -74,7 +75,6 @@ LessonTaskWindow* OpenStudyStackWindows(const StudyLauncher& launcher)
             f->Show(Form::Modeless, owner);
     // Shown windows may have frames now: their outer sizes decide the places.
     PlaceStudyStackWindows(launcher);
-    task->activateWindow();
-    task->setFocus();
+    FormEvents::GiveFocus(task);
     return task;
 }

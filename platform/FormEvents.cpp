@@ -33,6 +33,38 @@ void FormEvents::ActiveWindowChanged(QWidget* now)
         m_active->FireActivate();
 }
 
+bool FormEvents::GiveFocus(QWidget* control)
+{
+    if (!control || !control->isVisible() || !control->isEnabled())
+        return false;
+    // Asked even where Qt still counts the window active: Qt learns of a focus change late
+    // (a click on another window of ours has moved the focus while its release is handled).
+    control->window()->activateWindow();
+    control->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+void FormEvents::Minimised(Form* form)
+{
+    m_minimised = form;
+    m_activeBeforeMinimise = m_active && (m_active == form || m_active->IsOwnedBy(form)) ? m_active : nullptr;
+}
+
+void FormEvents::Restored(Form* form)
+{
+    if (form != m_minimised)
+        return;
+    QPointer<Form> back = m_activeBeforeMinimise;
+    m_minimised = nullptr;
+    m_activeBeforeMinimise = nullptr;
+    if (!back || back == form)
+        return;
+    // After the owned windows are mapped again and the window manager has done its part.
+    QMetaObject::invokeMethod(
+        back, [back] { if (back && !back->IsUnloading() && back->isVisible()) back->activateWindow(); },
+        Qt::QueuedConnection);
+}
+
 void FormEvents::Forget(Form* form)
 {
     if (m_active == form)
