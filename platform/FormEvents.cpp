@@ -2,8 +2,15 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QTimer>
 
 #include "Form.h"
+
+namespace {
+constexpr int kActivationRetries = 3;
+constexpr int kActivationRetryMs = 100;
+constexpr int kClickAnswerMs = 600;
+} // namespace
 
 FormEvents& FormEvents::Instance()
 {
@@ -18,8 +25,30 @@ FormEvents::FormEvents()
         [this](QWidget*, QWidget*) { ActiveWindowChanged(QApplication::activeWindow()); });
 }
 
+void FormEvents::AskAgain(QWidget* window, int times)
+{
+    QTimer::singleShot(kActivationRetryMs, window, [this, window, times] {
+        if (!ClickAnswered(window) || window->isActiveWindow())
+            return;
+        window->activateWindow();
+        if (times > 1)
+            AskAgain(window, times - 1);
+    });
+}
+
+bool FormEvents::ClickAnswered(const QWidget* asked) const
+{
+    return asked && asked == m_asked && m_clicked && !m_askedUntil.hasExpired() && !QApplication::activeModalWidget();
+}
+
 void FormEvents::ActiveWindowChanged(QWidget* now)
 {
+    // The window manager activates the clicked window after the window its click gave the
+    // focus to: that window takes the activation back, once.
+    if (now && now == m_clicked && ClickAnswered(m_asked)) {
+        m_clicked = nullptr;
+        m_asked->activateWindow();
+    }
     Form* form = qobject_cast<Form*>(now);
     if (!form)
         return; // our own dialogs, or focus left the program: nothing happens
@@ -39,8 +68,17 @@ bool FormEvents::GiveFocus(QWidget* control)
         return false;
     // Asked even where Qt still counts the window active: Qt learns of a focus change late
     // (a click on another window of ours has moved the focus while its release is handled).
-    control->window()->activateWindow();
+    QWidget* window = control->window();
+    window->activateWindow();
     control->setFocus(Qt::OtherFocusReason);
+    // In answer to a click on another window of ours, the window manager may drop the request
+    // or activate the clicked window after it: the window is asked again, for a moment.
+    FormEvents& events = Instance();
+    events.m_asked = window;
+    events.m_clicked = events.m_pressed != window ? events.m_pressed : nullptr;
+    events.m_askedUntil = QDeadlineTimer(kClickAnswerMs);
+    if (events.m_clicked)
+        events.AskAgain(window, kActivationRetries);
     return true;
 }
 
@@ -73,6 +111,13 @@ void FormEvents::Forget(Form* form)
 
 bool FormEvents::eventFilter(QObject* watched, QEvent* e)
 {
+    if (e->type() == QEvent::MouseButtonPress) {
+        // The learner chooses anew.
+        auto* widget = qobject_cast<QWidget*>(watched);
+        m_pressed = widget ? widget->window() : nullptr;
+        m_asked = nullptr;
+        m_clicked = nullptr;
+    }
     if (e->type() != QEvent::KeyPress && e->type() != QEvent::KeyRelease)
         return false;
     // A key goes first to the focus widget, then up through its parents when ignored: the

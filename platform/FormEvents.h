@@ -11,6 +11,7 @@
 // box gives the activation back to the window that had it (MsgBox), and a main window restored
 // after a minimise gives it back to the window of its tree that had it before.
 
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QPointer>
 
@@ -40,8 +41,17 @@ protected:
 private:
     FormEvents();
     void ActiveWindowChanged(QWidget* now);
+    void AskAgain(QWidget* window, int times);
+    bool ClickAnswered(const QWidget* asked) const;
 
     QPointer<Form> m_active;
+    // A click on one window of ours that gives another the focus: the window asked for, the
+    // one clicked, and how long the window manager's late activation of the clicked one is
+    // answered.
+    QPointer<QWidget> m_asked;
+    QPointer<QWidget> m_clicked;
+    QPointer<QWidget> m_pressed; // the window of the learner's last press
+    QDeadlineTimer m_askedUntil;
     QPointer<Form> m_minimised;
     QPointer<Form> m_activeBeforeMinimise;
 };

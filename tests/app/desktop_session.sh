@@ -56,7 +56,7 @@ start_program() {
     "$probe" <"$work/in" >"$work/out" 2>"$work/probe.err" &
   pids+=($!)
   exec 5>"$work/in"
-  wait_for 'grep -q "^ready" "$work/out"' || { cat "$work/probe.err"; fail "the program did not show the course panel"; }
+  wait_for 'grep -q "^ready" "$work/out"' 600 || { cat "$work/probe.err"; fail "the program did not show the course panel"; }
 }
 
 # ask COMMAND: sends a command to the program and prints its answer (without the "ok").
@@ -65,7 +65,7 @@ ask() {
   before=$(grep -c '^ok$' "$work/out")
   : >"$work/answer"
   echo "$*" >&5
-  wait_for '[ "$(grep -c "^ok$" "$work/out")" -gt "$before" ]' || fail "no answer to: $*"
+  wait_for '[ "$(grep -c "^ok$" "$work/out")" -gt "$before" ]' 300 || fail "no answer to: $*"
   awk -v n="$before" '/^ok$/ { if (++seen > n) exit; next } seen == n' "$work/out" | grep -v '^ready$'
 }
 
