@@ -103,6 +103,7 @@ bool Begin4::PlaceTool(const ToolLauncher& row)
     sizes.ScreenWidth = float(Twips::ScreenWidth());
     sizes.ScreenHeight = float(Twips::ScreenHeight());
     sizes.Pixel = float(Twips::PerPixelY());
+    sizes.WorkTop = float(Twips::WorkAreaTop());
     sizes.ToolWidth = float(OuterSize(tool).width());
     sizes.ToolHeight = float(OuterSize(tool).height());
     sizes.DictionaryWidth = dictionary ? float(OuterSize(dictionary).width()) : 0;

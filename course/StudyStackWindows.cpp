@@ -32,7 +32,8 @@ bool PlaceStudyStackWindows(const StudyLauncher& launcher)
         if (const Form* f = Loaded(w))
             sizes.insert(w, OuterSize(f));
     const auto places = PlaceStudyStack(launcher, sizes, static_cast<float>(Twips::ScreenWidth()),
-        static_cast<float>(Twips::ScreenHeight()), static_cast<float>(Twips::PerPixelY()));
+        static_cast<float>(Twips::ScreenHeight()), static_cast<float>(Twips::PerPixelY()),
+        static_cast<float>(Twips::WorkAreaTop()));
     for (auto it = places.cbegin(); it != places.cend(); ++it) {
         Form* f = Loaded(it.key());
         if (!f)
