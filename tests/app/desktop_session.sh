@@ -45,7 +45,8 @@ start_program() {
   stop_pids 2
   local app="$work/app"
   rm -rf "$app" "$work/in" "$work/lock"
-  mkdir -p "$app/Record" "$work/lock"
+  mkdir -p "$app/Record"
+  mkdir -m 700 "$work/lock" # a private folder, or the lock is the shared one of every run
   for entry in "$tree"/*; do
     [ "$(basename "$entry")" = Record ] || ln -s "$entry" "$app/"
   done
@@ -56,7 +57,11 @@ start_program() {
     "$probe" <"$work/in" >"$work/out" 2>"$work/probe.err" &
   pids+=($!)
   exec 5>"$work/in"
-  wait_for 'grep -q "^ready" "$work/out"' 600 || { cat "$work/probe.err"; fail "the program did not show the course panel"; }
+  wait_for 'grep -q "^ready" "$work/out" || ! kill -0 "${pids[-1]}" 2>/dev/null' 600
+  grep -q "^ready" "$work/out" || {
+    cat "$work/probe.err"
+    fail "the program did not show the course panel; shown: $(xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null | tr '\n' ',')"
+  }
 }
 
 # ask COMMAND: sends a command to the program and prints its answer (without the "ok").
