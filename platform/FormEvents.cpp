@@ -9,7 +9,7 @@
 namespace {
 constexpr int kActivationRetries = 3;
 constexpr int kActivationRetryMs = 100;
-constexpr int kClickAnswerMs = 600;
+constexpr int kInsistMs = 600;
 } // namespace
 
 FormEvents& FormEvents::Instance()
@@ -25,10 +25,19 @@ FormEvents::FormEvents()
         [this](QWidget*, QWidget*) { ActiveWindowChanged(QApplication::activeWindow()); });
 }
 
+void FormEvents::Insist(QWidget* asked, QWidget* intruder)
+{
+    m_asked = asked;
+    m_intruder = intruder;
+    m_askedUntil = QDeadlineTimer(kInsistMs);
+    if (intruder)
+        AskAgain(asked, kActivationRetries);
+}
+
 void FormEvents::AskAgain(QWidget* window, int times)
 {
     QTimer::singleShot(kActivationRetryMs, window, [this, window, times] {
-        if (!ClickAnswered(window) || window->isActiveWindow())
+        if (!StillAsked(window) || window->isActiveWindow())
             return;
         window->activateWindow();
         if (times > 1)
@@ -36,17 +45,16 @@ void FormEvents::AskAgain(QWidget* window, int times)
     });
 }
 
-bool FormEvents::ClickAnswered(const QWidget* asked) const
+bool FormEvents::StillAsked(const QWidget* asked) const
 {
-    return asked && asked == m_asked && m_clicked && !m_askedUntil.hasExpired() && !QApplication::activeModalWidget();
+    return asked && asked == m_asked && m_intruder && asked->isVisible() && !m_askedUntil.hasExpired()
+        && !QApplication::activeModalWidget();
 }
 
 void FormEvents::ActiveWindowChanged(QWidget* now)
 {
-    // The window manager activates the clicked window after the window its click gave the
-    // focus to: that window takes the activation back, once.
-    if (now && now == m_clicked && ClickAnswered(m_asked)) {
-        m_clicked = nullptr;
+    if (now && now == m_intruder && StillAsked(m_asked)) {
+        m_intruder = nullptr;
         m_asked->activateWindow();
     }
     Form* form = qobject_cast<Form*>(now);
@@ -72,18 +80,18 @@ bool FormEvents::GiveFocus(QWidget* control)
     window->activateWindow();
     control->setFocus(Qt::OtherFocusReason);
     // In answer to a click on another window of ours, the window manager may drop the request
-    // or activate the clicked window after it: the window is asked again, for a moment.
+    // or activate the clicked window after it.
     FormEvents& events = Instance();
-    events.m_asked = window;
-    events.m_clicked = events.m_pressed != window ? events.m_pressed : nullptr;
-    events.m_askedUntil = QDeadlineTimer(kClickAnswerMs);
-    if (events.m_clicked)
-        events.AskAgain(window, kActivationRetries);
+    const bool clicked = events.m_pressed && events.m_pressed != window && !events.m_pressedRecently.hasExpired();
+    events.Insist(window, clicked ? events.m_pressed.data() : nullptr);
     return true;
 }
 
 void FormEvents::Minimised(Form* form)
 {
+    // The window manager iconifies the owned windows with their owner: the owner's record stays.
+    if (m_minimised && form->IsOwnedBy(m_minimised))
+        return;
     m_minimised = form;
     m_activeBeforeMinimise = m_active && (m_active == form || m_active->IsOwnedBy(form)) ? m_active : nullptr;
 }
@@ -98,8 +106,15 @@ void FormEvents::Restored(Form* form)
     if (!back || back == form)
         return;
     // After the owned windows are mapped again and the window manager has done its part.
+    QPointer<Form> restored = form;
     QMetaObject::invokeMethod(
-        back, [back] { if (back && !back->IsUnloading() && back->isVisible()) back->activateWindow(); },
+        back,
+        [this, back, restored] {
+            if (!back || back->IsUnloading() || !back->isVisible())
+                return;
+            back->activateWindow();
+            Insist(back, restored);
+        },
         Qt::QueuedConnection);
 }
 
@@ -115,8 +130,9 @@ bool FormEvents::eventFilter(QObject* watched, QEvent* e)
         // The learner chooses anew.
         auto* widget = qobject_cast<QWidget*>(watched);
         m_pressed = widget ? widget->window() : nullptr;
+        m_pressedRecently = QDeadlineTimer(kInsistMs);
         m_asked = nullptr;
-        m_clicked = nullptr;
+        m_intruder = nullptr;
     }
     if (e->type() != QEvent::KeyPress && e->type() != QEvent::KeyRelease)
         return false;

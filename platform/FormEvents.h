@@ -41,16 +41,19 @@ protected:
 private:
     FormEvents();
     void ActiveWindowChanged(QWidget* now);
+    // The window manager may drop an activation asked for while it activates a window of its
+    // own choosing (the one just clicked, the main window just restored), or activate that one
+    // after it: for a moment the window asked for is asked again, and takes the activation
+    // back once from that window.
+    void Insist(QWidget* asked, QWidget* intruder);
     void AskAgain(QWidget* window, int times);
-    bool ClickAnswered(const QWidget* asked) const;
+    bool StillAsked(const QWidget* asked) const;
 
     QPointer<Form> m_active;
-    // A click on one window of ours that gives another the focus: the window asked for, the
-    // one clicked, and how long the window manager's late activation of the clicked one is
-    // answered.
     QPointer<QWidget> m_asked;
-    QPointer<QWidget> m_clicked;
+    QPointer<QWidget> m_intruder;
     QPointer<QWidget> m_pressed; // the window of the learner's last press
+    QDeadlineTimer m_pressedRecently;
     QDeadlineTimer m_askedUntil;
     QPointer<Form> m_minimised;
     QPointer<Form> m_activeBeforeMinimise;

@@ -31,11 +31,11 @@ start_desktop() {
   rm -f "$work/display"
   Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
   pids+=($!)
-  wait_for '[ -s "$work/display" ]' || fail "no virtual display"
+  wait_for '[ -s "$work/display" ]' 300 || fail "no virtual display"
   export DISPLAY=":$(head -n1 "$work/display")"
   openbox >"$work/openbox.log" 2>&1 &
   pids+=($!)
-  wait_for 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' || fail "openbox did not start"
+  wait_for 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' 300 || fail "openbox did not start"
 }
 
 # start_program LESSON STEP: the program on the data tree, with that frontier in its record,
