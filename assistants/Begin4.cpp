@@ -11,6 +11,7 @@
 #include "Begin.h"
 #include "Dictionary.h"
 #include "DictionaryOnline.h"
+#include "FormEvents.h"
 #include "Forms.h"
 #include "ToolStacks.h"
 #include "Timer.h"
@@ -82,10 +83,8 @@ void Begin4::OpenTool(const ToolLauncher& row)
     QWidget* focus = tool;
     if (auto* toolWindow = qobject_cast<ToolWindow*>(tool))
         focus = toolWindow->FirstFocus();
-    if (focus) {
-        focus->activateWindow();
-        focus->setFocus();
-    }
+    if (focus)
+        FormEvents::GiveFocus(focus);
     HideMenus();
 }
 
@@ -104,6 +103,7 @@ bool Begin4::PlaceTool(const ToolLauncher& row)
     sizes.ScreenWidth = float(Twips::ScreenWidth());
     sizes.ScreenHeight = float(Twips::ScreenHeight());
     sizes.Pixel = float(Twips::PerPixelY());
+    sizes.WorkTop = float(Twips::WorkAreaTop());
     sizes.ToolWidth = float(OuterSize(tool).width());
     sizes.ToolHeight = float(OuterSize(tool).height());
     sizes.DictionaryWidth = dictionary ? float(OuterSize(dictionary).width()) : 0;

@@ -27,7 +27,8 @@
 namespace {
 
 constexpr double FormWidth = 11550;
-constexpr double FormHeight = 6600;
+// Low enough for the tool stack, with both dictionaries and the frames, to fit 1024 x 768.
+constexpr double FormHeight = 6480;
 constexpr int AutosaveMs = 60000;
 constexpr int AnnotateDelayMs = 100;
 constexpr qint16 PopupOffset = 260;

@@ -30,7 +30,8 @@
 namespace {
 
 constexpr double FormWidth = 11550;
-constexpr double FormHeight = 6600;
+// Low enough for the tool stack, with both dictionaries and the frames, to fit 1024 x 768.
+constexpr double FormHeight = 6480;
 const QStringList Sans{QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Noto Sans CJK SC")};
 
 // The pop-up with every reading of the character: where the stored pinyin has no syllable

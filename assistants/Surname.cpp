@@ -19,7 +19,8 @@
 namespace {
 
 constexpr double FormWidth = 10200;
-constexpr double FormHeight = 6600;
+// Low enough for the tool stack, with both dictionaries and the frames, to fit 1024 x 768.
+constexpr double FormHeight = 6480;
 const QStringList Sans{QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Noto Sans CJK SC")};
 const QStringList Roman{QStringLiteral("Times New Roman"), QStringLiteral("Noto Serif CJK SC")};
 

@@ -39,6 +39,7 @@ ToolStackPlaces PlaceToolStack(const ToolLauncher& row, const ToolStackSizes& si
     request.Above = {sizes.DictionaryHeight};
     request.Below = {sizes.OnlineHeight};
     request.Raised = row.Raised;
+    request.WorkTop = sizes.WorkTop;
     const StackPlaces stack = PlaceStack(request);
 
     ToolStackPlaces places;

@@ -43,6 +43,7 @@ struct ToolStackSizes {
     float DictionaryHeight{0};
     float OnlineHeight{0};
     float SecondWidth{0}; // the window beside the tool, when the row has one
+    float WorkTop{0};     // the work area's top
 };
 
 struct ToolStackPlaces {
@@ -57,5 +58,6 @@ struct ToolStackPlaces {
 // Where the windows of a row's stack go. The tool is centred across the screen and the three
 // heights (without the gaps) down it; a row with a second window centres the dictionary's
 // width instead and gives the tool that width less the second window's, the second window
-// standing at the tool's right edge. Nothing is clamped to the screen.
+// standing at the tool's right edge. A stack reaching above the work area's top comes down
+// until its dictionary's frame is inside; nothing else is clamped to the screen.
 ToolStackPlaces PlaceToolStack(const ToolLauncher& row, const ToolStackSizes& sizes);

@@ -21,7 +21,8 @@
 namespace {
 
 constexpr double FormWidth = 11550;
-constexpr double FormHeight = 6600;
+// Low enough for the tool stack, with both dictionaries and the frames, to fit 1024 x 768.
+constexpr double FormHeight = 6480;
 constexpr double Margin = 240;
 constexpr double RowsTop = 840;
 constexpr double RowPitch = 400;

@@ -29,5 +29,16 @@ StackPlaces PlaceStack(const StackRequest& request)
         places.BelowTops.append(bottom + request.Pixel);
         bottom = places.BelowTops.last() + h;
     }
+
+    // A stack reaching above the work area comes down as a whole.
+    const float top = places.AboveTops.isEmpty() ? places.TaskTop : places.AboveTops.first();
+    if (top < request.WorkTop) {
+        const float down = request.WorkTop - top;
+        places.TaskTop += down;
+        for (float& t : places.AboveTops)
+            t += down;
+        for (float& t : places.BelowTops)
+            t += down;
+    }
     return places;
 }

@@ -2,7 +2,9 @@
 // Where the windows of a study or tool stack go: one column of windows, one pixel apart, the
 // task (or tool) window centred across the screen and the summed heights centred down it.
 // Windows above and below the task window are left-aligned with it whatever their widths.
-// Nothing is clamped: a stack taller than the screen reaches beyond its edges.
+// A stack whose top would lie above the work area's top is moved down until its top window's
+// frame is inside, so its title bar can be reached; nothing else is clamped: a stack taller
+// than the screen reaches beyond its bottom edge.
 //
 // All values are twips in single precision, as the stacks were always computed; callers read
 // the screen and the window sizes anew at every opening.
@@ -21,6 +23,7 @@ struct StackRequest {
     QList<float> Above; // heights of the windows above the task window, top to bottom
     QList<float> Below; // heights of the windows below it, top to bottom
     bool Raised{true};  // the whole stack 260 twips above the centre
+    float WorkTop{0};   // the work area's top: no window of the stack starts above it
 };
 
 struct StackPlaces {

@@ -7,6 +7,7 @@
 #include "AppState.h"
 #include "Begin.h"
 #include "CourseProgress.h"
+#include "FormEvents.h"
 #include "Forms.h"
 #include "LessonScript.h"
 #include "LessonTaskWindow.h"
@@ -132,10 +133,9 @@ void Begin1::Label3_Click() { SelectLesson(CurrentLessonIndex(State().CurrentLes
 
 void Begin1::FocusStepButton(int index)
 {
-    if (QPushButton* b = Command1[index]) {
-        activateWindow();
-        b->setFocus();
-    }
+    if (QPushButton* b = Command1[index])
+        if (!FormEvents::GiveFocus(b))
+            activateWindow();
 }
 
 void Begin1::Command1_Click(int index)

@@ -4,6 +4,7 @@
 
 #include "AppState.h"
 #include "Background.h"
+#include "FormEvents.h"
 #include "Forms.h"
 #include "ListView.h"
 #include "RelatedRows.h"
@@ -119,10 +120,8 @@ void Expressions_Related::FocusTypingTask()
 {
     if (State().CurrentActivity != 2)
         return;
-    if (Typing* typing = Forms::Find<Typing>()) {
-        typing->activateWindow();
-        typing->setFocus();
-    }
+    if (Typing* typing = Forms::Find<Typing>())
+        FormEvents::GiveFocus(typing);
 }
 
 void Expressions_Related::mousePressEvent(QMouseEvent* e)

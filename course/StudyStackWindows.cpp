@@ -2,6 +2,7 @@
 
 #include "AppState.h"
 #include "Background.h"
+#include "FormEvents.h"
 #include "Forms.h"
 #include "LessonTaskWindow.h"
 #include "Twips.h"
@@ -31,7 +32,8 @@ bool PlaceStudyStackWindows(const StudyLauncher& launcher)
         if (const Form* f = Loaded(w))
             sizes.insert(w, OuterSize(f));
     const auto places = PlaceStudyStack(launcher, sizes, static_cast<float>(Twips::ScreenWidth()),
-        static_cast<float>(Twips::ScreenHeight()), static_cast<float>(Twips::PerPixelY()));
+        static_cast<float>(Twips::ScreenHeight()), static_cast<float>(Twips::PerPixelY()),
+        static_cast<float>(Twips::WorkAreaTop()));
     for (auto it = places.cbegin(); it != places.cend(); ++it) {
         Form* f = Loaded(it.key());
         if (!f)
@@ -79,7 +81,6 @@ LessonTaskWindow* OpenStudyStackWindows(const StudyLauncher& launcher)
             f->Show(Form::Modeless, owner);
     // Shown windows may have frames now: their outer sizes decide the places.
     PlaceStudyStackWindows(launcher);
-    task->activateWindow();
-    task->setFocus();
+    FormEvents::GiveFocus(task);
     return task;
 }

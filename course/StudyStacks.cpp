@@ -74,13 +74,14 @@ const StudyLauncher* LauncherForCode(qint16 code)
 QString LessonLabel(qint16 viewedLesson) { return QStringLiteral("Lesson %1").arg(viewedLesson); }
 
 QMap<StudyWindow, StackWindowPlace> PlaceStudyStack(const StudyLauncher& launcher,
-    const QMap<StudyWindow, StackWindowSize>& sizes, float screenWidth, float screenHeight, float pixel)
+    const QMap<StudyWindow, StackWindowSize>& sizes, float screenWidth, float screenHeight, float pixel, float workTop)
 {
     const StackWindowSize task = sizes.value(launcher.Task);
     StackRequest request;
     request.ScreenWidth = screenWidth;
     request.ScreenHeight = screenHeight;
     request.Pixel = pixel;
+    request.WorkTop = workTop;
     request.TaskWidth = task.Width;
     request.TaskHeight = task.Height;
     for (StudyWindow w : launcher.Above)

@@ -69,6 +69,7 @@ struct StackWindowPlace {
 };
 
 // Every window of the launcher's stack placed on a screen (twips; pixel: vertical twips per
-// pixel). sizes must hold every window of the stack.
+// pixel; workTop: the work area's top). sizes must hold every window of the stack.
 QMap<StudyWindow, StackWindowPlace> PlaceStudyStack(const StudyLauncher& launcher,
-    const QMap<StudyWindow, StackWindowSize>& sizes, float screenWidth, float screenHeight, float pixel);
+    const QMap<StudyWindow, StackWindowSize>& sizes, float screenWidth, float screenHeight, float pixel,
+    float workTop = 0);

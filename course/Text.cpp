@@ -27,10 +27,11 @@ namespace {
 
 // Layout, twips.
 constexpr double FormWidth = 10500;
-constexpr double FormHeight = 5280;
+// Low enough for the lesson text stack (notepad, dictionary, text, word list) to fit 1024 x 768.
+constexpr double FormHeight = 4800;
 constexpr double Margin = 240;
 constexpr double BoxTop = 720;
-constexpr double BoxHeight = 3480;
+constexpr double BoxHeight = 3000;
 constexpr double RowTop = BoxTop + BoxHeight + 150;
 constexpr double ButtonHeight = 360;
 constexpr double BarTop = RowTop + ButtonHeight + 120;

@@ -18,7 +18,7 @@
 
 namespace {
 constexpr double FormWidth = 10500;
-constexpr double FormHeight = 1800;
+constexpr double FormHeight = 1500;
 constexpr int HiddenPinyinColumn = 4;
 } // namespace
 

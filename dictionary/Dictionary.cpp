@@ -24,14 +24,17 @@
 
 namespace {
 
-// Layout, twips.
+// Layout, twips. The window sits above every study and tool window: its height is what lets
+// the tallest stacks (the lesson text with its notepad and word list, a tool with both
+// dictionaries) fit a 1024 x 768 screen with their frames.
 constexpr double FormWidth = 9600;
-constexpr double FormHeight = 3720;
+constexpr double FormHeight = 1620;
 constexpr double Margin = 120;
-constexpr double BarTop = 120;
+constexpr double BarTop = 90;
 constexpr double BarHeight = 360;
-constexpr double BodyTop = BarTop + BarHeight + 120;
-constexpr double BodyHeight = FormHeight - BodyTop - Margin;
+constexpr double Gap = 90;
+constexpr double BodyTop = BarTop + BarHeight + Gap;
+constexpr double BodyHeight = FormHeight - BodyTop - Gap;
 // The hit list shows the index, the Chinese word and a usual English meaning whole, without
 // scrolling sideways (the pinyin and origin columns lie to the right); the entry box takes the
 // rest of the width.

@@ -20,8 +20,11 @@ namespace {
 
 const Kit::Look Sans{.font = {QStringLiteral("Microsoft Sans Serif")}, .points = 8};
 
-// Where the result box lies (the character pop-up is placed from it).
-constexpr Kit::Rect ResultBoxAt{120, 600, 9120, 3600};
+// The search row, the result box (the character pop-up is placed from it) and the progress
+// bar under it, in a window low enough for a tool stack to fit a 1024 x 768 screen.
+constexpr double RowTop = 90;
+constexpr Kit::Rect ResultBoxAt{120, 540, 9120, 840};
+constexpr double ProgressTop = ResultBoxAt.top + ResultBoxAt.height + 30;
 
 } // namespace
 
@@ -35,13 +38,13 @@ DictionaryOnline::DictionaryOnline()
     Combo1 = new ComboBox(this);
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Kit::SetLook(Combo1, {.font = {QStringLiteral("Microsoft Sans Serif")}, .points = 10});
-    Twips::Place(Combo1, 120, 120, 3900, 360);
+    Twips::Place(Combo1, 120, RowTop, 3900, 360);
 
-    Command1 = Kit::Button(this, QStringLiteral("Command1"), {4140, 120, 1050, 360}, QStringLiteral("Search"), Sans);
-    Command2 = Kit::Button(this, QStringLiteral("Command2"), {5280, 120, 1050, 360}, QStringLiteral("Locate"), Sans);
-    Check1 = Kit::CheckBox(this, QStringLiteral("Check1"), {6450, 150, 1620, 300}, QStringLiteral("Automatically"), Sans);
+    Command1 = Kit::Button(this, QStringLiteral("Command1"), {4140, RowTop, 1050, 360}, QStringLiteral("Search"), Sans);
+    Command2 = Kit::Button(this, QStringLiteral("Command2"), {5280, RowTop, 1050, 360}, QStringLiteral("Locate"), Sans);
+    Check1 = Kit::CheckBox(this, QStringLiteral("Check1"), {6450, RowTop + 30, 1620, 300}, QStringLiteral("Automatically"), Sans);
     Check1->setToolTip(QStringLiteral(" Automatically look up the text that is selected by the cursor."));
-    Check2 = Kit::CheckBox(this, QStringLiteral("Check2"), {8160, 150, 1140, 300}, QStringLiteral("Smartly"), Sans);
+    Check2 = Kit::CheckBox(this, QStringLiteral("Check2"), {8160, RowTop + 30, 1140, 300}, QStringLiteral("Smartly"), Sans);
     Check2->setToolTip(QStringLiteral(" Automatically analyze the Chinese charcters selected in a text box."));
     Check2->setChecked(true);
 
@@ -54,7 +57,7 @@ DictionaryOnline::DictionaryOnline()
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setTextVisible(false);
     ProgressBar1->hide();
-    Twips::Place(ProgressBar1, 120, 4260, 9120, 180);
+    Twips::Place(ProgressBar1, 120, ProgressTop, 9120, 90);
 
     WebBrowser1 = new WebPage(this);
     m_lookup = std::make_unique<OnlineLookup>(*this, *WebBrowser1);

@@ -38,7 +38,7 @@ public:
 
     // The form's design size, in twips.
     static constexpr double DesignWidth = 9360;
-    static constexpr double DesignHeight = 4560;
+    static constexpr double DesignHeight = 1560;
 
 protected:
     void Form_Load() override;

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <functional>
 
+#include "FormEvents.h"
+
 namespace {
 // The box's text part: reports a double click after it has made its own selection, so the
 // window's handler has the last word.
@@ -86,8 +88,5 @@ void ComboBox::SetSelLength(int length)
 
 bool ComboBox::SetFocus()
 {
-    if (!isVisible() || !isEnabled())
-        return false;
-    setFocus(Qt::OtherFocusReason);
-    return true;
+    return FormEvents::GiveFocus(this);
 }

@@ -336,10 +336,13 @@ void Form::changeEvent(QEvent* e)
         return;
     const Qt::WindowStates old = static_cast<QWindowStateChangeEvent*>(e)->oldState();
     const bool minimisedNow = windowState() & Qt::WindowMinimized;
-    if (minimisedNow && !(old & Qt::WindowMinimized))
+    if (minimisedNow && !(old & Qt::WindowMinimized)) {
+        FormEvents::Instance().Minimised(this);
         HideOwnedWindows();
-    else if (!minimisedNow && (old & Qt::WindowMinimized))
+    } else if (!minimisedNow && (old & Qt::WindowMinimized)) {
         ShowOwnedWindows();
+        FormEvents::Instance().Restored(this);
+    }
     Form_Resize();
 }
 

@@ -2,8 +2,15 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QTimer>
 
 #include "Form.h"
+
+namespace {
+constexpr int kActivationRetries = 3;
+constexpr int kActivationRetryMs = 100;
+constexpr int kInsistMs = 600;
+} // namespace
 
 FormEvents& FormEvents::Instance()
 {
@@ -18,8 +25,38 @@ FormEvents::FormEvents()
         [this](QWidget*, QWidget*) { ActiveWindowChanged(QApplication::activeWindow()); });
 }
 
+void FormEvents::Insist(QWidget* asked, QWidget* intruder)
+{
+    m_asked = asked;
+    m_intruder = intruder;
+    m_askedUntil = QDeadlineTimer(kInsistMs);
+    if (intruder)
+        AskAgain(asked, kActivationRetries);
+}
+
+void FormEvents::AskAgain(QWidget* window, int times)
+{
+    QTimer::singleShot(kActivationRetryMs, window, [this, window, times] {
+        if (!StillAsked(window) || window->isActiveWindow())
+            return;
+        window->activateWindow();
+        if (times > 1)
+            AskAgain(window, times - 1);
+    });
+}
+
+bool FormEvents::StillAsked(const QWidget* asked) const
+{
+    return asked && asked == m_asked && m_intruder && asked->isVisible() && !m_askedUntil.hasExpired()
+        && !QApplication::activeModalWidget();
+}
+
 void FormEvents::ActiveWindowChanged(QWidget* now)
 {
+    if (now && now == m_intruder && StillAsked(m_asked)) {
+        m_intruder = nullptr;
+        m_asked->activateWindow();
+    }
     Form* form = qobject_cast<Form*>(now);
     if (!form)
         return; // our own dialogs, or focus left the program: nothing happens
@@ -33,6 +70,54 @@ void FormEvents::ActiveWindowChanged(QWidget* now)
         m_active->FireActivate();
 }
 
+bool FormEvents::GiveFocus(QWidget* control)
+{
+    if (!control || !control->isVisible() || !control->isEnabled())
+        return false;
+    // Asked even where Qt still counts the window active: Qt learns of a focus change late
+    // (a click on another window of ours has moved the focus while its release is handled).
+    QWidget* window = control->window();
+    window->activateWindow();
+    control->setFocus(Qt::OtherFocusReason);
+    // In answer to a click on another window of ours, the window manager may drop the request
+    // or activate the clicked window after it.
+    FormEvents& events = Instance();
+    const bool clicked = events.m_pressed && events.m_pressed != window && !events.m_pressedRecently.hasExpired();
+    events.Insist(window, clicked ? events.m_pressed.data() : nullptr);
+    return true;
+}
+
+void FormEvents::Minimised(Form* form)
+{
+    // The window manager iconifies the owned windows with their owner: the owner's record stays.
+    if (m_minimised && form->IsOwnedBy(m_minimised))
+        return;
+    m_minimised = form;
+    m_activeBeforeMinimise = m_active && (m_active == form || m_active->IsOwnedBy(form)) ? m_active : nullptr;
+}
+
+void FormEvents::Restored(Form* form)
+{
+    if (form != m_minimised)
+        return;
+    QPointer<Form> back = m_activeBeforeMinimise;
+    m_minimised = nullptr;
+    m_activeBeforeMinimise = nullptr;
+    if (!back || back == form)
+        return;
+    // After the owned windows are mapped again and the window manager has done its part.
+    QPointer<Form> restored = form;
+    QMetaObject::invokeMethod(
+        back,
+        [this, back, restored] {
+            if (!back || back->IsUnloading() || !back->isVisible())
+                return;
+            back->activateWindow();
+            Insist(back, restored);
+        },
+        Qt::QueuedConnection);
+}
+
 void FormEvents::Forget(Form* form)
 {
     if (m_active == form)
@@ -41,6 +126,14 @@ void FormEvents::Forget(Form* form)
 
 bool FormEvents::eventFilter(QObject* watched, QEvent* e)
 {
+    if (e->type() == QEvent::MouseButtonPress) {
+        // The learner chooses anew.
+        auto* widget = qobject_cast<QWidget*>(watched);
+        m_pressed = widget ? widget->window() : nullptr;
+        m_pressedRecently = QDeadlineTimer(kInsistMs);
+        m_asked = nullptr;
+        m_intruder = nullptr;
+    }
     if (e->type() != QEvent::KeyPress && e->type() != QEvent::KeyRelease)
         return false;
     // A key goes first to the focus widget, then up through its parents when ignored: the

@@ -5,7 +5,13 @@
 // Form_Deactivate only when another form of the program takes the focus, never for our own
 // message boxes or file dialogs, nor when the focus leaves the program. Created with the first
 // form; forms need do nothing to use it.
+//
+// It also keeps the activation where the keys belong on a desktop with a window manager, as
+// the old platform did: a control given the focus activates its window (GiveFocus), a message
+// box gives the activation back to the window that had it (MsgBox), and a main window restored
+// after a minimise gives it back to the window of its tree that had it before.
 
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QPointer>
 
@@ -15,8 +21,19 @@ class QWidget;
 class FormEvents : public QObject {
 public:
     static FormEvents& Instance();
+
+    // Gives a control the focus and activates its window: on X11 the focus given to a control
+    // of a window that is not active goes nowhere, and the keys stay with whatever window the
+    // window manager activated last. False when the control cannot take the focus (hidden or
+    // disabled).
+    static bool GiveFocus(QWidget* control);
+
     // A form going away is no longer the active one.
     void Forget(Form* form);
+    // A form is minimised or restored: on the restore, the window of its tree that was active
+    // when it was minimised is activated again (the window manager activates the restored one).
+    void Minimised(Form* form);
+    void Restored(Form* form);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -24,6 +41,20 @@ protected:
 private:
     FormEvents();
     void ActiveWindowChanged(QWidget* now);
+    // The window manager may drop an activation asked for while it activates a window of its
+    // own choosing (the one just clicked, the main window just restored), or activate that one
+    // after it: for a moment the window asked for is asked again, and takes the activation
+    // back once from that window.
+    void Insist(QWidget* asked, QWidget* intruder);
+    void AskAgain(QWidget* window, int times);
+    bool StillAsked(const QWidget* asked) const;
 
     QPointer<Form> m_active;
+    QPointer<QWidget> m_asked;
+    QPointer<QWidget> m_intruder;
+    QPointer<QWidget> m_pressed; // the window of the learner's last press
+    QDeadlineTimer m_pressedRecently;
+    QDeadlineTimer m_askedUntil;
+    QPointer<Form> m_minimised;
+    QPointer<Form> m_activeBeforeMinimise;
 };

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QStringList>
 
@@ -55,7 +56,10 @@ Result Show(const QString& text, Buttons buttons, Icon icon, const QString& titl
         --g_showing;
         return r;
     }
-    QMessageBox box(QApplication::activeWindow());
+    // The window that had the keys gets them back when the box closes: the window manager
+    // would hand the activation to a window of its own choosing (the full-screen main window).
+    const QPointer<QWidget> active = QApplication::activeWindow();
+    QMessageBox box(active);
     box.setWindowTitle(title.isEmpty() ? QApplication::applicationName() : title);
     box.setText(text);
     switch (icon) {
@@ -82,6 +86,8 @@ Result Show(const QString& text, Buttons buttons, Icon icon, const QString& titl
     box.setDefaultButton(def == DefaultSecond && second ? second : first);
     box.exec();
     --g_showing;
+    if (active && active->isVisible())
+        active->activateWindow();
     QAbstractButton* clicked = box.clickedButton();
     if (buttons == YesNo)
         return clicked == first ? Yes : No;

@@ -13,6 +13,7 @@
 
 #include "CodePage.h"
 #include "Form.h"
+#include "FormEvents.h"
 #include "SafeFile.h"
 #include "Twips.h"
 
@@ -457,10 +458,7 @@ void RichTextBox::SetSelUnderline(bool on)
 
 bool RichTextBox::SetFocus()
 {
-    if (!isVisible() || !isEnabled())
-        return false;
-    setFocus(Qt::OtherFocusReason);
-    return true;
+    return FormEvents::GiveFocus(this);
 }
 
 // ---- files ----

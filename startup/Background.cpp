@@ -13,6 +13,7 @@
 #include "CodePage.h"
 #include "ControlKit.h"
 #include "DriveType.h"
+#include "FormEvents.h"
 #include "Forms.h"
 #include "MenuItems.h"
 #include "Picture.h"
@@ -220,8 +221,7 @@ void Background::Common04()
     const float top = (static_cast<float>(Twips::ScreenHeight()) - static_cast<float>(begin->Height())) / 2 - 260;
     begin->Move(left, top);
     begin->Show(Form::Modeless, this);
-    begin->activateWindow();
-    begin->setFocus();
+    FormEvents::GiveFocus(begin);
     Forms::Load(QStringLiteral("Zoom"));
 }
 

@@ -50,15 +50,15 @@ TEST(ToolStackTest, StacksOnA1024By768Screen)
     }
 }
 
-TEST(ToolStackTest, AStackTallerThanTheScreenIsNotClamped)
+TEST(ToolStackTest, AStackTallerThanTheScreenComesDownToTheWorkAreaOnly)
 {
     ToolStackSizes sizes{.ScreenWidth = 15360, .ScreenHeight = 11520, .Pixel = 15, .ToolWidth = 16000,
-        .ToolHeight = 9000, .DictionaryWidth = 11000, .DictionaryHeight = 3000, .OnlineHeight = 3000};
+        .ToolHeight = 9000, .DictionaryWidth = 11000, .DictionaryHeight = 3000, .OnlineHeight = 3000, .WorkTop = 450};
     const ToolStackPlaces at = PlaceToolStack(*ToolLauncherForButton(QStringLiteral("Command3")), sizes);
-    EXPECT_FLOAT_EQ(at.Left, -320);
-    EXPECT_FLOAT_EQ(at.ToolTop, 1000);
-    EXPECT_FLOAT_EQ(at.DictionaryTop, -2015);
-    EXPECT_FLOAT_EQ(at.OnlineTop, 10015); // its bottom, 13015, lies below the screen
+    EXPECT_FLOAT_EQ(at.Left, -320); // wider than the screen: not clamped sideways
+    EXPECT_FLOAT_EQ(at.DictionaryTop, 450);
+    EXPECT_FLOAT_EQ(at.ToolTop, 3465);
+    EXPECT_FLOAT_EQ(at.OnlineTop, 12480); // its bottom lies below the screen
 }
 
 class AssistantsMenuTest : public AssistantsFixture {};

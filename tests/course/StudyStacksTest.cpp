@@ -32,8 +32,11 @@ TEST(StackGeometry, PlacesTheColumnOnePixelApart)
             2180, 2250, {235}, {8265}},
         {"two above, one below", {kScreenW, kScreenH, kPixel, 9000, 5000, -1, {1000, 2000}, {1500}, true},
             3180, 3750, {720, 1735}, {8765}},
-        {"taller than the screen is not clamped", {kScreenW, kScreenH, 12, 20000, 12000, -1, {2000}, {}, true}, -2320,
-            500, {-1512}, {}},
+        {"taller than the screen comes down to the work area's top, its bottom runs off",
+            {kScreenW, kScreenH, 12, 20000, 12000, -1, {2000}, {1000}, true}, -2320, 2012, {0}, {14024}},
+        {"the work area's top, not the screen's, below a panel at the top",
+            {kScreenW, kScreenH, kPixel, 9000, 9000, -1, {2000}, {}, true, 450}, 3180, 2465, {450}, {}},
+        {"no window above the task window", {kScreenW, kScreenH, kPixel, 9000, 12000, -1, {}, {}, true}, 3180, 0, {}, {}},
         {"odd sums keep the half twip", {kScreenW, kScreenH, kPixel, 9001, 6001, -1, {2000}, {}, true}, 3179.5,
             (11520 - 8001) / 2.0f + 2000 - 260, {(11520 - 8001) / 2.0f - 260 - 15}, {}},
     };

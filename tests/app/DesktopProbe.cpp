@@ -1,0 +1,244 @@
+// The whole program on the desktop platform, started as the program starts, with a line of
+// commands on its standard input so that the desktop checks (activation_check.sh,
+// stack_check.sh) can open study and tool stacks, answer the typing task and read controls,
+// while they drive keys and clicks through the window manager and read frames with xwininfo.
+//
+// Commands, one a line; each answer ends with a line "ok":
+//   study <button>     the course panel's row button (Command1 element) is clicked
+//   tool <row>         the Assistants menu's row (1..8) is opened
+//   close              the open task or tool window unloads
+//   frontier <l> <s>   the learner's frontier becomes lesson l, step s (in memory only)
+//   testpartner        the chat opens (or closes) its test partner, as F3 does
+//   pass right|wrong   the typing task is answered to the end of its pass by keys sent to it:
+//                      every character right, or enough of them wrong to stay below 80 %
+//   windows            "win <form> <native id>" for every visible form
+//   text <form> <ctl>  "text <the control's text>" (a label, a line or a combo box)
+// When the course panel is first shown the probe prints "ready".
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSocketNotifier>
+#include <QTest>
+#include <QTimer>
+#include <cstdio>
+#include <unistd.h>
+
+#include "AppState.h"
+#include "AssistantsForms.h"
+#include "Begin.h"
+#include "Begin1.h"
+#include "Begin4.h"
+#include "Chat.h"
+#include "ChatForms.h"
+#include "CourseForms.h"
+#include "DictionaryForms.h"
+#include "Forms.h"
+#include "MsgBox.h"
+#include "SetupForms.h"
+#include "StartupForms.h"
+#include "StudyStacks.h"
+#include "ToolStacks.h"
+#include "Typing.h"
+#include "TypingRules.h"
+
+namespace {
+
+void Say(const QString& line)
+{
+    std::printf("%s\n", line.toUtf8().constData());
+    std::fflush(stdout);
+}
+
+// The keys that answer the asked character, as the window's own input finds the candidates:
+// its letters, the page keys and the digit of the asked character (right), or "a" and a
+// character other than the asked one (wrong).
+QList<int> AnswerKeys(const QString& asked, bool right)
+{
+    QString letters = QStringLiteral("a");
+    if (right)
+        for (const AskedCharacter& a : LessonCharacters())
+            if (a.Character == asked) {
+                letters.clear();
+                for (QChar c : a.Syllable)
+                    if (c.isLetter())
+                        letters += c == QChar(0xFC) ? QLatin1Char('v') : c.toLower();
+                break;
+            }
+    PinyinInput input;
+    input.SetAsked(asked);
+    QList<int> keys;
+    for (QChar c : letters)
+        if (input.Append(c))
+            keys << Qt::Key_A + (c.unicode() - 'a');
+    const QVector<TypingCandidate>& candidates = input.Candidates();
+    qsizetype at = 0;
+    for (qsizetype i = 0; i < candidates.size(); ++i)
+        if ((candidates[i].Character == asked) == right) {
+            at = i;
+            break;
+        }
+    for (qsizetype p = 0; p < at / PinyinInput::PageSize; ++p)
+        keys << Qt::Key_Equal;
+    keys << Qt::Key_1 + int(at % PinyinInput::PageSize);
+    return keys;
+}
+
+// Answers the typing task, one character per turn, until the pass ends with its message.
+class TypingDriver : public QObject {
+public:
+    explicit TypingDriver(bool right)
+        : m_right(right)
+    {
+        m_timer.setInterval(50);
+        connect(&m_timer, &QTimer::timeout, this, [this] { Step(); });
+        m_timer.start();
+    }
+
+private:
+    void Step()
+    {
+        // One pass: the answer to its last character brings the pass's message.
+        auto* typing = Forms::Find<Typing>();
+        const int n = int(LessonCharacters().size());
+        if (!typing || m_answered >= n) {
+            m_timer.stop();
+            deleteLater();
+            return;
+        }
+        if (MsgBox::IsShowing() || !typing->InputEnabled)
+            return;
+        const bool right = m_right || m_wrong > n / 5;
+        const QString asked = typing->findChild<QLabel*>(QStringLiteral("Label1"))->text();
+        m_timer.stop();
+        ++m_answered;
+        if (!right)
+            ++m_wrong;
+        const QList<int> keys = AnswerKeys(asked, right);
+        for (int key : keys)
+            QTest::keyClick(typing, Qt::Key(key));
+        if (right && Forms::Find<Typing>() == typing)
+            QTest::keyClick(typing, Qt::Key_Space); // skips the verdict's blinking
+        m_timer.start();
+    }
+
+    QTimer m_timer;
+    bool m_right;
+    int m_answered{0};
+    int m_wrong{0};
+};
+
+QString ControlText(const QString& form, const QString& control)
+{
+    Form* f = Forms::Find(form);
+    QWidget* w = f ? f->findChild<QWidget*>(control) : nullptr;
+    if (auto* label = qobject_cast<QLabel*>(w))
+        return label->text();
+    if (auto* line = qobject_cast<QLineEdit*>(w))
+        return line->text();
+    if (auto* combo = qobject_cast<QComboBox*>(w))
+        return combo->currentText();
+    return QStringLiteral("?");
+}
+
+void OpenTool(int rowNumber)
+{
+    const ToolLauncher* row = nullptr;
+    for (const ToolLauncher& r : ToolLaunchers())
+        if (r.Row == rowNumber)
+            row = &r;
+    Begin* menu = Forms::Find<Begin>();
+    if (!row || !menu)
+        return;
+    if (!Forms::Find<Begin4>() || !Forms::Find<Begin4>()->isVisible())
+        menu->Image3_Click(2);
+    if (Begin4* panel = Forms::Find<Begin4>())
+        if (auto* open = panel->findChild<QPushButton*>(QLatin1String(row->Button)))
+            open->click();
+}
+
+void CloseStack()
+{
+    if (const StudyLauncher* study = LauncherForCode(State().CurrentActivity))
+        Forms::Unload(StudyWindowName(study->Task));
+    for (const ToolLauncher& r : ToolLaunchers())
+        if (r.Code == State().CurrentActivity)
+            Forms::Unload(QLatin1String(r.Tool));
+}
+
+void Run(const QStringList& words)
+{
+    const QString command = words.value(0);
+    if (command == QLatin1String("study")) {
+        if (Begin1* panel = Forms::Find<Begin1>())
+            panel->Command1_Click(words.value(1).toInt());
+    } else if (command == QLatin1String("tool")) {
+        OpenTool(words.value(1).toInt());
+    } else if (command == QLatin1String("close")) {
+        CloseStack();
+    } else if (command == QLatin1String("frontier")) {
+        State().CurrentLesson = qint16(words.value(1).toInt());
+        State().CurrentStep = qint16(words.value(2).toInt());
+    } else if (command == QLatin1String("testpartner")) {
+        if (Chat* chat = Forms::Find<Chat>())
+            chat->ToggleTestPartner();
+    } else if (command == QLatin1String("pass")) {
+        new TypingDriver(words.value(1) == QLatin1String("right"));
+    } else if (command == QLatin1String("windows")) {
+        for (Form* f : Forms::LoadedForms())
+            if (f->isVisible())
+                Say(QStringLiteral("win %1 %2").arg(f->FormName()).arg(f->winId()));
+    } else if (command == QLatin1String("text")) {
+        Say(QStringLiteral("text ") + ControlText(words.value(1), words.value(2)));
+    }
+    Say(QStringLiteral("ok"));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Velmora"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    RegisterStartupForms();
+    RegisterDictionaryForms();
+    RegisterCourseForms();
+    RegisterAssistantsForms();
+    RegisterChatForms();
+    RegisterSetupForms();
+
+    // Commands run from the event loop (a message box they open keeps reading the next ones).
+    QSocketNotifier commands(0, QSocketNotifier::Read);
+    QByteArray pending;
+    QObject::connect(&commands, &QSocketNotifier::activated, [&commands, &pending] {
+        char buffer[4096];
+        const ssize_t got = ::read(0, buffer, sizeof buffer);
+        if (got <= 0) {
+            commands.setEnabled(false);
+            QCoreApplication::exit(0);
+            return;
+        }
+        pending.append(buffer, got);
+        for (qsizetype end = pending.indexOf('\n'); end >= 0; end = pending.indexOf('\n')) {
+            const QStringList words = QString::fromUtf8(pending.left(end)).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            pending.remove(0, end + 1);
+            QTimer::singleShot(0, [words] { Run(words); });
+        }
+    });
+    QTimer ready;
+    QObject::connect(&ready, &QTimer::timeout, [&ready] {
+        const Begin1* panel = Forms::Find<Begin1>();
+        if (panel && panel->isVisible() && !MsgBox::IsShowing()) {
+            ready.stop();
+            Say(QStringLiteral("ready"));
+        }
+    });
+    ready.start(100);
+
+    if (!Forms::Load(QStringLiteral("RegisterOCX")) || Forms::LoadedNames().isEmpty())
+        return 1;
+    return QApplication::exec();
+}

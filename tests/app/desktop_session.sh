@@ -1,0 +1,79 @@
+# Sourced by the desktop checks: a virtual display of its own (a free one, picked by Xvfb
+# itself) with openbox, and the program started through desktop_probe with a learner's record,
+# driven through a pipe. Exits 77 (skipped) when a tool is missing.
+for tool in Xvfb openbox xdotool xprop xwininfo; do
+  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
+done
+tree=$(cd "$tree" && pwd)
+work=$(mktemp -d)
+pids=()
+stop_pids() {
+  for ((i = ${#pids[@]} - 1; i >= "${1:-0}"; i--)); do kill "${pids[i]}" 2>/dev/null; wait "${pids[i]}" 2>/dev/null; done
+  pids=("${pids[@]:0:${1:-0}}")
+}
+cleanup() { { exec 5>&-; } 2>/dev/null; stop_pids 0; rm -rf "$work"; }
+trap cleanup EXIT
+fail() { echo "FAILED: $*"; exit 1; }
+
+# Waits up to 10 s (or the tenths of a second given) for a condition: the window manager works
+# at its own pace.
+wait_for() {
+  for _ in $(seq "${2:-100}"); do
+    eval "$1" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# start_desktop WIDTHxHEIGHT
+start_desktop() {
+  stop_pids 0
+  rm -f "$work/display"
+  Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+  pids+=($!)
+  wait_for '[ -s "$work/display" ]' 300 || fail "no virtual display"
+  export DISPLAY=":$(head -n1 "$work/display")"
+  openbox >"$work/openbox.log" 2>&1 &
+  pids+=($!)
+  wait_for 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' 300 || fail "openbox did not start"
+}
+
+# start_program LESSON STEP: the program on the data tree, with that frontier in its record,
+# until the course panel is shown.
+start_program() {
+  { exec 5>&-; } 2>/dev/null
+  stop_pids 2
+  local app="$work/app"
+  rm -rf "$app" "$work/in" "$work/lock"
+  mkdir -p "$app/Record"
+  mkdir -m 700 "$work/lock" # a private folder, or the lock is the shared one of every run
+  for entry in "$tree"/*; do
+    [ "$(basename "$entry")" = Record ] || ln -s "$entry" "$app/"
+  done
+  printf "\\x$(printf %02x "$1")\\x00\\x$(printf %02x "$2")\\x00" >"$app/Record/Study.vmq"
+  mkfifo "$work/in"
+  : >"$work/out"
+  VELMORA_APPPATH="$app" VELMORA_LOCK_DIR="$work/lock" VELMORA_SILENT_SOUND=1 QT_QPA_PLATFORM=xcb \
+    "$probe" <"$work/in" >"$work/out" 2>"$work/probe.err" &
+  pids+=($!)
+  exec 5>"$work/in"
+  wait_for 'grep -q "^ready" "$work/out" || ! kill -0 "${pids[-1]}" 2>/dev/null' 600
+  grep -q "^ready" "$work/out" || {
+    cat "$work/probe.err"
+    fail "the program did not show the course panel; shown: $(xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null | tr '\n' ',')"
+  }
+}
+
+# ask COMMAND: sends a command to the program and prints its answer (without the "ok").
+ask() {
+  local before
+  before=$(grep -c '^ok$' "$work/out")
+  : >"$work/answer"
+  echo "$*" >&5
+  wait_for '[ "$(grep -c "^ok$" "$work/out")" -gt "$before" ]' 300 || fail "no answer to: $*"
+  awk -v n="$before" '/^ok$/ { if (++seen > n) exit; next } seen == n' "$work/out" | grep -v '^ready$'
+}
+
+# window FORM: the native id (decimal) of a visible form, empty when it is not shown.
+window() { ask windows | awk -v f="$1" '$1 == "win" && $2 == f { print $3 }'; }
+active() { xdotool getactivewindow 2>/dev/null; }

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Every study stack and every tool stack lies on the screen with its window frames, under a
+# real window manager (openbox on a virtual display) at 1024 x 768 and 1280 x 1024: each
+# window's frame, read with xwininfo, starts at or below the screen's top and ends at or above
+# its bottom, inside its sides. Prints each frame's top and bottom; with VELMORA_SHOTS set to a
+# folder, a screenshot of each stack goes there. Skipped (77) when Xvfb, openbox, xdotool,
+# xprop or xwininfo are not installed.
+#   stack_check.sh <desktop_probe> <data tree>
+set -u
+probe="$1"
+tree="$2"
+source "$(dirname "$0")/desktop_session.sh"
+
+# The stacks: the course panel's rows (steps 1-6 and the new-words review) and the Assistants
+# menu's eight rows.
+stacks=("study 0" "study 1" "study 2" "study 3" "study 4" "study 5" "study 7"
+  "tool 1" "tool 2" "tool 3" "tool 4" "tool 5" "tool 6" "tool 7" "tool 8")
+
+# The frame round a client window: its ancestor just below the root.
+frame_of() {
+  local id="$1" parent root
+  root=$(xwininfo -root | awk '/Window id:/ { print $4; exit }')
+  while :; do
+    parent=$(xwininfo -children -id "$id" | awk '/Parent window id:/ { print $4; exit }')
+    [ -z "$parent" ] || [ "$((parent))" = "$((root))" ] && break
+    id="$parent"
+  done
+  echo "$id"
+}
+# left top right bottom (exclusive) of a window, in pixels.
+extent() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
+    /Width:/ { w = $2 } /Height:/ { h = $2 } END { print x, y, x + w, y + h }'
+}
+# Every shown window of the stack (the full-screen backdrop aside) with its frame's extent.
+frames() {
+  ask windows | while read -r _ form id; do
+    [ "$form" = Background ] && continue
+    xwininfo -id "$id" 2>/dev/null | grep -q IsViewable || continue
+    echo "$form $(extent "$(frame_of "$id")")"
+  done
+}
+
+failed=0
+for size in 1024x768 1280x1024; do
+  width=${size%x*}
+  height=${size#*x}
+  start_desktop "$size"
+  start_program 1 1
+  ask frontier 92 1 >/dev/null # no stack is the frontier: closing one asks nothing
+  for stack in "${stacks[@]}"; do
+    ask "$stack" >/dev/null
+    # The stack is placed again while the window manager adds the frames: wait until it rests.
+    previous=""
+    for _ in $(seq 40); do
+      sleep 0.25
+      now=$(frames)
+      [ -n "$now" ] && [ "$now" = "$previous" ] && break
+      previous="$now"
+    done
+    echo "$now" >"$work/now"
+    [ -n "${VELMORA_SHOTS:-}" ] && command -v import >/dev/null &&
+      import -window root "$VELMORA_SHOTS/stack-$size-${stack// /-}.png"
+    while read -r form left top right bottom; do
+      echo "$size $stack: $form frame top $top bottom $bottom (left $left right $right)"
+      if [ "$top" -lt 0 ] || [ "$bottom" -gt "$height" ] || [ "$left" -lt 0 ] || [ "$right" -gt "$width" ]; then
+        echo "FAILED: $size $stack: $form lies beyond the screen"
+        failed=$((failed + 1))
+      fi
+    done <"$work/now"
+    ask close >/dev/null
+  done
+done
+[ "$failed" = 0 ] || { echo "$failed windows beyond the screen"; exit 1; }
+echo "every stack lies on the screen"
