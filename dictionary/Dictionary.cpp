@@ -28,7 +28,7 @@ namespace {
 // the tallest stacks (the lesson text with its notepad and word list, a tool with both
 // dictionaries) fit a 1024 x 768 screen with their frames.
 constexpr double FormWidth = 9600;
-constexpr double FormHeight = 1620;
+constexpr double FormHeight = 1920;
 constexpr double Margin = 120;
 constexpr double BarTop = 90;
 constexpr double BarHeight = 360;
