@@ -8,7 +8,9 @@
 // fixed wait, not speech). For each sentence it takes the time from the start to the end of
 // the first syllable (the device's start-up latency beside the first recording) and from the
 // end of the first syllable to the end of the last, beside the recordings of the syllables
-// after the first. Goal: rest <= 1.15 x its recordings + 150 ms.
+// after the first. Goal: rest <= 1.15 x its recordings + 150 ms. Each round starts after the
+// output stream has closed for want of plays; on an idle null sink the first sound of a round
+// waits for the sink's own long buffer (about 2 s), which a sound card does not have.
 
 #include <QApplication>
 #include <QAudioDevice>
@@ -34,6 +36,7 @@
 #include "LoadingSteps.h"
 #include "ReadAfter.h"
 #include "SharedPlayer.h"
+#include "SoundStream.h"
 #include "SyllableQueue.h"
 #include "WavFile.h"
 #include "WavePlayer.h"
@@ -141,7 +144,10 @@ public:
         PlayPinyinSequence(pinyin);
         Figure f;
         if (EndMs < 0) {
-            QTimer::singleShot(60000, &Loop, &QEventLoop::quit);
+            QTimer limit;
+            limit.setSingleShot(true);
+            QObject::connect(&limit, &QTimer::timeout, &Loop, &QEventLoop::quit);
+            limit.start(60000);
             Loop.exec();
         }
         f.TimedOut = EndMs < 0;
@@ -181,7 +187,7 @@ void Print(const char* name, const Figure& f)
 
 // The read-aloud task of lesson 1, word by word, as the lesson text window segments it. Each
 // word is its own sentence: the figures add up over the words.
-Figure ReadLessonAloud(Listener& listener, int* words, double* totalMs, double* totalRecMs)
+Figure ReadLessonAloud(Listener& listener, int pauseMs, int* words, double* totalMs, double* totalRecMs)
 {
     AppState& s = State();
     s.ViewedLesson = 1;
@@ -205,7 +211,14 @@ Figure ReadLessonAloud(Listener& listener, int* words, double* totalMs, double* 
         const QString pinyin = WordPinyinInEntry(next.Word, chinese, numbered);
         if (BlankTrim(pinyin).isEmpty())
             continue;
+        if (pauseMs > 0 && *words > 0) {
+            QEventLoop pause;
+            QTimer::singleShot(pauseMs, &pause, &QEventLoop::quit);
+            pause.exec();
+        }
         const Figure f = listener.Speak(pinyin);
+        if (qEnvironmentVariableIsSet("SPEECH_PACE_WORDS"))
+            Print(qPrintable(pinyin), f);
         ++*words;
         *totalRecMs += f.FirstRecMs + f.RestRecMs;
         sum.Add(f);
@@ -226,6 +239,7 @@ int main(int argc, char** argv)
     }
     QApplication app(argc, argv);
     const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 3;
+    const int pauseMs = argc > 2 ? std::max(0, atoi(argv[2])) : 0;
     if (QMediaDevices::defaultAudioOutput().isNull()) {
         std::printf("speech_pace_bench: skipped, the null sink offers no output device\n");
         return 0;
@@ -242,6 +256,12 @@ int main(int argc, char** argv)
     Listener listener;
     std::printf("null sink: %s\n", qPrintable(QMediaDevices::defaultAudioOutput().description()));
     for (int round = 1; round <= rounds; ++round) {
+        if (round > 1) {
+            // Each round starts on a stream that closed for want of plays, as after a pause.
+            QEventLoop idle;
+            QTimer::singleShot(SoundStream::IdleCloseMs + 500, &idle, &QEventLoop::quit);
+            idle.exec();
+        }
         std::printf("-- round %d\n", round);
         Print("wo3 shi4 zhong1 guo2 ren2", listener.Speak(QStringLiteral("wo3 shi4 zhong1 guo2 ren2")));
         Print("ten syllables", listener.Speak(QStringLiteral("jin1 tian1 wo3 he2 peng2 you3 qu4 shang1 dian4 mai3")));
@@ -249,7 +269,7 @@ int main(int argc, char** argv)
         int words = 0;
         double totalMs = 0;
         double totalRecMs = 0;
-        const Figure lesson = ReadLessonAloud(listener, &words, &totalMs, &totalRecMs);
+        const Figure lesson = ReadLessonAloud(listener, pauseMs, &words, &totalMs, &totalRecMs);
         Print("lesson 1 read aloud (sum)", lesson);
         std::printf("%-28s %4d words: %7.0f ms speaking / rec %7.0f = %5.2fx; latency %.0f ms a word\n", "",
                     words, totalMs, totalRecMs, totalRecMs > 0 ? totalMs / totalRecMs : 0.0,

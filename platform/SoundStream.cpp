@@ -103,9 +103,12 @@ void SoundStream::Feed()
     if (m_written % m_bytesPerFrame != 0)
         return;
 
-    if (m_play && m_play->written < m_play->pcm.size()) {
+    if (m_play) {
+        m_lastPlayMs = now;
         if (m_play->start < 0)
             m_play->start = m_written;
+    }
+    if (m_play && m_play->written < m_play->pcm.size()) {
         const qint64 want = std::min(free, m_play->pcm.size() - m_play->written);
         if (want > 0) {
             const qint64 n = std::max<qint64>(0, m_device->Write(m_play->pcm.constData() + m_play->written, want));
@@ -121,8 +124,11 @@ void SoundStream::Feed()
     // so the next play is heard as soon as it comes.
     const qint64 lead = m_written - m_clockSeen;
     qint64 target = qint64(LeadMs) * m_sampleRate / 1000 * m_bytesPerFrame;
-    // A device that has not started yet waits for a fuller buffer than a short sound gives.
-    if (lead > 0 && now - m_clockStillSince >= StallMs)
+    // A device that has not started yet waits for a fuller buffer than a short sound gives;
+    // and once no play has followed for a while, a full buffer spares the device running dry
+    // again and again through a pause.
+    const bool stalled = lead > 0 && now - m_clockStillSince >= StallMs;
+    if (stalled || (!m_play && now - m_lastPlayMs >= FollowMs))
         target = lead + free;
     qint64 silence = std::min(free, target - lead);
     silence -= silence % m_bytesPerFrame;
@@ -146,7 +152,7 @@ void SoundStream::Feed_Timer()
         return;
     }
     Feed();
-    if (m_play && m_play->written == m_play->pcm.size() && m_play->start >= 0
+    if (m_play && m_play->start >= 0 && m_play->written == m_play->pcm.size()
         && PlayedBytes() >= m_play->start + m_play->pcm.size()) {
         const quint64 id = m_play->id;
         m_play.reset();

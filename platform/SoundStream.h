@@ -5,9 +5,9 @@
 // and no play waits for a device to start again or for its buffer to drain.
 //
 // A play ends when its last frame has gone into the stream and the stream's own clock (the
-// frames the device has played) has passed that frame. Between plays the stream is kept
-// running with a little silence, so the device never runs dry and the next play is heard
-// right after the silence already queued. A stream with no play for IdleCloseMs closes.
+// frames the device has played) has passed that frame. Right after a play the stream is kept
+// running with a little silence, so the next play is heard right after it; in a longer pause
+// the device's buffer is kept full of silence. A stream with no play for IdleCloseMs closes.
 //
 // Everything is paced by our Timer: the stream's clock is read on its ticks, and the signals
 // come from those ticks (the event loop), never from inside Begin() or Cancel().
@@ -46,6 +46,9 @@ public:
     static constexpr int TickMs = 10;
     // Silence kept queued ahead of the device's clock between plays.
     static constexpr int LeadMs = 30;
+    // After a play, the little silence is kept this long for the next play to follow; after
+    // that the stream is in a pause and keeps the device's buffer full.
+    static constexpr int FollowMs = 200;
     // A clock that stands still this long with audio queued is a device waiting for more
     // data before it starts: it is given a full buffer.
     static constexpr int StallMs = 40;
@@ -106,6 +109,7 @@ private:
     qint64 m_written{0}; // bytes written since the stream opened
     qint64 m_clockSeen{-1};
     qint64 m_clockStillSince{0};
+    qint64 m_lastPlayMs{0}; // last feed while a play ran
     bool m_broken{false};
 };
 
