@@ -1,11 +1,11 @@
 // Speech against the length of its own recordings, on a real sound server: a private
 // PulseAudio null sink this program starts itself (skipped where PulseAudio is missing).
 //
-//   build/bench/speech_pace_bench [rounds]
+//   build/bench/speech_pace_bench [rounds] [pause ms]
 //
 // Speaks two sentences through the syllable queue, then reads the text of lesson 1 aloud word
-// by word as its read-aloud task does (the learner's pause after each word left out: it is a
-// fixed wait, not speech). For each sentence it takes the time from the start to the end of
+// by word as its read-aloud task does. The learner's pause after each word (3000 ms in the
+// task) is left out unless given; it is a fixed wait, not speech, and is not counted. For each sentence it takes the time from the start to the end of
 // the first syllable (the device's start-up latency beside the first recording) and from the
 // end of the first syllable to the end of the last, beside the recordings of the syllables
 // after the first. Goal: rest <= 1.15 x its recordings + 150 ms. Each round starts after the
@@ -199,6 +199,7 @@ Figure ReadLessonAloud(Listener& listener, int pauseMs, int* words, double* tota
     whole.start();
     *words = 0;
     *totalRecMs = 0;
+    double pausedMs = 0;
     for (;;) {
         const ReadAfterWord next = SegmentNextWord(text, readPos, s.LessonWords[0].mid(0, s.LessonWordCount),
                                                    s.WordText[0].mid(0, s.LessonEntryCount));
@@ -212,9 +213,12 @@ Figure ReadLessonAloud(Listener& listener, int pauseMs, int* words, double* tota
         if (BlankTrim(pinyin).isEmpty())
             continue;
         if (pauseMs > 0 && *words > 0) {
+            QElapsedTimer paused;
+            paused.start();
             QEventLoop pause;
             QTimer::singleShot(pauseMs, &pause, &QEventLoop::quit);
             pause.exec();
+            pausedMs += paused.nsecsElapsed() / 1e6;
         }
         const Figure f = listener.Speak(pinyin);
         if (qEnvironmentVariableIsSet("SPEECH_PACE_WORDS"))
@@ -223,7 +227,7 @@ Figure ReadLessonAloud(Listener& listener, int pauseMs, int* words, double* tota
         *totalRecMs += f.FirstRecMs + f.RestRecMs;
         sum.Add(f);
     }
-    *totalMs = whole.nsecsElapsed() / 1e6;
+    *totalMs = whole.nsecsElapsed() / 1e6 - pausedMs; // the learner's pauses are no speech
     return sum;
 }
 
