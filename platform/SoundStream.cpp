@@ -1,5 +1,6 @@
 #include "SoundStream.h"
 
+#include <QDebug>
 #include <algorithm>
 
 #include "Clock.h"
@@ -252,6 +253,7 @@ void StreamOutput::Stream_PlayFailed(quint64 play)
 void StreamOutput::Watchdog_Timer()
 {
     // The device never got this far: end the play, and never use that stream again.
+    qWarning("Sound: the output device did not play a sound to its end in time; its stream is closed");
     const QPointer<SoundStream> stream = m_stream;
     Release();
     if (stream)
