@@ -1,26 +1,19 @@
 #include "AudioSinkOutput.h"
 
+#include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
-#include <QBuffer>
+#include <QMediaDevices>
 #include <QMetaObject>
-#include <algorithm>
 #include <vector>
 
-#include "Timer.h"
-
-// One play on the device. Members are destroyed in reverse order: the sink goes first, then
-// the buffer it reads, then the data behind the buffer.
-struct SinkPlay {
-    QByteArray data;
-    QBuffer buffer;
-    std::unique_ptr<QAudioSink> sink;
-};
+#include "SoundStream.h"
 
 namespace {
 
-// Time the device may take beyond the sound's duration before the watchdog ends the play.
-constexpr int WatchdogSlackMs = 3000;
+// The device's buffer: what a play cut short still sounds for, and what the server may
+// hold back before it starts a stream.
+constexpr int BufferMs = 100;
 
 // Deletes retired sinks from a queued call, never inside the call that retired them. A
 // sink's destructor may run the event loop and so retire or reap again: each pass takes the
@@ -34,9 +27,9 @@ public:
         return *reaper;
     }
 
-    void Retire(std::unique_ptr<SinkPlay> play)
+    void Retire(std::unique_ptr<QAudioSink> sink)
     {
-        m_retired.push_back(std::move(play));
+        m_retired.push_back(std::move(sink));
         if (m_scheduled)
             return;
         m_scheduled = true;
@@ -49,108 +42,82 @@ private:
     void Reap()
     {
         m_scheduled = false;
-        std::vector<std::unique_ptr<SinkPlay>> batch;
+        std::vector<std::unique_ptr<QAudioSink>> batch;
         batch.swap(m_retired);
         m_reaping += static_cast<int>(batch.size());
-        for (auto& play : batch) {
-            play.reset();
+        for (auto& sink : batch) {
+            sink.reset();
             --m_reaping;
         }
     }
 
-    std::vector<std::unique_ptr<SinkPlay>> m_retired;
+    std::vector<std::unique_ptr<QAudioSink>> m_retired;
     bool m_scheduled{false};
     int m_reaping{0};
 };
 
+// One sink started in push mode: we write, the server plays.
+class SinkDevice : public StreamDevice {
+public:
+    static std::unique_ptr<StreamDevice> Open(int sampleRate, int channels)
+    {
+        const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+        if (device.isNull())
+            return nullptr;
+        QAudioFormat format;
+        format.setSampleRate(sampleRate);
+        format.setChannelCount(channels);
+        format.setSampleFormat(QAudioFormat::Int16);
+        auto sink = std::make_unique<QAudioSink>(device, format);
+        sink->setBufferSize(qsizetype(sampleRate) * channels * 2 * BufferMs / 1000);
+        QIODevice* io = sink->start();
+        // Without a server the sink fails inside start() and never reports a state change.
+        if (!io || sink->error() != QAudio::NoError || sink->state() == QAudio::StoppedState) {
+            sink->stop();
+            SinkReaper::Instance().Retire(std::move(sink));
+            return nullptr;
+        }
+        return std::unique_ptr<StreamDevice>(new SinkDevice(std::move(sink), io));
+    }
+
+    ~SinkDevice() override
+    {
+        m_sink->stop();
+        SinkReaper::Instance().Retire(std::move(m_sink));
+    }
+
+    qint64 BytesFree() const override { return Failed() ? 0 : m_sink->bytesFree(); }
+    qint64 Write(const char* data, qint64 bytes) override { return Failed() ? 0 : m_io->write(data, bytes); }
+    qint64 PlayedUSecs() const override { return m_sink->processedUSecs(); }
+    bool Failed() const override
+    {
+        // An underrun is no failure: the stream goes on with the next data written.
+        const QAudio::Error error = m_sink->error();
+        return m_sink->state() == QAudio::StoppedState || (error != QAudio::NoError && error != QAudio::UnderrunError);
+    }
+
+private:
+    SinkDevice(std::unique_ptr<QAudioSink> sink, QIODevice* io)
+        : m_sink(std::move(sink))
+        , m_io(io)
+    {
+    }
+
+    std::unique_ptr<QAudioSink> m_sink;
+    QIODevice* m_io; // the sink's own, valid until it stops
+};
+
 } // namespace
 
-AudioSinkOutput::AudioSinkOutput(const QAudioDevice& device)
-    : m_device(device)
-    , m_watchdog(new Timer(this))
+namespace AudioSinkOutput {
+
+SoundStreams& DeviceStreams()
 {
-    connect(m_watchdog, &Timer::Tick, this, &AudioSinkOutput::Watchdog_Timer);
+    // Never deleted, like the reaper: streams still open when the program ends go with it.
+    static SoundStreams* streams = new SoundStreams(&SinkDevice::Open);
+    return *streams;
 }
 
-AudioSinkOutput::~AudioSinkOutput() { Release(); }
+int RetiredSinks() { return SinkReaper::Instance().Count(); }
 
-int AudioSinkOutput::RetiredSinks() { return SinkReaper::Instance().Count(); }
-
-bool AudioSinkOutput::Start(const WavFile::Audio& audio, qint64 fromFrame)
-{
-    Release();
-    QAudioFormat format;
-    format.setSampleRate(audio.sampleRate);
-    format.setChannelCount(audio.channels);
-    format.setSampleFormat(QAudioFormat::Int16);
-
-    const qint64 from = std::clamp<qint64>(fromFrame, 0, audio.frames);
-    const qint64 bytesPerFrame = 2LL * audio.channels;
-    m_sampleRate = audio.sampleRate;
-    m_frames = audio.frames - from;
-    m_played = 0;
-
-    auto play = std::make_unique<SinkPlay>();
-    play->data = audio.pcm16.mid(from * bytesPerFrame);
-    play->buffer.setBuffer(&play->data);
-    play->buffer.open(QIODevice::ReadOnly);
-    play->sink = std::make_unique<QAudioSink>(m_device, format);
-    QAudioSink* sink = play->sink.get();
-    m_play = std::move(play);
-    sink->start(&m_play->buffer);
-    // Without a server the sink fails inside start() and never reports a state change.
-    if (sink->error() != QAudio::NoError || sink->state() == QAudio::StoppedState) {
-        Release();
-        return false;
-    }
-    // Connected only now: a failure inside start() is this call's result, not a signal.
-    connect(sink, &QAudioSink::stateChanged, this, &AudioSinkOutput::Sink_StateChanged);
-    const qint64 ms = (m_frames * 1000 + m_sampleRate - 1) / m_sampleRate;
-    m_watchdog->SetInterval(static_cast<int>(std::min<qint64>(ms + WatchdogSlackMs, 24LL * 3600 * 1000)));
-    m_watchdog->SetEnabled(true);
-    return true;
-}
-
-void AudioSinkOutput::Stop() { Release(); }
-
-qint64 AudioSinkOutput::PlayedFrames() const
-{
-    if (!m_play)
-        return m_played;
-    return std::min(m_frames, m_play->sink->processedUSecs() * m_sampleRate / 1000000);
-}
-
-void AudioSinkOutput::Sink_StateChanged()
-{
-    // A state change queued before the play was released may still arrive: only the state
-    // of the current sink counts.
-    if (!m_play)
-        return;
-    const QAudio::State state = m_play->sink->state();
-    const QAudio::Error error = m_play->sink->error();
-    if (state == QAudio::IdleState && m_play->buffer.atEnd()) {
-        Release();
-        emit Finished();
-    } else if (state == QAudio::StoppedState && error != QAudio::NoError) {
-        Release();
-        emit Failed();
-    }
-}
-
-void AudioSinkOutput::Watchdog_Timer()
-{
-    Release();
-    emit Finished();
-}
-
-void AudioSinkOutput::Release()
-{
-    m_watchdog->SetEnabled(false);
-    if (!m_play)
-        return;
-    m_played = PlayedFrames();
-    std::unique_ptr<SinkPlay> play = std::move(m_play);
-    play->sink->disconnect(this);
-    play->sink->stop();
-    SinkReaper::Instance().Retire(std::move(play));
-}
+} // namespace AudioSinkOutput

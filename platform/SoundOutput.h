@@ -5,8 +5,9 @@
 // lets go of the device at once; the output may be deleted any time after it, though not from
 // inside one of its own signals (the owner defers that to the event loop).
 //
-// Backends: QAudioSink on the sound server's device, or a silent pacer that waits for the
-// sound's exact duration on our Timer. CreateSoundOutput() (SoundOutputFactory.cpp) picks one.
+// Backends: a stream kept open on the sound server's device (SoundStream.h), or a silent pacer
+// that waits for the sound's exact duration on our Timer. CreateSoundOutput()
+// (SoundOutputFactory.cpp) picks one.
 
 #include <QObject>
 #include <memory>
@@ -33,6 +34,6 @@ signals:
 
 // The silent pacer: always available.
 std::unique_ptr<SoundOutput> CreateSilentOutput();
-// QAudioSink where an output device exists, otherwise the silent pacer. The manual test
+// The device's streams where an output device exists, otherwise the silent pacer. The manual test
 // clock, or VELMORA_SILENT_SOUND=1, always selects the silent pacer.
 std::unique_ptr<SoundOutput> CreateSoundOutput();

@@ -1,10 +1,12 @@
 // The one place that chooses how sound is played.
 
+#include <QAudioDevice>
 #include <QMediaDevices>
 
 #include "AudioSinkOutput.h"
 #include "Clock.h"
 #include "SilentOutput.h"
+#include "SoundStream.h"
 
 std::unique_ptr<SoundOutput> CreateSilentOutput() { return std::make_unique<SilentOutput>(); }
 
@@ -15,5 +17,5 @@ std::unique_ptr<SoundOutput> CreateSoundOutput()
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     if (device.isNull())
         return CreateSilentOutput();
-    return std::make_unique<AudioSinkOutput>(device);
+    return std::make_unique<StreamOutput>(AudioSinkOutput::DeviceStreams());
 }

@@ -1,0 +1,284 @@
+// Speech against the length of its own recordings, on a real sound server: a private
+// PulseAudio null sink this program starts itself (skipped where PulseAudio is missing).
+//
+//   build/bench/speech_pace_bench [rounds] [pause ms]
+//
+// Speaks two sentences through the syllable queue, then reads the text of lesson 1 aloud word
+// by word as its read-aloud task does. The learner's pause after each word (3000 ms in the
+// task) is left out unless given; it is a fixed wait, not speech, and is not counted. For each sentence it takes the time from the start to the end of
+// the first syllable (the device's start-up latency beside the first recording) and from the
+// end of the first syllable to the end of the last, beside the recordings of the syllables
+// after the first. Goal: rest <= 1.15 x its recordings + 150 ms. Each round starts after the
+// output stream has closed for want of plays; on an idle null sink the first sound of a round
+// waits for the sink's own long buffer (about 2 s), which a sound card does not have.
+
+#include <QApplication>
+#include <QAudioDevice>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QMediaDevices>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <csignal>
+#include <cstdio>
+#include <sys/prctl.h>
+
+#include "AppState.h"
+#include "BenchTree.h"
+#include "BlankTrim.h"
+#include "Clock.h"
+#include "LessonScript.h"
+#include "LessonText.h"
+#include "LoadingSteps.h"
+#include "ReadAfter.h"
+#include "SharedPlayer.h"
+#include "SoundStream.h"
+#include "SyllableQueue.h"
+#include "WavFile.h"
+#include "WavePlayer.h"
+
+namespace {
+
+// A PulseAudio server of our own with one null sink; it ends with this process.
+class NullSink {
+public:
+    bool Start()
+    {
+        const QString exe = QStandardPaths::findExecutable(QStringLiteral("pulseaudio"));
+        if (exe.isEmpty() || !m_dir.isValid())
+            return false;
+        const QString socket = m_dir.path() + QStringLiteral("/native");
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("PULSE_RUNTIME_PATH"), m_dir.path() + QStringLiteral("/run"));
+        env.insert(QStringLiteral("PULSE_STATE_PATH"), m_dir.path() + QStringLiteral("/state"));
+        env.insert(QStringLiteral("HOME"), m_dir.path());
+        m_server.setProcessEnvironment(env);
+        m_server.setProcessChannelMode(QProcess::MergedChannels);
+        m_server.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+        m_server.start(exe, {QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--use-pid-file=no"),
+                             QStringLiteral("--exit-idle-time=-1"), QStringLiteral("--disable-shm=yes"),
+                             QStringLiteral("--log-level=info"), QStringLiteral("--log-target=stderr"),
+                             QStringLiteral("--load=module-null-sink"),
+                             QStringLiteral("--load=module-native-protocol-unix auth-anonymous=1 socket=") + socket});
+        if (!m_server.waitForStarted(10000))
+            return false;
+        QByteArray log;
+        const QDeadlineTimer deadline(20000);
+        while (!log.contains("Daemon startup complete") && !log.contains("Daemon startup successful")) {
+            if (m_server.state() != QProcess::Running || deadline.hasExpired())
+                return false;
+            if (m_server.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
+                log += m_server.readAll();
+        }
+        qputenv("PULSE_SERVER", ("unix:" + socket).toUtf8());
+        return true;
+    }
+    ~NullSink()
+    {
+        if (m_server.state() != QProcess::NotRunning) {
+            m_server.terminate();
+            if (!m_server.waitForFinished(10000))
+                m_server.kill();
+        }
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_server;
+};
+
+// One sentence: milliseconds measured and of the recordings played.
+struct Figure {
+    int Syllables{0};
+    double FirstMs{0};    // start to the end of the first syllable
+    double FirstRecMs{0}; // its recording
+    double RestMs{0};     // end of the first syllable to the end of the last
+    double RestRecMs{0};  // the recordings after the first
+    bool TimedOut{false};
+
+    void Add(const Figure& f)
+    {
+        Syllables += f.Syllables;
+        FirstMs += f.FirstMs;
+        FirstRecMs += f.FirstRecMs;
+        RestMs += f.RestMs;
+        RestRecMs += f.RestRecMs;
+        TimedOut = TimedOut || f.TimedOut;
+    }
+    double Goal() const { return 1.15 * RestRecMs + 150; }
+};
+
+double RecordingMs(const QString& path)
+{
+    const WavFile::Audio audio = WavFile::Read(path);
+    return audio.IsValid() ? audio.frames * 1000.0 / audio.sampleRate : 0;
+}
+
+// Hears the end of every syllable (MMControl1's Done) and of the whole queue (the read-aloud
+// task's receiver, as CurrentActivity is 6).
+class Listener : public PlayDoneReceiver {
+public:
+    Listener()
+    {
+        QObject::connect(MMControl1(), &WavePlayer::Done, [this](int code) {
+            if (code == WavePlayer::Successful)
+                SyllableEnds.append(Elapsed.nsecsElapsed() / 1e6);
+        });
+        RegisterPlayDoneReceiver(SoundOwnerCode::Text, this);
+    }
+    void PlayDone() override
+    {
+        EndMs = Elapsed.nsecsElapsed() / 1e6;
+        Loop.quit();
+    }
+
+    Figure Speak(const QString& pinyin)
+    {
+        SyllableEnds.clear();
+        EndMs = -1;
+        Elapsed.start();
+        PlayPinyinSequence(pinyin);
+        Figure f;
+        if (EndMs < 0) {
+            QTimer limit;
+            limit.setSingleShot(true);
+            QObject::connect(&limit, &QTimer::timeout, &Loop, &QEventLoop::quit);
+            limit.start(60000);
+            Loop.exec();
+        }
+        f.TimedOut = EndMs < 0;
+        const AppState& s = State();
+        QList<double> recordings;
+        for (int k = 1; k <= s.SyllableQueueCount; ++k) {
+            const QString path = SyllableSoundPath(s.SyllableQueue.At(1, k));
+            if (WavFile::IsPlayable(path))
+                recordings.append(RecordingMs(path));
+        }
+        f.Syllables = int(recordings.size());
+        if (recordings.isEmpty() || SyllableEnds.isEmpty())
+            return f;
+        f.FirstMs = SyllableEnds.first();
+        f.FirstRecMs = recordings.first();
+        f.RestMs = std::max(0.0, (f.TimedOut ? Elapsed.nsecsElapsed() / 1e6 : EndMs) - SyllableEnds.first());
+        for (qsizetype k = 1; k < recordings.size(); ++k)
+            f.RestRecMs += recordings[k];
+        return f;
+    }
+
+    QElapsedTimer Elapsed;
+    QList<double> SyllableEnds;
+    double EndMs{-1};
+    QEventLoop Loop;
+};
+
+void Print(const char* name, const Figure& f)
+{
+    std::printf("%-28s %4d syl  first %7.0f ms (rec %6.0f, latency %+6.0f)  rest %7.0f ms / rec %7.0f = %5.2fx"
+                "  goal <= %7.0f ms: %s%s\n",
+                name, f.Syllables, f.FirstMs, f.FirstRecMs, f.FirstMs - f.FirstRecMs, f.RestMs, f.RestRecMs,
+                f.RestRecMs > 0 ? f.RestMs / f.RestRecMs : 0.0, f.Goal(), f.RestMs <= f.Goal() ? "met" : "MISSED",
+                f.TimedOut ? " (timed out)" : "");
+    std::fflush(stdout);
+}
+
+// The read-aloud task of lesson 1, word by word, as the lesson text window segments it. Each
+// word is its own sentence: the figures add up over the words.
+Figure ReadLessonAloud(Listener& listener, int pauseMs, int* words, double* totalMs, double* totalRecMs)
+{
+    AppState& s = State();
+    s.ViewedLesson = 1;
+    LoadLessonScript();
+    const QString text = BuildLessonText(s.LessonLines, true).Plain;
+    Figure sum;
+    qsizetype readPos = 1;
+    QElapsedTimer whole;
+    whole.start();
+    *words = 0;
+    *totalRecMs = 0;
+    double pausedMs = 0;
+    for (;;) {
+        const ReadAfterWord next = SegmentNextWord(text, readPos, s.LessonWords[0].mid(0, s.LessonWordCount),
+                                                   s.WordText[0].mid(0, s.LessonEntryCount));
+        if (next.End)
+            break;
+        readPos = next.ReadPos + next.Word.size();
+        const int entry = next.Entry;
+        const QString chinese = next.FromLesson ? s.LessonWords[0].value(entry - 1) : s.WordText[0].value(entry - 1);
+        const QString numbered = next.FromLesson ? s.LessonWords[2].value(entry - 1) : s.WordPinyin.value(entry - 1);
+        const QString pinyin = WordPinyinInEntry(next.Word, chinese, numbered);
+        if (BlankTrim(pinyin).isEmpty())
+            continue;
+        if (pauseMs > 0 && *words > 0) {
+            QElapsedTimer paused;
+            paused.start();
+            QEventLoop pause;
+            QTimer::singleShot(pauseMs, &pause, &QEventLoop::quit);
+            pause.exec();
+            pausedMs += paused.nsecsElapsed() / 1e6;
+        }
+        const Figure f = listener.Speak(pinyin);
+        if (qEnvironmentVariableIsSet("SPEECH_PACE_WORDS"))
+            Print(qPrintable(pinyin), f);
+        ++*words;
+        *totalRecMs += f.FirstRecMs + f.RestRecMs;
+        sum.Add(f);
+    }
+    *totalMs = whole.nsecsElapsed() / 1e6 - pausedMs; // the learner's pauses are no speech
+    return sum;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    NullSink sink;
+    if (!sink.Start()) {
+        std::printf("speech_pace_bench: skipped, no PulseAudio null sink could be started\n");
+        return 0;
+    }
+    QApplication app(argc, argv);
+    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 3;
+    const int pauseMs = argc > 2 ? std::max(0, atoi(argv[2])) : 0;
+    if (QMediaDevices::defaultAudioOutput().isNull()) {
+        std::printf("speech_pace_bench: skipped, the null sink offers no output device\n");
+        return 0;
+    }
+    Clock::UseReal();
+    ResetState();
+    AppState& s = State();
+    s.AppPath = BenchTree::Path();
+    s.CurrentActivity = 6;
+    BenchTree::NoProgress progress;
+    LoadWordTable(progress);
+    SetUpSharedPlayers();
+
+    Listener listener;
+    std::printf("null sink: %s\n", qPrintable(QMediaDevices::defaultAudioOutput().description()));
+    for (int round = 1; round <= rounds; ++round) {
+        if (round > 1) {
+            // Each round starts on a stream that closed for want of plays, as after a pause.
+            QEventLoop idle;
+            QTimer::singleShot(SoundStream::IdleCloseMs + 500, &idle, &QEventLoop::quit);
+            idle.exec();
+        }
+        std::printf("-- round %d\n", round);
+        Print("wo3 shi4 zhong1 guo2 ren2", listener.Speak(QStringLiteral("wo3 shi4 zhong1 guo2 ren2")));
+        Print("ten syllables", listener.Speak(QStringLiteral("jin1 tian1 wo3 he2 peng2 you3 qu4 shang1 dian4 mai3")));
+        Print("ni3 hao3", listener.Speak(QStringLiteral("ni3 hao3")));
+        int words = 0;
+        double totalMs = 0;
+        double totalRecMs = 0;
+        const Figure lesson = ReadLessonAloud(listener, pauseMs, &words, &totalMs, &totalRecMs);
+        Print("lesson 1 read aloud (sum)", lesson);
+        std::printf("%-28s %4d words: %7.0f ms speaking / rec %7.0f = %5.2fx; latency %.0f ms a word\n", "",
+                    words, totalMs, totalRecMs, totalRecMs > 0 ? totalMs / totalRecMs : 0.0,
+                    words > 0 ? (lesson.FirstMs - lesson.FirstRecMs) / words : 0.0);
+    }
+    CloseSharedPlayers();
+    return 0;
+}
