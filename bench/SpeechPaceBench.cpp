@@ -19,13 +19,8 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QMediaDevices>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTimer>
-#include <csignal>
 #include <cstdio>
-#include <sys/prctl.h>
 
 #include "AppState.h"
 #include "BenchTree.h"
@@ -33,6 +28,7 @@
 #include "Clock.h"
 #include "LessonScript.h"
 #include "LessonText.h"
+#include "NullSinkServer.h"
 #include "LoadingSteps.h"
 #include "ReadAfter.h"
 #include "SharedPlayer.h"
@@ -42,54 +38,6 @@
 #include "WavePlayer.h"
 
 namespace {
-
-// A PulseAudio server of our own with one null sink; it ends with this process.
-class NullSink {
-public:
-    bool Start()
-    {
-        const QString exe = QStandardPaths::findExecutable(QStringLiteral("pulseaudio"));
-        if (exe.isEmpty() || !m_dir.isValid())
-            return false;
-        const QString socket = m_dir.path() + QStringLiteral("/native");
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("PULSE_RUNTIME_PATH"), m_dir.path() + QStringLiteral("/run"));
-        env.insert(QStringLiteral("PULSE_STATE_PATH"), m_dir.path() + QStringLiteral("/state"));
-        env.insert(QStringLiteral("HOME"), m_dir.path());
-        m_server.setProcessEnvironment(env);
-        m_server.setProcessChannelMode(QProcess::MergedChannels);
-        m_server.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-        m_server.start(exe, {QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--use-pid-file=no"),
-                             QStringLiteral("--exit-idle-time=-1"), QStringLiteral("--disable-shm=yes"),
-                             QStringLiteral("--log-level=info"), QStringLiteral("--log-target=stderr"),
-                             QStringLiteral("--load=module-null-sink"),
-                             QStringLiteral("--load=module-native-protocol-unix auth-anonymous=1 socket=") + socket});
-        if (!m_server.waitForStarted(10000))
-            return false;
-        QByteArray log;
-        const QDeadlineTimer deadline(20000);
-        while (!log.contains("Daemon startup complete") && !log.contains("Daemon startup successful")) {
-            if (m_server.state() != QProcess::Running || deadline.hasExpired())
-                return false;
-            if (m_server.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
-                log += m_server.readAll();
-        }
-        qputenv("PULSE_SERVER", ("unix:" + socket).toUtf8());
-        return true;
-    }
-    ~NullSink()
-    {
-        if (m_server.state() != QProcess::NotRunning) {
-            m_server.terminate();
-            if (!m_server.waitForFinished(10000))
-                m_server.kill();
-        }
-    }
-
-private:
-    QTemporaryDir m_dir;
-    QProcess m_server;
-};
 
 // One sentence: milliseconds measured and of the recordings played.
 struct Figure {
@@ -236,7 +184,7 @@ Figure ReadLessonAloud(Listener& listener, int pauseMs, int* words, double* tota
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    NullSink sink;
+    NullSinkServer sink;
     if (!sink.Start()) {
         std::printf("speech_pace_bench: skipped, no PulseAudio null sink could be started\n");
         return 0;
