@@ -14,6 +14,7 @@
 #include "ControlKit.h"
 #include "DriveType.h"
 #include "Forms.h"
+#include "MenuArt.h"
 #include "MenuItems.h"
 #include "Picture.h"
 #include "Product.h"
@@ -101,6 +102,9 @@ void Background::Form_Load()
     // PrepareToShow takes the result.
     if (!m_picturePath.isEmpty())
         m_picture = std::async(std::launch::async, [picture = m_picturePath] { return Picture::LoadImage(picture); });
+    // So is the menu's artwork, most of which is loading its fonts.
+    if (CodePage::SystemCanShowChinese())
+        Begin::PrepareArtAhead();
     SetUpSharedPlayers();
     State().TaskbarHeight = GetTaskbarHeight();
     Timer5_Timer();
@@ -140,6 +144,7 @@ void Background::PrepareToShow()
 
 void Background::Form_Unload()
 {
+    MenuArt::FinishDrawingAhead();
     UnregisterToneLabelView(this);
     CloseSharedPlayers();
 }

@@ -40,5 +40,10 @@ struct Pictures {
 // The pictures of a layout, drawn on first use and kept for the next call with the same layout
 // (the main window has them drawn while its start-up step waits, so the menu opens at once).
 const Pictures& PicturesFor(const QSize& size, const std::array<QRect, 5>& items, const QRect& panelBed);
+// Starts drawing a layout's pictures on a worker thread, for PicturesFor to take (it waits for
+// them if they are not ready). Only the first call draws ahead.
+void DrawAhead(const QSize& size, const std::array<QRect, 5>& items, const QRect& panelBed);
+// Waits for a drawing started ahead, so that nothing paints after the application is gone.
+void FinishDrawingAhead();
 
 } // namespace MenuArt
