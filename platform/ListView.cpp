@@ -11,9 +11,33 @@
 
 #include "Twips.h"
 
+namespace {
+// The tree lays its rows out anew after every new list and has its header do the same, which
+// repaints the headings although neither their number nor their widths changed: this header
+// lays itself out again only when the number of columns changed. Its sections follow every
+// other change (widths, texts, fonts) by themselves.
+class ListHeader : public QHeaderView {
+public:
+    explicit ListHeader(QWidget* parent)
+        : QHeaderView(Qt::Horizontal, parent)
+    {
+        // As the tree's own header is set up.
+        setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+
+    void doItemsLayout() override
+    {
+        if (model() && count() > 0 && count() == model()->columnCount(rootIndex()))
+            return;
+        QHeaderView::doItemsLayout();
+    }
+};
+} // namespace
+
 ListView::ListView(QWidget* parent)
     : QTreeWidget(parent)
 {
+    setHeader(new ListHeader(this));
     setColumnCount(0);
     setRootIsDecorated(false);
     setItemsExpandable(false);

@@ -15,6 +15,7 @@
 #include "DriveType.h"
 #include "FormEvents.h"
 #include "Forms.h"
+#include "MenuArt.h"
 #include "MenuItems.h"
 #include "Picture.h"
 #include "Product.h"
@@ -37,6 +38,14 @@ double LabelTop(QLabel* label) { return Twips::FromPixelsY(label->y()); }
 Background::Background()
     : Form(QStringLiteral("Background"))
 {
+    // The start menu's artwork, most of which is loading its fonts, and the backdrop picture
+    // are drawn and decoded on worker threads while this window and the menu are built; the
+    // window takes them before it shows (PrepareToShow).
+    if (CodePage::SystemCanShowChinese())
+        Begin::PrepareArtAhead();
+    m_picturePath = ChooseBackdropPicture();
+    if (!m_picturePath.isEmpty())
+        m_picture = std::async(std::launch::async, [picture = m_picturePath] { return Picture::LoadImage(picture); });
     SetCaption(Product::Name());
     SetBorderless(true);
     setAutoFillBackground(true);
@@ -98,10 +107,6 @@ void Background::Form_Load()
         return;
     }
 
-    // The picture is decoded on a thread of its own while the window and the menu are built;
-    // PrepareToShow takes the result.
-    if (!m_picturePath.isEmpty())
-        m_picture = std::async(std::launch::async, [picture = m_picturePath] { return Picture::LoadImage(picture); });
     SetUpSharedPlayers();
     State().TaskbarHeight = GetTaskbarHeight();
     Timer5_Timer();
@@ -141,6 +146,7 @@ void Background::PrepareToShow()
 
 void Background::Form_Unload()
 {
+    MenuArt::FinishDrawingAhead();
     UnregisterToneLabelView(this);
     CloseSharedPlayers();
 }
@@ -152,7 +158,7 @@ void Background::ShowToneText(const QString& text)
     Label4->setVisible(true);
 }
 
-void Background::LoadBackdropPicture()
+QString Background::ChooseBackdropPicture()
 {
     const QString candidate = ReadOneLineRecord(SettingsFiles::BackgroundPath);
     QString picture;
@@ -160,14 +166,15 @@ void Background::LoadBackdropPicture()
         picture = SafeFile::Native(candidate);
     else if (QFileInfo(State().AppPath + QStringLiteral("background.jpg")).isFile())
         picture = State().AppPath + QStringLiteral("background.jpg");
-    // Only the file's header is read here; the picture itself is decoded while the start-up
-    // step waits (PrepareToShow), before the window shows.
-    if (picture.isEmpty() || !Picture::IsPicture(picture)) {
-        Image1->hide();
-        return;
-    }
-    m_picturePath = picture;
-    Image1->show();
+    // Only the file's header is read here; the picture itself is decoded on a thread of its
+    // own, taken before the window shows (PrepareToShow).
+    return picture.isEmpty() || !Picture::IsPicture(picture) ? QString() : picture;
+}
+
+void Background::LoadBackdropPicture()
+{
+    // The picture was chosen, and its decoding started, when the window was built.
+    Image1->setVisible(!m_picturePath.isEmpty());
 }
 
 void Background::ApplySavedBackdrop()

@@ -61,6 +61,7 @@ protected:
 
 private:
     void LoadBackdropPicture();
+    static QString ChooseBackdropPicture();
     // Decodes the backdrop picture and draws what the window and the menu show (once).
     void PrepareToShow();
     void ApplySavedBackdrop();
@@ -69,7 +70,7 @@ private:
     void Timer2_Timer();
     void Timer5_Timer();
 
-    QString m_picturePath; // chosen at load, decoded before the window shows
-    std::future<QImage> m_picture; // its decoding, started on the normal road on a thread of its own
+    QString m_picturePath; // chosen when the window is built, decoded before it shows
+    std::future<QImage> m_picture; // its decoding, on a thread of its own
     bool m_prepared{false};
 };

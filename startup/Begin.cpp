@@ -65,16 +65,36 @@ Begin::Begin()
     connect(Timer2, &Timer::Tick, this, &Begin::Timer2_Timer);
 }
 
+namespace {
+struct ArtLayout {
+    QSize size;
+    std::array<QRect, 5> items;
+    QRect bed;
+};
+
+ArtLayout MenuLayout()
+{
+    ArtLayout layout;
+    layout.size = QSize(std::max(1, Twips::ToPixelsX(Background::DesignWidth)),
+        std::max(1, Twips::ToPixelsY(Background::DesignHeight)));
+    for (int k = 1; k <= 5; ++k)
+        layout.items[k - 1] = Twips::ToPixels(ItemLeft, ItemTop[k], ItemWidth[k], ItemHeight);
+    // The bed under the panels reaches the menu's right margin.
+    layout.bed = Twips::ToPixels(Begin::PanelOffsetLeft, Begin::PanelOffsetTop, MenuPanel::PanelWidth, MenuPanel::PanelHeight);
+    return layout;
+}
+} // namespace
+
 const MenuArt::Pictures& Begin::PrepareArt()
 {
-    const QSize size(std::max(1, Twips::ToPixelsX(Background::DesignWidth)),
-        std::max(1, Twips::ToPixelsY(Background::DesignHeight)));
-    std::array<QRect, 5> items;
-    for (int k = 1; k <= 5; ++k)
-        items[k - 1] = Twips::ToPixels(ItemLeft, ItemTop[k], ItemWidth[k], ItemHeight);
-    // The bed under the panels reaches the menu's right margin.
-    const QRect bed = Twips::ToPixels(PanelOffsetLeft, PanelOffsetTop, MenuPanel::PanelWidth, MenuPanel::PanelHeight);
-    return MenuArt::PicturesFor(size, items, bed);
+    const ArtLayout layout = MenuLayout();
+    return MenuArt::PicturesFor(layout.size, layout.items, layout.bed);
+}
+
+void Begin::PrepareArtAhead()
+{
+    const ArtLayout layout = MenuLayout();
+    MenuArt::DrawAhead(layout.size, layout.items, layout.bed);
 }
 
 void Begin::Form_Load() { Timer1->SetEnabled(true); }

@@ -24,6 +24,8 @@ public:
 
     // The menu's pictures for this screen, drawn once (the main window has them drawn early).
     static const MenuArt::Pictures& PrepareArt();
+    // Starts drawing them on a worker thread, for PrepareArt to take when the menu is built.
+    static void PrepareArtAhead();
 
     // Chooses the exit item: ends the program (a panel's Esc).
     virtual void Common01();

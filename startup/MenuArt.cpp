@@ -6,6 +6,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <future>
 
 namespace {
 
@@ -163,11 +164,16 @@ const Caption& ItemCaption(int index)
     return captions[std::clamp(index, 1, 5) - 1];
 }
 
-QPixmap Backdrop(const QSize& size, const std::array<QRect, 5>& items, const QRect& panelBed)
+namespace {
+
+// The face and item pictures are painted into images, which a worker thread may do too (Qt
+// paints text into a QImage off the GUI thread), in the format the screen's pixmaps have, so
+// that turning them into pixmaps copies nothing and every pixel is what a pixmap would hold.
+QImage BackdropImage(const QSize& size, qreal ratio, QImage::Format format, const std::array<QRect, 5>& items,
+    const QRect& panelBed)
 {
     // Drawn at the screen's device pixel ratio, so the artwork stays sharp on dense screens.
-    const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
-    QPixmap face((QSizeF(size) * ratio).toSize());
+    QImage face((QSizeF(size) * ratio).toSize(), format);
     face.setDevicePixelRatio(ratio);
     QPainter p(&face);
     p.setRenderHint(QPainter::Antialiasing);
@@ -215,21 +221,21 @@ QPixmap Backdrop(const QSize& size, const std::array<QRect, 5>& items, const QRe
     return face;
 }
 
-QPixmap Face(const QPixmap& backdrop, const std::array<QRect, 5>& items)
+QImage FaceImage(const QImage& backdrop, const std::array<QRect, 5>& items)
 {
-    QPixmap face = backdrop;
+    QImage face = backdrop;
     QPainter p(&face);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     for (int k = 0; k < 5; ++k)
-        DrawItem(p, items[k], k + 1, Look::Plain);
+        DrawItem(p, items[k], k + 1, MenuArt::Look::Plain);
     return face;
 }
 
-QPixmap ItemPicture(const QPixmap& backdrop, const QRect& rect, int index, Look look)
+QImage ItemImage(const QImage& backdrop, const QRect& rect, int index, MenuArt::Look look)
 {
     const qreal ratio = backdrop.devicePixelRatio();
-    QPixmap pic = backdrop.copy(QRectF(QPointF(rect.topLeft()) * ratio, QSizeF(rect.size()) * ratio).toRect());
+    QImage pic = backdrop.copy(QRectF(QPointF(rect.topLeft()) * ratio, QSizeF(rect.size()) * ratio).toRect());
     pic.setDevicePixelRatio(ratio);
     QPainter p(&pic);
     p.setRenderHint(QPainter::Antialiasing);
@@ -238,24 +244,116 @@ QPixmap ItemPicture(const QPixmap& backdrop, const QRect& rect, int index, Look 
     return pic;
 }
 
+// What a screen pixmap holds, asked of the GUI thread.
+struct Target {
+    qreal ratio;
+    QImage::Format format;
+};
+
+Target ScreenTarget()
+{
+    return {qApp ? qApp->devicePixelRatio() : 1.0, QPixmap(1, 1).toImage().format()};
+}
+
+struct Layout {
+    QSize size;
+    std::array<QRect, 5> items;
+    QRect panelBed;
+    bool operator==(const Layout&) const = default;
+};
+
+struct Images {
+    QImage face;
+    std::array<QImage, 6> hover;
+    std::array<QImage, 5> selected;
+};
+
+Images DrawAll(const Layout& layout, const Target& target)
+{
+    Images drawn;
+    const QImage backdrop = BackdropImage(layout.size, target.ratio, target.format, layout.items, layout.panelBed);
+    drawn.face = FaceImage(backdrop, layout.items);
+    for (int k = 1; k <= 5; ++k) {
+        drawn.hover[k] = ItemImage(backdrop, layout.items[k - 1], k, MenuArt::Look::Hover);
+        if (k < 5)
+            drawn.selected[k] = ItemImage(backdrop, layout.items[k - 1], k, MenuArt::Look::Selected);
+    }
+    return drawn;
+}
+
+// The drawing started ahead on a worker thread, and the layout it is for.
+struct Ahead {
+    Layout layout;
+    std::future<Images> images;
+};
+
+Ahead& DrawingAhead()
+{
+    static Ahead ahead;
+    return ahead;
+}
+
+} // namespace
+
+QPixmap Backdrop(const QSize& size, const std::array<QRect, 5>& items, const QRect& panelBed)
+{
+    const Target target = ScreenTarget();
+    return QPixmap::fromImage(BackdropImage(size, target.ratio, target.format, items, panelBed));
+}
+
+QPixmap Face(const QPixmap& backdrop, const std::array<QRect, 5>& items)
+{
+    return QPixmap::fromImage(FaceImage(backdrop.toImage(), items));
+}
+
+QPixmap ItemPicture(const QPixmap& backdrop, const QRect& rect, int index, Look look)
+{
+    return QPixmap::fromImage(ItemImage(backdrop.toImage(), rect, index, look));
+}
+
+void DrawAhead(const QSize& size, const std::array<QRect, 5>& items, const QRect& panelBed)
+{
+    Ahead& ahead = DrawingAhead();
+    if (ahead.images.valid())
+        return;
+    ahead.layout = Layout{size, items, panelBed};
+    ahead.images = std::async(std::launch::async, [layout = ahead.layout, target = ScreenTarget()] {
+        return DrawAll(layout, target);
+    });
+}
+
+void FinishDrawingAhead()
+{
+    if (Ahead& ahead = DrawingAhead(); ahead.images.valid())
+        ahead.images.wait();
+}
+
 const Pictures& PicturesFor(const QSize& size, const std::array<QRect, 5>& items, const QRect& panelBed)
 {
     struct Kept {
-        QSize size;
-        std::array<QRect, 5> items;
-        QRect panelBed;
+        Layout layout;
         Pictures pictures;
     };
     static Kept kept;
-    if (!kept.pictures.face.isNull() && kept.size == size && kept.items == items && kept.panelBed == panelBed)
+    const Layout layout{size, items, panelBed};
+    if (!kept.pictures.face.isNull() && kept.layout == layout)
         return kept.pictures;
-    kept = Kept{size, items, panelBed, {}};
-    const QPixmap backdrop = Backdrop(size, items, panelBed);
-    kept.pictures.face = Face(backdrop, items);
+    Images drawn;
+    Ahead& ahead = DrawingAhead();
+    if (ahead.images.valid()) {
+        // Taken once: a later layout is drawn here.
+        drawn = ahead.images.get();
+        if (!(ahead.layout == layout))
+            drawn = DrawAll(layout, ScreenTarget());
+    } else {
+        drawn = DrawAll(layout, ScreenTarget());
+    }
+    kept = Kept{layout, {}};
+    kept.pictures.face = QPixmap::fromImage(std::move(drawn.face));
     for (int k = 1; k <= 5; ++k) {
-        kept.pictures.hover[k] = ItemPicture(backdrop, items[k - 1], k, Look::Hover);
+        kept.pictures.hover[k] = QPixmap::fromImage(std::move(drawn.hover[k]));
         if (k < 5)
-            kept.pictures.selected[k] = ItemPicture(backdrop, items[k - 1], k, Look::Selected);
+            kept.pictures.selected[k] = QPixmap::fromImage(std::move(drawn.selected[k]));
     }
     return kept.pictures;
 }

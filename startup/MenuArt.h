@@ -38,7 +38,12 @@ struct Pictures {
     std::array<QPixmap, 5> selected;
 };
 // The pictures of a layout, drawn on first use and kept for the next call with the same layout
-// (the main window has them drawn while its start-up step waits, so the menu opens at once).
+// (the main window has them drawn ahead on a worker thread as it is built, so the menu opens at once).
 const Pictures& PicturesFor(const QSize& size, const std::array<QRect, 5>& items, const QRect& panelBed);
+// Starts drawing a layout's pictures on a worker thread, for PicturesFor to take (it waits for
+// them if they are not ready). Only the first call draws ahead.
+void DrawAhead(const QSize& size, const std::array<QRect, 5>& items, const QRect& panelBed);
+// Waits for a drawing started ahead, so that nothing paints after the application is gone.
+void FinishDrawingAhead();
 
 } // namespace MenuArt
