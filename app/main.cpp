@@ -4,8 +4,6 @@
 #include <QWindow>
 #include <cstdio>
 #include <cstdlib>
-#include <dlfcn.h>
-#include <thread>
 
 #include "AppState.h"
 #include "AssistantsForms.h"
@@ -18,19 +16,6 @@
 #include "SetupForms.h"
 #include "Timer.h"
 
-namespace {
-// The font configuration (fontconfig's settings and font caches) takes as long to read as the
-// rest of the start-up before the first window: it is read on a thread of its own while the
-// application connects to the display, so the first text measured finds it ready. Qt reads it
-// through the same library, which keeps one configuration for the whole process.
-std::thread ReadFontConfigurationAhead()
-{
-    using Init = int (*)();
-    const auto init = reinterpret_cast<Init>(dlsym(RTLD_DEFAULT, "FcInit"));
-    return init ? std::thread(init) : std::thread();
-}
-} // namespace
-
 int main(int argc, char** argv)
 {
     // Windows are placed by absolute coordinates, which Wayland does not allow: use X11
@@ -41,7 +26,6 @@ int main(int argc, char** argv)
         std::fputs("Velmora needs a graphical desktop: no display was found (DISPLAY is not set).\n", stderr);
         return 1;
     }
-    std::thread fontConfiguration = ReadFontConfigurationAhead();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QApplication::setQuitOnLastWindowClosed(false);
@@ -72,8 +56,6 @@ int main(int argc, char** argv)
             std::_Exit(0);
         });
     }
-    if (fontConfiguration.joinable())
-        fontConfiguration.join();
     // The start-up window runs the whole start-up while it loads; it ends the program at once
     // when another copy runs.
     if (!Forms::Load(QStringLiteral("RegisterOCX")))
