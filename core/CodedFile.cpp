@@ -52,14 +52,14 @@ public:
         const char* record = block.data();
         const char* const end = record + count * kCodedRecordSize;
         const qint16* const map = m_map;
-        // The common record (a unit above 13) is handled here with the output in locals; the
-        // others go through the members, after which the locals are taken up again.
-        char16_t* out = m_text.m_text.data();
-        qsizetype used = m_used;
-        qsizetype lineFull = m_lineStart + kMaxCodedLineLength;
         while (record != end && !m_done) {
+            // The common record (a unit above 13) is stored here with the output in locals; any
+            // other goes through the members, and the locals are taken up again after it. Only a
+            // line end can complete the lines wanted: the common records need no check.
+            char16_t* const out = m_text.m_text.data();
+            const qsizetype lineFull = m_lineStart + kMaxCodedLineLength;
+            qsizetype used = m_used;
             char16_t unit = 0;
-            // Only a line end can complete the lines wanted: the common records need no check.
             for (; record != end; record += kCodedRecordSize) {
                 const int sum = int{Field(record, 1)} + int{Field(record, 2)};
                 if (sum != static_cast<qint16>(sum)) {
@@ -76,9 +76,9 @@ public:
                 out[used] = unit;
                 used += used < lineFull;
             }
+            m_used = used;
             if (record == end)
                 break;
-            m_used = used;
             switch (unit) {
             case 0:
                 AppendBlanks((end - record) / kCodedRecordSize);
@@ -93,11 +93,7 @@ public:
                 break;
             }
             record += kCodedRecordSize;
-            out = m_text.m_text.data();
-            used = m_used;
-            lineFull = m_lineStart + kMaxCodedLineLength;
         }
-        m_used = used;
         return true;
     }
 
