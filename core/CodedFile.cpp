@@ -244,11 +244,6 @@ bool ReadBlocks(CourseFile& file, qint64 got, const QString& tag, qint16 stopAt,
     return true;
 }
 
-void ReportCorrupted(const QString& path)
-{
-    MsgBox::Warning(QStringLiteral("The file ") + path + QStringLiteral(" is corrupted!"));
-}
-
 // What a reading leaves before it reads: no lines anywhere.
 void EmptyLines(CodedText& text)
 {
@@ -258,28 +253,37 @@ void EmptyLines(CodedText& text)
     text.Clear();
 }
 
-enum class ReadResult { Read, Failed, NotOpened };
+void ReportCorrupted(const QString& path)
+{
+    MsgBox::Warning(QStringLiteral("The file ") + path + QStringLiteral(" is corrupted!"));
+}
 
 // Reads the file at path into text, emptying LineBuffer and setting LineCount. A file that
-// cannot be read, or that does not decode, is reported and yields no lines. A file that
-// cannot be opened, or a folder (which opens, then refuses to be read), gives NotOpened with
-// nothing emptied or reported: the caller decides.
-ReadResult ReadCourseFile(const QString& path, const QString& tag, qint16 stopAt, CodedText& text)
+// cannot be read, or that does not decode, is reported and yields no lines. False for a file
+// that cannot be opened, or a folder (which opens, then refuses to be read), with nothing
+// emptied or reported: the caller decides.
+bool ReadCourseFile(const QString& path, const QString& tag, qint16 stopAt, CodedText& text)
 {
     CourseFile file(path);
     if (!file.IsOpen())
-        return ReadResult::NotOpened;
+        return false;
     QByteArray& block = Block();
     const qint64 got = file.Read(block.data(), block.size());
     if (got < 0 && errno == EISDIR)
-        return ReadResult::NotOpened;
+        return false;
     EmptyLines(text);
-    if (!ReadBlocks(file, got, tag, stopAt, text)) {
+    if (ReadBlocks(file, got, tag, stopAt, text))
+        State().LineCount = static_cast<qint16>(text.LineCount());
+    else
         ReportCorrupted(path);
-        return ReadResult::Failed;
-    }
-    State().LineCount = static_cast<qint16>(text.LineCount());
-    return ReadResult::Read;
+    return true;
+}
+
+// A file that could not be opened: reported, with no lines.
+void ReportUnopened(const QString& path, CodedText& text)
+{
+    EmptyLines(text);
+    ReportCorrupted(path);
 }
 } // namespace
 
@@ -287,10 +291,8 @@ void ReadCodedLines(const QString& path, const QString& tag, qint16 stopAt)
 {
     static CodedText text;
     // Callers check that the file exists: one that cannot be opened is reported.
-    if (ReadCourseFile(path, tag, stopAt, text) == ReadResult::NotOpened) {
-        EmptyLines(text);
-        ReportCorrupted(path);
-    }
+    if (!ReadCourseFile(path, tag, stopAt, text))
+        ReportUnopened(path, text);
     QStringList& lines = State().LineBuffer;
     lines.reserve(text.LineCount());
     for (qsizetype i = 0; i < text.LineCount(); ++i)
@@ -299,12 +301,11 @@ void ReadCodedLines(const QString& path, const QString& tag, qint16 stopAt)
 
 bool ReadCodedText(const QString& path, const QString& tag, qint16 stopAt, CodedText& text)
 {
-    if (ReadCourseFile(path, tag, stopAt, text) != ReadResult::NotOpened)
+    if (ReadCourseFile(path, tag, stopAt, text))
         return true;
     // Only a failed open needs to know whether there is a file at all.
     if (!QFileInfo(SafeFile::Native(path)).isFile())
         return false;
-    EmptyLines(text);
-    ReportCorrupted(path);
+    ReportUnopened(path, text);
     return true;
 }
