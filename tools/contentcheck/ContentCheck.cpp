@@ -444,13 +444,17 @@ void CheckWords(const QString& contentDir, Result& r)
     rules.allowedUntaught = LoadWordSet(contentDir + QStringLiteral("/Data/untaught.txt"));
     QStringList ignored;
     const QString lessons = contentDir + QStringLiteral("/Lessons/Script/Lesson_%1/%2");
-    for (int n = 1; n <= 91; ++n)
-        for (const Group& g : ReadGroups(lessons.arg(n).arg(QStringLiteral("icwp.txt")), ignored, {})) {
+    // Each lesson's word list, read once for the word rules and the spellings.
+    QList<QList<Group>> lessonWords(92);
+    for (int n = 1; n <= 91; ++n) {
+        lessonWords[n] = ReadGroups(lessons.arg(n).arg(QStringLiteral("icwp.txt")), ignored, {});
+        for (const Group& g : lessonWords[n]) {
             const QString word = g.chinese.trimmed();
             rules.AddWord(word);
             if (!rules.taughtIn.contains(word))
                 rules.taughtIn.insert(word, n);
         }
+    }
     const QDir vocabulary(contentDir + QStringLiteral("/Vocabulary"));
     for (const QString& file : vocabulary.entryList({QStringLiteral("ci*.txt")}, QDir::Files))
         for (const Group& g : ReadGroups(vocabulary.filePath(file), ignored, {}))
@@ -459,7 +463,7 @@ void CheckWords(const QString& contentDir, Result& r)
     WordPass pass{rules, {}, {}, {}};
     for (int n = 1; n <= 91; ++n) {
         const QString words = QStringLiteral("Lesson_%1/icwp.txt").arg(n);
-        for (const Group& g : ReadGroups(lessons.arg(n).arg(QStringLiteral("icwp.txt")), ignored, {}))
+        for (const Group& g : lessonWords[n])
             pass.spellings[g.chinese.trimmed()].insert(
                 SplitLine(g.pinyin, nullptr).join(QLatin1Char(' ')).remove(QLatin1Char('.')), QStringLiteral("%1:%2: ").arg(words).arg(g.line));
         const QString text = QStringLiteral("Lesson_%1/lifr.txt").arg(n);
