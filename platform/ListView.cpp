@@ -48,7 +48,7 @@ ListView::ListView(QWidget* parent)
     setAllColumnsShowFocus(true);
     header()->setStretchLastSection(false);
     header()->setSectionsMovable(false);
-    connect(header(), &QHeaderView::sectionResized, this, [this] { FitHeadings(); });
+    connect(header(), &QHeaderView::sectionResized, this, [this](int column) { FitHeading(column); });
 }
 
 int ListView::AddColumn(const QString& header)
@@ -66,8 +66,11 @@ int ListView::AppendColumn(const QString& header, int pixels)
     const int column = columnCount();
     setColumnCount(column + 1);
     headerItem()->setText(column, header);
-    setColumnWidth(column, pixels);
-    FitHeadings();
+    // A width the new section already has announces no resize: its heading is fitted here.
+    if (columnWidth(column) == pixels)
+        FitHeading(column);
+    else
+        setColumnWidth(column, pixels);
     return column;
 }
 
@@ -82,32 +85,36 @@ int ListView::HeadingWidth(const QString& text, const QFont& font) const
     return style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), header()).width();
 }
 
-void ListView::FitHeadings()
+void ListView::FitHeading(int column)
 {
     // Below this the heading could not be read anyway: it is clipped instead.
     constexpr int SmallestPixels = 6;
     const QFont listFont = header()->font();
     QTreeWidgetItem* head = headerItem();
-    for (int column = 0; column < columnCount(); ++column) {
-        const int width = columnWidth(column);
-        const QString text = head->text(column);
-        if (width <= 1 || HeadingWidth(text, listFont) <= width) {
-            head->setData(column, Qt::FontRole, QVariant());
-            continue;
-        }
-        // Narrower letters first, then smaller ones: the heading keeps as much height as it can.
-        QFont fitted = listFont;
-        bool fits = false;
-        for (int pixels = QFontInfo(listFont).pixelSize(); pixels >= SmallestPixels && !fits; --pixels) {
-            fitted.setPixelSize(pixels);
-            for (int stretch : {100, 87, 75}) {
-                fitted.setStretch(stretch);
-                if ((fits = HeadingWidth(text, fitted) <= width))
-                    break;
-            }
-        }
-        head->setFont(column, fitted);
+    const int width = columnWidth(column);
+    const QString text = head->text(column);
+    if (width <= 1 || HeadingWidth(text, listFont) <= width) {
+        head->setData(column, Qt::FontRole, QVariant());
+        return;
     }
+    // Narrower letters first, then smaller ones: the heading keeps as much height as it can.
+    QFont fitted = listFont;
+    bool fits = false;
+    for (int pixels = QFontInfo(listFont).pixelSize(); pixels >= SmallestPixels && !fits; --pixels) {
+        fitted.setPixelSize(pixels);
+        for (int stretch : {100, 87, 75}) {
+            fitted.setStretch(stretch);
+            if ((fits = HeadingWidth(text, fitted) <= width))
+                break;
+        }
+    }
+    head->setFont(column, fitted);
+}
+
+void ListView::FitHeadings()
+{
+    for (int column = 0; column < columnCount(); ++column)
+        FitHeading(column);
 }
 
 void ListView::changeEvent(QEvent* e)

@@ -63,6 +63,8 @@ private:
     int AppendColumn(const QString& header, int pixels);
     // Pixels a heading needs at font: its text and the style's margins on both sides.
     int HeadingWidth(const QString& text, const QFont& font) const;
-    // Gives each heading the largest font, up to the list's, that fits its column's width.
+    // Gives a heading the largest font, up to the list's, that fits its column's width; a
+    // column's resize refits its own heading, a change of the list's font or style every one.
+    void FitHeading(int column);
     void FitHeadings();
 };

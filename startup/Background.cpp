@@ -166,9 +166,10 @@ QString Background::ChooseBackdropPicture()
         picture = SafeFile::Native(candidate);
     else if (QFileInfo(State().AppPath + QStringLiteral("background.jpg")).isFile())
         picture = State().AppPath + QStringLiteral("background.jpg");
-    // Only the file's header is read here; the picture itself is decoded on a thread of its
-    // own, taken before the window shows (PrepareToShow).
-    return picture.isEmpty() || !Picture::IsPicture(picture) ? QString() : picture;
+    // The file is not read here: it is decoded on a thread of its own, and a file that is no
+    // picture hides the picture when the decoding is taken, before the window shows
+    // (PrepareToShow).
+    return picture;
 }
 
 void Background::LoadBackdropPicture()

@@ -66,36 +66,22 @@ Begin::Begin()
 }
 
 namespace {
-struct ArtLayout {
-    QSize size;
-    std::array<QRect, 5> items;
-    QRect bed;
-};
-
-ArtLayout MenuLayout()
+MenuArt::Layout MenuLayout()
 {
-    ArtLayout layout;
+    MenuArt::Layout layout;
     layout.size = QSize(std::max(1, Twips::ToPixelsX(Background::DesignWidth)),
         std::max(1, Twips::ToPixelsY(Background::DesignHeight)));
     for (int k = 1; k <= 5; ++k)
         layout.items[k - 1] = Twips::ToPixels(ItemLeft, ItemTop[k], ItemWidth[k], ItemHeight);
     // The bed under the panels reaches the menu's right margin.
-    layout.bed = Twips::ToPixels(Begin::PanelOffsetLeft, Begin::PanelOffsetTop, MenuPanel::PanelWidth, MenuPanel::PanelHeight);
+    layout.panelBed = Twips::ToPixels(Begin::PanelOffsetLeft, Begin::PanelOffsetTop, MenuPanel::PanelWidth, MenuPanel::PanelHeight);
     return layout;
 }
 } // namespace
 
-const MenuArt::Pictures& Begin::PrepareArt()
-{
-    const ArtLayout layout = MenuLayout();
-    return MenuArt::PicturesFor(layout.size, layout.items, layout.bed);
-}
+const MenuArt::Pictures& Begin::PrepareArt() { return MenuArt::PicturesFor(MenuLayout()); }
 
-void Begin::PrepareArtAhead()
-{
-    const ArtLayout layout = MenuLayout();
-    MenuArt::DrawAhead(layout.size, layout.items, layout.bed);
-}
+void Begin::PrepareArtAhead() { MenuArt::DrawAhead(MenuLayout()); }
 
 void Begin::Form_Load() { Timer1->SetEnabled(true); }
 

@@ -255,20 +255,13 @@ Target ScreenTarget()
     return {qApp ? qApp->devicePixelRatio() : 1.0, QPixmap(1, 1).toImage().format()};
 }
 
-struct Layout {
-    QSize size;
-    std::array<QRect, 5> items;
-    QRect panelBed;
-    bool operator==(const Layout&) const = default;
-};
-
 struct Images {
     QImage face;
     std::array<QImage, 6> hover;
     std::array<QImage, 5> selected;
 };
 
-Images DrawAll(const Layout& layout, const Target& target)
+Images DrawAll(const MenuArt::Layout& layout, const Target& target)
 {
     Images drawn;
     const QImage backdrop = BackdropImage(layout.size, target.ratio, target.format, layout.items, layout.panelBed);
@@ -283,7 +276,7 @@ Images DrawAll(const Layout& layout, const Target& target)
 
 // The drawing started ahead on a worker thread, and the layout it is for.
 struct Ahead {
-    Layout layout;
+    MenuArt::Layout layout;
     std::future<Images> images;
 };
 
@@ -295,28 +288,12 @@ Ahead& DrawingAhead()
 
 } // namespace
 
-QPixmap Backdrop(const QSize& size, const std::array<QRect, 5>& items, const QRect& panelBed)
-{
-    const Target target = ScreenTarget();
-    return QPixmap::fromImage(BackdropImage(size, target.ratio, target.format, items, panelBed));
-}
-
-QPixmap Face(const QPixmap& backdrop, const std::array<QRect, 5>& items)
-{
-    return QPixmap::fromImage(FaceImage(backdrop.toImage(), items));
-}
-
-QPixmap ItemPicture(const QPixmap& backdrop, const QRect& rect, int index, Look look)
-{
-    return QPixmap::fromImage(ItemImage(backdrop.toImage(), rect, index, look));
-}
-
-void DrawAhead(const QSize& size, const std::array<QRect, 5>& items, const QRect& panelBed)
+void DrawAhead(const Layout& layout)
 {
     Ahead& ahead = DrawingAhead();
     if (ahead.images.valid())
         return;
-    ahead.layout = Layout{size, items, panelBed};
+    ahead.layout = layout;
     ahead.images = std::async(std::launch::async, [layout = ahead.layout, target = ScreenTarget()] {
         return DrawAll(layout, target);
     });
@@ -328,14 +305,13 @@ void FinishDrawingAhead()
         ahead.images.wait();
 }
 
-const Pictures& PicturesFor(const QSize& size, const std::array<QRect, 5>& items, const QRect& panelBed)
+const Pictures& PicturesFor(const Layout& layout)
 {
     struct Kept {
         Layout layout;
         Pictures pictures;
     };
     static Kept kept;
-    const Layout layout{size, items, panelBed};
     if (!kept.pictures.face.isNull() && kept.layout == layout)
         return kept.pictures;
     Images drawn;
