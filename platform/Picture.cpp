@@ -18,11 +18,4 @@ QPixmap Load(const QString& path)
     const QImage image = LoadImage(path);
     return image.isNull() ? QPixmap() : QPixmap::fromImage(image);
 }
-
-bool IsPicture(const QString& path)
-{
-    QImageReader reader(SafeFile::Native(path));
-    reader.setDecideFormatFromContent(true);
-    return reader.canRead();
-}
 } // namespace Picture

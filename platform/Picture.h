@@ -12,6 +12,4 @@ QPixmap Load(const QString& path);
 // The same as an image, null when Load gives a null pixmap. Unlike Load it may run on any
 // thread, so a large picture can be decoded while the program does other work.
 QImage LoadImage(const QString& path);
-// True when the file's header is that of a picture the readers know (nothing is decoded).
-bool IsPicture(const QString& path);
 } // namespace Picture
