@@ -222,8 +222,8 @@ bool StreamOutput::Start(const WavFile::Audio& audio, qint64 fromFrame)
     connect(stream, &SoundStream::PlayEnded, this, &StreamOutput::Stream_PlayEnded);
     connect(stream, &SoundStream::PlayFailed, this, &StreamOutput::Stream_PlayFailed);
     m_play = stream->Begin(audio.pcm16.mid(from * 2 * audio.channels));
-    const qint64 ms = (frames * 1000 + audio.sampleRate - 1) / audio.sampleRate;
-    m_watchdog->SetInterval(static_cast<int>(std::min<qint64>(ms + WatchdogSlackMs, 24LL * 3600 * 1000)));
+    m_watchdog->SetInterval(
+        static_cast<int>(std::min<qint64>(audio.FramesMs(frames) + WatchdogSlackMs, 24LL * 3600 * 1000)));
     m_watchdog->SetEnabled(true);
     return true;
 }
