@@ -29,6 +29,16 @@ bool SameAddress(const QHostAddress& a, const QString& host)
     return !b.isNull() && a.isEqual(b, QHostAddress::ConvertV4MappedToIPv4);
 }
 
+// The text of a datagram from the socket's partner. None for an empty datagram, one from
+// anyone else, or one that cannot be read as 936 (ignored, never acknowledged).
+std::optional<QString> PartnerText(
+    const UdpSocket& socket, const QByteArray& datagram, const QHostAddress& sender, quint16 senderPort)
+{
+    if (datagram.isEmpty() || senderPort != socket.RemotePort || !SameAddress(sender, socket.RemoteHost))
+        return std::nullopt;
+    return CodePage::From936(datagram);
+}
+
 } // namespace
 
 namespace ChatWire {
@@ -127,12 +137,9 @@ void ChatLink::Restore(const Endpoint& endpoint)
 
 void ChatLink::HandleDatagram(const QByteArray& datagram, const QHostAddress& sender, quint16 senderPort)
 {
-    if (datagram.isEmpty() || senderPort != m_socket->RemotePort
-        || !SameAddress(sender, m_socket->RemoteHost))
-        return;
-    const std::optional<QString> read = CodePage::From936(datagram);
+    const std::optional<QString> read = PartnerText(*m_socket, datagram, sender, senderPort);
     if (!read)
-        return; // cannot be read as a string: ignored, never acknowledged
+        return;
     const QString& text = *read;
     if (text.startsWith(u'#')) {
         if (m_pending.isEmpty())
@@ -200,10 +207,7 @@ void ChatTestPartner::SendCaption()
 
 void ChatTestPartner::HandleDatagram(const QByteArray& datagram, const QHostAddress& sender, quint16 senderPort)
 {
-    if (datagram.isEmpty() || senderPort != m_socket->RemotePort
-        || !SameAddress(sender, m_socket->RemoteHost))
-        return;
-    const std::optional<QString> read = CodePage::From936(datagram);
+    const std::optional<QString> read = PartnerText(*m_socket, datagram, sender, senderPort);
     if (!read)
         return;
     const QString& text = *read;

@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <csignal>
 #include <sys/types.h>
 #include <unistd.h>
@@ -214,26 +215,21 @@ private:
 
 void Send(const Mail& mail, QObject* context, std::function<void(Result)> done, int timeLimitMs)
 {
-    QStringList recipients;
-    bool valid = true;
-    for (const QString& address : mail.Recipients) {
-        valid = valid && ValidAddress(address);
-        recipients << address;
+    if (mail.Recipients.isEmpty() || !std::all_of(mail.Recipients.cbegin(), mail.Recipients.cend(), ValidAddress)) {
+        // Refused before any program is looked for or run.
+        (new Job(context, std::move(done), false, timeLimitMs))->FailLater();
+        return;
     }
     const QString program = SendmailProgram();
     auto* job = new Job(context, std::move(done), program.isEmpty(), timeLimitMs);
-    if (!valid || recipients.isEmpty()) {
-        job->FailLater(); // refused before anything runs
-        return;
-    }
     if (program.isEmpty()) {
         QStringList args{QStringLiteral("--utf8"), QStringLiteral("--subject"), OneLine(mail.Subject),
                          QStringLiteral("--body"), mail.Body, QStringLiteral("--")};
-        args << recipients; // after "--": an address can never be taken for an option
+        args << mail.Recipients; // after "--": an address can never be taken for an option
         job->Start(QStringLiteral("xdg-email"), args, QByteArray());
         return;
     }
-    job->Start(program, {QStringLiteral("-t"), QStringLiteral("-oi")}, Message({recipients, mail.Subject, mail.Body}));
+    job->Start(program, {QStringLiteral("-t"), QStringLiteral("-oi")}, Message(mail));
 }
 
 int Running()

@@ -20,8 +20,7 @@ bool SilentOutput::Start(const WavFile::Audio& audio, qint64 fromFrame)
     m_frames = std::max<qint64>(0, audio.frames - fromFrame);
     m_startMs = Clock::Msecs();
     // A zero interval never fires: even the shortest rest of a sound waits one millisecond.
-    const qint64 ms = m_sampleRate > 0 ? (m_frames * 1000 + m_sampleRate - 1) / m_sampleRate : 0;
-    m_timer->SetInterval(static_cast<int>(std::clamp<qint64>(ms, 1, 24LL * 3600 * 1000)));
+    m_timer->SetInterval(static_cast<int>(std::clamp<qint64>(audio.FramesMs(m_frames), 1, 24LL * 3600 * 1000)));
     m_timer->SetEnabled(true);
     return true;
 }

@@ -61,10 +61,17 @@ void SoundStream::Break()
 {
     if (m_broken)
         return;
+    Close();
+}
+
+void SoundStream::Close(std::optional<quint64> failedPlay)
+{
     m_broken = true;
     m_play.reset();
     m_feed->SetEnabled(false);
     m_idle->SetEnabled(false);
+    if (failedPlay)
+        emit PlayFailed(*failedPlay);
     emit Closed();
 }
 
@@ -142,14 +149,7 @@ void SoundStream::Feed_Timer()
     if (m_broken)
         return;
     if (m_device->Failed()) {
-        const std::optional<Play> play = std::move(m_play);
-        m_play.reset();
-        m_broken = true;
-        m_feed->SetEnabled(false);
-        m_idle->SetEnabled(false);
-        if (play)
-            emit PlayFailed(play->id);
-        emit Closed();
+        Close(m_play ? std::optional<quint64>(m_play->id) : std::nullopt);
         return;
     }
     Feed();
@@ -167,9 +167,7 @@ void SoundStream::Idle_Timer()
     m_idle->SetEnabled(false);
     if (Busy() || m_broken)
         return;
-    m_broken = true;
-    m_feed->SetEnabled(false);
-    emit Closed();
+    Close();
 }
 
 SoundStreams::SoundStreams(DeviceFactory open)
@@ -224,8 +222,8 @@ bool StreamOutput::Start(const WavFile::Audio& audio, qint64 fromFrame)
     connect(stream, &SoundStream::PlayEnded, this, &StreamOutput::Stream_PlayEnded);
     connect(stream, &SoundStream::PlayFailed, this, &StreamOutput::Stream_PlayFailed);
     m_play = stream->Begin(audio.pcm16.mid(from * 2 * audio.channels));
-    const qint64 ms = (frames * 1000 + audio.sampleRate - 1) / audio.sampleRate;
-    m_watchdog->SetInterval(static_cast<int>(std::min<qint64>(ms + WatchdogSlackMs, 24LL * 3600 * 1000)));
+    m_watchdog->SetInterval(
+        static_cast<int>(std::min<qint64>(audio.FramesMs(frames) + WatchdogSlackMs, 24LL * 3600 * 1000)));
     m_watchdog->SetEnabled(true);
     return true;
 }

@@ -95,6 +95,9 @@ private:
     void Feed_Timer();
     void Idle_Timer();
     void Feed();
+    // Drops the play, stops the timers for good and reports Closed(), after PlayFailed() for
+    // failedPlay when there is one.
+    void Close(std::optional<quint64> failedPlay = std::nullopt);
     qint64 PlayedBytes() const;
     qint64 WriteSilence(qint64 bytes);
 

@@ -31,11 +31,11 @@ void Put16(QByteArray& out, qint64 index, int value)
 
 } // namespace
 
-qint64 Audio::DurationMs() const
+qint64 Audio::FramesMs(qint64 count) const
 {
     if (sampleRate <= 0)
         return 0;
-    return (frames * 1000 + sampleRate - 1) / sampleRate;
+    return (count * 1000 + sampleRate - 1) / sampleRate;
 }
 
 Audio Parse(const QByteArray& bytes, QString* error)

@@ -21,7 +21,10 @@ struct Audio {
     QByteArray pcm16; // frames * channels little-endian signed 16-bit samples
 
     // Exact duration in milliseconds, rounded up so a pacer never ends before the sound.
-    qint64 DurationMs() const;
+    qint64 DurationMs() const { return FramesMs(frames); }
+    // The same for the given number of this sound's frames (the rest of it after a start
+    // point, say); 0 without a sample rate.
+    qint64 FramesMs(qint64 count) const;
     bool IsValid() const { return sampleRate > 0 && channels > 0 && frames > 0; }
 };
 

@@ -30,6 +30,16 @@ MailSender::Result SendToTutorAndWait(const QString& mailbox, const QString& sub
     return SendAndWait({MailSender::SplitRecipients(TutorRecipients(mailbox)), subject, text});
 }
 
+// Writes an executable shell script (a stand-in mail program).
+void WriteScript(const QString& path, const QString& script)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(script.toUtf8());
+    f.close();
+    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
 // A stand-in sendmail program that keeps its arguments and the message it was given.
 class StubSendmail : public ::testing::Test {
 protected:
@@ -43,14 +53,9 @@ protected:
     void Install(int exitCode)
     {
         const QString script = m_dir.filePath("sendmail");
-        QFile f(script);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(QStringLiteral("#!/bin/sh\necho \"$@\" > '%1'\ncat > '%2'\nexit %3\n")
-                    .arg(m_dir.filePath("args"), m_dir.filePath("message"))
-                    .arg(exitCode)
-                    .toUtf8());
-        f.close();
-        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        ASSERT_NO_FATAL_FAILURE(WriteScript(script, QStringLiteral("#!/bin/sh\necho \"$@\" > '%1'\ncat > '%2'\nexit %3\n")
+                                                        .arg(m_dir.filePath("args"), m_dir.filePath("message"))
+                                                        .arg(exitCode)));
         qputenv("VELMORA_SENDMAIL", script.toUtf8());
     }
     QByteArray Read(const char* name) const
@@ -125,13 +130,9 @@ bool Alive(qint64 pid)
 
 TEST_F(StubSendmail, AMailProgramThatHangsIsEndedWithItsChildrenWhileTheWindowGoesOn)
 {
-    const QString script = m_dir.filePath("sendmail");
-    QFile f(script);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(QStringLiteral("#!/bin/sh\nsleep 1000 &\necho $! > '%1.tmp' && mv '%1.tmp' '%1'\ncat > /dev/null\nsleep 1000\n")
-                .arg(m_dir.filePath("child"))
-                .toUtf8());
-    f.close();
+    ASSERT_NO_FATAL_FAILURE(WriteScript(m_dir.filePath("sendmail"),
+        QStringLiteral("#!/bin/sh\nsleep 1000 &\necho $! > '%1.tmp' && mv '%1.tmp' '%1'\ncat > /dev/null\nsleep 1000\n")
+            .arg(m_dir.filePath("child"))));
     Clock::UseManual(QDateTime(QDate(2026, 3, 2), QTime(9, 0)));
     QFileSystemWatcher watcher({m_dir.path()});
     QSignalSpy changed(&watcher, &QFileSystemWatcher::directoryChanged);
@@ -175,14 +176,10 @@ TEST(MailComposerTest, TheComposerGetsTheAddressesAfterItsOptionsAndCountsOnlyWh
         SCOPED_TRACE(c.name);
         QFile::remove(bin.filePath("xdg-email"));
         if (c.exitCode) {
-            QFile f(bin.filePath("xdg-email"));
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write(QStringLiteral("#!/bin/sh\nfor a in \"$@\"; do echo \"$a\"; done > '%1'\nexit %2\n")
-                        .arg(bin.filePath("args"))
-                        .arg(*c.exitCode)
-                        .toUtf8());
-            f.close();
-            f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            ASSERT_NO_FATAL_FAILURE(WriteScript(bin.filePath("xdg-email"),
+                QStringLiteral("#!/bin/sh\nfor a in \"$@\"; do echo \"$a\"; done > '%1'\nexit %2\n")
+                    .arg(bin.filePath("args"))
+                    .arg(*c.exitCode)));
         }
         EXPECT_EQ(SendAndWait({{QStringLiteral("-x@a.example"), QStringLiteral("b@a.example")}, QStringLiteral("s"),
                       QStringLiteral("t")}),
