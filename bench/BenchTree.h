@@ -1,8 +1,9 @@
 #pragma once
-// What the benchmarks over the real data tree share: where the tree is (build/Velmora, or
-// VELMORA_TREE) and a loading progress that reports nowhere.
+// What the benchmarks share: where the real data tree is (build/Velmora, or VELMORA_TREE), a
+// loading progress that reports nowhere, and the median and percentiles of their figures.
 
 #include <QString>
+#include <vector>
 
 #include "LoadingSteps.h"
 
@@ -10,6 +11,11 @@ namespace BenchTree {
 
 // The data tree's folder, ending in "/".
 QString Path();
+
+// The middle figure (the mean of the two middle ones for an even count).
+double Median(std::vector<double> v);
+// The figure at fraction p (0 to 1) of the sorted figures, the nearest one; 0 for none.
+double Percentile(std::vector<double> v, double p);
 
 // No window: the loading steps report nowhere.
 class NoProgress : public LoadProgress {

@@ -128,14 +128,7 @@ struct Figures {
     std::vector<double> Us;
 };
 
-double Percentile(std::vector<double> v, double p)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    const size_t at = std::min(v.size() - 1, size_t(p * double(v.size() - 1) + 0.5));
-    return v[at];
-}
+using BenchTree::Percentile;
 
 // One table: per kind, count, p50, p99 and max of each column of figures.
 void PrintTable(const char* title, const std::vector<const char*>& columns,

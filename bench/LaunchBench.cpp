@@ -19,6 +19,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "BenchTree.h"
+
 namespace {
 
 struct Contender {
@@ -53,12 +55,7 @@ double LaunchOnce(const Contender& c)
     return ms;
 }
 
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
+using BenchTree::Median;
 
 void BM_LaunchSideBySide(benchmark::State& state)
 {

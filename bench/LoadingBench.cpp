@@ -80,12 +80,7 @@ qint64 ReadWithSystemCalls(const std::vector<QByteArray>& paths)
     return bytes;
 }
 
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
+using BenchTree::Median;
 
 void BM_LoadAgainstFloor(benchmark::State& state)
 {

@@ -18,7 +18,6 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScrollBar>
-#include <algorithm>
 #include <cstdio>
 #include <vector>
 #include <QFileInfo>
@@ -176,11 +175,7 @@ void ReleaseMouseAtSelection(RichTextBox* box)
     QApplication::sendEvent(box->viewport(), &release);
 }
 
-double Percentile(std::vector<double> v, double p)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[std::min(v.size() - 1, size_t(p * double(v.size() - 1) + 0.5))];
-}
+using BenchTree::Percentile;
 
 // Runs the event loop until done() holds or limitMs have passed; false on the limit.
 template <typename Done>

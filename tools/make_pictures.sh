@@ -27,23 +27,8 @@ fi
 tree="$root/build/Velmora"
 [ -x "$tree/velmora" ] || { echo "make_pictures: $tree/velmora is not built" >&2; exit 1; }
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; wait "${pids[i]}" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source tests/support/virtual_desktop.sh
 fail() { echo "make_pictures: $*" >&2; exit 1; }
-# Waits up to $2 seconds (10 by default) for a condition.
-wait_for() {
-  local tries=$(( ${2:-10} * 10 ))
-  for _ in $(seq "$tries"); do
-    eval "$1" && return 0
-    sleep 0.1
-  done
-  return 1
-}
 
 # The data tree for a new learner: everything linked but the records.
 app="$work/Velmora"
@@ -52,13 +37,7 @@ for entry in "$tree"/*; do
   [ "$(basename "$entry")" = Record ] || ln -s "$entry" "$app/"
 done
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-wait_for '[ -s "$work/display" ]' || fail "no virtual display"
-export DISPLAY=":$(head -n1 "$work/display")"
-openbox >"$work/openbox.log" 2>&1 &
-pids+=($!)
-wait_for 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' || fail "openbox did not start"
+start_desktop 1024x768 -dpi 96
 
 VELMORA_APPPATH="$app" VELMORA_LOCK_DIR="$work" VELMORA_SILENT_SOUND=1 QT_QPA_PLATFORM=xcb \
   "$tree/velmora" >"$work/velmora.log" 2>&1 &
@@ -86,12 +65,12 @@ shoot() {
 
 # The course panel (328 x 377 pixels at 96 dpi) opens beside the start menu once the course
 # tables are loaded.
-wait_for 'window_of_size 328 377 >/dev/null' 60 || { cat "$work/velmora.log" >&2; fail "the start menu did not open"; }
+wait_for 'window_of_size 328 377 >/dev/null' 600 || { cat "$work/velmora.log" >&2; fail "the start menu did not open"; }
 panel=$(window_of_size 328 377)
 shoot start-menu.png
 
 # Step 1's "Open" button: 975 x 285 twips at (3630, 1350) on the panel.
 xdotool mousemove --window "$panel" 274 100 click 1
-wait_for 'xdotool search --onlyvisible --name "^Lesson Text$" >/dev/null' 20 || fail "the lesson stack did not open"
+wait_for 'xdotool search --onlyvisible --name "^Lesson Text$" >/dev/null' 200 || fail "the lesson stack did not open"
 xdotool mousemove 1 1
 shoot lesson-stack.png

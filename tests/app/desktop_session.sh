@@ -1,42 +1,9 @@
-# Sourced by the desktop checks: a virtual display of its own (a free one, picked by Xvfb
-# itself) with openbox, and the program started through desktop_probe with a learner's record,
-# driven through a pipe. Exits 77 (skipped) when a tool is missing.
-for tool in Xvfb openbox xdotool xprop xwininfo; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
-done
+# Sourced by the desktop checks: a virtual display of its own with openbox
+# (tests/support/virtual_desktop.sh), and the program started through desktop_probe with a
+# learner's record, driven through a pipe. Exits 77 (skipped) when a tool is missing.
+source "$(dirname "${BASH_SOURCE[0]}")/../support/virtual_desktop.sh"
+skip_without Xvfb openbox xdotool xprop xwininfo
 tree=$(cd "$tree" && pwd)
-work=$(mktemp -d)
-pids=()
-stop_pids() {
-  for ((i = ${#pids[@]} - 1; i >= "${1:-0}"; i--)); do kill "${pids[i]}" 2>/dev/null; wait "${pids[i]}" 2>/dev/null; done
-  pids=("${pids[@]:0:${1:-0}}")
-}
-cleanup() { { exec 5>&-; } 2>/dev/null; stop_pids 0; rm -rf "$work"; }
-trap cleanup EXIT
-fail() { echo "FAILED: $*"; exit 1; }
-
-# Waits up to 10 s (or the tenths of a second given) for a condition: the window manager works
-# at its own pace.
-wait_for() {
-  for _ in $(seq "${2:-100}"); do
-    eval "$1" && return 0
-    sleep 0.1
-  done
-  return 1
-}
-
-# start_desktop WIDTHxHEIGHT
-start_desktop() {
-  stop_pids 0
-  rm -f "$work/display"
-  Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-  pids+=($!)
-  wait_for '[ -s "$work/display" ]' 300 || fail "no virtual display"
-  export DISPLAY=":$(head -n1 "$work/display")"
-  openbox >"$work/openbox.log" 2>&1 &
-  pids+=($!)
-  wait_for 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' 300 || fail "openbox did not start"
-}
 
 # start_program LESSON STEP: the program on the data tree, with that frontier in its record,
 # until the course panel is shown.

@@ -5,34 +5,9 @@
 # openbox, xdotool or xprop are not installed.
 set -u
 probe="$1"
-for tool in Xvfb openbox xdotool xprop; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
-done
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null; wait "${pids[i]}" 2>/dev/null; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAILED: $*"; exit 1; }
-
-# Waits up to 10 s for a condition (the window manager works at its own pace).
-wait_for() {
-  for _ in $(seq 100); do
-    eval "$1" && return 0
-    sleep 0.1
-  done
-  return 1
-}
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-wait_for '[ -s "$work/display" ]' || fail "no virtual display"
-export DISPLAY=":$(head -n1 "$work/display")"
-openbox >"$work/openbox.log" 2>&1 &
-pids+=($!)
-wait_for 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' || fail "openbox did not start"
+source "$(dirname "$0")/../support/virtual_desktop.sh"
+skip_without Xvfb openbox xdotool xprop
+start_desktop 1024x768
 
 QT_QPA_PLATFORM=xcb "$probe" >"$work/probe.out" 2>"$work/probe.err" &
 pids+=($!)

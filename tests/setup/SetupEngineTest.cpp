@@ -41,6 +41,15 @@ struct Installation {
     }
 };
 
+// Runs an uninstall of app to its end, the running program's file (removed at exit) included.
+void Uninstall(const QString& app, bool keepRecord)
+{
+    Uninstaller::UninstallJob job(app, app + "velmora", keepRecord);
+    while (job.Step()) {
+    }
+    job.FinishAtExit();
+}
+
 class SetupTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -179,10 +188,7 @@ TEST_F(SetupTest, WhateverACancelledOrFailedInstallCopiedIsUninstalled)
         }
 
         ASSERT_FALSE(Uninstaller::Refusal(app, m_tmp.filePath("elsewhere")).has_value());
-        Uninstaller::UninstallJob job(app, app + "velmora", false);
-        while (job.Step()) {
-        }
-        job.FinishAtExit();
+        Uninstall(app, false);
         EXPECT_EQ(QFileInfo::exists(app) ? Tree(app) : QStringList(), c.left);
     }
 }
@@ -341,6 +347,15 @@ TEST_F(SetupTest, UninstallNeverRemovesAnythingBehindALink)
             },
             {"Linked"}},
     };
+    // Every entry on the other disk, with a file's bytes.
+    const auto contents = [](const QString& disk) {
+        QStringList entries;
+        for (const QString& entry : Tree(disk)) {
+            QFile f(disk + u'/' + entry);
+            entries << entry + (f.open(QIODevice::ReadOnly) ? u':' + QString::fromUtf8(f.readAll()) : QString());
+        }
+        return entries;
+    };
     int n = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
@@ -351,23 +366,11 @@ TEST_F(SetupTest, UninstallNeverRemovesAnythingBehindALink)
         Installation run(m_source, base);
         const QString app = Installer::InstallPath(base);
         c.arrange(app, disk);
-        QStringList before;
-        for (const QString& entry : Tree(disk)) {
-            QFile f(disk + u'/' + entry);
-            before << entry + (f.open(QIODevice::ReadOnly) ? u':' + QString::fromUtf8(f.readAll()) : QString());
-        }
+        const QStringList before = contents(disk);
 
-        Uninstaller::UninstallJob job(app, app + "velmora", false);
-        while (job.Step()) {
-        }
-        job.FinishAtExit();
+        Uninstall(app, false);
 
-        QStringList after;
-        for (const QString& entry : Tree(disk)) {
-            QFile f(disk + u'/' + entry);
-            after << entry + (f.open(QIODevice::ReadOnly) ? u':' + QString::fromUtf8(f.readAll()) : QString());
-        }
-        EXPECT_EQ(after, before);
+        EXPECT_EQ(contents(disk), before);
         EXPECT_EQ(QFileInfo::exists(app) ? Tree(app) : QStringList(), c.left);
     }
 }
@@ -381,10 +384,7 @@ TEST_F(SetupTest, AReinstallationFromASmallerMediumLeavesNothingBehindOnUninstal
 
     const QString app = Installer::InstallPath(m_base);
     EXPECT_TRUE(Uninstaller::ReadManifest(app).contains("Numbers/1.wav"));
-    Uninstaller::UninstallJob job(app, app + "velmora", true);
-    while (job.Step()) {
-    }
-    job.FinishAtExit();
+    Uninstall(app, true);
     EXPECT_FALSE(QFileInfo::exists(app));
 }
 
