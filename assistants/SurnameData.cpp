@@ -3,7 +3,10 @@
 namespace {
 
 // Row order: the one-character surnames first, then the two-character ones. The bearers are
-// figures of Chinese history, letters, science and the arts, all long dead.
+// figures of Chinese history, letters, science and the arts, all long dead. Each pinyin is the
+// surname's own reading where the character has several (褚 Chǔ, 曲 Qū, 令狐 Línghú); 纪 is
+// given as Jì, as most speakers say it (Jǐ by the older rule), and 那 as Nà, as the character
+// is commonly read (Nā by the surname's own rule).
 constexpr SurnameData Rows[] = {
     {"赵", "zh.ao4", "赵匡胤"},
     {"钱", "qi.an2", ""},
@@ -15,7 +18,7 @@ constexpr SurnameData Rows[] = {
     {"王", "w.ang2", "王羲之、王安石"},
     {"冯", "f.eng2", "冯梦龙"},
     {"陈", "ch.en2", "陈胜"},
-    {"褚", "zh.u3", "褚遂良"},
+    {"褚", "ch.u3", "褚遂良"},
     {"卫", "w.ei4", "卫青"},
     {"蒋", "ji.ang3", ""},
     {"沈", "sh.en3", "沈括"},
@@ -36,7 +39,7 @@ constexpr SurnameData Rows[] = {
     {"魏", "w.ei4", "魏征"},
     {"陶", "t.ao2", "陶渊明"},
     {"姜", "ji.ang1", "姜子牙"},
-    {"戚", "q.i4", "戚继光"},
+    {"戚", "q.i1", "戚继光"},
     {"谢", "xi.e4", "谢灵运"},
     {"邹", "z.ou1", ""},
     {"窦", "d.ou4", ""},
@@ -47,7 +50,7 @@ constexpr SurnameData Rows[] = {
     {"范", "f.an4", "范仲淹"},
     {"彭", "p.eng2", ""},
     {"鲁", "l.u3", "鲁肃"},
-    {"韦", "w.ei3", "韦应物"},
+    {"韦", "w.ei2", "韦应物"},
     {"昌", "ch.ang1", ""},
     {"马", "m.a3", "马致远"},
     {"苗", "mi.ao2", ""},
@@ -146,14 +149,14 @@ constexpr SurnameData Rows[] = {
     {"翁", "w.eng1", ""},
     {"岳", "yu.e4", "岳飞"},
     {"于", "y.u2", "于谦"},
-    {"曲", "q.u3", ""},
+    {"曲", "q.u1", ""},
     {"易", "y.i4", ""},
     {"白", "b.ai2", "白居易"},
     {"欧", ".ou1", ""},
     {"仇", "qi.u2", "仇英"},
     {"祖", "z.u3", "祖冲之"},
     {"武", "w.u3", "武则天"},
-    {"符", "f.u4", ""},
+    {"符", "f.u2", ""},
     {"刘", "li.u2", "刘邦、刘备"},
     {"詹", "zh.an1", "詹天佑"},
     {"龙", "l.ong2", ""},
@@ -193,7 +196,7 @@ constexpr SurnameData Rows[] = {
     {"东方", "d.ong1 f.ang1", "东方朔"},
     {"尉迟", "y.u4 ch.i2", "尉迟恭"},
     {"公孙", "g.ong1 s.un1", "公孙龙"},
-    {"令狐", "l.ing4 h.u2", ""},
+    {"令狐", "l.ing2 h.u2", ""},
     {"司徒", "s.i1 t.u2", ""},
 };
 

@@ -49,4 +49,30 @@ TEST(SurnameCheckTest, FaultyBearersAreFound)
     }
 }
 
+// Each case changes one row's pinyin in a copy of the program's table.
+TEST(SurnameCheckTest, WrongReadingsAreFound)
+{
+    ContentCheck::Readings readings;
+    ASSERT_TRUE(ContentCheck::LoadReadings(VELMORA_SOURCE_DIR "/content/Data/readings.txt", readings));
+    const struct {
+        const char* surname;
+        const char* pinyin;
+        const char* error; // empty: clean
+    } cases[] = {
+        {"赵", "zh.ao4", ""},
+        {"赵", "zh.ao3", "surnames:1 (赵): 赵 read zhao3, known: zhao4"},
+        {"褚", "zh.u3", "surnames:11 (褚): the surname is read chu3, not zhu3"},
+        {"纪", "j.i3", ""},
+        {"令狐", "l.ing4 h.u2", "surnames:189 (令狐): the surname is read ling2 hu2, not ling4 hu2"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pinyin);
+        std::vector<SurnameData> rows(SurnameRows().begin(), SurnameRows().end());
+        rows[RowOf(rows, c.surname)].Pinyin = c.pinyin;
+        QStringList errors;
+        ContentCheck::CheckSurnameReadings(rows, readings, errors);
+        EXPECT_EQ(errors, *c.error ? QStringList{QString::fromUtf8(c.error)} : QStringList());
+    }
+}
+
 } // namespace

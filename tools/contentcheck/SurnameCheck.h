@@ -1,15 +1,20 @@
 #pragma once
-// Checks the famous bearers of the surnames tool's table: every name begins with its row's
+// Checks the surnames tool's table. The famous bearers: every name begins with its row's
 // surname (and not with a longer surname of the table, as 欧阳修 in the row of 欧), and the
-// column names nobody in 80 rows, one bearer in 97 rows and two in 13.
+// column names nobody in 80 rows, one bearer in 97 rows and two in 13. The readings: every
+// syllable is a known reading of its character, and a character read otherwise as a surname
+// than as a word (褚 Chǔ, 曲 Qū) has its surname reading.
 
 #include <QStringList>
 #include <span>
 
+#include "ContentCheck.h"
 #include "SurnameData.h"
 
 namespace ContentCheck {
 
 void CheckSurnameBearers(std::span<const SurnameData> rows, QStringList& errors);
+
+void CheckSurnameReadings(std::span<const SurnameData> rows, const Readings& readings, QStringList& errors);
 
 } // namespace ContentCheck

@@ -24,6 +24,7 @@ int main(int argc, char** argv)
     }
     auto result = ContentCheck::CheckContent(args[1], readings);
     ContentCheck::CheckSurnameBearers(SurnameRows(), result.errors);
+    ContentCheck::CheckSurnameReadings(SurnameRows(), readings, result.errors);
     for (const QString& l : result.report)
         out << l << '\n';
     for (const QString& e : result.errors)
