@@ -140,9 +140,10 @@ TEST_F(ContentCheckTest, TextWordsBeforeTheirLessonAndSecondSpellingsAreFound)
     WriteFile("content/Lessons/Script/Lesson_1/lifr.txt", "#\n#\nHello\nn.i3 h.ao3 w.o3 h.ao3 m.a0\n你好，我好吗？\nHello, am I fine?\n");
     WriteFile("content/Lessons/Script/Lesson_2/icwp.txt", "h.ao3\n好\ngood\nm.a0\n吗\nquestion particle\n");
     WriteFile("content/Spoken/Script_1.txt", "n.i3 h.ao4\n你好\nHello\n");
-    const auto errorsWith = [&](const char* allowed, const char* spellings) {
+    const auto errorsWith = [&](const char* allowed, const char* spellings, const char* wholeWords = "") {
         WriteFile("content/Data/untaught.txt", allowed);
         WriteFile("content/Data/spellings.txt", spellings);
+        WriteFile("content/Data/idioms.txt", wholeWords);
         QStringList found;
         for (const QString& e : ContentCheck::CheckContent(Path("content"), m_readings).errors)
             if (e.contains(QString::fromUtf8("好")) || e.contains(QString::fromUtf8("吗")))
@@ -155,6 +156,22 @@ TEST_F(ContentCheckTest, TextWordsBeforeTheirLessonAndSecondSpellingsAreFound)
     EXPECT_TRUE(all[0].startsWith("Lesson_1/lifr.txt:4: ")) << all[0].toStdString();
     EXPECT_TRUE(all[2].contains("hao3") && all[2].contains("hao4")) << all[2].toStdString();
     EXPECT_EQ(errorsWith("# allowed\n\xE5\xA5\xBD\n\xE5\x90\x97\n", "\xE4\xBD\xA0\xE5\xA5\xBD = ni3 hao3 | ni3 hao4\n"), QStringList());
+    // A word whose meaning is not the sum of its parts stays a fault although allowed.
+    const QStringList whole = errorsWith("\xE5\xA5\xBD\n\xE5\x90\x97\n", "\xE4\xBD\xA0\xE5\xA5\xBD = ni3 hao3 | ni3 hao4\n", "\xE5\x90\x97\n");
+    ASSERT_EQ(whole.size(), 1) << whole.join("\n").toStdString();
+    EXPECT_TRUE(whole[0].contains(QString::fromUtf8("吗 is used before lesson 2"))) << whole[0].toStdString();
+}
+
+TEST_F(ContentCheckTest, ListWordsTheLessonTextNeverUsesAreFound)
+{
+    // 我 is in the heading only; 你 and 好 are in the text.
+    WriteFile("content/Lessons/Script/Lesson_1/icwp.txt", "n.i3\n你\nyou\nh.ao3\n好\ngood\nw.o3\n我\nI\n");
+    WriteFile("content/Lessons/Script/Lesson_1/lifr.txt", "w.o3\n#我\nMe\nn.i3 h.ao3\n你好！\nHello!\n");
+    QStringList unused;
+    for (const QString& e : ContentCheck::CheckContent(Path("content"), m_readings).errors)
+        if (e.contains("not used"))
+            unused << e;
+    EXPECT_EQ(unused, QStringList{QString::fromUtf8("Lesson_1/icwp.txt:7: 我 is not used by the lesson text")});
 }
 
 TEST_F(ContentCheckTest, DialogueScriptIsCheckedAgainstItsPinyinAndItsSoundNames)

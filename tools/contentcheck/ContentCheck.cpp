@@ -433,7 +433,9 @@ struct WordPass {
             if (!isText || rules.taughtIn.value(word, lesson + 1) <= lesson || untaught.contains(word))
                 continue;
             untaught.insert(word, where);
-            if (!rules.allowedUntaught.contains(word)) {
+            // A word whose meaning is not the sum of its parts is never excused as made of
+            // taught parts.
+            if (!rules.allowedUntaught.contains(word) || rules.wholeWords.contains(word)) {
                 const int later = rules.taughtIn.value(word, 0);
                 errors << where + (later ? QStringLiteral("%1 is used before lesson %2 teaches it").arg(word).arg(later)
                                          : QStringLiteral("%1 is taught by no word list").arg(word));
@@ -448,6 +450,7 @@ void CheckWords(const QString& contentDir, Result& r)
     WordRules rules;
     rules.spellings = LoadSpellings(contentDir + QStringLiteral("/Data/spellings.txt"));
     rules.allowedUntaught = LoadWordSet(contentDir + QStringLiteral("/Data/untaught.txt"));
+    rules.wholeWords = LoadWordSet(contentDir + QStringLiteral("/Data/idioms.txt"));
     QStringList ignored;
     const QString lessons = contentDir + QStringLiteral("/Lessons/Script/Lesson_%1/%2");
     // Each lesson's word list, read once for the word rules and the spellings.
@@ -556,6 +559,16 @@ Result CheckContent(const QString& contentDir, const Readings& readings)
             r.errors << wordsName + QStringLiteral(": needs at least two new words with distinct meanings");
         for (QChar c : fresh)
             taught.insert(c);
+        // Every word of the list is met in the lesson's own text, or the lesson's review and
+        // vocabulary test ask for a word the lesson never shows.
+        QString textChinese;
+        for (const Group& g : textGroups)
+            if (!g.chinese.startsWith(QLatin1Char('#')))
+                textChinese += g.chinese + QLatin1Char('\n');
+        if (hasText)
+            for (const Group& g : wordGroups)
+                if (!textChinese.contains(g.chinese.trimmed()))
+                    r.errors << QStringLiteral("%1:%2: %3 is not used by the lesson text").arg(wordsName).arg(g.line).arg(g.chinese.trimmed());
         QSet<QChar> untaught;
         int lines = 0;
         bool hasTitle = false, longLine = false;

@@ -34,7 +34,8 @@ int CheckDialogScript(const QString& scriptPath, const QString& pinyinPath, cons
     const Readings& readings, QSet<QString>& syllables, QStringList& errors);
 
 // A word list file: one word a line, "#" starts a comment line. Empty when the file cannot be
-// read. Used for the stop list and for the words allowed before a lesson teaches them.
+// read. Used for the stop list, for the words allowed before a lesson teaches them and for the
+// words that are never allowed so (their meaning is not the sum of their parts).
 QSet<QString> LoadWordSet(const QString& path);
 
 // What the word rules know: the course's words, the lesson that teaches each lesson word, the
@@ -45,6 +46,7 @@ struct WordRules {
     QHash<QString, int> taughtIn;
     QHash<QString, QSet<QString>> spellings; // word -> every spelling it may have
     QSet<QString> allowedUntaught;
+    QSet<QString> wholeWords; // never allowed before their lesson, whatever allowedUntaught says
     void AddWord(const QString& word);
 };
 
