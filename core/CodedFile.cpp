@@ -1,12 +1,10 @@
 #include "CodedFile.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
-#include <fcntl.h>
 #include <optional>
 #include <string>
 #include <unistd.h>
@@ -178,10 +176,11 @@ bool DecodeCodedRecords(QByteArrayView data, const QString& tag, qint16 stopAt, 
 namespace {
 // A course file opened for reading with plain system calls: loading the course opens
 // hundreds of small files, and QFile adds two status calls and a last empty read to each.
+// Only a regular file opens: a FIFO or a device in its place would hold the window.
 class CourseFile {
 public:
     explicit CourseFile(const QString& path)
-        : m_fd(::open(QFile::encodeName(SafeFile::Native(path)).constData(), O_RDONLY | O_CLOEXEC))
+        : m_fd(SafeFile::OpenRegular(path))
     {
     }
     ~CourseFile()

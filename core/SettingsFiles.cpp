@@ -1,8 +1,8 @@
 #include "SettingsFiles.h"
 
-#include <QFile>
 #include <QStringList>
 #include <algorithm>
+#include <unistd.h>
 
 #include "BlankTrim.h"
 #include "CodePage.h"
@@ -56,39 +56,46 @@ bool IsValidPort(const QString& text)
 QString ReadLastTextLine(const QString& path, bool* ok, qint64* bytesRead)
 {
     qint64 read = 0;
+    qint64 end = 0;
+    const int fd = SafeFile::OpenRegular(path, nullptr, &end);
     const auto finish = [&](bool fine, const QByteArray& line) {
+        if (fd >= 0)
+            ::close(fd);
         if (ok)
             *ok = fine;
         if (bytesRead)
             *bytesRead = read;
-        if (!fine)
-            return QString();
-        return CodePage::FromGbk(line.endsWith('\r') ? line.chopped(1) : line);
+        return fine ? CodePage::FromGbk(line) : QString();
     };
-    QFile file(SafeFile::Native(path));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    if (fd < 0)
         return finish(false, {});
     // Line ends are single bytes that no two-byte character of code page 936 contains, so the
     // bytes can be cut at them before decoding.
     QByteArray line;
-    qint64 end = file.size();
-    bool lastByte = true;
+    bool lastBytes = true;
     while (end > 0) {
+        if (line.size() > MaxLastLineBytes)
+            return finish(false, {});
         const qint64 start = std::max<qint64>(0, end - ReadLineBlock);
         QByteArray block(end - start, Qt::Uninitialized);
-        if (!file.seek(start) || file.read(block.data(), block.size()) != block.size())
+        if (::pread(fd, block.data(), static_cast<size_t>(block.size()), start) != block.size())
             return finish(false, {});
         read += block.size();
-        if (lastByte && block.endsWith('\n'))
-            block.chop(1); // a final line end ends the last line; it starts no new one
-        lastByte = false;
-        const qsizetype lineEnd = block.lastIndexOf('\n');
+        if (lastBytes) {
+            // A final line end (CR LF, LF or CR) ends the last line; it starts no new one.
+            if (block.endsWith('\n'))
+                block.chop(1);
+            if (block.endsWith('\r'))
+                block.chop(1);
+        }
+        lastBytes = false;
+        const qsizetype lineEnd = std::max(block.lastIndexOf('\n'), block.lastIndexOf('\r'));
         line.prepend(block.constData() + lineEnd + 1, block.size() - lineEnd - 1);
         if (lineEnd >= 0)
             break;
         end = start;
     }
-    return finish(true, line);
+    return finish(line.size() <= MaxLastLineBytes, line);
 }
 
 QString ReadOneLineRecord(const QString& fileName, bool* ok)

@@ -23,12 +23,14 @@ bool IsValidPort(const QString& text);
 // ("" for an empty file); ok is false when the file is missing. Writing creates the Record
 // folder when needed and replaces the file with one line ending in CR LF.
 QString ReadOneLineRecord(const QString& fileName, bool* ok = nullptr);
-// The last line of a code page 936 text file (CR LF or LF; a final line end starts no new
-// line), not trimmed; ok is false when the file cannot be opened or read. The file is read
-// backwards from its end in blocks of ReadLineBlock bytes up to the line's start, so what
-// stands before the line is never read; bytesRead, when given, tells how much was.
+// The last line of a code page 936 text file (CR LF, LF or a lone CR; a final line end starts
+// no new line), not trimmed; ok is false when the file cannot be opened or read, is no regular
+// file, or its last line is longer than MaxLastLineBytes. The file is read backwards from its
+// end in blocks of ReadLineBlock bytes up to the line's start, so what stands before the line
+// is never read; bytesRead, when given, tells how much was.
 QString ReadLastTextLine(const QString& path, bool* ok = nullptr, qint64* bytesRead = nullptr);
 constexpr qint64 ReadLineBlock = 4096;
+constexpr qint64 MaxLastLineBytes = 1 << 20;
 bool WriteOneLineRecord(const QString& fileName, const QString& line);
 
 namespace SettingsFiles {

@@ -1,6 +1,5 @@
 #include "StrokeFile.h"
 
-#include <QFile>
 #include <QtEndian>
 #include <cmath>
 #include <cstring>
@@ -88,10 +87,10 @@ StrokeData DecodeStrokeRecords(const QByteArray& bytes, NonFiniteRecords nonFini
 
 StrokeData LoadStrokeFile(const QString& path, NonFiniteRecords nonFinite)
 {
-    QFile file(SafeFile::Native(path));
-    if (!file.open(QIODevice::ReadOnly))
+    QByteArray records;
+    if (SafeFile::ReadRegularHead(path, qint64(StrokeRecordLimit) * StrokeRecordSize, &records) != SafeFile::ReadStatus::Ok)
         return {};
-    return DecodeStrokeRecords(file.read(qint64(StrokeRecordLimit) * StrokeRecordSize), nonFinite);
+    return DecodeStrokeRecords(records, nonFinite);
 }
 
 QByteArray EncodeStrokeRecord(StrokePoint point, quint8 xKey, quint8 yKey)

@@ -1,6 +1,5 @@
 #include "CourseProgress.h"
 
-#include <QFile>
 #include <QtEndian>
 #include <algorithm>
 
@@ -12,11 +11,9 @@ StudyRecord ReadStudyRecord()
 {
     // Opened for reading only, so that a read-only installation opens the panel at the start
     // instead of failing, and reading never leaves a folder or an empty record behind.
-    QFile file(SafeFile::Native(RecordPath(QStringLiteral("Study.vmq"))));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = file.read(kStudyRecordSize);
-    if (bytes.size() < kStudyRecordSize)
+    QByteArray bytes;
+    if (SafeFile::ReadRegularHead(RecordPath(QStringLiteral("Study.vmq")), kStudyRecordSize, &bytes) != SafeFile::ReadStatus::Ok
+        || bytes.size() < kStudyRecordSize)
         return {};
     return {qFromLittleEndian<qint16>(bytes.constData()), qFromLittleEndian<qint16>(bytes.constData() + 2)};
 }

@@ -1,6 +1,5 @@
 #include "OnlineRules.h"
 
-#include <QFile>
 #include <QLocale>
 #include <QUrl>
 #include <algorithm>
@@ -8,6 +7,7 @@
 
 #include "AppState.h"
 #include "BlankTrim.h"
+#include "SafeFile.h"
 #include "TextFilters.h"
 
 namespace OnlineService {
@@ -19,9 +19,9 @@ QString ServiceAddress()
 {
     QString address = qEnvironmentVariable("VELMORA_ONLINE_SERVICE").trimmed();
     if (address.isEmpty()) {
-        QFile f(State().AppPath + QLatin1String(SettingFile));
-        if (f.open(QIODevice::ReadOnly)) {
-            const QList<QByteArray> lines = f.readAll().split('\n');
+        QByteArray text;
+        if (SafeFile::ReadRegularHead(State().AppPath + QLatin1String(SettingFile), 64 * 1024, &text) == SafeFile::ReadStatus::Ok) {
+            const QList<QByteArray> lines = text.split('\n');
             for (const QByteArray& line : lines) {
                 address = QString::fromUtf8(line).trimmed();
                 if (!address.isEmpty())

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -28,6 +29,51 @@ bool IsOurTemporaryName(const QString& name, const QString& fileName)
     return true;
 }
 
+// Reads from fd up to limit bytes, or to the end; false on a read error.
+bool ReadUpTo(int fd, qint64 limit, QByteArray* data)
+{
+    data->resize(limit);
+    qint64 got = 0;
+    while (got < limit) {
+        const ssize_t n = ::read(fd, data->data() + got, static_cast<size_t>(limit - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            data->clear();
+            return false;
+        }
+        if (n == 0)
+            break;
+        got += n;
+    }
+    data->resize(got);
+    return true;
+}
+
+SafeFile::ReadStatus ReadBounded(const QString& path, qint64 maxBytes, QByteArray* data, bool headOnly)
+{
+    data->clear();
+    SafeFile::ReadStatus status;
+    qint64 size = 0;
+    const int fd = SafeFile::OpenRegular(path, &status, &size);
+    if (fd < 0)
+        return status;
+    if (!headOnly && size > maxBytes) {
+        ::close(fd);
+        return SafeFile::ReadStatus::TooLarge;
+    }
+    // One byte past the bound: a file that grew since its size was taken is still caught.
+    const bool read = ReadUpTo(fd, headOnly ? maxBytes : maxBytes + 1, data);
+    ::close(fd);
+    if (!read)
+        return SafeFile::ReadStatus::Failed;
+    if (data->size() > maxBytes) {
+        data->clear();
+        return SafeFile::ReadStatus::TooLarge;
+    }
+    return SafeFile::ReadStatus::Ok;
+}
+
 void SyncFolder(const QByteArray& folder)
 {
     const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -40,6 +86,39 @@ void SyncFolder(const QByteArray& folder)
 } // namespace
 
 namespace SafeFile {
+
+int OpenRegular(const QString& path, ReadStatus* status, qint64* size)
+{
+    ReadStatus dummy;
+    ReadStatus& why = status ? *status : dummy;
+    // Non-blocking, so that a FIFO's open returns at once; the descriptor is refused below.
+    const int fd = ::open(QFile::encodeName(Native(path)).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        why = errno == ENOENT || errno == ENOTDIR ? ReadStatus::Missing : ReadStatus::Failed;
+        return -1;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        why = ReadStatus::NotRegular;
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (size)
+        *size = st.st_size;
+    why = ReadStatus::Ok;
+    return fd;
+}
+
+ReadStatus ReadRegular(const QString& path, qint64 maxBytes, QByteArray* data)
+{
+    return ReadBounded(path, maxBytes, data, false);
+}
+
+ReadStatus ReadRegularHead(const QString& path, qint64 maxBytes, QByteArray* data)
+{
+    return ReadBounded(path, maxBytes, data, true);
+}
 
 int RemoveStaleTemporaries(const QString& path, int minAgeSeconds)
 {
@@ -76,6 +155,11 @@ QString Native(const QString& path)
 
 bool WriteAll(const QString& path, const QByteArray& data)
 {
+    // QSaveFile writes through a link to its target: never to a device or a FIFO, whose folder
+    // it would then fill with temporaries and whose name it would take over.
+    struct stat st {};
+    if (::stat(QFile::encodeName(Native(path)).constData(), &st) == 0 && !S_ISREG(st.st_mode))
+        return false;
     RemoveStaleTemporaries(path);
     QSaveFile f(Native(path));
     if (!f.open(QIODevice::WriteOnly))
@@ -96,14 +180,21 @@ bool WriteAll(const QString& path, const QByteArray& data)
 QByteArray ReadRecord(const QString& path, int recordLength, int recordNumber)
 {
     QByteArray rec(recordLength, '\0');
-    QFile f(Native(path));
-    if (recordNumber < 1 || !f.open(QIODevice::ReadOnly))
+    if (recordNumber < 1)
         return rec;
-    if (!f.seek(static_cast<qint64>(recordLength) * (recordNumber - 1)))
+    const int fd = OpenRegular(path);
+    if (fd < 0)
         return rec;
-    const QByteArray got = f.read(recordLength);
-    for (int i = 0; i < got.size(); ++i)
-        rec[i] = got[i];
+    const off_t offset = static_cast<off_t>(recordLength) * (recordNumber - 1);
+    for (qsizetype got = 0; got < recordLength;) {
+        const ssize_t n = ::pread(fd, rec.data() + got, static_cast<size_t>(recordLength - got), offset + got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        got += n;
+    }
+    ::close(fd);
     return rec;
 }
 
@@ -112,13 +203,9 @@ bool WriteRecord(const QString& path, int recordLength, int recordNumber, const 
     if (recordNumber < 1)
         return false;
     QByteArray data;
-    QFile f(Native(path));
-    if (f.exists()) {
-        if (!f.open(QIODevice::ReadOnly))
-            return false;
-        data = f.readAll();
-        f.close();
-    }
+    const ReadStatus read = ReadRegular(path, MaxRecordFileBytes, &data);
+    if (read != ReadStatus::Ok && read != ReadStatus::Missing)
+        return false;
     const qint64 offset = static_cast<qint64>(recordLength) * (recordNumber - 1);
     if (data.size() < offset + recordLength)
         data.append(QByteArray(offset + recordLength - data.size(), '\0'));
@@ -130,15 +217,13 @@ bool WriteRecord(const QString& path, int recordLength, int recordNumber, const 
 
 QStringList ReadTextLines(const QString& path, bool* ok)
 {
-    QFile f(Native(path));
-    if (!f.open(QIODevice::ReadOnly)) {
-        if (ok)
-            *ok = false;
-        return {};
-    }
+    QByteArray bytes;
+    const bool read = ReadRegular(path, MaxTextFileBytes, &bytes) == ReadStatus::Ok;
     if (ok)
-        *ok = true;
-    const QString text = CodePage::FromGbk(f.readAll());
+        *ok = read;
+    if (!read)
+        return {};
+    const QString text = CodePage::FromGbk(bytes);
     // CR LF, LF and a lone CR each end a line: files edited elsewhere keep every line.
     QStringList lines;
     qsizetype start = 0;
@@ -163,6 +248,8 @@ bool WriteTextLines(const QString& path, const QStringList& lines)
     for (const QString& l : lines) {
         data += CodePage::ToGbk(l);
         data += "\r\n";
+        if (data.size() > MaxTextFileBytes)
+            return false;
     }
     return WriteAll(path, data);
 }

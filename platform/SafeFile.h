@@ -7,7 +7,25 @@
 #include <QStringList>
 
 namespace SafeFile {
-// Replaces the whole file. False when the data could not be written completely. The folder
+// How reading a file went.
+enum class ReadStatus { Ok, Missing, NotRegular, TooLarge, Failed };
+
+// Opens a regular file for reading (a link to one counts); -1 otherwise, with *status saying
+// why. A FIFO, a device, a socket or a folder is refused without waiting on it: its open must
+// not hold the window, nor its endless content fill the memory. *size gets the file's size.
+int OpenRegular(const QString& path, ReadStatus* status = nullptr, qint64* size = nullptr);
+// Reads a whole regular file of at most maxBytes into *data (left empty unless Ok).
+ReadStatus ReadRegular(const QString& path, qint64 maxBytes, QByteArray* data);
+// Reads the first maxBytes at most of a regular file; a longer file is no error.
+ReadStatus ReadRegularHead(const QString& path, qint64 maxBytes, QByteArray* data);
+
+// The most a text record file (ReadTextLines, WriteTextLines) or a random-access record file
+// holds. Writing refuses more than reading takes back.
+constexpr qint64 MaxTextFileBytes = 64 << 20;
+constexpr qint64 MaxRecordFileBytes = 1 << 20;
+
+// Replaces the whole file. The target must be a regular file or absent: a link to a device or
+// a FIFO is never written through. False when the data could not be written completely. The folder
 // is flushed after the rename; stale temporaries of this file go first.
 bool WriteAll(const QString& path, const QByteArray& data);
 
@@ -16,16 +34,18 @@ bool WriteAll(const QString& path, const QByteArray& data);
 int RemoveStaleTemporaries(const QString& path, int minAgeSeconds = 60);
 
 // Fixed-length random-access records (record numbers from 1). Reading a missing file or a
-// record beyond its end (or a short one) gives zeros.
+// record beyond its end (or a short one), or a file that is no regular file, gives zeros.
 QByteArray ReadRecord(const QString& path, int recordLength, int recordNumber);
 // Writes one record in place (the file is created when absent; a gap is filled with zeros).
+// False when the file is larger than MaxRecordFileBytes or no regular file.
 bool WriteRecord(const QString& path, int recordLength, int recordNumber, const QByteArray& record);
 
 // Text files of the Record folder: code page 936 (GB18030) lines, each ended by CR LF, LF
 // or a lone CR.
-// Missing file: empty list and *ok false.
+// Missing file, or one that is no regular file or larger than MaxTextFileBytes: empty list and
+// *ok false.
 QStringList ReadTextLines(const QString& path, bool* ok = nullptr);
-// Writes the lines each ending in CR LF.
+// Writes the lines each ending in CR LF; false (nothing written) beyond MaxTextFileBytes.
 bool WriteTextLines(const QString& path, const QStringList& lines);
 
 // Paths written with "\" in the old code become "/" here.

@@ -1,6 +1,5 @@
 #include "WavFile.h"
 
-#include <QFile>
 #include <QtEndian>
 #include <algorithm>
 #include <cmath>
@@ -127,24 +126,20 @@ Audio Read(const QString& path, QString* error)
 {
     // Room for the chunks before the data; a bigger file is refused without reading it.
     constexpr qint64 maxFileBytes = MaxDataBytes + 1024 * 1024;
-    QFile f(SafeFile::Native(path));
-    if (!f.open(QIODevice::ReadOnly))
-        return Fail(error, f.errorString());
-    const QString tooLarge = QStringLiteral("file too large (at most %1 bytes)").arg(maxFileBytes);
     QByteArray bytes;
-    if (!f.isSequential()) {
-        if (f.size() > maxFileBytes)
-            return Fail(error, tooLarge);
-        bytes = f.readAll();
-    } else {
-        // A pipe or device tells no size: read in pieces up to the bound.
-        for (QByteArray piece; !(piece = f.read(1 << 16)).isEmpty();) {
-            bytes += piece;
-            if (bytes.size() > maxFileBytes)
-                return Fail(error, tooLarge);
-        }
+    switch (SafeFile::ReadRegular(path, maxFileBytes, &bytes)) {
+    case SafeFile::ReadStatus::Ok:
+        return Parse(bytes, error);
+    case SafeFile::ReadStatus::Missing:
+        return Fail(error, QStringLiteral("no such file"));
+    case SafeFile::ReadStatus::NotRegular:
+        return Fail(error, QStringLiteral("not a regular file"));
+    case SafeFile::ReadStatus::TooLarge:
+        return Fail(error, QStringLiteral("file too large (at most %1 bytes)").arg(maxFileBytes));
+    case SafeFile::ReadStatus::Failed:
+        break;
     }
-    return Parse(bytes, error);
+    return Fail(error, QStringLiteral("cannot be read"));
 }
 
 bool IsPlayable(const QString& path) { return Read(path).IsValid(); }

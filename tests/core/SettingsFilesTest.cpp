@@ -141,6 +141,8 @@ TEST_F(SettingsFilesTest, TheLastLineIsReadFromTheEndOfTheFile)
         {"final line end", "a\r\nb\r\n", "b"},
         {"empty last line", "a\r\n\r\n", ""},
         {"LF only", "a\nb\n", "b"},
+        {"lone CR", "a\rb", "b"},
+        {"lone CR at the end", "a\rb\r", "b"},
         {"blanks kept", "a\r\n  b  \r\n", "  b  "},
         {"two-byte characters", "a\r\n" + wang + wang + "\r\n", QString::fromUtf8("王王")},
         {"a line longer than a block", "a\r\n" + longLine + "\r\n", QString::fromLatin1(longLine)},

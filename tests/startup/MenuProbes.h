@@ -32,6 +32,17 @@ inline std::function<void(const QString&)>& OnUnload()
     return f;
 }
 
+// Sets OnUnload for as long as it lives. A hook usually captures the test's own locals, and the
+// probe forms outlive the test (a later test's tear-down unloads them): declare the hook after
+// what it captures, so it is gone before they are.
+class UnloadHook {
+public:
+    explicit UnloadHook(std::function<void(const QString&)> hook) { OnUnload() = std::move(hook); }
+    ~UnloadHook() { OnUnload() = nullptr; }
+    UnloadHook(const UnloadHook&) = delete;
+    UnloadHook& operator=(const UnloadHook&) = delete;
+};
+
 class ProbeForm : public Form {
     Q_OBJECT
 public:

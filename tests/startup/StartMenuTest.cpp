@@ -292,9 +292,9 @@ TEST_F(StartMenuTest, ExitUnloadsEverythingInTheWrittenOrderAndErasesTheTablesBe
         return QString(full ? " [tables]" : empty ? "" : " [tables partly erased]");
     };
     QStringList stillLoaded;
-    menuprobes::OnUnload() = [&](const QString& name) {
+    const menuprobes::UnloadHook hook([&](const QString& name) {
         stillLoaded << name + ": " + Forms::LoadedNames().join(' ') + tables();
-    };
+    });
     HideWatch watch(m_main, &stillLoaded, tables);
     Click(5);
     EXPECT_EQ(stillLoaded, (QStringList{

@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QLocale>
+#include <QRandomGenerator>
+#include <cstdio>
 #include <gtest/gtest.h>
 
 #include "Forms.h"
@@ -20,5 +22,14 @@ int main(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
     Forms::SetQuitWhenEmpty(false);
     ::testing::InitGoogleTest(&argc, argv);
+    // A shuffled run picks its seed here and says it first, so an order that fails (even by a
+    // crash, or in brief mode, which prints no seed) can be run again.
+    if (GTEST_FLAG_GET(shuffle)) {
+        if (GTEST_FLAG_GET(random_seed) == 0)
+            GTEST_FLAG_SET(random_seed, static_cast<int>(QRandomGenerator::global()->bounded(1, 100000)));
+        std::fprintf(stderr, "Shuffled: run again with --gtest_shuffle --gtest_random_seed=%d\n",
+            static_cast<int>(GTEST_FLAG_GET(random_seed)));
+        std::fflush(stderr);
+    }
     return RUN_ALL_TESTS();
 }
