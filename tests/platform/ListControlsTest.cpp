@@ -147,6 +147,19 @@ TEST_F(ListViewTest, EnsureVisibleScrollsARowIntoView)
     EXPECT_FALSE(m_list.IsItemVisible(1));
 }
 
+TEST_F(ListViewTest, ARefilledListStartsAtItsTop)
+{
+    Fill(60);
+    m_list.show();
+    m_list.EnsureVisible(50);
+    ASSERT_FALSE(m_list.IsItemVisible(1));
+    m_list.ClearItems();
+    Fill(60);
+    EXPECT_TRUE(m_list.IsItemVisible(1));
+    m_list.EnsureVisible(40);
+    EXPECT_TRUE(m_list.IsItemVisible(40));
+}
+
 TEST(ComboBoxTest, TheListChangesOnlyByCodeAndNeverTakesOverTheText)
 {
     ComboBox box;
