@@ -162,7 +162,9 @@ void Dictionary::Common01(QString& word, bool exact)
     Combo1->SetText(word);
     const SearchOutcome out = m_rules.Search(word, exact);
     if (out.Result == SearchOutcome::Ignored) {
-        if (out.FocusSearchBox)
+        // The search box takes the keys back only while the learner works in this window: a
+        // word handed over again by another window leaves the keys with that window.
+        if (out.FocusSearchBox && isActiveWindow())
             Combo1->SetFocus();
         return;
     }

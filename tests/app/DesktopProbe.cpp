@@ -13,6 +13,7 @@
 //                      every character right, or enough of them wrong to stay below 80 %
 //   windows            "win <form> <native id>" for every visible form
 //   text <form> <ctl>  "text <the control's text>" (a label, a line or a combo box)
+//   place <form> <ctl> "place <x> <y>": the control's centre in its window's pixels
 // When the course panel is first shown the probe prints "ready".
 
 #include <QApplication>
@@ -192,6 +193,13 @@ void Run(const QStringList& words)
                 Say(QStringLiteral("win %1 %2").arg(f->FormName()).arg(f->winId()));
     } else if (command == QLatin1String("text")) {
         Say(QStringLiteral("text ") + ControlText(words.value(1), words.value(2)));
+    } else if (command == QLatin1String("place")) {
+        Form* f = Forms::Find(words.value(1));
+        const QWidget* w = f ? f->findChild<QWidget*>(words.value(2)) : nullptr;
+        if (w) {
+            const QPoint centre = w->mapTo(f, w->rect().center());
+            Say(QStringLiteral("place %1 %2").arg(centre.x()).arg(centre.y()));
+        }
     }
     Say(QStringLiteral("ok"));
 }

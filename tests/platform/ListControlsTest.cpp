@@ -182,6 +182,14 @@ TEST(ComboBoxTest, TheListChangesOnlyByCodeAndNeverTakesOverTheText)
     QTest::keyClick(box.lineEdit(), Qt::Key_Return);
     EXPECT_EQ(box.ListCount(), 3);
     EXPECT_EQ(box.Text(), u"fi"_qs);
+
+    // Enter on a typed entry's text picks nothing from the list: the window's Enter acts once.
+    QSignalSpy clicks(&box, &ComboBox::Click);
+    box.SetText(QString());
+    QTest::keyClicks(box.lineEdit(), QStringLiteral("end"));
+    QTest::keyClick(box.lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(clicks.count(), 0);
+    EXPECT_EQ(box.Text(), u"end"_qs);
 }
 
 TEST(ComboBoxTest, PickingAnEntryClicksWithItsTextAndADoubleClickIsReported)
