@@ -107,9 +107,18 @@ bool Begin4::PlaceTool(const ToolLauncher& row)
     sizes.ToolWidth = float(OuterSize(tool).width());
     sizes.ToolHeight = float(OuterSize(tool).height());
     sizes.DictionaryWidth = dictionary ? float(OuterSize(dictionary).width()) : 0;
-    sizes.DictionaryHeight = dictionary ? float(OuterSize(dictionary).height()) : 0;
-    sizes.OnlineHeight = online ? float(OuterSize(online).height()) : 0;
     sizes.SecondWidth = second ? float(OuterSize(second).width()) : 0;
+    // The dictionary windows are measured at their own heights: they grow into the room this
+    // screen leaves.
+    sizes.WorkHeight = float(Twips::WorkAreaHeight());
+    if (dictionary) {
+        sizes.DictionaryHeight = float(OuterSize(dictionary).height() - dictionary->Growth.Extra());
+        sizes.DictionaryGrowth = float(Dictionary::MostGrowth);
+    }
+    if (online) {
+        sizes.OnlineHeight = float(OuterSize(online).height() - online->Growth.Extra());
+        sizes.OnlineGrowth = float(DictionaryOnline::MostGrowth);
+    }
     const ToolStackPlaces at = PlaceToolStack(row, sizes);
     tool->Move(at.Left, at.ToolTop);
     if (pair) {
@@ -119,10 +128,14 @@ bool Begin4::PlaceTool(const ToolLauncher& row)
         if (second)
             second->Move(at.SecondLeft, at.ToolTop);
     }
-    if (dictionary)
+    if (dictionary) {
+        dictionary->Growth.SetExtra(at.DictionaryHeight - sizes.DictionaryHeight);
         dictionary->Move(at.Left, at.DictionaryTop);
-    if (online)
+    }
+    if (online) {
+        online->Growth.SetExtra(at.OnlineHeight - sizes.OnlineHeight);
         online->Move(at.Left, at.OnlineTop);
+    }
     return true;
 }
 

@@ -38,8 +38,11 @@ ToolStackPlaces PlaceToolStack(const ToolLauncher& row, const ToolStackSizes& si
         request.CentringWidth = sizes.DictionaryWidth;
     request.Above = {sizes.DictionaryHeight};
     request.Below = {sizes.OnlineHeight};
+    request.AboveGrowth = {sizes.DictionaryGrowth};
+    request.BelowGrowth = {sizes.OnlineGrowth};
     request.Raised = row.Raised;
     request.WorkTop = sizes.WorkTop;
+    request.WorkHeight = sizes.WorkHeight;
     const StackPlaces stack = PlaceStack(request);
 
     ToolStackPlaces places;
@@ -47,6 +50,8 @@ ToolStackPlaces PlaceToolStack(const ToolLauncher& row, const ToolStackSizes& si
     places.ToolTop = stack.TaskTop;
     places.DictionaryTop = stack.AboveTops[0];
     places.OnlineTop = stack.BelowTops[0];
+    places.DictionaryHeight = stack.AboveHeights[0];
+    places.OnlineHeight = stack.BelowHeights[0];
     places.ToolWidth = pair ? sizes.DictionaryWidth - sizes.SecondWidth : sizes.ToolWidth;
     places.SecondLeft = pair ? places.Left + places.ToolWidth : 0;
     return places;

@@ -44,6 +44,10 @@ struct ToolStackSizes {
     float OnlineHeight{0};
     float SecondWidth{0}; // the window beside the tool, when the row has one
     float WorkTop{0};     // the work area's top
+    // The most each dictionary window grows, and the work area's height it grows into.
+    float DictionaryGrowth{0};
+    float OnlineGrowth{0};
+    float WorkHeight{0};
 };
 
 struct ToolStackPlaces {
@@ -53,11 +57,14 @@ struct ToolStackPlaces {
     float SecondLeft{0};
     float DictionaryTop{0};
     float OnlineTop{0};
+    float DictionaryHeight{0}; // the heights the dictionary windows take, grown where they may
+    float OnlineHeight{0};
 };
 
 // Where the windows of a row's stack go. The tool is centred across the screen and the three
 // heights (without the gaps) down it; a row with a second window centres the dictionary's
 // width instead and gives the tool that width less the second window's, the second window
 // standing at the tool's right edge. A stack reaching above the work area's top comes down
-// until its dictionary's frame is inside; nothing else is clamped to the screen.
+// until its dictionary's frame is inside; nothing else is clamped to the screen. The
+// dictionary windows grow into the room a tall work area leaves, as PlaceStack says.
 ToolStackPlaces PlaceToolStack(const ToolLauncher& row, const ToolStackSizes& sizes);

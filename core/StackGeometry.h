@@ -6,6 +6,10 @@
 // frame is inside, so its title bar can be reached; nothing else is clamped: a stack taller
 // than the screen reaches beyond its bottom edge.
 //
+// Windows that may grow (the dictionaries) take the room a tall work area leaves before the
+// stack is placed: together at most what fills the work area less twice the raise (the
+// raised stack still starts inside it), each in proportion to the most it may grow.
+//
 // All values are twips in single precision, as the stacks were always computed; callers read
 // the screen and the window sizes anew at every opening.
 
@@ -24,13 +28,20 @@ struct StackRequest {
     QList<float> Below; // heights of the windows below it, top to bottom
     bool Raised{true};  // the whole stack 260 twips above the centre
     float WorkTop{0};   // the work area's top: no window of the stack starts above it
+    // The most each window above and below may grow, in the order of Above and Below (a
+    // missing entry grows nothing), and the work area's height they grow into (0: none grows).
+    QList<float> AboveGrowth{};
+    QList<float> BelowGrowth{};
+    float WorkHeight{0};
 };
 
 struct StackPlaces {
     float Left{0}; // every window of the stack
     float TaskTop{0};
-    QList<float> AboveTops; // in the order of StackRequest::Above
-    QList<float> BelowTops; // in the order of StackRequest::Below
+    QList<float> AboveTops;    // in the order of StackRequest::Above
+    QList<float> BelowTops;    // in the order of StackRequest::Below
+    QList<float> AboveHeights; // the heights they were placed with, grown where they may
+    QList<float> BelowHeights;
 };
 
 inline constexpr float kStackRaise = 260;

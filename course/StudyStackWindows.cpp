@@ -2,6 +2,7 @@
 
 #include "AppState.h"
 #include "Background.h"
+#include "Dictionary.h"
 #include "FormEvents.h"
 #include "Forms.h"
 #include "LessonTaskWindow.h"
@@ -31,9 +32,16 @@ bool PlaceStudyStackWindows(const StudyLauncher& launcher)
     for (StudyWindow w : StackWindows(launcher))
         if (const Form* f = Loaded(w))
             sizes.insert(w, OuterSize(f));
+    // The dictionary is measured at its own height: it grows into the room this screen leaves.
+    Dictionary* dictionary = Forms::Find<Dictionary>();
+    if (dictionary && sizes.contains(StudyWindow::Dictionary)) {
+        StackWindowSize& size = sizes[StudyWindow::Dictionary];
+        size.Height -= static_cast<float>(dictionary->Growth.Extra());
+        size.Growth = static_cast<float>(Dictionary::MostGrowth);
+    }
     const auto places = PlaceStudyStack(launcher, sizes, static_cast<float>(Twips::ScreenWidth()),
         static_cast<float>(Twips::ScreenHeight()), static_cast<float>(Twips::PerPixelY()),
-        static_cast<float>(Twips::WorkAreaTop()));
+        static_cast<float>(Twips::WorkAreaTop()), static_cast<float>(Twips::WorkAreaHeight()));
     for (auto it = places.cbegin(); it != places.cend(); ++it) {
         Form* f = Loaded(it.key());
         if (!f)
@@ -43,6 +51,8 @@ bool PlaceStudyStackWindows(const StudyLauncher& launcher)
             const double sides = sizes.value(it.key()).Width - f->Width();
             f->SetSize(it->Width - sides, f->Height());
         }
+        if (it.key() == StudyWindow::Dictionary && dictionary)
+            dictionary->Growth.SetExtra(it->Height - sizes.value(it.key()).Height);
         f->Move(it->Left, it->Top);
     }
     return true;

@@ -74,7 +74,8 @@ const StudyLauncher* LauncherForCode(qint16 code)
 QString LessonLabel(qint16 viewedLesson) { return QStringLiteral("Lesson %1").arg(viewedLesson); }
 
 QMap<StudyWindow, StackWindowPlace> PlaceStudyStack(const StudyLauncher& launcher,
-    const QMap<StudyWindow, StackWindowSize>& sizes, float screenWidth, float screenHeight, float pixel, float workTop)
+    const QMap<StudyWindow, StackWindowSize>& sizes, float screenWidth, float screenHeight, float pixel, float workTop,
+    float workHeight)
 {
     const StackWindowSize task = sizes.value(launcher.Task);
     StackRequest request;
@@ -82,25 +83,30 @@ QMap<StudyWindow, StackWindowPlace> PlaceStudyStack(const StudyLauncher& launche
     request.ScreenHeight = screenHeight;
     request.Pixel = pixel;
     request.WorkTop = workTop;
+    request.WorkHeight = workHeight;
     request.TaskWidth = task.Width;
     request.TaskHeight = task.Height;
-    for (StudyWindow w : launcher.Above)
+    for (StudyWindow w : launcher.Above) {
         request.Above.append(sizes.value(w).Height);
-    for (StudyWindow w : launcher.Below)
+        request.AboveGrowth.append(sizes.value(w).Growth);
+    }
+    for (StudyWindow w : launcher.Below) {
         request.Below.append(sizes.value(w).Height);
+        request.BelowGrowth.append(sizes.value(w).Growth);
+    }
     const StackPlaces places = PlaceStack(request);
 
     QMap<StudyWindow, StackWindowPlace> result;
-    const auto place = [&](StudyWindow w, float top) {
+    const auto place = [&](StudyWindow w, float top, float height) {
         float width = sizes.value(w).Width;
         if (w == StudyWindow::Notepad && launcher.NotepadTakesTaskWidth)
             width = task.Width;
-        result.insert(w, {places.Left, top, width});
+        result.insert(w, {places.Left, top, width, height});
     };
-    place(launcher.Task, places.TaskTop);
+    place(launcher.Task, places.TaskTop, task.Height);
     for (qsizetype i = 0; i < launcher.Above.size(); ++i)
-        place(launcher.Above[i], places.AboveTops[i]);
+        place(launcher.Above[i], places.AboveTops[i], places.AboveHeights[i]);
     for (qsizetype i = 0; i < launcher.Below.size(); ++i)
-        place(launcher.Below[i], places.BelowTops[i]);
+        place(launcher.Below[i], places.BelowTops[i], places.BelowHeights[i]);
     return result;
 }

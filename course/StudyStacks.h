@@ -61,15 +61,18 @@ QString LessonLabel(qint16 viewedLesson);
 struct StackWindowSize {
     float Width{0};
     float Height{0};
+    float Growth{0}; // the most the window grows where the work area has room (above or below the task)
 };
 struct StackWindowPlace {
     float Left{0};
     float Top{0};
-    float Width{0}; // changed only for the notepad, which takes the text window's width
+    float Width{0};  // changed only for the notepad, which takes the text window's width
+    float Height{0}; // changed only for a window that grows
 };
 
 // Every window of the launcher's stack placed on a screen (twips; pixel: vertical twips per
-// pixel; workTop: the work area's top). sizes must hold every window of the stack.
+// pixel; workTop and workHeight: the work area's top and height, into which the windows that
+// may grow do, as PlaceStack says). sizes must hold every window of the stack.
 QMap<StudyWindow, StackWindowPlace> PlaceStudyStack(const StudyLauncher& launcher,
     const QMap<StudyWindow, StackWindowSize>& sizes, float screenWidth, float screenHeight, float pixel,
-    float workTop = 0);
+    float workTop = 0, float workHeight = 0);

@@ -26,9 +26,11 @@ namespace {
 
 // Layout, twips. The window sits above every study and tool window: its height is what lets
 // the tallest stacks (the lesson text with its notepad and word list, a tool with both
-// dictionaries) fit a 1024 x 768 screen with their frames.
+// dictionaries) fit a 1024 x 768 screen with their frames, with three whole rows of hits
+// above the list's scroll bar. Taller screens give it more (MostGrowth).
 constexpr double FormWidth = 9600;
-constexpr double FormHeight = 1920;
+constexpr double FormHeight = 2100;
+constexpr double TallestHeight = 3720;
 constexpr double Margin = 120;
 constexpr double BarTop = 90;
 constexpr double BarHeight = 360;
@@ -58,6 +60,8 @@ QString WelcomeRtf()
 }
 
 } // namespace
+
+const double Dictionary::MostGrowth = TallestHeight - FormHeight;
 
 Dictionary::Dictionary()
     : Form(QStringLiteral("Dictionary"))
@@ -152,6 +156,14 @@ void Dictionary::Form_KeyDown(int& keyCode, int)
     }
 }
 
+void Dictionary::Form_Resize()
+{
+    // The hit list and the entry fill the body, whatever the window's height.
+    const int body = std::max(1, height() - Twips::ToPixelsY(BodyTop + Gap));
+    ListView1->resize(ListView1->width(), body);
+    RichTextBox1->resize(RichTextBox1->width(), body);
+}
+
 bool Dictionary::AutoLookUp() const
 {
     return Check2->isChecked();
@@ -162,7 +174,9 @@ void Dictionary::Common01(QString& word, bool exact)
     Combo1->SetText(word);
     const SearchOutcome out = m_rules.Search(word, exact);
     if (out.Result == SearchOutcome::Ignored) {
-        if (out.FocusSearchBox)
+        // The search box takes the keys back only while the learner works in this window: a
+        // word handed over again by another window leaves the keys with that window.
+        if (out.FocusSearchBox && isActiveWindow())
             Combo1->SetFocus();
         return;
     }

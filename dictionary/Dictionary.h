@@ -9,6 +9,7 @@
 
 #include "DictionaryRules.h"
 #include "Form.h"
+#include "StackGrowth.h"
 
 class ComboBox;
 class ListView;
@@ -29,6 +30,12 @@ public:
     // Check2 ticked: selections in the reading windows are looked up here.
     bool AutoLookUp() const;
 
+    // In a stack the window grows by up to MostGrowth twips where the screen has room, back
+    // to the height it had before every stack had to fit 1024 x 768; the hit list and the
+    // entry take the height.
+    static const double MostGrowth;
+    StackGrowth Growth{*this};
+
     ComboBox* Combo1{nullptr};
     QPushButton* Command1{nullptr};
     QPushButton* Command2{nullptr};
@@ -43,6 +50,7 @@ protected:
     void Form_Activate() override;
     void Form_Deactivate() override;
     void Form_KeyDown(int& keyCode, int shift) override;
+    void Form_Resize() override;
 
 private:
     void Command1_Click();

@@ -24,7 +24,11 @@ const Kit::Look Sans{.font = {QStringLiteral("Microsoft Sans Serif")}, .points =
 // bar under it, in a window low enough for a tool stack to fit a 1024 x 768 screen.
 constexpr double RowTop = 90;
 constexpr Kit::Rect ResultBoxAt{120, 540, 9120, 840};
-constexpr double ProgressTop = ResultBoxAt.top + ResultBoxAt.height + 30;
+constexpr double ProgressGap = 30;
+constexpr double ProgressHeight = 90;
+constexpr double ProgressTop = ResultBoxAt.top + ResultBoxAt.height + ProgressGap;
+// Under the result box: the progress bar and the margin below it, however tall the window.
+constexpr double BelowResultBox = DictionaryOnline::DesignHeight - ResultBoxAt.top - ResultBoxAt.height;
 
 } // namespace
 
@@ -57,7 +61,7 @@ DictionaryOnline::DictionaryOnline()
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setTextVisible(false);
     ProgressBar1->hide();
-    Twips::Place(ProgressBar1, 120, ProgressTop, 9120, 90);
+    Twips::Place(ProgressBar1, 120, ProgressTop, 9120, ProgressHeight);
 
     WebBrowser1 = new WebPage(this);
     m_lookup = std::make_unique<OnlineLookup>(*this, *WebBrowser1);
@@ -116,6 +120,13 @@ void DictionaryOnline::Form_KeyDown(int& keyCode, int shift)
         if (Background* main = Forms::Find<Background>())
             main->MinimizeProgram();
     }
+}
+
+void DictionaryOnline::Form_Resize()
+{
+    const int box = std::max(1, height() - Twips::ToPixelsY(ResultBoxAt.top + BelowResultBox));
+    RichTextBox1->resize(RichTextBox1->width(), box);
+    ProgressBar1->move(ProgressBar1->x(), RichTextBox1->y() + box + Twips::ToPixelsY(ProgressGap));
 }
 
 void DictionaryOnline::Common01(const QString& word, int charIndex, const QString& followingText)

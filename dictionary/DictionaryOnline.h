@@ -9,6 +9,7 @@
 
 #include "Form.h"
 #include "OnlineLookup.h"
+#include "StackGrowth.h"
 
 class ComboBox;
 class QCheckBox;
@@ -39,11 +40,17 @@ public:
     // The form's design size, in twips.
     static constexpr double DesignWidth = 9360;
     static constexpr double DesignHeight = 1560;
+    // In a tool stack the window grows by up to MostGrowth twips where the screen has room,
+    // back to the height it had before every stack had to fit 1024 x 768; the result box takes
+    // the height.
+    static constexpr double MostGrowth = 4560 - DesignHeight;
+    StackGrowth Growth{*this};
 
 protected:
     void Form_Load() override;
     void Form_Unload() override;
     void Form_KeyDown(int& keyCode, int shift) override;
+    void Form_Resize() override;
     // The window lives until the program ends: the window manager's close hides it.
     void Form_CloseRequested() override;
 

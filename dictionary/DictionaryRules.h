@@ -102,7 +102,7 @@ public:
     // The window's variables.
     QString LastSearchWord;    // last search that found hits
     bool ShowingHits{false};   // the hit list holds the last search's hits
-    bool Inactive{false};      // the window is not the active window
+    bool Inactive{true};       // the window is not the active window (it is created hidden)
     int LocateFrom{1};         // where Locate goes on in the entry (1-based)
     QStringList ExampleCache;  // per hit (hit k at [k - 1]): "" not looked up, "0" none, else RTF lines
     QStringList History;       // the search box's list, most recent first

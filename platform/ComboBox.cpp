@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <algorithm>
 #include <functional>
@@ -10,11 +11,14 @@
 
 namespace {
 // The box's text part: reports a double click after it has made its own selection, so the
-// window's handler has the last word.
+// window's handler has the last word. While it handles a key or the loss of the focus it
+// says so: Qt's combo box then picks the list entry equal to the typed text (on Enter, or
+// when the learner moves on) and announces it as activated, which is no pick from the list.
 class ComboEdit : public QLineEdit {
 public:
     using QLineEdit::QLineEdit;
     std::function<void()> DoubleClicked;
+    bool Finishing{false};
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override
@@ -22,6 +26,16 @@ protected:
         QLineEdit::mouseDoubleClickEvent(e);
         if (DoubleClicked)
             DoubleClicked();
+    }
+    void keyPressEvent(QKeyEvent* e) override
+    {
+        const QScopedValueRollback finishing(Finishing, true);
+        QLineEdit::keyPressEvent(e);
+    }
+    void focusOutEvent(QFocusEvent* e) override
+    {
+        const QScopedValueRollback finishing(Finishing, true);
+        QLineEdit::focusOutEvent(e);
     }
 };
 } // namespace
@@ -36,7 +50,10 @@ ComboBox::ComboBox(QWidget* parent)
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr);
     setDuplicatesEnabled(true);
-    connect(this, &QComboBox::activated, this, [this] { emit Click(); });
+    connect(this, &QComboBox::activated, this, [this, edit] {
+        if (!edit->Finishing)
+            emit Click();
+    });
 }
 
 QString ComboBox::Text() const

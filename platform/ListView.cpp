@@ -163,6 +163,9 @@ void ListView::ClearItems()
     if (const int rows = topLevelItemCount())
         model()->removeRows(0, rows);
     clearSelection();
+    // The removal keeps the scroll offset: the next list would open where this one was
+    // scrolled, its first rows above the view.
+    scrollToTop();
 }
 
 QTreeWidgetItem* ListView::Row(int item) const

@@ -32,7 +32,7 @@ public:
     // added and then filled column by column is announced to the view at every step.
     void AddItems(const QList<QStringList>& rows);
     int ItemCount() const { return topLevelItemCount(); }
-    // ListItems.Clear: every row removed, nothing selected.
+    // ListItems.Clear: every row removed, nothing selected; the next rows show from the top.
     void ClearItems();
 
     // Item text (column 0) and sub-items (columns 1..) of row item (1-based); texts of rows or

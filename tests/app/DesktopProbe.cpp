@@ -13,14 +13,24 @@
 //                      every character right, or enough of them wrong to stay below 80 %
 //   windows            "win <form> <native id>" for every visible form
 //   text <form> <ctl>  "text <the control's text>" (a label, a line or a combo box)
+//   place <form> <ctl> "place <x> <y>": the control's centre in its window's pixels
+//   look <word>        the local dictionary looks the word up
+//   rows <form> <ctl>  "rows <n> <h>": the rows of a list, or the lines of a text box, that
+//                      are wholly in view, and the height of the view in pixels
 // When the course panel is first shown the probe prints "ready".
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSocketNotifier>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTextLayout>
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
@@ -34,8 +44,10 @@
 #include "Chat.h"
 #include "ChatForms.h"
 #include "CourseForms.h"
+#include "Dictionary.h"
 #include "DictionaryForms.h"
 #include "Forms.h"
+#include "ListView.h"
 #include "MsgBox.h"
 #include "SetupForms.h"
 #include "StartupForms.h"
@@ -143,6 +155,33 @@ QString ControlText(const QString& form, const QString& control)
     return QStringLiteral("?");
 }
 
+int RowsInView(const ListView& list)
+{
+    int whole = 0;
+    for (int k = 1; k <= list.ItemCount(); ++k)
+        whole += list.IsItemVisible(k) ? 1 : 0;
+    return whole;
+}
+
+// The lines of the box's text that lie wholly inside its view.
+int LinesInView(const QTextEdit& box)
+{
+    const QTextDocument* document = box.document();
+    const double top = box.verticalScrollBar()->value();
+    const double height = box.viewport()->height();
+    int whole = 0;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        const QRectF at = document->documentLayout()->blockBoundingRect(block);
+        const QTextLayout* layout = block.layout();
+        for (int i = 0; layout && i < layout->lineCount(); ++i) {
+            const QTextLine line = layout->lineAt(i);
+            const double y = at.top() + line.y() - top;
+            whole += y >= 0 && y + line.height() <= height ? 1 : 0;
+        }
+    }
+    return whole;
+}
+
 void OpenTool(int rowNumber)
 {
     const ToolLauncher* row = nullptr;
@@ -192,6 +231,25 @@ void Run(const QStringList& words)
                 Say(QStringLiteral("win %1 %2").arg(f->FormName()).arg(f->winId()));
     } else if (command == QLatin1String("text")) {
         Say(QStringLiteral("text ") + ControlText(words.value(1), words.value(2)));
+    } else if (command == QLatin1String("look")) {
+        if (Dictionary* dictionary = Forms::Find<Dictionary>()) {
+            QString word = words.value(1);
+            dictionary->Common01(word, false);
+        }
+    } else if (command == QLatin1String("rows")) {
+        Form* f = Forms::Find(words.value(1));
+        QWidget* w = f ? f->findChild<QWidget*>(words.value(2)) : nullptr;
+        if (auto* list = qobject_cast<ListView*>(w))
+            Say(QStringLiteral("rows %1 %2").arg(RowsInView(*list)).arg(list->viewport()->height()));
+        else if (auto* box = qobject_cast<QTextEdit*>(w))
+            Say(QStringLiteral("rows %1 %2").arg(LinesInView(*box)).arg(box->viewport()->height()));
+    } else if (command == QLatin1String("place")) {
+        Form* f = Forms::Find(words.value(1));
+        const QWidget* w = f ? f->findChild<QWidget*>(words.value(2)) : nullptr;
+        if (w) {
+            const QPoint centre = w->mapTo(f, w->rect().center());
+            Say(QStringLiteral("place %1 %2").arg(centre.x()).arg(centre.y()));
+        }
     }
     Say(QStringLiteral("ok"));
 }

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Keys go where the learner is, under a real window manager (openbox on a virtual display):
-# after a message box, a click on the chat's test partner, and F4 with a restore, the window
-# that should take the keys is the active one, and typing reaches it. Skipped (77) when Xvfb,
-# openbox, xdotool, xprop or xwininfo are not installed.
+# after a message box, a click on the chat's test partner, F4 with a restore, and a word a tool
+# hands to the dictionary a second time, the window that should take the keys is the active
+# one, and typing (or Esc) reaches it. Skipped (77) when Xvfb, openbox, xdotool, xprop or
+# xwininfo are not installed.
 #   activation_check.sh <desktop_probe> <data tree>
 set -u
 probe="$1"
@@ -15,6 +16,11 @@ source "$(dirname "$0")/desktop_session.sh"
 #   box            wait until a message box ("Advice") is the active window
 #   k:<key>        a key, through the window manager to the active window
 #   click:<form>   a click inside that form's window
+#   click:<form>:<control>  a click on that control
+#   type:<text>    the text is typed
+#   see:<form>:<control>:<text>  wait until the control shows the text
+#   stay:<form>    that form's window stays the active one for a second
+#   gone:<form>    wait until the form's window is no longer shown
 #   hidden         wait until the main window is minimised
 #   restore        the main window is restored as a taskbar would
 #   t:<form>:<control>:<text>  "hao" is typed; the control then shows <text>
@@ -25,6 +31,8 @@ cases=(
   "typing, finished and Cancel|1 2|p:study 1;w:Typing;p:pass right;box;k:Escape;w:Typing;t:Typing:Label8:hao "
   "chat test partner clicked|1 2|p:tool 6;w:Chat;p:testpartner;click:ChatTest;w:Chat;t:Chat:Combo1:hao"
   "F4 and restore|1 2|p:study 1;w:Typing;k:F4;hidden;restore;w:Typing;t:Typing:Label8:hao "
+  "sentences searched by Enter|1 2|p:tool 3;w:SentencesSingle;type:good;k:Return;see:Dictionary:Combo1:good;stay:SentencesSingle;k:End;t:SentencesSingle:Combo1:goodhao;k:Escape;gone:SentencesSingle"
+  "alphabet form clicked twice|1 2|p:tool 1;w:Alphabet1;click:Alphabet1:Label4(1);see:Dictionary:Combo1:a1;click:Alphabet1:Label4(1);stay:Alphabet1;k:Escape;gone:Alphabet1"
 )
 
 start_desktop 1024x768
@@ -48,10 +56,30 @@ for entry in "${cases[@]}"; do
         wait_for '[ "$(xdotool getactivewindow getwindowname 2>/dev/null)" = Advice ]' 600 || { problem="no message box"; break; } ;;
       k:*) xdotool key "${step#k:}" ;;
       click:*)
-        id=$(window "${step#click:}")
-        [ -n "$id" ] || { problem="${step#click:} is not shown"; break; }
-        wait_for 'xwininfo -id "$id" | grep -q IsViewable' || { problem="${step#click:} is not mapped"; break; }
-        xdotool mousemove --window "$id" 12 12 click 1 ;;
+        IFS=':' read -r _ form control <<<"$step"
+        id=$(window "$form")
+        [ -n "$id" ] || { problem="$form is not shown"; break; }
+        wait_for 'xwininfo -id "$id" | grep -q IsViewable' || { problem="$form is not mapped"; break; }
+        at="12 12"
+        [ -n "$control" ] && at=$(ask place "$form" "$control" | awk '$1 == "place" { print $2, $3 }')
+        [ -n "$at" ] || { problem="$form has no $control"; break; }
+        # shellcheck disable=SC2086
+        xdotool mousemove --window "$id" $at click 1 ;;
+      type:*) xdotool type --delay 30 "${step#type:}" ;;
+      see:*)
+        IFS=':' read -r _ form control want <<<"$step"
+        wait_for '[ "$(ask text "$form" "$control")" = "text $want" ]' \
+          || { problem="$form $control shows '$(ask text "$form" "$control")', not '$want'"; break; } ;;
+      stay:*)
+        form="${step#stay:}"
+        id=$(window "$form")
+        for _ in $(seq 10); do
+          [ "$(active)" = "$id" ] || { problem="$form lost the keys after '$prev' (active: $(xdotool getactivewindow getwindowname 2>/dev/null))"; break 2; }
+          sleep 0.1
+        done ;;
+      gone:*)
+        form="${step#gone:}"
+        wait_for '[ -z "$(window "$form")" ]' || { problem="$form did not close after '$prev'"; break; } ;;
       hidden)
         back=$(window Background)
         wait_for 'xprop -id "$back" _NET_WM_STATE | grep -q HIDDEN' || { problem="F4 did not minimise the program"; break; } ;;

@@ -2,7 +2,9 @@
 # Every study stack and every tool stack lies on the screen with its window frames, under a
 # real window manager (openbox on a virtual display) at 1024 x 768 and 1280 x 1024: each
 # window's frame, read with xwininfo, starts at or below the screen's top and ends at or above
-# its bottom, inside its sides. Prints each frame's top and bottom; with VELMORA_SHOTS set to a
+# its bottom, inside its sides. The dictionary shows at least three whole rows of hits, and on
+# the taller screen the room left goes to it (six rows) and to the on-line result box. Prints
+# each frame's top and bottom and what the dictionaries show; with VELMORA_SHOTS set to a
 # folder, a screenshot of each stack goes there. Skipped (77) when Xvfb, openbox, xdotool,
 # xprop or xwininfo are not installed.
 #   stack_check.sh <desktop_probe> <data tree>
@@ -48,6 +50,7 @@ for size in 1024x768 1280x1024; do
   start_desktop "$size"
   start_program 1 1
   ask frontier 92 1 >/dev/null # no stack is the frontier: closing one asks nothing
+  ask look 好 >/dev/null       # a word with many hits, and an entry with examples
   for stack in "${stacks[@]}"; do
     ask "$stack" >/dev/null
     # The stack is placed again while the window manager adds the frames: wait until it rests.
@@ -68,6 +71,18 @@ for size in 1024x768 1280x1024; do
         failed=$((failed + 1))
       fi
     done <"$work/now"
+    # What the dictionary windows show: whole rows of hits, whole lines of the entry, and the
+    # on-line result box's height.
+    read -r _ rows rowsHeight < <(ask rows Dictionary ListView1)
+    read -r _ lines linesHeight < <(ask rows Dictionary RichTextBox1)
+    read -r _ _ onlineHeight < <(ask rows DictionaryOnline RichTextBox1)
+    echo "$size $stack: hit list $rows rows ($rowsHeight px), entry $lines lines ($linesHeight px), on-line box $onlineHeight px"
+    least=3 leastOnline=0
+    [ "$size" = 1280x1024 ] && least=6 && [ "${stack% *}" = tool ] && leastOnline=150
+    if [ "${rows:-0}" -lt "$least" ] || [ "${onlineHeight:-0}" -lt "$leastOnline" ]; then
+      echo "FAILED: $size $stack: the dictionary shows ${rows:-no} whole rows of hits (at least $least), the on-line box ${onlineHeight:-no} px (at least $leastOnline)"
+      failed=$((failed + 1))
+    fi
     ask close >/dev/null
   done
 done

@@ -54,6 +54,40 @@ TEST(StackGeometry, PlacesTheColumnOnePixelApart)
     }
 }
 
+TEST(StackGeometry, WindowsGrowIntoTheRoomATallWorkAreaLeavesAndTheStackStillFits)
+{
+    // A task window of 9000 between a dictionary of 2000 that may grow by 1500 and one of
+    // 1500 that may grow by 3000; the stack is 12530 high with its gaps.
+    struct Case {
+        const char* name;
+        float workHeight;
+        float above, below;
+    };
+    const Case cases[] = {
+        {"no room on a 1024 x 768 screen", 11520, 2000, 1500},
+        {"a 1024 high screen: both grow in proportion to their growth", 15360, 2000 + 770, 1500 + 1540},
+        {"room to spare: each grows to its most", 30000, 3500, 4500},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        StackRequest request{.ScreenWidth = kScreenW, .ScreenHeight = c.workHeight, .Pixel = kPixel, .TaskWidth = 9000,
+            .TaskHeight = 9000, .Above = {2000}, .Below = {1500}, .AboveGrowth = {1500}, .BelowGrowth = {3000},
+            .WorkHeight = c.workHeight};
+        const StackPlaces p = PlaceStack(request);
+        ASSERT_EQ(p.AboveHeights.size(), 1);
+        ASSERT_EQ(p.BelowHeights.size(), 1);
+        EXPECT_NEAR(p.AboveHeights[0], c.above, 0.01);
+        EXPECT_NEAR(p.BelowHeights[0], c.below, 0.01);
+        // Placed with those heights: one pixel apart, inside the work area wherever it grew.
+        EXPECT_FLOAT_EQ(p.AboveTops[0] + p.AboveHeights[0] + kPixel, p.TaskTop);
+        EXPECT_FLOAT_EQ(p.TaskTop + 9000 + kPixel, p.BelowTops[0]);
+        if (c.above > 2000) {
+            EXPECT_GE(p.AboveTops[0], 0);
+            EXPECT_LE(p.BelowTops[0] + p.BelowHeights[0], c.workHeight);
+        }
+    }
+}
+
 TEST(StudyStacks, TheFourWindowTextStack)
 {
     using W = StudyWindow;

@@ -209,6 +209,8 @@ TEST_F(SearchTest, AnIgnoredSearchTakesTheFocusOnlyWhileTheWindowIsActive)
 {
     DictionaryRules rules;
     QString word;
+    EXPECT_FALSE(rules.Search(word, false).FocusSearchBox); // a new window is not active
+    rules.Inactive = false;
     EXPECT_TRUE(rules.Search(word, false).FocusSearchBox);
     rules.Inactive = true;
     EXPECT_FALSE(rules.Search(word, false).FocusSearchBox);

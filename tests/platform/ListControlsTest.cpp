@@ -147,6 +147,19 @@ TEST_F(ListViewTest, EnsureVisibleScrollsARowIntoView)
     EXPECT_FALSE(m_list.IsItemVisible(1));
 }
 
+TEST_F(ListViewTest, ARefilledListStartsAtItsTop)
+{
+    Fill(60);
+    m_list.show();
+    m_list.EnsureVisible(50);
+    ASSERT_FALSE(m_list.IsItemVisible(1));
+    m_list.ClearItems();
+    Fill(60);
+    EXPECT_TRUE(m_list.IsItemVisible(1));
+    m_list.EnsureVisible(40);
+    EXPECT_TRUE(m_list.IsItemVisible(40));
+}
+
 TEST(ComboBoxTest, TheListChangesOnlyByCodeAndNeverTakesOverTheText)
 {
     ComboBox box;
@@ -169,6 +182,14 @@ TEST(ComboBoxTest, TheListChangesOnlyByCodeAndNeverTakesOverTheText)
     QTest::keyClick(box.lineEdit(), Qt::Key_Return);
     EXPECT_EQ(box.ListCount(), 3);
     EXPECT_EQ(box.Text(), u"fi"_qs);
+
+    // Enter on a typed entry's text picks nothing from the list: the window's Enter acts once.
+    QSignalSpy clicks(&box, &ComboBox::Click);
+    box.SetText(QString());
+    QTest::keyClicks(box.lineEdit(), QStringLiteral("end"));
+    QTest::keyClick(box.lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(clicks.count(), 0);
+    EXPECT_EQ(box.Text(), u"end"_qs);
 }
 
 TEST(ComboBoxTest, PickingAnEntryClicksWithItsTextAndADoubleClickIsReported)
