@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <functional>
 
@@ -40,6 +41,17 @@ struct Installation {
         }
     }
 };
+
+// Every entry below folder, with a file's bytes.
+QStringList Contents(const QString& folder)
+{
+    QStringList entries;
+    for (const QString& entry : Tree(folder)) {
+        QFile f(folder + u'/' + entry);
+        entries << entry + (f.open(QIODevice::ReadOnly) ? u':' + QString::fromUtf8(f.readAll()) : QString());
+    }
+    return entries;
+}
 
 // Runs an uninstall of app to its end, the running program's file (removed at exit) included.
 void Uninstall(const QString& app, bool keepRecord)
@@ -309,16 +321,28 @@ TEST_F(SetupTest, UninstallRemovesOnlyWhatWasInstalled)
 TEST_F(SetupTest, UninstallNeverRemovesAnythingBehindALink)
 {
     Write(m_source + "/Spoken/Sound/ni3.wav");
+    for (const char* glyph : {"20320.vmq", "22909.vmq", "25105.vmq", "26159.vmq"})
+        Write(m_source + "/Characters/" + glyph, glyph);
     // A folder of the program moved to another disk, a link left in its place.
     const auto move = [](const QString& app, const QString& relative, const QString& disk) {
         const QString moved = disk + u'/' + QFileInfo(relative).fileName();
         ASSERT_TRUE(QDir().rename(app + relative, moved));
         ASSERT_TRUE(QFile::link(moved, app + relative));
     };
+    // The same, as a move to another file system does it: a copy there, the folder removed.
+    const auto moveAcross = [](const QString& app, const QString& relative, const QString& disk) {
+        const QString moved = disk + u'/' + QFileInfo(relative).fileName();
+        ASSERT_TRUE(QDir().mkpath(moved));
+        for (const QString& name : QDir(app + relative).entryList(QDir::Files))
+            ASSERT_TRUE(QFile::copy(app + relative + u'/' + name, moved + u'/' + name));
+        ASSERT_TRUE(QDir(app + relative).removeRecursively());
+        ASSERT_TRUE(QFile::link(moved, app + relative));
+    };
     const struct {
         const char* why;
         std::function<void(const QString& app, const QString& disk)> arrange;
-        QStringList left; // what stays in the program folder
+        QStringList left;             // what stays in the program folder
+        const char* during = nullptr; // arranged once a file below this went, else before the run
     } cases[] = {
         {"a folder of the fixed list moved", [&](const QString& app, const QString& disk) { move(app, "Numbers", disk); },
             {"Numbers"}},
@@ -346,15 +370,9 @@ TEST_F(SetupTest, UninstallNeverRemovesAnythingBehindALink)
                 manifest.write("Linked/a.txt\nLinked/deeper/b.txt\n");
             },
             {"Linked"}},
-    };
-    // Every entry on the other disk, with a file's bytes.
-    const auto contents = [](const QString& disk) {
-        QStringList entries;
-        for (const QString& entry : Tree(disk)) {
-            QFile f(disk + u'/' + entry);
-            entries << entry + (f.open(QIODevice::ReadOnly) ? u':' + QString::fromUtf8(f.readAll()) : QString());
-        }
-        return entries;
+        {"a folder moved while its files were being removed",
+            [&](const QString& app, const QString& disk) { moveAcross(app, "Characters", disk); }, {"Characters"},
+            "Characters/"},
     };
     int n = 0;
     for (const auto& c : cases) {
@@ -365,13 +383,32 @@ TEST_F(SetupTest, UninstallNeverRemovesAnythingBehindALink)
         QDir().mkpath(disk);
         Installation run(m_source, base);
         const QString app = Installer::InstallPath(base);
-        c.arrange(app, disk);
-        const QStringList before = contents(disk);
+        QStringList before;
+        const auto arrange = [&] {
+            c.arrange(app, disk);
+            before = Contents(disk);
+        };
+        if (!c.during)
+            arrange();
+        Uninstaller::UninstallJob job(app, app + "velmora", false);
+        if (c.during) {
+            job.Removed = [&, armed = true](const QString& relative) mutable {
+                if (armed && relative.startsWith(QString::fromUtf8(c.during))) {
+                    armed = false;
+                    arrange();
+                }
+            };
+        }
+        while (job.Step()) {
+        }
+        job.FinishAtExit();
 
-        Uninstall(app, false);
-
-        EXPECT_EQ(contents(disk), before);
-        EXPECT_EQ(QFileInfo::exists(app) ? Tree(app) : QStringList(), c.left);
+        ASSERT_FALSE(before.isEmpty());
+        EXPECT_EQ(Contents(disk), before);
+        const QStringList left = QFileInfo::exists(app) ? Tree(app) : QStringList();
+        EXPECT_EQ(left, c.left);
+        // What stays is said: each link where the program had a folder, never what it holds.
+        EXPECT_EQ(job.Left(), left.filter(QRegularExpression("[^/]$")));
     }
 }
 
