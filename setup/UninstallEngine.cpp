@@ -44,6 +44,11 @@ QString NameOf(const QString& relative)
     return relative.mid(relative.lastIndexOf(u'/') + 1);
 }
 
+QString Below(const QString& folder, const QString& name)
+{
+    return folder.isEmpty() ? name : folder + u'/' + name;
+}
+
 // How many of the paths left the message names.
 constexpr qsizetype NamedPaths = 5;
 
@@ -204,8 +209,8 @@ bool UninstallJob::Step()
 
 void UninstallJob::RemoveLeftovers()
 {
-    // Installed files in folders outside the fixed list, and the folders they leave empty,
-    // deepest first. Nothing behind a link goes.
+    // Installed files in folders outside the fixed list, what a killed install left beside its
+    // files, and the folders they leave empty, deepest first. Nothing behind a link goes.
     QStringList entries = m_manifest.values();
     entries.sort();
     QStringList folders;
@@ -224,6 +229,7 @@ void UninstallJob::RemoveLeftovers()
         // The program folder's own files went one by one; the program and the manifest go last.
         if (!folderPath.isEmpty())
             RemoveFile(folder, relative);
+        RemoveFile(folder, Below(folderPath, Installer::PartName(NameOf(relative))));
         for (QString up = folderPath; !up.isEmpty(); up = FolderOf(up)) {
             if (!folders.contains(up))
                 folders << up;
