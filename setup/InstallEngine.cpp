@@ -3,10 +3,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSet>
 #include <algorithm>
 #include <cmath>
+#include <sys/stat.h>
 
 #include "CodePage.h"
 #include "DriveType.h"
@@ -17,6 +17,7 @@ namespace Installer {
 namespace {
 
 constexpr int DefaultMaximum = 100; // the progress bar's own maximum when nothing was counted
+constexpr unsigned FileMode = 0644;  // the manifest and the failure report
 const QString CrLf = QStringLiteral("\r\n");
 
 QString Canonical(const QString& path)
@@ -43,6 +44,7 @@ QString ProductName() { return Product::Name(); }
 QString InstallFolderName() { return QStringLiteral("Norvale"); }
 QString ProgramFileName() { return QStringLiteral("velmora"); }
 QString ManifestName() { return QStringLiteral(".velmora-installed"); }
+QString PartName(const QString& name) { return u'.' + name + QStringLiteral(".installing"); }
 
 QString InstallPath(const QString& base)
 {
@@ -123,29 +125,22 @@ bool FolderWalk::Step()
     return m_next < m_folders.size();
 }
 
-bool CopyReplacing(const QString& source, const QString& destination)
+bool CopyReplacing(const QString& source, const FolderHandle& folder, const QString& name)
 {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         return false;
-    QSaveFile out(destination);
-    if (!out.open(QIODevice::WriteOnly))
+    struct stat st {};
+    if (::fstat(in.handle(), &st) != 0)
         return false;
-    QByteArray chunk;
-    while (!(chunk = in.read(1 << 20)).isEmpty()) {
-        if (out.write(chunk) != chunk.size()) {
-            out.cancelWriting();
-            return false;
+    return folder.Replace(name, PartName(name), st.st_mode, [&in](int fd) {
+        QByteArray chunk;
+        while (!(chunk = in.read(1 << 20)).isEmpty()) {
+            if (!WriteAll(fd, chunk))
+                return false;
         }
-    }
-    if (in.error() != QFileDevice::NoError) {
-        out.cancelWriting();
-        return false;
-    }
-    if (!out.commit())
-        return false;
-    QFile::setPermissions(destination, in.permissions());
-    return true;
+        return in.error() == QFileDevice::NoError;
+    });
 }
 
 CopyJob::CopyJob(const QString& sourceRoot, const QStringList& folders, const QString& installPath,
@@ -163,8 +158,14 @@ void CopyJob::Plan(const QStringList& folders)
         installFolder.chop(1);
     m_tasks.append({QString(), installFolder, QString()});
     PlanFiles(m_sourceRoot, installFolder, QString());
+    // Records already there are the learner's: only a first install starts from the medium's.
+    const QString records = QStringLiteral("Record");
+    const QFileInfo installedRecords(Joined(installFolder, records));
+    const bool keepRecords = installedRecords.exists() || installedRecords.isSymLink();
     for (const QString& folder : folders) {
         const QString relative = folder.mid(m_sourceRoot.size() + 1);
+        if (keepRecords && (relative == records || relative.startsWith(records + u'/')))
+            continue;
         const QString destination = Joined(installFolder, relative);
         m_tasks.append({QString(), destination, relative});
         PlanFiles(folder, destination, relative);
@@ -188,16 +189,26 @@ bool CopyJob::Step()
     if (m_next >= m_tasks.size())
         return false;
     const Task& task = m_tasks.at(m_next++);
-    if (task.source.isEmpty()) {
-        const QFileInfo info(task.destination);
-        if (!info.exists() && !QDir().mkpath(task.destination))
+    if (task.relative.isEmpty()) {
+        // The install folder is where the learner chose to have it: a link there is followed.
+        if (!QFileInfo::exists(task.destination) && !QDir().mkpath(task.destination))
             m_failedFolders << task.destination;
-        if (task.relative.isEmpty())
-            StartManifest(); // the install folder, even left empty, can be uninstalled
+        m_root = FolderHandle::Open(task.destination);
+        m_folder = m_root.Below(QString(), false);
+        StartManifest(); // the install folder, even left empty, can be uninstalled
+    } else if (task.source.isEmpty()) {
+        // Something other than a folder in the way is no failure to create one; the files
+        // that go into it fail instead.
+        const QFileInfo info(task.destination);
+        const bool inTheWay = info.exists() || info.isSymLink();
+        m_folder = m_root.Below(task.relative, true);
+        if (!m_folder.IsOpen() && !inTheWay)
+            m_failedFolders << task.destination;
     } else {
-        if (CopyReplacing(task.source, task.destination))
-            List(task.relative);
-        else
+        List(task.relative);
+        if (Listed)
+            Listed(task.relative);
+        if (!CopyReplacing(task.source, m_folder, QFileInfo(task.destination).fileName()))
             m_failedFiles << task.source;
         if (Log)
             Log(task.destination);
@@ -230,50 +241,33 @@ QString CopyJob::FailureReport() const
 bool CopyJob::WriteErrorFile()
 {
     const QString name = QStringLiteral("Install Error.txt");
-    QSaveFile file(Joined(m_installPath, name));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
     const QByteArray bytes = CodePage::ToGbk(FailureReport() + CrLf);
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        return false;
     List(name);
-    return true;
+    return m_root.Replace(name, PartName(name), FileMode, [&bytes](int fd) { return WriteAll(fd, bytes); });
 }
 
 void CopyJob::StartManifest()
 {
-    const QString path = Joined(m_installPath, ManifestName());
     QStringList entries;
-    QFile earlier(path);
-    if (earlier.open(QIODevice::ReadOnly)) {
-        for (const QByteArray& line : earlier.readAll().split('\n')) {
+    if (const auto earlier = m_root.Read(ManifestName())) {
+        for (const QByteArray& line : earlier->split('\n')) {
             const QString entry = QString::fromUtf8(line);
             if (!entry.isEmpty() && !m_listed.contains(entry)) {
                 m_listed.insert(entry);
                 entries << entry;
             }
         }
-        earlier.close();
     }
     // Written whole once, so that every later entry is appended after a complete line.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return;
     const QByteArray bytes = entries.isEmpty() ? QByteArray() : (entries.join(u'\n') + u'\n').toUtf8();
-    if (file.write(bytes) == bytes.size())
-        file.commit();
+    m_root.Replace(ManifestName(), PartName(ManifestName()), FileMode,
+                   [&bytes](int fd) { return WriteAll(fd, bytes); });
 }
 
 void CopyJob::List(const QString& relative)
 {
-    if (m_listed.contains(relative))
-        return;
-    QFile file(Joined(m_installPath, ManifestName()));
-    if (file.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        file.write((relative + u'\n').toUtf8());
-        if (file.flush())
-            m_listed.insert(relative);
-    }
+    if (!m_listed.contains(relative) && m_root.Append(ManifestName(), (relative + u'\n').toUtf8()))
+        m_listed.insert(relative);
 }
 
 } // namespace Installer

@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <functional>
 
+#include "FolderHandle.h"
+
 namespace Installer {
 
 // The product's name in shortcuts, questions and the uninstaller; the folder it installs into.
@@ -18,6 +20,9 @@ QString InstallFolderName();
 QString ProgramFileName();
 // The manifest of what was installed, in the install folder: one relative path per line.
 QString ManifestName();
+// What a file is written as before it is renamed into place; one a killed install left is
+// removed with its file.
+QString PartName(const QString& name);
 
 // base + "/Norvale/" (base without a trailing "/").
 QString InstallPath(const QString& base);
@@ -56,8 +61,11 @@ private:
 QStringList FilesOf(const QString& folder);
 
 // Copies the program folder into the install folder, one file (or one folder creation) per
-// Step. A file that replaces an older one is copied beside it and renamed over it, so a
-// failed copy never leaves a truncated file. Failures are collected and the copy goes on.
+// Step. A file is copied beside its place and renamed over it, so a failed copy never leaves
+// a truncated file. Below the install folder nothing is written through a link: a folder
+// that is a link fails, and a link in place of a file is replaced by the file. A Record
+// folder that is already there is the learner's and is never copied over. Failures are
+// collected and the copy goes on.
 class CopyJob {
 public:
     CopyJob(const QString& sourceRoot, const QStringList& folders, const QString& installPath,
@@ -67,6 +75,9 @@ public:
     // goes to the log callback.
     bool Step();
     std::function<void(const QString&)> Log;
+    // Called with each file's path below the install folder once its manifest line is
+    // written, just before it is copied.
+    std::function<void(const QString&)> Listed;
 
     qint64 Progress() const { return m_progress; }
     qint64 Maximum() const { return m_maximum; }
@@ -87,15 +98,18 @@ private:
         QString relative;    // path below the install folder
     };
     void Plan(const QStringList& folders);
-    // The manifest grows as the copy goes, so whatever was copied before a Cancel, a failure
-    // or a crash can be uninstalled. It starts from an earlier manifest's entries: a
-    // reinstallation keeps what the earlier one installed on the list.
+    // The manifest grows as the copy goes, each file listed before it is copied, so whatever
+    // was copied before a Cancel, a failure or a crash can be uninstalled. It starts from an
+    // earlier manifest's entries: a reinstallation keeps what the earlier one installed on
+    // the list.
     void StartManifest();
     void List(const QString& relative);
     void PlanFiles(const QString& sourceFolder, const QString& destinationFolder, const QString& relative);
 
     QString m_sourceRoot;
     QString m_installPath;
+    FolderHandle m_root;   // the install folder, once made
+    FolderHandle m_folder; // the folder whose files are being copied
     QList<Task> m_tasks;
     qsizetype m_next{0};
     qint64 m_progress{0};
@@ -105,7 +119,8 @@ private:
     QSet<QString> m_listed;
 };
 
-// Copies one file so that an existing destination is replaced only by a complete copy.
-bool CopyReplacing(const QString& source, const QString& destination);
+// Copies source into folder as name, so that an existing file is replaced only by a complete
+// copy, and a link standing there is replaced rather than written through.
+bool CopyReplacing(const QString& source, const FolderHandle& folder, const QString& name);
 
 } // namespace Installer

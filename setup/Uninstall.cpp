@@ -109,7 +109,12 @@ void Uninstall::RemovalTimer_Timer()
     m_removalTimer->SetEnabled(false);
     ProgressBar1->setValue(ProgressBar1->maximum());
     Label3->setText(QStringLiteral("The uninstallation is completed."));
-    MsgBox::Notice(Installer::ProductName() + QStringLiteral(" is uninstalled."));
+    // A removal that left anything says what and where, rather than that all is gone.
+    const QString text = Uninstaller::CompletionText(State().AppPath, m_job->Left());
+    if (m_job->Left().isEmpty())
+        MsgBox::Notice(text);
+    else
+        MsgBox::Warning(text);
     Timer1->SetEnabled(true);
 }
 

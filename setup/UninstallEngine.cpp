@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QStorageInfo>
 #include <algorithm>
+#include <cerrno>
 
 #include "DesktopEntries.h"
 #include "InstallEngine.h"
@@ -32,34 +33,24 @@ QString WithSlash(const QString& path)
     return path.endsWith(u'/') ? path : path + u'/';
 }
 
-// Whether every folder on the way from the program folder down to relative (itself
-// included) is a real folder, none a link, and the resolved folder lies inside the resolved
-// program folder. A learner may have moved a folder of the program to another disk and left
-// a link in its place: nothing behind such a link is the uninstaller's to remove.
-bool PlainFolderInside(const QString& appPath, const QString& relative)
-{
-    QString path = appPath;
-    if (!relative.isEmpty()) {
-        for (const QString& part : relative.split(u'/')) {
-            if (part.isEmpty() || part == QStringLiteral(".") || part == QStringLiteral(".."))
-                return false;
-            path += part;
-            const QFileInfo info(path);
-            if (info.isSymLink() || !info.isDir())
-                return false;
-            path += u'/';
-        }
-    }
-    const QString root = Canonical(appPath);
-    const QString resolved = Canonical(path);
-    return resolved == root || resolved.startsWith(WithSlash(root));
-}
-
 QString FolderOf(const QString& relative)
 {
     const qsizetype slash = relative.lastIndexOf(u'/');
     return slash < 0 ? QString() : relative.left(slash);
 }
+
+QString NameOf(const QString& relative)
+{
+    return relative.mid(relative.lastIndexOf(u'/') + 1);
+}
+
+QString Below(const QString& folder, const QString& name)
+{
+    return folder.isEmpty() ? name : folder + u'/' + name;
+}
+
+// How many of the paths left the message names.
+constexpr qsizetype NamedPaths = 5;
 
 } // namespace
 
@@ -97,10 +88,10 @@ int ProgressMaximum(bool keepRecord)
 QSet<QString> ReadManifest(const QString& appPath)
 {
     QSet<QString> paths;
-    QFile file(WithSlash(appPath) + Installer::ManifestName());
-    if (!file.open(QIODevice::ReadOnly))
+    const auto bytes = Installer::FolderHandle::Open(appPath).Read(Installer::ManifestName());
+    if (!bytes)
         return paths;
-    for (const QByteArray& line : file.readAll().split('\n')) {
+    for (const QByteArray& line : bytes->split('\n')) {
         const QString path = QString::fromUtf8(line);
         // Only plain relative paths below the program folder count.
         if (path.isEmpty() || path.startsWith(u'/') || path.split(u'/').contains(QStringLiteral("..")))
@@ -123,27 +114,71 @@ std::optional<QString> Refusal(const QString& appPath, const QString& homeFolder
 }
 
 UninstallJob::UninstallJob(const QString& appPath, const QString& programFile, bool keepRecord)
-    : m_appPath(WithSlash(appPath)), m_programFile(Canonical(programFile)), m_keepRecord(keepRecord),
+    : m_appPath(WithSlash(appPath)), m_root(Installer::FolderHandle::Open(m_appPath)), m_keepRecord(keepRecord),
       m_manifest(ReadManifest(appPath)), m_folders(FixedFolders(keepRecord)),
       m_maximum(ProgressMaximum(keepRecord))
 {
-    for (const QString& name : Installer::FilesOf(m_appPath)) {
-        if (!m_manifest.contains(name) || name == Installer::ManifestName()
-            || Canonical(m_appPath + name) == m_programFile)
+    const QFileInfo program(Canonical(programFile));
+    if (Canonical(program.absolutePath()) == Canonical(m_appPath))
+        m_programName = program.fileName();
+    for (const auto& entry : m_root.Entries()) {
+        if (entry.folder || !m_manifest.contains(entry.name) || entry.name == Installer::ManifestName()
+            || entry.name == m_programName)
             continue; // the program and its manifest go as the program ends
-        m_rootFiles << name;
+        m_rootFiles << entry.name;
     }
+}
+
+void UninstallJob::Leave(const QString& relative)
+{
+    if (!m_leftSet.contains(relative)) {
+        m_leftSet.insert(relative);
+        m_left << relative;
+    }
+}
+
+void UninstallJob::RemoveFile(const Installer::FolderHandle& folder, const QString& relative)
+{
+    // A link goes as a link.
+    const int error = folder.RemoveFile(NameOf(relative));
+    if (error == 0) {
+        if (Removed)
+            Removed(relative);
+    } else if (error != ENOENT) {
+        Leave(relative);
+    }
+}
+
+void UninstallJob::RemoveEmptyFolder(const QString& relative)
+{
+    int error = 0;
+    QString failedAt;
+    const Installer::FolderHandle parent = m_root.Below(FolderOf(relative), false, &error, &failedAt);
+    if (!parent.IsOpen()) {
+        if (error != ENOENT)
+            Leave(failedAt);
+        return;
+    }
+    // A folder that still holds something stays: what it holds is the learner's, or is left.
+    error = parent.RemoveFolder(NameOf(relative));
+    if (error != 0 && error != ENOENT && error != ENOTEMPTY && error != EEXIST)
+        Leave(relative);
 }
 
 void UninstallJob::RemoveFolder(const QString& relative, bool everything)
 {
-    const QString folder = m_appPath + relative;
-    if (PlainFolderInside(m_appPath, relative)) {
-        for (const QString& name : Installer::FilesOf(folder)) {
-            if (everything || m_manifest.contains(relative + u'/' + name))
-                QFile::remove(folder + u'/' + name);
+    int error = 0;
+    QString failedAt;
+    const Installer::FolderHandle folder = m_root.Below(relative, false, &error, &failedAt);
+    if (folder.IsOpen()) {
+        for (const auto& entry : folder.Entries()) {
+            const QString path = relative + u'/' + entry.name;
+            if (!entry.folder && (everything || m_manifest.contains(path)))
+                RemoveFile(folder, path);
         }
-        QDir().rmdir(folder); // only an empty folder goes
+        RemoveEmptyFolder(relative);
+    } else if (error != ENOENT) {
+        Leave(failedAt); // a link, or no folder, where a folder of the program was
     }
     if (m_progress < m_maximum)
         ++m_progress;
@@ -159,7 +194,7 @@ bool UninstallJob::Step()
         return true;
     }
     if (m_next < folders + m_rootFiles.size()) {
-        QFile::remove(m_appPath + m_rootFiles.at(m_next - folders)); // a link goes as a link
+        RemoveFile(m_root, m_rootFiles.at(m_next - folders));
         ++m_next;
         return true;
     }
@@ -174,39 +209,62 @@ bool UninstallJob::Step()
 
 void UninstallJob::RemoveLeftovers()
 {
-    // Installed files in folders outside the fixed list, and the folders they leave empty,
-    // deepest first. An entry that is itself a link goes as a link; one behind a linked
-    // folder stays, and so does that folder.
+    // Installed files in folders outside the fixed list, what a killed install left beside its
+    // files, and the folders they leave empty, deepest first. Nothing behind a link goes.
+    QStringList entries = m_manifest.values();
+    entries.sort();
     QStringList folders;
-    for (const QString& relative : m_manifest) {
-        const qsizetype slash = relative.lastIndexOf(u'/');
-        if (slash < 0 || (m_keepRecord && relative.startsWith(QStringLiteral("Record/"))))
+    for (const QString& relative : entries) {
+        if (m_keepRecord && relative.startsWith(QStringLiteral("Record/")))
             continue;
-        if (!PlainFolderInside(m_appPath, FolderOf(relative)))
+        const QString folderPath = FolderOf(relative);
+        int error = 0;
+        QString failedAt;
+        const Installer::FolderHandle folder = m_root.Below(folderPath, false, &error, &failedAt);
+        if (!folder.IsOpen()) {
+            if (error != ENOENT)
+                Leave(failedAt);
             continue;
-        QFile::remove(m_appPath + relative);
-        for (QString folder = relative.left(slash); !folder.isEmpty();
-             folder = folder.left(qMax<qsizetype>(folder.lastIndexOf(u'/'), 0))) {
-            if (!folders.contains(folder))
-                folders << folder;
+        }
+        // The program folder's own files went one by one; the program and the manifest go last.
+        if (!folderPath.isEmpty())
+            RemoveFile(folder, relative);
+        RemoveFile(folder, Below(folderPath, Installer::PartName(NameOf(relative))));
+        for (QString up = folderPath; !up.isEmpty(); up = FolderOf(up)) {
+            if (!folders.contains(up))
+                folders << up;
         }
     }
     std::sort(folders.begin(), folders.end(), [](const QString& a, const QString& b) {
         return a.count(u'/') != b.count(u'/') ? a.count(u'/') > b.count(u'/') : a < b;
     });
-    for (const QString& folder : folders) {
-        if (PlainFolderInside(m_appPath, folder))
-            QDir().rmdir(m_appPath + folder);
-    }
+    for (const QString& folder : folders)
+        RemoveEmptyFolder(folder);
 }
 
 void UninstallJob::FinishAtExit()
 {
-    if (m_manifest.contains(QFileInfo(m_programFile).fileName())
-        && Canonical(QFileInfo(m_programFile).absolutePath()) == Canonical(m_appPath))
-        QFile::remove(m_programFile);
-    QFile::remove(m_appPath + Installer::ManifestName());
+    if (!m_programName.isEmpty() && m_manifest.contains(m_programName))
+        m_root.RemoveFile(m_programName);
+    m_root.RemoveFile(Installer::ManifestName());
     QDir().rmdir(m_appPath);
+}
+
+QString CompletionText(const QString& appPath, const QStringList& left)
+{
+    const QString product = Installer::ProductName();
+    if (left.isEmpty())
+        return product + QStringLiteral(" is uninstalled.");
+    const QString crLf = QStringLiteral("\r\n");
+    QString text = product + QStringLiteral(" was NOT uninstalled completely!") + crLf
+        + QString::number(left.size())
+        + (left.size() == 1 ? QStringLiteral(" file or folder") : QStringLiteral(" files or folders"))
+        + QStringLiteral(" could not be removed from") + crLf + Canonical(appPath) + crLf;
+    for (const QString& path : left.first(std::min(left.size(), NamedPaths)))
+        text += crLf + path;
+    if (left.size() > NamedPaths)
+        text += crLf + QStringLiteral("... and %1 more").arg(left.size() - NamedPaths);
+    return text;
 }
 
 void FinishWhenProgramEnds(std::shared_ptr<UninstallJob> job)

@@ -3,8 +3,12 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <csignal>
 #include <functional>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "CodePage.h"
 #include "DesktopEntries.h"
@@ -26,7 +30,8 @@ struct Installation {
     QStringList log;
     std::unique_ptr<Installer::CopyJob> job;
 
-    Installation(const QString& source, const QString& base, int steps = -1)
+    Installation(const QString& source, const QString& base, int steps = -1,
+                 std::function<void(const QString&)> listed = {})
     {
         const QString path = Installer::InstallPath(base);
         Installer::FolderWalk walk(source, path);
@@ -36,10 +41,22 @@ struct Installation {
         files = walk.FileCount();
         job = std::make_unique<Installer::CopyJob>(source, folders, path, files);
         job->Log = [this](const QString& line) { log << line; };
+        job->Listed = std::move(listed);
         for (int i = 0; i != steps && job->Step(); ++i) {
         }
     }
 };
+
+// Every entry below folder, with a file's bytes.
+QStringList Contents(const QString& folder)
+{
+    QStringList entries;
+    for (const QString& entry : Tree(folder)) {
+        QFile f(folder + u'/' + entry);
+        entries << entry + (f.open(QIODevice::ReadOnly) ? u':' + QString::fromUtf8(f.readAll()) : QString());
+    }
+    return entries;
+}
 
 // Runs an uninstall of app to its end, the running program's file (removed at exit) included.
 void Uninstall(const QString& app, bool keepRecord)
@@ -147,11 +164,12 @@ TEST_F(SetupTest, AReplacedFileIsNeverLeftHalfWritten)
 {
     Write(Installed("Vocabulary/zi1.vmq"), "old contents");
     Write(m_source + "/Vocabulary/zi1.vmq", QByteArray(100000, 'n'));
-    EXPECT_TRUE(Installer::CopyReplacing(m_source + "/Vocabulary/zi1.vmq", Installed("Vocabulary/zi1.vmq")));
+    const auto folder = [this](const QString& relative) { return Installer::FolderHandle::Open(Installed(relative)); };
+    EXPECT_TRUE(Installer::CopyReplacing(m_source + "/Vocabulary/zi1.vmq", folder("Vocabulary"), "zi1.vmq"));
     EXPECT_EQ(QFileInfo(Installed("Vocabulary/zi1.vmq")).size(), 100000);
     // A source that cannot be read leaves the old file as it was.
     Write(Installed("Numbers/1.wav"), "old");
-    EXPECT_FALSE(Installer::CopyReplacing(m_source + "/missing.wav", Installed("Numbers/1.wav")));
+    EXPECT_FALSE(Installer::CopyReplacing(m_source + "/missing.wav", folder("Numbers"), "1.wav"));
     QFile kept(Installed("Numbers/1.wav"));
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), QByteArray("old"));
@@ -309,16 +327,28 @@ TEST_F(SetupTest, UninstallRemovesOnlyWhatWasInstalled)
 TEST_F(SetupTest, UninstallNeverRemovesAnythingBehindALink)
 {
     Write(m_source + "/Spoken/Sound/ni3.wav");
+    for (const char* glyph : {"20320.vmq", "22909.vmq", "25105.vmq", "26159.vmq"})
+        Write(m_source + "/Characters/" + glyph, glyph);
     // A folder of the program moved to another disk, a link left in its place.
     const auto move = [](const QString& app, const QString& relative, const QString& disk) {
         const QString moved = disk + u'/' + QFileInfo(relative).fileName();
         ASSERT_TRUE(QDir().rename(app + relative, moved));
         ASSERT_TRUE(QFile::link(moved, app + relative));
     };
+    // The same, as a move to another file system does it: a copy there, the folder removed.
+    const auto moveAcross = [](const QString& app, const QString& relative, const QString& disk) {
+        const QString moved = disk + u'/' + QFileInfo(relative).fileName();
+        ASSERT_TRUE(QDir().mkpath(moved));
+        for (const QString& name : QDir(app + relative).entryList(QDir::Files))
+            ASSERT_TRUE(QFile::copy(app + relative + u'/' + name, moved + u'/' + name));
+        ASSERT_TRUE(QDir(app + relative).removeRecursively());
+        ASSERT_TRUE(QFile::link(moved, app + relative));
+    };
     const struct {
         const char* why;
         std::function<void(const QString& app, const QString& disk)> arrange;
-        QStringList left; // what stays in the program folder
+        QStringList left;             // what stays in the program folder
+        const char* during = nullptr; // arranged once a file below this went, else before the run
     } cases[] = {
         {"a folder of the fixed list moved", [&](const QString& app, const QString& disk) { move(app, "Numbers", disk); },
             {"Numbers"}},
@@ -346,15 +376,9 @@ TEST_F(SetupTest, UninstallNeverRemovesAnythingBehindALink)
                 manifest.write("Linked/a.txt\nLinked/deeper/b.txt\n");
             },
             {"Linked"}},
-    };
-    // Every entry on the other disk, with a file's bytes.
-    const auto contents = [](const QString& disk) {
-        QStringList entries;
-        for (const QString& entry : Tree(disk)) {
-            QFile f(disk + u'/' + entry);
-            entries << entry + (f.open(QIODevice::ReadOnly) ? u':' + QString::fromUtf8(f.readAll()) : QString());
-        }
-        return entries;
+        {"a folder moved while its files were being removed",
+            [&](const QString& app, const QString& disk) { moveAcross(app, "Characters", disk); }, {"Characters"},
+            "Characters/"},
     };
     int n = 0;
     for (const auto& c : cases) {
@@ -365,13 +389,32 @@ TEST_F(SetupTest, UninstallNeverRemovesAnythingBehindALink)
         QDir().mkpath(disk);
         Installation run(m_source, base);
         const QString app = Installer::InstallPath(base);
-        c.arrange(app, disk);
-        const QStringList before = contents(disk);
+        QStringList before;
+        const auto arrange = [&] {
+            c.arrange(app, disk);
+            before = Contents(disk);
+        };
+        if (!c.during)
+            arrange();
+        Uninstaller::UninstallJob job(app, app + "velmora", false);
+        if (c.during) {
+            job.Removed = [&, armed = true](const QString& relative) mutable {
+                if (armed && relative.startsWith(QString::fromUtf8(c.during))) {
+                    armed = false;
+                    arrange();
+                }
+            };
+        }
+        while (job.Step()) {
+        }
+        job.FinishAtExit();
 
-        Uninstall(app, false);
-
-        EXPECT_EQ(contents(disk), before);
-        EXPECT_EQ(QFileInfo::exists(app) ? Tree(app) : QStringList(), c.left);
+        ASSERT_FALSE(before.isEmpty());
+        EXPECT_EQ(Contents(disk), before);
+        const QStringList left = QFileInfo::exists(app) ? Tree(app) : QStringList();
+        EXPECT_EQ(left, c.left);
+        // What stays is said: each link where the program had a folder, never what it holds.
+        EXPECT_EQ(job.Left(), left.filter(QRegularExpression("[^/]$")));
     }
 }
 
@@ -386,6 +429,67 @@ TEST_F(SetupTest, AReinstallationFromASmallerMediumLeavesNothingBehindOnUninstal
     EXPECT_TRUE(Uninstaller::ReadManifest(app).contains("Numbers/1.wav"));
     Uninstall(app, true);
     EXPECT_FALSE(QFileInfo::exists(app));
+}
+
+TEST_F(SetupTest, AReinstallKeepsTheRecordsAndWritesNothingThroughALink)
+{
+    Write(m_source + "/Record/Study.vmq", "the medium's");
+    Installation first(m_source, m_base);
+    // Since then: the learner's records, and links planted in place of an installed file and
+    // an installed folder.
+    Write(Installed("Record/Study.vmq"), "the learner's");
+    Write(m_source + "/Record/Chat.txt", "the medium's");
+    const QString disk = m_tmp.filePath("other disk");
+    Write(disk + "/notes.txt", "mine");
+    Write(disk + "/folder/keep.txt", "mine");
+    ASSERT_TRUE(QFile::remove(Installed("background.jpg")));
+    ASSERT_TRUE(QFile::link(disk + "/notes.txt", Installed("background.jpg")));
+    ASSERT_TRUE(QDir(Installed("Numbers")).removeRecursively());
+    ASSERT_TRUE(QFile::link(disk + "/folder", Installed("Numbers")));
+    const QStringList before = Contents(disk);
+
+    Write(m_source + "/background.jpg", "new");
+    Installation second(m_source, m_base);
+
+    EXPECT_EQ(Contents(Installed("Record")), QStringList{"Study.vmq:the learner's"});
+    EXPECT_EQ(Contents(disk), before);
+    // The rest went on: the file took its link's place, and the linked folder's file failed.
+    EXPECT_FALSE(QFileInfo(Installed("background.jpg")).isSymLink());
+    EXPECT_TRUE(Contents(Installed(QString())).contains("background.jpg:new"));
+    EXPECT_EQ(second.job->FailedFiles(), QStringList{QFileInfo(m_source).canonicalFilePath() + "/Numbers/1.wav"});
+}
+
+TEST_F(SetupTest, AnInstallKilledMidFileIsUninstalledWhole)
+{
+    const struct {
+        const char* why;
+        bool partWritten; // what a kill during the copy leaves beside the file
+    } cases[] = {{"killed before the copy", false}, {"killed during the copy", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        const QString app = Installer::InstallPath(m_tmp.filePath(c.why));
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            Installation run(m_source, m_tmp.filePath(c.why), -1, [&](const QString& relative) {
+                if (relative != "Numbers/1.wav")
+                    return;
+                if (c.partWritten) {
+                    QFile part(app + "Numbers/" + Installer::PartName("1.wav"));
+                    if (part.open(QIODevice::WriteOnly))
+                        part.write("half");
+                }
+                ::raise(SIGKILL);
+            });
+            ::_exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+
+        Uninstall(app, false);
+        EXPECT_FALSE(QFileInfo::exists(app)) << Tree(app).join(u' ').toStdString();
+    }
 }
 
 TEST_F(SetupTest, UninstallRefusesFoldersItDidNotInstall)

@@ -118,6 +118,30 @@ TEST_P(UninstallRemovalTest, OnlyTheLearnersOwnFilesRemain)
 
 INSTANTIATE_TEST_SUITE_P(KeepRecord, UninstallRemovalTest, ::testing::Bool());
 
+TEST_F(UninstallWindowTest, AFileThatCannotBeRemovedIsNamedInsteadOfTheSuccess)
+{
+    const SetupFiles::Unremovable stuck(Path("Numbers/5.wav"));
+    if (!stuck.Done())
+        GTEST_SKIP() << "this file system keeps no immutable flag";
+    Uninstall* w = Open();
+    m_boxes->Answer(MsgBox::Yes);
+    QTest::mouseClick(w->Command6, Qt::LeftButton);
+    for (int i = 0; i < 400 && m_boxes->Boxes().size() == 1; ++i)
+        Clock::Advance(1);
+    ASSERT_EQ(m_boxes->Boxes().size(), 2);
+    const MsgBox::Shown& outcome = m_boxes->Boxes().at(1);
+    EXPECT_EQ(outcome.title, "Warning");
+    EXPECT_TRUE(outcome.text.contains("\r\n" + QFileInfo(m_dir->path()).canonicalFilePath() + "\r\n"));
+    EXPECT_TRUE(outcome.text.endsWith("\r\nNumbers/5.wav")) << outcome.text.toStdString();
+
+    // Everything else the installer put there went on going, to the program's end.
+    Clock::Advance(500);
+    EXPECT_TRUE(Gone());
+    EndProgram();
+    EXPECT_EQ(Tree(m_dir->path()), (QStringList{"My Texts/", "My Texts/story.txt", "Numbers/", "Numbers/5.wav",
+                                                "Numbers/my note.txt", "Record/", "Record/Study.vmq"}));
+}
+
 TEST_F(UninstallWindowTest, NoOrCancelRemovesNothingAndBringsTheSettingsBack)
 {
     const QStringList before = Tree(m_dir->path());
