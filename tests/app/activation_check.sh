@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Keys go where the learner is, under a real window manager (openbox on a virtual display):
-# after a message box, a click on the chat's test partner, and F4 with a restore, the window
-# that should take the keys is the active one, and typing reaches it. Skipped (77) when Xvfb,
-# openbox, xdotool, xprop or xwininfo are not installed.
+# at start, after a message box, a click on the chat's test partner, and F4 with a restore, the
+# window that should take the keys is the active one, and typing reaches it. With VELMORA_SHOTS set to a folder, a screenshot at the end of
+# each case goes there. Skipped (77) when Xvfb, openbox, xdotool, xprop or xwininfo are not
+# installed.
 #   activation_check.sh <desktop_probe> <data tree>
 set -u
 probe="$1"
 tree="$2"
 source "$(dirname "$0")/desktop_session.sh"
 
-# Each case: its record (lesson step) and its steps, in order:
+# Each case: its record (lesson step), its steps and the screen sizes it runs at (1024 x 768
+# when none are given). The steps, in order:
 #   p:<command>    a command to the program
 #   w:<form>       wait until that form's window is the active one
 #   box            wait until a message box ("Advice") is the active window
@@ -19,6 +21,7 @@ source "$(dirname "$0")/desktop_session.sh"
 #   restore        the main window is restored as a taskbar would
 #   t:<form>:<control>:<text>  "hao" is typed; the control then shows <text>
 cases=(
+  "left alone at start|1 2|w:Begin1;k:space;w:Typing;t:Typing:Label8:hao |1024x768 1280x1024"
   "warning answered stay, typing|1 2|p:study 1;w:Typing;k:Escape;box;k:Return;w:Typing;t:Typing:Label8:hao "
   "warning answered stay, reading aloud|10 6|p:study 5;w:Text;k:Escape;box;k:Return;w:Text"
   "typing, below the pass mark|1 2|p:study 1;w:Typing;p:pass wrong;box;k:Return;w:Typing;t:Typing:Label8:hao "
@@ -27,10 +30,20 @@ cases=(
   "F4 and restore|1 2|p:study 1;w:Typing;k:F4;hidden;restore;w:Typing;t:Typing:Label8:hao "
 )
 
-start_desktop 1024x768
+# Each case at each of its sizes, a desktop started anew for each size.
+runs=()
+for size in 1024x768 1280x1024; do
+  for entry in "${cases[@]}"; do
+    IFS='|' read -r _ _ _ sizes <<<"$entry"
+    [[ " ${sizes:-1024x768} " == *" $size "* ]] && runs+=("$size|$entry")
+  done
+done
 failed=0
-for entry in "${cases[@]}"; do
-  IFS='|' read -r name record steps <<<"$entry"
+desktop=""
+for entry in "${runs[@]}"; do
+  IFS='|' read -r size name record steps _ <<<"$entry"
+  [ "$size" = "$desktop" ] || start_desktop "$size"
+  desktop="$size"
   # shellcheck disable=SC2086
   start_program $record
   problem=""
@@ -64,12 +77,14 @@ for entry in "${cases[@]}"; do
     esac
     prev="$step"
   done
+  [ -n "${VELMORA_SHOTS:-}" ] && command -v import >/dev/null &&
+    import -window root "$VELMORA_SHOTS/keys-$size-${name//[^a-zA-Z0-9]/-}.png"
   if [ -n "$problem" ]; then
-    echo "FAILED: $name: $problem"
+    echo "FAILED: $name, $size: $problem"
     failed=$((failed + 1))
   else
-    echo "passed: $name"
+    echo "passed: $name, $size"
   fi
 done
-echo "$((${#cases[@]} - failed)) passed, $failed failed"
+echo "$((${#runs[@]} - failed)) passed, $failed failed"
 [ "$failed" = 0 ]
