@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Keys go where the learner is, under a real window manager (openbox on a virtual display):
-# at start, after a message box, a click on the chat's test partner, and F4 with a restore, the
-# window that should take the keys is the active one, and typing reaches it. With VELMORA_SHOTS set to a folder, a screenshot at the end of
+# at start, after a message box, a click on the chat's test partner, F4 with a restore, and a
+# companion window closed by its close box, the window that should take the keys is the active
+# one, and typing reaches it. With VELMORA_SHOTS set to a folder, a screenshot at the end of
 # each case goes there. Skipped (77) when Xvfb, openbox, xdotool, xprop or xwininfo are not
 # installed.
 #   activation_check.sh <desktop_probe> <data tree>
@@ -17,6 +18,7 @@ source "$(dirname "$0")/desktop_session.sh"
 #   box            wait until a message box ("Advice") is the active window
 #   k:<key>        a key, through the window manager to the active window
 #   click:<form>   a click inside that form's window
+#   close:<form>   a click on the close box of that form's window frame
 #   hidden         wait until the main window is minimised
 #   restore        the main window is restored as a taskbar would
 #   t:<form>:<control>:<text>  "hao" is typed; the control then shows <text>
@@ -28,6 +30,8 @@ cases=(
   "typing, finished and Cancel|1 2|p:study 1;w:Typing;p:pass right;box;k:Escape;w:Typing;t:Typing:Label8:hao "
   "chat test partner clicked|1 2|p:tool 6;w:Chat;p:testpartner;click:ChatTest;w:Chat;t:Chat:Combo1:hao"
   "F4 and restore|1 2|p:study 1;w:Typing;k:F4;hidden;restore;w:Typing;t:Typing:Label8:hao "
+  "Related Expressions closed while typing|1 2|p:study 1;w:Typing;close:Expressions_Related;w:Typing;t:Typing:Label8:hao "
+  "Related Expressions closed while reading aloud|10 6|p:study 5;w:Text;close:Expressions_Related;w:Text;k:Escape;box;k:Return;w:Text"
 )
 
 # Each case at each of its sizes, a desktop started anew for each size.
@@ -65,6 +69,13 @@ for entry in "${runs[@]}"; do
         [ -n "$id" ] || { problem="${step#click:} is not shown"; break; }
         wait_for 'xwininfo -id "$id" | grep -q IsViewable' || { problem="${step#click:} is not mapped"; break; }
         xdotool mousemove --window "$id" 12 12 click 1 ;;
+      close:*) # openbox puts the close box at the right end of the title bar
+        id=$(window "${step#close:}")
+        [ -n "$id" ] || { problem="${step#close:} is not shown"; break; }
+        frame=$(frame_of "$id")
+        width=$(xwininfo -id "$frame" | awk '/Width:/ { print $2 }')
+        xdotool mousemove --window "$frame" $((width - 11)) 9 click 1
+        wait_for '[ -z "$(window "${step#close:}")" ]' || { problem="the close box did not close ${step#close:}"; break; } ;;
       hidden)
         back=$(window Background)
         wait_for 'xprop -id "$back" _NET_WM_STATE | grep -q HIDDEN' || { problem="F4 did not minimise the program"; break; } ;;
