@@ -138,6 +138,13 @@ void Dictionary::Form_Deactivate()
     MMControl1->Close();
 }
 
+void Dictionary::Form_CloseRequested()
+{
+    // Hidden, not unloaded: the study and tool stacks show only a loaded dictionary, and every
+    // look-up goes to it.
+    Hide();
+}
+
 void Dictionary::Form_KeyDown(int& keyCode, int)
 {
     switch (keyCode) {

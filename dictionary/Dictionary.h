@@ -2,8 +2,8 @@
 // The local dictionary window: a search box with its history, Search and Locate, the
 // "Automatically" box of the selection look-up, the hit list and the entry of the chosen hit,
 // which it speaks (one syllable on its own player, longer words through the shared syllable
-// queue). Loaded once at start-up and kept until the program ends; the study and tool
-// windows show and hide it. The rules live in DictionaryRules.
+// queue). Loaded once at start-up and kept until the program ends (its close box hides it);
+// the study and tool windows show and hide it. The rules live in DictionaryRules.
 
 #include <QString>
 
@@ -51,6 +51,7 @@ protected:
     void Form_Deactivate() override;
     void Form_KeyDown(int& keyCode, int shift) override;
     void Form_Resize() override;
+    void Form_CloseRequested() override;
 
 private:
     void Command1_Click();

@@ -66,7 +66,7 @@ void Form::Show(ShowMode mode, Form* owner)
         if (m_modalLoop)
             return;
         setWindowModality(Qt::ApplicationModal);
-        show();
+        ShowNormal();
         raise();
         activateWindow();
         QEventLoop loop;
@@ -86,9 +86,19 @@ void Form::Show(ShowMode mode, Form* owner)
         }
         return;
     }
-    show();
+    ShowNormal();
     raise();
     RaiseOwnedWindows();
+}
+
+void Form::ShowNormal()
+{
+    // The window manager iconifies owned windows with their owner, and Qt may learn of it only
+    // after it has hidden them: a window shown while Qt still counts it minimised maps iconic,
+    // and openbox then iconifies its whole owner tree again.
+    if (windowState() & Qt::WindowMinimized)
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
 }
 
 void Form::BecomeOwnedBy(Form* owner)
@@ -322,10 +332,7 @@ void Form::ShowOwnedWindows()
     for (Form* f : Forms::LoadedForms())
         if (f != this && f->m_hiddenWithOwner && f->IsOwnedBy(this)) {
             f->m_hiddenWithOwner = false;
-            // The window manager iconifies the owned windows with their owner, and a window
-            // mapped as iconic takes its whole owner tree down again: they come back normal.
-            f->setWindowState(f->windowState() & ~Qt::WindowMinimized);
-            f->show();
+            f->ShowNormal();
         }
 }
 

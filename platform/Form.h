@@ -108,6 +108,8 @@ private:
     // Owned windows go down with their owner and come back with it.
     void HideOwnedWindows();
     void ShowOwnedWindows();
+    // show(), in the normal state whatever the window manager last told of this window.
+    void ShowNormal();
     void BecomeOwnedBy(Form* owner);
 
     QString m_formName;

@@ -87,6 +87,11 @@ bool FormEvents::GiveFocus(QWidget* control)
     return true;
 }
 
+bool FormEvents::GiveKeysTo(QWidget* window)
+{
+    return window && (GiveFocus(window->focusWidget()) || GiveFocus(window));
+}
+
 void FormEvents::Minimised(Form* form)
 {
     // The window manager iconifies the owned windows with their owner: the owner's record stays.

@@ -27,6 +27,9 @@ public:
     // window manager activated last. False when the control cannot take the focus (hidden or
     // disabled).
     static bool GiveFocus(QWidget* control);
+    // Activates a window with the keys on the control of it that had them last (on the window
+    // itself when none had): a window shown or uncovered without an activation of its own.
+    static bool GiveKeysTo(QWidget* window);
 
     // A form going away is no longer the active one.
     void Forget(Form* form);

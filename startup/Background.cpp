@@ -249,10 +249,14 @@ void Background::Form_Resize()
     Form* panel = Forms::Find(PanelOfActivity(State().CurrentActivity));
     if (!panel)
         return;
-    if (WindowState() == Form::Minimized)
-        panel->Hide();
-    else if (WindowState() == Form::Normal)
-        panel->show();
+    // The panel normally goes down with the menu that owns it, and the form runtime brings it
+    // back with it: hiding it here as well would make the restore miss it.
+    if (WindowState() == Form::Minimized) {
+        if (panel->isVisible())
+            panel->Hide();
+    } else if (WindowState() == Form::Normal && !panel->isVisible()) {
+        panel->Show(Form::Modeless);
+    }
 }
 
 void Background::Form_KeyDown(int& keyCode, int)

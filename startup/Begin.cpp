@@ -7,6 +7,7 @@
 
 #include "AppState.h"
 #include "Background.h"
+#include "FormEvents.h"
 #include "Forms.h"
 #include "LoadingSteps.h"
 #include "MenuArt.h"
@@ -112,6 +113,10 @@ void Begin::Timer2_Timer()
     if (Form* course = Forms::Load(QLatin1String(MenuItems[1].panel))) {
         PlacePanel(course);
         course->Show(Form::Modeless, this);
+        // The keys go to the course panel's chosen row: the window manager gave the activation
+        // to the main window when the loading window closed, and showing the panel does not
+        // take it from there.
+        FormEvents::GiveKeysTo(course);
     }
     State().CurrentActivity = MenuItems[1].activity;
 }

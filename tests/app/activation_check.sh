@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # Keys go where the learner is, under a real window manager (openbox on a virtual display):
-# after a message box, a click on the chat's test partner, F4 with a restore, and a word a tool
-# hands to the dictionary a second time, the window that should take the keys is the active
-# one, and typing (or Esc) reaches it. Skipped (77) when Xvfb, openbox, xdotool, xprop or
-# xwininfo are not installed.
+# at start, after a message box, a click on the chat's test partner, F4 with a restore, a word a
+# tool hands to the dictionary a second time, and a companion window closed by its close box, the
+# window that should take the keys is the active one, and typing (or Esc) reaches it. With
+# VELMORA_SHOTS set to a folder, a screenshot at the end of each case goes there. Skipped (77)
+# when Xvfb, openbox, xdotool, xprop or xwininfo are not installed.
 #   activation_check.sh <desktop_probe> <data tree>
 set -u
 probe="$1"
 tree="$2"
 source "$(dirname "$0")/desktop_session.sh"
 
-# Each case: its record (lesson step) and its steps, in order:
+# Each case: its record (lesson step), its steps and the screen sizes it runs at (1024 x 768
+# when none are given). The steps, in order:
 #   p:<command>    a command to the program
 #   w:<form>       wait until that form's window is the active one
 #   box            wait until a message box ("Advice") is the active window
@@ -21,10 +23,12 @@ source "$(dirname "$0")/desktop_session.sh"
 #   see:<form>:<control>:<text>  wait until the control shows the text
 #   stay:<form>    that form's window stays the active one for a second
 #   gone:<form>    wait until the form's window is no longer shown
+#   close:<form>   a click on the close box of that form's window frame
 #   hidden         wait until the main window is minimised
 #   restore        the main window is restored as a taskbar would
 #   t:<form>:<control>:<text>  "hao" is typed; the control then shows <text>
 cases=(
+  "left alone at start|1 2|w:Begin1;k:space;w:Typing;t:Typing:Label8:hao |1024x768 1280x1024"
   "warning answered stay, typing|1 2|p:study 1;w:Typing;k:Escape;box;k:Return;w:Typing;t:Typing:Label8:hao "
   "warning answered stay, reading aloud|10 6|p:study 5;w:Text;k:Escape;box;k:Return;w:Text"
   "typing, below the pass mark|1 2|p:study 1;w:Typing;p:pass wrong;box;k:Return;w:Typing;t:Typing:Label8:hao "
@@ -33,12 +37,24 @@ cases=(
   "F4 and restore|1 2|p:study 1;w:Typing;k:F4;hidden;restore;w:Typing;t:Typing:Label8:hao "
   "sentences searched by Enter|1 2|p:tool 3;w:SentencesSingle;type:good;k:Return;see:Dictionary:Combo1:good;stay:SentencesSingle;k:End;t:SentencesSingle:Combo1:goodhao;k:Escape;gone:SentencesSingle"
   "alphabet form clicked twice|1 2|p:tool 1;w:Alphabet1;click:Alphabet1:Label4(1);see:Dictionary:Combo1:a1;click:Alphabet1:Label4(1);stay:Alphabet1;k:Escape;gone:Alphabet1"
+  "Related Expressions closed while typing|1 2|p:study 1;w:Typing;close:Expressions_Related;w:Typing;t:Typing:Label8:hao "
+  "Related Expressions closed while reading aloud|10 6|p:study 5;w:Text;close:Expressions_Related;w:Text;k:Escape;box;k:Return;w:Text"
 )
 
-start_desktop 1024x768
+# Each case at each of its sizes, a desktop started anew for each size.
+runs=()
+for size in 1024x768 1280x1024; do
+  for entry in "${cases[@]}"; do
+    IFS='|' read -r _ _ _ sizes <<<"$entry"
+    [[ " ${sizes:-1024x768} " == *" $size "* ]] && runs+=("$size|$entry")
+  done
+done
 failed=0
-for entry in "${cases[@]}"; do
-  IFS='|' read -r name record steps <<<"$entry"
+desktop=""
+for entry in "${runs[@]}"; do
+  IFS='|' read -r size name record steps _ <<<"$entry"
+  [ "$size" = "$desktop" ] || start_desktop "$size"
+  desktop="$size"
   # shellcheck disable=SC2086
   start_program $record
   problem=""
@@ -80,6 +96,13 @@ for entry in "${cases[@]}"; do
       gone:*)
         form="${step#gone:}"
         wait_for '[ -z "$(window "$form")" ]' || { problem="$form did not close after '$prev'"; break; } ;;
+      close:*) # openbox puts the close box at the right end of the title bar
+        id=$(window "${step#close:}")
+        [ -n "$id" ] || { problem="${step#close:} is not shown"; break; }
+        frame=$(frame_of "$id")
+        width=$(xwininfo -id "$frame" | awk '/Width:/ { print $2 }')
+        xdotool mousemove --window "$frame" $((width - 11)) 9 click 1
+        wait_for '[ -z "$(window "${step#close:}")" ]' || { problem="the close box did not close ${step#close:}"; break; } ;;
       hidden)
         back=$(window Background)
         wait_for 'xprop -id "$back" _NET_WM_STATE | grep -q HIDDEN' || { problem="F4 did not minimise the program"; break; } ;;
@@ -92,12 +115,14 @@ for entry in "${cases[@]}"; do
     esac
     prev="$step"
   done
+  [ -n "${VELMORA_SHOTS:-}" ] && command -v import >/dev/null &&
+    import -window root "$VELMORA_SHOTS/keys-$size-${name//[^a-zA-Z0-9]/-}.png"
   if [ -n "$problem" ]; then
-    echo "FAILED: $name: $problem"
+    echo "FAILED: $name, $size: $problem"
     failed=$((failed + 1))
   else
-    echo "passed: $name"
+    echo "passed: $name, $size"
   fi
 done
-echo "$((${#cases[@]} - failed)) passed, $failed failed"
+echo "$((${#runs[@]} - failed)) passed, $failed failed"
 [ "$failed" = 0 ]

@@ -44,3 +44,15 @@ ask() {
 # window FORM: the native id (decimal) of a visible form, empty when it is not shown.
 window() { ask windows | awk -v f="$1" '$1 == "win" && $2 == f { print $3 }'; }
 active() { xdotool getactivewindow 2>/dev/null; }
+
+# The frame round a client window: its ancestor just below the root.
+frame_of() {
+  local id="$1" parent root
+  root=$(xwininfo -root | awk '/Window id:/ { print $4; exit }')
+  while :; do
+    parent=$(xwininfo -children -id "$id" | awk '/Parent window id:/ { print $4; exit }')
+    [ -z "$parent" ] || [ "$((parent))" = "$((root))" ] && break
+    id="$parent"
+  done
+  echo "$id"
+}

@@ -18,17 +18,6 @@ source "$(dirname "$0")/desktop_session.sh"
 stacks=("study 0" "study 1" "study 2" "study 3" "study 4" "study 5" "study 7"
   "tool 1" "tool 2" "tool 3" "tool 4" "tool 5" "tool 6" "tool 7" "tool 8")
 
-# The frame round a client window: its ancestor just below the root.
-frame_of() {
-  local id="$1" parent root
-  root=$(xwininfo -root | awk '/Window id:/ { print $4; exit }')
-  while :; do
-    parent=$(xwininfo -children -id "$id" | awk '/Parent window id:/ { print $4; exit }')
-    [ -z "$parent" ] || [ "$((parent))" = "$((root))" ] && break
-    id="$parent"
-  done
-  echo "$id"
-}
 # left top right bottom (exclusive) of a window, in pixels.
 extent() {
   xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }

@@ -218,11 +218,19 @@ TEST_F(LessonJourney, LessonOneFromItsFirstStepToLessonTwo)
     ASSERT_NE(related, nullptr);
     ASSERT_GT(related->ItemCount(), 0);
     EXPECT_TRUE(related->SubItem(1, 1).contains(Forms::Control<QLabel>(QStringLiteral("Typing"), QStringLiteral("Label1"))->text()));
+    Forms::Find<Dictionary>()->close(); // the learner closes the dictionary by its close box
     AnswerUntilClosed("Typing", [this] { return TypeAsked(); });
     EXPECT_EQ(Study(), StudyBytes(1, 3));
 
-    OpenRow(2); // vocabulary test
+    OpenRow(2); // vocabulary test: the dictionary stands above it again and looks each word up
     Forms::Control<QPushButton>(QStringLiteral("Vocabulary"), QStringLiteral("Command2"))->click();
+    const Dictionary* dictionary = Forms::Find<Dictionary>();
+    ASSERT_NE(dictionary, nullptr);
+    EXPECT_TRUE(dictionary->isVisible());
+    const int hit = dictionary->ListView1->SelectedItem();
+    ASSERT_GT(hit, 0);
+    EXPECT_EQ(dictionary->ListView1->SubItem(hit, 1),
+        Forms::Control<QLabel>(QStringLiteral("Vocabulary"), QStringLiteral("Label1"))->text());
     AnswerUntilClosed("Vocabulary", [this] { return PickMeaning(); });
     EXPECT_EQ(Study(), StudyBytes(1, 4));
 
