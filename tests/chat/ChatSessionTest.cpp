@@ -214,6 +214,32 @@ TEST_F(ChatSessionTest, OnlyCodePage936GoesOnTheWireEitherWay)
     EXPECT_EQ(a.MessageCount(), 1);
 }
 
+TEST_F(ChatSessionTest, AfterFortyDatagramsFromAnotherAddressThePartnerIsStillHeard)
+{
+    ChatSession a;
+    RawPeer peer;
+    Pair(a, peer);
+    QUdpSocket stranger;
+    ASSERT_TRUE(stranger.bind(QHostAddress(QStringLiteral("127.0.0.3")), 0));
+    QSignalSpy read(&a.Socket(), &UdpSocket::DataArrival);
+    QSignalSpy added(&a, &ChatSession::MessageAdded);
+    for (int i = 0; i < 40; ++i)
+        stranger.writeDatagram("$noise", First, peer.chatPort);
+    ASSERT_TRUE(WaitFor(read, 40));
+    EXPECT_EQ(a.MessageCount(), 0);
+
+    peer.Reply(QByteArray::fromHex("24C4E3BAC3"));
+    ASSERT_TRUE(WaitFor(added));
+    EXPECT_EQ(a.Messages()[0].Text, QStringLiteral("你好"));
+    EXPECT_EQ(peer.Next(), QByteArray::fromHex("23C4E3BAC3"));
+    ASSERT_EQ(a.Send(QStringLiteral("再见")), ChatSession::SendOutcome::Sent);
+    EXPECT_EQ(peer.Next(), QByteArray::fromHex("24D4D9BCFB"));
+    peer.Reply(QByteArray::fromHex("23D4D9BCFB"));
+    ASSERT_TRUE(WaitFor(added, 2));
+    EXPECT_EQ(a.Messages()[1].Text, QStringLiteral("再见"));
+    EXPECT_FALSE(a.Messages()[1].Received);
+}
+
 TEST_F(ChatSessionTest, AnAllZeroAddressSendsNothing)
 {
     ChatSession a;
