@@ -191,19 +191,19 @@ TEST_F(ChatSessionTest, OnlyCodePage936GoesOnTheWireEitherWay)
     QSignalSpy added(&a, &ChatSession::MessageAdded);
 
     // Characters 936 lacks are named to the learner and nothing is sent.
-    for (const QString& text : {QStringLiteral("5€ 好"), QStringLiteral("好😀好")}) {
+    for (const QString& text : {QStringLiteral("5\u0E01 好"), QStringLiteral("好😀好")}) {
         SCOPED_TRACE(text.toStdString());
         m_boxes->Clear();
         EXPECT_EQ(a.Send(text), ChatSession::SendOutcome::NotInCodePage);
         ASSERT_EQ(m_boxes->Boxes().size(), 1);
-        EXPECT_EQ(m_boxes->Boxes()[0].text, NotInCodePageText(text.contains(u'€') ? QStringLiteral("€") : QStringLiteral("😀")));
+        EXPECT_EQ(m_boxes->Boxes()[0].text, NotInCodePageText(text.mid(1, 1) == u"\u0E01" ? QStringLiteral("\u0E01") : QStringLiteral("😀")));
         EXPECT_TRUE(a.SendEnabled());
         EXPECT_TRUE(a.Link().PendingText().isEmpty());
     }
 
     // Datagrams that are not 936 (GB18030's four-byte and euro codes, a byte 936 lacks, a
     // lead byte cut off) cannot be read: neither recorded nor acknowledged.
-    for (const char* hex : {"2495329031", "24A2E3", "2480", "24C4E3BA"})
+    for (const char* hex : {"2495329031", "24A2E3", "24FF", "24C4E3BA"})
         peer.Reply(QByteArray::fromHex(hex));
     peer.Reply(QByteArray::fromHex("24C4E3BAC3"));
     ASSERT_TRUE(WaitFor(added));
@@ -212,6 +212,17 @@ TEST_F(ChatSessionTest, OnlyCodePage936GoesOnTheWireEitherWay)
     ASSERT_EQ(a.Send(QStringLiteral("ok")), ChatSession::SendOutcome::Sent);
     EXPECT_EQ(peer.Next(), QByteArrayLiteral("$ok")); // nothing went out before it
     EXPECT_EQ(a.MessageCount(), 1);
+
+    // 936's euro sign is its single byte 0x80, typed or received.
+    Clock::Advance(2000);
+    ASSERT_EQ(a.Send(QStringLiteral("5€")), ChatSession::SendOutcome::Sent);
+    EXPECT_EQ(peer.Next(), QByteArray::fromHex("243580"));
+    peer.Reply(QByteArray::fromHex("233580"));
+    peer.Reply(QByteArray::fromHex("2480C4E3"));
+    ASSERT_TRUE(WaitFor(added, 3));
+    EXPECT_EQ(a.Messages()[1].Text, QStringLiteral("5€"));
+    EXPECT_EQ(a.Messages()[2].Text, QStringLiteral("€你"));
+    EXPECT_EQ(peer.Next(), QByteArray::fromHex("2380C4E3"));
 }
 
 TEST_F(ChatSessionTest, AfterFortyDatagramsFromAnotherAddressThePartnerIsStillHeard)
