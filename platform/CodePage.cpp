@@ -106,7 +106,9 @@ const QVector<char16_t>& Reverse()
 namespace CodePage {
 QByteArray ToGbk(const QString& text)
 {
-    QStringEncoder enc("GB18030");
+    // One converter per thread: opening one costs more than encoding a short line, and files
+    // are written line by line. It keeps nothing from one call to the next.
+    thread_local QStringEncoder enc("GB18030", QStringConverter::Flag::Stateless);
     QByteArray out = enc.encode(text);
     return out;
 }

@@ -6,8 +6,10 @@
 #include <QSignalSpy>
 #include <QUdpSocket>
 #include <QRandomGenerator>
+#include <semaphore>
 
 #include "AppState.h"
+#include "BackgroundWriter.h"
 #include "CharacterTable.h"
 #include "ChatSession.h"
 #include "Clock.h"
@@ -279,6 +281,7 @@ TEST_F(ChatSessionTest, LineBreaksNeverSplitAMessageInTheHistoryFile)
     peer.Reply("#a\n");
     ASSERT_TRUE(WaitFor(added, 2));
     a.Close();
+    WaitForWrites();
 
     EXPECT_EQ(ReadFile("Record/Chat.txt"), QByteArray("1line  next\r\n0a b\r\n"));
     const QVector<ChatMessage> loaded = ChatHistory::Load();
@@ -297,6 +300,7 @@ TEST_F(ChatSessionTest, TheHistoryIsSavedAtTheFifthTickAfterTheFirstChange)
     Clock::Advance(4 * 60000 - 30000);
     EXPECT_FALSE(QFile::exists(Path("Record/Chat.txt")));
     Clock::Advance(60000);
+    WaitForWrites();
     EXPECT_EQ(ReadFile("Record/Chat.txt"), QByteArray::fromHex("31C4E3BAC30D0A31D4D9BCFB0D0A"));
     EXPECT_FALSE(a.AutosaveRunning());
     EXPECT_FALSE(a.HasUnsavedChanges());
@@ -310,6 +314,33 @@ TEST_F(ChatSessionTest, TheHistoryIsSavedAtTheFifthTickAfterTheFirstChange)
     EXPECT_TRUE(m_boxes->Boxes().isEmpty());
 }
 
+TEST_F(ChatSessionTest, TheAutosaveIsWrittenWhileTheWindowGoesOnAndTheCloseSaveLandsAfterIt)
+{
+    ChatSession a;
+    RawPeer peer;
+    Pair(a, peer);
+    QSignalSpy added(&a, &ChatSession::MessageAdded);
+    peer.Reply(QByteArray::fromHex("24C4E3BAC3"));
+    ASSERT_TRUE(WaitFor(added));
+    peer.Next();
+
+    // The writer is busy with another file until the test lets it go.
+    std::binary_semaphore busy(0);
+    BackgroundWriter::Instance().Post([&busy] { busy.acquire(); });
+    Clock::Advance(5 * 60000);
+    EXPECT_FALSE(QFile::exists(Path("Record/Chat.txt")));
+    peer.Reply(QByteArray::fromHex("24D4D9BCFB"));
+    ASSERT_TRUE(WaitFor(added, 2));
+    EXPECT_EQ(peer.Next(), QByteArray::fromHex("23D4D9BCFB"));
+
+    // Closing with the autosave still waiting: its save goes after it and holds both.
+    a.Close();
+    busy.release();
+    WaitForWrites();
+    EXPECT_EQ(ReadFile("Record/Chat.txt"), QByteArray::fromHex("31C4E3BAC30D0A31D4D9BCFB0D0A"));
+    EXPECT_TRUE(m_boxes->Boxes().isEmpty());
+}
+
 TEST_F(ChatSessionTest, AFailedAutosaveIsReportedAndTriedAgainAtClose)
 {
     WriteFile("Record", "a file where the folder should be");
@@ -317,6 +348,7 @@ TEST_F(ChatSessionTest, AFailedAutosaveIsReportedAndTriedAgainAtClose)
     Offline(a);
     Arrive(a, QStringLiteral("你好"));
     Clock::Advance(5 * 60000);
+    WaitForWrites();
     ASSERT_EQ(m_boxes->Boxes().size(), 1);
     EXPECT_EQ(m_boxes->Boxes()[0].title, QStringLiteral("Warning"));
     EXPECT_TRUE(a.HasUnsavedChanges());
@@ -324,6 +356,7 @@ TEST_F(ChatSessionTest, AFailedAutosaveIsReportedAndTriedAgainAtClose)
 
     ASSERT_TRUE(QFile::remove(Path("Record")));
     a.Close();
+    WaitForWrites();
     EXPECT_EQ(ReadFile("Record/Chat.txt"), QByteArray::fromHex("31C4E3BAC30D0A"));
     EXPECT_EQ(a.MessageCount(), 0);
 }
@@ -348,11 +381,13 @@ TEST_F(ChatSessionTest, ClearingDeletesTheFileAndStopsTheAutosave)
     a.LoadHistory();
     Arrive(a, QStringLiteral("new"));
     a.ClearHistory();
+    WaitForWrites();
     EXPECT_EQ(a.MessageCount(), 0);
     EXPECT_FALSE(QFile::exists(Path("Record/Chat.txt")));
     EXPECT_FALSE(a.AutosaveRunning());
     Clock::Advance(5 * 60000);
     a.Close();
+    WaitForWrites();
     EXPECT_FALSE(QFile::exists(Path("Record/Chat.txt")));
 }
 

@@ -116,6 +116,7 @@ TEST_F(ChatWindowTest, AConversationWithTheTestPartner)
     QTest::mouseClick(Control<QPushButton>("Chat", "Command3"), Qt::LeftButton);
     EXPECT_FALSE(Forms::IsLoaded(QStringLiteral("Chat")));
     EXPECT_EQ(State().CurrentActivity, 10);
+    WaitForWrites();
     EXPECT_EQ(ReadFile("Record/Chat.txt"),
         QByteArray("1\xC4\xE3\xBA\xC3\r\n0hello\r\n0\xC4\xE3\xBA\xC3\xC2\xF0\r\n1\xC4\xE3\xBA\xC3\xC2\xF0\r\n"));
 }

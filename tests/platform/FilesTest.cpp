@@ -6,7 +6,10 @@
 #include <sys/resource.h>
 #include <QFile>
 #include <gtest/gtest.h>
+#include <semaphore>
+#include <vector>
 
+#include "BackgroundWriter.h"
 #include "CodePage.h"
 #include "RtfDocument.h"
 #include "SafeFile.h"
@@ -129,6 +132,20 @@ TEST_F(FilesTest, TextLinesRoundTripInCodePage936)
     }
     SafeFile::ReadTextLines(Path("missing.txt"), &ok);
     EXPECT_FALSE(ok);
+}
+
+TEST(BackgroundWriterTest, AWriterThatGoesFirstRunsEveryJobItWasGivenInOrder)
+{
+    std::vector<int> ran;
+    std::binary_semaphore busy(0);
+    {
+        BackgroundWriter writer;
+        writer.Post([&busy] { busy.acquire(); });
+        for (int i = 0; i < 3; ++i)
+            writer.Post([&ran, i] { ran.push_back(i); });
+        busy.release();
+    }
+    EXPECT_EQ(ran, (std::vector<int>{0, 1, 2}));
 }
 
 TEST(CodePageTest, CodesAreSigned16BitGbk)
