@@ -244,9 +244,16 @@ void Chat::Command4_Click(int row)
 
 void Chat::Command1_Click()
 {
-    if (m_session.Send(Combo1->Text()) == ChatSession::SendOutcome::Blank) {
+    switch (m_session.Send(Combo1->Text())) {
+    case ChatSession::SendOutcome::Blank:
         Combo1->SetText(QString());
         Combo1->SetFocus();
+        break;
+    case ChatSession::SendOutcome::NotInCodePage:
+        Combo1->SetFocus(); // the box asked the learner to edit the text
+        break;
+    default:
+        break;
     }
 }
 

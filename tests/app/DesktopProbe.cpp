@@ -13,6 +13,8 @@
 //                      every character right, or enough of them wrong to stay below 80 %
 //   windows            "win <form> <native id>" for every visible form
 //   text <form> <ctl>  "text <the control's text>" (a label, a line or a combo box)
+//   settext <form> <ctl> <text>  the line or combo box shows text (the rest of the line)
+//   where <form> <ctl> "at <x> <y>": the control's centre in its window's coordinates
 // When the course panel is first shown the probe prints "ready".
 
 #include <QApplication>
@@ -130,10 +132,15 @@ private:
     int m_wrong{0};
 };
 
-QString ControlText(const QString& form, const QString& control)
+QWidget* Control(const QString& form, const QString& control)
 {
     Form* f = Forms::Find(form);
-    QWidget* w = f ? f->findChild<QWidget*>(control) : nullptr;
+    return f ? f->findChild<QWidget*>(control) : nullptr;
+}
+
+QString ControlText(const QString& form, const QString& control)
+{
+    QWidget* w = Control(form, control);
     if (auto* label = qobject_cast<QLabel*>(w))
         return label->text();
     if (auto* line = qobject_cast<QLineEdit*>(w))
@@ -192,6 +199,19 @@ void Run(const QStringList& words)
                 Say(QStringLiteral("win %1 %2").arg(f->FormName()).arg(f->winId()));
     } else if (command == QLatin1String("text")) {
         Say(QStringLiteral("text ") + ControlText(words.value(1), words.value(2)));
+    } else if (command == QLatin1String("settext")) {
+        if (QWidget* w = Control(words.value(1), words.value(2))) {
+            const QString text = words.mid(3).join(QLatin1Char(' '));
+            if (auto* line = qobject_cast<QLineEdit*>(w))
+                line->setText(text);
+            else if (auto* combo = qobject_cast<QComboBox*>(w))
+                combo->setEditText(text);
+        }
+    } else if (command == QLatin1String("where")) {
+        if (QWidget* w = Control(words.value(1), words.value(2))) {
+            const QPoint centre = w->mapTo(w->window(), w->rect().center());
+            Say(QStringLiteral("at %1 %2").arg(centre.x()).arg(centre.y()));
+        }
     }
     Say(QStringLiteral("ok"));
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Keys go where the learner is, under a real window manager (openbox on a virtual display):
 # after a message box, a click on the chat's test partner, and F4 with a restore, the window
-# that should take the keys is the active one, and typing reaches it. Skipped (77) when Xvfb,
+# (and the control) that should take the keys is the active one, and typing reaches it. Skipped (77) when Xvfb,
 # openbox, xdotool, xprop or xwininfo are not installed.
 #   activation_check.sh <desktop_probe> <data tree>
 set -u
@@ -12,9 +12,9 @@ source "$(dirname "$0")/desktop_session.sh"
 # Each case: its record (lesson step) and its steps, in order:
 #   p:<command>    a command to the program
 #   w:<form>       wait until that form's window is the active one
-#   box            wait until a message box ("Advice") is the active window
+#   box[:<title>]  wait until a message box ("Advice" unless named) is the active window
 #   k:<key>        a key, through the window manager to the active window
-#   click:<form>   a click inside that form's window
+#   click:<form>[:<control>]  a click inside that form's window (on that control)
 #   hidden         wait until the main window is minimised
 #   restore        the main window is restored as a taskbar would
 #   t:<form>:<control>:<text>  "hao" is typed; the control then shows <text>
@@ -24,6 +24,7 @@ cases=(
   "typing, below the pass mark|1 2|p:study 1;w:Typing;p:pass wrong;box;k:Return;w:Typing;t:Typing:Label8:hao "
   "typing, finished and Cancel|1 2|p:study 1;w:Typing;p:pass right;box;k:Escape;w:Typing;t:Typing:Label8:hao "
   "chat test partner clicked|1 2|p:tool 6;w:Chat;p:testpartner;click:ChatTest;w:Chat;t:Chat:Combo1:hao"
+  "chat Send clicked, characters the partner cannot read|1 2|p:tool 6;w:Chat;p:settext Chat Combo1 xก;click:Chat:Command1;box:Attention;k:Return;w:Chat;t:Chat:Combo1:xกhao"
   "F4 and restore|1 2|p:study 1;w:Typing;k:F4;hidden;restore;w:Typing;t:Typing:Label8:hao "
 )
 
@@ -44,14 +45,20 @@ for entry in "${cases[@]}"; do
         wait_for '[ -n "$(window "$form")" ]' || { problem="$form is not shown"; break; }
         id=$(window "$form")
         wait_for '[ "$(active)" = "$id" ]' || { problem="$form is not active after '$prev' (active: $(xdotool getactivewindow getwindowname 2>/dev/null))"; break; } ;;
-      box) # a pass answered partly wrong takes 3.6 s for each wrong answer
-        wait_for '[ "$(xdotool getactivewindow getwindowname 2>/dev/null)" = Advice ]' 600 || { problem="no message box"; break; } ;;
+      box*) # a pass answered partly wrong takes 3.6 s for each wrong answer
+        title=Advice
+        [ "$step" = box ] || title="${step#box:}"
+        wait_for '[ "$(xdotool getactivewindow getwindowname 2>/dev/null)" = "$title" ]' 600 || { problem="no message box"; break; } ;;
       k:*) xdotool key "${step#k:}" ;;
       click:*)
-        id=$(window "${step#click:}")
-        [ -n "$id" ] || { problem="${step#click:} is not shown"; break; }
-        wait_for 'xwininfo -id "$id" | grep -q IsViewable' || { problem="${step#click:} is not mapped"; break; }
-        xdotool mousemove --window "$id" 12 12 click 1 ;;
+        IFS=':' read -r _ form control <<<"$step"
+        id=$(window "$form")
+        [ -n "$id" ] || { problem="$form is not shown"; break; }
+        wait_for 'xwininfo -id "$id" | grep -q IsViewable' || { problem="$form is not mapped"; break; }
+        at="12 12"
+        [ -z "$control" ] || at=$(ask where "$form" "$control" | awk '$1 == "at" { print $2, $3 }')
+        # shellcheck disable=SC2086
+        xdotool mousemove --window "$id" $at click 1 ;;
       hidden)
         back=$(window Background)
         wait_for 'xprop -id "$back" _NET_WM_STATE | grep -q HIDDEN' || { problem="F4 did not minimise the program"; break; } ;;
