@@ -146,11 +146,17 @@ Chat::Chat()
     connect(&m_session, &ChatSession::ProgressChanged, ProgressBar1, &QProgressBar::setValue);
     connect(&m_session, &ChatSession::SoundBuilt, this, &Chat::SoundBuilt);
     // A row losing the focus puts its caret back at the start.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget*) {
+    m_rowFocus = connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget*) {
         for (const auto& [row, box] : Text1)
             if (old && (old == box || box->isAncestorOf(old)))
                 box->SetSelStart(0);
     });
+}
+
+Chat::~Chat()
+{
+    // The rows go before the base class deletes the controls, whose focus may still move.
+    disconnect(m_rowFocus);
 }
 
 void Chat::Form_Load()
