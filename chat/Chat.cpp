@@ -146,11 +146,17 @@ Chat::Chat()
     connect(&m_session, &ChatSession::ProgressChanged, ProgressBar1, &QProgressBar::setValue);
     connect(&m_session, &ChatSession::SoundBuilt, this, &Chat::SoundBuilt);
     // A row losing the focus puts its caret back at the start.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget*) {
+    m_rowFocus = connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget*) {
         for (const auto& [row, box] : Text1)
             if (old && (old == box || box->isAncestorOf(old)))
                 box->SetSelStart(0);
     });
+}
+
+Chat::~Chat()
+{
+    // The rows go before the base class deletes the controls, whose focus may still move.
+    disconnect(m_rowFocus);
 }
 
 void Chat::Form_Load()
@@ -244,9 +250,16 @@ void Chat::Command4_Click(int row)
 
 void Chat::Command1_Click()
 {
-    if (m_session.Send(Combo1->Text()) == ChatSession::SendOutcome::Blank) {
+    switch (m_session.Send(Combo1->Text())) {
+    case ChatSession::SendOutcome::Blank:
         Combo1->SetText(QString());
         Combo1->SetFocus();
+        break;
+    case ChatSession::SendOutcome::NotInCodePage:
+        Combo1->SetFocus(); // the box asked the learner to edit the text
+        break;
+    default:
+        break;
     }
 }
 

@@ -24,6 +24,7 @@ class Chat : public ToolWindow {
     Q_OBJECT
 public:
     Chat();
+    ~Chat() override;
 
     void ShowLastPage();
     void SaveHistory();
@@ -58,6 +59,7 @@ private:
 
     ChatSession m_session;
     bool m_testPartnerOpen{false};
+    QMetaObject::Connection m_rowFocus;
 
     Kit::ControlRow<RichTextBox> Text1{this, "Text1"};
     Kit::ControlRow<QPushButton> Command4{this, "Command4"};

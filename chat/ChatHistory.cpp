@@ -1,7 +1,10 @@
 #include "ChatHistory.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QPointer>
 
+#include "BackgroundWriter.h"
 #include "RecordFolder.h"
 #include "SafeFile.h"
 
@@ -31,6 +34,7 @@ QString FilePath() { return RecordPath(QStringLiteral("Chat.txt")); }
 
 QVector<ChatMessage> Load()
 {
+    BackgroundWriter::Instance().WaitForAll();
     return FromLines(SafeFile::ReadTextLines(FilePath()));
 }
 
@@ -42,9 +46,27 @@ bool Save(const QVector<ChatMessage>& messages)
     return SafeFile::WriteTextLines(FilePath(), ToLines(messages));
 }
 
+void SaveLater(const QVector<ChatMessage>& messages, QObject* context, std::function<void(bool)> done)
+{
+    // The copy shares the messages' data: the window's later changes copy it, never the writer.
+    // The shared state stays on this thread: the path and the folder are settled here.
+    if (!messages.isEmpty())
+        EnsureRecordFolder();
+    const QPointer<QObject> alive(context);
+    BackgroundWriter::Instance().Post([messages, path = FilePath(), alive, done = std::move(done)] {
+        const bool ok = messages.isEmpty() || SafeFile::WriteTextLines(path, ToLines(messages));
+        if (QCoreApplication* app = QCoreApplication::instance(); app && done) {
+            QMetaObject::invokeMethod(app, [alive, done, ok] {
+                if (alive)
+                    done(ok);
+            }, Qt::QueuedConnection);
+        }
+    });
+}
+
 void Remove()
 {
-    QFile::remove(FilePath());
+    BackgroundWriter::Instance().Post([path = FilePath()] { QFile::remove(path); });
 }
 
 } // namespace ChatHistory

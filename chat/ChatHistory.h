@@ -3,9 +3,11 @@
 // line, "0" (the learner's own) or "1" (received) followed by the text, in GB18030 with CR LF
 // after every line. The read-aloud sequences are not stored.
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <functional>
 
 struct ChatMessage {
     QString Text;
@@ -22,12 +24,17 @@ QStringList ToLines(const QVector<ChatMessage>& messages);
 
 // AppPath + "Record/Chat.txt".
 QString FilePath();
-// The file's messages; none when it is missing.
+// The file's messages; none when it is missing. Saves and removals still on their way land
+// first.
 QVector<ChatMessage> Load();
 // Replaces the file (a temporary renamed over it), creating the Record folder first. No
 // messages: nothing written, true. False when the file could not be written.
 bool Save(const QVector<ChatMessage>& messages);
-// Deletes the file when it exists.
+// Save on the program's background writer, after the saves and removals asked before it, so
+// a long history never holds the window. done(ok) comes afterwards from the event loop, and
+// only while context is alive.
+void SaveLater(const QVector<ChatMessage>& messages, QObject* context, std::function<void(bool)> done);
+// Deletes the file when it exists, after the saves asked before.
 void Remove();
 } // namespace ChatHistory
 

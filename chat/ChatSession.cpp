@@ -1,5 +1,6 @@
 #include "ChatSession.h"
 
+#include <QCoreApplication>
 #include <QMetaObject>
 
 #include "BlankTrim.h"
@@ -46,16 +47,18 @@ void ChatSession::LoadHistory()
     m_unsaved = false;
 }
 
-bool ChatSession::SaveHistory()
+void ChatSession::SaveHistory()
 {
     if (m_messages.isEmpty())
-        return true;
-    if (!ChatHistory::Save(m_messages)) {
-        ShowDiskWriteWarning(RecordFolder());
-        return false;
-    }
-    m_unsaved = false;
-    return true;
+        return;
+    ChatHistory::SaveLater(m_messages, this, [this, recorded = m_recorded, clears = m_clears](bool ok) {
+        if (clears != m_clears)
+            return; // the learner cleared the history meanwhile
+        if (!ok)
+            ShowDiskWriteWarning(RecordFolder());
+        else if (recorded == m_recorded)
+            m_unsaved = false;
+    });
 }
 
 void ChatSession::ClearHistory()
@@ -63,6 +66,7 @@ void ChatSession::ClearHistory()
     CancelConversion();
     m_messages.clear();
     ChatHistory::Remove();
+    ++m_clears;
     m_autosave.SetEnabled(false);
     m_unsaved = false;
 }
@@ -71,8 +75,13 @@ void ChatSession::Close()
 {
     CancelConversion();
     m_autosave.SetEnabled(false);
-    if (m_unsaved)
-        SaveHistory();
+    if (m_unsaved && !m_messages.isEmpty()) {
+        // The window goes before the file is written: the warning comes from the program.
+        ChatHistory::SaveLater(m_messages, QCoreApplication::instance(), [](bool ok) {
+            if (!ok)
+                ShowDiskWriteWarning(RecordFolder());
+        });
+    }
     m_messages.clear();
     m_unsaved = false;
     m_sendPause.SetEnabled(false);
@@ -83,6 +92,7 @@ void ChatSession::Record(const QString& text, bool received)
 {
     // Own texts are cleaned like received ones, so every message stays one line of the file.
     m_messages.append({ChatWire::CleanReceived(text), received, {}});
+    ++m_recorded;
     m_unsaved = true;
     emit MessageAdded(MessageCount(), received);
     if (!m_autosave.Enabled()) {

@@ -43,16 +43,17 @@ public:
     int MessageCount() const { return int(m_messages.size()); }
     // Replaces the messages by those of Record/Chat.txt.
     void LoadHistory();
-    // Writes Record/Chat.txt (nothing when there is no message). A failed write shows the
-    // disk-write warning and leaves the changes pending, so closing tries again.
-    bool SaveHistory();
+    // Writes Record/Chat.txt in the background (nothing when there is no message), after the
+    // saves asked before. A failed write shows the disk-write warning and leaves the changes
+    // pending, so closing tries again.
+    void SaveHistory();
     // Messages recorded since the last successful save.
     bool HasUnsavedChanges() const { return m_unsaved; }
     bool AutosaveRunning() const { return m_autosave.Enabled(); }
     // The learner confirmed: no messages, no file, no autosave, no conversion.
     void ClearHistory();
-    // The window closes: pending changes are saved, the messages dropped, a conversion
-    // dropped and the socket closed.
+    // The window closes: pending changes are saved (in the background; a failure is still
+    // shown), the messages dropped, a conversion dropped and the socket closed.
     void Close();
 
     // --- sending ------------------------------------------------------------------------
@@ -105,6 +106,8 @@ private:
     ChatLink m_link{&m_socket};
     QVector<ChatMessage> m_messages;
     bool m_unsaved{false};
+    quint64 m_recorded{0}; // messages recorded so far: a save clears m_unsaved only if none came since
+    quint64 m_clears{0};   // a save that finishes after a clear reports nothing
     int m_autosaveTicks{0};
     Timer m_autosave{this, 60000};  // Timer1: saves at its fifth tick
     Timer m_readStart{this, 100};   // Timer2: starts the conversion

@@ -5,6 +5,11 @@
 #include <QVector>
 
 namespace {
+// Code page 936 carries the euro sign as the single byte 0x80, which is never a lead byte there.
+// GB18030 has no such byte: it writes the euro sign as A2E3, a code 936 leaves empty.
+constexpr char16_t Euro = 0x20AC;
+constexpr quint8 EuroByte = 0x80;
+
 // Two-byte codes that GB18030 gave characters but code page 936 leaves empty (the euro sign,
 // two pinyin letters, ideographic description marks, radicals and extension-A characters):
 // a 936 peer cannot read them.
@@ -34,8 +39,8 @@ bool Skipped(int u)
     return (u >= 0xD800 && u <= 0xDFFF) || (u >= 0xE000 && u <= 0xF8FF); // surrogates; private use
 }
 
-// One table of the 936 two-byte codes of the BMP, built once from the GB18030 converter.
-// 0 means "not in 936". The characters go through the converter in one piece (one character
+// One table of the 936 codes of the BMP beyond ASCII, built once from the GB18030 converter:
+// the two-byte codes, and the euro sign's single byte. 0 means "not in 936". The characters go through the converter in one piece (one character
 // at a time costs the converter's set-up 63,000 times); GB18030 writes every one of them in
 // two or four bytes, a four-byte sequence having a digit (0x30..0x39) as its second byte.
 const QVector<quint16>& Table()
@@ -62,8 +67,10 @@ const QVector<quint16>& Table()
                 t[u] = DoubleByteCode(QByteArrayView(bytes).sliced(at, length));
             at += length;
         }
-        if (inStep && at == bytes.size())
+        if (inStep && at == bytes.size()) {
+            t[Euro] = EuroByte;
             return t;
+        }
         // A converter that writes otherwise: one character at a time.
         t.fill(0);
         QStringEncoder one("GB18030");
@@ -74,12 +81,13 @@ const QVector<quint16>& Table()
             const QByteArray b = one.encode(QStringView(&ch, 1));
             t[u] = DoubleByteCode(b);
         }
+        t[Euro] = EuroByte;
         return t;
     }();
     return table;
 }
 
-// The same table the other way: the character of each two-byte code (0: none).
+// The same table the other way: the character of each code (0: none).
 const QVector<char16_t>& Reverse()
 {
     static const QVector<char16_t> reverse = [] {
@@ -98,7 +106,9 @@ const QVector<char16_t>& Reverse()
 namespace CodePage {
 QByteArray ToGbk(const QString& text)
 {
-    QStringEncoder enc("GB18030");
+    // One converter per thread: opening one costs more than encoding a short line, and files
+    // are written line by line. It keeps nothing from one call to the next.
+    thread_local QStringEncoder enc("GB18030", QStringConverter::Flag::Stateless);
     QByteArray out = enc.encode(text);
     return out;
 }
@@ -106,7 +116,28 @@ QByteArray ToGbk(const QString& text)
 QString FromGbk(const QByteArray& bytes)
 {
     QStringDecoder dec("GB18030");
-    QString out = dec.decode(bytes);
+    if (!bytes.contains(char(EuroByte)))
+        return dec.decode(bytes);
+    // A 0x80 that stands where a character begins is 936's euro sign (GB18030 would make it a
+    // replacement character); as the second byte of a two-byte code it stays part of that code.
+    QString out;
+    out.reserve(bytes.size());
+    qsizetype start = 0;
+    qsizetype i = 0;
+    while (i < bytes.size()) {
+        const auto b = static_cast<quint8>(bytes[i]);
+        if (b == EuroByte) {
+            out += dec.decode(QByteArrayView(bytes).sliced(start, i - start));
+            out += QChar(Euro);
+            start = ++i;
+        } else if (b < 0x80 || b == 0xFF || i + 1 == bytes.size()) {
+            ++i;
+        } else {
+            const auto next = static_cast<quint8>(bytes[i + 1]);
+            i += (next >= 0x30 && next <= 0x39) ? 4 : 2; // GB18030's four-byte form has a digit second
+        }
+    }
+    out += dec.decode(QByteArrayView(bytes).sliced(start));
     return out;
 }
 
@@ -123,7 +154,8 @@ std::optional<QByteArray> To936(const QString& text)
         const quint16 code = Table()[u];
         if (!code)
             return std::nullopt; // surrogate halves never have a code either
-        out += static_cast<char>(code >> 8);
+        if (code > 0xFF)
+            out += static_cast<char>(code >> 8);
         out += static_cast<char>(code & 0xFF);
     }
     return out;
@@ -137,6 +169,10 @@ std::optional<QString> From936(const QByteArray& bytes)
         const auto lead = static_cast<quint8>(bytes[i]);
         if (lead < 0x80) {
             out += QChar(lead);
+            continue;
+        }
+        if (lead == EuroByte) {
+            out += QChar(Euro);
             continue;
         }
         if (i + 1 == bytes.size())
@@ -172,7 +208,7 @@ qint16 AnsiCode(QChar c)
 }
 
 bool InCodePage(QChar c) { return c.unicode() < 0x80 || Table()[c.unicode()] != 0; }
-bool IsDoubleByte(QChar c) { return c.unicode() >= 0x80 && Table()[c.unicode()] != 0; }
+bool IsDoubleByte(QChar c) { return c.unicode() >= 0x80 && Table()[c.unicode()] > 0xFF; }
 
 bool SystemCanShowChinese()
 {

@@ -1,6 +1,7 @@
 #pragma once
 // Code page 936 for the whole program: one converter. Text files are written as GB18030,
-// which gives the same bytes as 936 for every character 936 has and loses nothing outside it.
+// which gives the same bytes as 936 for every character 936 has but the euro sign (A2E3 for
+// 936's single byte 0x80) and loses nothing outside it. Reading takes both euro forms.
 
 #include <QByteArray>
 #include <QString>
@@ -17,8 +18,8 @@ std::optional<QString> From936(const QByteArray& bytes);
 // The characters of text that code page 936 cannot carry, each once, in their order.
 QString Outside936(const QString& text);
 // The character's code in code page 936 as a signed 16-bit value: the two-byte code for a
-// double-byte character (negative for Chinese, e.g. 时 gives -13647), the byte for ASCII,
-// and 63 ("?") for a character 936 does not have.
+// double-byte character (negative for Chinese, e.g. 时 gives -13647), the byte for ASCII and
+// for the euro sign (128), and 63 ("?") for a character 936 does not have.
 qint16 AnsiCode(QChar c);
 // True when c has a code in code page 936 (ASCII included).
 bool InCodePage(QChar c);

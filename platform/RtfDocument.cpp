@@ -494,6 +494,8 @@ QString EncodeText(const QString& text)
         } else if (CodePage::IsDoubleByte(c)) {
             const auto code = static_cast<quint16>(CodePage::AnsiCode(c));
             out += QStringLiteral("\\'%1\\'%2").arg(code >> 8, 2, 16, QLatin1Char('0')).arg(code & 0xFF, 2, 16, QLatin1Char('0'));
+        } else if (CodePage::InCodePage(c)) { // 936's one single byte above ASCII: the euro sign
+            out += QStringLiteral("\\'%1").arg(CodePage::AnsiCode(c), 2, 16, QLatin1Char('0'));
         } else {
             out += QStringLiteral("\\u%1?").arg(static_cast<qint16>(u));
         }

@@ -17,6 +17,7 @@
 //   look <word>        the local dictionary looks the word up
 //   rows <form> <ctl>  "rows <n> <h>": the rows of a list, or the lines of a text box, that
 //                      are wholly in view, and the height of the view in pixels
+//   settext <form> <ctl> <text>  the line or combo box shows text (the rest of the line)
 // When the course panel is first shown the probe prints "ready".
 
 #include <QAbstractTextDocumentLayout>
@@ -142,10 +143,15 @@ private:
     int m_wrong{0};
 };
 
-QString ControlText(const QString& form, const QString& control)
+QWidget* Control(const QString& form, const QString& control)
 {
     Form* f = Forms::Find(form);
-    QWidget* w = f ? f->findChild<QWidget*>(control) : nullptr;
+    return f ? f->findChild<QWidget*>(control) : nullptr;
+}
+
+QString ControlText(const QString& form, const QString& control)
+{
+    QWidget* w = Control(form, control);
     if (auto* label = qobject_cast<QLabel*>(w))
         return label->text();
     if (auto* line = qobject_cast<QLineEdit*>(w))
@@ -249,6 +255,14 @@ void Run(const QStringList& words)
         if (w) {
             const QPoint centre = w->mapTo(f, w->rect().center());
             Say(QStringLiteral("place %1 %2").arg(centre.x()).arg(centre.y()));
+        }
+    } else if (command == QLatin1String("settext")) {
+        if (QWidget* w = Control(words.value(1), words.value(2))) {
+            const QString text = words.mid(3).join(QLatin1Char(' '));
+            if (auto* line = qobject_cast<QLineEdit*>(w))
+                line->setText(text);
+            else if (auto* combo = qobject_cast<QComboBox*>(w))
+                combo->setEditText(text);
         }
     }
     Say(QStringLiteral("ok"));

@@ -15,10 +15,9 @@ source "$(dirname "$0")/desktop_session.sh"
 # when none are given). The steps, in order:
 #   p:<command>    a command to the program
 #   w:<form>       wait until that form's window is the active one
-#   box            wait until a message box ("Advice") is the active window
+#   box[:<title>]  wait until a message box ("Advice" unless named) is the active window
 #   k:<key>        a key, through the window manager to the active window
-#   click:<form>   a click inside that form's window
-#   click:<form>:<control>  a click on that control
+#   click:<form>[:<control>]  a click inside that form's window (on that control)
 #   type:<text>    the text is typed
 #   see:<form>:<control>:<text>  wait until the control shows the text
 #   stay:<form>    that form's window stays the active one for a second
@@ -34,6 +33,7 @@ cases=(
   "typing, below the pass mark|1 2|p:study 1;w:Typing;p:pass wrong;box;k:Return;w:Typing;t:Typing:Label8:hao "
   "typing, finished and Cancel|1 2|p:study 1;w:Typing;p:pass right;box;k:Escape;w:Typing;t:Typing:Label8:hao "
   "chat test partner clicked|1 2|p:tool 6;w:Chat;p:testpartner;click:ChatTest;w:Chat;t:Chat:Combo1:hao"
+  "chat Send clicked, characters the partner cannot read|1 2|p:tool 6;w:Chat;p:settext Chat Combo1 xก;click:Chat:Command1;box:Attention;k:Return;w:Chat;t:Chat:Combo1:xกhao"
   "F4 and restore|1 2|p:study 1;w:Typing;k:F4;hidden;restore;w:Typing;t:Typing:Label8:hao "
   "sentences searched by Enter|1 2|p:tool 3;w:SentencesSingle;type:good;k:Return;see:Dictionary:Combo1:good;stay:SentencesSingle;k:End;t:SentencesSingle:Combo1:goodhao;k:Escape;gone:SentencesSingle"
   "alphabet form clicked twice|1 2|p:tool 1;w:Alphabet1;click:Alphabet1:Label4(1);see:Dictionary:Combo1:a1;click:Alphabet1:Label4(1);stay:Alphabet1;k:Escape;gone:Alphabet1"
@@ -68,8 +68,10 @@ for entry in "${runs[@]}"; do
         wait_for '[ -n "$(window "$form")" ]' || { problem="$form is not shown"; break; }
         id=$(window "$form")
         wait_for '[ "$(active)" = "$id" ]' || { problem="$form is not active after '$prev' (active: $(xdotool getactivewindow getwindowname 2>/dev/null))"; break; } ;;
-      box) # a pass answered partly wrong takes 3.6 s for each wrong answer
-        wait_for '[ "$(xdotool getactivewindow getwindowname 2>/dev/null)" = Advice ]' 600 || { problem="no message box"; break; } ;;
+      box*) # a pass answered partly wrong takes 3.6 s for each wrong answer
+        title=Advice
+        [ "$step" = box ] || title="${step#box:}"
+        wait_for '[ "$(xdotool getactivewindow getwindowname 2>/dev/null)" = "$title" ]' 600 || { problem="no message box"; break; } ;;
       k:*) xdotool key "${step#k:}" ;;
       click:*)
         IFS=':' read -r _ form control <<<"$step"

@@ -69,6 +69,7 @@ TEST_F(ChatHistoryFile, NoMessagesWriteNothingAndAMissingFileLoadsNone)
     EXPECT_TRUE(ChatHistory::Save({}));
     EXPECT_EQ(ReadFile("Record/Chat.txt"), QByteArray("1old\r\n"));
     ChatHistory::Remove();
+    WaitForWrites();
     EXPECT_FALSE(QFile::exists(Path("Record/Chat.txt")));
 }
 

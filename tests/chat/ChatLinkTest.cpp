@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QNetworkDatagram>
+#include <QtEndian>
+#include <QFile>
 #include <QSignalSpy>
 #include <QUdpSocket>
 #include <memory>
@@ -283,6 +285,68 @@ TEST(ChatSocketTest, APartnerThatKeepsSendingLeavesRoomForOtherEventsAndLosesNot
         ASSERT_EQ(arrived.value(i, -1), i);
 }
 
+// The bytes of datagrams waiting in the kernel for our socket on 127.0.0.1:port (-1: not found).
+int QueuedBytes(quint16 port)
+{
+    QFile table(QStringLiteral("/proc/net/udp"));
+    if (!table.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray local = QByteArray::number(qToBigEndian<quint32>(First.toIPv4Address()), 16).toUpper().rightJustified(8, '0')
+        + ':' + QByteArray::number(port, 16).toUpper().rightJustified(4, '0');
+    for (const QByteArray& line : table.readAll().split('\n')) {
+        const QList<QByteArray> columns = line.simplified().split(' ');
+        if (columns.size() > 4 && columns[1] == local)
+            return columns[4].split(':').value(1).toInt(nullptr, 16);
+    }
+    return -1;
+}
+
+TEST(ChatSocketTest, AfterABurstOfAnySizeFromAnySendersTheNextDatagramsArrive)
+{
+    struct Case {
+        int burst;
+        int senders;
+    };
+    const Case cases[] = {{1, 1}, {32, 1}, {33, 1}, {40, 1}, {100, 1}, {2000, 1}, {40, 3}, {2000, 3}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.burst << " from " << c.senders);
+        UdpSocket ours;
+        ours.BindAddress = First;
+        ASSERT_TRUE(ours.Bind());
+        std::vector<std::unique_ptr<QUdpSocket>> senders;
+        for (int i = 0; i < c.senders; ++i) {
+            senders.push_back(std::make_unique<QUdpSocket>());
+            ASSERT_TRUE(senders.back()->bind(QHostAddress(Second.toIPv4Address() + quint32(i)), 0));
+        }
+        QSignalSpy spy(&ours, &UdpSocket::DataArrival);
+        QByteArrayList arrived;
+        int arrivedAtTheNextTurn = -1;
+        QObject::connect(&ours, &UdpSocket::DataArrival, [&](const QByteArray& datagram) {
+            arrived.append(datagram);
+            if (arrived.size() == 1) // a key typed as the burst begins
+                QMetaObject::invokeMethod(&ours, [&] { arrivedAtTheNextTurn = int(arrived.size()); }, Qt::QueuedConnection);
+        });
+
+        // The kernel keeps what its buffer holds and drops the rest of a long burst.
+        for (int i = 0; i < c.burst; ++i)
+            senders[std::size_t(i % c.senders)]->writeDatagram("$" + QByteArray::number(i), First, ours.LocalPort);
+        ASSERT_GE(QueuedBytes(ours.LocalPort), 0);
+        while (QueuedBytes(ours.LocalPort) > 0)
+            ASSERT_TRUE(spy.wait(5000)) << arrived.size() << " read, then nothing";
+        if (c.burst > 2 * UdpSocket::BatchSize) { // the key had its turn while the burst was read
+            EXPECT_GT(arrivedAtTheNextTurn, 0);
+            EXPECT_LE(arrivedAtTheNextTurn, 2 * UdpSocket::BatchSize);
+        }
+
+        for (int k = 0; k < 2 * c.senders; ++k) {
+            const QByteArray single = "$single " + QByteArray::number(k);
+            senders[std::size_t(k % c.senders)]->writeDatagram(single, First, ours.LocalPort);
+            while (!arrived.contains(single))
+                ASSERT_TRUE(spy.wait(5000)) << single.constData() << " never came";
+        }
+    }
+}
+
 TEST_F(ChatPair, TenThousandMessagesOneAfterAnotherAreAllDelivered)
 {
     constexpr int count = 10000;
@@ -296,3 +360,4 @@ TEST_F(ChatPair, TenThousandMessagesOneAfterAnotherAreAllDelivered)
 }
 
 } // namespace
+

@@ -6,8 +6,10 @@
 #include <QSignalSpy>
 #include <QUdpSocket>
 #include <QRandomGenerator>
+#include <semaphore>
 
 #include "AppState.h"
+#include "BackgroundWriter.h"
 #include "CharacterTable.h"
 #include "ChatSession.h"
 #include "Clock.h"
@@ -191,19 +193,19 @@ TEST_F(ChatSessionTest, OnlyCodePage936GoesOnTheWireEitherWay)
     QSignalSpy added(&a, &ChatSession::MessageAdded);
 
     // Characters 936 lacks are named to the learner and nothing is sent.
-    for (const QString& text : {QStringLiteral("5€ 好"), QStringLiteral("好😀好")}) {
+    for (const QString& text : {QStringLiteral("5\u0E01 好"), QStringLiteral("好😀好")}) {
         SCOPED_TRACE(text.toStdString());
         m_boxes->Clear();
         EXPECT_EQ(a.Send(text), ChatSession::SendOutcome::NotInCodePage);
         ASSERT_EQ(m_boxes->Boxes().size(), 1);
-        EXPECT_EQ(m_boxes->Boxes()[0].text, NotInCodePageText(text.contains(u'€') ? QStringLiteral("€") : QStringLiteral("😀")));
+        EXPECT_EQ(m_boxes->Boxes()[0].text, NotInCodePageText(text.mid(1, 1) == u"\u0E01" ? QStringLiteral("\u0E01") : QStringLiteral("😀")));
         EXPECT_TRUE(a.SendEnabled());
         EXPECT_TRUE(a.Link().PendingText().isEmpty());
     }
 
     // Datagrams that are not 936 (GB18030's four-byte and euro codes, a byte 936 lacks, a
     // lead byte cut off) cannot be read: neither recorded nor acknowledged.
-    for (const char* hex : {"2495329031", "24A2E3", "2480", "24C4E3BA"})
+    for (const char* hex : {"2495329031", "24A2E3", "24FF", "24C4E3BA"})
         peer.Reply(QByteArray::fromHex(hex));
     peer.Reply(QByteArray::fromHex("24C4E3BAC3"));
     ASSERT_TRUE(WaitFor(added));
@@ -212,6 +214,43 @@ TEST_F(ChatSessionTest, OnlyCodePage936GoesOnTheWireEitherWay)
     ASSERT_EQ(a.Send(QStringLiteral("ok")), ChatSession::SendOutcome::Sent);
     EXPECT_EQ(peer.Next(), QByteArrayLiteral("$ok")); // nothing went out before it
     EXPECT_EQ(a.MessageCount(), 1);
+
+    // 936's euro sign is its single byte 0x80, typed or received.
+    Clock::Advance(2000);
+    ASSERT_EQ(a.Send(QStringLiteral("5€")), ChatSession::SendOutcome::Sent);
+    EXPECT_EQ(peer.Next(), QByteArray::fromHex("243580"));
+    peer.Reply(QByteArray::fromHex("233580"));
+    peer.Reply(QByteArray::fromHex("2480C4E3"));
+    ASSERT_TRUE(WaitFor(added, 3));
+    EXPECT_EQ(a.Messages()[1].Text, QStringLiteral("5€"));
+    EXPECT_EQ(a.Messages()[2].Text, QStringLiteral("€你"));
+    EXPECT_EQ(peer.Next(), QByteArray::fromHex("2380C4E3"));
+}
+
+TEST_F(ChatSessionTest, AfterFortyDatagramsFromAnotherAddressThePartnerIsStillHeard)
+{
+    ChatSession a;
+    RawPeer peer;
+    Pair(a, peer);
+    QUdpSocket stranger;
+    ASSERT_TRUE(stranger.bind(QHostAddress(QStringLiteral("127.0.0.3")), 0));
+    QSignalSpy read(&a.Socket(), &UdpSocket::DataArrival);
+    QSignalSpy added(&a, &ChatSession::MessageAdded);
+    for (int i = 0; i < 40; ++i)
+        stranger.writeDatagram("$noise", First, peer.chatPort);
+    ASSERT_TRUE(WaitFor(read, 40));
+    EXPECT_EQ(a.MessageCount(), 0);
+
+    peer.Reply(QByteArray::fromHex("24C4E3BAC3"));
+    ASSERT_TRUE(WaitFor(added));
+    EXPECT_EQ(a.Messages()[0].Text, QStringLiteral("你好"));
+    EXPECT_EQ(peer.Next(), QByteArray::fromHex("23C4E3BAC3"));
+    ASSERT_EQ(a.Send(QStringLiteral("再见")), ChatSession::SendOutcome::Sent);
+    EXPECT_EQ(peer.Next(), QByteArray::fromHex("24D4D9BCFB"));
+    peer.Reply(QByteArray::fromHex("23D4D9BCFB"));
+    ASSERT_TRUE(WaitFor(added, 2));
+    EXPECT_EQ(a.Messages()[1].Text, QStringLiteral("再见"));
+    EXPECT_FALSE(a.Messages()[1].Received);
 }
 
 TEST_F(ChatSessionTest, AnAllZeroAddressSendsNothing)
@@ -242,6 +281,7 @@ TEST_F(ChatSessionTest, LineBreaksNeverSplitAMessageInTheHistoryFile)
     peer.Reply("#a\n");
     ASSERT_TRUE(WaitFor(added, 2));
     a.Close();
+    WaitForWrites();
 
     EXPECT_EQ(ReadFile("Record/Chat.txt"), QByteArray("1line  next\r\n0a b\r\n"));
     const QVector<ChatMessage> loaded = ChatHistory::Load();
@@ -260,6 +300,7 @@ TEST_F(ChatSessionTest, TheHistoryIsSavedAtTheFifthTickAfterTheFirstChange)
     Clock::Advance(4 * 60000 - 30000);
     EXPECT_FALSE(QFile::exists(Path("Record/Chat.txt")));
     Clock::Advance(60000);
+    WaitForWrites();
     EXPECT_EQ(ReadFile("Record/Chat.txt"), QByteArray::fromHex("31C4E3BAC30D0A31D4D9BCFB0D0A"));
     EXPECT_FALSE(a.AutosaveRunning());
     EXPECT_FALSE(a.HasUnsavedChanges());
@@ -273,6 +314,33 @@ TEST_F(ChatSessionTest, TheHistoryIsSavedAtTheFifthTickAfterTheFirstChange)
     EXPECT_TRUE(m_boxes->Boxes().isEmpty());
 }
 
+TEST_F(ChatSessionTest, TheAutosaveIsWrittenWhileTheWindowGoesOnAndTheCloseSaveLandsAfterIt)
+{
+    ChatSession a;
+    RawPeer peer;
+    Pair(a, peer);
+    QSignalSpy added(&a, &ChatSession::MessageAdded);
+    peer.Reply(QByteArray::fromHex("24C4E3BAC3"));
+    ASSERT_TRUE(WaitFor(added));
+    peer.Next();
+
+    // The writer is busy with another file until the test lets it go.
+    std::binary_semaphore busy(0);
+    BackgroundWriter::Instance().Post([&busy] { busy.acquire(); });
+    Clock::Advance(5 * 60000);
+    EXPECT_FALSE(QFile::exists(Path("Record/Chat.txt")));
+    peer.Reply(QByteArray::fromHex("24D4D9BCFB"));
+    ASSERT_TRUE(WaitFor(added, 2));
+    EXPECT_EQ(peer.Next(), QByteArray::fromHex("23D4D9BCFB"));
+
+    // Closing with the autosave still waiting: its save goes after it and holds both.
+    a.Close();
+    busy.release();
+    WaitForWrites();
+    EXPECT_EQ(ReadFile("Record/Chat.txt"), QByteArray::fromHex("31C4E3BAC30D0A31D4D9BCFB0D0A"));
+    EXPECT_TRUE(m_boxes->Boxes().isEmpty());
+}
+
 TEST_F(ChatSessionTest, AFailedAutosaveIsReportedAndTriedAgainAtClose)
 {
     WriteFile("Record", "a file where the folder should be");
@@ -280,6 +348,7 @@ TEST_F(ChatSessionTest, AFailedAutosaveIsReportedAndTriedAgainAtClose)
     Offline(a);
     Arrive(a, QStringLiteral("你好"));
     Clock::Advance(5 * 60000);
+    WaitForWrites();
     ASSERT_EQ(m_boxes->Boxes().size(), 1);
     EXPECT_EQ(m_boxes->Boxes()[0].title, QStringLiteral("Warning"));
     EXPECT_TRUE(a.HasUnsavedChanges());
@@ -287,6 +356,7 @@ TEST_F(ChatSessionTest, AFailedAutosaveIsReportedAndTriedAgainAtClose)
 
     ASSERT_TRUE(QFile::remove(Path("Record")));
     a.Close();
+    WaitForWrites();
     EXPECT_EQ(ReadFile("Record/Chat.txt"), QByteArray::fromHex("31C4E3BAC30D0A"));
     EXPECT_EQ(a.MessageCount(), 0);
 }
@@ -311,11 +381,13 @@ TEST_F(ChatSessionTest, ClearingDeletesTheFileAndStopsTheAutosave)
     a.LoadHistory();
     Arrive(a, QStringLiteral("new"));
     a.ClearHistory();
+    WaitForWrites();
     EXPECT_EQ(a.MessageCount(), 0);
     EXPECT_FALSE(QFile::exists(Path("Record/Chat.txt")));
     EXPECT_FALSE(a.AutosaveRunning());
     Clock::Advance(5 * 60000);
     a.Close();
+    WaitForWrites();
     EXPECT_FALSE(QFile::exists(Path("Record/Chat.txt")));
 }
 

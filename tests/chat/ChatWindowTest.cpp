@@ -116,8 +116,24 @@ TEST_F(ChatWindowTest, AConversationWithTheTestPartner)
     QTest::mouseClick(Control<QPushButton>("Chat", "Command3"), Qt::LeftButton);
     EXPECT_FALSE(Forms::IsLoaded(QStringLiteral("Chat")));
     EXPECT_EQ(State().CurrentActivity, 10);
+    WaitForWrites();
     EXPECT_EQ(ReadFile("Record/Chat.txt"),
         QByteArray("1\xC4\xE3\xBA\xC3\r\n0hello\r\n0\xC4\xE3\xBA\xC3\xC2\xF0\r\n1\xC4\xE3\xBA\xC3\xC2\xF0\r\n"));
+}
+
+TEST_F(ChatWindowTest, AfterTheBoxOfCharactersThePartnerCannotReadTheKeysGoToTheInput)
+{
+    RegisterChatForms();
+    Chat* chat = Forms::Load<Chat>();
+    ASSERT_TRUE(chat);
+    chat->Show();
+    ComboBox* input = Control<ComboBox>("Chat", "Combo1");
+    input->SetText(QStringLiteral("好\u0E01"));
+    QTest::mouseClick(Control<QPushButton>("Chat", "Command1"), Qt::LeftButton);
+    ASSERT_EQ(m_boxes->Boxes().size(), 1);
+    ASSERT_TRUE(chat->focusWidget());
+    QTest::keyClick(chat->focusWidget(), Qt::Key_Backspace);
+    EXPECT_EQ(input->Text(), QStringLiteral("好"));
 }
 
 } // namespace

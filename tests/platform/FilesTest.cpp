@@ -6,8 +6,12 @@
 #include <sys/resource.h>
 #include <QFile>
 #include <gtest/gtest.h>
+#include <semaphore>
+#include <vector>
 
+#include "BackgroundWriter.h"
 #include "CodePage.h"
+#include "RtfDocument.h"
 #include "SafeFile.h"
 #include "TestSupport.h"
 
@@ -130,6 +134,20 @@ TEST_F(FilesTest, TextLinesRoundTripInCodePage936)
     EXPECT_FALSE(ok);
 }
 
+TEST(BackgroundWriterTest, AWriterThatGoesFirstRunsEveryJobItWasGivenInOrder)
+{
+    std::vector<int> ran;
+    std::binary_semaphore busy(0);
+    {
+        BackgroundWriter writer;
+        writer.Post([&busy] { busy.acquire(); });
+        for (int i = 0; i < 3; ++i)
+            writer.Post([&ran, i] { ran.push_back(i); });
+        busy.release();
+    }
+    EXPECT_EQ(ran, (std::vector<int>{0, 1, 2}));
+}
+
 TEST(CodePageTest, CodesAreSigned16BitGbk)
 {
     EXPECT_EQ(CodePage::AnsiCode(QChar(0x65F6)), -13647); // 时
@@ -142,4 +160,37 @@ TEST(CodePageTest, CodesAreSigned16BitGbk)
     qputenv("VELMORA_FORCE_CODEPAGE_FAILURE", "1");
     EXPECT_FALSE(CodePage::SystemCanShowChinese());
     qunsetenv("VELMORA_FORCE_CODEPAGE_FAILURE");
+}
+
+TEST(CodePageTest, TheEuroSignIsTheSingleByte0x80BothWays)
+{
+    const QString text = QStringLiteral("5€好");
+    const QByteArray bytes("5\x80\xBA\xC3");
+    EXPECT_EQ(CodePage::To936(text), bytes);
+    EXPECT_EQ(CodePage::From936(bytes), text);
+    EXPECT_EQ(CodePage::AnsiCode(QChar(0x20AC)), 128);
+
+    // Files and RTF runs take 936's byte and GB18030's code; a 0x80 that ends a two-byte code
+    // is part of that code.
+    const struct {
+        QByteArray bytes;
+        QString text;
+    } reads[] = {
+        {bytes, text},
+        {CodePage::ToGbk(text), text},
+        {"\x81\x80\x80", QStringLiteral("亐€")},
+        {"\x81\x30\x81\x30\x80", QStringLiteral("\u0080€")},
+    };
+    for (const auto& r : reads) {
+        SCOPED_TRACE(r.bytes.toHex().toStdString());
+        EXPECT_EQ(CodePage::FromGbk(r.bytes), r.text);
+    }
+
+    RtfPiece run;
+    run.text = text;
+    const QString rtf = Rtf::Write({run}, QStringLiteral("宋体"), 12);
+    EXPECT_TRUE(rtf.contains(QStringLiteral("5\\'80\\'ba\\'c3"))) << rtf.toStdString();
+    const RtfContent back = Rtf::Read(rtf);
+    ASSERT_FALSE(back.pieces.isEmpty());
+    EXPECT_EQ(back.pieces[0].text, text);
 }

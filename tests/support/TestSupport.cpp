@@ -5,11 +5,18 @@
 #include <QFileInfo>
 
 #include "AppState.h"
+#include "BackgroundWriter.h"
 #include "Clock.h"
 #include "Forms.h"
 #include "MailSender.h"
 #include "SafeFile.h"
 #include "SharedPlayer.h"
+
+void WaitForWrites()
+{
+    BackgroundWriter::Instance().WaitForAll();
+    QCoreApplication::processEvents();
+}
 
 void WaitForMail()
 {
@@ -33,6 +40,9 @@ void AppFixture::TearDown()
     Forms::DiscardAll(); // a window that refused (its task unfinished) must not reach the next test
     // The shared players outlive the state: a sound still playing would reach the next test.
     CloseSharedPlayers();
+    // Files still being written in the background land in this test's folder, and their
+    // outcome is reported here.
+    WaitForWrites();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
     m_boxes.reset();

@@ -15,6 +15,9 @@ inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdS
 
 // Runs the event loop until every mail started has been reported (its program ended).
 void WaitForMail();
+// Waits until the background writer has written every file asked for, then delivers the
+// outcomes it reported.
+void WaitForWrites();
 
 // Fresh shared state in an empty temporary application folder, a manual clock starting at
 // 2026-03-02 09:00 (a Monday), a recorder for message boxes; every form unloaded afterwards.
