@@ -15,6 +15,8 @@ inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdS
 
 // Runs the event loop until every mail started has been reported (its program ended).
 void WaitForMail();
+// Writes an executable shell script: the tests' stand-in mail programs.
+void WriteScript(const QString& path, const QString& script);
 
 // Fresh shared state in an empty temporary application folder, a manual clock starting at
 // 2026-03-02 09:00 (a Monday), a recorder for message boxes; every form unloaded afterwards.
