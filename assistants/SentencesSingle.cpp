@@ -115,6 +115,8 @@ SentencesSingle::SentencesSingle()
     connect(Combo1, &ComboBox::Click, this, &SentencesSingle::Command3_Click);
     connect(Command3, &QPushButton::clicked, this, &SentencesSingle::Command3_Click);
     connect(Command1, &QPushButton::clicked, this, &SentencesSingle::Command1_Click);
+    connect(&TutorOutbox::Instance(), &TutorOutbox::Changed, this, &SentencesSingle::FollowOutbox);
+    FollowOutbox();
     connect(Command6, &QPushButton::clicked, this, &SentencesSingle::CloseTool);
     connect(ListView1, &ListView::Click, this, &SentencesSingle::ListView1_Click);
     connect(RichTextBox1, &RichTextBox::MouseUp, this,
@@ -291,9 +293,13 @@ void SentencesSingle::Command1_Click()
         MsgBox::Show(problem, MsgBox::OkOnly, MsgBox::Information, QStringLiteral("Attention"));
         return;
     }
-    // Sending errors are not shown; the ask box keeps its text. Send waits for the mail that
-    // is going, so a second click does not mail the question twice.
-    Command1->setEnabled(false);
-    SendToTutor(s.TutorMailbox, Sentences::AskUsSubject(s.UserName), text, this,
-        [this](MailSender::Result) { Command1->setEnabled(true); });
+    // Sending errors are not shown; the ask box keeps its text. Send is off until the mail
+    // program has answered (FollowOutbox).
+    TutorOutbox::Instance().Send(TutorMailKind::Sentence, s.TutorMailbox, Sentences::AskUsSubject(s.UserName), text, {});
+}
+
+void SentencesSingle::FollowOutbox()
+{
+    // One sentence mail at a time, from whichever window: a second one would mail it twice.
+    Command1->setEnabled(!TutorOutbox::Instance().Going(TutorMailKind::Sentence));
 }

@@ -34,6 +34,8 @@ private:
     void Combo2_Click();
     void Command3_Click();
     void Command1_Click();
+    // Send ("Ask us") is on while no sentence mail is going.
+    void FollowOutbox();
     void ListView1_Click();
     void RichTextBox1_MouseUp(double x, double y);
     void AddRow(int position, const QString& text);

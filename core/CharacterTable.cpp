@@ -169,7 +169,10 @@ void AddWordToCharacterTable(const QString& word, const QString& pinyin)
     if (word.isEmpty() || HasNonHanzi(word))
         return;
     AppState& s = State();
-    if (word.size() < 2) {
+    // A character beyond U+FFFF is one character of two units: split by units, two such
+    // characters would share the record of their common first half.
+    const QStringList characters = TextCharacters(word);
+    if (characters.size() < 2) {
         if (pinyin.isEmpty() || FindCharacterRecord(word) <= s.CharacterCount)
             return;
         CharacterRecord record;
@@ -178,8 +181,8 @@ void AddWordToCharacterTable(const QString& word, const QString& pinyin)
         AppendCharacterRecord(std::move(record));
         return;
     }
-    const QString first = word.left(1);
-    const QString rest = word.mid(1);
+    const QString& first = characters.first();
+    const QString rest = word.mid(first.size());
     const int found = FindCharacterRecord(first);
     if (found <= s.CharacterCount) {
         // A phrase leaves the record's character as it was: the index stays right.

@@ -30,7 +30,8 @@ int FindCharacterRecordLinear(const QString& ch);
 // count) is brought down to the records there are, so no blank records are made up.
 bool AppendCharacterRecord(CharacterRecord record);
 
-// Brings a word learned on-line into the table: a one-character word becomes a record of its
+// Brings a word learned on-line into the table, counting characters as code points: a
+// one-character word (a character beyond U+FFFF included) becomes a record of its
 // own (when missing and pinyin is given), a longer one a phrase of its first character's
 // record (longest phrases first, duplicates skipped), creating that record from the first
 // syllable of pinyin when needed. Words holding any non-Chinese character are ignored.

@@ -11,9 +11,31 @@ QString TutorRecipients(const QString& tutorMailbox)
     return recipients;
 }
 
-void SendToTutor(const QString& tutorMailbox, const QString& subject, const QString& text, QObject* context,
+TutorOutbox& TutorOutbox::Instance()
+{
+    // Never destroyed: a mail may still report while the program ends.
+    static TutorOutbox* const outbox = new TutorOutbox;
+    return *outbox;
+}
+
+bool TutorOutbox::Going(TutorMailKind kind) const
+{
+    return m_going[int(kind)];
+}
+
+bool TutorOutbox::Send(TutorMailKind kind, const QString& tutorMailbox, const QString& subject, const QString& text,
     std::function<void(MailSender::Result)> done)
 {
-    MailSender::Send({MailSender::SplitRecipients(TutorRecipients(tutorMailbox)), subject, text}, context,
-        std::move(done));
+    if (Going(kind))
+        return false;
+    m_going[int(kind)] = true;
+    emit Changed(kind);
+    MailSender::Send({MailSender::SplitRecipients(TutorRecipients(tutorMailbox)), subject, text}, this,
+        [this, kind, done = std::move(done)](MailSender::Result result) {
+            m_going[int(kind)] = false;
+            emit Changed(kind);
+            if (done)
+                done(result);
+        });
+    return true;
 }

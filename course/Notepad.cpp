@@ -75,6 +75,8 @@ Notepad::Notepad()
     connect(Text1, &NoteBox::LostFocus, this, &Notepad::Text1_LostFocus);
     connect(Command1, &QPushButton::clicked, this, &Notepad::Command1_Click);
     connect(Timer1, &Timer::Tick, this, &Notepad::Timer1_Timer);
+    connect(&TutorOutbox::Instance(), &TutorOutbox::Changed, this, &Notepad::FollowOutbox);
+    FollowOutbox();
 }
 
 void Notepad::Form_Resize()
@@ -153,16 +155,22 @@ void Notepad::Command1_Click()
         MsgBox::Show(SendProblemText(problem), MsgBox::OkOnly, MsgBox::Information, QStringLiteral("Attention"));
         return;
     }
-    // The window stays live while the mail goes, but Send waits for it: a second click would
-    // mail the questions twice. Sent, or handed to the desktop's composer: nothing to say. The
-    // text stays either way.
-    Command1->setEnabled(false);
-    SendToTutor(s.TutorMailbox, QuestionsSubject(s.UserName, s.ViewedLesson), text, this,
-        [this](MailSender::Result sent) {
-            Command1->setEnabled(true);
+    // Send is off until the mail program has answered (FollowOutbox). Sent, or handed to the
+    // desktop's composer: nothing to say. The text stays either way. The result may come after
+    // this window has closed: it is said all the same, without reaching into the window.
+    TutorOutbox::Instance().Send(TutorMailKind::Questions, s.TutorMailbox, QuestionsSubject(s.UserName, s.ViewedLesson),
+        text, [](MailSender::Result sent) {
             if (sent == MailSender::Result::Failed)
                 MsgBox::Warning(SendFailedText());
+            else if (sent == MailSender::Result::MaybeSent)
+                MsgBox::Warning(SendUncertainText());
         });
+}
+
+void Notepad::FollowOutbox()
+{
+    // One mail of questions at a time, from whichever notepad: a second one would mail them twice.
+    Command1->setEnabled(!TutorOutbox::Instance().Going(TutorMailKind::Questions));
 }
 
 void Notepad::Form_KeyDown(int& keyCode, int)

@@ -49,6 +49,8 @@ private:
     void Command1_Click();
     // Writes the questions when they changed since the last save.
     void SaveQuestions();
+    // Send is on while no mail of questions is going.
+    void FollowOutbox();
 
     NoteBox* Text1{nullptr};
     QPushButton* Command1{nullptr};

@@ -76,3 +76,9 @@ QString SendFailedText()
 {
     return QStringLiteral("Your questions could not be sent. They are kept here; please try again later.");
 }
+
+QString SendUncertainText()
+{
+    return QStringLiteral("Your questions may not have been sent: the mail program took them but did not finish. "
+                          "They are kept here; please ask your tutor whether they arrived before you send them again.");
+}

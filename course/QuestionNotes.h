@@ -33,3 +33,6 @@ QString QuestionsSubject(const QString& userName, qint16 viewedLesson);
 
 // Shown ("Warning") when the mail could not be handed on; the questions stay in the box.
 QString SendFailedText();
+// Shown ("Warning") when the mail program took the mail and then did not finish: the mail may
+// have gone, and sending again may send it twice.
+QString SendUncertainText();

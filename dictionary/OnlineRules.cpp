@@ -69,18 +69,27 @@ QString WidenQuery(const QString& word, int charIndex, const QString& followingT
 
 bool EntryHasMeaning(const QString& entry)
 {
-    bool inReading = false;
-    bool readingSeen = false;
-    for (const QChar ch : entry) {
-        if (ch == QLatin1Char('#') || ch == QLatin1Char('\r') || ch == QLatin1Char('\n'))
-            return false;
-        if (inReading) {
-            inReading = ch != QLatin1Char(']');
-        } else if (ch == QLatin1Char('[') && !readingSeen) {
-            inReading = readingSeen = true;
-        } else if (ch.isLetter()) {
-            return true;
+    // Where the English layout numbers an item ("1) "): at the start and after each ";".
+    bool itemStart = true;
+    for (qsizetype i = 0; i < entry.size(); ++i) {
+        const QChar ch = entry.at(i);
+        if (ch == QLatin1Char(';') || ch == QLatin1Char('#')) {
+            itemStart = true;
+            continue;
         }
+        if (ch.isSpace())
+            continue;
+        if (itemStart && ch.isDigit()) {
+            qsizetype end = i;
+            while (end < entry.size() && entry.at(end).isDigit())
+                ++end;
+            if (end < entry.size() && entry.at(end) == QLatin1Char(')')) {
+                i = end;
+                itemStart = false;
+                continue;
+            }
+        }
+        return true;
     }
     return false;
 }

@@ -25,9 +25,10 @@ QString SearchAddress(const QString& serviceAddress, const QString& query);
 // is at least as long as word; otherwise word unchanged. Blanks are not collapsed here.
 QString WidenQuery(const QString& word, int charIndex, const QString& followingText, bool smart);
 
-// Whether a stored entry gives the learner something to read: its first line (up to the first
-// "#" or line break), less the bracketed reading, holds a letter. A garbage page from the
-// service stores an entry of separators only.
+// Whether a stored entry gives the learner something to read: anything besides line
+// separators ("#", line breaks), blanks, ";" and the English layout's item numbers ("1) ").
+// A meaning of any kind counts ("100", "%", "[archaic]"); a page that gave no result stores
+// an entry of separators only.
 bool EntryHasMeaning(const QString& entry);
 
 // 1-based index of the first cached word equal to query ignoring case whose entry has a

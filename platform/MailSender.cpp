@@ -4,10 +4,14 @@
 #include <QMetaObject>
 #include <QPointer>
 #include <QProcess>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
+#include <fcntl.h>
+#include <sys/ioctl.h>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -123,6 +127,10 @@ int g_running = 0;
 
 // One mail on its way: the program, its time limit and the report. It deletes itself once
 // its program has ended (a composer may outlive the report).
+//
+// The mail reaches the sendmail program through a pipe of our own rather than QProcess's:
+// we keep a reading end of it, which tells, when the time is up, whether the program had
+// read the whole mail (it may then have sent it) or had not (it cannot have).
 class Job : public QObject {
 public:
     Job(QObject* context, std::function<void(Result)> done, bool composer, int timeLimitMs)
@@ -137,7 +145,10 @@ public:
         });
         connect(&m_process, &QProcess::finished, this, [this](int exitCode, QProcess::ExitStatus status) {
             const bool ok = !m_timedOut && status == QProcess::NormalExit && exitCode == 0;
-            Report(ok ? (m_composer ? Result::Composer : Result::Sent) : Result::Failed);
+            if (ok)
+                Report(m_composer ? Result::Composer : Result::Sent);
+            else
+                Report(m_timedOut && m_taken ? Result::MaybeSent : Result::Failed);
             deleteLater();
         });
         connect(&m_limit, &Timer::Tick, this, &Job::TimeUp);
@@ -146,6 +157,9 @@ public:
     {
         if (m_process.state() != QProcess::NotRunning)
             EndGroup();
+        CloseWriteEnd();
+        if (m_readEnd >= 0)
+            ::close(m_readEnd);
     }
 
     // Reports Failed from the event loop (a start may fail inside the call) and goes.
@@ -157,23 +171,71 @@ public:
         }, Qt::QueuedConnection);
     }
 
+    // Runs program; input, when not null, is its standard input.
     void Start(const QString& program, const QStringList& args, const QByteArray& input)
     {
         m_process.setProgram(program);
         m_process.setArguments(args);
         m_process.setStandardOutputFile(QProcess::nullDevice());
         m_process.setStandardErrorFile(QProcess::nullDevice());
-        if (input.isNull())
-            m_process.setStandardInputFile(QProcess::nullDevice());
-        m_process.start(input.isNull() ? QIODevice::ReadOnly : QIODevice::ReadWrite);
+        m_process.setStandardInputFile(QProcess::nullDevice());
         if (!input.isNull()) {
-            m_process.write(input);
-            m_process.closeWriteChannel();
+            int ends[2];
+            if (::pipe2(ends, O_CLOEXEC) != 0) {
+                FailLater();
+                return;
+            }
+            m_readEnd = ends[0];
+            m_writeEnd = ends[1];
+            ::fcntl(m_writeEnd, F_SETFL, ::fcntl(m_writeEnd, F_GETFL) | O_NONBLOCK);
+            m_input = input;
+            // The child's copy of the reading end becomes its standard input; every other
+            // copy of either end closes at its exec, so the program sees the end of the mail.
+            const int readEnd = m_readEnd;
+            m_process.setChildProcessModifier([readEnd] {
+                ::setpgid(0, 0);
+                ::dup2(readEnd, STDIN_FILENO);
+            });
+        }
+        m_process.start(QIODevice::ReadOnly);
+        if (m_writeEnd >= 0) {
+            m_writer = new QSocketNotifier(m_writeEnd, QSocketNotifier::Write, this);
+            connect(m_writer, &QSocketNotifier::activated, this, &Job::Feed);
+            Feed();
         }
         m_limit.SetEnabled(true);
     }
 
 private:
+    // Writes what the pipe takes now; the rest when it has room again. All written, the
+    // writing end closes.
+    void Feed()
+    {
+        while (m_written < m_input.size()) {
+            const ssize_t n = ::write(m_writeEnd, m_input.constData() + m_written, size_t(m_input.size() - m_written));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                return; // full (EAGAIN): the notifier calls again
+            m_written += n;
+        }
+        CloseWriteEnd();
+    }
+    void CloseWriteEnd()
+    {
+        delete m_writer;
+        m_writer = nullptr;
+        if (m_writeEnd >= 0)
+            ::close(m_writeEnd);
+        m_writeEnd = -1;
+    }
+    // Whether the program has read the whole mail.
+    bool Taken() const
+    {
+        int unread = 0;
+        return m_readEnd >= 0 && m_written == m_input.size() && ::ioctl(m_readEnd, FIONREAD, &unread) == 0
+            && unread == 0;
+    }
     void TimeUp()
     {
         m_limit.SetEnabled(false);
@@ -182,7 +244,8 @@ private:
             return;
         }
         m_timedOut = true;
-        EndGroup(); // finished() follows and reports the failure
+        m_taken = Taken();
+        EndGroup(); // finished() follows and reports
     }
     void EndGroup()
     {
@@ -207,6 +270,12 @@ private:
     bool m_composer;
     bool m_reported{false};
     bool m_timedOut{false};
+    bool m_taken{false};
+    QByteArray m_input;
+    qsizetype m_written{0};
+    int m_readEnd{-1};
+    int m_writeEnd{-1};
+    QSocketNotifier* m_writer{nullptr};
     QProcess m_process;
     Timer m_limit;
 };

@@ -21,7 +21,7 @@ struct Mail {
     QString Body;
 };
 
-enum class Result { Sent, Composer, Failed };
+enum class Result { Sent, Composer, Failed, MaybeSent };
 
 // The program used: VELMORA_SENDMAIL when set, else sendmail on the usual paths or PATH;
 // empty when there is none.
@@ -39,7 +39,11 @@ constexpr int TimeLimitMs = 15000;
 // - Composer: no sendmail program; the desktop's composer started (its launcher ended with
 //   code 0, or is still running at the time limit, which is the composer open);
 // - Failed: a refused recipient, a program that would not start or failed, or a sendmail
-//   program still running at the time limit, which is then ended with its process group.
+//   program still running at the time limit before it had read the whole mail;
+// - MaybeSent: a sendmail program that had read the whole mail and was still running at the
+//   time limit: it may have passed the mail on before it hung, so a second try may send the
+//   mail twice.
+// A program still running at the time limit is ended with its process group.
 // The time limit runs on the program's clock (Timer).
 void Send(const Mail& mail, QObject* context, std::function<void(Result)> done, int timeLimitMs = TimeLimitMs);
 

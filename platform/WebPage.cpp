@@ -7,6 +7,9 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
+#include <utility>
+
 #include "CodePage.h"
 #include "Timer.h"
 
@@ -97,16 +100,19 @@ int WebPage::Navigate(const QString& address)
     request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Velmora"));
     QNetworkReply* reply = m_manager->get(request);
     m_reply = reply;
+    // Qt keeps receiving into an unbounded buffer unless told otherwise: a fast page without a
+    // length would pile up far beyond the cap before a progress event could stop it. The
+    // buffer is bounded and emptied into the body as data arrives, where the cap is counted.
+    reply->setReadBufferSize(ReadBufferBytes);
+    connect(reply, &QNetworkReply::readyRead, this, [this, reply, navigation] {
+        if (navigation == m_navigation && reply == m_reply && !TakeBody(reply))
+            FailTooLarge(navigation);
+    });
     connect(reply, &QNetworkReply::downloadProgress, this, [this, reply, navigation](qint64 received, qint64 total) {
         if (navigation != m_navigation || reply != m_reply)
             return;
         if (received > MaxBodyBytes || total > MaxBodyBytes) {
-            DropReply();
-            m_failurePending = true;
-            QTimer::singleShot(0, this, [this, navigation] {
-                if (navigation == m_navigation && m_failurePending)
-                    Complete(navigation, FailureBody(QStringLiteral("The page is too large.")));
-            });
+            FailTooLarge(navigation);
             return;
         }
         emit ProgressChange(received, total > 0 ? total : 0);
@@ -130,9 +136,31 @@ void WebPage::Stop()
     m_failurePending = false;
 }
 
+bool WebPage::TakeBody(QNetworkReply* reply)
+{
+    while (reply->bytesAvailable() > 0) {
+        // One byte beyond the cap is enough to know the page is too large.
+        m_body += reply->read(std::min(reply->bytesAvailable(), MaxBodyBytes + 1 - m_body.size()));
+        if (m_body.size() > MaxBodyBytes)
+            return false;
+    }
+    return true;
+}
+
+void WebPage::FailTooLarge(int navigation)
+{
+    DropReply();
+    m_failurePending = true;
+    QTimer::singleShot(0, this, [this, navigation] {
+        if (navigation == m_navigation && m_failurePending)
+            Complete(navigation, FailureBody(QStringLiteral("The page is too large.")));
+    });
+}
+
 void WebPage::DropReply()
 {
     m_timeout->SetEnabled(false);
+    m_body = QByteArray();
     if (QNetworkReply* reply = m_reply.data()) {
         m_reply = nullptr;
         reply->disconnect(this);
@@ -151,17 +179,17 @@ void WebPage::OnFinished(QNetworkReply* reply, int navigation)
     reply->deleteLater();
 
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const bool whole = TakeBody(reply);
+    const QByteArray bytes = std::exchange(m_body, QByteArray());
     QString body;
     if (reply->error() != QNetworkReply::NoError || status >= 400) {
         const QString reason = status >= 400 ? QStringLiteral("The server answered with status %1.").arg(status)
                                              : QStringLiteral("The server cannot be reached.");
         body = FailureBody(reason);
+    } else if (!whole) {
+        body = FailureBody(QStringLiteral("The page is too large."));
     } else {
-        const QByteArray bytes = reply->read(MaxBodyBytes + 1);
-        if (bytes.size() > MaxBodyBytes)
-            body = FailureBody(QStringLiteral("The page is too large."));
-        else
-            body = BodyOf(DecodeHtml(bytes, reply->rawHeader("Content-Type")));
+        body = BodyOf(DecodeHtml(bytes, reply->rawHeader("Content-Type")));
     }
     Complete(navigation, body);
 }

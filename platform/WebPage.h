@@ -30,6 +30,8 @@ public:
     static constexpr int DefaultTimeoutMs = 30000;
     // Bodies beyond this size are not read: the page fails instead.
     static constexpr qint64 MaxBodyBytes = 16 * 1024 * 1024;
+    // What the network layer may hold for us between two reads of a page in progress.
+    static constexpr qint64 ReadBufferBytes = 256 * 1024;
 
     explicit WebPage(QObject* parent = nullptr);
     ~WebPage() override;
@@ -65,6 +67,10 @@ signals:
 private:
     void OnFinished(QNetworkReply* reply, int navigation);
     void OnTimeout();
+    // Moves what the reply holds into m_body; false once the body passes MaxBodyBytes.
+    bool TakeBody(QNetworkReply* reply);
+    // Drops the reply and completes later with the "too large" page.
+    void FailTooLarge(int navigation);
     void Complete(int navigation, const QString& body);
     void DropReply();
 
@@ -75,6 +81,7 @@ private:
     int m_navigation{0};
     bool m_failurePending{false};
     QString m_address;
+    QByteArray m_body; // the page in progress, as received
     QString m_bodyHtml;
     QString m_location;
 };

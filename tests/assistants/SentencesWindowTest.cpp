@@ -8,9 +8,12 @@
 #include <gtest/gtest.h>
 
 #include "AssistantsFixture.h"
+#include "Clock.h"
 #include "ComboBox.h"
 #include "FenPeiTiao.h"
 #include "ListView.h"
+#include "LoopbackService.h"
+#include "MailSender.h"
 #include "RichTextBox.h"
 #include "SharedPlayer.h"
 #include "WavFile.h"
@@ -241,11 +244,7 @@ protected:
         SentencesWindowTest::SetUp();
         ASSERT_TRUE(m_mail.isValid());
         const QString script = m_mail.filePath("sendmail");
-        QFile f(script);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(QStringLiteral("#!/bin/sh\ncat > '%1'\n").arg(m_mail.filePath("message")).toUtf8());
-        f.close();
-        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        ASSERT_NO_FATAL_FAILURE(WriteScript(script, QStringLiteral("#!/bin/sh\ncat > '%1'\n").arg(m_mail.filePath("message"))));
         qputenv("VELMORA_SENDMAIL", script.toUtf8());
     }
     void TearDown() override
@@ -304,6 +303,30 @@ TEST_F(AskUsTest, ChecksComeFirstThenTheSentenceGoesToTheTutorsInTheBodyOnly)
     EXPECT_FALSE(message.left(message.indexOf("\r\n\r\n")).contains("ferry"));
     EXPECT_EQ(QByteArray::fromBase64(message.mid(message.indexOf("\r\n\r\n") + 4)), sentence.toUtf8());
     EXPECT_EQ(text2->text(), sentence); // the ask box keeps its text
+}
+
+TEST_F(AskUsTest, AskUsStaysOffInAReopenedWindowWhileTheMailGoes)
+{
+    // A mail program that takes the sentence and hangs.
+    ASSERT_NO_FATAL_FAILURE(WriteScript(m_mail.filePath("sendmail"),
+        QStringLiteral("#!/bin/sh\ncat > '%1'\necho > '%2'\nsleep 1000\n").arg(m_mail.filePath("message"), m_mail.filePath("took"))));
+    State().TutorMailbox = QStringLiteral("lee");
+    State().UserName = QStringLiteral("Ann");
+    Control<QLineEdit>("Text2")->setText(QStringLiteral("How do I say ferry?"));
+    Control<QPushButton>("Command1")->click();
+    ASSERT_TRUE(RunUntil([&] { return QFile::exists(m_mail.filePath("took")); }));
+
+    Control<QPushButton>("Command6")->click();
+    Settle();
+    ASSERT_EQ(Forms::Find(QStringLiteral("SentencesSingle")), nullptr);
+    Open("Command2");
+    QPushButton* askUs = Control<QPushButton>("Command1");
+    ASSERT_NE(askUs, nullptr);
+    EXPECT_FALSE(askUs->isEnabled());
+    Clock::Advance(MailSender::TimeLimitMs);
+    WaitForMail();
+    EXPECT_TRUE(askUs->isEnabled());
+    EXPECT_TRUE(m_boxes->Boxes().isEmpty()) << "sending errors of the ask box are not shown";
 }
 
 } // namespace

@@ -25,6 +25,8 @@
 #include "FormCalls.h"
 #include "Forms.h"
 #include "ListView.h"
+#include "LoopbackService.h"
+#include "MailSender.h"
 #include "MsgBox.h"
 #include "Notepad.h"
 #include "QuestionNotes.h"
@@ -396,14 +398,15 @@ protected:
         qunsetenv("VELMORA_SENDMAIL");
         TextStudyWindows::TearDown();
     }
-    void InstallSendmail(int exitCode)
+    // A stand-in that keeps every message it takes, then ends with exitCode or, hanging, says
+    // it took the message and never ends.
+    void InstallSendmail(int exitCode, bool hang = false)
     {
         const QString script = m_mail.filePath("sendmail");
-        QFile f(script);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(QStringLiteral("#!/bin/sh\ncat >> '%1'\nexit %2\n").arg(m_mail.filePath("message")).arg(exitCode).toUtf8());
-        f.close();
-        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QString end = hang ? QStringLiteral("echo > '%1'\nsleep 1000\n").arg(m_mail.filePath("took"))
+                                 : QStringLiteral("exit %1\n").arg(exitCode);
+        ASSERT_NO_FATAL_FAILURE(
+            WriteScript(script, QStringLiteral("#!/bin/sh\ncat >> '%1'\n").arg(m_mail.filePath("message")) + end));
         qputenv("VELMORA_SENDMAIL", script.toUtf8());
     }
     QByteArray Message() const
@@ -496,3 +499,32 @@ TEST_F(NotepadMail, AFailedSendIsReportedAndKeepsTheText)
     EXPECT_EQ(Text1()->Text(), u"问题"_qs);
 }
 
+TEST_F(NotepadMail, OneMailOfQuestionsAtATimeWhateverNotepadAsksAndItsResultOutlivesTheWindow)
+{
+    InstallSendmail(0, true);
+    State().TutorMailbox = QStringLiteral("tutor");
+    State().UserName = QStringLiteral("Ann");
+    Text1()->SetText(u"问题"_qs);
+    Get<QPushButton>("Notepad", "Command1")->click();
+    ASSERT_TRUE(RunUntil([&] { return QFile::exists(m_mail.filePath("took")); }));
+
+    // The stack closed and opened again while the mail program hangs.
+    Forms::Unload(QStringLiteral("Text"));
+    ASSERT_EQ(Forms::Find<Notepad>(), nullptr);
+    OpenStep(1);
+    QPushButton* send = Get<QPushButton>("Notepad", "Command1");
+    EXPECT_FALSE(send->isEnabled());
+    send->click();
+    Clock::Advance(MailSender::TimeLimitMs);
+    WaitForMail();
+    ASSERT_EQ(m_boxes->Boxes().size(), 1);
+    EXPECT_EQ(m_boxes->Boxes()[0].text, SendUncertainText());
+    EXPECT_EQ(Message().count("Subject:"), 1);
+
+    // The next mail goes.
+    InstallSendmail(0);
+    ASSERT_TRUE(send->isEnabled());
+    Send();
+    EXPECT_EQ(Message().count("Subject:"), 2);
+    EXPECT_EQ(m_boxes->Boxes().size(), 1);
+}

@@ -281,4 +281,39 @@ TEST_F(OnlineCacheTest, RoundTripThroughTheFilesAndTheLoader)
     EXPECT_LE(FindCharacterRecord(QStringLiteral("中")), State().CharacterCount);
 }
 
+TEST_F(OnlineCacheTest, CharactersBeyondTheBasicPlaneGetARecordAndReadingEach)
+{
+    // U+20000 and U+20001 begin with the same unit.
+    const struct {
+        QString character;
+        QString pinyin;
+        const char* syllable;
+    } characters[] = {
+        {QStringLiteral("\U00020000"), QStringLiteral("qiū"), "qiu"},
+        {QStringLiteral("\U00020001"), QStringLiteral("hē"), "he"},
+    };
+    const auto expectOwnRecords = [&] {
+        for (const auto& c : characters) {
+            SCOPED_TRACE(c.syllable);
+            const int found = FindCharacterRecord(c.character);
+            ASSERT_LE(found, State().CharacterCount);
+            const CharacterRecord& record = State().CharacterTable.at(found - 1);
+            EXPECT_EQ(record.Character, c.character);
+            ASSERT_EQ(record.ReadingCount(), 1);
+            EXPECT_EQ(record.Readings.at(0).Syllable, QLatin1String(c.syllable));
+        }
+    };
+    {
+        OnlineCache cache(Label);
+        for (const auto& c : characters)
+            StorePage(cache, c.character, Pages::Chinese(c.character, c.pinyin, {QStringLiteral("rare")}));
+        ASSERT_EQ(State().OnlineWordCount, 2);
+        expectOwnRecords();
+        ASSERT_TRUE(cache.SaveCache());
+    }
+    Restart();
+    ASSERT_EQ(State().OnlineWordCount, 2);
+    expectOwnRecords();
+}
+
 } // namespace

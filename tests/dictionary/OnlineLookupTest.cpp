@@ -11,6 +11,7 @@
 #include "OnlineLookup.h"
 #include "ResultPage.h"
 #include "ServicePages.h"
+#include "TablesTestSupport.h"
 #include "TestSupport.h"
 #include "WebPage.h"
 
@@ -281,6 +282,40 @@ TEST_F(OnlineLookupTest, OnlyAResultWithAMeaningIsCachedAndARecordWithoutOneIsAs
     ASSERT_TRUE(m_lookup->Cache().SaveCache());
     EXPECT_EQ(CodePage::FromGbk(ReadFile(QStringLiteral("Record/wangci.txt"))),
         QStringLiteral("吃饭: [chī fàn] eat###\r\nhello: 1) greeting;###\r\n"));
+}
+
+TEST_F(OnlineLookupTest, AMeaningWithoutLettersIsCachedAndLoadsBack)
+{
+    const struct {
+        QString word;
+        QString pinyin;
+        QString meaning;
+    } results[] = {
+        {QStringLiteral("一百"), QStringLiteral("yī bǎi"), QStringLiteral("100")},
+        {QStringLiteral("百分号"), QStringLiteral("bǎi fēn hào"), QStringLiteral("%")},
+        {QStringLiteral("井号"), QStringLiteral("jǐng hào"), QStringLiteral("#; number sign")},
+        {QStringLiteral("佚"), QString(), QStringLiteral("[archaic]")},
+    };
+    for (const auto& r : results) {
+        Serve(r.word, Pages::Chinese(r.word, r.pinyin, {r.meaning}));
+        EXPECT_EQ(LookUp(r.word), OnlineLookup::Requested);
+    }
+    ASSERT_TRUE(m_lookup->Cache().SaveCache());
+    for (const bool restarted : {false, true}) {
+        if (restarted) {
+            m_lookup.reset();
+            ResetState();
+            ProgressRecorder progress;
+            LoadOnlineWords(progress);
+            m_lookup = std::make_unique<OnlineLookup>(m_view, m_page);
+        }
+        for (const auto& r : results) {
+            SCOPED_TRACE(r.word.toStdString() + (restarted ? " after a restart" : ""));
+            EXPECT_EQ(LookUp(r.word), OnlineLookup::FromCache);
+            EXPECT_TRUE(Shown().contains(r.meaning.right(3))) << Shown().toStdString();
+        }
+    }
+    EXPECT_EQ(m_service.Requests().size(), 4);
 }
 
 TEST_F(OnlineLookupTest, ProgressFollowsThePageWhileLoading)

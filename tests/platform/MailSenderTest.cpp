@@ -30,16 +30,6 @@ MailSender::Result SendToTutorAndWait(const QString& mailbox, const QString& sub
     return SendAndWait({MailSender::SplitRecipients(TutorRecipients(mailbox)), subject, text});
 }
 
-// Writes an executable shell script (a stand-in mail program).
-void WriteScript(const QString& path, const QString& script)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(script.toUtf8());
-    f.close();
-    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
-
 // A stand-in sendmail program that keeps its arguments and the message it was given.
 class StubSendmail : public ::testing::Test {
 protected:
@@ -128,32 +118,49 @@ bool Alive(qint64 pid)
     return close > 0 && line.mid(close + 2, 1) != "Z";
 }
 
-TEST_F(StubSendmail, AMailProgramThatHangsIsEndedWithItsChildrenWhileTheWindowGoesOn)
+TEST_F(StubSendmail, AMailProgramThatHangsIsEndedWithItsChildrenAndSaysWhetherItTookTheMail)
 {
-    ASSERT_NO_FATAL_FAILURE(WriteScript(m_dir.filePath("sendmail"),
-        QStringLiteral("#!/bin/sh\nsleep 1000 &\necho $! > '%1.tmp' && mv '%1.tmp' '%1'\ncat > /dev/null\nsleep 1000\n")
-            .arg(m_dir.filePath("child"))));
+    // Each program starts a child, says so, and hangs: before or after reading the mail.
+    const struct {
+        const char* name;
+        const char* read;
+        MailSender::Result result;
+    } cases[] = {
+        {"hangs before reading", "", MailSender::Result::Failed},
+        {"reads the mail, then hangs", "cat > /dev/null\n", MailSender::Result::MaybeSent},
+    };
     Clock::UseManual(QDateTime(QDate(2026, 3, 2), QTime(9, 0)));
-    QFileSystemWatcher watcher({m_dir.path()});
-    QSignalSpy changed(&watcher, &QFileSystemWatcher::directoryChanged);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(m_dir.filePath("child"));
+        ASSERT_NO_FATAL_FAILURE(WriteScript(m_dir.filePath("sendmail"),
+            QStringLiteral("#!/bin/sh\nsleep 1000 &\n%2echo $! > '%1.tmp' && mv '%1.tmp' '%1'\nsleep 1000\n")
+                .arg(m_dir.filePath("child"), QLatin1String(c.read))));
+        QFileSystemWatcher watcher({m_dir.path()});
+        QSignalSpy changed(&watcher, &QFileSystemWatcher::directoryChanged);
 
-    QObject context;
-    std::optional<MailSender::Result> result;
-    MailSender::Send({{QStringLiteral("tutor@velmora.example")}, QStringLiteral("s"), QStringLiteral("t")}, &context,
-        [&](MailSender::Result r) { result = r; });
-    while (!QFile::exists(m_dir.filePath("child")))
-        ASSERT_TRUE(changed.wait(5000));
-    const qint64 child = Read("child").trimmed().toLongLong();
-    ASSERT_TRUE(Alive(child));
-    Clock::Advance(MailSender::TimeLimitMs - 1);
-    EXPECT_FALSE(result);
-    Clock::Advance(1);
-    WaitForMail();
-    EXPECT_EQ(result, MailSender::Result::Failed);
-    for (int i = 0; i < 1000000 && Alive(child); ++i)
-        QThread::yieldCurrentThread();
-    EXPECT_FALSE(Alive(child));
+        QObject context;
+        std::optional<MailSender::Result> result;
+        MailSender::Send({{QStringLiteral("tutor@velmora.example")}, QStringLiteral("s"), QString(100000, u'x')}, &context,
+            [&](MailSender::Result r) { result = r; });
+        while (!QFile::exists(m_dir.filePath("child")))
+            ASSERT_TRUE(changed.wait(5000));
+        const qint64 child = Read("child").trimmed().toLongLong();
+        ASSERT_TRUE(Alive(child));
+        Clock::Advance(MailSender::TimeLimitMs - 1);
+        EXPECT_FALSE(result);
+        Clock::Advance(1);
+        WaitForMail();
+        EXPECT_EQ(result, c.result);
+        for (int i = 0; i < 1000000 && Alive(child); ++i)
+            QThread::yieldCurrentThread();
+        EXPECT_FALSE(Alive(child));
+    }
     Clock::UseReal();
+
+    // The next mail goes as usual.
+    Install(0);
+    EXPECT_EQ(SendToTutorAndWait(QStringLiteral("tutor"), QStringLiteral("s"), QStringLiteral("t")), MailSender::Result::Sent);
 }
 
 TEST(MailComposerTest, TheComposerGetsTheAddressesAfterItsOptionsAndCountsOnlyWhenItStarted)

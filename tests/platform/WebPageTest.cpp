@@ -1,7 +1,9 @@
 // The web page control against a loopback HTTP service: one completion per navigation that is
 // not superseded, bodies decoded by their charset, the error page for every failure.
 
+#include <QNetworkReply>
 #include <QSignalSpy>
+#include <algorithm>
 
 #include "Clock.h"
 #include "LoopbackService.h"
@@ -181,6 +183,27 @@ TEST_F(WebPageTest, ProgressEndsWithMinusOneBeforeTheCompletion)
     EXPECT_EQ(progress.last(), -1);
     EXPECT_EQ(progress.at(progress.size() - 2), body.size());
     EXPECT_EQ(progressAtCompletion, progress.size());
+}
+
+TEST_F(WebPageTest, AFastPageWithoutALengthIsRefusedAtTheCapWithoutPilingUp)
+{
+    m_service.SetPage(QStringLiteral("/endless"), {200, "text/html", {}, false, 8 * WebPage::MaxBodyBytes});
+    m_page.Navigate(m_service.Address() + QStringLiteral("/endless"));
+    auto* reply = m_page.findChild<QNetworkReply*>();
+    ASSERT_TRUE(reply);
+    // What the reply holds between two turns of the event loop.
+    qint64 held = 0;
+    const auto measure = [&] { held = std::max(held, reply->bytesAvailable()); };
+    QObject::connect(reply, &QNetworkReply::readyRead, &m_page, measure);
+    QObject::connect(reply, &QNetworkReply::downloadProgress, &m_page, measure);
+    ASSERT_TRUE(RunUntil([&] { return m_completions.size() > 0; }));
+    EXPECT_TRUE(IsErrorPage(m_page.BodyHtml()));
+    EXPECT_LE(held, 2 * WebPage::ReadBufferBytes);
+
+    m_service.SetPage(QStringLiteral("/next"), {200, "text/html", "<body>next</body>", false});
+    m_completions.clear();
+    Load(QStringLiteral("/next"));
+    EXPECT_EQ(m_page.BodyHtml(), QStringLiteral("next"));
 }
 
 } // namespace

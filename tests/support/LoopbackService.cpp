@@ -10,6 +10,8 @@
 #include <QUrl>
 #include <QUrlQuery>
 
+#include <memory>
+
 bool RunUntil(const std::function<bool()>& done, int limitMs)
 {
     QElapsedTimer guard;
@@ -102,9 +104,41 @@ void LoopbackService::Serve(QTcpSocket* socket)
 
 void LoopbackService::Send(QTcpSocket* socket, const Answer& answer)
 {
+    if (answer.streamBytes > 0) {
+        Stream(socket, answer);
+        return;
+    }
     QByteArray reply = "HTTP/1.1 " + QByteArray::number(answer.status) + (answer.status < 400 ? " OK" : " Error")
         + "\r\nContent-Type: " + answer.contentType + "\r\nContent-Length: " + QByteArray::number(answer.body.size())
         + "\r\nConnection: close\r\n\r\n" + answer.body;
     socket->write(reply);
     socket->disconnectFromHost();
+}
+
+void LoopbackService::Stream(QTcpSocket* socket, const Answer& answer)
+{
+    socket->write("HTTP/1.1 " + QByteArray::number(answer.status) + " OK\r\nContent-Type: " + answer.contentType
+        + "\r\nTransfer-Encoding: chunked\r\nConnection: close\r\n\r\n");
+    constexpr qint64 ChunkBytes = 64 * 1024;
+    constexpr qint64 Queued = 1024 * 1024; // kept waiting in the socket: the client sets the pace
+    const QByteArray chunk = QByteArray::number(ChunkBytes, 16) + "\r\n" + QByteArray(ChunkBytes, 'x') + "\r\n";
+    auto left = std::make_shared<qint64>(answer.streamBytes);
+    auto pump = [socket, chunk, left] {
+        while (*left > 0 && socket->bytesToWrite() < Queued) {
+            if (*left >= ChunkBytes) {
+                socket->write(chunk);
+                *left -= ChunkBytes;
+            } else {
+                socket->write(QByteArray::number(*left, 16) + "\r\n" + QByteArray(*left, 'x') + "\r\n");
+                *left = 0;
+            }
+        }
+        if (*left == 0 && socket->state() == QAbstractSocket::ConnectedState) {
+            socket->write("0\r\n\r\n");
+            socket->disconnectFromHost();
+            *left = -1;
+        }
+    };
+    connect(socket, &QTcpSocket::bytesWritten, socket, pump);
+    pump();
 }

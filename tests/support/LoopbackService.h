@@ -28,6 +28,9 @@ public:
         QByteArray contentType{"text/html; charset=utf-8"};
         QByteArray body;
         bool hold{false}; // answered only by ReleaseHeld()
+        // When above 0: a chunked body of this many bytes instead of body, without a length,
+        // written as fast as the connection takes it.
+        qint64 streamBytes{0};
     };
 
     LoopbackService();
@@ -59,6 +62,7 @@ public:
 private:
     void Serve(QTcpSocket* socket);
     void Send(QTcpSocket* socket, const Answer& answer);
+    void Stream(QTcpSocket* socket, const Answer& answer);
 
     QTcpServer* m_server{nullptr};
     QHash<QString, Answer> m_pages;

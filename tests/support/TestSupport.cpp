@@ -24,6 +24,15 @@ void WaitForMail()
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
+void WriteScript(const QString& path, const QString& script)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(script.toUtf8());
+    f.close();
+    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
 void AppFixture::SetUp()
 {
     m_dir = std::make_unique<QTemporaryDir>();

@@ -18,6 +18,8 @@ void WaitForMail();
 // Waits until the background writer has written every file asked for, then delivers the
 // outcomes it reported.
 void WaitForWrites();
+// Writes an executable shell script: the tests' stand-in mail programs.
+void WriteScript(const QString& path, const QString& script);
 
 // Fresh shared state in an empty temporary application folder, a manual clock starting at
 // 2026-03-02 09:00 (a Monday), a recorder for message boxes; every form unloaded afterwards.
