@@ -433,10 +433,11 @@ struct WordPass {
             if (!isText || rules.taughtIn.value(word, lesson + 1) <= lesson || untaught.contains(word))
                 continue;
             untaught.insert(word, where);
-            // A word whose meaning is not the sum of its parts is never excused as made of
-            // taught parts.
-            if (!rules.allowedUntaught.contains(word) || rules.wholeWords.contains(word)) {
-                const int later = rules.taughtIn.value(word, 0);
+            // Only a word no list teaches may be excused: a list word belongs in the list of its
+            // first use, and a word whose meaning is not the sum of its parts is never excused as
+            // made of taught parts.
+            const int later = rules.taughtIn.value(word, 0);
+            if (later || !rules.allowedUntaught.contains(word) || rules.wholeWords.contains(word)) {
                 errors << where + (later ? QStringLiteral("%1 is used before lesson %2 teaches it").arg(word).arg(later)
                                          : QStringLiteral("%1 is taught by no word list").arg(word));
             }

@@ -39,14 +39,14 @@ int CheckDialogScript(const QString& scriptPath, const QString& pinyinPath, cons
 QSet<QString> LoadWordSet(const QString& path);
 
 // What the word rules know: the course's words, the lesson that teaches each lesson word, the
-// spellings allowed to differ, and the text words allowed before (or without) a lesson teaching them.
+// spellings allowed to differ, and the text words allowed without a lesson teaching them.
 struct WordRules {
     QSet<QString> words; // the lesson new words and the extra vocabulary
     int longest = 1;
     QHash<QString, int> taughtIn;
     QHash<QString, QSet<QString>> spellings; // word -> every spelling it may have
-    QSet<QString> allowedUntaught;
-    QSet<QString> wholeWords; // never allowed before their lesson, whatever allowedUntaught says
+    QSet<QString> allowedUntaught; // excuses only words that no list (taughtIn) teaches
+    QSet<QString> wholeWords; // never excused, whatever allowedUntaught says
     void AddWord(const QString& word);
 };
 
