@@ -36,9 +36,22 @@ wait_for() {
 }
 
 # start_desktop WIDTHxHEIGHT [Xvfb option...]: a new display (any earlier one and what runs on
-# it stopped) with openbox managing it; DISPLAY names it.
+# it stopped) with openbox managing it; DISPLAY names it. Virtual displays started side by side
+# can race for one display number, so that openbox finds no display: then the whole start is
+# tried again on a new display.
 start_desktop() {
-  local size="$1"
+  local attempt
+  for attempt in 1 2 3 4 5; do
+    try_desktop "$@" && return 0
+    echo "virtual desktop, attempt $attempt: $desktop_problem" >&2
+    sed 's/^/  xvfb: /' "$work/xvfb.log" >&2
+    sed 's/^/  openbox: /' "$work/openbox.log" >&2
+  done
+  fail "$desktop_problem"
+}
+
+try_desktop() {
+  local size="$1" xvfb openbox
   shift
   stop_pids 0
   rm -f "$work/display"
@@ -48,11 +61,19 @@ start_desktop() {
   else
     Xvfb -displayfd 3 -screen 0 "${size}x24" "$@" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
   fi
-  pids+=($!)
-  wait_for '[ -s "$work/display" ]' 300 || fail "no virtual display"
+  xvfb=$!
+  pids+=("$xvfb")
+  : >"$work/openbox.log"
+  desktop_problem="no virtual display"
+  wait_for '[ -s "$work/display" ] || ! kill -0 "$xvfb" 2>/dev/null' 300 && [ -s "$work/display" ] || return 1
   export DISPLAY=":$(head -n1 "$work/display")"
-  wait_for 'xprop -root >/dev/null 2>&1' 300 || fail "the virtual display did not start"
+  desktop_problem="the virtual display did not start"
+  wait_for 'xprop -root >/dev/null 2>&1 || ! kill -0 "$xvfb" 2>/dev/null' 300 && kill -0 "$xvfb" 2>/dev/null || return 1
   openbox >"$work/openbox.log" 2>&1 &
-  pids+=($!)
-  wait_for 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' 300 || fail "openbox did not start"
+  openbox=$!
+  pids+=("$openbox")
+  desktop_problem="openbox did not start"
+  wait_for 'wm_running || ! kill -0 "$openbox" 2>/dev/null' 300 && wm_running && kill -0 "$xvfb" 2>/dev/null
 }
+
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
