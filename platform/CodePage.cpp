@@ -109,7 +109,19 @@ QByteArray ToGbk(const QString& text)
     // One converter per thread: opening one costs more than encoding a short line, and files
     // are written line by line. It keeps nothing from one call to the next.
     thread_local QStringEncoder enc("GB18030", QStringConverter::Flag::Stateless);
-    QByteArray out = enc.encode(text);
+    if (!text.contains(QChar(Euro))) {
+        QByteArray out = enc.encode(text);
+        return out;
+    }
+    // The euro sign as 936 writes it, so that what 936 reads is the same bytes as 936's own.
+    QByteArray out;
+    const QList<QStringView> pieces = QStringView(text).split(QChar(Euro));
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        if (i > 0)
+            out += char(EuroByte);
+        const QByteArray bytes = enc.encode(pieces[i]);
+        out += bytes;
+    }
     return out;
 }
 

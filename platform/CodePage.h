@@ -1,7 +1,7 @@
 #pragma once
-// Code page 936 for the whole program: one converter. Text files are written as GB18030,
-// which gives the same bytes as 936 for every character 936 has but the euro sign (A2E3 for
-// 936's single byte 0x80) and loses nothing outside it. Reading takes both euro forms.
+// Code page 936 for the whole program: one converter. Text files are written as GB18030 with
+// the euro sign as 936's single byte 0x80, which gives the same bytes as 936 for every
+// character 936 has and loses nothing outside it. Reading also takes GB18030's euro (A2E3).
 
 #include <QByteArray>
 #include <QString>

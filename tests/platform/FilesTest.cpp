@@ -169,6 +169,7 @@ TEST(CodePageTest, TheEuroSignIsTheSingleByte0x80BothWays)
     EXPECT_EQ(CodePage::To936(text), bytes);
     EXPECT_EQ(CodePage::From936(bytes), text);
     EXPECT_EQ(CodePage::AnsiCode(QChar(0x20AC)), 128);
+    EXPECT_EQ(CodePage::ToGbk(QStringLiteral("€5€好€")), QByteArray("\x80" "5\x80\xBA\xC3\x80"));
 
     // Files and RTF runs take 936's byte and GB18030's code; a 0x80 that ends a two-byte code
     // is part of that code.
@@ -177,7 +178,7 @@ TEST(CodePageTest, TheEuroSignIsTheSingleByte0x80BothWays)
         QString text;
     } reads[] = {
         {bytes, text},
-        {CodePage::ToGbk(text), text},
+        {"5\xA2\xE3\xBA\xC3", text},
         {"\x81\x80\x80", QStringLiteral("亐€")},
         {"\x81\x30\x81\x30\x80", QStringLiteral("\u0080€")},
     };
