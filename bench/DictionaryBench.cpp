@@ -113,7 +113,8 @@ std::vector<LearnerQuery> EveryQuery()
     for (int n = 1; n <= 91; ++n)
         add("lesson", QString::number(n));
     for (const char16_t* miss : {u"0", u"92", u"-3", u"1e9", u"zzzz", u"xq", u"qa1", u"hao3 zzz5", u"zz9",
-             u"Qwertyuiop", u"a b c d", u"龘", u"齉齉", u"你好？", u"。", u"\U00020000", u"ÄÖ", u"(", u";", u"abc;"})
+             u"Qwertyuiop", u"a b c d", u"龘", u"齉齉", u"你好？", u"。", u"\U00020000", u"ÄÖ", u"(", u";", u"abc;",
+             u"go\U0001F600", u"ab\U00020000"})
         add("miss", QString::fromUtf16(miss));
     const int every = std::max(1, qEnvironmentVariableIntValue("DICTIONARY_BENCH_EVERY"));
     const QStringList only = qEnvironmentVariable("DICTIONARY_BENCH_WORDS").split(QLatin1Char('|'), Qt::SkipEmptyParts);
