@@ -2,6 +2,7 @@
 
 #include <QtGlobal>
 #include <algorithm>
+#include <cstdio>
 
 namespace BenchTree {
 
@@ -11,8 +12,30 @@ QString Path()
     return tree.endsWith(QLatin1Char('/')) ? tree : tree + QLatin1Char('/');
 }
 
+namespace {
+bool missed = false;
+
+bool Check(const char* ratio, double measured, double bound, bool atMost)
+{
+    const bool ok = atMost ? measured <= bound : measured >= bound;
+    std::printf("%s: %.3g, bound %s %.3g: %s\n", ratio, measured, atMost ? "at most" : "at least", bound,
+                ok ? "met" : "MISSED");
+    std::fflush(stdout);
+    if (!ok)
+        std::fprintf(stderr, "FAILED: %s is %.3g, beyond its bound of %.3g\n", ratio, measured, bound);
+    missed = missed || !ok;
+    return ok;
+}
+} // namespace
+
+bool CheckAtMost(const char* ratio, double measured, double bound) { return Check(ratio, measured, bound, true); }
+bool CheckAtLeast(const char* ratio, double measured, double bound) { return Check(ratio, measured, bound, false); }
+int ExitStatus() { return missed ? 1 : 0; }
+
 double Median(std::vector<double> v)
 {
+    if (v.empty())
+        return 0;
     std::sort(v.begin(), v.end());
     const size_t n = v.size();
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;

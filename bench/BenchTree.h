@@ -1,7 +1,10 @@
 #pragma once
 // What the benchmarks share: where the real data tree is (build/Velmora, or VELMORA_TREE), a
-// loading progress that reports nowhere, and the median and percentiles of their figures.
+// loading progress that reports nowhere, the median and percentiles of their figures, the
+// event loop run until something has happened, and their regression bounds.
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QString>
 #include <vector>
 
@@ -12,10 +15,32 @@ namespace BenchTree {
 // The data tree's folder, ending in "/".
 QString Path();
 
-// The middle figure (the mean of the two middle ones for an even count).
+// The middle figure (the mean of the two middle ones for an even count); 0 for none.
 double Median(std::vector<double> v);
 // The figure at fraction p (0 to 1) of the sorted figures, the nearest one; 0 for none.
 double Percentile(std::vector<double> v, double p);
+
+// Runs the event loop until done() holds or limitMs have passed; false on the limit.
+template <typename Done>
+bool RunUntil(Done done, qint64 limitMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > limitMs)
+            return false;
+        QCoreApplication::processEvents();
+    }
+    return true;
+}
+
+// A regression bound on a ratio measured in this run, side by side with its reference: prints
+// the ratio beside its bound, and a miss makes the benchmark program end with exit status 1
+// once all its benchmarks have run. False for a miss.
+bool CheckAtMost(const char* ratio, double measured, double bound);
+bool CheckAtLeast(const char* ratio, double measured, double bound);
+// The program's exit status: 1 when a bound was missed, else 0.
+int ExitStatus();
 
 // No window: the loading steps report nowhere.
 class NoProgress : public LoadProgress {

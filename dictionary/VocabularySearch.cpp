@@ -26,13 +26,31 @@ bool IsLatinLetter(QChar c)
     return (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z');
 }
 
-// Unit by unit, as the case-insensitive comparisons fold them.
-QString Fold(QStringView s)
+// One unit as the case-insensitive comparisons fold it (a surrogate stays itself).
+char16_t FoldUnit(char16_t u)
 {
-    QString out(s.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < s.size(); ++i)
-        out[i] = QChar(char16_t(QChar::toCaseFolded(s[i].unicode())));
-    return out;
+    if (u < 0x80)
+        return u >= u'A' && u <= u'Z' ? char16_t(u + (u'a' - u'A')) : u;
+    return char16_t(QChar::toCaseFolded(char32_t(u)));
+}
+
+// A key of two or three units, folded, as one number: no string per key.
+quint64 KeyCode(QStringView key)
+{
+    quint64 code = quint64(key.size()) << 48;
+    for (qsizetype i = 0; i < key.size(); ++i)
+        code |= quint64(FoldUnit(key[i].unicode())) << (16 * (2 - i));
+    return code;
+}
+
+// A hash of the folded text: words with the same folding share it (and a few others, which
+// the check of every candidate drops).
+size_t FoldedHash(QStringView s)
+{
+    size_t h = 14695981039346656037ull;
+    for (const QChar c : s)
+        h = (h ^ FoldUnit(c.unicode())) * 1099511628211ull;
+    return h;
 }
 
 bool HasSurrogates(QStringView s)
@@ -42,7 +60,11 @@ bool HasSurrogates(QStringView s)
 
 QString PaddedPinyin(const QString& pinyin)
 {
-    return QLatin1Char(' ') + StripPunctuation(pinyin) + QLatin1Char(' ');
+    const QString stripped = StripPunctuation(pinyin);
+    QString padded(stripped.size() + 2, Qt::Uninitialized);
+    padded.front() = padded.back() = QLatin1Char(' ');
+    std::copy(stripped.begin(), stripped.end(), padded.begin() + 1);
+    return padded;
 }
 
 bool ContainsIgnoringCase(const QString& haystack, const QString& needle)
@@ -52,11 +74,19 @@ bool ContainsIgnoringCase(const QString& haystack, const QString& needle)
 
 // The two needles of an English query: the word as a whole word or phrase, closed by a blank
 // or by ";".
-bool EnglishMatches(const QString& english, const QString& word)
-{
-    const QString open = QLatin1Char(' ') + word;
-    return ContainsIgnoringCase(english, open + QLatin1Char(' ')) || ContainsIgnoringCase(english, open + QLatin1Char(';'));
-}
+struct EnglishNeedles {
+    explicit EnglishNeedles(const QString& word)
+        : Blank(QLatin1Char(' ') + word + QLatin1Char(' '))
+        , Semicolon(QLatin1Char(' ') + word + QLatin1Char(';'))
+    {
+    }
+    bool Match(const QString& english) const
+    {
+        return ContainsIgnoringCase(english, Blank) || ContainsIgnoringCase(english, Semicolon);
+    }
+    QString Blank;
+    QString Semicolon;
+};
 
 QString PinyinNeedle(const QString& word)
 {
@@ -82,14 +112,14 @@ bool InLessonRange(double n)
 
 // Every key of two and three characters that starts right after a blank.
 template <typename Add>
-void KeysAfterBlanks(const QString& folded, Add add)
+void KeysAfterBlanks(QStringView text, Add add)
 {
-    for (qsizetype p = 0; p < folded.size(); ++p) {
-        if (folded[p] != QLatin1Char(' '))
+    for (qsizetype p = 0; p < text.size(); ++p) {
+        if (text[p] != QLatin1Char(' '))
             continue;
         for (qsizetype length = 2; length <= KeyLength; ++length)
-            if (p + 1 + length <= folded.size())
-                add(folded.mid(p + 1, length));
+            if (p + 1 + length <= text.size())
+                add(KeyCode(text.sliced(p + 1, length)));
     }
 }
 
@@ -115,17 +145,20 @@ QVector<int> AllEntries(int count)
 }
 
 // The entries that may hold needle (which starts with a blank) after a blank: every blank of
-// the needle stands before a key that such an entry holds, and the rarest key is kept.
-QVector<int> Candidates(const QHash<QString, QVector<int>>& keys, const QString& needle, int count)
+// the needle stands before a key that such an entry holds, and the rarest key is kept. A
+// character beyond U+FFFF folds as a pair in the comparison, not unit by unit: a key ends
+// before it, and is kept while it still has two units.
+QVector<int> Candidates(const QHash<quint64, QVector<int>>& keys, const QString& needle, int count)
 {
     const QVector<int>* rarest = nullptr;
     for (qsizetype p = 0; p < needle.size(); ++p) {
         if (needle[p] != QLatin1Char(' ') || needle.size() - (p + 1) < 2)
             continue;
-        const QString key = needle.mid(p + 1, KeyLength);
-        if (HasSurrogates(key)) // folded as pairs by the comparison, not unit by unit
+        QStringView key = QStringView(needle).sliced(p + 1, std::min(KeyLength, needle.size() - (p + 1)));
+        key = key.first(std::find_if(key.begin(), key.end(), [](QChar c) { return c.isSurrogate(); }) - key.begin());
+        if (key.size() < 2)
             continue;
-        const auto it = keys.constFind(Fold(key));
+        const auto it = keys.constFind(KeyCode(key));
         if (it == keys.cend())
             return {};
         if (!rarest || it->size() < rarest->size())
@@ -218,11 +251,13 @@ QVector<int> SearchVocabularyLinear(const AppState& s, const VocabularyQuery& qu
                 hits.append(k);
         break;
     }
-    case QueryKind::English:
+    case QueryKind::English: {
+        const EnglishNeedles needles(query.Word);
         for (int k = 1; k <= count; ++k)
-            if (EnglishMatches(s.WordText[1][k - 1], query.Word))
+            if (needles.Match(s.WordText[1][k - 1]))
                 hits.append(k);
         break;
+    }
     case QueryKind::Chinese:
         for (int k = 1; k <= count; ++k) {
             const QString& chinese = s.WordText[0][k - 1];
@@ -258,11 +293,11 @@ void VocabularyIndex::Build(const AppState& s)
         const int i = k - 1;
         m_pinyin.append(PaddedPinyin(s.WordPinyin[i]));
         m_chinese.append(StripBracketsAndMarks(s.WordText[0][i]));
-        KeysAfterBlanks(Fold(m_pinyin.back()), [&](const QString& key) { AddPosting(m_pinyinKeys[key], k); });
-        KeysAfterBlanks(Fold(s.WordText[1][i]), [&](const QString& key) { AddPosting(m_englishKeys[key], k); });
-        for (const QChar c : Fold(m_chinese.back()))
-            AddPosting(m_chineseChars[c], k);
-        AddPosting(m_exact[Fold(s.WordText[0][i])], k);
+        KeysAfterBlanks(m_pinyin.back(), [&](quint64 key) { AddPosting(m_pinyinKeys[key], k); });
+        KeysAfterBlanks(s.WordText[1][i], [&](quint64 key) { AddPosting(m_englishKeys[key], k); });
+        for (const QChar c : std::as_const(m_chinese.back()))
+            AddPosting(m_chineseChars[FoldUnit(c.unicode())], k);
+        AddPosting(m_exact[FoldedHash(s.WordText[0][i])], k);
         leadingLessons = leadingLessons && s.WordSource[0][i] == 1;
         if (leadingLessons && InLessonRange(s.WordSource[1][i]))
             m_lessons[s.WordSource[1][i]].append(k);
@@ -290,24 +325,25 @@ QVector<int> VocabularyIndex::Search(const AppState& s, const VocabularyQuery& q
         matches = [&, needle](int k) { return ContainsIgnoringCase(m_pinyin[k - 1], needle); };
         break;
     }
-    case QueryKind::English:
-        candidates = MergeUnique(Candidates(m_englishKeys, QLatin1Char(' ') + word + QLatin1Char(' '), count),
-            Candidates(m_englishKeys, QLatin1Char(' ') + word + QLatin1Char(';'), count));
-        matches = [&](int k) { return EnglishMatches(s.WordText[1][k - 1], word); };
+    case QueryKind::English: {
+        const EnglishNeedles needles(word);
+        candidates = MergeUnique(Candidates(m_englishKeys, needles.Blank, count),
+            Candidates(m_englishKeys, needles.Semicolon, count));
+        matches = [&, needles](int k) { return needles.Match(s.WordText[1][k - 1]); };
         break;
+    }
     case QueryKind::Chinese:
         if (exact) {
-            candidates = HasSurrogates(word) ? AllEntries(count) : m_exact.value(Fold(word));
+            candidates = HasSurrogates(word) ? AllEntries(count) : m_exact.value(FoldedHash(word));
             matches = [&](int k) { return s.WordText[0][k - 1].compare(word, Qt::CaseInsensitive) == 0; };
         } else {
             if (HasSurrogates(word)) {
                 candidates = AllEntries(count);
             } else {
                 // The rarest character of the word: every hit holds it.
-                const QString folded = Fold(word);
                 const QVector<int>* rarest = nullptr;
-                for (const QChar c : folded) {
-                    const auto it = m_chineseChars.constFind(c);
+                for (const QChar c : word) {
+                    const auto it = m_chineseChars.constFind(FoldUnit(c.unicode()));
                     if (it == m_chineseChars.cend())
                         return {};
                     if (!rarest || it->size() < rarest->size())

@@ -71,13 +71,14 @@ private:
     Signature m_signature;
     QStringList m_pinyin;  // " " + pinyin without dots and marks + " "
     QStringList m_chinese; // the word without brackets and marks
-    // Keys of two and three folded characters after each blank -> entries, in table order.
-    QHash<QString, QVector<int>> m_englishKeys;
-    QHash<QString, QVector<int>> m_pinyinKeys;
+    // Keys of two and three folded characters after each blank, each as one number (the
+    // length, then the units) -> entries, in table order.
+    QHash<quint64, QVector<int>> m_englishKeys;
+    QHash<quint64, QVector<int>> m_pinyinKeys;
     // Folded character -> entries whose stripped word holds it.
-    QHash<QChar, QVector<int>> m_chineseChars;
-    // Folded word -> entries.
-    QHash<QString, QVector<int>> m_exact;
+    QHash<char16_t, QVector<int>> m_chineseChars;
+    // Hash of the folded word -> entries.
+    QHash<size_t, QVector<int>> m_exact;
     // Lesson n (1..91) -> its leading lesson entries.
     QVector<QVector<int>> m_lessons;
 };

@@ -7,6 +7,7 @@
 
 #include "AppState.h"
 #include "Begin.h"
+#include "Clock.h"
 #include "Forms.h"
 #include "Timer.h"
 #include "Twips.h"
@@ -17,9 +18,9 @@ namespace {
 constexpr double ClientWidth = 4920;
 constexpr double ClientHeight = 5310;
 
-// How often the window repaints while a step runs: often enough to look alive, seldom enough
-// that repainting costs nothing next to the loading.
-constexpr qint64 RepaintEveryMs = 15;
+// How often the window repaints while a step runs: once a frame, often enough to look alive,
+// seldom enough that repainting costs nothing next to the loading.
+constexpr qint64 RepaintEveryMs = 16;
 
 } // namespace
 
@@ -150,12 +151,14 @@ int LoadData::Maximum(int step) const
 
 int LoadData::Value(int step) const
 {
-    return Bar(step)->value();
+    return m_value[step];
 }
 
 void LoadData::SetValue(int step, int value)
 {
-    Bar(step)->setValue(value);
+    // QProgressBar::setValue repaints at once, before the next step, whenever the bar grows by
+    // a chunk: the value reaches the bar in the next frame (ProcessEvents).
+    m_value[step] = value;
 }
 
 void LoadData::SetCaption(int step, const QString& text)
@@ -165,8 +168,12 @@ void LoadData::SetCaption(int step, const QString& text)
 
 void LoadData::ProcessEvents()
 {
-    if (m_sinceRepaint.isValid() && m_sinceRepaint.elapsed() < RepaintEveryMs)
+    const qint64 now = Clock::Msecs();
+    if (m_lastRepaintMs >= 0 && now - m_lastRepaintMs < RepaintEveryMs)
         return;
-    m_sinceRepaint.start();
+    m_lastRepaintMs = now;
+    // Each bar repaints here, once, if it grew by a chunk since the last frame.
+    for (int step = 1; step <= 4; ++step)
+        Bar(step)->setValue(m_value[step]);
     QCoreApplication::processEvents();
 }

@@ -5,8 +5,6 @@
 // close, so the course never opens on half-loaded tables. Loaded at any other time than
 // start-up (CurrentActivity other than -1) it loads nothing.
 
-#include <QElapsedTimer>
-
 #include "ControlKit.h"
 #include "Form.h"
 #include "LoadingSteps.h"
@@ -31,7 +29,8 @@ public:
     QProgressBar* ProgressBar4{nullptr}; // step 3
     Timer* Timer1{nullptr};
 
-    // LoadProgress: steps 1 to 4 map to the bars and captions above.
+    // LoadProgress: steps 1 to 4 map to the bars and captions above. The window repaints at
+    // most once a frame (16 ms): a bar shows its step's value from the next frame on.
     void SetMaximum(int step, int maximum) override;
     int Maximum(int step) const override;
     int Value(int step) const override;
@@ -50,5 +49,6 @@ private:
     QProgressBar* Bar(int step) const;
     QLabel* Caption(int step) const;
 
-    QElapsedTimer m_sinceRepaint; // real time, only to space out repaints
+    int m_value[5]{}; // each step's value, shown by its bar from the next frame on
+    qint64 m_lastRepaintMs{-1}; // Clock::Msecs() of the last repaint, -1 before the first
 };

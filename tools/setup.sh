@@ -45,6 +45,7 @@ update_lists() {
   done
 }
 if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${#missing[@]} packages: ${missing[*]}"
   SUDO=""
   [ "$(id -u)" -eq 0 ] || SUDO="sudo"
   update_lists
@@ -56,6 +57,7 @@ stroke_data=hanzi-writer-data
 stroke_data_version=2.0.1
 npm_dir="$(cd "$(dirname "$0")" && pwd)/.cache/npm"
 if ! grep -qs "\"version\": \"$stroke_data_version\"" "$npm_dir/node_modules/$stroke_data/package.json"; then
+  echo "setup: fetching the stroke data ($stroke_data $stroke_data_version) into tools/.cache/npm"
   mkdir -p "$npm_dir"
   npm install --prefix "$npm_dir" --no-save --no-package-lock --no-audit --no-fund \
     "$stroke_data@$stroke_data_version"

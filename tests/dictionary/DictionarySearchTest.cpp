@@ -84,9 +84,10 @@ TEST_F(SearchTest, TheIndexAgreesWithTheScanOnEveryPieceOfTheTable)
     // Every word, syllable, English word and prefix of them that the table holds, in both
     // exactness modes: the index only narrows the candidates, never the answer.
     QStringList queries{u"a"_qs, u"g"_qs, u"go;"_qs, u"o"_qs, u"1"_qs, u"h"_qs, u"ll"_qs, u"ß"_qs, u"to  go"_qs,
-        u"go away x"_qs, u"hao3  ma0"_qs, u"ni3 hao3 "_qs, u"a 𐐨x"_qs, u"a 𐐀X"_qs, u"𐐨"_qs};
+        u"go away x"_qs, u"hao3  ma0"_qs, u"ni3 hao3 "_qs, u"a 𐐨x"_qs, u"a 𐐀X"_qs, u"𐐨"_qs, u"aB𐐨"_qs,
+        u"x; AB𐐨"_qs, u"ab𐐨x"_qs};
     // Letters beyond 16 bits fold as pairs in the comparison.
-    AddWord(u"𐐀字", u" a 𐐀x ", u"z.i4", 2, 1);
+    AddWord(u"𐐀字", u" a 𐐀x; ab𐐀 ", u"z.i4", 2, 1);
     const AppState& s = State();
     for (int k = 0; k < s.WordCount; ++k) {
         const QString& chinese = s.WordText[0][k];

@@ -2,6 +2,9 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QHash>
 #include <QPointer>
 #include <QLabel>
 #include <QProgressBar>
@@ -144,6 +147,9 @@ TEST_F(LoadDataTest, ShowsEachStepsProgressOnItsOwnBar)
     State().CurrentActivity = 0; // drive the steps by hand, as the timer would
     LoadData* form = LoadWindow();
     LoadCourseTables(*form);
+    // The bars take their values once a frame.
+    Clock::Advance(16);
+    form->ProcessEvents();
 
     EXPECT_EQ(form->ProgressBar2->maximum(), 238);
     EXPECT_EQ(form->ProgressBar2->value(), 1);
@@ -154,6 +160,59 @@ TEST_F(LoadDataTest, ShowsEachStepsProgressOnItsOwnBar)
     EXPECT_EQ(form->Label1[2]->text(), QStringLiteral("Step 1: loading Chinese vocabulary: 1"));
     EXPECT_EQ(form->Label1[4]->text(), QStringLiteral("Step 3: loading all Chinese words (characters): 1"));
     EXPECT_EQ(form->Label1[1]->text(), QStringLiteral("Step 4: loading vocabulary searched online"));
+}
+
+// Counts the paints of the widgets it watches.
+class PaintCounter : public QObject {
+public:
+    QHash<QObject*, int> paints;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        if (e->type() == QEvent::Paint)
+            ++paints[watched];
+        return false;
+    }
+};
+
+TEST_F(LoadDataTest, RepaintsItsBarsAtMostOnceAFrame)
+{
+    // Thirty files for each of the first three steps, copies of one.
+    const QString words = QStringLiteral("Lessons/Script/Lesson_1/icwp.vmq");
+    const QString sentences = QStringLiteral("Lessons/Script/Lesson_1/lifr.vmq");
+    const QString characters = QStringLiteral("Vocabulary/zi1.vmq");
+    WriteCoded(words, {"h.ao3", "好", "good"}, QStringLiteral("RW"));
+    WriteCoded(sentences, {"h.ao3", "好。", "Good."}, QStringLiteral("RT"));
+    WriteCoded(characters, {"h.ao3", "好"}, QStringLiteral("RW"));
+    for (int n = 2; n <= 30; ++n) {
+        const QString folder = QStringLiteral("Lessons/Script/Lesson_%1/").arg(n);
+        QDir().mkpath(Path(folder));
+        ASSERT_TRUE(QFile::copy(Path(words), Path(folder + QStringLiteral("icwp.vmq"))));
+        ASSERT_TRUE(QFile::copy(Path(sentences), Path(folder + QStringLiteral("lifr.vmq"))));
+        ASSERT_TRUE(QFile::copy(Path(characters), Path(QStringLiteral("Vocabulary/zi%1.vmq").arg(n))));
+    }
+    State().CurrentActivity = 0; // drive the steps by hand, as the timer would
+    LoadData* form = LoadWindow();
+    Clock::Advance(100);
+    PaintCounter counter;
+    QProgressBar* const bars[] = {form->ProgressBar2, form->ProgressBar3, form->ProgressBar4};
+    for (QProgressBar* bar : bars)
+        bar->installEventFilter(&counter);
+
+    // The whole load within one frame of the test clock: each bar moves many chunks.
+    LoadCourseTables(*form);
+    for (QProgressBar* bar : bars)
+        EXPECT_LE(counter.paints.value(bar), 1) << bar->objectName().toStdString();
+
+    // A frame later the bars show how far the load came.
+    Clock::Advance(16);
+    counter.paints.clear();
+    form->ProcessEvents();
+    for (QProgressBar* bar : bars) {
+        EXPECT_EQ(bar->value(), 30) << bar->objectName().toStdString();
+        EXPECT_EQ(counter.paints.value(bar), 1) << bar->objectName().toStdString();
+    }
 }
 
 TEST_F(LoadDataTest, OutsideStartUpItLoadsNothingAndStartsNothing)
