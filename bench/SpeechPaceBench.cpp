@@ -20,6 +20,7 @@
 #include <QFileInfo>
 #include <QMediaDevices>
 #include <QTimer>
+#include <QtNumeric>
 #include <cstdio>
 
 #include "AppState.h"
@@ -131,6 +132,10 @@ void Print(const char* name, const Figure& f)
                 f.RestRecMs > 0 ? f.RestMs / f.RestRecMs : 0.0, f.Goal(), f.RestMs <= f.Goal() ? "met" : "MISSED",
                 f.TimedOut ? " (timed out)" : "");
     std::fflush(stdout);
+    // A sentence beyond its goal, or one that never ended, makes the run fail.
+    if (f.TimedOut || f.RestMs > f.Goal())
+        BenchTree::CheckAtMost(qPrintable(QStringLiteral("%1: rest / goal").arg(QLatin1String(name))),
+                               f.TimedOut ? qInf() : f.RestMs / f.Goal(), 1.0);
 }
 
 // The read-aloud task of lesson 1, word by word, as the lesson text window segments it. Each
@@ -228,5 +233,5 @@ int main(int argc, char** argv)
                     words > 0 ? (lesson.FirstMs - lesson.FirstRecMs) / words : 0.0);
     }
     CloseSharedPlayers();
-    return 0;
+    return BenchTree::ExitStatus();
 }
