@@ -54,7 +54,8 @@ bool FormEvents::StillAsked(const QWidget* asked) const
 
 void FormEvents::ActiveWindowChanged(QWidget* now)
 {
-    if (now && now == m_intruder && StillAsked(m_asked)) {
+    const bool intruder = now && now == m_intruder && StillAsked(m_asked);
+    if (intruder) {
         m_intruder = nullptr;
         m_asked->activateWindow();
     }
@@ -65,11 +66,15 @@ void FormEvents::ActiveWindowChanged(QWidget* now)
         return;
     QPointer<Form> previous = m_active;
     m_active = form;
-    m_recent.removeAll(form);
-    m_recent.removeAll(nullptr);
-    m_recent.append(form);
-    if (m_recent.size() > kRecentForms)
-        m_recent.removeFirst();
+    // A window the window manager activated in the way of the one asked for never had the
+    // keys for the learner: a window closed after it hands them back past it.
+    if (!intruder) {
+        m_recent.removeAll(form);
+        m_recent.removeAll(nullptr);
+        m_recent.append(form);
+        if (m_recent.size() > kRecentForms)
+            m_recent.removeFirst();
+    }
     if (previous && !previous->IsUnloading())
         previous->FireDeactivate();
     if (m_active && !m_active->IsUnloading())
