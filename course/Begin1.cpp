@@ -135,7 +135,7 @@ void Begin1::FocusStepButton(int index)
 {
     if (QPushButton* b = Command1[index])
         if (!FormEvents::GiveFocus(b))
-            activateWindow();
+            FormEvents::Activate(this);
 }
 
 void Begin1::Command1_Click(int index)

@@ -9,7 +9,6 @@
 #include "ListView.h"
 #include "RelatedRows.h"
 #include "SharedPlayer.h"
-#include "StudyStacks.h"
 #include "SyllableQueue.h"
 #include "TextFilters.h"
 #include "Twips.h"
@@ -129,15 +128,6 @@ void Expressions_Related::mousePressEvent(QMouseEvent* e)
 {
     Form::mousePressEvent(e);
     FocusTypingTask();
-}
-
-void Expressions_Related::Form_CloseRequested()
-{
-    Unload();
-    // The window manager gives the activation to the main window, where no key does anything.
-    if (const StudyLauncher* stack = LauncherForCode(State().CurrentActivity))
-        if (Form* task = Forms::Find(StudyWindowName(stack->Task)))
-            FormEvents::GiveKeysTo(task);
 }
 
 void Expressions_Related::Form_KeyDown(int& keyCode, int)

@@ -6,7 +6,7 @@
 // Who calls whom: the review fills it with Common02, the read-after engine of the text window
 // with Common04 (and empties it at the end of the text), the typing task with Common03
 // through RelatedExpressionsHook(). While the typing task runs, a click hands the focus back
-// to it; closed by its close box, it hands the keys to the task window it stands under.
+// to it.
 
 #include <QList>
 #include <QPair>
@@ -42,7 +42,6 @@ protected:
     void Form_Load() override;
     void Form_Unload() override;
     void Form_KeyDown(int& keyCode, int shift) override;
-    void Form_CloseRequested() override;
     void Form_Resize() override;
     void mousePressEvent(QMouseEvent* e) override;
 

@@ -5,6 +5,7 @@
 #include "Begin.h"
 #include "Begin1.h"
 #include "Dictionary.h"
+#include "FormEvents.h"
 #include "Forms.h"
 #include "SharedPlayer.h"
 #include "WavePlayer.h"
@@ -66,7 +67,7 @@ void LessonTaskWindow::HandBack(const QList<HandBackStep>& steps)
             // reach nobody.
             if (Begin1* panel = Forms::Find<Begin1>()) {
                 panel->Show();
-                panel->activateWindow();
+                FormEvents::Activate(panel);
             }
             break;
         case HandBackStep::FocusPanelButton:

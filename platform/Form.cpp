@@ -362,10 +362,11 @@ void Form::resizeEvent(QResizeEvent* e)
 
 void Form::closeEvent(QCloseEvent* e)
 {
-    // The window manager's close button: the form decides (default: unload).
+    // The window manager's close button: the form decides (default: unload), and the keys go
+    // back to the window active before it where the form gave them nowhere.
     e->ignore();
     if (!m_unloading)
-        Form_CloseRequested();
+        FormEvents::Instance().CloseBox(this);
 }
 
 int Keys::FromQt(int qtKey)

@@ -87,6 +87,8 @@ protected:
     virtual void Form_KeyUp(int& keyCode, int shift) { (void)keyCode; (void)shift; }
     virtual void Form_KeyPress(int& keyAscii) { (void)keyAscii; }
     // The window manager's close: by default an unload. Forms that must ignore it override.
+    // A form it hides or unloads hands the keys back to the window active before it
+    // (FormEvents::CloseBox) unless it gave them somewhere itself.
     virtual void Form_CloseRequested();
 
     bool event(QEvent* e) override;

@@ -10,6 +10,7 @@ namespace {
 constexpr int kActivationRetries = 3;
 constexpr int kActivationRetryMs = 100;
 constexpr int kInsistMs = 600;
+constexpr int kRecentForms = 16;
 } // namespace
 
 FormEvents& FormEvents::Instance()
@@ -53,7 +54,8 @@ bool FormEvents::StillAsked(const QWidget* asked) const
 
 void FormEvents::ActiveWindowChanged(QWidget* now)
 {
-    if (now && now == m_intruder && StillAsked(m_asked)) {
+    const bool intruder = now && now == m_intruder && StillAsked(m_asked);
+    if (intruder) {
         m_intruder = nullptr;
         m_asked->activateWindow();
     }
@@ -64,6 +66,15 @@ void FormEvents::ActiveWindowChanged(QWidget* now)
         return;
     QPointer<Form> previous = m_active;
     m_active = form;
+    // A window the window manager activated in the way of the one asked for never had the
+    // keys for the learner: a window closed after it hands them back past it.
+    if (!intruder) {
+        m_recent.removeAll(form);
+        m_recent.removeAll(nullptr);
+        m_recent.append(form);
+        if (m_recent.size() > kRecentForms)
+            m_recent.removeFirst();
+    }
     if (previous && !previous->IsUnloading())
         previous->FireDeactivate();
     if (m_active && !m_active->IsUnloading())
@@ -82,6 +93,7 @@ bool FormEvents::GiveFocus(QWidget* control)
     // In answer to a click on another window of ours, the window manager may drop the request
     // or activate the clicked window after it.
     FormEvents& events = Instance();
+    ++events.m_keysGiven;
     const bool clicked = events.m_pressed && events.m_pressed != window && !events.m_pressedRecently.hasExpired();
     events.Insist(window, clicked ? events.m_pressed.data() : nullptr);
     return true;
@@ -90,6 +102,49 @@ bool FormEvents::GiveFocus(QWidget* control)
 bool FormEvents::GiveKeysTo(QWidget* window)
 {
     return window && (GiveFocus(window->focusWidget()) || GiveFocus(window));
+}
+
+void FormEvents::Activate(QWidget* window)
+{
+    window->activateWindow();
+    ++Instance().m_keysGiven;
+}
+
+void FormEvents::CloseBox(Form* form)
+{
+    QPointer<Form> closing(form);
+    const QPointer<Form> owner = form->Owner();
+    const bool hadKeys = QApplication::activeWindow() == form;
+    const quint64 given = m_keysGiven;
+    form->Form_CloseRequested();
+    if (closing && !closing->IsUnloading() && closing->isVisible())
+        return; // the form stays
+    // Only the keys the closed window had are handed on, and only where nobody else chose.
+    if (!hadKeys || m_keysGiven != given || QApplication::activeModalWidget())
+        return;
+    if (QWidget* active = QApplication::activeWindow(); active && !qobject_cast<Form*>(active))
+        return; // a box or dialog of ours
+    Form* heir = Heir(closing);
+    if (!heir || heir == owner || !GiveKeysTo(heir))
+        return;
+    // The window manager gives the activation to the closed window's owner as it goes.
+    if (owner)
+        Insist(heir, owner);
+}
+
+Form* FormEvents::Heir(const Form* closing) const
+{
+    for (auto it = m_recent.crbegin(); it != m_recent.crend(); ++it) {
+        Form* f = it->data();
+        if (!f || f == closing || f->IsUnloading() || !f->isVisible() || f->isMinimized())
+            continue;
+        bool leaving = false;
+        for (const Form* o = f->Owner(); o && !leaving; o = o->Owner())
+            leaving = o->IsUnloading();
+        if (!leaving)
+            return f;
+    }
+    return nullptr;
 }
 
 void FormEvents::Minimised(Form* form)
@@ -127,6 +182,7 @@ void FormEvents::Forget(Form* form)
 {
     if (m_active == form)
         m_active = nullptr;
+    m_recent.removeAll(form);
 }
 
 bool FormEvents::eventFilter(QObject* watched, QEvent* e)

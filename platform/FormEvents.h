@@ -9,9 +9,13 @@
 // It also keeps the activation where the keys belong on a desktop with a window manager, as
 // the old platform did: a control given the focus activates its window (GiveFocus), a message
 // box gives the activation back to the window that had it (MsgBox), and a main window restored
-// after a minimise gives it back to the window of its tree that had it before.
+// after a minimise gives it back to the window of its tree that had it before. A window closed
+// or hidden by the window manager's close box gives the keys back to the window of ours that
+// was active before it (CloseBox), where the window manager would give them to the window's
+// owner, the full-screen main window.
 
 #include <QDeadlineTimer>
+#include <QList>
 #include <QObject>
 #include <QPointer>
 
@@ -30,6 +34,16 @@ public:
     // Activates a window with the keys on the control of it that had them last (on the window
     // itself when none had): a window shown or uncovered without an activation of its own.
     static bool GiveKeysTo(QWidget* window);
+    // Asks the window manager to activate a window the program has chosen to take the keys
+    // (a panel that keeps no focus on any control).
+    static void Activate(QWidget* window);
+
+    // The window manager's close box on a form: runs its Form_CloseRequested. When that hid or
+    // unloaded the form and gave the keys nowhere itself, the most recently active window of
+    // ours that is still shown takes them back, unless a message box or file dialog has them,
+    // or that window is going away with its owner (the program is ending), or it is the
+    // closed window's owner (the window manager gives them there itself).
+    void CloseBox(Form* form);
 
     // A form going away is no longer the active one.
     void Forget(Form* form);
@@ -44,6 +58,9 @@ protected:
 private:
     FormEvents();
     void ActiveWindowChanged(QWidget* now);
+    // The window that takes the keys back when closing has closed: the most recently active
+    // form that is still shown and not going away with an owner of its own.
+    Form* Heir(const Form* closing) const;
     // The window manager may drop an activation asked for while it activates a window of its
     // own choosing (the one just clicked, the main window just restored), or activate that one
     // after it: for a moment the window asked for is asked again, and takes the activation
@@ -53,6 +70,8 @@ private:
     bool StillAsked(const QWidget* asked) const;
 
     QPointer<Form> m_active;
+    QList<QPointer<Form>> m_recent; // the forms active of late, least recent first
+    quint64 m_keysGiven{0};         // counts the program's own choices of where the keys go
     QPointer<QWidget> m_asked;
     QPointer<QWidget> m_intruder;
     QPointer<QWidget> m_pressed; // the window of the learner's last press

@@ -3,6 +3,7 @@
 #include "AppState.h"
 #include "Background.h"
 #include "Begin.h"
+#include "FormEvents.h"
 #include "Forms.h"
 #include "MenuItems.h"
 
@@ -56,6 +57,6 @@ void ToolWindow::ReturnToAssistants()
     // manager hands it to the full-screen main window, where Esc and F4 reach nobody.
     if (Form* panel = Forms::Find(PanelOfActivity(AssistantsActivity))) {
         panel->Show();
-        panel->activateWindow();
+        FormEvents::Activate(panel);
     }
 }

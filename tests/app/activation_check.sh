@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Keys go where the learner is, under a real window manager (openbox on a virtual display):
 # at start, after a message box, a click on the chat's test partner, F4 with a restore, a word a
-# tool hands to the dictionary a second time, and a companion window closed by its close box, the
-# window that should take the keys is the active one, and typing (or Esc) reaches it. With
-# VELMORA_SHOTS set to a folder, a screenshot at the end of each case goes there. Skipped (77)
-# when Xvfb, openbox, xdotool, xprop or xwininfo are not installed.
+# tool hands to the dictionary a second time, and a companion or dictionary window closed by its
+# close box, the window that should take the keys is the active one, and typing (or Esc) reaches
+# it. With VELMORA_SHOTS set to a folder, a screenshot at the end of each case goes there.
+# Skipped (77) when Xvfb, openbox, xdotool, xprop or xwininfo are not installed.
 #   activation_check.sh <desktop_probe> <data tree>
 set -u
 probe="$1"
@@ -39,6 +39,9 @@ cases=(
   "alphabet form clicked twice|1 2|p:tool 1;w:Alphabet1;click:Alphabet1:Label4(1);see:Dictionary:Combo1:a1;click:Alphabet1:Label4(1);stay:Alphabet1;k:Escape;gone:Alphabet1"
   "Related Expressions closed while typing|1 2|p:study 1;w:Typing;close:Expressions_Related;w:Typing;t:Typing:Label8:hao "
   "Related Expressions closed while reading aloud|10 6|p:study 5;w:Text;close:Expressions_Related;w:Text;k:Escape;box;k:Return;w:Text"
+  "dictionary closed while typing, after Related Expressions closed over it|1 2|p:study 1;w:Typing;click:Dictionary:Combo1;w:Dictionary;close:Expressions_Related;w:Dictionary;close:Dictionary;w:Typing;t:Typing:Label8:hao "
+  "on-line dictionary closed beside a tool|1 2|p:tool 3;w:SentencesSingle;close:DictionaryOnline;w:SentencesSingle;t:SentencesSingle:Combo1:hao;k:Escape;gone:SentencesSingle"
+  "notepad closed in the lesson text|1 2|p:study 0;w:Text;close:Notepad;w:Text;k:Escape;gone:Text;w:Begin1"
 )
 
 # Each case at each of its sizes, a desktop started anew for each size.

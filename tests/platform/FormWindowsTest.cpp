@@ -7,9 +7,11 @@
 #include <QMessageBox>
 #include <QTest>
 #include <QWindow>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include "Form.h"
+#include "FormEvents.h"
 #include "Forms.h"
 #include "TestSupport.h"
 
@@ -30,8 +32,10 @@ public:
     QList<int> downs;
     QList<int> ups;
     QList<Form::WindowStateKind> resizes;
+    std::function<void()> onCloseBox; // the form's own answer to the close box, else an unload
 
 protected:
+    void Form_CloseRequested() override { onCloseBox ? onCloseBox() : Form::Form_CloseRequested(); }
     void Form_Activate() override { ++activations; }
     void Form_Deactivate() override { ++deactivations; }
     void Form_KeyDown(int& keyCode, int) override { downs << keyCode; }
@@ -249,6 +253,63 @@ TEST_F(FormWindowsTest, ActivationIgnoresOurOwnMessageBoxesAndDialogs)
     Activate(b);
     EXPECT_EQ(a->deactivations, deactivations + 1);
     EXPECT_EQ(b->activations, bActivations + 1);
+}
+
+TEST_F(FormWindowsTest, AWindowClosedByItsCloseBoxGivesTheKeysBackToTheWindowActiveBeforeIt)
+{
+    struct Case {
+        const char* what;
+        std::function<void(Probe* main, Probe* menu, Probe* panel, Probe* other)> before;
+        const char* keys; // the window active after the close, or "" for none of ours
+    };
+    const Case cases[] = {
+        {"unloaded", [](Probe*, Probe*, Probe*, Probe*) {}, "Panel"},
+        {"hidden, the one before it hidden since",
+            [](Probe*, Probe*, Probe* panel, Probe* other) {
+                panel->Hide();
+                other->onCloseBox = [other] { other->Hide(); };
+            },
+            "Menu"},
+        {"the form gives the keys itself",
+            [](Probe*, Probe* menu, Probe*, Probe* other) {
+                other->onCloseBox = [menu, other] {
+                    other->Unload();
+                    FormEvents::GiveKeysTo(menu);
+                };
+            },
+            "Menu"},
+        {"the program ends",
+            [](Probe* main, Probe*, Probe*, Probe* other) {
+                other->onCloseBox = [main, other] {
+                    other->Unload();
+                    main->Hide();
+                    main->Unload();
+                };
+            },
+            ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Forms::DiscardAll();
+        QApplication::processEvents();
+        Probe* main = LoadProbe("Main");
+        Probe* menu = LoadProbe("Menu");
+        Probe* panel = LoadProbe("Panel");
+        Probe* other = LoadProbe("Other");
+        main->Show();
+        Activate(main);
+        for (Probe* owned : {menu, panel, other}) {
+            owned->Show(Form::Modeless, main);
+            Activate(owned);
+        }
+        if (QApplication::activeWindow() != other)
+            GTEST_SKIP() << "the window system gives no activation";
+        c.before(main, menu, panel, other);
+        other->close();
+        QApplication::processEvents();
+        const auto* active = qobject_cast<Form*>(QApplication::activeWindow());
+        EXPECT_EQ(active && active->isVisible() ? active->FormName() : QString(), QString::fromLatin1(c.keys));
+    }
 }
 
 TEST_F(FormWindowsTest, KeyCodesTellTheMainRowFromTheKeypad)
