@@ -269,7 +269,12 @@ void Background::Form_CloseRequested()
 {
     // A close from the window manager ends the program as the start menu's exit does; before
     // the menu exists it ends it as the second timer does. Unloading this window alone would
-    // leave the windows it owns running without it.
+    // leave the windows it owns running without it. While a lesson task or a tool is open (its
+    // code is no panel's: 0, 10, 20, 30), the menu is hidden and its exit out of reach, and the
+    // exit would leave that task's windows running: the close then ends nothing.
+    const int activity = State().CurrentActivity;
+    if (activity > 0 && activity % 10 != 0)
+        return;
     if (Begin* menu = Forms::Find<Begin>())
         menu->ExitProgram();
     else

@@ -290,6 +290,20 @@ TEST_F(StartUpRoadTest, ClosingTheMainWindowOrTheMenuByTheFrameEndsTheProgram)
         EXPECT_TRUE(Forms::LoadedNames().isEmpty());
         SingleInstance::ReleaseForThisRun();
     }
+    // With a lesson task or a tool open the main window's close ends nothing; back on a panel it
+    // ends the program.
+    for (const int activity : {1, 8, 11, 18}) {
+        SCOPED_TRACE(activity);
+        ASSERT_NE(StartAndWait(), nullptr);
+        const QStringList loaded = Forms::LoadedNames();
+        State().CurrentActivity = static_cast<qint16>(activity);
+        Find("Background")->close();
+        EXPECT_EQ(Forms::LoadedNames(), loaded);
+        State().CurrentActivity = activity < 10 ? 0 : 10;
+        Find("Background")->close();
+        EXPECT_TRUE(Forms::LoadedNames().isEmpty());
+        SingleInstance::ReleaseForThisRun();
+    }
     // Before the start menu is open, the main window's close ends the start-up; the help
     // window still open ends the program with either of its buttons.
     qputenv("VELMORA_FORCE_CODEPAGE_FAILURE", "1");
