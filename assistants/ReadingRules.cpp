@@ -1,9 +1,9 @@
 #include "ReadingRules.h"
 
-#include <QFile>
 #include <QStringDecoder>
 #include <QStringList>
 #include <algorithm>
+#include <cerrno>
 #include <utility>
 
 #include "AppState.h"
@@ -55,19 +55,22 @@ QString DecodeReadingText(const QByteArray& bytes)
 OpenedReading ReadReadingFile(const QString& path, qint64 maxBytes)
 {
     OpenedReading opened;
-    QFile file(SafeFile::Native(path));
-    if (!file.open(QIODevice::ReadOnly)) {
-        opened.Error = file.errorString();
-        return opened;
-    }
-    // A pipe or device tells no size: it is read up to one byte past the bound.
-    const QByteArray bytes = file.read(maxBytes + 1);
-    if (bytes.size() > maxBytes || file.size() > maxBytes) {
+    QByteArray bytes;
+    const SafeFile::ReadStatus read = SafeFile::ReadRegular(path, maxBytes, &bytes);
+    const int error = errno;
+    switch (read) {
+    case SafeFile::ReadStatus::Ok:
+        break;
+    case SafeFile::ReadStatus::TooLarge:
         opened.Error = QStringLiteral("The file is too large to open (at most %1 KB).").arg(maxBytes / 1024);
         return opened;
-    }
-    if (file.error() != QFileDevice::NoError) {
-        opened.Error = file.errorString();
+    case SafeFile::ReadStatus::NotRegular:
+        // A pipe or a device would hold the window while it is waited on or read.
+        opened.Error = QStringLiteral("This is not a file that can be opened.");
+        return opened;
+    case SafeFile::ReadStatus::Missing:
+    case SafeFile::ReadStatus::Failed:
+        opened.Error = qt_error_string(error);
         return opened;
     }
     if (!IsPlainTextName(path) && Rtf::LooksLikeRtf(bytes)) {

@@ -1,4 +1,6 @@
+#include <QFile>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "AppState.h"
 #include "CharacterTable.h"
@@ -71,6 +73,12 @@ TEST_F(ReadingFileTest, OnlyAFileStartingAsRtfIsReadAsRtf)
     EXPECT_EQ(ReadReadingFile(Path(QStringLiteral("big.txt")), 1024).Result, OpenedReading::Failed);
     EXPECT_EQ(ReadReadingFile(Path(QStringLiteral("none.txt")), 1024).Result, OpenedReading::Failed);
     EXPECT_FALSE(ReadReadingFile(Path(QStringLiteral("none.txt")), 1024).Error.isEmpty());
+    // A FIFO picked in the file dialog is refused without waiting for a writer.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Path(QStringLiteral("pipe.txt"))).constData(), 0600), 0);
+    const FifoUnblocker unblocker(Path(QStringLiteral("pipe.txt")));
+    const OpenedReading pipe = ReadReadingFile(Path(QStringLiteral("pipe.txt")), 1024);
+    EXPECT_EQ(pipe.Result, OpenedReading::Failed);
+    EXPECT_FALSE(pipe.Error.isEmpty());
 }
 
 // Records what the routing asks of the window, one line per call.

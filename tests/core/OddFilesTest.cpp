@@ -4,12 +4,10 @@
 
 #include <QDir>
 #include <QFile>
-#include <atomic>
 #include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 #include "CodedFile.h"
@@ -22,33 +20,6 @@
 namespace {
 
 class OddFilesTest : public AppFixture {};
-
-// While it lives, opens the FIFO's writing end as soon as some reader waits on its other end, and
-// closes it again: a reader that blocks in open() then reads an empty file instead of hanging
-// the test.
-class FifoUnblocker {
-public:
-    explicit FifoUnblocker(const QString& fifo)
-        : m_thread([this, path = QFile::encodeName(fifo)] {
-            while (!m_done) {
-                const int fd = ::open(path.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-                if (fd >= 0)
-                    ::close(fd);
-                std::this_thread::yield();
-            }
-        })
-    {
-    }
-    ~FifoUnblocker()
-    {
-        m_done = true;
-        m_thread.join();
-    }
-
-private:
-    std::atomic<bool> m_done{false};
-    std::thread m_thread;
-};
 
 } // namespace
 

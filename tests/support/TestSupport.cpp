@@ -12,6 +12,27 @@
 #include "SafeFile.h"
 #include "SharedPlayer.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+FifoUnblocker::FifoUnblocker(const QString& fifo)
+    : m_thread([this, path = QFile::encodeName(fifo)] {
+        while (!m_done) {
+            const int fd = ::open(path.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+            if (fd >= 0)
+                ::close(fd);
+            std::this_thread::yield();
+        }
+    })
+{
+}
+
+FifoUnblocker::~FifoUnblocker()
+{
+    m_done = true;
+    m_thread.join();
+}
+
 void WaitForWrites()
 {
     BackgroundWriter::Instance().WaitForAll();

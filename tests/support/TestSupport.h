@@ -5,13 +5,30 @@
 #include <QDir>
 #include <QString>
 #include <QTemporaryDir>
+#include <atomic>
 #include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
+#include <thread>
 
 #include "MsgBox.h"
 
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
+// While it lives, opens a FIFO's writing end as soon as some reader waits on its other end,
+// and closes it again: a reader that blocks in open() then reads an empty file instead of
+// hanging the test.
+class FifoUnblocker {
+public:
+    explicit FifoUnblocker(const QString& fifo);
+    ~FifoUnblocker();
+    FifoUnblocker(const FifoUnblocker&) = delete;
+    FifoUnblocker& operator=(const FifoUnblocker&) = delete;
+
+private:
+    std::atomic<bool> m_done{false};
+    std::thread m_thread;
+};
 
 // Runs the event loop until every mail started has been reported (its program ended).
 void WaitForMail();
