@@ -14,6 +14,7 @@
 #include "Dictionary.h"
 #include "DictionaryOnline.h"
 #include "FileDialog.h"
+#include "FormEvents.h"
 #include "Forms.h"
 #include "MsgBox.h"
 #include "PairReading.h"
@@ -169,6 +170,9 @@ void ReadingHelper::Command5_Click()
     const QString refusal = OpenReading(path);
     if (!refusal.isEmpty()) {
         MsgBox::Warning(refusal);
+        // The box came before the window manager had given the keys back after the dialog,
+        // so it gives them to the main window when it closes: this window takes them again.
+        FormEvents::GiveFocus(Command5);
         return;
     }
     RichTextBox1_Change();
