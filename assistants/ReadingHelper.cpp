@@ -14,6 +14,7 @@
 #include "Dictionary.h"
 #include "DictionaryOnline.h"
 #include "FileDialog.h"
+#include "FormEvents.h"
 #include "Forms.h"
 #include "MsgBox.h"
 #include "PairReading.h"
@@ -32,12 +33,23 @@ constexpr double FormHeight = 6480;
 constexpr int AutosaveMs = 60000;
 constexpr int AnnotateDelayMs = 100;
 constexpr qint16 PopupOffset = 260;
-const QString ReadingFont = QStringLiteral("Microsoft Sans Serif");
 constexpr double ReadingPoints = 24;
 const QStringList Sans{QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Noto Sans CJK SC")};
 const QString OpenFilter = QStringLiteral("(Rich) Text File (*.txt;*.rtf)|*.txt;*.rtf");
 
 QString ReadingFile() { return RecordPath(QStringLiteral("Reading.rtf")); }
+
+// What FormatText gives the whole text: 24-point black "Microsoft Sans Serif", neither bold
+// nor italic (nor underlined, as a plain text arrives).
+RtfCharFormat ReadingFormat()
+{
+    RtfCharFormat f;
+    f.fontName = QStringLiteral("Microsoft Sans Serif");
+    f.fontCharset = 0;
+    f.pointSize = ReadingPoints;
+    f.color = QColor(0, 0, 0);
+    return f;
+}
 
 } // namespace
 
@@ -155,27 +167,40 @@ void ReadingHelper::Command5_Click()
     const QString path = FileDialog::GetOpenFileName(this, OpenFilter);
     if (path.isEmpty())
         return;
-    // Only what the box could load again once saved: RTF spends four bytes on each byte of a
-    // Chinese text in code page 936, so a plain text may fill a quarter of the bound.
+    const QString refusal = OpenReading(path);
+    if (!refusal.isEmpty()) {
+        MsgBox::Warning(refusal);
+        // The box came before the window manager had given the keys back after the dialog,
+        // so it gives them to the main window when it closes: this window takes them again.
+        FormEvents::GiveFocus(Command5);
+        return;
+    }
+    RichTextBox1_Change();
+    RichTextBox1->SetFocus();
+}
+
+QString ReadingHelper::OpenReading(const QString& path)
+{
+    // A plain text is read up to a quarter of the box's bound, which keeps opening it within
+    // seconds; RTF as large as the bound.
     const OpenedReading opened =
         ReadReadingFile(path, IsPlainTextName(path) ? RichTextBox::MaxFileBytes / 4 : RichTextBox::MaxFileBytes);
     switch (opened.Result) {
     case OpenedReading::Failed:
-        MsgBox::Warning(opened.Error);
-        return;
-    case OpenedReading::PlainText:
+        return opened.Error;
+    case OpenedReading::PlainText: {
+        // Only a text the box can save and load again whole, as the writer will write it.
+        const QString refusal = RichTextBox1->SaveRefusal(Rtf::FromPlainText(opened.Text, ReadingFormat()).pieces);
+        if (!refusal.isEmpty())
+            return QStringLiteral("The file is too large to open: %1.").arg(refusal);
         RichTextBox1->SetText(opened.Text);
         FormatText();
-        break;
-    case OpenedReading::Rtf:
-        if (!RichTextBox1->LoadFile(path)) {
-            MsgBox::Warning(RichTextBox1->LoadError());
-            return;
-        }
-        break;
+        return QString();
     }
-    RichTextBox1_Change();
-    RichTextBox1->SetFocus();
+    case OpenedReading::Rtf:
+        return RichTextBox1->LoadFile(path) ? QString() : RichTextBox1->LoadError();
+    }
+    return QString();
 }
 
 void ReadingHelper::Check1_Click()
@@ -186,14 +211,8 @@ void ReadingHelper::Check1_Click()
 
 void ReadingHelper::FormatText()
 {
-    RichTextBox1->SetSelStart(0);
-    RichTextBox1->SetSelLength(RichTextBox1->TextLength());
-    RichTextBox1->SetSelFontName(ReadingFont);
-    RichTextBox1->SetSelFontSize(ReadingPoints);
-    RichTextBox1->SetSelColor(QColor(0, 0, 0));
-    RichTextBox1->SetSelBold(false);
-    RichTextBox1->SetSelItalic(false);
-    RichTextBox1->SetSelStart(0);
+    const RtfCharFormat f = ReadingFormat();
+    RichTextBox1->FormatAll(f.fontName, f.pointSize, f.color, f.bold, f.italic);
 }
 
 // ---- saving ----

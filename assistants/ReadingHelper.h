@@ -45,6 +45,8 @@ private:
     void Command3_Click();
     void Command4_Click();
     void Command5_Click();
+    // Opens a file into the box; why it was not opened, empty when it was.
+    QString OpenReading(const QString& path);
     void Check1_Click();
     void Timer1_Timer();
     void Timer2_Timer();

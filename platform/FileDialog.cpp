@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPointer>
 #include <QStandardPaths>
 
 namespace {
@@ -70,10 +71,16 @@ QString GetOpenFileName(QWidget* parent, const QString& filter, const QString& f
 {
     if (g_recorder)
         return g_recorder->Take(filter, folder);
+    const QPointer<QWidget> owner = parent ? parent->window() : nullptr;
     // The patterns spelled for either case are not for the learner's eyes: the list shows the
     // descriptions only.
-    return QFileDialog::getOpenFileName(parent, QString(), folder, QtNameFilters(filter).join(QStringLiteral(";;")),
-        nullptr, QFileDialog::HideNameFilterDetails);
+    const QString path = QFileDialog::getOpenFileName(parent, QString(), folder,
+        QtNameFilters(filter).join(QStringLiteral(";;")), nullptr, QFileDialog::HideNameFilterDetails);
+    // The window that opened the dialog has the keys again: the window manager gives them to
+    // a window of its own choosing (the full-screen main window).
+    if (owner && owner->isVisible())
+        owner->activateWindow();
+    return path;
 }
 
 } // namespace FileDialog

@@ -1,5 +1,6 @@
 #include "RichTextBox.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QFile>
 #include <QFontDatabase>
 #include <QKeyEvent>
@@ -10,6 +11,7 @@
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <algorithm>
+#include <optional>
 
 #include "CodePage.h"
 #include "Form.h"
@@ -150,24 +152,41 @@ void AppendPiece(QVector<RtfPiece>& pieces, RtfPiece piece)
 QVector<RtfPiece> DocumentPieces(const QTextDocument* doc, int start, int end)
 {
     QVector<RtfPiece> pieces;
-    for (QTextBlock block = doc->findBlock(start); block.isValid() && block.position() < end; block = block.next()) {
+    // A long text has a format or two: each is converted once.
+    int convertedIndex = -1;
+    RtfCharFormat converted;
+    auto formatOf = [&](int index, const QTextCharFormat& format) {
+        if (index != convertedIndex) {
+            converted = FromQt(format);
+            convertedIndex = index;
+        }
+        return converted;
+    };
+    // Positions are counted along: asking a block or a fragment for its own takes a search.
+    QTextBlock block = doc->findBlock(start);
+    for (int blockStart = block.position(); block.isValid() && blockStart < end;
+         blockStart += block.length(), block = block.next()) {
+        int fragStart = blockStart;
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment frag = it.fragment();
-            const int from = std::max(frag.position(), start);
-            const int to = std::min(frag.position() + frag.length(), end);
+            const int fragEnd = fragStart + frag.length();
+            const int from = std::max(fragStart, start);
+            const int to = std::min(fragEnd, end);
+            const int at = fragStart;
+            fragStart = fragEnd;
             if (from >= to)
                 continue;
             RtfPiece piece;
-            piece.text = frag.text().mid(from - frag.position(), to - from);
+            piece.text = frag.text().mid(from - at, to - from);
             piece.text.remove(QChar(0xFDD0)).remove(QChar(0xFDD1)).remove(QChar::ObjectReplacementCharacter);
-            piece.format = FromQt(frag.charFormat());
+            piece.format = formatOf(frag.charFormatIndex(), frag.charFormat());
             AppendPiece(pieces, std::move(piece));
         }
-        const int separator = block.position() + block.length() - 1;
+        const int separator = blockStart + block.length() - 1;
         if (separator >= start && separator < end && block.next().isValid()) {
             RtfPiece piece;
             piece.kind = RtfPiece::ParagraphEnd;
-            piece.format = FromQt(block.next().charFormat());
+            piece.format = formatOf(block.next().charFormatIndex(), block.next().charFormat());
             piece.alignment = FromQt(block.blockFormat().alignment());
             pieces.push_back(piece);
         }
@@ -175,22 +194,44 @@ QVector<RtfPiece> DocumentPieces(const QTextDocument* doc, int start, int end)
     return pieces;
 }
 
-// Plain text as paragraphs in one format: CR LF, CR and LF end a paragraph; a vertical tab is
-// a line break inside one, as Text() gives it back.
-RtfContent PlainContent(const QString& text, const RtfCharFormat& format)
+// Qt's text layout takes a document without pages for one page 8,388,607 pixels high and
+// never lays out past that page's end (it loops there for good): a text of 180,000 lines at 24
+// points is taller. The box's document has pages a little lower instead, so a long text goes
+// on to the next page, after a gap of at most a line once in 8,000,000 pixels. The layout's
+// positions reach 33,554,431 pixels: room for the 600,000 paragraphs (Rtf::MaxPieces) of a
+// text saved at 24 points.
+constexpr qreal PageHeight = 8000000;
+
+QSizeF Paged(QSizeF page)
 {
-    QString normal = text;
-    normal.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    normal.replace(QLatin1Char('\v'), QChar::LineSeparator);
-    RtfContent content;
-    const QStringList lines = normal.split(QLatin1Char('\n'));
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            content.pieces.push_back(RtfPiece{RtfPiece::ParagraphEnd, {}, format, RtfAlignment::Left});
-        AppendPiece(content.pieces, RtfPiece{RtfPiece::Text, lines[i], format, RtfAlignment::Left});
-    }
-    return content;
+    if (page.height() < 0 || page.height() > PageHeight)
+        page.setHeight(PageHeight);
+    return page;
 }
+
+// An edit of more paragraphs than this is laid out afresh once it is done (LayoutHold);
+// smaller ones, as the windows append their lines, are laid out where they change.
+constexpr qsizetype LongEditParagraphs = 1000;
+
+qsizetype ParagraphEnds(const RtfContent& content)
+{
+    return std::count_if(content.pieces.cbegin(), content.pieces.cend(),
+        [](const RtfPiece& p) { return p.kind == RtfPiece::ParagraphEnd; });
+}
+
+// Why a content of that many pieces, written as that many bytes, is not saved; empty when it is.
+QString SaveRefusalFor(qsizetype pieces, qint64 bytes)
+{
+    if (bytes > RichTextBox::MaxFileBytes)
+        return QStringLiteral("kept as RTF, the text takes %1 KB (at most %2 KB)")
+            .arg((bytes + 1023) / 1024)
+            .arg(RichTextBox::MaxFileBytes / 1024);
+    if (pieces > Rtf::MaxPieces)
+        return QStringLiteral("it has %1 paragraphs and runs of text (at most %2)").arg(pieces).arg(Rtf::MaxPieces);
+    return QString();
+}
+
+QString TooLargeToOpen(const QString& why) { return QStringLiteral("The file is too large to open: %1.").arg(why); }
 
 int ShiftState(Qt::KeyboardModifiers m)
 {
@@ -210,6 +251,11 @@ RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent)
     setFont(QFont(QStringLiteral("Microsoft Sans Serif"), 10));
     setAcceptRichText(true);
     connect(this, &QTextEdit::textChanged, this, &RichTextBox::Change);
+    // The text edit gives the document a page of unlimited height whenever its width changes.
+    connect(document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this, [this] {
+        if (m_layoutHolds == 0)
+            KeepPageHeight();
+    });
 }
 
 QStringList RichTextBox::DrawingFamilies(const QString& fontName)
@@ -218,6 +264,34 @@ QStringList RichTextBox::DrawingFamilies(const QString& fontName)
     QStringList families{fontName};
     families += QFont::substitutes(fontName);
     return families;
+}
+
+// ---- layout ----
+
+RichTextBox::LayoutHold::LayoutHold(RichTextBox* box)
+    : m_box(box)
+{
+    if (m_box->m_layoutHolds++ > 0)
+        return;
+    // The document layout ignores every change of a document whose page is null.
+    m_box->m_heldPageSize = m_box->document()->pageSize();
+    m_box->document()->setPageSize(QSizeF(0, 0));
+}
+
+RichTextBox::LayoutHold::~LayoutHold()
+{
+    if (--m_box->m_layoutHolds > 0)
+        return;
+    // A new page size lays the whole document out again, lazily (a box never shown has a null
+    // page and is laid out once it is shown).
+    m_box->document()->setPageSize(Paged(m_box->m_heldPageSize));
+}
+
+void RichTextBox::KeepPageHeight()
+{
+    const QSizeF page = document()->pageSize();
+    if (Paged(page) != page)
+        document()->setPageSize(Paged(page));
 }
 
 // ---- positions ----
@@ -275,7 +349,7 @@ int RichTextBox::TextLength() const
 void RichTextBox::SetText(const QString& text)
 {
     document()->setUndoRedoEnabled(false);
-    Insert(PlainContent(text, RtfCharFormat{}), true);
+    Insert(Rtf::FromPlainText(text, RtfCharFormat{}), true);
     document()->setUndoRedoEnabled(true);
 }
 
@@ -314,7 +388,7 @@ QString RichTextBox::SelText() const
     return Text().mid(start, ToBoxPosition(c.selectionEnd()) - start);
 }
 
-void RichTextBox::SetSelText(const QString& text) { Insert(PlainContent(text, FromQt(textCursor().charFormat())), false); }
+void RichTextBox::SetSelText(const QString& text) { Insert(Rtf::FromPlainText(text, FromQt(textCursor().charFormat())), false); }
 
 // ---- RTF ----
 
@@ -340,35 +414,81 @@ void RichTextBox::SetSelRTF(const QString& rtf) { Insert(Rtf::Read(rtf), false);
 void RichTextBox::Insert(const RtfContent& content, bool wholeDocument)
 {
     QTextCursor cursor = textCursor();
-    cursor.beginEditBlock();
-    if (wholeDocument) {
-        cursor.select(QTextCursor::Document);
-        cursor.removeSelectedText();
-        cursor.setBlockFormat(QTextBlockFormat());
-        cursor.setBlockCharFormat(QTextCharFormat());
-    } else {
-        cursor.removeSelectedText();
-    }
-    for (const RtfPiece& piece : content.pieces) {
-        if (piece.kind == RtfPiece::Text) {
-            cursor.insertText(piece.text, ToQt(piece.format));
+    {
+        std::optional<LayoutHold> hold;
+        if (wholeDocument || ParagraphEnds(content) > LongEditParagraphs)
+            hold.emplace(this);
+        cursor.beginEditBlock();
+        if (wholeDocument) {
+            cursor.select(QTextCursor::Document);
+            cursor.removeSelectedText();
+            cursor.setBlockFormat(QTextBlockFormat());
+            cursor.setBlockCharFormat(QTextCharFormat());
         } else {
+            cursor.removeSelectedText();
+        }
+        // Pieces of one format share its conversion: a long text has a format or two.
+        const RtfCharFormat* converted = nullptr;
+        QTextCharFormat format;
+        auto formatOf = [&](const RtfCharFormat& f) -> const QTextCharFormat& {
+            if (!converted || !(*converted == f)) {
+                format = ToQt(f);
+                converted = &f;
+            }
+            return format;
+        };
+        // Runs and left-aligned paragraph ends of one format go in as one text with paragraph
+        // separators, of which the cursor makes the paragraphs at less cost than one by one.
+        // The new paragraphs take the format of the one the text starts in: that one must be
+        // left-aligned too.
+        QString lines;
+        const RtfCharFormat* linesFormat = nullptr;
+        bool linesInLeftParagraph = false;
+        auto flush = [&] {
+            if (linesFormat)
+                cursor.insertText(lines, formatOf(*linesFormat));
+            lines.clear();
+            linesFormat = nullptr;
+        };
+        for (const RtfPiece& piece : content.pieces) {
+            const bool text = piece.kind == RtfPiece::Text;
+            const bool leftEnd = !text && piece.alignment == RtfAlignment::Left;
+            if (linesFormat && piece.format == *linesFormat && (text || (leftEnd && linesInLeftParagraph))) {
+                lines += text ? piece.text : QString(QChar::ParagraphSeparator);
+                continue;
+            }
+            flush();
+            linesInLeftParagraph = FromQt(cursor.blockFormat().alignment()) == RtfAlignment::Left;
+            if (text || (leftEnd && linesInLeftParagraph)) {
+                linesFormat = &piece.format;
+                lines = text ? piece.text : QString(QChar::ParagraphSeparator);
+                continue;
+            }
             QTextBlockFormat block = cursor.blockFormat();
             block.setAlignment(ToQt(piece.alignment));
             cursor.setBlockFormat(block);
             block.setAlignment(Qt::AlignLeft);
-            cursor.insertBlock(block, ToQt(piece.format));
+            cursor.insertBlock(block, formatOf(piece.format));
+        }
+        flush();
+        if (wholeDocument) {
+            QTextBlockFormat block = cursor.blockFormat();
+            block.setAlignment(ToQt(content.finalAlignment));
+            cursor.setBlockFormat(block);
+        }
+        cursor.endEditBlock();
+        if (wholeDocument) {
+            // The caret moves to the start while the layout is held: moved afterwards, the
+            // text would be laid out at once up to where it was (the end of the new text).
+            cursor.setPosition(0);
+            setTextCursor(cursor);
         }
     }
-    if (wholeDocument) {
-        QTextBlockFormat block = cursor.blockFormat();
-        block.setAlignment(ToQt(content.finalAlignment));
-        cursor.setBlockFormat(block);
-    }
-    cursor.endEditBlock();
+    // The view follows the caret on the laid-out text.
     if (wholeDocument)
-        cursor.setPosition(0);
-    setTextCursor(cursor);
+        ensureCursorVisible();
+    else
+        setTextCursor(cursor);
 }
 
 // ---- formatting of the selection ----
@@ -386,10 +506,15 @@ QTextCharFormat RichTextBox::SelectionFormat() const
 void RichTextBox::MergeSelectionFormat(const QTextCharFormat& format)
 {
     QTextCursor c = textCursor();
-    if (c.hasSelection())
-        c.mergeCharFormat(format);
-    else
+    if (!c.hasSelection()) {
         mergeCurrentCharFormat(format);
+        return;
+    }
+    const QTextDocument* doc = document();
+    std::optional<LayoutHold> hold;
+    if (doc->findBlock(c.selectionEnd()).blockNumber() - doc->findBlock(c.selectionStart()).blockNumber() > LongEditParagraphs)
+        hold.emplace(this);
+    c.mergeCharFormat(format);
 }
 
 QColor RichTextBox::SelColor() const
@@ -456,6 +581,28 @@ void RichTextBox::SetSelUnderline(bool on)
     MergeSelectionFormat(f);
 }
 
+void RichTextBox::FormatAll(const QString& fontName, double points, const QColor& color, bool bold, bool italic)
+{
+    QTextCharFormat f;
+    f.setFontFamilies(QStringList{fontName});
+    f.setProperty(CharsetProperty, CharsetForName(fontName));
+    f.setFontPointSize(std::clamp(points, 1.0, 1638.0));
+    f.setForeground(color);
+    f.setFontWeight(bold ? QFont::Bold : QFont::Normal);
+    f.setFontItalic(italic);
+    {
+        // The box's own cursor never selects the text, and moves to the start while the
+        // layout is held: a shown selection, or a caret moved from the end, has a long text
+        // laid out to its end at once.
+        const LayoutHold hold(this);
+        QTextCursor all(document());
+        all.select(QTextCursor::Document);
+        all.mergeCharFormat(f);
+        setTextCursor(QTextCursor(document()));
+    }
+    ensureCursorVisible();
+}
+
 bool RichTextBox::SetFocus()
 {
     return FormEvents::GiveFocus(this);
@@ -475,9 +622,8 @@ bool RichTextBox::LoadFile(const QString& path, FileType type)
     const QByteArray data = file.isSequential() ? file.read(MaxFileBytes + 1) : QByteArray();
     const qint64 size = file.isSequential() ? data.size() : file.size();
     if (size > MaxFileBytes) {
-        m_loadError = QStringLiteral("The file is too large to open (%1 KB; at most %2 KB).")
-                          .arg((size + 1023) / 1024)
-                          .arg(MaxFileBytes / 1024);
+        m_loadError = TooLargeToOpen(
+            QStringLiteral("it has %1 KB (at most %2 KB)").arg((size + 1023) / 1024).arg(MaxFileBytes / 1024));
         return false;
     }
     const QByteArray content = file.isSequential() ? data : file.readAll();
@@ -485,24 +631,42 @@ bool RichTextBox::LoadFile(const QString& path, FileType type)
         m_loadError = file.errorString();
         return false;
     }
-    if (type == RtfFile && Rtf::LooksLikeRtf(content)) {
-        document()->setUndoRedoEnabled(false);
-        Insert(Rtf::Read(content), true);
-        document()->setUndoRedoEnabled(true);
-    } else {
-        SetText(CodePage::FromGbk(content));
+    const RtfContent read = type == RtfFile && Rtf::LooksLikeRtf(content)
+        ? Rtf::Read(content)
+        : Rtf::FromPlainText(CodePage::FromGbk(content), RtfCharFormat{});
+    const QString refusal = read.truncated
+        ? QStringLiteral("it has more than %1 paragraphs and runs of text").arg(Rtf::MaxPieces)
+        : SaveRefusal(read.pieces);
+    if (!refusal.isEmpty()) {
+        m_loadError = TooLargeToOpen(refusal);
+        return false;
     }
+    document()->setUndoRedoEnabled(false);
+    Insert(read, true);
+    document()->setUndoRedoEnabled(true);
     return true;
+}
+
+QString RichTextBox::SaveRefusal(const QVector<RtfPiece>& pieces) const
+{
+    // The writer's own cost of the text: its RTF is plain ASCII, one byte a character.
+    return SaveRefusalFor(pieces.size(), Rtf::Write(pieces, font().family(), font().pointSizeF()).size());
 }
 
 bool RichTextBox::SaveFile(const QString& path, FileType type)
 {
     m_saveError.clear();
-    const QByteArray data = type == RtfFile ? TextRTF().toLatin1() : CodePage::ToGbk(Text());
-    if (data.size() > MaxFileBytes) {
-        m_saveError = QStringLiteral("The text is too large to save (%1 KB; at most %2 KB).")
-                          .arg((data.size() + 1023) / 1024)
-                          .arg(MaxFileBytes / 1024);
+    QByteArray data;
+    if (type == RtfFile) {
+        const QVector<RtfPiece> pieces = Pieces();
+        data = Rtf::Write(pieces, font().family(), font().pointSizeF()).toLatin1();
+        m_saveError = SaveRefusalFor(pieces.size(), data.size());
+    } else {
+        data = CodePage::ToGbk(Text());
+        m_saveError = SaveRefusalFor(0, data.size());
+    }
+    if (!m_saveError.isEmpty()) {
+        m_saveError = QStringLiteral("The text is too large to save: %1.").arg(m_saveError);
         return false;
     }
     return SafeFile::WriteAll(SafeFile::Native(path), data);

@@ -15,6 +15,7 @@
 // forms of Noto for Chinese characters.
 
 #include <QColor>
+#include <QSizeF>
 #include <QString>
 #include <QTextEdit>
 
@@ -65,6 +66,10 @@ public:
     void SetSelItalic(bool on);
     bool SelUnderline() const;
     void SetSelUnderline(bool on);
+    // The whole text in one font (name and size in points), colour, weight and slant, the
+    // caret at the start: what selecting everything and setting each of these does, in one
+    // pass however long the text.
+    void FormatAll(const QString& fontName, double points, const QColor& color, bool bold, bool italic);
 
     // Gives the box the keyboard focus; false when it cannot take it (hidden or disabled),
     // which the windows ignore.
@@ -72,10 +77,12 @@ public:
 
     // Files: RTF (a file that is not RTF loads as plain text) or code page 936 text. Saving
     // goes through a temporary file. False when the file cannot be read or written. Loading
-    // and saving share one bound: a file larger than MaxFileBytes is refused unread (the box
-    // keeps what it held), and a content larger than that is not written (the file keeps
-    // what it held), so the box never saves a file it could not load again. LoadError() and
-    // SaveError() then say why, for the caller to show.
+    // and saving share their bounds, so the box never saves a file it could not load again
+    // whole, nor loads one it could not save again: a file larger than MaxFileBytes is refused
+    // unread, and so is a content that would be saved larger than that or in more runs and
+    // paragraph ends than the RTF reader takes back (Rtf::MaxPieces); the box then keeps what
+    // it held. Saving such a content writes nothing (the file keeps what it held). LoadError()
+    // and SaveError() then say why, for the caller to show.
     static constexpr qint64 MaxFileBytes = 16LL * 1024 * 1024;
     bool LoadFile(const QString& path, FileType type = RtfFile);
     bool SaveFile(const QString& path, FileType type = RtfFile);
@@ -84,6 +91,10 @@ public:
     // Why the last SaveFile failed when the content was too large; empty otherwise (a file
     // that could not be written is the caller's disk warning).
     QString SaveError() const { return m_saveError; }
+    // Why a content could not be saved as RTF, as a clause ("it has 700000 paragraphs and runs
+    // of text (at most 600000)"); empty when it could. For a caller that asks before it takes
+    // a text the box will have to keep.
+    QString SaveRefusal(const QVector<RtfPiece>& pieces) const;
 
     // The runs of the content, as the RTF writer sees them (for checks of what is shown).
     QVector<RtfPiece> Pieces() const;
@@ -113,6 +124,24 @@ protected:
     void insertFromMimeData(const QMimeData* source) override;
 
 private:
+    // While a hold lives, edits of the document are not laid out. A shown box lays an edit out
+    // at once, from the edit to the end of the text: a long text replaced or formatted would
+    // be laid out whole, and for each edit, before the window could answer. When the last
+    // hold ends, the whole text is laid out afresh as a new text is: the first page at once,
+    // the rest in steps between events.
+    class LayoutHold {
+    public:
+        explicit LayoutHold(RichTextBox* box);
+        ~LayoutHold();
+        LayoutHold(const LayoutHold&) = delete;
+        LayoutHold& operator=(const LayoutHold&) = delete;
+
+    private:
+        RichTextBox* m_box;
+    };
+
+    // Gives the document pages of a height the layout can go past (see PageHeight).
+    void KeepPageHeight();
     int ToBoxPosition(int docPosition) const;
     int ToDocPosition(int boxPosition) const;
     void Insert(const RtfContent& content, bool wholeDocument);
@@ -123,4 +152,6 @@ private:
 
     QString m_loadError;
     QString m_saveError;
+    int m_layoutHolds{0};
+    QSizeF m_heldPageSize;
 };

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QSet>
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -13,7 +14,6 @@ constexpr int MaxParameter = 1 << 24; // numbers are capped here while they are 
 constexpr int MaxControlWord = 32;    // letters beyond this are read and dropped
 constexpr int MaxFonts = 1024;        // font table entries beyond this are dropped
 constexpr int MaxColors = 1024;       // colour table entries beyond this are dropped
-constexpr int MaxPieces = 200000;     // runs and paragraph ends; the rest of the document is dropped
 
 enum class Destination { Text, FontTable, ColorTable, Skip };
 
@@ -63,7 +63,7 @@ public:
     RtfContent Run()
     {
         m_stack.push_back(GroupState{});
-        while (m_pos < m_data.size() && m_content.pieces.size() < MaxPieces) {
+        while (m_pos < m_data.size() && !m_content.truncated) {
             const char c = m_data.at(m_pos++);
             switch (c) {
             case '{':
@@ -419,20 +419,40 @@ private:
         if (m_bytes.isEmpty())
             return;
         // Code page 936 unless the document declares another one and the font is not Chinese.
+        // ASCII and 936's own codes go by table: a converter for each run costs more than the
+        // run (a text of many short lines is as many runs).
         const bool latin = m_codePage != 0 && m_codePage != 936 && m_bytesFormat.fontCharset != 134;
-        AppendText(latin ? QString::fromLatin1(m_bytes) : CodePage::FromGbk(m_bytes), m_bytesFormat);
+        const bool ascii =
+            std::all_of(m_bytes.cbegin(), m_bytes.cend(), [](char b) { return static_cast<unsigned char>(b) < 0x80; });
+        std::optional<QString> text;
+        if (latin || ascii)
+            text = QString::fromLatin1(m_bytes);
+        else
+            text = CodePage::From936(m_bytes);
+        AppendText(text ? *text : CodePage::FromGbk(m_bytes), m_bytesFormat);
         m_bytes.clear();
+    }
+
+    // Room for one more piece; without it the document ends here.
+    bool TakePiece()
+    {
+        if (m_content.pieces.size() < Rtf::MaxPieces)
+            return true;
+        m_content.truncated = true;
+        return false;
     }
 
     void AppendText(const QString& text, const RtfCharFormat& format)
     {
-        if (text.isEmpty())
+        if (text.isEmpty() || m_content.truncated)
             return;
         auto& pieces = m_content.pieces;
         if (!pieces.isEmpty() && pieces.back().kind == RtfPiece::Text && pieces.back().format == format) {
             pieces.back().text += text;
             return;
         }
+        if (!TakePiece())
+            return;
         RtfPiece piece;
         piece.kind = RtfPiece::Text;
         piece.text = text;
@@ -445,6 +465,8 @@ private:
         if (State().destination != Destination::Text)
             return;
         FlushBytes();
+        if (m_content.truncated || !TakePiece())
+            return;
         RtfPiece piece;
         piece.kind = RtfPiece::ParagraphEnd;
         piece.format = State().format;
@@ -474,6 +496,15 @@ private:
 
 // ---- writing ----
 
+// \'hh, lower-case hex: one call per character of a long text, so no formatting.
+void AppendHexByte(QString& out, unsigned byte)
+{
+    static constexpr char digits[] = "0123456789abcdef";
+    out += QLatin1String("\\'");
+    out += QLatin1Char(digits[byte >> 4 & 0xF]);
+    out += QLatin1Char(digits[byte & 0xF]);
+}
+
 QString EncodeText(const QString& text)
 {
     QString out;
@@ -493,11 +524,14 @@ QString EncodeText(const QString& text)
             continue; // control characters and embedded objects are not saved
         } else if (CodePage::IsDoubleByte(c)) {
             const auto code = static_cast<quint16>(CodePage::AnsiCode(c));
-            out += QStringLiteral("\\'%1\\'%2").arg(code >> 8, 2, 16, QLatin1Char('0')).arg(code & 0xFF, 2, 16, QLatin1Char('0'));
+            AppendHexByte(out, code >> 8);
+            AppendHexByte(out, code & 0xFF);
         } else if (CodePage::InCodePage(c)) { // 936's one single byte above ASCII: the euro sign
-            out += QStringLiteral("\\'%1").arg(CodePage::AnsiCode(c), 2, 16, QLatin1Char('0'));
+            AppendHexByte(out, static_cast<quint16>(CodePage::AnsiCode(c)));
         } else {
-            out += QStringLiteral("\\u%1?").arg(static_cast<qint16>(u));
+            out += QLatin1String("\\u");
+            out += QString::number(static_cast<qint16>(u));
+            out += QLatin1Char('?');
         }
     }
     return out;
@@ -550,6 +584,31 @@ bool LooksLikeRtf(const QByteArray& data)
 RtfContent Read(const QByteArray& data) { return Reader(data).Run(); }
 
 RtfContent Read(const QString& rtf) { return Read(CodePage::ToGbk(rtf)); }
+
+RtfContent FromPlainText(const QString& text, const RtfCharFormat& format)
+{
+    RtfContent content;
+    auto endLine = [&](qsizetype from, qsizetype to) {
+        if (to == from)
+            return;
+        RtfPiece run{RtfPiece::Text, text.mid(from, to - from), format, RtfAlignment::Left};
+        run.text.replace(QLatin1Char('\v'), QChar::LineSeparator);
+        content.pieces.push_back(std::move(run));
+    };
+    qsizetype lineStart = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c != '\r' && c != '\n' && c != QChar::ParagraphSeparator && c != 0xFDD0 && c != 0xFDD1)
+            continue;
+        endLine(lineStart, i);
+        if (c == '\r' && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+            ++i;
+        content.pieces.push_back(RtfPiece{RtfPiece::ParagraphEnd, {}, format, RtfAlignment::Left});
+        lineStart = i + 1;
+    }
+    endLine(lineStart, text.size());
+    return content;
+}
 
 QString Write(const QVector<RtfPiece>& pieces, const QString& defaultFontName, double defaultPointSize)
 {

@@ -18,7 +18,10 @@
 //   as far as they make sense and the rest is dropped.
 // - Hostile input stays within fixed limits: groups nested deeper than 1024 are counted, not
 //   stored; \binN skips its N raw bytes; font and colour tables keep their first 1024
-//   entries; a document of more than 200000 runs and paragraph ends is read up to there.
+//   entries; a document of more than MaxPieces runs and paragraph ends is read up to there,
+//   and the result says it stopped. The writer has no limit of its own: whoever saves checks
+//   the count (RichTextBox::SaveFile), and since a written document reads back in at most as
+//   many pieces as it was written from, what was saved within the limit loads back whole.
 
 #include <QByteArray>
 #include <QColor>
@@ -53,9 +56,14 @@ struct RtfContent {
     QVector<RtfPiece> pieces;
     // Alignment in effect at the end, for a last paragraph without \par.
     RtfAlignment finalAlignment{RtfAlignment::Left};
+    // The document held more than Rtf::MaxPieces pieces: the rest was dropped.
+    bool truncated{false};
 };
 
 namespace Rtf {
+// The most runs and paragraph ends a document is read with: room for a text of 300,000 lines.
+constexpr qsizetype MaxPieces = 600000;
+
 // True when the bytes start (after blanks) with "{\rtf".
 bool LooksLikeRtf(const QByteArray& data);
 // Reads RTF bytes. Adjacent runs of one format are merged.
@@ -63,6 +71,11 @@ RtfContent Read(const QByteArray& data);
 // Reads RTF given as a string (the builders' output): the string is turned into code page
 // 936 bytes first, so characters that code page cannot hold arrive unchanged.
 RtfContent Read(const QString& rtf);
+
+// Plain text as paragraphs in one format, as the rich-text box takes it: CR LF, CR, LF and
+// the characters the box itself breaks a paragraph at (U+2029, U+FDD0, U+FDD1) end a
+// paragraph; a vertical tab is a line break inside one (U+2028).
+RtfContent FromPlainText(const QString& text, const RtfCharFormat& format);
 
 // Writes a complete document. Runs without a font name or size are written in the default
 // font and size given here. Two-byte characters of code page 936 are written as \'hh

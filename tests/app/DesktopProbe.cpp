@@ -9,6 +9,8 @@
 //   close              the open task or tool window unloads
 //   frontier <l> <s>   the learner's frontier becomes lesson l, step s (in memory only)
 //   testpartner        the chat opens (or closes) its test partner, as F3 does
+//   press <form> <ctl> the button is clicked once this command has answered (a button that
+//                      opens a dialog returns when the dialog closes)
 //   pass right|wrong   the typing task is answered to the end of its pass by keys sent to it:
 //                      every character right, or enough of them wrong to stay below 80 %
 //   windows            "win <form> <native id>" for every visible form
@@ -20,6 +22,7 @@
 //   settext <form> <ctl> <text>  the line or combo box shows text (the rest of the line)
 // When the course panel is first shown the probe prints "ready".
 
+#include <QAbstractButton>
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QComboBox>
@@ -229,6 +232,10 @@ void Run(const QStringList& words)
     } else if (command == QLatin1String("testpartner")) {
         if (Chat* chat = Forms::Find<Chat>())
             chat->ToggleTestPartner();
+    } else if (command == QLatin1String("press")) {
+        if (Form* f = Forms::Find(words.value(1)))
+            if (auto* button = f->findChild<QAbstractButton*>(words.value(2)))
+                QTimer::singleShot(0, button, &QAbstractButton::click);
     } else if (command == QLatin1String("pass")) {
         new TypingDriver(words.value(1) == QLatin1String("right"));
     } else if (command == QLatin1String("windows")) {

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Keys go where the learner is, under a real window manager (openbox on a virtual display):
 # at start, after a message box, a click on the chat's test partner, F4 with a restore, a word a
-# tool hands to the dictionary a second time, and a companion or dictionary window closed by its
-# close box, the window that should take the keys is the active one, and typing (or Esc) reaches
-# it. With VELMORA_SHOTS set to a folder, a screenshot at the end of each case goes there.
-# Skipped (77) when Xvfb, openbox, xdotool, xprop or xwininfo are not installed.
+# tool hands to the dictionary a second time, a companion or dictionary window closed by its
+# close box, and the reading helper's file dialog cancelled or answered with a file too large,
+# the window that should take the keys is the active one, and typing (or Esc) reaches it. With
+# VELMORA_SHOTS set to a folder, a screenshot at the end of each case goes there. Skipped (77)
+# when Xvfb, openbox, xdotool, xprop or xwininfo are not installed.
 #   activation_check.sh <desktop_probe> <data tree>
 set -u
 probe="$1"
@@ -16,6 +17,7 @@ source "$(dirname "$0")/desktop_session.sh"
 #   p:<command>    a command to the program
 #   w:<form>       wait until that form's window is the active one
 #   box[:<title>]  wait until a message box ("Advice" unless named) is the active window
+#   dialog         wait until the file dialog is the active window
 #   k:<key>        a key, through the window manager to the active window
 #   click:<form>[:<control>]  a click inside that form's window (on that control)
 #   type:<text>    the text is typed
@@ -42,7 +44,12 @@ cases=(
   "dictionary closed while typing, after Related Expressions closed over it|1 2|p:study 1;w:Typing;click:Dictionary:Combo1;w:Dictionary;close:Expressions_Related;w:Dictionary;close:Dictionary;w:Typing;t:Typing:Label8:hao "
   "on-line dictionary closed beside a tool|1 2|p:tool 3;w:SentencesSingle;close:DictionaryOnline;w:SentencesSingle;t:SentencesSingle:Combo1:hao;k:Escape;gone:SentencesSingle"
   "notepad closed in the lesson text|1 2|p:study 0;w:Text;close:Notepad;w:Text;k:Escape;gone:Text;w:Begin1"
+  "reading helper's file dialog cancelled|1 2|p:tool 8;w:ReadingHelper;p:press ReadingHelper Command5;dialog;k:Escape;w:ReadingHelper;k:Escape;gone:ReadingHelper"
+  "reading helper's file too large|1 2|p:tool 8;w:ReadingHelper;p:press ReadingHelper Command5;dialog;type:$work/large.txt;k:Return;box:Warning;k:Return;w:ReadingHelper;k:Escape;gone:ReadingHelper"
 )
+
+# A text file larger than the reading helper opens.
+head -c 5000000 /dev/zero | tr '\0' a >"$work/large.txt"
 
 # Each case at each of its sizes, a desktop started anew for each size.
 runs=()
@@ -75,6 +82,8 @@ for entry in "${runs[@]}"; do
         title=Advice
         [ "$step" = box ] || title="${step#box:}"
         wait_for '[ "$(xdotool getactivewindow getwindowname 2>/dev/null)" = "$title" ]' 600 || { problem="no message box"; break; } ;;
+      dialog)
+        wait_for 'xdotool getactivewindow getwindowname 2>/dev/null | grep -q "^Open"' || { problem="no file dialog"; break; } ;;
       k:*) xdotool key "${step#k:}" ;;
       click:*)
         IFS=':' read -r _ form control <<<"$step"

@@ -14,6 +14,7 @@
 #include "FileDialog.h"
 #include "ReadingHelper.h"
 #include "RichTextBox.h"
+#include "RtfDocument.h"
 #include "SharedPlayer.h"
 #include "WavFile.h"
 #include "WavePlayer.h"
@@ -163,17 +164,32 @@ TEST_F(ReadingHelperWindowTest, AChangeIsSavedAtTheFifthMinuteAndAFailedSaveWait
 
 TEST_F(ReadingHelperWindowTest, ASavedTextThatCannotBeLoadedIsNeverWrittenOverAndTheLearnerIsTold)
 {
-    WriteFile(QStringLiteral("Record/Reading.rtf"), "{\\rtf1 ");
-    ASSERT_TRUE(QFile(Path(QStringLiteral("Record/Reading.rtf"))).resize(RichTextBox::MaxFileBytes + 1));
-    for (int use = 1; use <= 2; ++use) {
-        SCOPED_TRACE(use);
-        OpenHelper();
-        EXPECT_EQ(box->Text(), QString());
-        EXPECT_EQ(m_boxes->Boxes().size(), use) << "why the box is empty";
-        box->SetText(QStringLiteral("新的"));
-        Clock::Advance(5 * 60000);
-        CloseHelper();
-        EXPECT_EQ(QFileInfo(Path(QStringLiteral("Record/Reading.rtf"))).size(), RichTextBox::MaxFileBytes + 1);
+    QByteArray manyParagraphs = "{\\rtf1 ";
+    for (qsizetype i = 0; i <= Rtf::MaxPieces; ++i)
+        manyParagraphs += "\\par ";
+    const struct {
+        const char* why;
+        QByteArray file;
+        qint64 size;
+    } cases[] = {
+        {"larger than the bound", "{\\rtf1 ", RichTextBox::MaxFileBytes + 1},
+        {"more paragraphs than the reader takes", manyParagraphs + "}", manyParagraphs.size() + 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        m_boxes->Clear();
+        WriteFile(QStringLiteral("Record/Reading.rtf"), c.file);
+        ASSERT_TRUE(QFile(Path(QStringLiteral("Record/Reading.rtf"))).resize(c.size));
+        for (int use = 1; use <= 2; ++use) {
+            SCOPED_TRACE(use);
+            OpenHelper();
+            EXPECT_EQ(box->Text(), QString());
+            EXPECT_EQ(m_boxes->Boxes().size(), use) << "why the box is empty";
+            box->SetText(QStringLiteral("新的"));
+            Clock::Advance(5 * 60000);
+            CloseHelper();
+            EXPECT_EQ(QFileInfo(Path(QStringLiteral("Record/Reading.rtf"))).size(), c.size);
+        }
     }
     // Moved away by the learner, the saved text no longer stands in the way.
     OpenHelper();
@@ -181,6 +197,68 @@ TEST_F(ReadingHelperWindowTest, ASavedTextThatCannotBeLoadedIsNeverWrittenOverAn
     box->SetText(QStringLiteral("新的"));
     CloseHelper();
     EXPECT_TRUE(Reading().contains(QStringLiteral("\\'d0\\'c2\\'b5\\'c4")));
+}
+
+// Lines that take 512 bytes each in Reading.rtf, five times their size in a .txt: 98 tabs
+// ("\\tab " each), two Chinese characters ("\\'hh\\'hh" each) and the paragraph end.
+QString CostlyLines(int count) { return QStringList(count, QString(98, u'\t') + QStringLiteral("中文")).join(u'\n'); }
+
+TEST_F(ReadingHelperWindowTest, AnOpenedTextComesBackWholeAfterEachSaveAndLoad)
+{
+    QStringList shortLines;
+    for (int line = 0; line < 100001; ++line)
+        shortLines << QStringLiteral("第%1行").arg(line);
+    const struct {
+        const char* why;
+        QString text;
+    } cases[] = {
+        {"more short lines than runs the reader took", shortLines.join(u'\n')},
+        {"tabs", QStringLiteral("甲\t乙\n\t丙\t")},
+        {"bare line feeds and empty lines", QStringLiteral("一\n二\n\n\n三")},
+        {"characters beyond U+FFFF", QStringLiteral("𠀀𪚥\n𠮷野家")},
+        {"just within the bound of Reading.rtf", CostlyLines(int((RichTextBox::MaxFileBytes - 4096) / 512))},
+    };
+    FileDialog::Recorder dialog;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        QFile::remove(Path(QStringLiteral("Record/Reading.rtf")));
+        WriteFile(QStringLiteral("in/text.txt"), c.text.toUtf8());
+        QString text = c.text;
+        text.replace(u'\n', QStringLiteral("\r\n"));
+        OpenHelper();
+        dialog.Answer(Path(QStringLiteral("in/text.txt")));
+        Click("Command5");
+        ASSERT_EQ(box->Text(), text);
+        CloseHelper();
+        // Loaded, changed and saved again, then loaded again.
+        OpenHelper();
+        ASSERT_EQ(box->Text(), text);
+        box->SetSelText(QStringLiteral("。"));
+        CloseHelper();
+        OpenHelper();
+        EXPECT_EQ(box->Text(), QStringLiteral("。") + text);
+        CloseHelper();
+    }
+    EXPECT_TRUE(m_boxes->Boxes().isEmpty());
+}
+
+TEST_F(ReadingHelperWindowTest, ATextTooLargeToSaveIsNotOpenedAndTheSavedTextStays)
+{
+    // Less than a quarter of the bound as a .txt, more than the bound as RTF.
+    WriteFile(QStringLiteral("in/large.txt"), CostlyLines(int(RichTextBox::MaxFileBytes / 512 + 8)).toUtf8());
+    OpenHelper();
+    box->SetText(QStringLiteral("保存的"));
+    CloseHelper();
+    const QByteArray saved = ReadFile(QStringLiteral("Record/Reading.rtf"));
+    FileDialog::Recorder dialog;
+    OpenHelper();
+    dialog.Answer(Path(QStringLiteral("in/large.txt")));
+    Click("Command5");
+    EXPECT_EQ(m_boxes->Boxes().size(), 1) << "why it is not opened";
+    EXPECT_EQ(box->Text(), QStringLiteral("保存的"));
+    CloseHelper();
+    EXPECT_EQ(m_boxes->Boxes().size(), 1) << "nothing refused at the close";
+    EXPECT_EQ(ReadFile(QStringLiteral("Record/Reading.rtf")), saved);
 }
 
 TEST_F(ReadingHelperWindowTest, OpenReadsTextFilesFormattedAndRtfFilesAsTheyAre)

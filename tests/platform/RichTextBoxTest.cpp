@@ -8,9 +8,13 @@
 #include <QGlyphRun>
 #include <QMimeData>
 #include <QRawFont>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTextLayout>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include "CodePage.h"
@@ -292,9 +296,55 @@ TEST_F(RichTextBoxFiles, AFileBeyondTheBoundIsRefusedWithAReasonAndTheBoxKeepsIt
     EXPECT_FALSE(box.SaveFile(Path("kept.rtf")));
     EXPECT_FALSE(box.SaveError().isEmpty());
     EXPECT_EQ(ReadFile("kept.rtf"), QByteArray("{\\rtf1 old}"));
+    // Nor what the RTF reader would not take back whole.
+    box.SetText(QStringList(int(Rtf::MaxPieces / 2 + 1), QStringLiteral("a")).join(u'\n'));
+    EXPECT_FALSE(box.SaveFile(Path("kept.rtf")));
+    EXPECT_FALSE(box.SaveError().isEmpty());
+    EXPECT_EQ(ReadFile("kept.rtf"), QByteArray("{\\rtf1 old}"));
     box.SetText(QStringLiteral("中"));
     EXPECT_TRUE(box.SaveFile(Path("kept.rtf")));
     EXPECT_TRUE(box.SaveError().isEmpty());
+}
+
+TEST(RichTextBoxLayout, ALongTextIsLaidOutOnceItIsInAndThenToItsEndHoweverTall)
+{
+    RichTextBox box;
+    box.resize(400, 300);
+    box.show();
+    QString text;
+    for (int line = 0; line < 5000; ++line)
+        text += QStringLiteral("第%1行\r\n").arg(line);
+    const QString rtf = [&] {
+        RichTextBox source;
+        source.SetText(text);
+        return source.TextRTF();
+    }();
+    auto laidOut = [&](const QTextBlock& b) { return b.layout() && b.layout()->lineCount() > 0; };
+    const struct {
+        const char* why;
+        std::function<void()> edit;
+    } edits[] = {
+        {"set as text", [&] { box.SetText(text); }},
+        {"set as RTF", [&] { box.SetTextRTF(rtf); }},
+        {"formatted whole, taller than the text layout's own page (8,388,607 pixels)",
+            [&] { box.FormatAll(QStringLiteral("Arial"), 400, Qt::blue, true, false); }},
+    };
+    for (const auto& e : edits) {
+        SCOPED_TRACE(e.why);
+        e.edit();
+        EXPECT_TRUE(laidOut(box.document()->firstBlock()));
+        EXPECT_FALSE(laidOut(box.document()->lastBlock()));
+        // The rest follows, whole.
+        box.SetSelStart(box.TextLength());
+        ASSERT_TRUE(laidOut(box.document()->lastBlock()));
+        EXPECT_GT(box.verticalScrollBar()->value(), 0);
+        EXPECT_EQ(box.Text(), text);
+    }
+    EXPECT_GT(box.document()->lastBlock().layout()->position().y(), 8388607);
+    box.SetSelStart(0);
+    box.SetSelLength(2);
+    EXPECT_EQ(box.SelFontName(), QStringLiteral("Arial"));
+    EXPECT_EQ(box.SelColor(), QColor(Qt::blue));
 }
 
 TEST(RichTextBoxEvents, MouseUpComesAfterTheSelectionIsMade)

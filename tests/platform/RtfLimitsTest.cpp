@@ -56,17 +56,42 @@ TEST(RtfLimitsTest, TablesKeepTheirFirstEntriesOnly)
     EXPECT_TRUE(f.pieces[1].format.fontName.isEmpty());
 }
 
-TEST(RtfLimitsTest, ADocumentOfTooManyRunsIsReadUpToTheLimit)
+TEST(RtfLimitsTest, WhatIsWrittenWithinThePieceLimitReadsBackWholeAndMoreSaysWhereItStopped)
 {
-    QByteArray rtf = "{\\rtf1 ";
-    for (int i = 0; i < 150000; ++i)
-        rtf += "\\b a\\b0 b";
-    rtf += "\\par end}";
-    const RtfContent read = Rtf::Read(rtf);
-    EXPECT_LE(read.pieces.size(), 200001);
-    EXPECT_GE(read.pieces.size(), 200000);
-    EXPECT_TRUE(PlainText(read).startsWith(QStringLiteral("abab")));
-    EXPECT_FALSE(PlainText(read).endsWith(QStringLiteral("end")));
+    // Lines of text: a run and a paragraph end each.
+    auto lines = [](qsizetype pieces) {
+        QVector<RtfPiece> written;
+        for (qsizetype i = 0; i < pieces; ++i)
+            written.push_back(i % 2 == 0 ? RtfPiece{RtfPiece::Text, QString::number(i), {}, RtfAlignment::Left}
+                                         : RtfPiece{RtfPiece::ParagraphEnd, {}, {}, RtfAlignment::Left});
+        return written;
+    };
+    // Runs of alternating formats in one paragraph, as a hostile document might have.
+    QByteArray alternating = "{\\rtf1 ";
+    for (qsizetype i = 0; i < Rtf::MaxPieces; ++i)
+        alternating += "\\b a\\b0 b";
+    alternating += "\\par end}";
+    const struct {
+        const char* why;
+        QByteArray rtf;
+        qsizetype pieces;
+        bool truncated;
+        const char16_t* start;
+    } cases[] = {
+        {"lines up to the limit", Rtf::Write(lines(Rtf::MaxPieces), QStringLiteral("Arial"), 10).toLatin1(), Rtf::MaxPieces,
+            false, u"0|2|4|"},
+        {"one piece more", Rtf::Write(lines(Rtf::MaxPieces + 1), QStringLiteral("Arial"), 10).toLatin1(), Rtf::MaxPieces,
+            true, u"0|2|4|"},
+        {"alternating formats", alternating, Rtf::MaxPieces, true, u"abab"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        const RtfContent read = Rtf::Read(c.rtf);
+        EXPECT_EQ(read.pieces.size(), c.pieces);
+        EXPECT_EQ(read.truncated, c.truncated);
+        EXPECT_TRUE(PlainText(read).startsWith(QString::fromUtf16(c.start)));
+        EXPECT_FALSE(PlainText(read).endsWith(QStringLiteral("end")));
+    }
 }
 
 } // namespace
