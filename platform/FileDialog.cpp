@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <QStandardPaths>
 
+#include "FormEvents.h"
+
 namespace {
 FileDialog::Recorder* g_recorder = nullptr;
 
@@ -78,8 +80,7 @@ QString GetOpenFileName(QWidget* parent, const QString& filter, const QString& f
         QtNameFilters(filter).join(QStringLiteral(";;")), nullptr, QFileDialog::HideNameFilterDetails);
     // The window that opened the dialog has the keys again: the window manager gives them to
     // a window of its own choosing (the full-screen main window).
-    if (owner && owner->isVisible())
-        owner->activateWindow();
+    FormEvents::GiveBack(owner);
     return path;
 }
 

@@ -104,6 +104,18 @@ bool FormEvents::GiveKeysTo(QWidget* window)
     return window && (GiveFocus(window->focusWidget()) || GiveFocus(window));
 }
 
+void FormEvents::GiveBack(QWidget* window)
+{
+    if (!window || !window->isVisible())
+        return;
+    window->activateWindow();
+    QWidget* root = window;
+    if (const auto* form = qobject_cast<const Form*>(window))
+        for (Form* owner = form->Owner(); owner; owner = owner->Owner())
+            root = owner;
+    Instance().Insist(window, root != window ? root : nullptr);
+}
+
 void FormEvents::Activate(QWidget* window)
 {
     window->activateWindow();

@@ -37,6 +37,11 @@ public:
     // Asks the window manager to activate a window the program has chosen to take the keys
     // (a panel that keeps no focus on any control).
     static void Activate(QWidget* window);
+    // Gives the activation back to the window that had it before a message box or dialog of
+    // ours: the window manager hands a closed box's activation to a window of its own choosing,
+    // the full-screen main window at the root of the window's owners, at times after the
+    // request; for a moment that window then hands it back.
+    static void GiveBack(QWidget* window);
 
     // The window manager's close box on a form: runs its Form_CloseRequested. When that hid or
     // unloaded the form and gave the keys nowhere itself, the most recently active window of

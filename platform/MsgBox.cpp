@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QStringList>
 
+#include "FormEvents.h"
+
 namespace {
 MsgBox::Recorder* g_recorder = nullptr;
 int g_showing = 0;
@@ -86,8 +88,7 @@ Result Show(const QString& text, Buttons buttons, Icon icon, const QString& titl
     box.setDefaultButton(def == DefaultSecond && second ? second : first);
     box.exec();
     --g_showing;
-    if (active && active->isVisible())
-        active->activateWindow();
+    FormEvents::GiveBack(active);
     QAbstractButton* clicked = box.clickedButton();
     if (buttons == YesNo)
         return clicked == first ? Yes : No;
