@@ -3,7 +3,6 @@
 #include <QStringDecoder>
 #include <QStringList>
 #include <algorithm>
-#include <cerrno>
 #include <utility>
 
 #include "AppState.h"
@@ -57,20 +56,12 @@ OpenedReading ReadReadingFile(const QString& path, qint64 maxBytes)
     OpenedReading opened;
     QByteArray bytes;
     const SafeFile::ReadStatus read = SafeFile::ReadRegular(path, maxBytes, &bytes);
-    const int error = errno;
-    switch (read) {
-    case SafeFile::ReadStatus::Ok:
-        break;
-    case SafeFile::ReadStatus::TooLarge:
+    if (read == SafeFile::ReadStatus::TooLarge) {
         opened.Error = QStringLiteral("The file is too large to open (at most %1 KB).").arg(maxBytes / 1024);
         return opened;
-    case SafeFile::ReadStatus::NotRegular:
-        // A pipe or a device would hold the window while it is waited on or read.
-        opened.Error = QStringLiteral("This is not a file that can be opened.");
-        return opened;
-    case SafeFile::ReadStatus::Missing:
-    case SafeFile::ReadStatus::Failed:
-        opened.Error = qt_error_string(error);
+    }
+    if (read != SafeFile::ReadStatus::Ok) {
+        opened.Error = SafeFile::ReadFailure(read);
         return opened;
     }
     if (!IsPlainTextName(path) && Rtf::LooksLikeRtf(bytes)) {

@@ -38,12 +38,19 @@ QVector<ChatMessage> Load()
     return FromLines(SafeFile::ReadTextLines(FilePath()));
 }
 
+namespace {
+// No messages: nothing written.
+bool Write(const QString& path, const QVector<ChatMessage>& messages)
+{
+    return messages.isEmpty() || SafeFile::WriteTextLines(path, ToLines(messages));
+}
+} // namespace
+
 bool Save(const QVector<ChatMessage>& messages)
 {
-    if (messages.isEmpty())
-        return true;
-    EnsureRecordFolder();
-    return SafeFile::WriteTextLines(FilePath(), ToLines(messages));
+    if (!messages.isEmpty())
+        EnsureRecordFolder();
+    return Write(FilePath(), messages);
 }
 
 void SaveLater(const QVector<ChatMessage>& messages, QObject* context, std::function<void(bool)> done)
@@ -54,7 +61,7 @@ void SaveLater(const QVector<ChatMessage>& messages, QObject* context, std::func
         EnsureRecordFolder();
     const QPointer<QObject> alive(context);
     BackgroundWriter::Instance().Post([messages, path = FilePath(), alive, done = std::move(done)] {
-        const bool ok = messages.isEmpty() || SafeFile::WriteTextLines(path, ToLines(messages));
+        const bool ok = Write(path, messages);
         if (QCoreApplication* app = QCoreApplication::instance(); app && done) {
             QMetaObject::invokeMethod(app, [alive, done, ok] {
                 if (alive)

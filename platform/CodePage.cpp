@@ -40,9 +40,10 @@ bool Skipped(int u)
 }
 
 // One table of the 936 codes of the BMP beyond ASCII, built once from the GB18030 converter:
-// the two-byte codes, and the euro sign's single byte. 0 means "not in 936". The characters go through the converter in one piece (one character
-// at a time costs the converter's set-up 63,000 times); GB18030 writes every one of them in
-// two or four bytes, a four-byte sequence having a digit (0x30..0x39) as its second byte.
+// the two-byte codes, and the euro sign's single byte. 0 means "not in 936". The characters
+// go through the converter in one piece (one character at a time costs the converter's set-up
+// 63,000 times); GB18030 writes every one of them in two or four bytes, a four-byte sequence
+// having a digit (0x30..0x39) as its second byte.
 const QVector<quint16>& Table()
 {
     static const QVector<quint16> table = [] {

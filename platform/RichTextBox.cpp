@@ -1,7 +1,7 @@
 #include "RichTextBox.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -613,22 +613,17 @@ bool RichTextBox::SetFocus()
 bool RichTextBox::LoadFile(const QString& path, FileType type)
 {
     m_loadError.clear();
-    QFile file(SafeFile::Native(path));
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_loadError = file.errorString();
-        return false;
-    }
-    // A pipe or device tells no size: it is read up to one byte past the bound.
-    const QByteArray data = file.isSequential() ? file.read(MaxFileBytes + 1) : QByteArray();
-    const qint64 size = file.isSequential() ? data.size() : file.size();
-    if (size > MaxFileBytes) {
+    // Only a regular file: a pipe or a device would hold the window.
+    QByteArray content;
+    const SafeFile::ReadStatus status = SafeFile::ReadRegular(path, MaxFileBytes, &content);
+    if (status == SafeFile::ReadStatus::TooLarge) {
+        const qint64 size = QFileInfo(SafeFile::Native(path)).size();
         m_loadError = TooLargeToOpen(
             QStringLiteral("it has %1 KB (at most %2 KB)").arg((size + 1023) / 1024).arg(MaxFileBytes / 1024));
         return false;
     }
-    const QByteArray content = file.isSequential() ? data : file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        m_loadError = file.errorString();
+    if (status != SafeFile::ReadStatus::Ok) {
+        m_loadError = SafeFile::ReadFailure(status);
         return false;
     }
     const RtfContent read = type == RtfFile && Rtf::LooksLikeRtf(content)

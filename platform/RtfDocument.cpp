@@ -424,12 +424,12 @@ private:
         const bool latin = m_codePage != 0 && m_codePage != 936 && m_bytesFormat.fontCharset != 134;
         const bool ascii =
             std::all_of(m_bytes.cbegin(), m_bytes.cend(), [](char b) { return static_cast<unsigned char>(b) < 0x80; });
-        std::optional<QString> text;
         if (latin || ascii)
-            text = QString::fromLatin1(m_bytes);
+            AppendText(QString::fromLatin1(m_bytes), m_bytesFormat);
+        else if (const std::optional<QString> text = CodePage::From936(m_bytes))
+            AppendText(*text, m_bytesFormat);
         else
-            text = CodePage::From936(m_bytes);
-        AppendText(text ? *text : CodePage::FromGbk(m_bytes), m_bytesFormat);
+            AppendText(CodePage::FromGbk(m_bytes), m_bytesFormat);
         m_bytes.clear();
     }
 

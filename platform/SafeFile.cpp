@@ -120,6 +120,14 @@ ReadStatus ReadRegularHead(const QString& path, qint64 maxBytes, QByteArray* dat
     return ReadBounded(path, maxBytes, data, true);
 }
 
+QString ReadFailure(ReadStatus status)
+{
+    // A pipe or a device would hold the window while it is waited on or read.
+    if (status == ReadStatus::NotRegular)
+        return QStringLiteral("This is not a file that can be opened.");
+    return qt_error_string(errno);
+}
+
 int RemoveStaleTemporaries(const QString& path, int minAgeSeconds)
 {
     const QFileInfo target(Native(path));

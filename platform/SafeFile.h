@@ -18,6 +18,10 @@ int OpenRegular(const QString& path, ReadStatus* status = nullptr, qint64* size 
 ReadStatus ReadRegular(const QString& path, qint64 maxBytes, QByteArray* data);
 // Reads the first maxBytes at most of a regular file; a longer file is no error.
 ReadStatus ReadRegularHead(const QString& path, qint64 maxBytes, QByteArray* data);
+// Why a read that was neither Ok nor TooLarge failed, for the learner: the system's reason
+// ("No such file or directory"), or that the path is no file to open. Asked right after the
+// read, whose reason it takes from errno.
+QString ReadFailure(ReadStatus status);
 
 // The most a text record file (ReadTextLines, WriteTextLines) or a random-access record file
 // holds. Writing refuses more than reading takes back.

@@ -214,22 +214,28 @@ void UninstallJob::RemoveLeftovers()
     QStringList entries = m_manifest.values();
     entries.sort();
     QStringList folders;
+    // The entries are sorted: those of one folder follow one another and share its handle.
+    QString folderPath;
+    Installer::FolderHandle handle;
+    bool opened = false;
     for (const QString& relative : entries) {
         if (m_keepRecord && relative.startsWith(QStringLiteral("Record/")))
             continue;
-        const QString folderPath = FolderOf(relative);
-        int error = 0;
-        QString failedAt;
-        const Installer::FolderHandle folder = m_root.Below(folderPath, false, &error, &failedAt);
-        if (!folder.IsOpen()) {
-            if (error != ENOENT)
+        if (!opened || FolderOf(relative) != folderPath) {
+            folderPath = FolderOf(relative);
+            int error = 0;
+            QString failedAt;
+            handle = m_root.Below(folderPath, false, &error, &failedAt);
+            opened = true;
+            if (!handle.IsOpen() && error != ENOENT)
                 Leave(failedAt);
-            continue;
         }
+        if (!handle.IsOpen())
+            continue;
         // The program folder's own files went one by one; the program and the manifest go last.
         if (!folderPath.isEmpty())
-            RemoveFile(folder, relative);
-        RemoveFile(folder, Below(folderPath, Installer::PartName(NameOf(relative))));
+            RemoveFile(handle, relative);
+        RemoveFile(handle, Below(folderPath, Installer::PartName(NameOf(relative))));
         for (QString up = folderPath; !up.isEmpty(); up = FolderOf(up)) {
             if (!folders.contains(up))
                 folders << up;

@@ -16,6 +16,7 @@
 #include <QTextLayout>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "CodePage.h"
 #include "RichTextBox.h"
@@ -288,6 +289,13 @@ TEST_F(RichTextBoxFiles, AFileBeyondTheBoundIsRefusedWithAReasonAndTheBoxKeepsIt
     EXPECT_TRUE(box.LoadError().isEmpty());
     EXPECT_EQ(box.TextLength(), RichTextBox::MaxFileBytes);
     EXPECT_FALSE(box.LoadFile(Path("missing.txt"), RichTextBox::TextFile));
+    EXPECT_FALSE(box.LoadError().isEmpty());
+    // A FIFO is refused without waiting for a writer.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Path("pipe.rtf")).constData(), 0600), 0);
+    {
+        const FifoUnblocker unblocker(Path("pipe.rtf"));
+        EXPECT_FALSE(box.LoadFile(Path("pipe.rtf")));
+    }
     EXPECT_FALSE(box.LoadError().isEmpty());
 
     // Saving keeps to the same bound: what could not be loaded again is not written.
