@@ -49,7 +49,7 @@ TEST(SurnameCheckTest, FaultyBearersAreFound)
     }
 }
 
-// Each case changes one row's pinyin in a copy of the program's table.
+// Each case changes one row's pinyin, and maybe its surname, in a copy of the program's table.
 TEST(SurnameCheckTest, WrongReadingsAreFound)
 {
     ContentCheck::Readings readings;
@@ -58,17 +58,27 @@ TEST(SurnameCheckTest, WrongReadingsAreFound)
         const char* surname;
         const char* pinyin;
         const char* error; // empty: clean
+        const char* newSurname = nullptr;
     } cases[] = {
         {"赵", "zh.ao4", ""},
         {"赵", "zh.ao3", "surnames:1 (赵): 赵 read zhao3, known: zhao4"},
         {"褚", "zh.u3", "surnames:11 (褚): the surname is read chu3, not zhu3"},
         {"纪", "j.i3", ""},
         {"令狐", "l.ing4 h.u2", "surnames:189 (令狐): the surname is read ling2 hu2, not ling4 hu2"},
+        // A reading the character has, but not as a surname.
+        {"石", "d.an4", "surnames:132 (石): the surname is read shi2, not dan4"},
+        {"万", "m.o4", "surnames:119 (万): the surname is read wan4, not mo4"},
+        {"沈", "ch.en2", "surnames:14 (沈): the surname is read shen3, not chen2"},
+        // A character of several readings whose surname reading nobody set.
+        {"钱", "sh.an4", "surnames:2 (单): 单 has several readings, and no surname reading is set for it", "单"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pinyin);
         std::vector<SurnameData> rows(SurnameRows().begin(), SurnameRows().end());
-        rows[RowOf(rows, c.surname)].Pinyin = c.pinyin;
+        SurnameData& row = rows[RowOf(rows, c.surname)];
+        row.Pinyin = c.pinyin;
+        if (c.newSurname)
+            row.Surname = c.newSurname;
         QStringList errors;
         ContentCheck::CheckSurnameReadings(rows, readings, errors);
         EXPECT_EQ(errors, *c.error ? QStringList{QString::fromUtf8(c.error)} : QStringList());

@@ -336,6 +336,44 @@ void WordRules::AddWord(const QString& word)
     longest = std::max(longest, int(word.size()));
 }
 
+namespace {
+
+// `used` is the reading `taught`: the same syllables, where a neutral one stands for the same
+// syllable in any tone.
+bool SameReading(const QString& taught, const QString& used)
+{
+    const QStringList t = taught.split(QLatin1Char(' '));
+    const QStringList u = used.split(QLatin1Char(' '));
+    if (t.size() != u.size())
+        return false;
+    for (int i = 0; i < t.size(); ++i)
+        if (t[i] != u[i] && !(u[i].endsWith(QLatin1Char('0')) && t[i].chopped(1) == u[i].chopped(1)))
+            return false;
+    return true;
+}
+
+} // namespace
+
+void WordRules::Teach(const QString& word, const QString& spelling, int lesson)
+{
+    AddWord(word);
+    auto& readings = taughtIn[word];
+    if (!readings.contains(spelling))
+        readings.insert(spelling, lesson);
+}
+
+int WordRules::TaughtIn(const QString& word, const QString& spelling) const
+{
+    const auto readings = taughtIn.constFind(word);
+    if (readings == taughtIn.cend())
+        return 0;
+    int first = 0;
+    for (auto it = readings->cbegin(); it != readings->cend(); ++it)
+        if ((spelling.isEmpty() || SameReading(it.key(), spelling)) && (!first || it.value() < first))
+            first = it.value();
+    return first;
+}
+
 QHash<QString, QSet<QString>> LoadSpellings(const QString& path)
 {
     QHash<QString, QSet<QString>> out;
@@ -350,8 +388,9 @@ QHash<QString, QSet<QString>> LoadSpellings(const QString& path)
     return out;
 }
 
-QStringList SplitWords(const QString& han, const WordRules& rules, int lesson)
+QStringList SplitWords(const QString& han, const WordRules& rules, int lesson, const QStringList& syllables)
 {
+    const bool withReadings = syllables.size() == han.size();
     // best[i]: the best cutting of the first i characters, as (pieces, untaught pieces, start of
     // the last piece).
     struct Cut {
@@ -367,7 +406,8 @@ QStringList SplitWords(const QString& han, const WordRules& rules, int lesson)
             const QString piece = han.mid(i, len);
             if (len > 1 && !rules.words.contains(piece) && !(len == 2 && piece[0] == piece[1]))
                 continue;
-            const int untaught = rules.taughtIn.value(piece, lesson + 1) > lesson ? 1 : 0;
+            const int taught = rules.TaughtIn(piece, withReadings ? syllables.mid(i, len).join(QLatin1Char(' ')) : QString());
+            const int untaught = !taught || taught > lesson ? 1 : 0;
             const Cut cut{best[i].pieces + 1, best[i].untaught + untaught, i};
             Cut& to = best[i + len];
             if (to.pieces < 0 || cut.pieces < to.pieces || (cut.pieces == to.pieces && cut.untaught < to.untaught))
@@ -380,7 +420,7 @@ QStringList SplitWords(const QString& han, const WordRules& rules, int lesson)
     return out;
 }
 
-void CheckPhraseLists(const QString& vocabularyDir, const QSet<QString>& stopList, QStringList& errors)
+void CheckPhraseLists(const QString& vocabularyDir, const QSet<QString>& stopList, const QSet<QString>& notFirst, QStringList& errors)
 {
     const QDir dir(vocabularyDir);
     for (const QString& file : dir.entryList({QStringLiteral("zi*.txt")}, QDir::Files, QDir::Name)) {
@@ -400,6 +440,13 @@ void CheckPhraseLists(const QString& vocabularyDir, const QSet<QString>& stopLis
                         errors << QStringLiteral("Vocabulary/%1:%2: \"%3\" holds \"%4\" of the stop list").arg(file).arg(i + 1).arg(phrase, stop);
                         break;
                     }
+                if (p > 0)
+                    continue;
+                for (const QString& word : notFirst)
+                    if (phrase.contains(word)) {
+                        errors << QStringLiteral("Vocabulary/%1:%2: \"%3\" holds \"%4\", which never heads a list").arg(file).arg(i + 1).arg(phrase, word);
+                        break;
+                    }
             }
         }
     }
@@ -407,12 +454,14 @@ void CheckPhraseLists(const QString& vocabularyDir, const QSet<QString>& stopLis
 
 namespace {
 
-// The spellings of every word of the lessons and scripts (word -> spelling -> first place), and
-// the lesson text words that no word list up to their lesson teaches.
+// The spellings of every word of the lessons and scripts (word -> spelling -> first place), the
+// words of each lesson text, and the lesson text words that no word list up to their lesson
+// teaches in the reading they have there.
 struct WordPass {
     const WordRules& rules;
     QHash<QString, QMap<QString, QString>> spellings;
-    QMap<QString, QString> untaught; // word -> first place
+    QMap<QString, QString> untaught; // "word spelling" -> first place
+    QHash<int, QHash<QString, QSet<QString>>> textWords; // lesson -> word -> its spellings there
     QStringList errors;
 
     void Line(const QString& where, const QString& pinyin, const QString& chinese, int lesson, bool isText)
@@ -424,23 +473,57 @@ struct WordPass {
         for (QString& s : sylls)
             s.remove(QLatin1Char('.'));
         int at = 0;
-        for (const QString& word : SplitWords(han, rules, lesson)) {
-            const QString spelling = sylls.mid(at, word.size()).join(QLatin1Char(' '));
+        for (const QString& word : SplitWords(han, rules, lesson, sylls)) {
+            const QStringList wordSylls = sylls.mid(at, word.size());
+            const QString spelling = wordSylls.join(QLatin1Char(' '));
             at += int(word.size());
             auto& places = spellings[word];
             if (!places.contains(spelling))
                 places.insert(spelling, where);
-            if (!isText || rules.taughtIn.value(word, lesson + 1) <= lesson || untaught.contains(word))
+            if (!isText)
                 continue;
-            untaught.insert(word, where);
-            // Only a word no list teaches may be excused: a list word belongs in the list of its
-            // first use, and a word whose meaning is not the sum of its parts is never excused as
-            // made of taught parts.
-            const int later = rules.taughtIn.value(word, 0);
-            if (later || !rules.allowedUntaught.contains(word) || rules.wholeWords.contains(word)) {
-                errors << where + (later ? QStringLiteral("%1 is used before lesson %2 teaches it").arg(word).arg(later)
-                                         : QStringLiteral("%1 is taught by no word list").arg(word));
-            }
+            textWords[lesson][word].insert(spelling);
+            const int taught = rules.TaughtIn(word, spelling);
+            const QString key = word + QLatin1Char(' ') + spelling;
+            if ((taught && taught <= lesson) || untaught.contains(key))
+                continue;
+            untaught.insert(key, where);
+            // Only a word no list teaches so may be excused: a list word belongs in the list of
+            // its first use, and a word whose meaning is not the sum of its parts is never excused
+            // as made of taught parts.
+            if (taught)
+                errors << where + QStringLiteral("%1 %2 is used before lesson %3 teaches it").arg(word, spelling).arg(taught);
+            else if (!rules.allowedUntaught.contains(word) || rules.wholeWords.contains(word))
+                errors << where + QStringLiteral("%1 %2 is taught by no word list%3").arg(word, spelling, OtherReading(word));
+            else
+                MisreadParts(where, word, wordSylls, lesson);
+        }
+    }
+
+    // " (its lists teach it read zhong4)" after 种 where the lists teach the word in other readings.
+    QString OtherReading(const QString& word) const
+    {
+        QStringList taught = rules.taughtIn.value(word).keys();
+        if (taught.isEmpty())
+            return {};
+        taught.sort();
+        return QStringLiteral(" (its lists teach it read %1)").arg(taught.join(QStringLiteral(", ")));
+    }
+
+    // An excuse says a word is made of taught parts or is a name, never that a character of it
+    // is taught in the reading it has there: a character that a list up to here teaches on its
+    // own in another reading does not count (这种 with 种 zhong3 "kind", where only 种 zhong4
+    // "to plant" is taught).
+    void MisreadParts(const QString& where, const QString& word, const QStringList& sylls, int lesson)
+    {
+        for (int i = 0; i < word.size(); ++i) {
+            const QString character = word.mid(i, 1);
+            const int any = rules.TaughtIn(character);
+            const int taught = rules.TaughtIn(character, sylls[i]);
+            if (!any || any > lesson || (taught && taught <= lesson))
+                continue;
+            errors << where + QStringLiteral("%1 is allowed untaught, but its %2 is read %3, which no word list up to here teaches%4")
+                                  .arg(word, character, sylls[i], OtherReading(character));
         }
     }
 };
@@ -458,28 +541,37 @@ void CheckWords(const QString& contentDir, Result& r)
     QList<QList<Group>> lessonWords(92);
     for (int n = 1; n <= 91; ++n) {
         lessonWords[n] = ReadGroups(lessons.arg(n).arg(QStringLiteral("icwp.txt")), ignored, {});
-        for (const Group& g : lessonWords[n]) {
-            const QString word = g.chinese.trimmed();
-            rules.AddWord(word);
-            if (!rules.taughtIn.contains(word))
-                rules.taughtIn.insert(word, n);
-        }
+        for (const Group& g : lessonWords[n])
+            rules.Teach(g.chinese.trimmed(), SplitLine(g.pinyin, nullptr).join(QLatin1Char(' ')).remove(QLatin1Char('.')), n);
     }
     const QDir vocabulary(contentDir + QStringLiteral("/Vocabulary"));
     for (const QString& file : vocabulary.entryList({QStringLiteral("ci*.txt")}, QDir::Files))
         for (const Group& g : ReadGroups(vocabulary.filePath(file), ignored, {}))
             rules.AddWord(g.chinese.trimmed());
 
-    WordPass pass{rules, {}, {}, {}};
+    WordPass pass{rules, {}, {}, {}, {}};
     for (int n = 1; n <= 91; ++n) {
         const QString words = QStringLiteral("Lesson_%1/icwp.txt").arg(n);
         for (const Group& g : lessonWords[n])
             pass.spellings[g.chinese.trimmed()].insert(
                 SplitLine(g.pinyin, nullptr).join(QLatin1Char(' ')).remove(QLatin1Char('.')), QStringLiteral("%1:%2: ").arg(words).arg(g.line));
         const QString text = QStringLiteral("Lesson_%1/lifr.txt").arg(n);
+        if (!QFileInfo::exists(lessons.arg(n).arg(QStringLiteral("lifr.txt"))))
+            continue;
         for (const Group& g : ReadGroups(lessons.arg(n).arg(QStringLiteral("lifr.txt")), ignored, {})) {
             const bool heading = g.chinese.startsWith(QLatin1Char('#'));
             pass.Line(QStringLiteral("%1:%2: ").arg(text).arg(g.line), g.pinyin, heading ? g.chinese.mid(1) : g.chinese, n, !heading);
+        }
+        // Every word of the list is met in the lesson's own text, as a word of its own in the
+        // reading the list gives, or the lesson's review and vocabulary test ask for a word the
+        // lesson never shows: 去 inside 去年 is no use of 去.
+        const auto& used = pass.textWords[n];
+        for (const Group& g : lessonWords[n]) {
+            const QString word = g.chinese.trimmed();
+            const QString spelling = SplitLine(g.pinyin, nullptr).join(QLatin1Char(' ')).remove(QLatin1Char('.'));
+            const QSet<QString> readings = used.value(word);
+            if (std::none_of(readings.cbegin(), readings.cend(), [&](const QString& r) { return SameReading(spelling, r); }))
+                pass.errors << QStringLiteral("%1:%2: %3 is not used by the lesson text").arg(words).arg(g.line).arg(word);
         }
     }
     const QDir spoken(contentDir + QStringLiteral("/Spoken"));
@@ -513,7 +605,8 @@ void CheckWords(const QString& contentDir, Result& r)
     }
     QStringList untaught;
     for (auto it = pass.untaught.cbegin(); it != pass.untaught.cend(); ++it)
-        untaught << it.key();
+        untaught << it.key().section(QLatin1Char(' '), 0, 0);
+    untaught.removeDuplicates();
     r.report << QStringLiteral("%1 text words are used before a word list teaches them: %2").arg(untaught.size()).arg(untaught.join(QLatin1Char(' ')));
     r.report << QStringLiteral("%1 words are spelled more than one way, besides %2 listed as deliberate").arg(twoWays).arg(listedTwoWays);
 }
@@ -560,16 +653,6 @@ Result CheckContent(const QString& contentDir, const Readings& readings)
             r.errors << wordsName + QStringLiteral(": needs at least two new words with distinct meanings");
         for (QChar c : fresh)
             taught.insert(c);
-        // Every word of the list is met in the lesson's own text, or the lesson's review and
-        // vocabulary test ask for a word the lesson never shows.
-        QString textChinese;
-        for (const Group& g : textGroups)
-            if (!g.chinese.startsWith(QLatin1Char('#')))
-                textChinese += g.chinese + QLatin1Char('\n');
-        if (hasText)
-            for (const Group& g : wordGroups)
-                if (!textChinese.contains(g.chinese.trimmed()))
-                    r.errors << QStringLiteral("%1:%2: %3 is not used by the lesson text").arg(wordsName).arg(g.line).arg(g.chinese.trimmed());
         QSet<QChar> untaught;
         int lines = 0;
         bool hasTitle = false, longLine = false;
@@ -609,7 +692,7 @@ Result CheckContent(const QString& contentDir, const Readings& readings)
         const QSet<QString> stopList = LoadWordSet(contentDir + QStringLiteral("/Data/stoplist.txt"));
         if (stopList.isEmpty())
             r.errors << QStringLiteral("Data/stoplist.txt is missing or empty");
-        CheckPhraseLists(vocabulary, stopList, r.errors);
+        CheckPhraseLists(vocabulary, stopList, LoadWordSet(contentDir + QStringLiteral("/Data/notfirst.txt")), r.errors);
     }
     QDir spoken(contentDir + QStringLiteral("/Spoken"));
     int dialogues = 0;

@@ -38,16 +38,25 @@ int CheckDialogScript(const QString& scriptPath, const QString& pinyinPath, cons
 // words that are never allowed so (their meaning is not the sum of their parts).
 QSet<QString> LoadWordSet(const QString& path);
 
-// What the word rules know: the course's words, the lesson that teaches each lesson word, the
-// spellings allowed to differ, and the text words allowed without a lesson teaching them.
+// What the word rules know: the course's words, the lesson that teaches each lesson word in each
+// of its readings, the spellings allowed to differ, and the text words allowed without a lesson
+// teaching them.
 struct WordRules {
     QSet<QString> words; // the lesson new words and the extra vocabulary
     int longest = 1;
-    QHash<QString, int> taughtIn;
+    // word -> spelling (numbered pinyin without dots, a blank between syllables) -> the first
+    // lesson whose list teaches the word read so
+    QHash<QString, QHash<QString, int>> taughtIn;
     QHash<QString, QSet<QString>> spellings; // word -> every spelling it may have
-    QSet<QString> allowedUntaught; // excuses only words that no list (taughtIn) teaches
+    QSet<QString> allowedUntaught; // excuses only words that no list (taughtIn) teaches so
     QSet<QString> wholeWords; // never excused, whatever allowedUntaught says
     void AddWord(const QString& word);
+    void Teach(const QString& word, const QString& spelling, int lesson);
+    // The first lesson whose list teaches `word` read `spelling`, 0 when none does. A neutral
+    // syllable is the toneless form of the same syllable taught with its tone (上 shang0 after a
+    // noun is 上 shang4); any other difference is another reading (种 zhong3 "kind" is not
+    // 种 zhong4 "to plant"). An empty spelling asks for any reading.
+    int TaughtIn(const QString& word, const QString& spelling = {}) const;
 };
 
 // Reads "word = spelling | spelling" lines ("#" comments): the deliberate second spellings, such
@@ -56,13 +65,16 @@ QHash<QString, QSet<QString>> LoadSpellings(const QString& path);
 
 // Cuts a run of Chinese characters into words: the fewest pieces, each a known word, a doubled
 // character (看看) or a single character; among equal cuttings, the one with the fewest words
-// that no lesson up to `lesson` teaches, so a word made of taught words counts as taught.
-QStringList SplitWords(const QString& han, const WordRules& rules, int lesson);
+// that no lesson up to `lesson` teaches, so a word made of taught words counts as taught. With
+// the run's syllables (one a character, as in TaughtIn), a word counts as taught only in the
+// reading it has there.
+QStringList SplitWords(const QString& han, const WordRules& rules, int lesson, const QStringList& syllables = {});
 
 // Checks the phrase lists of the character files zi*.txt in `vocabularyDir` (line pairs: the
 // readings, then the character and its phrases, each closed by ",") against the stop list: no
-// phrase may hold a stop word.
-void CheckPhraseLists(const QString& vocabularyDir, const QSet<QString>& stopList, QStringList& errors);
+// phrase may hold a stop word, and no list may begin with a phrase that holds a word of
+// `notFirst`.
+void CheckPhraseLists(const QString& vocabularyDir, const QSet<QString>& stopList, const QSet<QString>& notFirst, QStringList& errors);
 
 // Checks every lesson and spoken script under the content folder and builds the report.
 Result CheckContent(const QString& contentDir, const Readings& readings);

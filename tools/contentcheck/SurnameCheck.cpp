@@ -1,6 +1,8 @@
 #include "SurnameCheck.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 
 namespace ContentCheck {
 
@@ -39,27 +41,33 @@ void CheckSurnameBearers(std::span<const SurnameData> rows, QStringList& errors)
 
 namespace {
 
-// Surnames whose characters have several readings, with the reading the surname takes where
-// another reading would be the first guess. 纪 is Jì as most speakers say it and Jǐ by the
-// older rule, 那 is Nà as the character is commonly read and Nā by the surname's own rule:
-// either is right.
+// The reading each surname takes where a character of it has several: every such row of the
+// table is held to it, so a row can never be given another reading of its character (石 read dàn,
+// 万 mò, 沈 chén). Some take a reading other than the first guess (褚 Chǔ, 曲 Qū, 曾 Zēng, 解 Xiè,
+// 仇 Qiú); 纪 is Jì as most speakers say it and Jǐ by the older rule, 那 is Nà as the character
+// is commonly read and Nā by the surname's own rule: either is right. 费 is held to Fèi although
+// the readings list knows no other reading of it, since Bì is one.
 struct SurnameReading {
     const char* surname;
     const char* readings; // the allowed syllables of the whole surname, "|" between choices
 };
 constexpr SurnameReading PolyphoneSurnames[] = {
-    {"褚", "chu3"},
-    {"曲", "qu1"},
-    {"解", "xie4"},
-    {"仇", "qiu2"},
-    {"曾", "zeng1"},
-    {"华", "hua4"},
-    {"葛", "ge3"},
-    {"任", "ren2"},
-    {"纪", "ji4|ji3"},
-    {"那", "na4|na1"},
-    {"尉迟", "yu4 chi2"},
-    {"令狐", "ling2 hu2"},
+    {"吴", "wu2"}, {"王", "wang2"}, {"冯", "feng2"}, {"褚", "chu3"}, {"沈", "shen3"}, {"朱", "zhu1"},
+    {"何", "he2"}, {"施", "shi1"}, {"华", "hua4"}, {"金", "jin1"}, {"魏", "wei4"}, {"陶", "tao2"},
+    {"戚", "qi1"}, {"章", "zhang1"}, {"潘", "pan1"}, {"葛", "ge3"}, {"彭", "peng2"}, {"昌", "chang1"},
+    {"方", "fang1"}, {"任", "ren2"}, {"费", "fei4"}, {"雷", "lei2"}, {"倪", "ni2"}, {"汤", "tang1"},
+    {"罗", "luo2"}, {"傅", "fu4"}, {"齐", "qi2"}, {"康", "kang1"}, {"余", "yu2"}, {"尹", "yin3"},
+    {"姚", "yao2"}, {"汪", "wang1"}, {"毛", "mao2"}, {"狄", "di2"}, {"臧", "zang1"}, {"伏", "fu2"},
+    {"纪", "ji4|ji3"}, {"舒", "shu1"}, {"屈", "qu1"}, {"祝", "zhu4"}, {"董", "dong3"}, {"杜", "du4"},
+    {"阮", "ruan3"}, {"蓝", "lan2"}, {"贾", "jia3"}, {"路", "lu4"}, {"童", "tong2"}, {"郭", "guo1"},
+    {"高", "gao1"}, {"夏", "xia4"}, {"蔡", "cai4"}, {"樊", "fan2"}, {"霍", "huo4"}, {"万", "wan4"},
+    {"莫", "mo4"}, {"解", "xie4"}, {"谷", "gu3"}, {"丁", "ding1"}, {"邓", "deng4"}, {"包", "bao1"},
+    {"石", "shi2"}, {"邢", "xing2"}, {"陆", "lu4"}, {"翁", "weng1"}, {"于", "yu2"}, {"曲", "qu1"},
+    {"白", "bai2"}, {"仇", "qiu2"}, {"祖", "zu3"}, {"詹", "zhan1"}, {"叶", "ye4"}, {"卓", "zhuo2"},
+    {"蒙", "meng2"}, {"尚", "shang4"}, {"温", "wen1"}, {"柴", "chai2"}, {"古", "gu3"}, {"廖", "liao4"},
+    {"那", "na4|na1"}, {"曾", "zeng1"}, {"司马", "si1 ma3"}, {"上官", "shang4 guan1"},
+    {"夏侯", "xia4 hou2"}, {"诸葛", "zhu1 ge3"}, {"东方", "dong1 fang1"}, {"尉迟", "yu4 chi2"},
+    {"令狐", "ling2 hu2"}, {"司徒", "si1 tu2"},
 };
 
 } // namespace
@@ -83,12 +91,17 @@ void CheckSurnameReadings(std::span<const SurnameData> rows, const Readings& rea
                 errors << where + QStringLiteral("%1 read %2, known: %3").arg(surname[k]).arg(syllables[k], sorted.join(u' '));
             }
         }
-        for (const SurnameReading& polyphone : PolyphoneSurnames)
-            if (surname == QString::fromUtf8(polyphone.surname)) {
-                const QStringList allowed = QString::fromUtf8(polyphone.readings).split(u'|');
-                if (!allowed.contains(syllables.join(u' ')))
-                    errors << where + QStringLiteral("the surname is read %1, not %2").arg(allowed.join(QStringLiteral(" or ")), syllables.join(u' '));
-            }
+        const auto polyphone = std::find_if(std::begin(PolyphoneSurnames), std::end(PolyphoneSurnames),
+            [&](const SurnameReading& p) { return surname == QString::fromUtf8(p.surname); });
+        if (polyphone != std::end(PolyphoneSurnames)) {
+            const QStringList allowed = QString::fromUtf8(polyphone->readings).split(u'|');
+            if (!allowed.contains(syllables.join(u' ')))
+                errors << where + QStringLiteral("the surname is read %1, not %2").arg(allowed.join(QStringLiteral(" or ")), syllables.join(u' '));
+            continue;
+        }
+        for (const QChar c : surname)
+            if (readings.value(c).size() > 1)
+                errors << where + QStringLiteral("%1 has several readings, and no surname reading is set for it").arg(c);
     }
 }
 
