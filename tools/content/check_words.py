@@ -8,8 +8,9 @@ Fails (exit 1) on:
 - a line that code page 936 cannot hold;
 - a reading that is not among the character's known readings (when the Unihan readings file
   is installed; the neutral tone is always allowed); a tone-change spelling of 不 or 一;
-- a word taught twice; a lesson with fewer than 8 or more than 16 words, fewer than two
-  distinct meanings, two words sharing a meaning, or (after lesson 1) no new character;
+- a word taught twice in the same reading; a lesson with fewer than 8 or more than 16 words,
+  fewer than two distinct meanings, two words sharing a meaning, or (after lesson 1) no new
+  character;
 - a syllabus without exactly one row per lesson, or with a title used twice; a lesson text
   (lifr.txt, where written) whose first heading is not the lesson's syllabus title.
 Prints one summary line per lesson with -v. Standard library only.
@@ -156,9 +157,9 @@ def check_lesson(n, path, readings, errors):
             err("%s: more than eight meanings" % where)
         if re.search(r";(?! )", en):
             err("%s: meanings must be separated by '; '" % where)
-        words.append((zh, en))
+        words.append((zh, en, py))
     owner = {}
-    for zh, en in words:
+    for zh, en, _ in words:
         for m in {m.strip().lower() for m in en.split(";")}:
             if m in owner and owner[m] != zh:
                 err("%s and %s share the meaning %r (the vocabulary test could not tell them apart)"
@@ -166,7 +167,7 @@ def check_lesson(n, path, readings, errors):
             owner.setdefault(m, zh)
     if not 8 <= len(words) <= 16:
         err("%d words (8 to 16 wanted)" % len(words))
-    if len({en.lower() for _, en in words}) < 2:
+    if len({en.lower() for _, en, _ in words}) < 2:
         err("fewer than two distinct meanings")
     return words
 
@@ -218,12 +219,13 @@ def main():
         words = check_lesson(n, path, readings, errors)
         total += len(words)
         new_chars = []
-        for zh, _ in words:
-            if zh in seen_words:
-                errors.append("Lesson %d: %s was already taught in lesson %d"
-                              % (n, zh, seen_words[zh]))
+        for zh, _, py in words:
+            # A character read another way is another word (种 zhòng "to plant", 种 zhǒng "kind").
+            if (zh, py) in seen_words:
+                errors.append("Lesson %d: %s %s was already taught in lesson %d"
+                              % (n, zh, py, seen_words[zh, py]))
             else:
-                seen_words[zh] = n
+                seen_words[zh, py] = n
             for ch in zh:
                 if ch not in seen_chars and ch not in new_chars:
                     new_chars.append(ch)
