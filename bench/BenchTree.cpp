@@ -30,6 +30,13 @@ bool Check(const char* ratio, double measured, double bound, bool atMost)
 
 bool CheckAtMost(const char* ratio, double measured, double bound) { return Check(ratio, measured, bound, true); }
 bool CheckAtLeast(const char* ratio, double measured, double bound) { return Check(ratio, measured, bound, false); }
+void Fail(const char* what)
+{
+    std::printf("FAILED: %s\n", what);
+    std::fflush(stdout);
+    std::fprintf(stderr, "FAILED: %s\n", what);
+    missed = true;
+}
 int ExitStatus() { return missed ? 1 : 0; }
 
 double Median(std::vector<double> v)

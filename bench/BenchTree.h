@@ -39,7 +39,9 @@ bool RunUntil(Done done, qint64 limitMs)
 // once all its benchmarks have run. False for a miss.
 bool CheckAtMost(const char* ratio, double measured, double bound);
 bool CheckAtLeast(const char* ratio, double measured, double bound);
-// The program's exit status: 1 when a bound was missed, else 0.
+// Something the benchmark had to measure could not be: printed, and the exit status is 1.
+void Fail(const char* what);
+// The program's exit status: 1 when a bound was missed or a measure failed, else 0.
 int ExitStatus();
 
 // No window: the loading steps report nowhere.
