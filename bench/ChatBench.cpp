@@ -311,19 +311,30 @@ Chat* OpenChat()
     return chat;
 }
 
-// The bursts against the chat window; false when the chat went deaf or lost a datagram.
-bool RunBursts(const QString& program, int rounds)
+// The chat window with its socket bound on ChatAddress; null when it cannot be.
+Chat* OpenListeningChat()
 {
     Chat* chat = OpenChat();
     if (!chat)
-        return false;
+        return nullptr;
     UdpSocket& socket = chat->Session().Socket();
     socket.BindAddress = QHostAddress(QString::fromLatin1(ChatAddress));
     socket.LocalPort = 0;
     if (!socket.Bind()) {
         std::printf("chat_bench: the chat's socket cannot be bound on %s\n", ChatAddress);
-        return false;
+        Forms::Unload(QStringLiteral("Chat"));
+        return nullptr;
     }
+    return chat;
+}
+
+// The bursts against the chat window; false when the chat went deaf or lost a datagram.
+bool RunBursts(const QString& program, int rounds)
+{
+    Chat* chat = OpenListeningChat();
+    if (!chat)
+        return false;
+    UdpSocket& socket = chat->Session().Socket();
     const quint16 port = socket.LocalPort;
     Peer partner(program, PartnerAddress, port);
     Peer stranger(program, StrangerAddress, port);
@@ -421,14 +432,10 @@ bool RunFlood(const QString& program)
     constexpr int messages = 10000;
     constexpr int window = 64;
     constexpr int rounds = 5;
-    Chat* chat = OpenChat();
+    Chat* chat = OpenListeningChat();
     if (!chat)
         return false;
     UdpSocket& socket = chat->Session().Socket();
-    socket.BindAddress = QHostAddress(QString::fromLatin1(ChatAddress));
-    socket.LocalPort = 0;
-    if (!socket.Bind())
-        return false;
     Peer partner(program, PartnerAddress, socket.LocalPort);
     Peer echo(program, {QStringLiteral("--echo"), QString::fromLatin1(ChatAddress)});
     const QByteArray partnerPort = partner.Next(), echoPort = echo.Next();
