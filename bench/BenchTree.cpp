@@ -3,6 +3,8 @@
 #include <QtGlobal>
 #include <algorithm>
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace BenchTree {
 
@@ -30,6 +32,29 @@ bool Check(const char* ratio, double measured, double bound, bool atMost)
 
 bool CheckAtMost(const char* ratio, double measured, double bound) { return Check(ratio, measured, bound, true); }
 bool CheckAtLeast(const char* ratio, double measured, double bound) { return Check(ratio, measured, bound, false); }
+void Fail(const char* what)
+{
+    std::printf("FAILED: %s\n", what);
+    std::fflush(stdout);
+    std::fprintf(stderr, "FAILED: %s\n", what);
+    missed = true;
+}
+qint64 ReadWithSystemCalls(const std::vector<QByteArray>& paths)
+{
+    static std::vector<char> buffer(1 << 20);
+    qint64 bytes = 0;
+    for (const QByteArray& path : paths) {
+        const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        ssize_t got;
+        while ((got = ::read(fd, buffer.data(), buffer.size())) > 0)
+            bytes += got;
+        ::close(fd);
+    }
+    return bytes;
+}
+
 int ExitStatus() { return missed ? 1 : 0; }
 
 double Median(std::vector<double> v)

@@ -3,9 +3,12 @@
 // loading progress that reports nowhere, the median and percentiles of their figures, the
 // event loop run until something has happened, and their regression bounds.
 
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QString>
+#include <benchmark/benchmark.h>
+#include <string>
 #include <vector>
 
 #include "LoadingSteps.h"
@@ -39,7 +42,38 @@ bool RunUntil(Done done, qint64 limitMs)
 // once all its benchmarks have run. False for a miss.
 bool CheckAtMost(const char* ratio, double measured, double bound);
 bool CheckAtLeast(const char* ratio, double measured, double bound);
-// The program's exit status: 1 when a bound was missed, else 0.
+// Something the benchmark had to measure could not be: printed, and the exit status is 1.
+void Fail(const char* what);
+// The floor of reading files: each one opened, read whole with read(2) as the kernel hands it
+// over, and closed; no reader can be faster. The bytes read.
+qint64 ReadWithSystemCalls(const std::vector<QByteArray>& paths);
+
+// Runs measured and its reference in turn, once each per iteration of state, so that a slow
+// spell of the machine falls on both alike; prints the medians in milliseconds and checks the
+// ratio of the medians against its bound (CheckAtMost). False for a miss.
+template <typename Measured, typename Reference>
+bool SideBySide(benchmark::State& state, const std::string& ratio, double bound, Measured measured, Reference reference)
+{
+    std::vector<double> measuredMs;
+    std::vector<double> referenceMs;
+    QElapsedTimer clock;
+    for (auto _ : state) {
+        clock.start();
+        reference();
+        referenceMs.push_back(double(clock.nsecsElapsed()) / 1e6);
+        clock.start();
+        measured();
+        measuredMs.push_back(double(clock.nsecsElapsed()) / 1e6);
+    }
+    const double m = Median(measuredMs);
+    const double r = Median(referenceMs);
+    state.counters["ms"] = m;
+    state.counters["reference_ms"] = r;
+    state.counters["ratio"] = r > 0 ? m / r : 0;
+    return CheckAtMost(ratio.c_str(), r > 0 ? m / r : 0, bound);
+}
+
+// The program's exit status: 1 when a bound was missed or a measure failed, else 0.
 int ExitStatus();
 
 // No window: the loading steps report nowhere.

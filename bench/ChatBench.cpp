@@ -14,6 +14,12 @@
 // timer). Exit status 1 when a single never came (the chat went deaf) or a datagram was lost
 // other than by the kernel.
 //
+// Then a flood from the partner, beside the same flood between two plain peers: 10,000 Chinese
+// messages, never more than 64 waiting for their acknowledgement (so the kernel drops none),
+// from the first sent to the last acknowledged, five rounds taken in turn. It prints the
+// messages a second of both, the longest turn of the chat's event loop, and the ratio of the
+// medians against its bound (exit status 1 when it is missed or a message was lost).
+//
 // Then the autosave of a long history (396,000 lines): the time the window's thread spends in
 // the save, the longest turn while it is written, and the time until it has landed, beside the
 // same history written by a plain synchronous save.
@@ -30,6 +36,7 @@
 
 #include <arpa/inet.h>
 #include <atomic>
+#include <chrono>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -41,11 +48,13 @@
 
 #include "AppState.h"
 #include "BackgroundWriter.h"
+#include "BenchTree.h"
 #include "Chat.h"
 #include "ChatForms.h"
 #include "ChatHistory.h"
 #include "Clock.h"
 #include "Forms.h"
+#include "RichTextBox.h"
 #include "SafeFile.h"
 #include "UdpSocket.h"
 
@@ -54,30 +63,52 @@ namespace {
 const char* const ChatAddress = "127.0.0.1";
 const char* const PartnerAddress = "127.0.0.2";
 const char* const StrangerAddress = "127.0.0.3";
+// The goal: the chat keeps pace with a flood, a message costing the window no more than a few
+// times what a plain peer spends on acknowledging it (3 to 4 times with the rows refilled
+// once a turn; refilled for every message it was 33 times).
+constexpr double FloodBound = 8;
 
 // ---- the peer: a plain socket driven by lines on its standard input ------------------------
 //   burst <n> <tag>    sends "$<tag> <i>" for i = 0..n-1 as fast as it can, answers "sent"
 //   single <tag> <k>   sends "$<tag> single <k>", answers "sent"
 //   acks               answers "acks <count>": the datagrams received so far (the chat's
 //                      acknowledgements; it drains its socket all the time)
+//   flow <n> <window>  sends n Chinese messages, never more than window of them waiting for
+//                      their acknowledgement, and answers "flowed <acknowledged> <ms>" once
+//                      all are acknowledged, or when none came for 2 s
 // The first line it prints is "port <its port>".
 
-int RunPeer(const char* bindAddress, int chatPort)
+// A socket bound to address on a port of the system's choice, which it prints; -1 on failure.
+int BindAndTell(const char* address)
 {
     const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK, 0);
     sockaddr_in self{};
     self.sin_family = AF_INET;
-    ::inet_pton(AF_INET, bindAddress, &self.sin_addr);
+    ::inet_pton(AF_INET, address, &self.sin_addr);
     if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&self), sizeof self) != 0)
-        return 2;
+        return -1;
     socklen_t length = sizeof self;
     ::getsockname(fd, reinterpret_cast<sockaddr*>(&self), &length);
+    std::printf("port %d\n", ntohs(self.sin_port));
+    std::fflush(stdout);
+    return fd;
+}
+
+// The messages of a flow: "你好，我们明天见 <i>" in code page 936.
+QByteArray FlowMessage(int i)
+{
+    return "$\xC4\xE3\xBA\xC3\xA3\xAC\xCE\xD2\xC3\xC7\xC3\xF7\xCC\xEC\xBC\xFB " + QByteArray::number(i);
+}
+
+int RunPeer(const char* bindAddress, int chatPort)
+{
+    const int fd = BindAndTell(bindAddress);
+    if (fd < 0)
+        return 2;
     sockaddr_in chat{};
     chat.sin_family = AF_INET;
     chat.sin_port = htons(quint16(chatPort));
     ::inet_pton(AF_INET, ChatAddress, &chat.sin_addr);
-    std::printf("port %d\n", ntohs(self.sin_port));
-    std::fflush(stdout);
 
     auto send = [&](const QByteArray& datagram) {
         while (::sendto(fd, datagram.constData(), size_t(datagram.size()), 0, reinterpret_cast<sockaddr*>(&chat), sizeof chat) < 0
@@ -114,8 +145,53 @@ int RunPeer(const char* bindAddress, int chatPort)
                 while (::recv(fd, buffer, sizeof buffer, 0) >= 0)
                     ++acks;
                 std::printf("acks %ld\n", acks);
+            } else if (words.value(0) == "flow") {
+                const int n = words.value(1).toInt();
+                const int window = words.value(2).toInt();
+                int sent = 0;
+                int acknowledged = 0;
+                const auto start = std::chrono::steady_clock::now();
+                while (acknowledged < n) {
+                    while (sent < n && sent - acknowledged < window)
+                        send(FlowMessage(sent++));
+                    pollfd wait{fd, POLLIN, 0};
+                    if (::poll(&wait, 1, 2000) == 0)
+                        break; // lost: the rest never comes
+                    while (::recv(fd, buffer, sizeof buffer, 0) >= 0)
+                        ++acknowledged;
+                }
+                acks += acknowledged;
+                const std::chrono::duration<double, std::milli> ms = std::chrono::steady_clock::now() - start;
+                std::printf("flowed %d %.3f\n", acknowledged, ms.count());
             }
             std::fflush(stdout);
+        }
+    }
+}
+
+// ---- the reference: a plain peer that acknowledges every message as the chat does ----------
+// ("#" and the message's first two characters, here the first four bytes after "$"), and
+// does nothing else.
+
+int RunEcho(const char* bindAddress)
+{
+    const int fd = BindAndTell(bindAddress);
+    if (fd < 0)
+        return 2;
+    char buffer[65536];
+    for (;;) {
+        pollfd fds[2] = {{0, POLLIN, 0}, {fd, POLLIN, 0}};
+        if (::poll(fds, 2, -1) < 0 && errno != EINTR)
+            return 2;
+        if (fds[0].revents & (POLLIN | POLLHUP))
+            return 0; // the benchmark is done with it
+        sockaddr_in from{};
+        socklen_t length = sizeof from;
+        ssize_t got;
+        while ((got = ::recvfrom(fd, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &length)) >= 0) {
+            buffer[0] = '#';
+            ::sendto(fd, buffer, size_t(std::min<ssize_t>(got, 5)), 0, reinterpret_cast<sockaddr*>(&from), length);
+            length = sizeof from;
         }
     }
 }
@@ -138,9 +214,13 @@ bool RunUntil(const std::function<bool()>& done, int ms)
 class Peer {
 public:
     Peer(const QString& program, const char* address, quint16 chatPort)
+        : Peer(program, {QStringLiteral("--peer"), QString::fromLatin1(address), QString::number(chatPort)})
+    {
+    }
+    Peer(const QString& program, const QStringList& arguments)
     {
         m_process.setProgram(program);
-        m_process.setArguments({QStringLiteral("--peer"), QString::fromLatin1(address), QString::number(chatPort)});
+        m_process.setArguments(arguments);
         QObject::connect(&m_process, &QProcess::readyReadStandardOutput, [this] {
             while (m_process.canReadLine())
                 m_lines.append(m_process.readLine().trimmed());
@@ -231,19 +311,30 @@ Chat* OpenChat()
     return chat;
 }
 
-// The bursts against the chat window; false when the chat went deaf or lost a datagram.
-bool RunBursts(const QString& program, int rounds)
+// The chat window with its socket bound on ChatAddress; null when it cannot be.
+Chat* OpenListeningChat()
 {
     Chat* chat = OpenChat();
     if (!chat)
-        return false;
+        return nullptr;
     UdpSocket& socket = chat->Session().Socket();
     socket.BindAddress = QHostAddress(QString::fromLatin1(ChatAddress));
     socket.LocalPort = 0;
     if (!socket.Bind()) {
         std::printf("chat_bench: the chat's socket cannot be bound on %s\n", ChatAddress);
-        return false;
+        Forms::Unload(QStringLiteral("Chat"));
+        return nullptr;
     }
+    return chat;
+}
+
+// The bursts against the chat window; false when the chat went deaf or lost a datagram.
+bool RunBursts(const QString& program, int rounds)
+{
+    Chat* chat = OpenListeningChat();
+    if (!chat)
+        return false;
+    UdpSocket& socket = chat->Session().Socket();
     const quint16 port = socket.LocalPort;
     Peer partner(program, PartnerAddress, port);
     Peer stranger(program, StrangerAddress, port);
@@ -332,9 +423,72 @@ bool RunBursts(const QString& program, int rounds)
     return ok;
 }
 
+// A flood from the partner beside the same flood between two plain peers: round after round,
+// the partner sends its messages to the chat, never more than a window of them unacknowledged
+// (fewer than the chat's receive buffer holds, so the kernel drops none), then the same to the
+// plain peer that only acknowledges. False when a message was lost or a bound missed.
+bool RunFlood(const QString& program)
+{
+    constexpr int messages = 10000;
+    constexpr int window = 64;
+    constexpr int rounds = 5;
+    Chat* chat = OpenListeningChat();
+    if (!chat)
+        return false;
+    UdpSocket& socket = chat->Session().Socket();
+    Peer partner(program, PartnerAddress, socket.LocalPort);
+    Peer echo(program, {QStringLiteral("--echo"), QString::fromLatin1(ChatAddress)});
+    const QByteArray partnerPort = partner.Next(), echoPort = echo.Next();
+    Peer reference(program, PartnerAddress, quint16(echoPort.mid(5).toInt()));
+    if (!partnerPort.startsWith("port ") || !echoPort.startsWith("port ") || !reference.Next().startsWith("port ")) {
+        std::printf("chat_bench: the flood's peers did not start\n");
+        return false;
+    }
+    socket.RemoteHost = QString::fromLatin1(PartnerAddress);
+    socket.RemotePort = quint16(partnerPort.mid(5).toInt());
+
+    std::vector<double> chatMs, plainMs, longestMs;
+    TurnWatch turns;
+    bool ok = true;
+    for (int r = 0; r < rounds && ok; ++r) {
+        for (Peer* peer : {&partner, &reference}) {
+            turns.Reset();
+            peer->Tell("flow " + QByteArray::number(messages) + ' ' + QByteArray::number(window));
+            const QList<QByteArray> words = peer->Next(120000).split(' ');
+            if (words.value(1).toInt() != messages) {
+                std::printf("chat_bench: %s acknowledged %d of %d messages\n", peer == &partner ? "the chat" : "the plain peer",
+                    words.value(1).toInt(), messages);
+                ok = false;
+                break;
+            }
+            (peer == &partner ? chatMs : plainMs).push_back(words.value(2).toDouble());
+            if (peer == &partner)
+                longestMs.push_back(turns.LongestMs());
+        }
+    }
+    if (ok) {
+        QCoreApplication::processEvents();
+        const QString last = chat->findChild<RichTextBox*>(QStringLiteral("Text1(9)"))->Text();
+        if (last != chat->Session().Messages().last().Text) {
+            std::printf("chat_bench: the bottom row does not show the last message after the flood\n");
+            ok = false;
+        }
+    }
+    Forms::Unload(QStringLiteral("Chat"));
+    if (!ok)
+        return false;
+    const double chatMedian = BenchTree::Median(chatMs), plainMedian = BenchTree::Median(plainMs);
+    std::printf("\nflood of %d messages, at most %d unacknowledged, %d rounds (medians)\n", messages, window, rounds);
+    std::printf("  chat window:     %8.1f ms, %7.0f messages/s, longest turn %.2f ms\n", chatMedian,
+        messages * 1000 / chatMedian, BenchTree::Median(longestMs));
+    std::printf("  two plain peers: %8.1f ms, %7.0f messages/s\n", plainMedian, messages * 1000 / plainMedian);
+    return BenchTree::CheckAtMost("flood: chat / two plain peers, medians", chatMedian / plainMedian, FloodBound);
+}
+
 // The autosave of a long history: the window's share beside a plain synchronous save.
 void RunAutosave()
 {
+    BackgroundWriter::Instance().WaitForAll(); // the saves of the windows closed before
     constexpr int lines = 396000;
     QVector<ChatMessage> messages;
     messages.reserve(lines);
@@ -370,6 +524,8 @@ int main(int argc, char** argv)
 {
     if (argc == 4 && std::strcmp(argv[1], "--peer") == 0)
         return RunPeer(argv[2], std::atoi(argv[3]));
+    if (argc == 3 && std::strcmp(argv[1], "--echo") == 0)
+        return RunEcho(argv[2]);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1;
@@ -380,7 +536,9 @@ int main(int argc, char** argv)
     State().CurrentActivity = 16;
     RegisterChatForms();
 
-    const bool ok = RunBursts(QCoreApplication::applicationFilePath(), rounds);
+    const QString program = QCoreApplication::applicationFilePath();
+    bool ok = RunBursts(program, rounds);
+    ok = RunFlood(program) && ok;
     RunAutosave();
     BackgroundWriter::Instance().WaitForAll();
     if (!ok)

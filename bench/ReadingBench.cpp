@@ -6,7 +6,9 @@
 // milliseconds: until the click or the load returns and the box is painted ("shown"), until
 // the whole text is laid out behind it ("laid_out"), and the longest the window waited for
 // the event loop meanwhile ("longest_turn"); and the save ("save"); medians of the rounds.
-// The goal is a box shown within 2 s. Without a display the window is offscreen, which lays out nothing unseen.
+// Each round also times the reference ("reference_shown", below), and the open and the load
+// are held against it: the goal is a box shown within 2 s. Without a display the window is
+// offscreen, which lays out nothing unseen.
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -17,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextEdit>
 #include <QTextLayout>
 #include <QTimer>
 #include <algorithm>
@@ -35,6 +38,11 @@
 #include "RtfDocument.h"
 
 namespace {
+
+// The goal: the box shown within 2 s, for the largest texts the helper opens, on a machine
+// where the reference (below) shows 300,000 short lines in 0.8 s. Today the helper shows them
+// in 1.7 x the reference (1.3 s), and the others sooner.
+constexpr double ShownBound = 2.5;
 
 struct Shown {
     double shown{0};
@@ -67,6 +75,35 @@ Shown Follow(ReadingHelper* helper, const QElapsedTimer& clock)
     return s;
 }
 
+// Short lines: "第1234行", as many as the RTF reader takes back (a run and a paragraph end
+// each).
+QString ShortLines(int lines)
+{
+    QStringList text;
+    text.reserve(lines);
+    for (int line = 0; line < lines; ++line)
+        text << QStringLiteral("第%1行").arg(line);
+    return text.join(u'\n');
+}
+
+// The reference, the same for every text: a bare QTextEdit of the box's size and font, shown on
+// its own, given the largest text of short lines with setPlainText and painted. It stands for
+// the machine's speed at showing a long text: where it takes 0.8 s, the goal of 2 s is 2.5 times it.
+double PlainBoxShown(const QSize& size, const QFont& font)
+{
+    static const QString text = ShortLines(int(Rtf::MaxPieces / 2));
+    QTextEdit edit;
+    edit.setFont(font);
+    edit.resize(size);
+    edit.show();
+    QCoreApplication::processEvents();
+    QElapsedTimer clock;
+    clock.start();
+    edit.setPlainText(text);
+    edit.viewport()->repaint();
+    return double(clock.nsecsElapsed()) / 1e6;
+}
+
 ReadingHelper* OpenHelper()
 {
     auto* helper = Forms::Load<ReadingHelper>();
@@ -75,7 +112,7 @@ ReadingHelper* OpenHelper()
 }
 
 
-void OpenSaveLoad(benchmark::State& state, const QString& text)
+void OpenSaveLoad(benchmark::State& state, const std::string& name, const QString& text)
 {
     QTemporaryDir dir;
     State().AppPath = dir.path() + QLatin1Char('/');
@@ -83,6 +120,7 @@ void OpenSaveLoad(benchmark::State& state, const QString& text)
     const QString path = dir.filePath(QStringLiteral("text.txt"));
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0) {
+        BenchTree::Fail("reading_bench cannot write its text");
         state.SkipWithError("cannot write the text");
         return;
     }
@@ -101,6 +139,7 @@ void OpenSaveLoad(benchmark::State& state, const QString& text)
         helper->findChild<QPushButton*>(QStringLiteral("Command5"))->click();
         const Shown opened = Follow(helper, clock);
         if (Box(helper)->TextLength() == 0) {
+            BenchTree::Fail(("reading_bench: the helper did not open " + name).c_str());
             state.SkipWithError("the text was not opened");
             helper->Unload();
             return;
@@ -112,7 +151,10 @@ void OpenSaveLoad(benchmark::State& state, const QString& text)
         helper = OpenHelper();
         const Shown loaded = Follow(helper, clock);
         state.SetIterationTime(opened.shown / 1000);
+        const QSize size = Box(helper)->size();
+        const QFont font = Box(helper)->font();
         helper->Unload();
+        figures["reference_shown"].push_back(PlainBoxShown(size, font));
         figures["open_shown"].push_back(opened.shown);
         figures["open_laid_out"].push_back(opened.laidOut);
         figures["open_longest_turn"].push_back(opened.longestTurn);
@@ -123,6 +165,9 @@ void OpenSaveLoad(benchmark::State& state, const QString& text)
     }
     for (const auto& [name, values] : figures)
         state.counters[name] = BenchTree::Median(values);
+    for (const char* shown : {"open_shown", "load_shown"})
+        BenchTree::CheckAtMost((name + ": " + shown + " / reference_shown, medians").c_str(),
+            BenchTree::Median(figures[shown]) / BenchTree::Median(figures["reference_shown"]), ShownBound);
 }
 
 void Register()
@@ -131,17 +176,12 @@ void Register()
         RegisterAssistantsForms();
 }
 
-// Short lines: "第1234行", as many as the RTF reader takes back (a run and a paragraph end
-// each), or as many as given.
+// Short lines, as many as the RTF reader takes back, or as many as given.
 void BM_ShortLines(benchmark::State& state)
 {
     Register();
     const int lines = state.range(0) > 0 ? int(state.range(0)) : int(Rtf::MaxPieces / 2);
-    QStringList text;
-    text.reserve(lines);
-    for (int line = 0; line < lines; ++line)
-        text << QStringLiteral("第%1行").arg(line);
-    OpenSaveLoad(state, text.join(u'\n'));
+    OpenSaveLoad(state, std::to_string(lines) + " short lines", ShortLines(lines));
 }
 BENCHMARK(BM_ShortLines)->Arg(262144)->Arg(0)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 
@@ -157,7 +197,7 @@ void BM_LongParagraphs(benchmark::State& state)
     while (paragraph.size() < characters)
         paragraph += sentence;
     paragraph.truncate(qsizetype(characters));
-    OpenSaveLoad(state, QStringList(paragraphs, paragraph).join(u'\n'));
+    OpenSaveLoad(state, std::to_string(paragraphs) + " long paragraphs", QStringList(paragraphs, paragraph).join(u'\n'));
 }
 BENCHMARK(BM_LongParagraphs)->Arg(4)->Arg(40)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 

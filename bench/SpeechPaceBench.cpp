@@ -1,5 +1,7 @@
-// Speech against the length of its own recordings, on a real sound server: a private
-// PulseAudio null sink this program starts itself (skipped where PulseAudio is missing).
+// Speech against the length of its own recordings, on a real sound server: the one the
+// desktop runs, or else a private PulseAudio null sink this program starts itself. It fails
+// (exit status 1) when it can measure nothing: no server runs and none can be started, the
+// server offers no output, or a sentence plays no syllable.
 //
 //   build/bench/speech_pace_bench [rounds] [pause ms]
 //
@@ -17,11 +19,15 @@
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QMediaDevices>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtNumeric>
 #include <cstdio>
+#include <cstring>
 
 #include "AppState.h"
 #include "BenchTree.h"
@@ -48,9 +54,11 @@ struct Figure {
     double RestMs{0};     // end of the first syllable to the end of the last
     double RestRecMs{0};  // the recordings after the first
     bool TimedOut{false};
+    bool Heard{true}; // the end of a syllable was heard
 
     void Add(const Figure& f)
     {
+        Heard = Heard && f.Heard;
         Syllables += f.Syllables;
         FirstMs += f.FirstMs;
         FirstRecMs += f.FirstRecMs;
@@ -108,7 +116,8 @@ public:
                 recordings.append(RecordingMs(path));
         }
         f.Syllables = int(recordings.size());
-        if (recordings.isEmpty() || SyllableEnds.isEmpty())
+        f.Heard = !recordings.isEmpty() && !SyllableEnds.isEmpty();
+        if (!f.Heard)
             return f;
         f.FirstMs = SyllableEnds.first();
         f.FirstRecMs = recordings.first();
@@ -132,8 +141,11 @@ void Print(const char* name, const Figure& f)
                 f.RestRecMs > 0 ? f.RestMs / f.RestRecMs : 0.0, f.Goal(), f.RestMs <= f.Goal() ? "met" : "MISSED",
                 f.TimedOut ? " (timed out)" : "");
     std::fflush(stdout);
-    // A sentence beyond its goal, or one that never ended, makes the run fail.
-    if (f.TimedOut || f.RestMs > f.Goal())
+    // A sentence beyond its goal, one that never ended or one that played nothing makes the
+    // run fail.
+    if (!f.Heard || f.Syllables == 0)
+        BenchTree::Fail(qPrintable(QStringLiteral("%1 played no syllable (is the data tree built?)").arg(QLatin1String(name))));
+    else if (f.TimedOut || f.RestMs > f.Goal())
         BenchTree::CheckAtMost(qPrintable(QStringLiteral("%1: rest / goal").arg(QLatin1String(name))),
                                f.TimedOut ? qInf() : f.RestMs / f.Goal(), 1.0);
 }
@@ -184,23 +196,60 @@ Figure ReadLessonAloud(Listener& listener, int pauseMs, int* words, double* tota
     return sum;
 }
 
+// The output a sound server already running offers, asked of a copy of this program, so that
+// this one's multimedia layer first meets the server it measures on. The copy never starts a
+// server of its own (libpulse's autospawn is off for it). Empty when none runs.
+QString RunningServerOutput()
+{
+    QTemporaryDir folder;
+    QFile config(folder.filePath(QStringLiteral("client.conf")));
+    if (!folder.isValid() || !config.open(QIODevice::WriteOnly) || config.write("autospawn = no\n") < 0)
+        return {};
+    config.close();
+    QProcess probe;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PULSE_CLIENTCONFIG"), config.fileName());
+    probe.setProcessEnvironment(env);
+    probe.setStandardErrorFile(QProcess::nullDevice()); // "no server" is an answer here
+    probe.start(QStringLiteral("/proc/self/exe"), {QStringLiteral("--output")});
+    if (!probe.waitForFinished(20000) || probe.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(probe.readAllStandardOutput()).trimmed();
+}
+
+int Fail(const char* why)
+{
+    BenchTree::Fail(qPrintable(QStringLiteral("speech_pace_bench measured nothing: ") + QLatin1String(why)));
+    return BenchTree::ExitStatus();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (argc == 2 && std::strcmp(argv[1], "--output") == 0) {
+        QCoreApplication probe(argc, argv);
+        const QAudioDevice output = QMediaDevices::defaultAudioOutput();
+        std::printf("%s\n", qPrintable(output.description()));
+        return output.isNull() ? 3 : 0;
+    }
+    // A server the desktop runs holds the sound server's name on the session bus, where a
+    // private one would die for want of it: the benchmark measures on that one. Otherwise it
+    // starts its own, off the desktop's display and session bus.
+    const QString running = RunningServerOutput();
     NullSinkServer sink;
-    if (!sink.Start()) {
-        std::printf("speech_pace_bench: skipped, no PulseAudio null sink could be started\n");
-        return 0;
+    if (running.isEmpty()) {
+        qunsetenv("DISPLAY");
+        qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+        if (!sink.Start())
+            return Fail("no sound server runs, and no PulseAudio null sink could be started");
     }
     QApplication app(argc, argv);
     const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 3;
     const int pauseMs = argc > 2 ? std::max(0, atoi(argv[2])) : 0;
-    if (QMediaDevices::defaultAudioOutput().isNull()) {
-        std::printf("speech_pace_bench: skipped, the null sink offers no output device\n");
-        return 0;
-    }
+    if (QMediaDevices::defaultAudioOutput().isNull())
+        return Fail("the sound server offers no output device");
     Clock::UseReal();
     ResetState();
     AppState& s = State();
@@ -211,7 +260,8 @@ int main(int argc, char** argv)
     SetUpSharedPlayers();
 
     Listener listener;
-    std::printf("null sink: %s\n", qPrintable(QMediaDevices::defaultAudioOutput().description()));
+    std::printf("%s: %s\n", running.isEmpty() ? "private null sink" : "the running sound server",
+                qPrintable(QMediaDevices::defaultAudioOutput().description()));
     for (int round = 1; round <= rounds; ++round) {
         if (round > 1) {
             // Each round starts on a stream that closed for want of plays, as after a pause.

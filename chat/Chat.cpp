@@ -182,9 +182,21 @@ void Chat::FocusInput()
 void Chat::FillRow(int row, int message)
 {
     const ChatMessage& m = m_session.Messages().at(message - 1);
-    Text1[row]->SetText(m.Text);
-    SetPaper(Text1[row], m.Received ? ReceivedPaper : OwnPaper);
+    SetRow(row, m.Text, m.Received);
     Command4[row]->setEnabled(m.Sound != QLatin1String("0"));
+}
+
+void Chat::SetRow(int row, const QString& text, bool received)
+{
+    RowShown& shown = m_rowShown[row];
+    if (shown.Text != text) {
+        Text1[row]->SetText(text);
+        shown.Text = text;
+    }
+    if (shown.Received != received) {
+        SetPaper(Text1[row], received ? ReceivedPaper : OwnPaper);
+        shown.Received = received;
+    }
 }
 
 void Chat::ShowRows(const ChatRows::Page& page)
@@ -196,6 +208,7 @@ void Chat::ShowRows(const ChatRows::Page& page)
 
 void Chat::ShowLastPage()
 {
+    m_lastPageDue = false;
     const ChatRows::Page page = ChatRows::LastPage(m_session.MessageCount());
     ShowRows(page);
     {
@@ -206,14 +219,38 @@ void Chat::ShowLastPage()
     VScroll1->setEnabled(page.ScrollEnabled);
 }
 
+void Chat::ShowLastPageSoon()
+{
+    if (m_lastPageDue)
+        return;
+    m_lastPageDue = true;
+    QMetaObject::invokeMethod(this, &Chat::ShowDueRows, Qt::QueuedConnection);
+}
+
+void Chat::ShowDueRows()
+{
+    if (m_lastPageDue)
+        ShowLastPage();
+}
+
 void Chat::VScroll1_Change(int value)
 {
-    ShowRows(ChatRows::AtScroll(value, m_session.MessageCount()));
+    const int count = m_session.MessageCount();
+    if (m_lastPageDue) {
+        // The learner scrolled after the messages of this turn came: the scroll wins, over
+        // the range those messages make.
+        m_lastPageDue = false;
+        const ChatRows::Page last = ChatRows::LastPage(count);
+        const QSignalBlocker quiet(VScroll1);
+        VScroll1->setRange(0, last.ScrollMaximum);
+        VScroll1->setEnabled(last.ScrollEnabled);
+    }
+    ShowRows(ChatRows::AtScroll(value, count));
 }
 
 void Chat::MessageAdded(int, bool received)
 {
-    ShowLastPage();
+    ShowLastPageSoon();
     if (received && Check1->isChecked())
         ReadRowAloud(ChatRows::Count - 1);
     Command2->setEnabled(true);
@@ -222,6 +259,7 @@ void Chat::MessageAdded(int, bool received)
 void Chat::SoundBuilt(int index)
 {
     // The row showing that message gets its button state now.
+    ShowDueRows();
     const int count = m_session.MessageCount();
     for (int row = 0; row < ChatRows::Count; ++row)
         if (ChatRows::MessageOfRow(row, count, VScroll1->value()) == index)
@@ -235,6 +273,9 @@ void Chat::SaveHistory()
 
 void Chat::ReadRowAloud(int row)
 {
+    if (m_session.Converting())
+        return; // one conversion at a time: the rows need not be shown for a request ignored
+    ShowDueRows();
     const int index = ChatRows::MessageOfRow(row, m_session.MessageCount(), VScroll1->value());
     if (m_session.ReadAloud(index, Text1[row]->Text()) == ChatSession::ReadOutcome::Unreadable)
         Command4[row]->setEnabled(false);
@@ -280,10 +321,8 @@ void Chat::Command2_Click()
             MsgBox::Information, QStringLiteral("Attention"), MsgBox::DefaultSecond)
         != MsgBox::Yes)
         return;
-    for (const auto& [row, box] : Text1) {
-        box->SetText(QString());
-        SetPaper(box, OwnPaper);
-    }
+    for (int row = 0; row < ChatRows::Count; ++row)
+        SetRow(row, QString(), false);
     m_session.ClearHistory();
     Combo1->SetFocus();
     VScroll1->setRange(0, 0);

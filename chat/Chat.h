@@ -6,6 +6,7 @@
 // The rules live in ChatSession; this window shows what it reports.
 
 #include <QString>
+#include <array>
 
 #include "ChatSession.h"
 #include "ControlKit.h"
@@ -26,6 +27,7 @@ public:
     Chat();
     ~Chat() override;
 
+    // Shows the last page now. Messages show it through ShowLastPageSoon.
     void ShowLastPage();
     void SaveHistory();
     void ReadRowAloud(int row);
@@ -55,10 +57,22 @@ private:
     void MessageAdded(int index, bool received);
     void SoundBuilt(int index);
     void FillRow(int row, int message);
+    void SetRow(int row, const QString& text, bool received);
     void ShowRows(const ChatRows::Page& page);
+    // The last page is shown once the event loop gets back, so a burst of messages read in
+    // one turn refills the rows once; whatever reads the rows first shows it at once.
+    void ShowLastPageSoon();
+    void ShowDueRows();
 
     ChatSession m_session;
     bool m_testPartnerOpen{false};
+    bool m_lastPageDue{false};
+    // What each row shows, so a row whose text and paper stay is not set (and laid out) again.
+    struct RowShown {
+        QString Text;
+        bool Received{false};
+    };
+    std::array<RowShown, ChatRows::Count> m_rowShown{};
     QMetaObject::Connection m_rowFocus;
 
     Kit::ControlRow<RichTextBox> Text1{this, "Text1"};

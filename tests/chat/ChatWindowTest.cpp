@@ -6,16 +6,21 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QNetworkDatagram>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QUdpSocket>
 #include <gtest/gtest.h>
 
 #include "AppState.h"
+#include "CharacterTable.h"
 #include "Chat.h"
 #include "ChatForms.h"
+#include "ChatLink.h"
 #include "ChatTest.h"
+#include "Clock.h"
 #include "ComboBox.h"
 #include "FormCalls.h"
 #include "Forms.h"
@@ -33,11 +38,14 @@ protected:
     }
     RichTextBox* Row(int k) { return Control<RichTextBox>("Chat", QStringLiteral("Text1(%1)").arg(k)); }
     QColor Paper(int k) { return Row(k)->palette().color(QPalette::Base); }
+    // Waits for the signals, then lets their turn of the event loop end, when the rows show
+    // what came.
     static bool WaitFor(QSignalSpy& spy, int count)
     {
         while (spy.count() < count)
             if (!spy.wait(5000))
                 return false;
+        QCoreApplication::processEvents();
         return true;
     }
 };
@@ -119,6 +127,72 @@ TEST_F(ChatWindowTest, AConversationWithTheTestPartner)
     WaitForWrites();
     EXPECT_EQ(ReadFile("Record/Chat.txt"),
         QByteArray("1\xC4\xE3\xBA\xC3\r\n0hello\r\n0\xC4\xE3\xBA\xC3\xC2\xF0\r\n1\xC4\xE3\xBA\xC3\xC2\xF0\r\n"));
+}
+
+TEST_F(ChatWindowTest, AFloodFillsTheRowsOncePerTurnAndTheMessageAfterItIsShownAndAcknowledged)
+{
+    AppendCharacterRecord({QStringLiteral("你"), {MakeReading(QStringLiteral("n.i"), u'3')}, {}});
+    AppendCharacterRecord({QStringLiteral("好"), {MakeReading(QStringLiteral("h.ao"), u'3')}, {}});
+    WriteFile("Record/Chat.txt", "0a\r\n0b\r\n0c\r\n");
+    RegisterChatForms();
+    Chat* chat = Forms::Load<Chat>();
+    ASSERT_TRUE(chat);
+    chat->Show();
+    const QHostAddress chatAddress(QStringLiteral("127.0.0.1"));
+    QUdpSocket partner;
+    ASSERT_TRUE(partner.bind(QHostAddress(QStringLiteral("127.0.0.2")), 0));
+    UdpSocket& socket = chat->Session().Socket();
+    socket.BindAddress = chatAddress;
+    ASSERT_TRUE(socket.Bind());
+    socket.RemoteHost = QStringLiteral("127.0.0.2");
+    socket.RemotePort = partner.localPort();
+    Control<QCheckBox>("Chat", "Check1")->setChecked(true);
+    QSignalSpy added(&chat->Session(), &ChatSession::MessageAdded);
+    QSignalSpy topRowSet(Row(0)->document(), &QTextDocument::contentsChanged);
+    auto send = [&](const QString& text) { partner.writeDatagram(ChatWire::Message(text).value(), chatAddress, socket.LocalPort); };
+    auto acksTo = [&](int count) {
+        QByteArrayList acks;
+        while (acks.size() < count && (partner.hasPendingDatagrams() || partner.waitForReadyRead(5000)))
+            acks.append(partner.receiveDatagram().data());
+        return acks;
+    };
+
+    // Read in batches of 32: the first message is read aloud at once, from the row showing it.
+    constexpr int flood = 100;
+    send(QStringLiteral("你好"));
+    for (int i = 2; i <= flood; ++i)
+        send(QStringLiteral("第%1句").arg(i));
+    ASSERT_TRUE(WaitFor(added, flood));
+    EXPECT_LT(topRowSet.count(), flood / 4) << "the rows are refilled per turn, not per message";
+    for (int row = 0; row < ChatRows::Count; ++row) {
+        EXPECT_EQ(Row(row)->Text(), QStringLiteral("第%1句").arg(flood - 9 + row)) << row;
+        EXPECT_EQ(Paper(row), QColor(192, 255, 255)) << row;
+    }
+    auto* scroll = Control<QScrollBar>("Chat", "VScroll1");
+    EXPECT_TRUE(scroll->isEnabled());
+    EXPECT_EQ(scroll->maximum(), 3 + flood - ChatRows::Count);
+    EXPECT_EQ(scroll->value(), scroll->maximum());
+    EXPECT_EQ(acksTo(flood).size(), flood);
+    Clock::Advance(100);
+    for (int i = 0; i < 1000 && chat->Session().Converting(); ++i)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(chat->Session().Messages().at(3).Sound, QStringLiteral("ni3hao3"));
+
+    send(QStringLiteral("再见"));
+    ASSERT_TRUE(WaitFor(added, flood + 1));
+    EXPECT_EQ(Row(9)->Text(), QStringLiteral("再见"));
+    EXPECT_EQ(Row(8)->Text(), QStringLiteral("第%1句").arg(flood));
+    EXPECT_EQ(scroll->maximum(), 3 + flood + 1 - ChatRows::Count);
+    EXPECT_EQ(acksTo(1), QByteArrayList{ChatWire::Ack(QStringLiteral("再见"))});
+
+    // The learner scrolls to the top in the turn a message came: the scroll wins.
+    chat->Session().Link().HandleDatagram(ChatWire::Message(QStringLiteral("晚安")).value(),
+        QHostAddress(socket.RemoteHost), socket.RemotePort);
+    scroll->setValue(0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Row(0)->Text(), QStringLiteral("a"));
+    EXPECT_EQ(scroll->value(), 0);
+    EXPECT_EQ(scroll->maximum(), 3 + flood + 2 - ChatRows::Count);
 }
 
 TEST_F(ChatWindowTest, AfterTheBoxOfCharactersThePartnerCannotReadTheKeysGoToTheInput)
