@@ -9,6 +9,7 @@
 #include "LoopbackService.h"
 #include "Module3Rtf.h"
 #include "OnlineLookup.h"
+#include "OnlineRules.h"
 #include "ResultPage.h"
 #include "ServicePages.h"
 #include "TablesTestSupport.h"
@@ -358,6 +359,46 @@ TEST_F(OnlineLookupTest, AResultHoldingTheFilesSeparatorIsShownEachTimeAndNeverS
     EXPECT_EQ(file.count(QStringLiteral("\r\n")), 1);
     // The Chinese word reached the character table all the same.
     EXPECT_LE(FindCharacterRecord(QStringLiteral("井")), State().CharacterCount);
+}
+
+TEST_F(OnlineLookupTest, AResultAtTheLimitIsCachedAndLoadsBackOnePastItIsNotFound)
+{
+    const auto page = [](qsizetype meaning) {
+        return QStringLiteral("<big>") + QString(meaning, QChar(0x957F)) + QStringLiteral("</big>");
+    };
+    Serve(QStringLiteral("长"), page(ResultTextLimit));
+    Serve(QStringLiteral("长长"), page(ResultTextLimit + 1));
+    ASSERT_EQ(LookUp(QStringLiteral("长")), OnlineLookup::Requested);
+    const QString atLimit = Shown();
+    ASSERT_TRUE(atLimit.contains(QString(ResultTextLimit, QChar(0x957F))));
+    LookUp(QStringLiteral("长长"));
+    EXPECT_TRUE(Shown() == QLatin1String(NotFoundText));
+    EXPECT_EQ(State().OnlineWordCount, 1);
+
+    for (const bool restarted : {false, true}) {
+        SCOPED_TRACE(restarted ? "after a restart" : "the next look-up");
+        if (restarted)
+            Restart();
+        EXPECT_EQ(LookUp(QStringLiteral("长")), OnlineLookup::FromCache);
+        EXPECT_TRUE(Shown() == atLimit);
+        const qsizetype asked = m_service.Requests().size();
+        EXPECT_EQ(LookUp(QStringLiteral("长长")), OnlineLookup::Requested);
+        EXPECT_EQ(m_service.Requests().size(), asked + 1);
+        EXPECT_TRUE(Shown() == QLatin1String(NotFoundText));
+        EXPECT_EQ(State().OnlineWordCount, 1);
+    }
+}
+
+TEST_F(OnlineLookupTest, ARecordPastTheLimitFromAnEarlierRunIsAskedForAgainAndReplaced)
+{
+    State().OnlineWordTable = {{QStringLiteral("huge"), QStringLiteral(" 1) ") + QString(StoredEntryLimit, QLatin1Char('m'))}};
+    State().OnlineWordCount = 1;
+    Serve(QStringLiteral("huge"), Pages::English(QStringLiteral("huge"), {QStringLiteral("very big")}));
+    EXPECT_EQ(LookUp(QStringLiteral("huge")), OnlineLookup::Requested);
+    EXPECT_EQ(LookUp(QStringLiteral("huge")), OnlineLookup::FromCache);
+    EXPECT_TRUE(Shown().startsWith(QStringLiteral("huge  1) very big;")));
+    ASSERT_EQ(State().OnlineWordCount, 1);
+    EXPECT_EQ(State().OnlineWordTable.at(0).Entry, QStringLiteral("  1) very big;###"));
 }
 
 TEST_F(OnlineLookupTest, ProgressFollowsThePageWhileLoading)
