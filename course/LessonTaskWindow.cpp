@@ -84,9 +84,12 @@ void LessonTaskWindow::HandBack(const QList<HandBackStep>& steps)
 void LessonTaskWindow::Form_KeyDown(int& keyCode, int shift)
 {
     (void)shift;
-    if (keyCode == Keys::F4)
-        if (Background* main = Forms::Find<Background>())
-            main->MinimizeProgram();
+    if (keyCode != Keys::F4)
+        return;
+    // Taken whole: a task's combo box would open its list on it too.
+    keyCode = 0;
+    if (Background* main = Forms::Find<Background>())
+        main->MinimizeProgram();
 }
 
 void LessonTaskWindow::Form_KeyUp(int& keyCode, int shift)

@@ -117,6 +117,8 @@ void DictionaryOnline::Form_KeyDown(int& keyCode, int shift)
         keyCode = 0;
         Command1_Click();
     } else if (keyCode == Keys::F4) {
+        // F4 does one thing: the search box would open its list on it too.
+        keyCode = 0;
         if (Background* main = Forms::Find<Background>())
             main->MinimizeProgram();
     }
@@ -227,7 +229,23 @@ QString DictionaryOnline::ShowResult(const QString& rtf)
 void DictionaryOnline::SetLoading(bool loading)
 {
     ProgressBar1->setVisible(loading);
-    Combo1->setEnabled(!loading);
+    if (loading == !Combo1->isEnabled())
+        return;
+    if (loading) {
+        // Disabled, the box hands its focus on to the next control and would never get it
+        // back: remember whether it had the keys, and where they went.
+        QWidget* had = focusWidget();
+        m_keysInSearchBox = had && (had == Combo1 || Combo1->isAncestorOf(had));
+        Combo1->setEnabled(false);
+        m_keysWhileLoading = focusWidget();
+        return;
+    }
+    Combo1->setEnabled(true);
+    // The keys come back unless the learner has moved them meanwhile. Within this window
+    // only: a window the learner went on to keeps the activation.
+    if (m_keysInSearchBox && focusWidget() == m_keysWhileLoading)
+        Combo1->setFocus(Qt::OtherFocusReason);
+    m_keysInSearchBox = false;
 }
 
 void DictionaryOnline::SetProgress(int value) { ProgressBar1->setValue(value); }

@@ -171,8 +171,11 @@ OnlineCache::OnlineCache(QString sourceLabel)
 void OnlineCache::AddCacheEntry(const QString& word, const QString& shown)
 {
     AppState& s = State();
+    // The file separates an entry's lines with "#": a "#" of the result's own would read back
+    // as a line end ("#" alone as a meaning reads back as none). Such a result is shown and,
+    // like one the full table has no room for, asked for again at its next look-up.
     const bool storable = !word.isEmpty() && !word.contains(QLatin1Char(':')) && !word.contains(QLatin1Char('\r'))
-        && !word.contains(QLatin1Char('\n'));
+        && !word.contains(QLatin1Char('\n')) && !shown.mid(word.size()).contains(QLatin1Char('#'));
     const QString entry = storable ? StoredEntryText(shown.mid(word.size()), m_sourceLabel) : QString();
     if (storable && EntryHasMeaning(entry)) {
         const qsizetype count = qMin<qsizetype>(s.OnlineWordCount, s.OnlineWordTable.size());

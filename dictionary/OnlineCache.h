@@ -34,9 +34,10 @@ public:
 
     // Stores the result of word as shown (its plain text, headed by the word) and brings a
     // Chinese word into the character table with its pronunciation. A result without a
-    // meaning is not stored, nor a word holding ":" or a line break (the file could not give
-    // it back), nor anything once the table is full; the character table is served in every
-    // case. A stored record of the word without a meaning takes the new result in its place.
+    // meaning is not stored, nor a word holding ":" or a line break or a result holding "#"
+    // (the file could not give them back), nor anything once the table is full; the character
+    // table is served in every case. A stored record of the word without a meaning takes the
+    // new result in its place.
     void AddCacheEntry(const QString& word, const QString& shown);
 
     // Writes Record/Cang.vmq (when the table is not empty) and Record/wangci.txt (when records

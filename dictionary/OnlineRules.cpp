@@ -69,6 +69,8 @@ QString WidenQuery(const QString& word, int charIndex, const QString& followingT
 
 bool EntryHasMeaning(const QString& entry)
 {
+    if (entry.size() > StoredEntryLimit)
+        return false;
     // Where the English layout numbers an item ("1) "): at the start and after each ";".
     bool itemStart = true;
     for (qsizetype i = 0; i < entry.size(); ++i) {

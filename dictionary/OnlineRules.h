@@ -25,10 +25,22 @@ QString SearchAddress(const QString& serviceAddress, const QString& query);
 // is at least as long as word; otherwise word unchanged. Blanks are not collapsed here.
 QString WidenQuery(const QString& word, int charIndex, const QString& followingText, bool smart);
 
+// The most characters a result reads from its page into what it shows: its pronunciation,
+// meanings and word list, and its example lines with their indents and ends. A real entry
+// holds a few kilobytes. A page that gives more is no dictionary entry, and one paragraph of
+// megabytes holds the window for seconds (past some eight, for good): it is answered as not
+// found, and nothing of it is shown or cached.
+constexpr qsizetype ResultTextLimit = 32 * 1024;
+// The longest stored entry the cache answers with. A result within ResultTextLimit is stored
+// with little more (separators, the pronunciation's brackets); twice the limit leaves room.
+constexpr qsizetype StoredEntryLimit = 2 * ResultTextLimit;
+
 // Whether a stored entry gives the learner something to read: anything besides line
 // separators ("#", line breaks), blanks, ";" and the English layout's item numbers ("1) ").
 // A meaning of any kind counts ("100", "%", "[archaic]"); a page that gave no result stores
-// an entry of separators only.
+// an entry of separators only. An entry longer than StoredEntryLimit counts as none: no page
+// the reader takes gives one, and a record of it (written before the limit) would hold the
+// window that shows it. Such a word is asked for again, and its new result takes its place.
 bool EntryHasMeaning(const QString& entry);
 
 // 1-based index of the first cached word equal to query ignoring case whose entry has a

@@ -1,5 +1,6 @@
 #include "ResultPage.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "BlankTrim.h"
@@ -56,6 +57,22 @@ bool IsDigit(QChar c)
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
 
+// What a result may still take from its page (ResultTextLimit). Once it is spent the reading
+// stops, and what was read is never shown.
+class Allowance {
+public:
+    // False once more than the limit has been taken.
+    bool Take(qsizetype count)
+    {
+        m_left -= count;
+        return m_left >= 0;
+    }
+    bool Spent() const { return m_left < 0; }
+
+private:
+    qsizetype m_left{ResultTextLimit};
+};
+
 // The character a numeric entity names, read as far as its text is decimal: 0 for no number
 // (nothing to add), none for a number beyond Unicode (the page cannot be read). Surrogate
 // codes name no character and count as 0.
@@ -74,8 +91,9 @@ std::optional<char32_t> EntityCode(const QString& number)
     return code;
 }
 
-// Example lines between "Examples:" and the next "</table>", as RTF fragments.
-QString ReadExamples(const Page& page, int chineseIndent, int englishIndent)
+// Example lines between "Examples:" and the next "</table>", as RTF fragments; each line
+// takes its text, the larger of the two indents and its end from the allowance.
+QString ReadExamples(const Page& page, int chineseIndent, int englishIndent, Allowance& allowance)
 {
     const qsizetype x = page.Find(QLatin1String("Examples:"));
     if (x == 0)
@@ -89,6 +107,8 @@ QString ReadExamples(const Page& page, int chineseIndent, int englishIndent)
         if (ch == QLatin1Char('<')) {
             inTag = true;
             if (page.At(i, QLatin1String("<br>")) && !BlankTrim(line).isEmpty()) {
+                if (!allowance.Take(std::max(chineseIndent, englishIndent) + 1))
+                    return QString();
                 examples += ExampleLineRtf(line, chineseIndent, englishIndent);
                 line.clear();
             }
@@ -99,14 +119,19 @@ QString ReadExamples(const Page& page, int chineseIndent, int englishIndent)
             if (page.At(i, QLatin1String("&nbsp;&nbsp;")))
                 i += 11;
         } else if (!inTag) {
+            if (!allowance.Take(1))
+                return QString();
             line += ch;
         }
     }
     return examples;
 }
 
-// A pinyin query: the words linked in the service's list, each once.
-std::optional<QString> WordListLayout(const Page& page, const QString& query, const QString& sourceLabel)
+// A pinyin query: the words linked in the service's list, each once. Every word read takes
+// its length and a blank from the allowance, listed or not: however many links a page
+// repeats, the list is searched at most ResultTextLimit / 2 times.
+std::optional<QString> WordListLayout(const Page& page, const QString& query, const QString& sourceLabel,
+    Allowance& allowance)
 {
     qsizetype syllables = 1;
     for (qsizetype i = 0; i < query.size(); ++i)
@@ -127,6 +152,8 @@ std::optional<QString> WordListLayout(const Page& page, const QString& query, co
         if (g < 1)
             return std::nullopt;
         const QString word = page.Mid(g + 1, syllables);
+        if (!allowance.Take(word.size() + 1))
+            return std::nullopt;
         if (!list.contains(word, Qt::CaseInsensitive) || list.isEmpty())
             list += word + QLatin1Char(' ');
         s = a + 31;
@@ -138,7 +165,8 @@ std::optional<QString> WordListLayout(const Page& page, const QString& query, co
     return RtfQueryEntryNoExamples(heading, list, sourceLabel);
 }
 
-QString EnglishLayout(const Page& page, const QString& query, const QString& sourceLabel)
+std::optional<QString> EnglishLayout(const Page& page, const QString& query, const QString& sourceLabel,
+    Allowance& allowance)
 {
     const qsizetype e = page.Find(QLatin1String("</big>")) - 1;
     QString list;
@@ -149,19 +177,25 @@ QString EnglishLayout(const Page& page, const QString& query, const QString& sou
         const QChar ch = page.At(i);
         if (ch == QLatin1Char('<')) {
             ++counter;
-            list += QString::number(counter) + QStringLiteral(") ") + item + QStringLiteral(";  ");
+            const QString number = QString::number(counter);
+            if (!allowance.Take(number.size() + 5)) // the item itself is counted as it is read
+                return std::nullopt;
+            list += number + QStringLiteral(") ") + item + QStringLiteral(";  ");
             item.clear();
             inTag = true;
         } else if (ch == QLatin1Char('>')) {
             inTag = false;
         } else if (!inTag) {
+            if (!allowance.Take(1))
+                return std::nullopt;
             item += ch;
         }
     }
-    return RtfQueryEntry(query, BlankTrim(list), sourceLabel, ReadExamples(page, 1, 0), 7);
+    return RtfQueryEntry(query, BlankTrim(list), sourceLabel, ReadExamples(page, 1, 0, allowance), 7);
 }
 
-std::optional<QString> ChineseLayout(const Page& page, const QString& query, const QString& sourceLabel)
+std::optional<QString> ChineseLayout(const Page& page, const QString& query, const QString& sourceLabel,
+    Allowance& allowance)
 {
     // The pronunciation, written as numeric character entities.
     QString pinyinPart;
@@ -173,6 +207,9 @@ std::optional<QString> ChineseLayout(const Page& page, const QString& query, con
         bool inEntity = false;
         for (qsizetype i = p + 12; i <= e; ++i) {
             const QChar ch = page.At(i);
+            // Counted as the page writes it: entities and all.
+            if (!allowance.Take(1))
+                return std::nullopt;
             if (ch == QLatin1Char('&')) {
                 inEntity = true;
                 number.clear();
@@ -203,15 +240,20 @@ std::optional<QString> ChineseLayout(const Page& page, const QString& query, con
         const QChar ch = page.At(i);
         if (ch == QLatin1Char('<')) {
             inTag = true;
-            if (page.At(i, QLatin1String("<br>")))
+            if (page.At(i, QLatin1String("<br>"))) {
+                if (!allowance.Take(3))
+                    return std::nullopt;
                 meanings += QStringLiteral(";  ");
+            }
         } else if (ch == QLatin1Char('>')) {
             inTag = false;
         } else if (!inTag) {
+            if (!allowance.Take(1))
+                return std::nullopt;
             meanings += ch;
         }
     }
-    return RtfDictionaryEntry(query, pinyinPart, meanings, sourceLabel, ReadExamples(page, 0, 10), 12);
+    return RtfDictionaryEntry(query, pinyinPart, meanings, sourceLabel, ReadExamples(page, 0, 10, allowance), 12);
 }
 
 } // namespace
@@ -228,12 +270,15 @@ QString HtmlToRtf(const QString& html, const QString& query, const QString& sour
         return RtfRedSans12(QLatin1String(CannotFindServerText));
     if (page.Contains(QLatin1String("Are you looking for:")) || page.Contains(QLatin1String("Sorry, word not found!")))
         return RtfRedSans12(QLatin1String(NotFoundText));
+    Allowance allowance;
     std::optional<QString> rtf;
     if (IsChineseQuery(query))
-        rtf = ChineseLayout(page, query, sourceLabel);
+        rtf = ChineseLayout(page, query, sourceLabel, allowance);
     else if (page.Contains(QLatin1String("Result of Pin1 Yin1 search:")))
-        rtf = WordListLayout(page, query, sourceLabel);
+        rtf = WordListLayout(page, query, sourceLabel, allowance);
     else
-        rtf = EnglishLayout(page, query, sourceLabel);
+        rtf = EnglishLayout(page, query, sourceLabel, allowance);
+    if (allowance.Spent())
+        return RtfRedSans12(QLatin1String(NotFoundText));
     return rtf.value_or(QString());
 }

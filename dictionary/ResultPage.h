@@ -17,7 +17,8 @@ extern const char* const NotFoundText;         // "Sorry, it is not found."
 
 // The RTF document to show for a page body read against query. Empty when the page's
 // structure cannot be followed (a word-list link without its end, an entity naming no
-// character): the box is then emptied and nothing is cached.
+// character): the box is then emptied and nothing is cached. A page whose result would pass
+// ResultTextLimit is answered as not found.
 QString HtmlToRtf(const QString& html, const QString& query, const QString& sourceLabel);
 
 // One example line as an RTF fragment: a line holding Chinese characters in the Chinese style

@@ -25,6 +25,8 @@ void ToolWindow::Form_KeyDown(int& keyCode, int shift)
 {
     (void)shift;
     if (keyCode == Keys::F4) {
+        // Taken whole: a tool's combo box would open its list on it too.
+        keyCode = 0;
         if (Background* main = Forms::Find<Background>())
             main->MinimizeProgram();
     }

@@ -14,12 +14,15 @@
 //   pass right|wrong   the typing task is answered to the end of its pass by keys sent to it:
 //                      every character right, or enough of them wrong to stay below 80 %
 //   windows            "win <form> <native id>" for every visible form
-//   text <form> <ctl>  "text <the control's text>" (a label, a line or a combo box)
+//   text <form> <ctl>  "text <the control's text>" (a label, a line or a combo box; of a text
+//                      box, its first line with runs of blanks collapsed)
 //   place <form> <ctl> "place <x> <y>": the control's centre in its window's pixels
 //   look <word>        the local dictionary looks the word up
 //   rows <form> <ctl>  "rows <n> <h>": the rows of a list, or the lines of a text box, that
 //                      are wholly in view, and the height of the view in pixels
 //   settext <form> <ctl> <text>  the line or combo box shows text (the rest of the line)
+//   service            the on-line dictionary asks a loopback service of the probe's own,
+//                      which answers every word with a list of one word
 // When the course panel is first shown the probe prints "ready".
 
 #include <QAbstractButton>
@@ -52,6 +55,7 @@
 #include "DictionaryForms.h"
 #include "Forms.h"
 #include "ListView.h"
+#include "LoopbackService.h"
 #include "MsgBox.h"
 #include "SetupForms.h"
 #include "StartupForms.h"
@@ -161,6 +165,8 @@ QString ControlText(const QString& form, const QString& control)
         return line->text();
     if (auto* combo = qobject_cast<QComboBox*>(w))
         return combo->currentText();
+    if (auto* box = qobject_cast<QTextEdit*>(w))
+        return box->toPlainText().section(QLatin1Char('\n'), 0, 0).simplified();
     return QStringLiteral("?");
 }
 
@@ -263,6 +269,13 @@ void Run(const QStringList& words)
             const QPoint centre = w->mapTo(f, w->rect().center());
             Say(QStringLiteral("place %1 %2").arg(centre.x()).arg(centre.y()));
         }
+    } else if (command == QLatin1String("service")) {
+        auto* service = new LoopbackService; // goes with the application
+        service->setParent(qApp);
+        service->SetDefault({200, "text/html; charset=utf-8",
+            "<body>Result of Pin1 Yin1 search:<table><tr><td><a href=x>\xe5\xa5\xbd</a></td><td>xx xx</td></tr></table></body>",
+            false});
+        qputenv("VELMORA_ONLINE_SERVICE", service->Address().toUtf8());
     } else if (command == QLatin1String("settext")) {
         if (QWidget* w = Control(words.value(1), words.value(2))) {
             const QString text = words.mid(3).join(QLatin1Char(' '));

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Keys go where the learner is, under a real window manager (openbox on a virtual display):
-# at start, after a message box, a click on the chat's test partner, F4 with a restore, a word a
-# tool hands to the dictionary a second time, a companion or dictionary window closed by its
-# close box, and the reading helper's file dialog cancelled or answered with a file too large,
-# the window that should take the keys is the active one, and typing (or Esc) reaches it. With
+# at start, after a message box, a click on the chat's test partner, F4 with a restore (twice
+# in a dictionary's search box, where it opens no list), an on-line look-up and the one typed
+# after its page, a word a tool hands to the dictionary a second time, a companion or
+# dictionary window closed by its close box, and the reading helper's file dialog cancelled or
+# answered with a file too large, the window that should take the keys is the active one, and
+# typing (or Esc) reaches it. With
 # VELMORA_SHOTS set to a folder, a screenshot at the end of each case goes there. Skipped (77)
 # when Xvfb, openbox, xdotool, xprop or xwininfo are not installed.
 #   activation_check.sh <desktop_probe> <data tree>
@@ -46,6 +48,9 @@ cases=(
   "notepad closed in the lesson text|1 2|p:study 0;w:Text;close:Notepad;w:Text;k:Escape;gone:Text;w:Begin1"
   "reading helper's file dialog cancelled|1 2|p:tool 8;w:ReadingHelper;p:press ReadingHelper Command5;dialog;k:Escape;w:ReadingHelper;k:Escape;gone:ReadingHelper"
   "reading helper's file too large|1 2|p:tool 8;w:ReadingHelper;p:press ReadingHelper Command5;dialog;type:$work/large.txt;k:Return;box:Warning;k:Return;w:ReadingHelper;k:Escape;gone:ReadingHelper"
+  "on-line look-up typed, and the next typed after its page|1 2|p:service;p:tool 3;w:SentencesSingle;p:settext DictionaryOnline Combo1 ;click:DictionaryOnline:Combo1;w:DictionaryOnline;type:tea;k:Return;see:DictionaryOnline:RichTextBox1:tea 好 [Lexicon Online];t:DictionaryOnline:Combo1:teahao;k:Return;see:DictionaryOnline:RichTextBox1:teahao 好 [Lexicon Online];t:DictionaryOnline:Combo1:teahaohao|1024x768 1280x1024"
+  "F4 twice in the dictionary's search box, with a history|1 2|p:tool 3;w:SentencesSingle;p:look good;p:settext Dictionary Combo1 ;click:Dictionary:Combo1;w:Dictionary;k:F4;hidden;restore;w:Dictionary;k:F4;hidden;restore;w:Dictionary;t:Dictionary:Combo1:hao|1024x768 1280x1024"
+  "F4 twice in the on-line search box, with a history|1 2|p:service;p:tool 3;w:SentencesSingle;click:DictionaryOnline:Combo1;w:DictionaryOnline;type:tea;k:Return;see:DictionaryOnline:RichTextBox1:tea 好 [Lexicon Online];p:settext DictionaryOnline Combo1 ;click:DictionaryOnline:Combo1;k:F4;hidden;restore;w:DictionaryOnline;k:F4;hidden;restore;w:DictionaryOnline;t:DictionaryOnline:Combo1:hao|1024x768 1280x1024"
 )
 
 # A text file larger than the reading helper opens.

@@ -1,4 +1,6 @@
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QRect>
 #include <QTest>
@@ -152,7 +154,7 @@ TEST_F(AssistantsMenuTest, KeysReachingTheHiddenMenuRightAfterAnOpeningEndNothin
     EXPECT_TRUE(Forms::IsLoaded(QStringLiteral("Surname")));
 }
 
-TEST_F(AssistantsMenuTest, F4InAToolMinimisesTheProgramAndLeavesTheToolOpen)
+TEST_F(AssistantsMenuTest, F4InAToolMinimisesTheProgramOpensNoListAndLeavesTheToolOpen)
 {
     Open("Command3");
     Form* tool = Forms::Find(QStringLiteral("Surname"));
@@ -160,6 +162,20 @@ TEST_F(AssistantsMenuTest, F4InAToolMinimisesTheProgramAndLeavesTheToolOpen)
     QTest::keyClick(tool, Qt::Key_F4);
     EXPECT_EQ(main->minimised, 1);
     EXPECT_TRUE(Forms::IsLoaded(QStringLiteral("Surname")));
+
+    // In each combo box of a tool, editable or not.
+    Open("Command1");
+    Form* figure = Forms::Find(QStringLiteral("Figure"));
+    ASSERT_NE(figure, nullptr);
+    const QList<QComboBox*> boxes = figure->findChildren<QComboBox*>();
+    ASSERT_FALSE(boxes.isEmpty());
+    int minimised = 1;
+    for (QComboBox* box : boxes) {
+        SCOPED_TRACE(box->objectName().toStdString());
+        ASSERT_TRUE(PressWithKeys(box, Qt::Key_F4));
+        EXPECT_EQ(main->minimised, ++minimised);
+        EXPECT_FALSE(box->view()->isVisible());
+    }
 }
 
 TEST_F(AssistantsMenuTest, ThePanelForwardsMouseMovesToTheStartMenu)

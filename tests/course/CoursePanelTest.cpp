@@ -2,6 +2,7 @@
 // the stacks each row opens (what a task window's load sees, where the windows go) and the
 // hand-back when the task window closes.
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
@@ -133,6 +134,14 @@ protected:
     Form* m_dictionary{nullptr};
 };
 } // namespace
+
+TEST_F(CoursePanelTest, F4InTheLessonListMinimisesAndOpensNoList)
+{
+    OpenPanel(1, 2);
+    ASSERT_TRUE(PressWithKeys(Combo1(), Qt::Key_F4));
+    EXPECT_EQ(static_cast<Background*>(m_main)->WindowState(), Form::Minimized);
+    EXPECT_FALSE(Combo1()->view()->isVisible());
+}
 
 TEST_F(CoursePanelTest, ListsTheLessonsAndOpensAtTheLearnersStep)
 {

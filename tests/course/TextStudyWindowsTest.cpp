@@ -3,6 +3,7 @@
 // the step recorded on closing, the word list's find and sound, and the questions notepad's
 // prompt, saving and mail.
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -105,6 +106,14 @@ TEST_F(TextStudyWindows, StepOneOpensItsFourWindowStack)
     EXPECT_EQ(Forms::Find(QStringLiteral("Notepad"))->Width(), Forms::Find(QStringLiteral("Text"))->Width());
     EXPECT_EQ(Box()->SelStart(), 0);
     EXPECT_TRUE(Box()->Text().contains(u" 1.你好（朋友）。 "_qs));
+}
+
+TEST_F(TextStudyWindows, F4InTheSentenceListMinimisesAndOpensNoList)
+{
+    OpenStep(1);
+    ASSERT_TRUE(PressWithKeys(Combo1(), Qt::Key_F4));
+    EXPECT_EQ(Forms::Find<Background>()->WindowState(), Form::Minimized);
+    EXPECT_FALSE(Combo1()->view()->isVisible());
 }
 
 TEST_F(TextStudyWindows, TheListCounterAndButtonsFollowTheSentence)

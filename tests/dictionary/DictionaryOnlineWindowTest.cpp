@@ -1,6 +1,7 @@
 // The on-line dictionary window's wiring, driven through its real controls on the offscreen
 // platform against the loopback service; the rules behind it are tested beside this file.
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -155,6 +156,47 @@ TEST_F(DictionaryOnlineWindowTest, NoConnectionPutsTheQueryBackAndCommon01Widens
     m_window->Common01(QStringLiteral("中"), 1, QStringLiteral("中文好"));
     EXPECT_EQ(m_window->LastQuery(), QStringLiteral("中"));
     ASSERT_TRUE(WaitForResult());
+}
+
+TEST_F(DictionaryOnlineWindowTest, TheSearchBoxHasTheKeysAgainWhenItsPageIsShownOrFails)
+{
+    for (const char* word : {"tea", "teapot"})
+        m_service.SetPage(QLatin1String(word), {200, "text/html",
+            Pages::Html(Pages::English(QLatin1String(word), {QStringLiteral("a drink")})).toUtf8(), false});
+    m_service.SetPage(QStringLiteral("slow"), {200, "text/html",
+        Pages::Html(Pages::English(QStringLiteral("slow"), {QStringLiteral("not fast")})).toUtf8(), true});
+    // Typed where the keys are, as the learner types.
+    const auto type = [](const QString& text) {
+        QWidget* keys = QApplication::focusWidget();
+        ASSERT_NE(keys, nullptr);
+        QTest::keyClicks(keys, text);
+        QTest::keyClick(keys, Qt::Key_Return);
+    };
+    ASSERT_TRUE(Combo1->SetFocus());
+    ASSERT_TRUE(RunUntil([&] { return Combo1->hasFocus(); }));
+    // A page shown, the next look-up typed after it, and a page that fails.
+    type(QStringLiteral("tea"));
+    ASSERT_TRUE(WaitForResult());
+    EXPECT_TRUE(Combo1->hasFocus());
+    type(QStringLiteral("pot"));
+    ASSERT_TRUE(WaitForResult());
+    EXPECT_TRUE(Combo1->hasFocus());
+    EXPECT_EQ(m_service.Queries(), (QStringList{QStringLiteral("tea"), QStringLiteral("teapot")}));
+    qputenv("VELMORA_ONLINE_SERVICE", QByteArray("http://127.0.0.1:") + QByteArray::number(LoopbackService::ClosedPort()));
+    type(QStringLiteral("s"));
+    ASSERT_TRUE(WaitForResult());
+    EXPECT_EQ(Box->Text(), QStringLiteral("Cannot find server!"));
+    EXPECT_TRUE(Combo1->hasFocus());
+
+    // Keys the learner moves elsewhere while a page loads stay there.
+    qputenv("VELMORA_ONLINE_SERVICE", m_service.Address().toUtf8());
+    Combo1->SetText(QString());
+    type(QStringLiteral("slow"));
+    ASSERT_TRUE(RunUntil([&] { return m_service.HeldCount() == 1; }));
+    Box->setFocus();
+    m_service.ReleaseHeld();
+    ASSERT_TRUE(WaitForResult());
+    EXPECT_TRUE(Box->hasFocus());
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The dictionary window's wiring, driven through its real controls on the offscreen platform:
 // the rules themselves are tested without widgets beside this file.
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QStyle>
@@ -10,6 +11,7 @@
 #include <QTextCursor>
 #include <gtest/gtest.h>
 
+#include "Background.h"
 #include "Clock.h"
 #include "ComboBox.h"
 #include "Dictionary.h"
@@ -31,6 +33,16 @@ QByteArray Sound(int ms)
 {
     return WavFile::Encode16(8000, 1, QByteArray(ms * 8 * 2, '\x20'));
 }
+
+// The main window, counting its minimise calls.
+class MinimiseProbe : public Background {
+public:
+    void MinimizeProgram() override { ++minimised; }
+    int minimised{0};
+
+protected:
+    void Form_Load() override {}
+};
 
 // A reading window: one rich-text box whose mouse-up runs the shared look-up.
 class ReadingWindow : public Form {
@@ -204,6 +216,27 @@ TEST_F(DictionaryWindowTest, ASelectionInTheEntryFillsTheSearchBoxWithoutSearchi
     // Locate goes on after the clicked place: the next 你好 is not there, so it wraps.
     QTest::mouseClick(m_dict->Command2, Qt::LeftButton);
     EXPECT_EQ(m_dict->RichTextBox1->SelStart(), at);
+}
+
+TEST_F(DictionaryWindowTest, F4InEitherSearchBoxMinimisesAndOpensNoList)
+{
+    Forms::RegisterFactory(QStringLiteral("Background"), [] { return new MinimiseProbe; });
+    auto* main = static_cast<MinimiseProbe*>(Forms::Load(QStringLiteral("Background")));
+    ASSERT_NE(main, nullptr);
+    int minimised = 0;
+    for (Form* window : {static_cast<Form*>(m_dict), static_cast<Form*>(m_online)}) {
+        SCOPED_TRACE(window->FormName().toStdString());
+        window->show();
+        auto* box = window->findChild<ComboBox*>(QStringLiteral("Combo1"));
+        ASSERT_NE(box, nullptr);
+        box->AddItem(u"你好"_qs);
+        // F4 once, and once more after the restore.
+        for (int press = 0; press < 2; ++press) {
+            ASSERT_TRUE(PressWithKeys(box, Qt::Key_F4));
+            EXPECT_EQ(main->minimised, ++minimised);
+            EXPECT_FALSE(box->view()->isVisible());
+        }
+    }
 }
 
 } // namespace

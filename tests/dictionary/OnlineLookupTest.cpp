@@ -9,6 +9,7 @@
 #include "LoopbackService.h"
 #include "Module3Rtf.h"
 #include "OnlineLookup.h"
+#include "OnlineRules.h"
 #include "ResultPage.h"
 #include "ServicePages.h"
 #include "TablesTestSupport.h"
@@ -69,6 +70,16 @@ protected:
         return outcome;
     }
     QString Shown() const { return m_view.box.Text(); }
+    // The next start: the cache saved, then read back as the loading window reads it.
+    void Restart()
+    {
+        ASSERT_TRUE(m_lookup->Cache().SaveCache());
+        m_lookup.reset();
+        ResetState();
+        ProgressRecorder progress;
+        LoadOnlineWords(progress);
+        m_lookup = std::make_unique<OnlineLookup>(m_view, m_page);
+    }
 
     LoopbackService m_service;
     WebPage m_page;
@@ -293,29 +304,101 @@ TEST_F(OnlineLookupTest, AMeaningWithoutLettersIsCachedAndLoadsBack)
     } results[] = {
         {QStringLiteral("一百"), QStringLiteral("yī bǎi"), QStringLiteral("100")},
         {QStringLiteral("百分号"), QStringLiteral("bǎi fēn hào"), QStringLiteral("%")},
-        {QStringLiteral("井号"), QStringLiteral("jǐng hào"), QStringLiteral("#; number sign")},
         {QStringLiteral("佚"), QString(), QStringLiteral("[archaic]")},
     };
     for (const auto& r : results) {
         Serve(r.word, Pages::Chinese(r.word, r.pinyin, {r.meaning}));
         EXPECT_EQ(LookUp(r.word), OnlineLookup::Requested);
     }
-    ASSERT_TRUE(m_lookup->Cache().SaveCache());
     for (const bool restarted : {false, true}) {
-        if (restarted) {
-            m_lookup.reset();
-            ResetState();
-            ProgressRecorder progress;
-            LoadOnlineWords(progress);
-            m_lookup = std::make_unique<OnlineLookup>(m_view, m_page);
-        }
+        if (restarted)
+            Restart();
         for (const auto& r : results) {
             SCOPED_TRACE(r.word.toStdString() + (restarted ? " after a restart" : ""));
             EXPECT_EQ(LookUp(r.word), OnlineLookup::FromCache);
             EXPECT_TRUE(Shown().contains(r.meaning.right(3))) << Shown().toStdString();
         }
     }
-    EXPECT_EQ(m_service.Requests().size(), 4);
+    EXPECT_EQ(m_service.Requests().size(), 3);
+}
+
+TEST_F(OnlineLookupTest, AResultHoldingTheFilesSeparatorIsShownEachTimeAndNeverStored)
+{
+    const struct {
+        QString word;
+        QString body;
+        QString meaning;
+    } results[] = {
+        {QStringLiteral("sharp"), Pages::English(QStringLiteral("sharp"), {QStringLiteral("#")}), QStringLiteral("1) #;")},
+        {QStringLiteral("井号"),
+         Pages::Chinese(QStringLiteral("井号"), QStringLiteral("jǐng hào"), {QStringLiteral("#"), QStringLiteral("number sign")}),
+         QStringLiteral("#;  number sign")},
+        {QStringLiteral("key"), Pages::English(QStringLiteral("key"), {QStringLiteral("key")}, {QStringLiteral("press # to end")}),
+         QStringLiteral("press # to end")},
+    };
+    Serve(QStringLiteral("hello"), Pages::English(QStringLiteral("hello"), {QStringLiteral("greeting")}));
+    LookUp(QStringLiteral("hello"));
+    for (const auto& r : results)
+        Serve(r.word, r.body);
+    for (const bool restarted : {false, false, true}) {
+        if (restarted)
+            Restart();
+        for (const auto& r : results) {
+            SCOPED_TRACE(r.word.toStdString() + (restarted ? " after a restart" : ""));
+            const qsizetype asked = m_service.Requests().size();
+            EXPECT_EQ(LookUp(r.word), OnlineLookup::Requested);
+            EXPECT_EQ(m_service.Requests().size(), asked + 1);
+            EXPECT_TRUE(Shown().contains(r.meaning)) << Shown().toStdString();
+            EXPECT_EQ(m_view.history.last(), r.word);
+        }
+        EXPECT_EQ(State().OnlineWordCount, 1);
+        EXPECT_EQ(LookUp(QStringLiteral("hello")), OnlineLookup::FromCache);
+    }
+    const QString file = CodePage::FromGbk(ReadFile(QStringLiteral("Record/wangci.txt")));
+    EXPECT_TRUE(file.startsWith(QStringLiteral("hello: ")));
+    EXPECT_EQ(file.count(QStringLiteral("\r\n")), 1);
+    // The Chinese word reached the character table all the same.
+    EXPECT_LE(FindCharacterRecord(QStringLiteral("井")), State().CharacterCount);
+}
+
+TEST_F(OnlineLookupTest, AResultAtTheLimitIsCachedAndLoadsBackOnePastItIsNotFound)
+{
+    const auto page = [](qsizetype meaning) {
+        return QStringLiteral("<big>") + QString(meaning, QChar(0x957F)) + QStringLiteral("</big>");
+    };
+    Serve(QStringLiteral("长"), page(ResultTextLimit));
+    Serve(QStringLiteral("长长"), page(ResultTextLimit + 1));
+    ASSERT_EQ(LookUp(QStringLiteral("长")), OnlineLookup::Requested);
+    const QString atLimit = Shown();
+    ASSERT_TRUE(atLimit.contains(QString(ResultTextLimit, QChar(0x957F))));
+    LookUp(QStringLiteral("长长"));
+    EXPECT_TRUE(Shown() == QLatin1String(NotFoundText));
+    EXPECT_EQ(State().OnlineWordCount, 1);
+
+    for (const bool restarted : {false, true}) {
+        SCOPED_TRACE(restarted ? "after a restart" : "the next look-up");
+        if (restarted)
+            Restart();
+        EXPECT_EQ(LookUp(QStringLiteral("长")), OnlineLookup::FromCache);
+        EXPECT_TRUE(Shown() == atLimit);
+        const qsizetype asked = m_service.Requests().size();
+        EXPECT_EQ(LookUp(QStringLiteral("长长")), OnlineLookup::Requested);
+        EXPECT_EQ(m_service.Requests().size(), asked + 1);
+        EXPECT_TRUE(Shown() == QLatin1String(NotFoundText));
+        EXPECT_EQ(State().OnlineWordCount, 1);
+    }
+}
+
+TEST_F(OnlineLookupTest, ARecordPastTheLimitFromAnEarlierRunIsAskedForAgainAndReplaced)
+{
+    State().OnlineWordTable = {{QStringLiteral("huge"), QStringLiteral(" 1) ") + QString(StoredEntryLimit, QLatin1Char('m'))}};
+    State().OnlineWordCount = 1;
+    Serve(QStringLiteral("huge"), Pages::English(QStringLiteral("huge"), {QStringLiteral("very big")}));
+    EXPECT_EQ(LookUp(QStringLiteral("huge")), OnlineLookup::Requested);
+    EXPECT_EQ(LookUp(QStringLiteral("huge")), OnlineLookup::FromCache);
+    EXPECT_TRUE(Shown().startsWith(QStringLiteral("huge  1) very big;")));
+    ASSERT_EQ(State().OnlineWordCount, 1);
+    EXPECT_EQ(State().OnlineWordTable.at(0).Entry, QStringLiteral("  1) very big;###"));
 }
 
 TEST_F(OnlineLookupTest, ProgressFollowsThePageWhileLoading)

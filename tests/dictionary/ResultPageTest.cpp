@@ -1,7 +1,10 @@
 // The result page reader: each layout built from the sample pages, the failure markers, and
 // pages whose structure cannot be followed.
 
+#include <functional>
+
 #include "Module3Rtf.h"
+#include "OnlineRules.h"
 #include "ResultPage.h"
 #include "ServicePages.h"
 #include "TestSupport.h"
@@ -154,6 +157,40 @@ TEST(ResultPage, WordListLayout)
     // A pinyin query on a page without the list reads as an English word.
     EXPECT_EQ(Read(QStringLiteral("<big>m<br></big>"), QStringLiteral("ni3")),
         RtfQueryEntry(QStringLiteral("ni3"), QStringLiteral("1) m;"), Label, QString(), 7));
+}
+
+TEST(ResultPage, AResultPastTheLimitIsNotFound)
+{
+    const auto m = [](qsizetype n) { return QString(n, QLatin1Char('m')); };
+    struct Case {
+        const char* name;
+        QString query;
+        // The page whose result reaches the limit with its last character.
+        std::function<QString(qsizetype extra)> page;
+    };
+    const Case cases[] = {
+        {"chinese meanings", QStringLiteral("汉"),
+         [&](qsizetype extra) { return QStringLiteral("<big>") + m(ResultTextLimit + extra) + QStringLiteral("</big>"); }},
+        {"pronunciation", QStringLiteral("汉"),
+         [&](qsizetype extra) {
+             return QStringLiteral("<span id=pronounce>[ ") + m(ResultTextLimit + extra) + QStringLiteral(" ]</span><big></big>");
+         }},
+        {"english meanings, with the item's number and separator", QStringLiteral("hello"),
+         [&](qsizetype extra) { return QStringLiteral("<big>") + m(ResultTextLimit - 6 + extra) + QStringLiteral("<br></big>"); }},
+        {"an example line, with its indent and end", QStringLiteral("hello"),
+         [&](qsizetype extra) {
+             return QStringLiteral("<big></big>Examples:") + m(ResultTextLimit - 2 + extra) + QStringLiteral("<br></table>");
+         }},
+        {"a word list, each word read with a blank, listed or not", QStringLiteral("han4"),
+         [&](qsizetype extra) { return Pages::WordList(QStringList(ResultTextLimit / 2 + extra, QStringLiteral("汉"))); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString notFound = RtfRedSans12(QLatin1String(NotFoundText));
+        const QString atLimit = Read(c.page(0), c.query);
+        EXPECT_TRUE(!atLimit.isEmpty() && atLimit != notFound) << "at the limit";
+        EXPECT_TRUE(Read(c.page(1), c.query) == notFound) << "past the limit";
+    }
 }
 
 TEST(ResultPage, LongPagesAreReadWhole)

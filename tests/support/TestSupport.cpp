@@ -1,13 +1,16 @@
 #include "TestSupport.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QTest>
 
 #include "AppState.h"
 #include "BackgroundWriter.h"
 #include "Clock.h"
 #include "Forms.h"
+#include "LoopbackService.h"
 #include "MailSender.h"
 #include "SafeFile.h"
 #include "SharedPlayer.h"
@@ -37,6 +40,16 @@ void WaitForWrites()
 {
     BackgroundWriter::Instance().WaitForAll();
     QCoreApplication::processEvents();
+}
+
+bool PressWithKeys(QWidget* control, int key)
+{
+    control->window()->activateWindow();
+    control->setFocus(Qt::OtherFocusReason);
+    if (!RunUntil([control] { return control->hasFocus(); }))
+        return false;
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+    return true;
 }
 
 void WaitForMail()

@@ -13,6 +13,8 @@
 
 #include "MsgBox.h"
 
+class QWidget;
+
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 // While it lives, opens a FIFO's writing end as soon as some reader waits on its other end,
@@ -37,6 +39,11 @@ void WaitForMail();
 void WaitForWrites();
 // Writes an executable shell script: the tests' stand-in mail programs.
 void WriteScript(const QString& path, const QString& script);
+
+// Gives control the keys (its window activated) and presses key where they are: a form's key
+// preview sees only the keys on their way to its focus widget. False when the control never
+// got the keys.
+bool PressWithKeys(QWidget* control, int key);
 
 // Fresh shared state in an empty temporary application folder, a manual clock starting at
 // 2026-03-02 09:00 (a Monday), a recorder for message boxes; every form unloaded afterwards.
