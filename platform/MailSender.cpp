@@ -1,6 +1,7 @@
 #include "MailSender.h"
 
 #include <QFileInfo>
+#include <QList>
 #include <QMetaObject>
 #include <QPointer>
 #include <QProcess>
@@ -10,10 +11,14 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
+#include <linux/close_range.h>
 #include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <sys/types.h>
 #include <unistd.h>
+#include <vector>
 
 #include "Timer.h"
 
@@ -125,6 +130,32 @@ namespace {
 
 int g_running = 0;
 
+// Runs in the mail program's process before its start. Its own process group, so that an end
+// ends whatever the program started too. No descriptor of ours but its standard ones reaches
+// it: a program left hanging must hold nothing that waits for our end (a pipe a parent reads
+// to its end, a lock). input, when not -1, becomes its standard input.
+void PrepareChild(int input)
+{
+    ::setpgid(0, 0);
+    if (input >= 0)
+        ::dup2(input, STDIN_FILENO);
+    if (::close_range(3, ~0U, CLOSE_RANGE_CLOEXEC) == 0)
+        return;
+    rlimit open{};
+    const rlim_t last = ::getrlimit(RLIMIT_NOFILE, &open) == 0 ? std::min<rlim_t>(open.rlim_cur, 65536) : 1024;
+    for (int fd = 3; fd < static_cast<int>(last); ++fd)
+        ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+}
+
+class Job;
+// Every mail job alive, for the ends below.
+std::vector<Job*>& Jobs()
+{
+    static std::vector<Job*> jobs;
+    return jobs;
+}
+void EndAllAtExit();
+
 // One mail on its way: the program, its time limit and the report. It deletes itself once
 // its program has ended (a composer may outlive the report).
 //
@@ -137,13 +168,16 @@ public:
         : m_context(context), m_done(std::move(done)), m_composer(composer), m_limit(this, timeLimitMs)
     {
         ++g_running;
-        // Its own process group, so that the time limit ends whatever the program started too.
-        m_process.setChildProcessModifier([] { ::setpgid(0, 0); });
+        Jobs().push_back(this);
+        // Registered after the list exists, so it runs before the list goes.
+        [[maybe_unused]] static const bool endsAtExit = std::atexit(EndAllAtExit) == 0;
+        m_process.setChildProcessModifier([] { PrepareChild(-1); });
         connect(&m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
             if (error == QProcess::FailedToStart)
                 FailLater();
         });
         connect(&m_process, &QProcess::finished, this, [this](int exitCode, QProcess::ExitStatus status) {
+            m_group = 0;
             const bool ok = !m_timedOut && status == QProcess::NormalExit && exitCode == 0;
             if (ok)
                 Report(m_composer ? Result::Composer : Result::Sent);
@@ -155,6 +189,7 @@ public:
     }
     ~Job() override
     {
+        std::erase(Jobs(), this);
         if (m_process.state() != QProcess::NotRunning)
             EndGroup();
         CloseWriteEnd();
@@ -192,18 +227,37 @@ public:
             // The child's copy of the reading end becomes its standard input; every other
             // copy of either end closes at its exec, so the program sees the end of the mail.
             const int readEnd = m_readEnd;
-            m_process.setChildProcessModifier([readEnd] {
-                ::setpgid(0, 0);
-                ::dup2(readEnd, STDIN_FILENO);
-            });
+            m_process.setChildProcessModifier([readEnd] { PrepareChild(readEnd); });
         }
         m_process.start(QIODevice::ReadOnly);
+        m_group = static_cast<pid_t>(m_process.processId());
         if (m_writeEnd >= 0) {
             m_writer = new QSocketNotifier(m_writeEnd, QSocketNotifier::Write, this);
             connect(m_writer, &QSocketNotifier::activated, this, &Job::Feed);
             Feed();
         }
         m_limit.SetEnabled(true);
+    }
+
+    // Ends the program now, with its process group, and reports as the time limit would.
+    void EndNow()
+    {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        m_limit.SetEnabled(false);
+        m_timedOut = true;
+        m_taken = Taken();
+        EndGroup();
+        m_process.waitForFinished(); // finished() reports
+    }
+
+    // As the program ends: a sendmail program still running goes with its process group. A
+    // composer stays: it is the learner's mail window now, maybe holding what they wrote.
+    // Only plain members are read here, after the application object may be gone.
+    void EndAtExit() const
+    {
+        if (!m_composer && m_group > 0)
+            ::kill(-m_group, SIGKILL);
     }
 
 private:
@@ -275,10 +329,17 @@ private:
     qsizetype m_written{0};
     int m_readEnd{-1};
     int m_writeEnd{-1};
+    pid_t m_group{0}; // the running program's process group (its own id)
     QSocketNotifier* m_writer{nullptr};
     QProcess m_process;
     Timer m_limit;
 };
+
+void EndAllAtExit()
+{
+    for (const Job* job : Jobs())
+        job->EndAtExit();
+}
 
 } // namespace
 
@@ -304,6 +365,18 @@ void Send(const Mail& mail, QObject* context, std::function<void(Result)> done, 
 int Running()
 {
     return g_running;
+}
+
+void EndAll()
+{
+    QList<QPointer<Job>> jobs;
+    for (Job* job : Jobs())
+        jobs << job;
+    // A report may run code that ends other jobs meanwhile.
+    for (const QPointer<Job>& job : jobs) {
+        if (job)
+            job->EndNow();
+    }
 }
 
 } // namespace MailSender

@@ -3,6 +3,8 @@
 // sendmail-compatible program ("sendmail -t -oi"). Where no such program exists the desktop's
 // mail composer (xdg-email) opens with the mail filled in instead, for the learner to send.
 // Either program runs beside the window, never blocking it, in a process group of its own.
+// A sendmail program still running when the program ends is ended with its group; the
+// composer is the learner's window by then and stays.
 //
 // Header values never carry a line break (a name holding CR LF cannot add a header), the
 // subject is encoded for mail headers, and the body travels as UTF-8.
@@ -49,6 +51,11 @@ void Send(const Mail& mail, QObject* context, std::function<void(Result)> done, 
 
 // Mails started and not yet reported (tests wait for them in the event loop).
 int Running();
+
+// Ends every mail program still running, composers too, each with its process group, and
+// reports each mail as its time limit would, before returning. Tests end with it, so that no
+// mail program they started outlives them.
+void EndAll();
 
 // Splits a recipient text at ";" into trimmed, non-empty addresses.
 QStringList SplitRecipients(const QString& recipientText);

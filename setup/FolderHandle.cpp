@@ -6,6 +6,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 #include <utility>
 
@@ -20,6 +21,28 @@ void SetError(int* error, int value)
     if (error)
         *error = value;
 }
+
+// Which mount a folder lies on: the mount's id where the kernel tells it (a folder bound
+// from elsewhere on the same file system has a mount of its own), and its device.
+struct MountOf {
+    quint64 id{0};
+    bool hasId{false};
+    quint64 device{0};
+
+    explicit MountOf(int fd)
+    {
+        struct statx st {};
+        if (::statx(fd, "", AT_EMPTY_PATH | AT_SYMLINK_NOFOLLOW, STATX_MNT_ID, &st) != 0)
+            return;
+        hasId = (st.stx_mask & STATX_MNT_ID) != 0;
+        id = st.stx_mnt_id;
+        device = makedev(st.stx_dev_major, st.stx_dev_minor);
+    }
+    bool Same(const MountOf& other) const
+    {
+        return device == other.device && (!hasId || !other.hasId || id == other.id);
+    }
+};
 
 // Closes a file descriptor on every way out.
 struct OpenFile {
@@ -81,7 +104,12 @@ FolderHandle FolderHandle::Below(const QString& relative, bool create, int* erro
             SetError(error, errno);
             return {};
         }
-        current = FolderHandle(fd);
+        FolderHandle next(fd);
+        if (!MountOf(fd).Same(MountOf(current.m_fd))) {
+            SetError(error, EXDEV);
+            return {};
+        }
+        current = std::move(next);
     }
     if (!current.IsOpen())
         SetError(error, errno);
@@ -132,8 +160,10 @@ int FolderHandle::RemoveFolder(const QString& name) const
     return ::unlinkat(m_fd, QFile::encodeName(name).constData(), AT_REMOVEDIR) == 0 ? 0 : errno;
 }
 
-std::optional<QByteArray> FolderHandle::Read(const QString& name) const
+std::optional<QByteArray> FolderHandle::Read(const QString& name, qint64 limit, bool* tooLarge) const
 {
+    if (tooLarge)
+        *tooLarge = false;
     if (m_fd < 0)
         return std::nullopt;
     const int fd = ::openat(m_fd, QFile::encodeName(name).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
@@ -143,6 +173,13 @@ std::optional<QByteArray> FolderHandle::Read(const QString& name) const
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
         return std::nullopt;
+    const auto refuse = [tooLarge] {
+        if (tooLarge)
+            *tooLarge = true;
+        return std::nullopt;
+    };
+    if (st.st_size > limit)
+        return refuse();
     QByteArray bytes;
     char chunk[65536];
     for (;;) {
@@ -153,6 +190,8 @@ std::optional<QByteArray> FolderHandle::Read(const QString& name) const
             return std::nullopt;
         if (n == 0)
             return bytes;
+        if (bytes.size() + n > limit) // grown since it was measured
+            return refuse();
         bytes.append(chunk, n);
     }
 }

@@ -4,7 +4,9 @@
 // none of them may be a link; files are then created, replaced and removed relative to that
 // handle. A folder swapped for a link while the installer or the uninstaller runs so leads
 // nowhere outside: a link on the way is refused, and an open handle stays on the folder it
-// was opened on.
+// was opened on. Nor does the way below ever enter another mount (another file system, or a
+// folder bound there from elsewhere): what is mounted below the program folder is not the
+// program's.
 
 #include <QByteArray>
 #include <QList>
@@ -31,9 +33,9 @@ public:
     int Fd() const { return m_fd; }
 
     // The folder at relative below this one ("a/b"; empty: this folder again), each name on
-    // the way a real folder and none a link; create makes the missing ones. On failure the
-    // handle is closed, *error holds the reason (errno) and *failedAt the part of relative up
-    // to the name that failed.
+    // the way a real folder on this folder's mount and none a link; create makes the missing
+    // ones. On failure the handle is closed, *error holds the reason (errno; EXDEV for a
+    // mount point) and *failedAt the part of relative up to the name that failed.
     FolderHandle Below(const QString& relative, bool create, int* error = nullptr, QString* failedAt = nullptr) const;
 
     struct Entry {
@@ -48,8 +50,9 @@ public:
     // Removes an empty folder; 0 or the reason (errno).
     int RemoveFolder(const QString& name) const;
 
-    // A regular file's whole content; nothing for a link, a folder or a missing file.
-    std::optional<QByteArray> Read(const QString& name) const;
+    // A regular file's whole content when it holds at most limit bytes; nothing for a link, a
+    // folder, a missing file or a larger one (*tooLarge is then set), which is never read.
+    std::optional<QByteArray> Read(const QString& name, qint64 limit, bool* tooLarge = nullptr) const;
     // Writes name whole: write fills partName, which then gets mode's permission bits, is
     // flushed and is renamed over name, so a failure or a crash never leaves name half
     // written. A link standing at name is replaced, never written through.

@@ -215,6 +215,11 @@ void Install::Command6_Click()
     const QString path = InstallPath();
     if (path.isEmpty())
         return;
+    // An earlier installation's manifest that cannot be read could not be kept up to date.
+    if (const auto refusal = Installer::InstallRefusal(path)) {
+        MsgBox::Warning(*refusal);
+        return;
+    }
     QString folder = path;
     folder.chop(1);
     const QFileInfo existing(folder);

@@ -205,10 +205,11 @@ bool CopyJob::Step()
         if (!m_folder.IsOpen() && !inTheWay)
             m_failedFolders << task.destination;
     } else {
-        List(task.relative);
-        if (Listed)
+        // A file is copied only once the manifest names it, so the uninstaller finds it.
+        const bool listed = List(task.relative);
+        if (listed && Listed)
             Listed(task.relative);
-        if (!CopyReplacing(task.source, m_folder, QFileInfo(task.destination).fileName()))
+        if (!listed || !CopyReplacing(task.source, m_folder, QFileInfo(task.destination).fileName()))
             m_failedFiles << task.source;
         if (Log)
             Log(task.destination);
@@ -248,26 +249,76 @@ bool CopyJob::WriteErrorFile()
 
 void CopyJob::StartManifest()
 {
-    QStringList entries;
-    if (const auto earlier = m_root.Read(ManifestName())) {
-        for (const QByteArray& line : earlier->split('\n')) {
-            const QString entry = QString::fromUtf8(line);
-            if (!entry.isEmpty() && !m_listed.contains(entry)) {
-                m_listed.insert(entry);
-                entries << entry;
-            }
-        }
+    const Manifest earlier = ReadManifest(m_root);
+    if (earlier.status == Manifest::Status::TooLarge) {
+        // Not read, so never written over: nothing is listed, and so nothing is copied.
+        m_manifestRefused = true;
+        return;
     }
+    for (const QString& entry : earlier.entries)
+        m_listed.insert(entry);
     // Written whole once, so that every later entry is appended after a complete line.
-    const QByteArray bytes = entries.isEmpty() ? QByteArray() : (entries.join(u'\n') + u'\n').toUtf8();
-    m_root.Replace(ManifestName(), PartName(ManifestName()), FileMode,
-                   [&bytes](int fd) { return WriteAll(fd, bytes); });
+    WriteManifest(m_root, earlier.entries);
+    m_manifestSize = earlier.entries.isEmpty() ? 0 : (earlier.entries.join(u'\n') + u'\n').toUtf8().size();
 }
 
-void CopyJob::List(const QString& relative)
+bool CopyJob::List(const QString& relative)
 {
-    if (!m_listed.contains(relative) && m_root.Append(ManifestName(), (relative + u'\n').toUtf8()))
-        m_listed.insert(relative);
+    if (m_listed.contains(relative))
+        return true;
+    const QByteArray line = (relative + u'\n').toUtf8();
+    if (m_manifestRefused || m_manifestSize + line.size() > ManifestLimit || !m_root.Append(ManifestName(), line))
+        return false;
+    m_manifestSize += line.size();
+    m_listed.insert(relative);
+    return true;
+}
+
+Manifest ReadManifest(const FolderHandle& folder)
+{
+    Manifest manifest;
+    bool tooLarge = false;
+    const auto bytes = folder.Read(ManifestName(), ManifestLimit, &tooLarge);
+    if (!bytes) {
+        manifest.status = tooLarge ? Manifest::Status::TooLarge : Manifest::Status::Missing;
+        return manifest;
+    }
+    manifest.status = Manifest::Status::Read;
+    QSet<QString> seen;
+    for (const QByteArray& line : bytes->split('\n')) {
+        const QString entry = QString::fromUtf8(line);
+        if (!entry.isEmpty() && !seen.contains(entry)) {
+            seen.insert(entry);
+            manifest.entries << entry;
+        }
+    }
+    return manifest;
+}
+
+bool WriteManifest(const FolderHandle& folder, const QStringList& entries)
+{
+    const QByteArray bytes = entries.isEmpty() ? QByteArray() : (entries.join(u'\n') + u'\n').toUtf8();
+    if (bytes.size() > ManifestLimit)
+        return false;
+    return folder.Replace(ManifestName(), PartName(ManifestName()), FileMode,
+                          [&bytes](int fd) { return WriteAll(fd, bytes); });
+}
+
+QString ManifestTooLargeReason()
+{
+    return QStringLiteral("its list of installed files, %1, is larger than any installation writes (over %2 MB), "
+                          "so it is not read.")
+        .arg(ManifestName())
+        .arg(ManifestLimit / (1024 * 1024));
+}
+
+std::optional<QString> InstallRefusal(const QString& installPath)
+{
+    const FolderHandle folder = FolderHandle::Open(installPath);
+    if (!folder.IsOpen() || ReadManifest(folder).status != Manifest::Status::TooLarge)
+        return std::nullopt;
+    return QStringLiteral("%1 cannot be installed into %2: ").arg(ProductName(), Canonical(installPath))
+        + ManifestTooLargeReason();
 }
 
 } // namespace Installer

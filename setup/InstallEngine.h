@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 #include "FolderHandle.h"
 
@@ -20,6 +21,24 @@ QString InstallFolderName();
 QString ProgramFileName();
 // The manifest of what was installed, in the install folder: one relative path per line.
 QString ManifestName();
+// No installation writes a manifest near this size (a whole course lists well under 1 MB);
+// one beyond it is not read, and never written.
+constexpr qint64 ManifestLimit = 16 * 1024 * 1024;
+struct Manifest {
+    enum class Status { Read, Missing, TooLarge };
+    Status status{Status::Missing};
+    QStringList entries; // each once, in the order written
+};
+// The manifest in folder; Missing also for a link or anything but a regular file.
+Manifest ReadManifest(const FolderHandle& folder);
+// Writes the manifest whole, beside its place and renamed over it; false when it failed or
+// would be larger than ManifestLimit (nothing is then written).
+bool WriteManifest(const FolderHandle& folder, const QStringList& entries);
+// Why a manifest beyond the limit stops the installer and the uninstaller.
+QString ManifestTooLargeReason();
+// Why nothing may be installed at installPath, or nothing: its manifest is too large to be
+// kept up to date.
+std::optional<QString> InstallRefusal(const QString& installPath);
 // What a file is written as before it is renamed into place; one a killed install left is
 // removed with its file.
 QString PartName(const QString& name);
@@ -76,7 +95,8 @@ public:
     bool Step();
     std::function<void(const QString&)> Log;
     // Called with each file's path below the install folder once its manifest line is
-    // written, just before it is copied.
+    // written, just before it is copied. A file that cannot be listed (the manifest would
+    // grow past its limit, or could not be written) is not copied and fails.
     std::function<void(const QString&)> Listed;
 
     qint64 Progress() const { return m_progress; }
@@ -103,7 +123,8 @@ private:
     // earlier manifest's entries: a reinstallation keeps what the earlier one installed on
     // the list.
     void StartManifest();
-    void List(const QString& relative);
+    // Lists a file on the manifest; false when it could not be listed (it is then not copied).
+    bool List(const QString& relative);
     void PlanFiles(const QString& sourceFolder, const QString& destinationFolder, const QString& relative);
 
     QString m_sourceRoot;
@@ -117,6 +138,8 @@ private:
     QStringList m_failedFolders;
     QStringList m_failedFiles;
     QSet<QString> m_listed;
+    qint64 m_manifestSize{0};
+    bool m_manifestRefused{false}; // an earlier manifest too large to be read: never replaced
 };
 
 // Copies source into folder as name, so that an existing file is replaced only by a complete

@@ -86,7 +86,7 @@ void Uninstall::Command6_Click()
     const bool keepRecord = Check1->isChecked();
     ProgressBar1->setMaximum(Uninstaller::ProgressMaximum(keepRecord));
     ClosePlayers();
-    m_job = std::make_shared<Uninstaller::UninstallJob>(appPath, appPath + Installer::ProgramFileName(), keepRecord);
+    m_job = std::make_shared<Uninstaller::UninstallJob>(appPath, keepRecord);
     m_removalTimer->SetEnabled(true);
 }
 

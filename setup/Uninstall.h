@@ -2,7 +2,7 @@
 // The uninstaller window: "Keep the study record", the question, then the removal of what the
 // installer put there, one folder or file per timer tick with the bar stepping, the final
 // message and the close 500 ms later. After a removal its close releases the shared tables,
-// leaves the program file, the manifest and the folder to be removed as the program ends, and
+// leaves the emptied program folder to be removed as the program ends, and
 // ends the program; a close without a removal brings the start menu and the settings back.
 //
 // Who calls whom: the settings panel loads it and shows it owned by the main window.

@@ -49,6 +49,17 @@ QString Below(const QString& folder, const QString& name)
     return folder.isEmpty() ? name : folder + u'/' + name;
 }
 
+// Only plain relative paths below the program folder count.
+QStringList BelowOnly(const QStringList& entries)
+{
+    QStringList paths;
+    for (const QString& path : entries) {
+        if (!path.startsWith(u'/') && !path.split(u'/').contains(QStringLiteral("..")))
+            paths << path;
+    }
+    return paths;
+}
+
 // How many of the paths left the message names.
 constexpr qsizetype NamedPaths = 5;
 
@@ -85,47 +96,46 @@ int ProgressMaximum(bool keepRecord)
     return keepRecord ? 121 : 122;
 }
 
-QSet<QString> ReadManifest(const QString& appPath)
+QStringList ReadManifest(const QString& appPath)
 {
-    QSet<QString> paths;
-    const auto bytes = Installer::FolderHandle::Open(appPath).Read(Installer::ManifestName());
-    if (!bytes)
-        return paths;
-    for (const QByteArray& line : bytes->split('\n')) {
-        const QString path = QString::fromUtf8(line);
-        // Only plain relative paths below the program folder count.
-        if (path.isEmpty() || path.startsWith(u'/') || path.split(u'/').contains(QStringLiteral("..")))
-            continue;
-        paths.insert(path);
-    }
-    return paths;
+    return BelowOnly(Installer::ReadManifest(Installer::FolderHandle::Open(appPath)).entries);
 }
 
 std::optional<QString> Refusal(const QString& appPath, const QString& homeFolder)
 {
     const QString folder = Canonical(appPath);
     const QString why = QStringLiteral("%1 cannot be uninstalled from %2: ").arg(Installer::ProductName(), folder);
-    if (!QFileInfo::exists(WithSlash(appPath) + Installer::ManifestName()))
+    switch (Installer::ReadManifest(Installer::FolderHandle::Open(appPath)).status) {
+    case Installer::Manifest::Status::Missing:
         return why + QStringLiteral("it was not installed there by its installer.");
+    case Installer::Manifest::Status::TooLarge:
+        return why + Installer::ManifestTooLargeReason();
+    case Installer::Manifest::Status::Read:
+        break;
+    }
     if (folder == QStringLiteral("/") || folder == Canonical(homeFolder)
         || Canonical(QStorageInfo(folder).rootPath()) == folder)
         return why + QStringLiteral("the folder is not a program folder of its own.");
     return std::nullopt;
 }
 
-UninstallJob::UninstallJob(const QString& appPath, const QString& programFile, bool keepRecord)
+UninstallJob::UninstallJob(const QString& appPath, bool keepRecord)
     : m_appPath(WithSlash(appPath)), m_root(Installer::FolderHandle::Open(m_appPath)), m_keepRecord(keepRecord),
-      m_manifest(ReadManifest(appPath)), m_folders(FixedFolders(keepRecord)),
-      m_maximum(ProgressMaximum(keepRecord))
+      m_folders(FixedFolders(keepRecord)), m_maximum(ProgressMaximum(keepRecord))
 {
-    const QFileInfo program(Canonical(programFile));
-    if (Canonical(program.absolutePath()) == Canonical(m_appPath))
-        m_programName = program.fileName();
+    const Installer::Manifest manifest = Installer::ReadManifest(m_root);
+    // Without its manifest (gone, or grown too large since it was checked) nothing goes.
+    m_manifestRead = manifest.status == Installer::Manifest::Status::Read;
+    if (!m_manifestRead) {
+        m_folders.clear();
+        Leave(Installer::ManifestName());
+        return;
+    }
+    m_entries = BelowOnly(manifest.entries);
+    m_manifest = QSet<QString>(m_entries.cbegin(), m_entries.cend());
     for (const auto& entry : m_root.Entries()) {
-        if (entry.folder || !m_manifest.contains(entry.name) || entry.name == Installer::ManifestName()
-            || entry.name == m_programName)
-            continue; // the program and its manifest go as the program ends
-        m_rootFiles << entry.name;
+        if (!entry.folder && m_manifest.contains(entry.name) && entry.name != Installer::ManifestName())
+            m_rootFiles << entry.name;
     }
 }
 
@@ -199,19 +209,55 @@ bool UninstallJob::Step()
         return true;
     }
     if (!m_shortcutsDone) {
-        RemoveLeftovers();
-        DesktopEntries::Remove();
+        if (m_manifestRead) {
+            RemoveLeftovers();
+            DesktopEntries::Remove();
+            KeepWhatStayed();
+        }
         m_shortcutsDone = true;
         m_progress = m_maximum;
     }
     return false;
 }
 
+bool UninstallJob::Kept(const QString& relative) const
+{
+    return m_keepRecord && relative.startsWith(QStringLiteral("Record/"));
+}
+
+bool UninstallJob::Stayed(const QString& relative) const
+{
+    for (QString path = relative; !path.isEmpty(); path = FolderOf(path)) {
+        if (m_leftSet.contains(path))
+            return true;
+    }
+    return false;
+}
+
+void UninstallJob::KeepWhatStayed()
+{
+    QStringList stayed;
+    for (const QString& entry : m_entries) {
+        if (!Kept(entry) && Stayed(entry))
+            stayed << entry;
+    }
+    if (!stayed.isEmpty()) {
+        // Should the rewrite fail, the whole list stays, which another run can go by too.
+        Installer::WriteManifest(m_root, stayed);
+        return;
+    }
+    const int error = m_root.RemoveFile(Installer::ManifestName());
+    if (error != 0 && error != ENOENT)
+        Leave(Installer::ManifestName());
+}
+
 void UninstallJob::RemoveLeftovers()
 {
     // Installed files in folders outside the fixed list, what a killed install left beside its
-    // files, and the folders they leave empty, deepest first. Nothing behind a link goes.
-    QStringList entries = m_manifest.values();
+    // files and its manifest, and the folders they leave empty, deepest first. Nothing behind
+    // a link goes.
+    RemoveFile(m_root, Installer::PartName(Installer::ManifestName()));
+    QStringList entries = m_entries;
     entries.sort();
     QStringList folders;
     // The entries are sorted: those of one folder follow one another and share its handle.
@@ -219,7 +265,7 @@ void UninstallJob::RemoveLeftovers()
     Installer::FolderHandle handle;
     bool opened = false;
     for (const QString& relative : entries) {
-        if (m_keepRecord && relative.startsWith(QStringLiteral("Record/")))
+        if (Kept(relative))
             continue;
         if (!opened || FolderOf(relative) != folderPath) {
             folderPath = FolderOf(relative);
@@ -232,7 +278,7 @@ void UninstallJob::RemoveLeftovers()
         }
         if (!handle.IsOpen())
             continue;
-        // The program folder's own files went one by one; the program and the manifest go last.
+        // The program folder's own files went one by one; the manifest goes last.
         if (!folderPath.isEmpty())
             RemoveFile(handle, relative);
         RemoveFile(handle, Below(folderPath, Installer::PartName(NameOf(relative))));
@@ -250,9 +296,6 @@ void UninstallJob::RemoveLeftovers()
 
 void UninstallJob::FinishAtExit()
 {
-    if (!m_programName.isEmpty() && m_manifest.contains(m_programName))
-        m_root.RemoveFile(m_programName);
-    m_root.RemoveFile(Installer::ManifestName());
     QDir().rmdir(m_appPath);
 }
 
@@ -278,7 +321,7 @@ void FinishWhenProgramEnds(std::shared_ptr<UninstallJob> job)
     QCoreApplication* app = QCoreApplication::instance();
     if (!app || !job)
         return;
-    // The program file may go while it runs: the running program keeps its open image.
+    // The folder goes once nothing of the program can still write into it.
     QObject::connect(app, &QCoreApplication::aboutToQuit, app, [job] { job->FinishAtExit(); },
         Qt::SingleShotConnection);
 }

@@ -5,9 +5,12 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QThread>
+#include <csignal>
+#include <cstdlib>
 #include <optional>
 
 #include "Clock.h"
+#include "LoopbackService.h"
 #include "MailSender.h"
 #include "TestSupport.h"
 #include "TutorMail.h"
@@ -38,7 +41,11 @@ protected:
         ASSERT_TRUE(m_dir.isValid());
         Install(0);
     }
-    void TearDown() override { qunsetenv("VELMORA_SENDMAIL"); }
+    void TearDown() override
+    {
+        MailSender::EndAll();
+        qunsetenv("VELMORA_SENDMAIL");
+    }
 
     void Install(int exitCode)
     {
@@ -125,9 +132,12 @@ TEST_F(StubSendmail, AMailProgramThatHangsIsEndedWithItsChildrenAndSaysWhetherIt
         const char* name;
         const char* read;
         MailSender::Result result;
+        bool endedAtOnce; // by EndAll, as a test ends, rather than by the time limit
     } cases[] = {
-        {"hangs before reading", "", MailSender::Result::Failed},
-        {"reads the mail, then hangs", "cat > /dev/null\n", MailSender::Result::MaybeSent},
+        {"hangs before reading", "", MailSender::Result::Failed, false},
+        {"reads the mail, then hangs", "cat > /dev/null\n", MailSender::Result::MaybeSent, false},
+        {"hangs before reading, ended at once", "", MailSender::Result::Failed, true},
+        {"reads the mail, then hangs, ended at once", "cat > /dev/null\n", MailSender::Result::MaybeSent, true},
     };
     Clock::UseManual(QDateTime(QDate(2026, 3, 2), QTime(9, 0)));
     for (const auto& c : cases) {
@@ -147,11 +157,16 @@ TEST_F(StubSendmail, AMailProgramThatHangsIsEndedWithItsChildrenAndSaysWhetherIt
             ASSERT_TRUE(changed.wait(5000));
         const qint64 child = Read("child").trimmed().toLongLong();
         ASSERT_TRUE(Alive(child));
-        Clock::Advance(MailSender::TimeLimitMs - 1);
-        EXPECT_FALSE(result);
-        Clock::Advance(1);
-        WaitForMail();
+        if (c.endedAtOnce) {
+            MailSender::EndAll();
+        } else {
+            Clock::Advance(MailSender::TimeLimitMs - 1);
+            EXPECT_FALSE(result);
+            Clock::Advance(1);
+            WaitForMail();
+        }
         EXPECT_EQ(result, c.result);
+        EXPECT_EQ(MailSender::Running(), 0);
         for (int i = 0; i < 1000000 && Alive(child); ++i)
             QThread::yieldCurrentThread();
         EXPECT_FALSE(Alive(child));
@@ -161,6 +176,46 @@ TEST_F(StubSendmail, AMailProgramThatHangsIsEndedWithItsChildrenAndSaysWhetherIt
     // The next mail goes as usual.
     Install(0);
     EXPECT_EQ(SendToTutorAndWait(QStringLiteral("tutor"), QStringLiteral("s"), QStringLiteral("t")), MailSender::Result::Sent);
+}
+
+TEST_F(StubSendmail, AMailProgramStillRunningWhenTheProgramEndsIsEndedWithItsChildren)
+{
+    // The program ends in a child: this test program run again for this test alone, which
+    // finds this run's folder in the environment.
+    const char* const folderVariable = "VELMORA_TEST_MAIL_FOLDER";
+    const bool inChild = qEnvironmentVariableIsSet(folderVariable);
+    const QString folder = inChild ? qEnvironmentVariable(folderVariable) : m_dir.path();
+    qputenv(folderVariable, folder.toUtf8());
+    const QString pids = folder + "/pids";
+    const QString hanging = folder + "/hanging";
+    if (!inChild) {
+        ASSERT_NO_FATAL_FAILURE(WriteScript(hanging,
+            QStringLiteral("#!/bin/sh\nsleep 1000 &\necho $$ $! > '%1.tmp' && mv '%1.tmp' '%1'\nsleep 1000\n").arg(pids)));
+    }
+    qputenv("VELMORA_SENDMAIL", hanging.toUtf8());
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            QObject context;
+            MailSender::Send({{QStringLiteral("tutor@velmora.example")}, QStringLiteral("s"), QStringLiteral("t")},
+                &context, {});
+            RunUntil([&] { return QFile::exists(pids); });
+            m_dir.remove();
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+    qunsetenv(folderVariable);
+
+    const QList<QByteArray> started = Read("pids").trimmed().split(' ');
+    ASSERT_EQ(started.size(), 2) << "the mail program and its child";
+    for (const QByteArray& id : started) {
+        const qint64 pid = id.toLongLong();
+        for (int i = 0; i < 1000000 && Alive(pid); ++i)
+            QThread::yieldCurrentThread();
+        EXPECT_FALSE(Alive(pid));
+        if (pid > 0 && Alive(pid))
+            ::kill(static_cast<pid_t>(pid), SIGKILL); // never outlives the test, even failing
+    }
 }
 
 TEST(MailComposerTest, TheComposerGetsTheAddressesAfterItsOptionsAndCountsOnlyWhenItStarted)

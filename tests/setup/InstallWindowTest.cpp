@@ -295,6 +295,23 @@ TEST_F(InstallWindowTest, AnEarlierInstallationIsReplacedOnlyWhenTheLearnerSaysS
     EXPECT_EQ(program.readAll(), QByteArray("program"));
 }
 
+TEST_F(InstallWindowTest, AnEarlierInstallationWhoseManifestIsPastItsBoundIsLeftAsItIs)
+{
+    Write(Installed("velmora"), "old program");
+    Write(Installed(Installer::ManifestName()), QByteArray());
+    const qint64 huge = qint64(3) << 30;
+    ASSERT_TRUE(QFile::resize(Installed(Installer::ManifestName()), huge));
+    Install* w = OpenAndAccept();
+    QTest::mouseClick(w->Command6, Qt::LeftButton);
+    ASSERT_EQ(m_boxes->Boxes().size(), 1);
+    EXPECT_EQ(m_boxes->Boxes().at(0).title, "Warning");
+    EXPECT_TRUE(m_boxes->Boxes().at(0).text.endsWith(Installer::ManifestTooLargeReason()));
+    EXPECT_EQ(w->Command6->text(), "Install");
+    Clock::Advance(1000);
+    EXPECT_EQ(Tree(Installed()), (QStringList{Installer::ManifestName(), "velmora"}));
+    EXPECT_EQ(QFileInfo(Installed(Installer::ManifestName())).size(), huge);
+}
+
 TEST_F(InstallWindowTest, CloseAsksUnlessTheInstallationFailed)
 {
     const struct {

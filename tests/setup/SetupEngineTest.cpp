@@ -6,7 +6,9 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <csignal>
+#include <sched.h>
 #include <functional>
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -58,14 +60,16 @@ QStringList Contents(const QString& folder)
     return entries;
 }
 
-// Runs an uninstall of app to its end, the running program's file (removed at exit) included.
-void Uninstall(const QString& app, bool keepRecord)
+// Runs an uninstall of app to its end, the program's end included; what stayed.
+QStringList Uninstall(const QString& app, bool keepRecord)
 {
-    Uninstaller::UninstallJob job(app, app + "velmora", keepRecord);
+    Uninstaller::UninstallJob job(app, keepRecord);
     while (job.Step()) {
     }
     job.FinishAtExit();
+    return job.Left();
 }
+
 
 class SetupTest : public ::testing::Test {
 protected:
@@ -186,7 +190,8 @@ TEST_F(SetupTest, WhateverACancelledOrFailedInstallCopiedIsUninstalled)
     } cases[] = {
         {"cancelled once the install folder was made", 1, false, {}, {}},
         {"cancelled after three files", 4, false, {".hidden", "background.jpg", "velmora"}, {}},
-        {"failed, with its error report", -1, true, {}, {"Numbers/", "Numbers/1.wav/"}},
+        // A folder stands where the file goes: named, so the manifest keeps its line.
+        {"failed, with its error report", -1, true, {}, {Installer::ManifestName(), "Numbers/", "Numbers/1.wav/"}},
     };
     int n = 0;
     for (const auto& c : cases) {
@@ -308,12 +313,11 @@ TEST_F(SetupTest, UninstallRemovesOnlyWhatWasInstalled)
         Write(app + "My Texts/story.txt");
 
         ASSERT_FALSE(Uninstaller::Refusal(app, m_tmp.filePath("elsewhere")).has_value());
-        Uninstaller::UninstallJob job(app, app + "velmora", keepRecord);
-        int steps = 0;
-        while (job.Step())
-            ++steps;
+        Uninstaller::UninstallJob job(app, keepRecord);
+        while (job.Step()) {
+        }
         EXPECT_EQ(job.Progress(), job.Maximum());
-        EXPECT_EQ(Tree(app).contains("velmora"), true); // the running program goes at exit
+        EXPECT_TRUE(job.Left().isEmpty());
         job.FinishAtExit();
 
         QStringList expected{"My Texts/", "My Texts/story.txt", "Numbers/", "Numbers/my note.txt"};
@@ -396,7 +400,7 @@ TEST_F(SetupTest, UninstallNeverRemovesAnythingBehindALink)
         };
         if (!c.during)
             arrange();
-        Uninstaller::UninstallJob job(app, app + "velmora", false);
+        Uninstaller::UninstallJob job(app, false);
         if (c.during) {
             job.Removed = [&, armed = true](const QString& relative) mutable {
                 if (armed && relative.startsWith(QString::fromUtf8(c.during))) {
@@ -411,7 +415,9 @@ TEST_F(SetupTest, UninstallNeverRemovesAnythingBehindALink)
 
         ASSERT_FALSE(before.isEmpty());
         EXPECT_EQ(Contents(disk), before);
-        const QStringList left = QFileInfo::exists(app) ? Tree(app) : QStringList();
+        QStringList left = QFileInfo::exists(app) ? Tree(app) : QStringList();
+        EXPECT_EQ(left.removeAll(Installer::ManifestName()) == 1, !job.Left().isEmpty())
+            << "the manifest stays for what stayed";
         EXPECT_EQ(left, c.left);
         // What stays is said: each link where the program had a folder, never what it holds.
         EXPECT_EQ(job.Left(), left.filter(QRegularExpression("[^/]$")));
@@ -463,19 +469,27 @@ TEST_F(SetupTest, AnInstallKilledMidFileIsUninstalledWhole)
 {
     const struct {
         const char* why;
-        bool partWritten; // what a kill during the copy leaves beside the file
-    } cases[] = {{"killed before the copy", false}, {"killed during the copy", true}};
+        bool reinstall;
+        QString partOf; // what a kill during a write leaves beside that file
+    } cases[] = {
+        {"killed before the copy", false, {}},
+        {"killed during the copy", false, "Numbers/1.wav"},
+        {"a reinstall killed while it rewrote its manifest", true, Installer::ManifestName()},
+    };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
         const QString app = Installer::InstallPath(m_tmp.filePath(c.why));
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
+            if (c.reinstall)
+                Installation first(m_source, m_tmp.filePath(c.why));
             Installation run(m_source, m_tmp.filePath(c.why), -1, [&](const QString& relative) {
                 if (relative != "Numbers/1.wav")
                     return;
-                if (c.partWritten) {
-                    QFile part(app + "Numbers/" + Installer::PartName("1.wav"));
+                if (!c.partOf.isEmpty()) {
+                    const QFileInfo file(app + c.partOf);
+                    QFile part(file.path() + u'/' + Installer::PartName(file.fileName()));
                     if (part.open(QIODevice::WriteOnly))
                         part.write("half");
                 }
@@ -487,9 +501,126 @@ TEST_F(SetupTest, AnInstallKilledMidFileIsUninstalledWhole)
         ASSERT_EQ(::waitpid(child, &status, 0), child);
         ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
 
-        Uninstall(app, false);
+        EXPECT_EQ(Uninstall(app, false), QStringList());
         EXPECT_FALSE(QFileInfo::exists(app)) << Tree(app).join(u' ').toStdString();
     }
+}
+
+TEST_F(SetupTest, WhatStaysIsNamedAndListedSoThatAnotherUninstallFinishesIt)
+{
+    Installation run(m_source, m_base);
+    const QString app = Installer::InstallPath(m_base);
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can make one file immutable; a read-only folder would keep its neighbours too";
+    {
+        // The program itself and one sound that nobody may remove.
+        const SetupFiles::Unremovable program(app + "velmora");
+        const SetupFiles::Unremovable sound(app + "Numbers/1.wav");
+        if (!program.Done() || !sound.Done())
+            GTEST_SKIP() << "this file system keeps no immutable flag";
+        for (int runs = 1; runs <= 2; ++runs) {
+            SCOPED_TRACE(runs);
+            ASSERT_FALSE(Uninstaller::Refusal(app, m_tmp.filePath("elsewhere")).has_value());
+            EXPECT_EQ(Uninstall(app, false), (QStringList{"Numbers/1.wav", "velmora"}));
+            EXPECT_EQ(Uninstaller::ReadManifest(app), (QStringList{"velmora", "Numbers/1.wav"}));
+            EXPECT_EQ(Tree(app), (QStringList{Installer::ManifestName(), "Numbers/", "Numbers/1.wav", "velmora"}));
+        }
+    }
+    // Once they may go, the next run takes them and the folder.
+    EXPECT_EQ(Uninstall(app, false), QStringList());
+    EXPECT_FALSE(QFileInfo::exists(app)) << Tree(app).join(u' ').toStdString();
+}
+
+// Another file system mounted below the program folder (a RAM disk), or a folder of the
+// learner's bound there from elsewhere on the same disk: what they hold is not the program's.
+TEST_F(SetupTest, NothingOnAMountBelowTheProgramFolderIsWrittenOrRemoved)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "mounting needs root, in a mount namespace of the test's own";
+    Write(m_source + "/Characters/20320.vmq");
+    Installation first(m_source, m_base);
+    const QString app = Installer::InstallPath(m_base);
+    const QString backup = m_tmp.filePath("backup");
+    Write(backup + "/1.wav", "backup");
+    Write(backup + "/2.wav", "backup");
+
+    int report[2];
+    ASSERT_EQ(::pipe(report), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // The mounts live in a namespace of this child only, and end with it.
+        ::close(report[0]);
+        const QByteArray characters = QFile::encodeName(app + "Characters");
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+            || ::mount("tmpfs", characters.constData(), "tmpfs", 0, "size=1m") != 0
+            || ::mount(QFile::encodeName(backup).constData(), QFile::encodeName(app + "Numbers").constData(), nullptr,
+                   MS_BIND, nullptr) != 0)
+            ::_exit(77);
+        QFile onRamDisk(app + "Characters/20320.vmq");
+        if (!onRamDisk.open(QIODevice::WriteOnly) || onRamDisk.write("ram disk") != 8)
+            ::_exit(78);
+        onRamDisk.close();
+        Installation again(m_source, m_base);
+        const QStringList left = Uninstall(app, false);
+        const QString lines = QStringList{left.join(u','), Contents(app + "Characters").join(u','),
+                                  Contents(backup).join(u','), again.job->FailedFiles().join(u',')}
+                                  .join(u'\n');
+        Installer::WriteAll(report[1], lines.toUtf8());
+        ::_exit(0);
+    }
+    ::close(report[1]);
+    QFile reader;
+    ASSERT_TRUE(reader.open(report[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
+    const QStringList lines = QString::fromUtf8(reader.readAll()).split(u'\n');
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 77)
+        GTEST_SKIP() << "this system lets no test mount, even in a mount namespace of its own";
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_EQ(lines.size(), 4);
+
+    const QString medium = QFileInfo(m_source).canonicalFilePath();
+    EXPECT_EQ(lines[0], "Characters,Numbers") << "what stayed, named by its mount point";
+    EXPECT_EQ(lines[1], "20320.vmq:ram disk");
+    EXPECT_EQ(lines[2], "1.wav:backup,2.wav:backup");
+    EXPECT_EQ(lines[3], medium + "/Characters/20320.vmq," + medium + "/Numbers/1.wav") << "the reinstall";
+    // Unmounted, the program's own files are there again, and the manifest still lists them.
+    EXPECT_EQ(Uninstaller::ReadManifest(app), (QStringList{"Characters/20320.vmq", "Numbers/1.wav"}));
+    EXPECT_EQ(Uninstall(app, false), QStringList());
+    EXPECT_FALSE(QFileInfo::exists(app)) << Tree(app).join(u' ').toStdString();
+}
+
+TEST_F(SetupTest, AManifestPastItsBoundIsNeitherReadNorWrittenOver)
+{
+    const QString app = Installer::InstallPath(m_base);
+    Installation first(m_source, m_base);
+    QFile manifest(app + Installer::ManifestName());
+    ASSERT_TRUE(manifest.open(QIODevice::ReadOnly));
+    const QByteArray listed = manifest.readAll();
+    manifest.close();
+
+    // Grown past any installation's list (sparse, it takes no room): refused by both, and
+    // never written over.
+    const qint64 huge = qint64(3) << 30;
+    ASSERT_TRUE(QFile::resize(app + Installer::ManifestName(), huge));
+    EXPECT_TRUE(Uninstaller::Refusal(app, m_tmp.filePath("elsewhere")).value_or(QString()).contains(
+        Installer::ManifestTooLargeReason()));
+    EXPECT_TRUE(Installer::InstallRefusal(app).has_value());
+    Installation again(m_source, m_base);
+    EXPECT_EQ(again.job->FailedFiles().size(), again.files) << "nothing is copied that no list names";
+    EXPECT_EQ(QFileInfo(app + Installer::ManifestName()).size(), huge);
+
+    // Nine bytes short of the bound, it is read; a reinstall adds no line that would pass the
+    // bound, and copies only what the list names.
+    Write(app + Installer::ManifestName(), listed + QByteArray(Installer::ManifestLimit - listed.size() - 10, 'p') + '\n');
+    Write(m_source + "/Vocabulary/ci1.vmq", "new");
+    Installation within(m_source, m_base);
+    EXPECT_EQ(within.job->FailedFiles(), QStringList{QFileInfo(m_source).canonicalFilePath() + "/Vocabulary/ci1.vmq"});
+    EXPECT_EQ(QFileInfo(app + Installer::ManifestName()).size(), Installer::ManifestLimit - 9);
+    EXPECT_FALSE(QFileInfo::exists(app + "Vocabulary/ci1.vmq"));
+    EXPECT_FALSE(Uninstaller::Refusal(app, m_tmp.filePath("elsewhere")).has_value());
 }
 
 TEST_F(SetupTest, UninstallRefusesFoldersItDidNotInstall)
@@ -508,7 +639,7 @@ TEST_F(SetupTest, AManifestNeverReachesOutsideTheProgramFolder)
     const QString app = m_tmp.filePath("app/");
     Write(m_tmp.filePath("outside.txt"));
     Write(app + Installer::ManifestName(), "../outside.txt\n/etc/passwd\nvelmora\n");
-    EXPECT_EQ(Uninstaller::ReadManifest(app), (QSet<QString>{"velmora"}));
+    EXPECT_EQ(Uninstaller::ReadManifest(app), QStringList{"velmora"});
 }
 
 } // namespace

@@ -108,11 +108,9 @@ TEST_P(UninstallRemovalTest, OnlyTheLearnersOwnFilesRemain)
     QStringList learners{"My Texts/", "My Texts/story.txt", "Numbers/", "Numbers/my note.txt"};
     if (keepRecord)
         learners << "Record/" << "Record/Study.vmq";
-    QStringList untilTheEnd = learners + QStringList{"velmora", Installer::ManifestName()};
-    untilTheEnd.sort();
-    EXPECT_EQ(Tree(m_dir->path()), untilTheEnd);
-    EndProgram();
     learners.sort();
+    EXPECT_EQ(Tree(m_dir->path()), learners);
+    EndProgram();
     EXPECT_EQ(Tree(m_dir->path()), learners);
 }
 
@@ -134,12 +132,15 @@ TEST_F(UninstallWindowTest, AFileThatCannotBeRemovedIsNamedInsteadOfTheSuccess)
     EXPECT_TRUE(outcome.text.contains("\r\n" + QFileInfo(m_dir->path()).canonicalFilePath() + "\r\n"));
     EXPECT_TRUE(outcome.text.endsWith("\r\nNumbers/5.wav")) << outcome.text.toStdString();
 
-    // Everything else the installer put there went on going, to the program's end.
+    // Everything else the installer put there went on going, to the program's end; the
+    // manifest stays for what stayed.
     Clock::Advance(500);
     EXPECT_TRUE(Gone());
     EndProgram();
-    EXPECT_EQ(Tree(m_dir->path()), (QStringList{"My Texts/", "My Texts/story.txt", "Numbers/", "Numbers/5.wav",
-                                                "Numbers/my note.txt", "Record/", "Record/Study.vmq"}));
+    EXPECT_EQ(Tree(m_dir->path()), (QStringList{Installer::ManifestName(), "My Texts/", "My Texts/story.txt",
+                                                "Numbers/", "Numbers/5.wav", "Numbers/my note.txt", "Record/",
+                                                "Record/Study.vmq"}));
+    EXPECT_EQ(ReadFile(Installer::ManifestName()), "Numbers/5.wav\n");
 }
 
 TEST_F(UninstallWindowTest, NoOrCancelRemovesNothingAndBringsTheSettingsBack)
@@ -171,15 +172,19 @@ TEST_F(UninstallWindowTest, AFolderTheInstallerDidNotFillIsRefused)
 {
     const struct {
         const char* what;
-        bool manifest;
+        qint64 manifest; // its size; -1: none
         bool isHome;
-    } cases[] = {{"no manifest", false, false}, {"the home folder", true, true}};
+    } cases[] = {{"no manifest", -1, false}, {"a manifest larger than any installation writes", qint64(3) << 30, false},
+        {"the home folder", 0, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        if (!c.manifest)
-            QFile::remove(Path(Installer::ManifestName()));
-        else
+        QFile::remove(Path(Installer::ManifestName()));
+        if (c.manifest == 0)
             WriteFile(Installer::ManifestName(), "velmora\n");
+        if (c.manifest > 0) {
+            WriteFile(Installer::ManifestName(), QByteArray());
+            ASSERT_TRUE(QFile::resize(Path(Installer::ManifestName()), c.manifest));
+        }
         if (c.isHome)
             qputenv("HOME", m_dir->path().toUtf8());
         const QStringList before = Tree(m_dir->path());

@@ -54,8 +54,11 @@ bool PressWithKeys(QWidget* control, int key)
 
 void WaitForMail()
 {
-    while (MailSender::Running() > 0)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    // A stand-in that hangs on the test clock would otherwise hold the run for good.
+    if (!RunUntil([] { return MailSender::Running() == 0; })) {
+        ADD_FAILURE() << "a mail program is still running";
+        MailSender::EndAll();
+    }
 }
 
 void WriteScript(const QString& path, const QString& script)
@@ -79,6 +82,7 @@ void AppFixture::SetUp()
 
 void AppFixture::TearDown()
 {
+    MailSender::EndAll(); // a stand-in mail program left hanging never outlives its test
     Forms::UnloadAll();
     Forms::DiscardAll(); // a window that refused (its task unfinished) must not reach the next test
     // The shared players outlive the state: a sound still playing would reach the next test.

@@ -32,7 +32,8 @@ private:
     std::thread m_thread;
 };
 
-// Runs the event loop until every mail started has been reported (its program ended).
+// Runs the event loop until every mail started has been reported (its program ended); one
+// still running after the wait fails the test and is ended.
 void WaitForMail();
 // Waits until the background writer has written every file asked for, then delivers the
 // outcomes it reported.
@@ -46,7 +47,8 @@ void WriteScript(const QString& path, const QString& script);
 bool PressWithKeys(QWidget* control, int key);
 
 // Fresh shared state in an empty temporary application folder, a manual clock starting at
-// 2026-03-02 09:00 (a Monday), a recorder for message boxes; every form unloaded afterwards.
+// 2026-03-02 09:00 (a Monday), a recorder for message boxes; every form unloaded and every
+// mail program ended afterwards.
 class AppFixture : public ::testing::Test {
 protected:
     void SetUp() override;
