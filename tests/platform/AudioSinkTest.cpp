@@ -13,6 +13,8 @@
 #include <gtest/gtest.h>
 
 #include "AudioSinkOutput.h"
+#include "SoundOutput.h"
+#include "SoundStream.h"
 #include "NullSinkServer.h"
 #include "Clock.h"
 #include "TestSupport.h"
@@ -171,6 +173,33 @@ TEST_F(AudioSinkTest, SoundsCutShortManyTimesInARowNeverCrashAndNeverReportLate)
     player.Close();
     EXPECT_FALSE(done.wait(50));
     EXPECT_EQ(AudioSinkOutput::RetiredSinks(), 0);
+}
+
+// The program's end in the middle of a sound: the device is let go of at once, every sink
+// deleted before main returns. The sound system plays on afterwards as before.
+TEST_F(AudioSinkTest, ClosingTheOutputsMidPlayLeavesNoSinkAndTheNextPlayStillEnds)
+{
+    WriteFile("Sound\\long.wav", Tone(1500));
+    WavePlayer player;
+    QSignalSpy done(&player, &WavePlayer::Done);
+    player.SetNotify(true);
+    player.SetFileName(Path("Sound/long.wav"));
+    player.Open();
+    player.Play();
+    ASSERT_FALSE(player.IsSilent());
+    EXPECT_FALSE(done.wait(300));
+    EXPECT_GT(AudioSinkOutput::DeviceStreams().OpenStreams(), 0);
+    CloseSoundOutputs();
+    EXPECT_EQ(AudioSinkOutput::DeviceStreams().OpenStreams(), 0);
+    EXPECT_EQ(AudioSinkOutput::RetiredSinks(), 0);
+
+    done.clear();
+    player.Play();
+    ASSERT_FALSE(player.IsSilent());
+    ASSERT_TRUE(done.wait(15000));
+    EXPECT_EQ(done.at(0).at(0).toInt(), WavePlayer::Successful);
+    EXPECT_FALSE(done.wait(100));
+    EXPECT_EQ(done.count(), 1);
 }
 
 #else
