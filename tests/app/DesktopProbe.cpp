@@ -20,6 +20,8 @@
 //   rows <form> <ctl>  "rows <n> <h>": the rows of a list, or the lines of a text box, that
 //                      are wholly in view, and the height of the view in pixels
 //   settext <form> <ctl> <text>  the line or combo box shows text (the rest of the line)
+//   quiz wrong         the sentence quiz is answered with an option that is not the right one
+//   focus <form>       "focus <the name of the form's control that has the focus>"
 // When the course panel is first shown the probe prints "ready".
 
 #include <QAbstractButton>
@@ -50,6 +52,7 @@
 #include "CourseForms.h"
 #include "Dictionary.h"
 #include "DictionaryForms.h"
+#include "FindSentence.h"
 #include "Forms.h"
 #include "ListView.h"
 #include "MsgBox.h"
@@ -263,6 +266,16 @@ void Run(const QStringList& words)
             const QPoint centre = w->mapTo(f, w->rect().center());
             Say(QStringLiteral("place %1 %2").arg(centre.x()).arg(centre.y()));
         }
+    } else if (command == QLatin1String("quiz")) {
+        if (FindSentence* quiz = Forms::Find<FindSentence>()) {
+            const QString wrong = Forms::IndexedName("Command2", (quiz->CorrectOption() + 1) % 3);
+            if (auto* button = quiz->findChild<QAbstractButton*>(wrong))
+                button->click();
+        }
+    } else if (command == QLatin1String("focus")) {
+        Form* f = Forms::Find(words.value(1));
+        const QWidget* w = f ? f->focusWidget() : nullptr;
+        Say(QStringLiteral("focus ") + (w ? w->objectName() : QString()));
     } else if (command == QLatin1String("settext")) {
         if (QWidget* w = Control(words.value(1), words.value(2))) {
             const QString text = words.mid(3).join(QLatin1Char(' '));
