@@ -22,7 +22,8 @@
 //   settext <form> <ctl> <text>  the line or combo box shows text (the rest of the line)
 //   quiz wrong         the sentence quiz is answered with an option that is not the right one
 //   focus <form>       "focus <the name of the form's control that has the focus>"
-// When the course panel is first shown the probe prints "ready".
+// When the course panel, or instead of the start menu the code-page help window, is first
+// shown the probe prints "ready".
 
 #include <QAbstractButton>
 #include <QAbstractTextDocumentLayout>
@@ -323,7 +324,8 @@ int main(int argc, char** argv)
     QTimer ready;
     QObject::connect(&ready, &QTimer::timeout, [&ready] {
         const Begin1* panel = Forms::Find<Begin1>();
-        if (panel && panel->isVisible() && !MsgBox::IsShowing()) {
+        const Form* help = Forms::Find(QStringLiteral("StartOrNot"));
+        if (((panel && panel->isVisible()) || (help && help->isVisible())) && !MsgBox::IsShowing()) {
             ready.stop();
             Say(QStringLiteral("ready"));
         }

@@ -2,9 +2,10 @@
 # Keys go where the learner is, under a real window manager (openbox on a virtual display):
 # at start, after a message box, a click on the chat's test partner, F4 with a restore, a word a
 # tool hands to the dictionary a second time, a companion or dictionary window closed by its
-# close box, and the reading helper's file dialog cancelled or answered with a file too large,
-# the window that should take the keys is the active one, and typing (or Esc) reaches it; Return
-# on a focused button (the course panel's Open, the quiz's Next) clicks it. With
+# close box, the reading helper's file dialog cancelled or answered with a file too large, and
+# the code-page help window shown instead of the start menu, the window that should take the
+# keys is the active one, and typing (or Esc) reaches it; Return on a focused button (the course
+# panel's Open, the quiz's Next, the help window's) clicks it. With
 # VELMORA_SHOTS set to a folder, a screenshot at the end of each case goes there. Skipped (77)
 # when Xvfb, openbox, xdotool, xprop or xwininfo are not installed.
 #   activation_check.sh <desktop_probe> <data tree>
@@ -30,6 +31,9 @@ source "$(dirname "$0")/desktop_session.sh"
 #   restore        the main window is restored as a taskbar would
 #   t:<form>:<control>:<text>  "hao" is typed; the control then shows <text>
 #   focus:<form>:<control>  wait until that control has the form's focus
+#   ended          wait until the program has ended (its exit status 0)
+# A record may start with NAME=VALUE words: the program's environment for the case.
+codepage=VELMORA_FORCE_CODEPAGE_FAILURE=1
 cases=(
   "left alone at start|1 2|w:Begin1;k:space;w:Typing;t:Typing:Label8:hao |1024x768 1280x1024"
   "warning answered stay, typing|1 2|p:study 1;w:Typing;k:Escape;box;k:Return;w:Typing;t:Typing:Label8:hao "
@@ -48,6 +52,8 @@ cases=(
   "notepad closed in the lesson text|1 2|p:study 0;w:Text;close:Notepad;w:Text;k:Escape;gone:Text;w:Begin1"
   "reading helper's file dialog cancelled|1 2|p:tool 8;w:ReadingHelper;p:press ReadingHelper Command5;dialog;k:Escape;w:ReadingHelper;k:Escape;gone:ReadingHelper"
   "reading helper's file too large|1 2|p:tool 8;w:ReadingHelper;p:press ReadingHelper Command5;dialog;type:$work/large.txt;k:Return;box:Warning;k:Return;w:ReadingHelper;k:Escape;gone:ReadingHelper"
+  "code-page help, Esc cancels the launch|$codepage 1 2|w:StartOrNot;k:Escape;ended|1024x768 1280x1024"
+  "code-page help, Return on its first button|$codepage 1 2|w:StartOrNot;k:Tab;focus:StartOrNot:Command1;k:Return;w:Begin1;k:Return;w:Typing;t:Typing:Label8:hao "
   "course panel's Open by Return|1 2|w:Begin1;k:Return;w:Typing;t:Typing:Label8:hao |1024x768 1280x1024"
   "sentence quiz's Next by Return|1 2|p:study 4;w:FindSentence;p:quiz wrong;focus:FindSentence:Command4;k:Return;see:FindSentence:Label1:2;w:FindSentence;k:Escape;gone:FindSentence;w:Begin1"
 )
@@ -129,6 +135,9 @@ for entry in "${runs[@]}"; do
         IFS=':' read -r _ form control <<<"$step"
         wait_for '[ "$(ask focus "$form")" = "focus $control" ]' \
           || { problem="$form has the focus on '$(ask focus "$form")', not $control, after '$prev'"; break; } ;;
+      ended)
+        wait_for '! kill -0 "${pids[-1]}" 2>/dev/null' || { problem="the program did not end after '$prev'"; break; }
+        wait "${pids[-1]}" || { problem="the program ended with exit status $?"; break; } ;;
       t:*)
         IFS=':' read -r _ form control want <<<"$step"
         xdotool type --delay 30 hao
