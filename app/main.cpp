@@ -14,6 +14,7 @@
 #include "DictionaryForms.h"
 #include "Forms.h"
 #include "SetupForms.h"
+#include "SoundOutput.h"
 #include "Timer.h"
 
 int main(int argc, char** argv)
@@ -72,5 +73,9 @@ int main(int argc, char** argv)
             }, Qt::QueuedConnection);
         }
     }
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    // The sound device goes now, in order, while the application and Qt's sound system still
+    // stand: left to static destruction, a sink still open crashed the program at its end.
+    CloseSoundOutputs();
+    return code;
 }

@@ -147,6 +147,7 @@ void SentencesSingle::Form_Load()
 void SentencesSingle::Form_KeyDown(int& keyCode, int shift)
 {
     if (keyCode == Keys::Return) {
+        keyCode = 0; // the search, never also a click of the focused button
         Command3_Click();
         return;
     }

@@ -166,6 +166,7 @@ void Spoken::Command6_Click() { CloseTool(); }
 void Spoken::Form_KeyDown(int& keyCode, int shift)
 {
     if (keyCode == Keys::Return) {
+        keyCode = 0; // the search, never also a click of the focused button
         Command3_Click();
         return;
     }

@@ -149,6 +149,7 @@ void Dictionary::Form_KeyDown(int& keyCode, int)
 {
     switch (keyCode) {
     case Keys::Return:
+        keyCode = 0; // the search, never also a click of the focused button
         Command1_Click();
         break;
     case Keys::Escape:

@@ -38,6 +38,13 @@ public:
 
     int Count() const { return static_cast<int>(m_retired.size()) + m_reaping; }
 
+    // Deletes every retired sink now, those retired meanwhile by a sink's destructor too.
+    void ReapAll()
+    {
+        while (!m_retired.empty())
+            Reap();
+    }
+
 private:
     void Reap()
     {
@@ -109,15 +116,27 @@ private:
 
 } // namespace
 
+namespace {
+// Never deleted, like the reaper: outputs may still refer to it while the program ends.
+SoundStreams* g_streams = nullptr;
+} // namespace
+
 namespace AudioSinkOutput {
 
 SoundStreams& DeviceStreams()
 {
-    // Never deleted, like the reaper: streams still open when the program ends go with it.
-    static SoundStreams* streams = new SoundStreams(&SinkDevice::Open);
-    return *streams;
+    if (!g_streams)
+        g_streams = new SoundStreams(&SinkDevice::Open);
+    return *g_streams;
 }
 
 int RetiredSinks() { return SinkReaper::Instance().Count(); }
+
+void CloseDevice()
+{
+    if (g_streams)
+        g_streams->CloseAll();
+    SinkReaper::Instance().ReapAll();
+}
 
 } // namespace AudioSinkOutput

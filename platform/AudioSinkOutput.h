@@ -7,6 +7,11 @@
 // runs the event loop itself (the PulseAudio backend calls processEvents()), so it must never
 // run inside our own code, and nothing it may trigger there (a deferred delete of an output, a
 // click that starts the next sound) can reach a sink that is half gone.
+//
+// At the end of the program everything goes at once (CloseDevice), before main returns: Qt's
+// sound system and its server thread are torn down in static destruction, and a sink left to
+// that (a sound still playing at the exit, a sink still waiting for the reaper) was torn down
+// after the thread it talks to, and crashed the program as it ended.
 
 class SoundStreams;
 
@@ -15,4 +20,7 @@ namespace AudioSinkOutput {
 SoundStreams& DeviceStreams();
 // Sinks stopped but not yet deleted (tests check that none is left behind).
 int RetiredSinks();
+// Closes every stream and deletes every sink now, a stopped one waiting for the reaper too.
+// Called once the event loop has ended; sinks are deleted here, outside any code of ours.
+void CloseDevice();
 } // namespace AudioSinkOutput

@@ -153,6 +153,9 @@ QPushButton* Button(QWidget* form, const QString& name, const Rect& at, const QS
 {
     auto* button = Make(new QPushButton(caption, form), name, at, look);
     button->setCursor(Qt::PointingHandCursor);
+    // Qt's buttons take Return only inside a dialog; ours are on forms. A button that may take
+    // Return draws itself as the default one while it has the focus, as the old ones did.
+    button->setAutoDefault(true);
     return button;
 }
 

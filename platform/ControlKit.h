@@ -50,6 +50,9 @@ struct Look {
 };
 
 QLabel* Label(QWidget* form, const QString& name, const Rect& at, const QString& text = {}, const Look& look = {});
+// A command button: clicked by the mouse, by Space and, while it has the focus, by Return (or
+// Enter), as the old buttons were. A form whose key preview uses Return itself swallows it
+// (keyCode 0 in Form_KeyDown), and the button then stays as it is.
 QPushButton* Button(QWidget* form, const QString& name, const Rect& at, const QString& caption, const Look& look = {});
 QCheckBox* CheckBox(QWidget* form, const QString& name, const Rect& at, const QString& caption, const Look& look = {});
 QRadioButton* OptionButton(QWidget* form, const QString& name, const Rect& at, const QString& caption,

@@ -1,5 +1,7 @@
 #include "Picture.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QImageReader>
 
 #include "SafeFile.h"
@@ -7,7 +9,12 @@
 namespace Picture {
 QImage LoadImage(const QString& path)
 {
-    QImageReader reader(SafeFile::Native(path));
+    QByteArray bytes;
+    if (SafeFile::ReadRegular(path, MaxFileBytes, &bytes) != SafeFile::ReadStatus::Ok)
+        return {};
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);
     return reader.read();

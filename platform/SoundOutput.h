@@ -37,3 +37,6 @@ std::unique_ptr<SoundOutput> CreateSilentOutput();
 // The device's streams where an output device exists, otherwise the silent pacer. The manual test
 // clock, or VELMORA_SILENT_SOUND=1, always selects the silent pacer.
 std::unique_ptr<SoundOutput> CreateSoundOutput();
+// Lets go of the sound device for good: every stream closed, its sink deleted. Called when the
+// event loop has ended, before main returns (AudioSinkOutput.h says why).
+void CloseSoundOutputs();

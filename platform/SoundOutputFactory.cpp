@@ -19,3 +19,5 @@ std::unique_ptr<SoundOutput> CreateSoundOutput()
         return CreateSilentOutput();
     return std::make_unique<StreamOutput>(AudioSinkOutput::DeviceStreams());
 }
+
+void CloseSoundOutputs() { AudioSinkOutput::CloseDevice(); }

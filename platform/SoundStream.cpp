@@ -192,6 +192,15 @@ SoundStream* SoundStreams::Acquire(int sampleRate, int channels)
     return stream;
 }
 
+void SoundStreams::CloseAll()
+{
+    m_streams.clear();
+    for (SoundStream* stream : findChildren<SoundStream*>(Qt::FindDirectChildrenOnly)) {
+        stream->disconnect();
+        delete stream;
+    }
+}
+
 void SoundStreams::Release(SoundStream* stream)
 {
     m_streams.erase(std::remove(m_streams.begin(), m_streams.end(), stream), m_streams.end());

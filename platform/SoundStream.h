@@ -131,6 +131,10 @@ public:
     // device cannot be opened.
     SoundStream* Acquire(int sampleRate, int channels);
     int OpenStreams() const { return static_cast<int>(m_streams.size()); }
+    // Closes every stream at once, with those let go of and waiting for the event loop, and
+    // their devices with them; plays on them never report. For the end of the program, after
+    // its event loop: a stream opened later is opened anew.
+    void CloseAll();
 
 private:
     void Release(SoundStream* stream);

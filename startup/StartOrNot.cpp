@@ -8,6 +8,7 @@
 
 #include "Background.h"
 #include "ControlKit.h"
+#include "FormEvents.h"
 #include "Forms.h"
 #include "StartOrNotPictures.h"
 #include "Timer.h"
@@ -112,6 +113,15 @@ void StartOrNot::Form_Load()
         Option1_Click();
     else
         Option1->setChecked(true);
+}
+
+void StartOrNot::showEvent(QShowEvent* e)
+{
+    Form::showEvent(e);
+    // Shown in place of the start menu, it takes the keys as the menu does, on its first control
+    // (the chosen step), so that Esc cancels the launch and Tab reaches the buttons at once: the
+    // window manager would give them to the main window shown just before.
+    QMetaObject::invokeMethod(this, [this] { if (isVisible()) FormEvents::GiveFocus(Option1); }, Qt::QueuedConnection);
 }
 
 void StartOrNot::ShowStep(int step)

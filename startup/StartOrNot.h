@@ -35,6 +35,7 @@ protected:
     void Form_Load() override;
     void Form_KeyUp(int& keyCode, int shift) override;
     void Form_CloseRequested() override;
+    void showEvent(QShowEvent* e) override;
 
 private:
     void ShowStep(int step);

@@ -23,7 +23,10 @@
 //   settext <form> <ctl> <text>  the line or combo box shows text (the rest of the line)
 //   service            the on-line dictionary asks a loopback service of the probe's own,
 //                      which answers every word with a list of one word
-// When the course panel is first shown the probe prints "ready".
+//   quiz wrong         the sentence quiz is answered with an option that is not the right one
+//   focus <form>       "focus <the name of the form's control that has the focus>"
+// When the course panel, or instead of the start menu the code-page help window, is first
+// shown the probe prints "ready".
 
 #include <QAbstractButton>
 #include <QAbstractTextDocumentLayout>
@@ -53,6 +56,7 @@
 #include "CourseForms.h"
 #include "Dictionary.h"
 #include "DictionaryForms.h"
+#include "FindSentence.h"
 #include "Forms.h"
 #include "ListView.h"
 #include "LoopbackService.h"
@@ -276,6 +280,16 @@ void Run(const QStringList& words)
             "<body>Result of Pin1 Yin1 search:<table><tr><td><a href=x>\xe5\xa5\xbd</a></td><td>xx xx</td></tr></table></body>",
             false});
         qputenv("VELMORA_ONLINE_SERVICE", service->Address().toUtf8());
+    } else if (command == QLatin1String("quiz")) {
+        if (FindSentence* quiz = Forms::Find<FindSentence>()) {
+            const QString wrong = Forms::IndexedName("Command2", (quiz->CorrectOption() + 1) % 3);
+            if (auto* button = quiz->findChild<QAbstractButton*>(wrong))
+                button->click();
+        }
+    } else if (command == QLatin1String("focus")) {
+        Form* f = Forms::Find(words.value(1));
+        const QWidget* w = f ? f->focusWidget() : nullptr;
+        Say(QStringLiteral("focus ") + (w ? w->objectName() : QString()));
     } else if (command == QLatin1String("settext")) {
         if (QWidget* w = Control(words.value(1), words.value(2))) {
             const QString text = words.mid(3).join(QLatin1Char(' '));
@@ -323,7 +337,8 @@ int main(int argc, char** argv)
     QTimer ready;
     QObject::connect(&ready, &QTimer::timeout, [&ready] {
         const Begin1* panel = Forms::Find<Begin1>();
-        if (panel && panel->isVisible() && !MsgBox::IsShowing()) {
+        const Form* help = Forms::Find(QStringLiteral("StartOrNot"));
+        if (((panel && panel->isVisible()) || (help && help->isVisible())) && !MsgBox::IsShowing()) {
             ready.stop();
             Say(QStringLiteral("ready"));
         }

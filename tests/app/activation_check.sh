@@ -3,9 +3,11 @@
 # at start, after a message box, a click on the chat's test partner, F4 with a restore (twice
 # in a dictionary's search box, where it opens no list), an on-line look-up and the one typed
 # after its page, a word a tool hands to the dictionary a second time, a companion or
-# dictionary window closed by its close box, and the reading helper's file dialog cancelled or
-# answered with a file too large, the window that should take the keys is the active one, and
-# typing (or Esc) reaches it. With
+# dictionary window closed by its close box, the reading helper's file dialog cancelled or
+# answered with a file too large, and the code-page help window shown instead of the start
+# menu, the window that should take the keys is the active one, and typing (or Esc) reaches
+# it; Return on a focused button (the course panel's Open, the quiz's Next, the help window's)
+# clicks it. With
 # VELMORA_SHOTS set to a folder, a screenshot at the end of each case goes there. Skipped (77)
 # when Xvfb, openbox, xdotool, xprop or xwininfo are not installed.
 #   activation_check.sh <desktop_probe> <data tree>
@@ -30,6 +32,10 @@ source "$(dirname "$0")/desktop_session.sh"
 #   hidden         wait until the main window is minimised
 #   restore        the main window is restored as a taskbar would
 #   t:<form>:<control>:<text>  "hao" is typed; the control then shows <text>
+#   focus:<form>:<control>  wait until that control has the form's focus
+#   ended          wait until the program has ended (its exit status 0)
+# A record may start with NAME=VALUE words: the program's environment for the case.
+codepage=VELMORA_FORCE_CODEPAGE_FAILURE=1
 cases=(
   "left alone at start|1 2|w:Begin1;k:space;w:Typing;t:Typing:Label8:hao |1024x768 1280x1024"
   "warning answered stay, typing|1 2|p:study 1;w:Typing;k:Escape;box;k:Return;w:Typing;t:Typing:Label8:hao "
@@ -51,6 +57,10 @@ cases=(
   "on-line look-up typed, and the next typed after its page|1 2|p:service;p:tool 3;w:SentencesSingle;p:settext DictionaryOnline Combo1 ;click:DictionaryOnline:Combo1;w:DictionaryOnline;type:tea;k:Return;see:DictionaryOnline:RichTextBox1:tea 好 [Lexicon Online];t:DictionaryOnline:Combo1:teahao;k:Return;see:DictionaryOnline:RichTextBox1:teahao 好 [Lexicon Online];t:DictionaryOnline:Combo1:teahaohao|1024x768 1280x1024"
   "F4 twice in the dictionary's search box, with a history|1 2|p:tool 3;w:SentencesSingle;p:look good;p:settext Dictionary Combo1 ;click:Dictionary:Combo1;w:Dictionary;k:F4;hidden;restore;w:Dictionary;k:F4;hidden;restore;w:Dictionary;t:Dictionary:Combo1:hao|1024x768 1280x1024"
   "F4 twice in the on-line search box, with a history|1 2|p:service;p:tool 3;w:SentencesSingle;click:DictionaryOnline:Combo1;w:DictionaryOnline;type:tea;k:Return;see:DictionaryOnline:RichTextBox1:tea 好 [Lexicon Online];p:settext DictionaryOnline Combo1 ;click:DictionaryOnline:Combo1;k:F4;hidden;restore;w:DictionaryOnline;k:F4;hidden;restore;w:DictionaryOnline;t:DictionaryOnline:Combo1:hao|1024x768 1280x1024"
+  "code-page help, Esc cancels the launch|$codepage 1 2|w:StartOrNot;k:Escape;ended|1024x768 1280x1024"
+  "code-page help, Return on its first button|$codepage 1 2|w:StartOrNot;k:Tab;focus:StartOrNot:Command1;k:Return;w:Begin1;k:Return;w:Typing;t:Typing:Label8:hao "
+  "course panel's Open by Return|1 2|w:Begin1;k:Return;w:Typing;t:Typing:Label8:hao |1024x768 1280x1024"
+  "sentence quiz's Next by Return|1 2|p:study 4;w:FindSentence;p:quiz wrong;focus:FindSentence:Command4;k:Return;see:FindSentence:Label1:2;w:FindSentence;k:Escape;gone:FindSentence;w:Begin1"
 )
 
 # A text file larger than the reading helper opens.
@@ -126,6 +136,13 @@ for entry in "${runs[@]}"; do
         back=$(window Background)
         wait_for 'xprop -id "$back" _NET_WM_STATE | grep -q HIDDEN' || { problem="F4 did not minimise the program"; break; } ;;
       restore) xdotool windowactivate "$back" 2>/dev/null ;;
+      focus:*)
+        IFS=':' read -r _ form control <<<"$step"
+        wait_for '[ "$(ask focus "$form")" = "focus $control" ]' \
+          || { problem="$form has the focus on '$(ask focus "$form")', not $control, after '$prev'"; break; } ;;
+      ended)
+        wait_for '! kill -0 "${pids[-1]}" 2>/dev/null' || { problem="the program did not end after '$prev'"; break; }
+        wait "${pids[-1]}" || { problem="the program ended with exit status $?"; break; } ;;
       t:*)
         IFS=':' read -r _ form control want <<<"$step"
         xdotool type --delay 30 hao

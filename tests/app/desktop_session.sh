@@ -5,9 +5,15 @@ source "$(dirname "${BASH_SOURCE[0]}")/../support/virtual_desktop.sh"
 skip_without Xvfb openbox xdotool xprop xwininfo
 tree=$(cd "$tree" && pwd)
 
-# start_program LESSON STEP: the program on the data tree, with that frontier in its record,
-# until the course panel is shown.
+# start_program [NAME=VALUE...] LESSON STEP: the program on the data tree, with that frontier in
+# its record and those variables in its environment, until the course panel (or the code-page
+# help window) is shown.
 start_program() {
+  local environment=()
+  while [[ "${1:-}" == *=* ]]; do
+    environment+=("$1")
+    shift
+  done
   { exec 5>&-; } 2>/dev/null
   stop_pids 2
   local app="$work/app"
@@ -20,7 +26,7 @@ start_program() {
   printf "\\x$(printf %02x "$1")\\x00\\x$(printf %02x "$2")\\x00" >"$app/Record/Study.vmq"
   mkfifo "$work/in"
   : >"$work/out"
-  VELMORA_APPPATH="$app" VELMORA_LOCK_DIR="$work/lock" VELMORA_SILENT_SOUND=1 QT_QPA_PLATFORM=xcb \
+  env "${environment[@]}" VELMORA_APPPATH="$app" VELMORA_LOCK_DIR="$work/lock" VELMORA_SILENT_SOUND=1 QT_QPA_PLATFORM=xcb \
     "$probe" <"$work/in" >"$work/out" 2>"$work/probe.err" &
   pids+=($!)
   exec 5>"$work/in"

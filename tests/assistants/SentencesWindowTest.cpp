@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -204,6 +205,17 @@ TEST_F(SentencesWindowTest, KeywordSearchListsByLanguageKeepsHistoryAndSaysSorry
     QTest::keyClick(Control<QLineEdit>("Text2"), Qt::Key_Return);
     EXPECT_EQ(Column(2), (QStringList{"I want to drink tea."}));
     EXPECT_TRUE(m_boxes->Boxes().isEmpty());
+
+    // Enter on a focused button is the window's search too: "Close" closes nothing.
+    combo1->SetText(QStringLiteral("friend"));
+    auto* close = Control<QPushButton>("Command6");
+    window->activateWindow();
+    close->setFocus();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), close);
+    QTest::keyClick(close, Qt::Key_Return);
+    EXPECT_EQ(Column(2), (QStringList{"Hello, my friend."}));
+    EXPECT_EQ(Forms::Find(QStringLiteral("SentencesSingle")), window);
 }
 
 TEST_F(SentencesWindowTest, AShownSentenceIsSpokenAndItsCharacterPopsUpWithItsOwnSyllable)

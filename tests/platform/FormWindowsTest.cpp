@@ -5,11 +5,14 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QWindow>
 #include <functional>
 #include <gtest/gtest.h>
 
+#include "ControlKit.h"
 #include "Form.h"
 #include "FormEvents.h"
 #include "Forms.h"
@@ -33,12 +36,18 @@ public:
     QList<int> ups;
     QList<Form::WindowStateKind> resizes;
     std::function<void()> onCloseBox; // the form's own answer to the close box, else an unload
+    bool usesReturn{false};           // the form's key handler takes Return for itself
 
 protected:
     void Form_CloseRequested() override { onCloseBox ? onCloseBox() : Form::Form_CloseRequested(); }
     void Form_Activate() override { ++activations; }
     void Form_Deactivate() override { ++deactivations; }
-    void Form_KeyDown(int& keyCode, int) override { downs << keyCode; }
+    void Form_KeyDown(int& keyCode, int) override
+    {
+        downs << keyCode;
+        if (usesReturn && keyCode == Keys::Return)
+            keyCode = 0;
+    }
     void Form_KeyUp(int& keyCode, int) override { ups << keyCode; }
     void Form_Resize() override { resizes << WindowState(); }
 };
@@ -388,6 +397,39 @@ TEST_F(FormWindowsTest, AKeyReleasedWithoutItsPressInTheSameFormIsNotPreviewed)
     // A whole key stroke in the form is previewed as ever.
     QTest::keyClick(other->edit, Qt::Key_Escape);
     EXPECT_EQ(other->ups, QList<int>{27});
+}
+
+TEST_F(FormWindowsTest, AFocusedButtonClicksOnReturnUnlessTheFormsKeyHandlerUsesIt)
+{
+    Probe* form = LoadProbe("Main");
+    QPushButton* button = Kit::Button(form, QStringLiteral("Command1"), {0, 0, 1200, 400}, QStringLiteral("Open"));
+    QSignalSpy clicks(button, &QPushButton::clicked);
+    form->Show();
+    Activate(form);
+    struct Case {
+        const char* name;
+        bool preview;
+        bool usesReturn;
+        int clicks;
+    };
+    const Case cases[] = {{"no preview", false, false, 1}, {"preview that passes Return on", true, false, 1},
+        {"preview that uses Return", true, true, 0}};
+    for (const Case& c : cases) {
+        for (const Qt::KeyboardModifiers mods : {Qt::KeyboardModifiers(Qt::NoModifier), Qt::KeyboardModifiers(Qt::KeypadModifier)}) {
+            SCOPED_TRACE(std::string(c.name) + (mods ? ", keypad Enter" : ", Return"));
+            form->SetKeyPreview(c.preview);
+            form->usesReturn = c.usesReturn;
+            form->downs.clear();
+            clicks.clear();
+            button->setFocus();
+            QTest::keyClick(button, mods ? Qt::Key_Enter : Qt::Key_Return, mods);
+            EXPECT_EQ(clicks.count(), c.clicks);
+            EXPECT_EQ(form->downs, c.preview ? QList<int>{Keys::Return} : QList<int>{});
+            // The button goes on as before: Space clicks it.
+            QTest::keyClick(button, Qt::Key_Space);
+            EXPECT_EQ(clicks.count(), c.clicks + 1);
+        }
+    }
 }
 
 #include "FormWindowsTest.moc"

@@ -9,11 +9,13 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "AppState.h"
 #include "Begin.h"
 #include "FileDialog.h"
 #include "MenuProbes.h"
+#include "Picture.h"
 #include "Setting.h"
 #include "TestSupport.h"
 
@@ -305,16 +307,26 @@ TEST_F(SettingTest, APictureBecomesTheBackdropAndIsRememberedOnlyWhenItLoads)
     ASSERT_NE(backdrop, nullptr);
     const qint64 before = backdrop->pixmap().cacheKey();
     Open();
-    WriteFile("notapicture.jpg", "text, not a picture");
     QImage image(4, 4, QImage::Format_RGB32);
     image.fill(Qt::darkGreen);
     ASSERT_TRUE(image.save(Path("garden.bmp")));
+    // Each of these is refused at once, without a word: none may hold the window (a FIFO nobody
+    // writes to), and the picture after them is still taken.
+    WriteFile("notapicture.jpg", "text, not a picture");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Path("pipe.jpg")).constData(), 0600), 0);
+    ASSERT_TRUE(QDir().mkpath(Path("folder.jpg")));
+    // A good picture whose file runs on past the bound, sparse so it costs no disk.
+    ASSERT_TRUE(QFile::copy(Path("garden.bmp"), Path("huge.bmp")));
+    ASSERT_TRUE(QFile::resize(Path("huge.bmp"), Picture::MaxFileBytes + 1));
     FileDialog::Recorder dialog;
-    dialog.Answer(Path("notapicture.jpg"));
+    for (const char* refused : {"notapicture.jpg", "pipe.jpg", "folder.jpg", "huge.bmp"}) {
+        SCOPED_TRACE(refused);
+        dialog.Answer(Path(QLatin1String(refused)));
+        QTest::mouseClick(Button("Command4"), Qt::LeftButton);
+        EXPECT_FALSE(QFile::exists(Path("Record/backgroundpath.txt")));
+        EXPECT_EQ(backdrop->pixmap().cacheKey(), before);
+    }
     dialog.Answer(Path("garden.bmp"));
-    QTest::mouseClick(Button("Command4"), Qt::LeftButton);
-    EXPECT_FALSE(QFile::exists(Path("Record/backgroundpath.txt")));
-    EXPECT_EQ(backdrop->pixmap().cacheKey(), before);
     QTest::mouseClick(Button("Command4"), Qt::LeftButton);
     EXPECT_EQ(ReadFile("Record/backgroundpath.txt"), Path("garden.bmp").toLocal8Bit() + "\r\n");
     EXPECT_EQ(backdrop->pixmap().size(), QSize(4, 4));

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "Forms.h"
+#include "SoundOutput.h"
 
 int main(int argc, char** argv)
 {
@@ -31,5 +32,8 @@ int main(int argc, char** argv)
             static_cast<int>(GTEST_FLAG_GET(random_seed)));
         std::fflush(stderr);
     }
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    // As the program does: the sound device goes before main returns (SoundOutput.h).
+    CloseSoundOutputs();
+    return result;
 }
