@@ -35,7 +35,7 @@ QString FilePath() { return RecordPath(QStringLiteral("Chat.txt")); }
 QVector<ChatMessage> Load()
 {
     BackgroundWriter::Instance().WaitForAll();
-    return FromLines(SafeFile::ReadTextLines(FilePath()));
+    return FromLines(ReadRecordLines(FilePath()));
 }
 
 namespace {

@@ -24,8 +24,8 @@ QStringList ToLines(const QVector<ChatMessage>& messages);
 
 // AppPath + "Record/Chat.txt".
 QString FilePath();
-// The file's messages; none when it is missing. Saves and removals still on their way land
-// first.
+// The file's messages; none when it is missing, or refused and kept aside (KeepRefusedRecord).
+// Saves and removals still on their way land first.
 QVector<ChatMessage> Load();
 // Replaces the file (a temporary renamed over it), creating the Record folder first. No
 // messages: nothing written, true. False when the file could not be written.

@@ -6,7 +6,6 @@
 
 #include "BlankTrim.h"
 #include "CharacterTable.h"
-#include "CodePage.h"
 #include "LoadingSteps.h"
 #include "Module3Rtf.h"
 #include "OnlineRules.h"
@@ -208,7 +207,7 @@ bool OnlineCache::SaveCache()
         QByteArray record(2, '\0');
         qToLittleEndian<qint16>(count, record.data());
         if (!SafeFile::WriteRecord(RecordPath(CountFile()), 2, 1, record)) {
-            Warn();
+            Warn(SafeFile::WriteFailure());
             ok = false;
         }
     }
@@ -227,13 +226,14 @@ bool OnlineCache::SaveCache()
             .replace(QLatin1Char('\n'), QLatin1Char('#'));
         lines.append(w.Word + QStringLiteral(": ") + entry);
     }
-    const QString text = lines.join(QStringLiteral("\r\n"));
-    if (!BlankTrim(text).isEmpty()) {
+    // Every line holds its colon, so there is text to write whenever there is a record. No more
+    // than its reader takes back is written.
+    if (!lines.isEmpty()) {
         EnsureRecordFolder();
-        if (SafeFile::WriteAll(RecordPath(WordFile()), CodePage::ToGbk(text + QStringLiteral("\r\n")))) {
+        if (SafeFile::WriteTextLines(RecordPath(WordFile()), lines)) {
             m_replaced = false;
         } else {
-            Warn();
+            Warn(SafeFile::WriteFailure());
             ok = false;
         }
     }
@@ -241,11 +241,11 @@ bool OnlineCache::SaveCache()
     return ok;
 }
 
-void OnlineCache::Warn()
+void OnlineCache::Warn(const QString& reason)
 {
     // One warning says it; a warning on every later look-up would only repeat it.
     if (m_warned)
         return;
     m_warned = true;
-    ShowDiskWriteWarning(RecordFolder());
+    ShowDiskWriteWarning(RecordFolder(), reason);
 }

@@ -42,13 +42,14 @@ public:
     // Writes Record/Cang.vmq (when the table is not empty) and Record/wangci.txt (when records
     // were added or replaced since the last save, or when it is missing). A failed write shows
     // the disk-write warning once, and no more until a save succeeds again: the records stay
-    // in memory and every later save tries again. True when everything due was written.
+    // in memory and every later save tries again; the warning names the reason, as when the text
+    // would be larger than its reader takes back. True when everything due was written.
     bool SaveCache();
 
     qint16 SavedWordCount() const { return m_savedWordCount; }
 
 private:
-    void Warn();
+    void Warn(const QString& reason);
 
     QString m_sourceLabel;
     qint16 m_savedWordCount{0};
