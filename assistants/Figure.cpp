@@ -208,7 +208,7 @@ void Figure::Command3_Click(int index)
     for (const QString& entry : m_telephone.Entries())
         Combo12->AddItem(entry);
     if (!written)
-        ShowDiskWriteWarning(RecordFolder());
+        ShowDiskWriteWarning(RecordFolder(), SafeFile::WriteFailure());
 }
 
 void Figure::ShowAndSpeak(const QString& codes)

@@ -18,7 +18,7 @@ void NumberHistory::Load()
     m_entries.clear();
     m_changed = false;
     // An empty line is no number: one left by an older write would show as a blank entry.
-    for (const QString& line : SafeFile::ReadTextLines(Path()))
+    for (const QString& line : ReadRecordLines(Path()))
         if (!line.isEmpty())
             m_entries.append(line);
 }
@@ -72,5 +72,5 @@ void SaveNumberLists(NumberHistory& cardinal, NumberHistory& telephone)
 {
     for (NumberHistory* history : {&cardinal, &telephone})
         if (!history->Save())
-            ShowDiskWriteWarning(RecordFolder());
+            ShowDiskWriteWarning(RecordFolder(), SafeFile::WriteFailure());
 }

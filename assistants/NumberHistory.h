@@ -12,7 +12,8 @@ public:
     // fileName inside the Record folder ("cardinal.txt").
     explicit NumberHistory(const QString& fileName);
 
-    // Reads the file's lines, in order, leaving out empty ones; a missing file gives none.
+    // Reads the file's lines, in order, leaving out empty ones; a missing file gives none, and
+    // so does one refused, which is kept aside (KeepRefusedRecord).
     void Load();
     // Appends text unless an entry equals it exactly (an empty text is not kept); true when
     // it was appended.

@@ -1,10 +1,12 @@
 #include "ChatHistory.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QPointer>
 
 #include "BackgroundWriter.h"
+#include "CodePage.h"
 #include "RecordFolder.h"
 #include "SafeFile.h"
 
@@ -35,40 +37,98 @@ QString FilePath() { return RecordPath(QStringLiteral("Chat.txt")); }
 QVector<ChatMessage> Load()
 {
     BackgroundWriter::Instance().WaitForAll();
-    return FromLines(SafeFile::ReadTextLines(FilePath()));
+    return FromLines(ReadRecordLines(FilePath()));
 }
 
 namespace {
-// No messages: nothing written.
-bool Write(const QString& path, const QVector<ChatMessage>& messages)
+// How many of the oldest lines go to each kept file: each run fits in bound, and they stop
+// once what follows fills no more than half of it, so that the next saves do not move messages
+// again at once. A line larger than bound ends the runs.
+QVector<qsizetype> KeptRuns(const QStringList& lines, qint64 bound)
 {
-    return messages.isEmpty() || SafeFile::WriteTextLines(path, ToLines(messages));
+    QVector<qint64> sizes;
+    sizes.reserve(lines.size());
+    qint64 rest = 0;
+    for (const QString& line : lines) {
+        sizes.append(CodePage::ToGbk(line).size() + 2);
+        rest += sizes.back();
+    }
+    QVector<qsizetype> runs;
+    qsizetype i = 0;
+    while (rest > bound) {
+        qint64 run = 0;
+        const qsizetype start = i;
+        while (i < sizes.size() && run + sizes.at(i) <= bound && rest - run > bound / 2)
+            run += sizes.at(i++);
+        if (i == start)
+            break;
+        rest -= run;
+        runs.append(i - start);
+    }
+    return runs;
+}
+
+// Save to path, on any thread.
+SaveOutcome SaveTo(const QString& path, const QVector<ChatMessage>& messages, KeptPart& kept)
+{
+    SaveOutcome outcome;
+    if (messages.size() <= kept.Messages)
+        return outcome;
+    QStringList lines = ToLines(messages.mid(kept.Messages));
+    qsizetype fitting = 0;
+    const QByteArray data = SafeFile::EncodeTextLines(lines, SafeFile::MaxTextFileBytes, &fitting);
+    const auto failed = [&outcome] { return SaveOutcome{false, SafeFile::WriteFailure(), outcome.Kept}; };
+    if (fitting == lines.size())
+        return SafeFile::WriteAll(path, data) ? outcome : failed();
+    // The oldest first, each run in a file of its own: a run written is never written again.
+    for (const qsizetype run : KeptRuns(lines, SafeFile::MaxTextFileBytes)) {
+        const QString keptPath = SafeFile::KeptName(path);
+        if (!SafeFile::WriteTextLines(keptPath, lines.mid(0, run)))
+            return failed();
+        outcome.Kept.append(keptPath);
+        kept.Messages += run;
+        lines.remove(0, run);
+    }
+    return SafeFile::WriteTextLines(path, lines) ? outcome : failed();
 }
 } // namespace
 
-bool Save(const QVector<ChatMessage>& messages)
+SaveOutcome Save(const QVector<ChatMessage>& messages, KeptPart& kept)
 {
     if (!messages.isEmpty())
         EnsureRecordFolder();
-    return Write(FilePath(), messages);
+    return SaveTo(FilePath(), messages, kept);
 }
 
-void SaveLater(const QVector<ChatMessage>& messages, QObject* context, std::function<void(bool)> done)
+void SaveLater(const QVector<ChatMessage>& messages, std::shared_ptr<KeptPart> kept, QObject* context,
+    std::function<void(const SaveOutcome&)> done)
 {
     // The copy shares the messages' data: the window's later changes copy it, never the writer.
     // The shared state stays on this thread: the path and the folder are settled here.
     if (!messages.isEmpty())
         EnsureRecordFolder();
     const QPointer<QObject> alive(context);
-    BackgroundWriter::Instance().Post([messages, path = FilePath(), alive, done = std::move(done)] {
-        const bool ok = Write(path, messages);
+    BackgroundWriter::Instance().Post([messages, path = FilePath(), kept = std::move(kept), alive,
+                                          done = std::move(done)] {
+        const SaveOutcome outcome = SaveTo(path, messages, *kept);
         if (QCoreApplication* app = QCoreApplication::instance(); app && done) {
-            QMetaObject::invokeMethod(app, [alive, done, ok] {
+            QMetaObject::invokeMethod(app, [alive, done, outcome] {
                 if (alive)
-                    done(ok);
+                    done(outcome);
             }, Qt::QueuedConnection);
         }
     });
+}
+
+QString KeptText(const QStringList& kept)
+{
+    QStringList names;
+    for (const QString& path : kept)
+        names.append(QDir::toNativeSeparators(path));
+    return QStringLiteral("Your training history has grown larger than the %1 MB one file of it may hold. Its older "
+                          "messages are kept in:\n%2")
+        .arg(SafeFile::MaxTextFileBytes >> 20)
+        .arg(names.join(u'\n'));
 }
 
 void Remove()

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QVector>
 #include <functional>
+#include <memory>
 
 struct ChatMessage {
     QString Text;
@@ -24,16 +25,39 @@ QStringList ToLines(const QVector<ChatMessage>& messages);
 
 // AppPath + "Record/Chat.txt".
 QString FilePath();
-// The file's messages; none when it is missing. Saves and removals still on their way land
-// first.
+// The file's messages; none when it is missing, or refused and kept aside (KeepRefusedRecord).
+// Saves and removals still on their way land first.
 QVector<ChatMessage> Load();
-// Replaces the file (a temporary renamed over it), creating the Record folder first. No
-// messages: nothing written, true. False when the file could not be written.
-bool Save(const QVector<ChatMessage>& messages);
+
+// The oldest messages of a window's history already written to files of their own: a save
+// writes the file from the message after them. Touched only by the saves, one after another.
+struct KeptPart {
+    qsizetype Messages{0};
+};
+struct SaveOutcome {
+    bool Ok{true};
+    QString Failure;  // SafeFile::WriteFailure() of the failed write
+    QStringList Kept; // the files the oldest messages went to (SafeFile::KeptName)
+};
+// Replaces the file (a temporary renamed over it) with the messages after kept, creating the
+// Record folder first. The file never grows past what it reads back (SafeFile::
+// MaxTextFileBytes): before it would, the oldest messages go to files of their own beside it,
+// each within that bound, until the rest fills no more than half of it; kept counts them.
+// No messages: nothing written.
+SaveOutcome Save(const QVector<ChatMessage>& messages, KeptPart& kept);
+// The same for a history of which nothing is kept yet.
+inline SaveOutcome Save(const QVector<ChatMessage>& messages)
+{
+    KeptPart kept;
+    return Save(messages, kept);
+}
 // Save on the program's background writer, after the saves and removals asked before it, so
-// a long history never holds the window. done(ok) comes afterwards from the event loop, and
-// only while context is alive.
-void SaveLater(const QVector<ChatMessage>& messages, QObject* context, std::function<void(bool)> done);
+// a long history never holds the window. done comes afterwards from the event loop, and only
+// while context is alive.
+void SaveLater(const QVector<ChatMessage>& messages, std::shared_ptr<KeptPart> kept, QObject* context,
+    std::function<void(const SaveOutcome&)> done);
+// What the learner is told when the oldest messages went to files of their own.
+QString KeptText(const QStringList& kept);
 // Deletes the file when it exists, after the saves asked before.
 void Remove();
 } // namespace ChatHistory

@@ -40,10 +40,20 @@ ChatSession::ChatSession(QObject* parent) : QObject(parent)
 
 ChatSession::~ChatSession() = default;
 
+namespace {
+// Files the oldest messages went to are named to the learner, whatever else happened since.
+void TellKept(const ChatHistory::SaveOutcome& outcome)
+{
+    if (!outcome.Kept.isEmpty())
+        MsgBox::Warning(ChatHistory::KeptText(outcome.Kept));
+}
+} // namespace
+
 void ChatSession::LoadHistory()
 {
     CancelConversion();
     m_messages = ChatHistory::Load();
+    m_kept = std::make_shared<ChatHistory::KeptPart>();
     m_unsaved = false;
 }
 
@@ -51,20 +61,23 @@ void ChatSession::SaveHistory()
 {
     if (m_messages.isEmpty())
         return;
-    ChatHistory::SaveLater(m_messages, this, [this, recorded = m_recorded, clears = m_clears](bool ok) {
-        if (clears != m_clears)
-            return; // the learner cleared the history meanwhile
-        if (!ok)
-            ShowDiskWriteWarning(RecordFolder());
-        else if (recorded == m_recorded)
-            m_unsaved = false;
-    });
+    ChatHistory::SaveLater(m_messages, m_kept, this,
+        [this, recorded = m_recorded, clears = m_clears](const ChatHistory::SaveOutcome& outcome) {
+            TellKept(outcome);
+            if (clears != m_clears)
+                return; // the learner cleared the history meanwhile
+            if (!outcome.Ok)
+                ShowDiskWriteWarning(RecordFolder(), outcome.Failure);
+            else if (recorded == m_recorded)
+                m_unsaved = false;
+        });
 }
 
 void ChatSession::ClearHistory()
 {
     CancelConversion();
     m_messages.clear();
+    m_kept = std::make_shared<ChatHistory::KeptPart>();
     ChatHistory::Remove();
     ++m_clears;
     m_autosave.SetEnabled(false);
@@ -77,10 +90,12 @@ void ChatSession::Close()
     m_autosave.SetEnabled(false);
     if (m_unsaved && !m_messages.isEmpty()) {
         // The window goes before the file is written: the warning comes from the program.
-        ChatHistory::SaveLater(m_messages, QCoreApplication::instance(), [](bool ok) {
-            if (!ok)
-                ShowDiskWriteWarning(RecordFolder());
-        });
+        ChatHistory::SaveLater(m_messages, m_kept, QCoreApplication::instance(),
+            [](const ChatHistory::SaveOutcome& outcome) {
+                TellKept(outcome);
+                if (!outcome.Ok)
+                    ShowDiskWriteWarning(RecordFolder(), outcome.Failure);
+            });
     }
     m_messages.clear();
     m_unsaved = false;

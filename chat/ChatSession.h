@@ -44,8 +44,9 @@ public:
     // Replaces the messages by those of Record/Chat.txt.
     void LoadHistory();
     // Writes Record/Chat.txt in the background (nothing when there is no message), after the
-    // saves asked before. A failed write shows the disk-write warning and leaves the changes
-    // pending, so closing tries again.
+    // saves asked before. The learner is told of the files the oldest messages went to when
+    // the file would have grown past its bound (ChatHistory::Save). A failed write shows the
+    // disk-write warning with its reason and leaves the changes pending, so closing tries again.
     void SaveHistory();
     // Messages recorded since the last successful save.
     bool HasUnsavedChanges() const { return m_unsaved; }
@@ -105,6 +106,8 @@ private:
     UdpSocket m_socket; // the window's Winsock1
     ChatLink m_link{&m_socket};
     QVector<ChatMessage> m_messages;
+    // The oldest messages already in files of their own; a load or a clear starts afresh.
+    std::shared_ptr<ChatHistory::KeptPart> m_kept{std::make_shared<ChatHistory::KeptPart>()};
     bool m_unsaved{false};
     quint64 m_recorded{0}; // messages recorded so far: a save clears m_unsaved only if none came since
     quint64 m_clears{0};   // a save that finishes after a clear reports nothing

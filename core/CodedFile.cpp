@@ -180,7 +180,7 @@ namespace {
 class CourseFile {
 public:
     explicit CourseFile(const QString& path)
-        : m_fd(SafeFile::OpenRegular(path))
+        : m_fd(SafeFile::OpenRegular(path, nullptr, &m_size))
     {
     }
     ~CourseFile()
@@ -192,6 +192,7 @@ public:
     CourseFile& operator=(const CourseFile&) = delete;
 
     bool IsOpen() const { return m_fd >= 0; }
+    qint64 Size() const { return m_size; }
     // Up to size bytes; 0 at the end of the file, -1 when it cannot be read.
     qint64 Read(char* data, qint64 size)
     {
@@ -203,6 +204,7 @@ public:
     }
 
 private:
+    qint64 m_size{0}; // before m_fd, whose open fills it
     int m_fd;
 };
 
@@ -266,6 +268,12 @@ bool ReadCourseFile(const QString& path, const QString& tag, qint16 stopAt, Code
     CourseFile file(path);
     if (!file.IsOpen())
         return false;
+    if (file.Size() > kMaxCodedFileBytes) {
+        // No course file comes near: reading it whole would hold the start for as long as it takes.
+        EmptyLines(text);
+        ReportCorrupted(path);
+        return true;
+    }
     QByteArray& block = Block();
     const qint64 got = file.Read(block.data(), block.size());
     if (got < 0 && errno == EISDIR)

@@ -26,6 +26,9 @@ inline constexpr int kMaxCodedLines = 32767;
 // Units of one line beyond this count are ignored (text positions are 16-bit), so a line of
 // runs of blanks cannot grow without bound.
 inline constexpr int kMaxCodedLineLength = 32767;
+// A larger file is no course file: it is reported as damaged, unread. The largest course file
+// holds some 30 KB.
+inline constexpr qint64 kMaxCodedFileBytes = qint64(64) << 20;
 // Files are read in blocks of this many bytes (whole records); reading stops at the block
 // that completes the last line wanted.
 inline constexpr qsizetype kCodedReadBlock = kCodedRecordSize * 16384;
@@ -35,8 +38,9 @@ inline constexpr qsizetype kCodedReadBlock = kCodedRecordSize * 16384;
 // or more stops as soon as that many lines are complete; 0 or less reads the whole file, up to
 // kMaxCodedLines lines. The file is read block by block: what lies beyond the last line wanted
 // is never read.
-// A file that cannot be opened or read, or that holds a record whose two parts do not sum to
-// a 16-bit code, is reported ("The file <path> is corrupted!") and yields no lines. A file of
+// A file that cannot be opened or read, is larger than kMaxCodedFileBytes, or holds a record
+// whose two parts do not sum to a 16-bit code, is reported ("The file <path> is corrupted!")
+// and yields no lines. A file of
 // fewer than 6 bytes yields no lines and no message. Callers check that the file exists.
 void ReadCodedLines(const QString& path, const QString& tag, qint16 stopAt);
 

@@ -12,7 +12,6 @@
 #include "CodedFile.h"
 #include "Pinyin.h"
 #include "RecordFolder.h"
-#include "SafeFile.h"
 #include "SettingsFiles.h"
 
 namespace {
@@ -201,12 +200,11 @@ QString ReadingOfEntry(const QString& entry)
 }
 
 // The count file Record/Cang.vmq: record 1 as a 16-bit little-endian number; 0 when the
-// file is missing, short or unreadable. Reading it never creates or changes it.
+// file is missing, short or refused (and then kept aside). Reading it never creates or changes
+// it.
 qint16 CachedWordCount()
 {
-    const QByteArray record = SafeFile::ReadRecord(CoursePath(QStringLiteral("Record/Cang.vmq")), 2, 1);
-    if (record.size() < 2)
-        return 0;
+    const QByteArray record = ReadRecordOf(CoursePath(QStringLiteral("Record/Cang.vmq")), 2, 1);
     return qFromLittleEndian<qint16>(record.constData());
 }
 
@@ -344,9 +342,10 @@ void LoadOnlineWords(LoadProgress& progress)
     if (expected > 0)
         progress.SetMaximum(OnlineStep, expected);
 
-    // A cache that cannot be read loads nothing; the window closes as usual.
+    // A cache that cannot be read loads nothing, and is kept aside so that the exit does not
+    // write the records of this run over it; the window closes as usual.
     bool ok = false;
-    const QStringList lines = SafeFile::ReadTextLines(path, &ok);
+    const QStringList lines = ReadRecordLines(path, &ok);
     if (!ok)
         return;
     for (const QString& raw : lines) {

@@ -4,7 +4,8 @@
 //
 // Missing course and record files are skipped silently; a coded file that exists but cannot
 // be read is reported by the coded-file reader and loading goes on; a record file that exists
-// but cannot be read leaves its value empty (or ends that step with what it loaded).
+// but cannot be read leaves its value empty (or ends that step with what it loaded), and one
+// refused is kept aside with a word to the learner (KeepRefusedRecord).
 
 #include <QString>
 

@@ -37,7 +37,7 @@ QByteArray SettingRecord::ToBytes() const
 
 SettingRecord ReadSettingRecord()
 {
-    return SettingRecord::FromBytes(SafeFile::ReadRecord(SettingPath(), SettingRecord::Length, 1));
+    return SettingRecord::FromBytes(ReadRecordOf(SettingPath(), SettingRecord::Length, 1));
 }
 
 bool WriteSettingRecord(const SettingRecord& record)

@@ -15,7 +15,8 @@ struct SettingRecord {
     QByteArray ToBytes() const;
 };
 
-// Record 1 of AppPath + "Record/Setting.vmq"; a missing or unreadable file reads as zeros.
+// Record 1 of AppPath + "Record/Setting.vmq"; a missing or unreadable file reads as zeros, and
+// one refused is kept aside (KeepRefusedRecord).
 SettingRecord ReadSettingRecord();
 // Writes record 1 in place (temporary file, then rename), creating the Record folder when
 // needed. False when the write failed.

@@ -53,33 +53,29 @@ bool IsValidPort(const QString& text)
     return text.toInt() >= 1;
 }
 
-QString ReadLastTextLine(const QString& path, bool* ok, qint64* bytesRead)
+SafeFile::ReadStatus ReadLastTextLine(const QString& path, QString* text, qint64* bytesRead)
 {
+    text->clear();
     qint64 read = 0;
     qint64 end = 0;
-    const int fd = SafeFile::OpenRegular(path, nullptr, &end);
-    const auto finish = [&](bool fine, const QByteArray& line) {
-        if (fd >= 0)
-            ::close(fd);
-        if (ok)
-            *ok = fine;
-        if (bytesRead)
-            *bytesRead = read;
-        return fine ? CodePage::FromGbk(line) : QString();
-    };
+    SafeFile::ReadStatus status;
+    const int fd = SafeFile::OpenRegular(path, &status, &end);
     if (fd < 0)
-        return finish(false, {});
+        return status;
     // Line ends are single bytes that no two-byte character of code page 936 contains, so the
     // bytes can be cut at them before decoding.
     QByteArray line;
     bool lastBytes = true;
+    status = SafeFile::ReadStatus::Ok;
     while (end > 0) {
         if (line.size() > MaxLastLineBytes)
-            return finish(false, {});
+            break;
         const qint64 start = std::max<qint64>(0, end - ReadLineBlock);
         QByteArray block(end - start, Qt::Uninitialized);
-        if (::pread(fd, block.data(), static_cast<size_t>(block.size()), start) != block.size())
-            return finish(false, {});
+        if (::pread(fd, block.data(), static_cast<size_t>(block.size()), start) != block.size()) {
+            status = SafeFile::ReadStatus::Failed;
+            break;
+        }
         read += block.size();
         if (lastBytes) {
             // A final line end (CR LF, LF or CR) ends the last line; it starts no new one.
@@ -95,16 +91,35 @@ QString ReadLastTextLine(const QString& path, bool* ok, qint64* bytesRead)
             break;
         end = start;
     }
-    return finish(line.size() <= MaxLastLineBytes, line);
+    ::close(fd);
+    if (bytesRead)
+        *bytesRead = read;
+    if (status == SafeFile::ReadStatus::Ok && line.size() > MaxLastLineBytes)
+        status = SafeFile::ReadStatus::TooLarge;
+    if (status != SafeFile::ReadStatus::Ok)
+        return status;
+    bool decoded = false;
+    *text = CodePage::FromGbk(line, &decoded);
+    if (decoded)
+        return status;
+    text->clear();
+    return SafeFile::ReadStatus::Damaged;
 }
 
 QString ReadOneLineRecord(const QString& fileName, bool* ok)
 {
-    return BlankTrim(ReadLastTextLine(RecordPath(fileName), ok));
+    const QString path = RecordPath(fileName);
+    QString line;
+    const SafeFile::ReadStatus status = ReadLastTextLine(path, &line);
+    KeepRefusedRecord(path, status, MaxLastLineBytes);
+    if (ok)
+        *ok = status == SafeFile::ReadStatus::Ok;
+    return BlankTrim(line);
 }
 
 bool WriteOneLineRecord(const QString& fileName, const QString& line)
 {
     EnsureRecordFolder();
-    return SafeFile::WriteTextLines(RecordPath(fileName), {line});
+    // The line and its CR LF: no longer than the last line the reader takes.
+    return SafeFile::WriteTextLines(RecordPath(fileName), {line}, MaxLastLineBytes + 2);
 }

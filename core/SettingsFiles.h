@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include "SafeFile.h"
 #include "SettingRecord.h"
 
 constexpr qint16 DefaultChatPort = 1980;
@@ -20,15 +21,18 @@ bool IsValidIP(const QString& text);
 bool IsValidPort(const QString& text);
 
 // One-line text records of the Record folder. Reading gives the last line, blank-trimmed
-// ("" for an empty file); ok is false when the file is missing. Writing creates the Record
-// folder when needed and replaces the file with one line ending in CR LF.
+// ("" for an empty file); ok is false when the file is missing or refused (ReadLastTextLine),
+// and a refused file is kept aside (KeepRefusedRecord). Writing creates the Record folder when
+// needed and replaces the file with one line ending in CR LF; a line longer than the reader
+// takes is refused before anything is written.
 QString ReadOneLineRecord(const QString& fileName, bool* ok = nullptr);
 // The last line of a code page 936 text file (CR LF, LF or a lone CR; a final line end starts
-// no new line), not trimmed; ok is false when the file cannot be opened or read, is no regular
-// file, or its last line is longer than MaxLastLineBytes. The file is read backwards from its
-// end in blocks of ReadLineBlock bytes up to the line's start, so what stands before the line
-// is never read; bytesRead, when given, tells how much was.
-QString ReadLastTextLine(const QString& path, bool* ok = nullptr, qint64* bytesRead = nullptr);
+// no new line), not trimmed, into *line. Refused: a file that cannot be opened or read, is no
+// regular file, whose last line is longer than MaxLastLineBytes (TooLarge) or is not code page
+// 936 text (Damaged). The file is read backwards from its end in blocks of ReadLineBlock bytes
+// up to the line's start, so what stands before the line is never read; bytesRead, when
+// given, tells how much was.
+SafeFile::ReadStatus ReadLastTextLine(const QString& path, QString* line, qint64* bytesRead = nullptr);
 constexpr qint64 ReadLineBlock = 4096;
 constexpr qint64 MaxLastLineBytes = 1 << 20;
 bool WriteOneLineRecord(const QString& fileName, const QString& line);

@@ -47,7 +47,7 @@ void CompleteLessonStep()
         s.CurrentStep = 1;
     }
     if (!SaveStudyRecord({s.CurrentLesson, s.CurrentStep}))
-        ShowDiskWriteWarning(RecordFolder());
+        ShowDiskWriteWarning(RecordFolder(), SafeFile::WriteFailure());
     if (ProgressView* view = View().Get())
         view->Common07();
 }

@@ -10,11 +10,9 @@
 StudyRecord ReadStudyRecord()
 {
     // Opened for reading only, so that a read-only installation opens the panel at the start
-    // instead of failing, and reading never leaves a folder or an empty record behind.
-    QByteArray bytes;
-    if (SafeFile::ReadRegularHead(RecordPath(QStringLiteral("Study.vmq")), kStudyRecordSize, &bytes) != SafeFile::ReadStatus::Ok
-        || bytes.size() < kStudyRecordSize)
-        return {};
+    // instead of failing, and reading never leaves a folder or an empty record behind. A record
+    // cut short reads as zeros where it ends, as the writer's own reading does.
+    const QByteArray bytes = ReadRecordOf(RecordPath(QStringLiteral("Study.vmq")), kStudyRecordSize, 1);
     return {qFromLittleEndian<qint16>(bytes.constData()), qFromLittleEndian<qint16>(bytes.constData() + 2)};
 }
 

@@ -14,7 +14,8 @@ inline constexpr qint16 kLessonSteps = 6;
 // CurrentLesson once every lesson is done.
 inline constexpr qint16 kAllLessonsDone = kCourseLessons + 1;
 
-// Record 1 of Record/Study.vmq as stored; a missing, unreadable or short file gives {0, 0}.
+// Record 1 of Record/Study.vmq as stored: zeros where a file is missing or cut short; a
+// refused file (too large, no regular file) is kept aside (KeepRefusedRecord) and gives {0, 0}.
 // Reading creates no folder and no file.
 StudyRecord ReadStudyRecord();
 

@@ -130,7 +130,7 @@ void Notepad::SaveQuestions()
         return;
     EnsureRecordFolder();
     if (!WriteQuestions(QuestionFile(), Text1->Text()))
-        ShowDiskWriteWarning(RecordFolder());
+        ShowDiskWriteWarning(RecordFolder(), SafeFile::WriteFailure());
     m_changed = false;
 }
 

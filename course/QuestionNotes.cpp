@@ -3,7 +3,7 @@
 #include <QStringList>
 
 #include "BlankTrim.h"
-#include "CodePage.h"
+#include "RecordFolder.h"
 #include "SafeFile.h"
 
 QString QuestionPrompt()
@@ -29,7 +29,7 @@ QString WithCrLf(const QString& text)
 std::optional<QString> ReadQuestions(const QString& path)
 {
     bool ok = false;
-    const QStringList lines = SafeFile::ReadTextLines(path, &ok);
+    const QStringList lines = ReadRecordLines(path, &ok);
     if (!ok)
         return std::nullopt;
     return lines.join(QStringLiteral("\r\n"));
@@ -38,7 +38,7 @@ std::optional<QString> ReadQuestions(const QString& path)
 bool WriteQuestions(const QString& path, const QString& text)
 {
     const QString kept = IsQuestionPrompt(text) ? QString() : WithCrLf(text);
-    return SafeFile::WriteAll(path, CodePage::ToGbk(kept + QStringLiteral("\r\n")));
+    return SafeFile::WriteTextLines(path, kept.split(QStringLiteral("\r\n")));
 }
 
 SendProblem CheckQuestionsToSend(const QString& tutorMailbox, const QString& userName, const QString& text)

@@ -16,10 +16,11 @@ bool IsQuestionPrompt(const QString& text);
 QString WithCrLf(const QString& text);
 
 // The questions kept in path: the file's lines joined with CR LF (no break after the last);
-// nothing when there is no such file.
+// nothing when there is no such file, or when it is refused and kept aside (KeepRefusedRecord).
 std::optional<QString> ReadQuestions(const QString& path);
 // Writes the questions anew, followed by one line break, in code page 936 (GB18030); the box
-// at its prompt writes an empty line. The old file stays whole when writing fails (false).
+// at its prompt writes an empty line. The old file stays whole when writing fails (false), and
+// when the text is more than the reader takes back.
 bool WriteQuestions(const QString& path, const QString& text);
 
 // What "Send" finds wrong, checked in this order.

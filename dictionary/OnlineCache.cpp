@@ -1,14 +1,15 @@
 #include "OnlineCache.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QStringList>
 #include <QtEndian>
 
 #include "BlankTrim.h"
 #include "CharacterTable.h"
-#include "CodePage.h"
 #include "LoadingSteps.h"
 #include "Module3Rtf.h"
+#include "MsgBox.h"
 #include "OnlineRules.h"
 #include "Pinyin.h"
 #include "RecordFolder.h"
@@ -165,6 +166,7 @@ QString CachedResultRtf(const OnlineWord& record, const QString& query, const QS
 OnlineCache::OnlineCache(QString sourceLabel)
     : m_sourceLabel(std::move(sourceLabel))
     , m_savedWordCount(State().OnlineWordCount)
+    , m_fileRecords(State().OnlineWordCount)
 {
 }
 
@@ -211,7 +213,7 @@ bool OnlineCache::SaveCache()
         QByteArray record(2, '\0');
         qToLittleEndian<qint16>(count, record.data());
         if (!SafeFile::WriteRecord(RecordPath(CountFile()), 2, 1, record)) {
-            Warn();
+            Warn(SafeFile::WriteFailure());
             ok = false;
         }
     }
@@ -230,25 +232,47 @@ bool OnlineCache::SaveCache()
             .replace(QLatin1Char('\n'), QLatin1Char('#'));
         lines.append(w.Word + QStringLiteral(": ") + entry);
     }
-    const QString text = lines.join(QStringLiteral("\r\n"));
-    if (!BlankTrim(text).isEmpty()) {
-        EnsureRecordFolder();
-        if (SafeFile::WriteAll(RecordPath(WordFile()), CodePage::ToGbk(text + QStringLiteral("\r\n")))) {
-            m_replaced = false;
-        } else {
-            Warn();
-            ok = false;
-        }
-    }
+    // Every line holds its colon, so there is text to write whenever there is a record.
+    if (!lines.isEmpty() && !WriteWords(lines))
+        ok = false;
     m_warned = m_warned && !ok;
     return ok;
 }
 
-void OnlineCache::Warn()
+bool OnlineCache::WriteWords(const QStringList& lines)
+{
+    // The file holds no more than its reader takes back: the records that fit, in table order.
+    qsizetype fitting = 0;
+    const QByteArray data = SafeFile::EncodeTextLines(lines, SafeFile::MaxTextFileBytes, &fitting);
+    if (fitting < m_fileRecords) {
+        // Fewer records than the file holds now: it stays as it is.
+        Warn(WordFile() + QStringLiteral(" would hold fewer words than it does: it would be larger than the %1 MB that "
+                                         "can be read back.").arg(SafeFile::MaxTextFileBytes >> 20));
+        return false;
+    }
+    EnsureRecordFolder();
+    if (!SafeFile::WriteAll(RecordPath(WordFile()), data)) {
+        Warn(SafeFile::WriteFailure());
+        return false;
+    }
+    m_fileRecords = fitting;
+    m_replaced = false;
+    if (fitting < lines.size() && !m_toldFull) {
+        m_toldFull = true;
+        MsgBox::Warning(QStringLiteral("The words looked up on-line are kept in %1, which can hold no more than %2 MB. "
+                                       "The words looked up last (%3) are shown, but not kept for the next start.")
+                            .arg(QDir::toNativeSeparators(RecordPath(WordFile())))
+                            .arg(SafeFile::MaxTextFileBytes >> 20)
+                            .arg(lines.size() - fitting));
+    }
+    return true;
+}
+
+void OnlineCache::Warn(const QString& reason)
 {
     // One warning says it; a warning on every later look-up would only repeat it.
     if (m_warned)
         return;
     m_warned = true;
-    ShowDiskWriteWarning(RecordFolder());
+    ShowDiskWriteWarning(RecordFolder(), reason);
 }

@@ -8,6 +8,7 @@
 // replaced whole through a temporary file. The loading window reads them back at start.
 
 #include <QString>
+#include <QStringList>
 
 #include "AppState.h"
 
@@ -41,18 +42,24 @@ public:
     void AddCacheEntry(const QString& word, const QString& shown);
 
     // Writes Record/Cang.vmq (when the table is not empty) and Record/wangci.txt (when records
-    // were added or replaced since the last save, or when it is missing). A failed write shows
-    // the disk-write warning once, and no more until a save succeeds again: the records stay
+    // were added or replaced since the last save, or when it is missing). wangci.txt takes the
+    // records, in table order, that fit in what its reader takes back (SafeFile::
+    // MaxTextFileBytes); the learner is told once when later ones were left out, and the file
+    // is never replaced by fewer records than it holds. A failed write shows the disk-write
+    // warning with its reason once, and no more until a save succeeds again: the records stay
     // in memory and every later save tries again. True when everything due was written.
     bool SaveCache();
 
     qint16 SavedWordCount() const { return m_savedWordCount; }
 
 private:
-    void Warn();
+    bool WriteWords(const QStringList& lines);
+    void Warn(const QString& reason);
 
     QString m_sourceLabel;
     qint16 m_savedWordCount{0};
+    qsizetype m_fileRecords{0}; // records in wangci.txt as loaded or last written
     bool m_replaced{false}; // a record took a new result since the last save of the text
     bool m_warned{false};   // a failed save was reported and none succeeded since
+    bool m_toldFull{false}; // the learner was told that the file holds no more
 };

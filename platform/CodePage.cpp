@@ -126,11 +126,17 @@ QByteArray ToGbk(const QString& text)
     return out;
 }
 
-QString FromGbk(const QByteArray& bytes)
+QString FromGbk(const QByteArray& bytes, bool* ok)
 {
-    QStringDecoder dec("GB18030");
+    // Stateless: a code cut short at the end is an error too, not a silent drop.
+    QStringDecoder dec("GB18030", QStringConverter::Flag::Stateless);
+    const auto checked = [&](QString text) {
+        if (ok)
+            *ok = !dec.hasError();
+        return text;
+    };
     if (!bytes.contains(char(EuroByte)))
-        return dec.decode(bytes);
+        return checked(dec.decode(bytes));
     // A 0x80 that stands where a character begins is 936's euro sign (GB18030 would make it a
     // replacement character); as the second byte of a two-byte code it stays part of that code.
     QString out;
@@ -151,7 +157,7 @@ QString FromGbk(const QByteArray& bytes)
         }
     }
     out += dec.decode(QByteArrayView(bytes).sliced(start));
-    return out;
+    return checked(std::move(out));
 }
 
 std::optional<QByteArray> To936(const QString& text)

@@ -9,7 +9,10 @@
 
 namespace CodePage {
 QByteArray ToGbk(const QString& text);
-QString FromGbk(const QByteArray& bytes);
+// *ok, when given, is false when the bytes are not all characters (a byte no code starts with, a
+// code cut short at the end): those became U+FFFD, and writing the text back would not give
+// the bytes again.
+QString FromGbk(const QByteArray& bytes, bool* ok = nullptr);
 // Code page 936 exactly, for peers that read nothing else (the chat): no value when a
 // character has no code there, or when the bytes are not all 936 characters (a lead byte
 // without its trail byte, a code 936 leaves empty).

@@ -1,13 +1,18 @@
 #include "SafeFile.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
+#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -74,6 +79,39 @@ SafeFile::ReadStatus ReadBounded(const QString& path, qint64 maxBytes, QByteArra
     return SafeFile::ReadStatus::Ok;
 }
 
+// Why this thread's last write failed (see WriteFailure).
+thread_local QString lastWriteFailure;
+
+bool FailWrite(const QString& reason)
+{
+    lastWriteFailure = reason;
+    return false;
+}
+
+QString FileNameOf(const QString& path) { return QFileInfo(SafeFile::Native(path)).fileName(); }
+
+// A failure the system reported in errno: no reason for a want of rights, which the disk-write
+// warning names itself.
+bool FailWriteWithError(const QString& path, int error)
+{
+    if (error == EACCES || error == EPERM || error == EROFS)
+        return FailWrite(QString());
+    return FailWrite(FileNameOf(path) + QStringLiteral(" could not be written: ")
+        + (error == 0 ? QStringLiteral("the system gave no reason") : qt_error_string(error)) + u'.');
+}
+
+QString Megabytes(qint64 bytes) { return QString::number(bytes >> 20) + QStringLiteral(" MB"); }
+
+// The held paths (SetAside), as absolute clean paths; any thread may write.
+std::mutex heldMutex;
+QSet<QString>& Held()
+{
+    static QSet<QString> held;
+    return held;
+}
+
+QString HeldKey(const QString& path) { return QDir::cleanPath(QFileInfo(SafeFile::Native(path)).absoluteFilePath()); }
+
 void SyncFolder(const QByteArray& folder)
 {
     const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -125,6 +163,8 @@ QString ReadFailure(ReadStatus status)
     // A pipe or a device would hold the window while it is waited on or read.
     if (status == ReadStatus::NotRegular)
         return QStringLiteral("This is not a file that can be opened.");
+    if (status == ReadStatus::Damaged)
+        return QStringLiteral("The file is damaged.");
     return qt_error_string(errno);
 }
 
@@ -163,38 +203,51 @@ QString Native(const QString& path)
 
 bool WriteAll(const QString& path, const QByteArray& data)
 {
+    if (IsHeld(path))
+        return FailWrite(FileNameOf(path) + QStringLiteral(" could not be read, and is kept as it was."));
     // QSaveFile writes through a link to its target: never to a device or a FIFO, whose folder
     // it would then fill with temporaries and whose name it would take over.
     struct stat st {};
     if (::stat(QFile::encodeName(Native(path)).constData(), &st) == 0 && !S_ISREG(st.st_mode))
-        return false;
+        return FailWrite(FileNameOf(path) + QStringLiteral(" is not a file that can be written."));
     RemoveStaleTemporaries(path);
     QSaveFile f(Native(path));
+    errno = 0;
     if (!f.open(QIODevice::WriteOnly))
-        return false;
+        return FailWriteWithError(path, errno);
     // A short write (disk full, file size limit) shows only in flush(): QSaveFile::commit()
     // would still rename the truncated file over the old one.
+    errno = 0;
     if (f.write(data) != data.size() || !f.flush()) {
+        const int error = errno;
         f.cancelWriting();
-        return false;
+        return FailWriteWithError(path, error);
     }
+    errno = 0;
     if (!f.commit())
-        return false;
+        return FailWriteWithError(path, errno);
     // The rename lives in the folder: flush it too, or a power cut may bring the old file back.
     SyncFolder(QFile::encodeName(QFileInfo(Native(path)).absolutePath()));
+    lastWriteFailure.clear();
     return true;
 }
 
-QByteArray ReadRecord(const QString& path, int recordLength, int recordNumber)
+ReadStatus ReadRecord(const QString& path, int recordLength, int recordNumber, QByteArray* record)
 {
-    QByteArray rec(recordLength, '\0');
-    if (recordNumber < 1)
-        return rec;
-    const int fd = OpenRegular(path);
+    QByteArray& rec = *record;
+    rec = QByteArray(recordLength, '\0');
+    ReadStatus status;
+    qint64 size = 0;
+    const int fd = OpenRegular(path, &status, &size);
     if (fd < 0)
-        return rec;
-    const off_t offset = static_cast<off_t>(recordLength) * (recordNumber - 1);
-    for (qsizetype got = 0; got < recordLength;) {
+        return status;
+    // The writer rewrites the whole file: it takes no more, so the reader takes no more either.
+    if (size > MaxRecordFileBytes) {
+        ::close(fd);
+        return ReadStatus::TooLarge;
+    }
+    const off_t offset = static_cast<off_t>(recordLength) * std::max(recordNumber - 1, 0);
+    for (qsizetype got = 0; recordNumber >= 1 && got < recordLength;) {
         const ssize_t n = ::pread(fd, rec.data() + got, static_cast<size_t>(recordLength - got), offset + got);
         if (n < 0 && errno == EINTR)
             continue;
@@ -203,17 +256,29 @@ QByteArray ReadRecord(const QString& path, int recordLength, int recordNumber)
         got += n;
     }
     ::close(fd);
+    return ReadStatus::Ok;
+}
+
+QByteArray ReadRecord(const QString& path, int recordLength, int recordNumber)
+{
+    QByteArray rec;
+    ReadRecord(path, recordLength, recordNumber, &rec);
     return rec;
 }
 
 bool WriteRecord(const QString& path, int recordLength, int recordNumber, const QByteArray& record)
 {
     if (recordNumber < 1)
-        return false;
+        return FailWrite(QStringLiteral("There is no record %1.").arg(recordNumber));
     QByteArray data;
     const ReadStatus read = ReadRegular(path, MaxRecordFileBytes, &data);
+    if (read == ReadStatus::TooLarge)
+        return FailWrite(FileNameOf(path) + QStringLiteral(" is larger than the %1 a record file may hold.")
+                             .arg(Megabytes(MaxRecordFileBytes)));
+    if (read == ReadStatus::NotRegular)
+        return FailWrite(FileNameOf(path) + QStringLiteral(" is not a file that can be written."));
     if (read != ReadStatus::Ok && read != ReadStatus::Missing)
-        return false;
+        return FailWriteWithError(path, errno);
     const qint64 offset = static_cast<qint64>(recordLength) * (recordNumber - 1);
     if (data.size() < offset + recordLength)
         data.append(QByteArray(offset + recordLength - data.size(), '\0'));
@@ -223,17 +288,20 @@ bool WriteRecord(const QString& path, int recordLength, int recordNumber, const 
     return WriteAll(path, data);
 }
 
-QStringList ReadTextLines(const QString& path, bool* ok)
+ReadStatus ReadTextLines(const QString& path, QStringList* linesRead)
 {
+    linesRead->clear();
     QByteArray bytes;
-    const bool read = ReadRegular(path, MaxTextFileBytes, &bytes) == ReadStatus::Ok;
-    if (ok)
-        *ok = read;
-    if (!read)
-        return {};
-    const QString text = CodePage::FromGbk(bytes);
+    const ReadStatus status = ReadRegular(path, MaxTextFileBytes, &bytes);
+    if (status != ReadStatus::Ok)
+        return status;
+    bool decoded = false;
+    const QString text = CodePage::FromGbk(bytes, &decoded);
+    if (!decoded)
+        return ReadStatus::Damaged;
+    bytes.clear();
     // CR LF, LF and a lone CR each end a line: files edited elsewhere keep every line.
-    QStringList lines;
+    QStringList& lines = *linesRead;
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
@@ -247,19 +315,84 @@ QStringList ReadTextLines(const QString& path, bool* ok)
     // A final line break ends the last line; it starts no new one.
     if (start < text.size())
         lines.append(text.mid(start));
+    return ReadStatus::Ok;
+}
+
+QStringList ReadTextLines(const QString& path, bool* ok)
+{
+    QStringList lines;
+    const bool read = ReadTextLines(path, &lines) == ReadStatus::Ok;
+    if (ok)
+        *ok = read;
     return lines;
 }
 
-bool WriteTextLines(const QString& path, const QStringList& lines)
+QByteArray EncodeTextLines(const QStringList& lines, qint64 maxBytes, qsizetype* fitting)
 {
     QByteArray data;
+    qsizetype count = 0;
     for (const QString& l : lines) {
-        data += CodePage::ToGbk(l);
+        const QByteArray line = CodePage::ToGbk(l);
+        if (data.size() + line.size() + 2 > maxBytes)
+            break;
+        data += line;
         data += "\r\n";
-        if (data.size() > MaxTextFileBytes)
-            return false;
+        ++count;
     }
+    *fitting = count;
+    return data;
+}
+
+bool WriteTextLines(const QString& path, const QStringList& lines, qint64 maxBytes)
+{
+    qsizetype fitting = 0;
+    const QByteArray data = EncodeTextLines(lines, maxBytes, &fitting);
+    if (fitting < lines.size())
+        return FailWrite(FileNameOf(path) + QStringLiteral(" would be larger than the %1 that can be read back.")
+                             .arg(Megabytes(maxBytes)));
     return WriteAll(path, data);
+}
+
+QString WriteFailure() { return lastWriteFailure; }
+
+QString KeptName(const QString& path)
+{
+    const QFileInfo info(Native(path));
+    const QString suffix = info.suffix().isEmpty() ? QString() : u'.' + info.suffix();
+    const QString base = info.fileName().chopped(suffix.size());
+    for (int n = 1;; ++n) {
+        const QString candidate = info.dir().filePath(base + QStringLiteral(" (kept %1)").arg(n) + suffix);
+        struct stat st {};
+        // Taken names are passed; any other answer (a name too long) is left to the move to report.
+        if (::lstat(QFile::encodeName(candidate).constData(), &st) != 0)
+            return candidate;
+    }
+}
+
+QString SetAside(const QString& path)
+{
+    const QByteArray from = QFile::encodeName(Native(path));
+    // A name taken meanwhile is never replaced: the next free one is tried.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QString kept = KeptName(path);
+        const QByteArray to = QFile::encodeName(kept);
+        if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+            return kept;
+        // A file system that cannot promise it: the name was free a moment ago.
+        if (errno == EINVAL && ::rename(from.constData(), to.constData()) == 0)
+            return kept;
+        if (errno != EEXIST)
+            break;
+    }
+    const std::lock_guard lock(heldMutex);
+    Held().insert(HeldKey(path));
+    return QString();
+}
+
+bool IsHeld(const QString& path)
+{
+    const std::lock_guard lock(heldMutex);
+    return !Held().isEmpty() && Held().contains(HeldKey(path));
 }
 
 } // namespace SafeFile

@@ -137,6 +137,7 @@ Audio Read(const QString& path, QString* error)
     case SafeFile::ReadStatus::TooLarge:
         return Fail(error, QStringLiteral("file too large (at most %1 bytes)").arg(maxFileBytes));
     case SafeFile::ReadStatus::Failed:
+    case SafeFile::ReadStatus::Damaged:
         break;
     }
     return Fail(error, QStringLiteral("cannot be read"));

@@ -216,7 +216,7 @@ void Background::Common01(qint16 mode, qint16 save)
         SettingRecord record = ReadSettingRecord();
         record.BackdropMode = mode;
         if (!WriteSettingRecord(record))
-            ShowDiskWriteWarning(RecordFolder());
+            ShowDiskWriteWarning(RecordFolder(), SafeFile::WriteFailure());
     }
 }
 

@@ -157,7 +157,7 @@ void Setting::SaveOneLine(QLineEdit* box, QPushButton* button, const QString& fi
             box->clear();
         button->setEnabled(false);
     } else {
-        ShowDiskWriteWarning(RecordFolder());
+        ShowDiskWriteWarning(RecordFolder(), SafeFile::WriteFailure());
     }
     box->setFocus();
 }
@@ -192,7 +192,7 @@ void Setting::Command1_Click()
         SavedAddressText = Text4->text();
         SavedPortText = Text3->text();
     } else {
-        ShowDiskWriteWarning(RecordFolder());
+        ShowDiskWriteWarning(RecordFolder(), SafeFile::WriteFailure());
     }
     Text4->setFocus();
     Command1->setEnabled(false);
@@ -211,7 +211,7 @@ void Setting::Command4_Click()
         main->Image1->show();
     }
     if (!WriteOneLineRecord(SettingsFiles::BackgroundPath, path))
-        ShowDiskWriteWarning(RecordFolder());
+        ShowDiskWriteWarning(RecordFolder(), SafeFile::WriteFailure());
 }
 
 void Setting::Command5_Click()

@@ -45,7 +45,7 @@ TEST_F(ChatHistoryFile, SavesGb18030WithCrLfAndLoadsItBack)
         {QStringLiteral("你好"), false, QStringLiteral("ni3hao3")},
         {QStringLiteral("ok 😀"), true, {}}, // outside code page 936: GB18030 keeps it
     };
-    ASSERT_TRUE(ChatHistory::Save(messages));
+    ASSERT_TRUE(ChatHistory::Save(messages).Ok);
     EXPECT_EQ(ReadFile("Record/Chat.txt"),
         QByteArray::fromHex("30C4E3BAC30D0A") + QByteArray("1ok ") + QByteArray::fromHex("9439FC360D0A"));
     const QVector<ChatMessage> loaded = ChatHistory::Load();
@@ -62,11 +62,11 @@ TEST_F(ChatHistoryFile, SavesGb18030WithCrLfAndLoadsItBack)
 TEST_F(ChatHistoryFile, NoMessagesWriteNothingAndAMissingFileLoadsNone)
 {
     EXPECT_TRUE(ChatHistory::Load().isEmpty());
-    EXPECT_TRUE(ChatHistory::Save({}));
+    EXPECT_TRUE(ChatHistory::Save({}).Ok);
     EXPECT_FALSE(QFile::exists(Path("Record/Chat.txt")));
 
     WriteFile("Record/Chat.txt", "1old\r\n");
-    EXPECT_TRUE(ChatHistory::Save({}));
+    EXPECT_TRUE(ChatHistory::Save({}).Ok);
     EXPECT_EQ(ReadFile("Record/Chat.txt"), QByteArray("1old\r\n"));
     ChatHistory::Remove();
     WaitForWrites();

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QNetworkDatagram>
 #include <QSignalSpy>
 #include <QUdpSocket>
@@ -13,6 +15,8 @@
 #include "CharacterTable.h"
 #include "ChatSession.h"
 #include "Clock.h"
+#include "CodePage.h"
+#include "SafeFile.h"
 #include "TestSupport.h"
 
 namespace {
@@ -359,6 +363,59 @@ TEST_F(ChatSessionTest, AFailedAutosaveIsReportedAndTriedAgainAtClose)
     WaitForWrites();
     EXPECT_EQ(ReadFile("Record/Chat.txt"), QByteArray::fromHex("31C4E3BAC30D0A"));
     EXPECT_EQ(a.MessageCount(), 0);
+}
+
+// A history just under the file's bound that a flood pushes past it: the oldest messages go to
+// a file of their own, named to the learner, and every acknowledged message is on disk. The
+// next session loads the rest and saves past it without moving anything again.
+TEST_F(ChatSessionTest, AHistoryGrownPastTheFileBoundKeepsEveryMessage)
+{
+    const QString long1 = QString(990, QChar(0x4F60)); // 你: two bytes each
+    const QByteArray line = "1" + CodePage::ToGbk(long1) + "\r\n";
+    const qsizetype old = SafeFile::MaxTextFileBytes / line.size();
+    QByteArray bytes;
+    bytes.reserve(old * line.size());
+    for (qsizetype i = 0; i < old; ++i)
+        bytes += line;
+    WriteFile("Record/Chat.txt", bytes);
+    bytes.clear();
+    QStringList all(old, "1" + long1);
+
+    ChatSession a;
+    Offline(a);
+    a.LoadHistory();
+    ASSERT_EQ(a.MessageCount(), old);
+    for (int i = 0; i < 20; ++i) {
+        const QString text = QStringLiteral("新%1 ").arg(i) + long1;
+        Arrive(a, text);
+        all.append("1" + text);
+    }
+    a.Close();
+    WaitForWrites();
+
+    const QString kept = Path("Record/Chat (kept 1).txt");
+    ASSERT_EQ(m_boxes->Boxes().size(), 1) << "no disk-write warning, one word on the kept file";
+    EXPECT_EQ(m_boxes->Boxes()[0].icon, MsgBox::Exclamation);
+    EXPECT_TRUE(m_boxes->Boxes()[0].text.contains(QDir::toNativeSeparators(kept)));
+    bool read = false;
+    QStringList onDisk = SafeFile::ReadTextLines(kept, &read);
+    ASSERT_TRUE(read) << "the kept file reads back";
+    const qsizetype keptLines = onDisk.size();
+    onDisk += ChatHistory::ToLines(ChatHistory::Load());
+    EXPECT_EQ(onDisk.size(), all.size());
+    EXPECT_TRUE(onDisk == all) << "every message, in order";
+    EXPECT_LE(QFileInfo(Path("Record/Chat.txt")).size(), SafeFile::MaxTextFileBytes / 2);
+
+    ChatSession b;
+    Offline(b);
+    b.LoadHistory();
+    EXPECT_EQ(b.MessageCount(), all.size() - keptLines);
+    Arrive(b, QStringLiteral("再见"));
+    b.Close();
+    WaitForWrites();
+    EXPECT_EQ(ChatHistory::Load().size(), all.size() - keptLines + 1);
+    EXPECT_FALSE(QFileInfo::exists(Path("Record/Chat (kept 2).txt")));
+    EXPECT_EQ(m_boxes->Boxes().size(), 1);
 }
 
 TEST_F(ChatSessionTest, ClosingWithoutChangesLeavesTheFileAsItWas)

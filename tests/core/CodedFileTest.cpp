@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QFile>
 #include <QSet>
 #include <QRegularExpression>
 #include <QtEndian>
@@ -262,6 +263,28 @@ TEST_F(CodedFileTest, ALargeFileOfZeroRecordsKeepsOneBoundedLine)
     EXPECT_EQ(text.Line(0).count(QLatin1Char(' ')), kMaxCodedLineLength);
     EXPECT_EQ(text.BytesRead(), data.size()) << "a line without its end is looked for to the end of the file";
     EXPECT_TRUE(m_boxes->Boxes().isEmpty());
+}
+
+// A file beyond the bound (here sparse: all records zero) is no course file: it is reported as a
+// broken one, unread, and the next start reads the good file put in its place.
+TEST_F(CodedFileTest, AFileBeyondTheBoundIsReportedUnread)
+{
+    const QString path = Path(QStringLiteral("Vocabulary/ci1.vmq"));
+    WriteFile(QStringLiteral("Vocabulary/ci1.vmq"), Records({Plain('a'), Plain(10)}));
+    QFile sparse(path);
+    ASSERT_TRUE(sparse.resize(kMaxCodedFileBytes + kCodedRecordSize));
+    CodedText text;
+    ASSERT_TRUE(ReadCodedText(path, QStringLiteral("VO"), 0, text));
+    EXPECT_EQ(text.LineCount(), 0);
+    EXPECT_EQ(text.BytesRead(), 0);
+    ASSERT_EQ(m_boxes->Boxes().size(), 1);
+    EXPECT_EQ(m_boxes->Boxes()[0].text, QStringLiteral("The file ") + path + " is corrupted!");
+
+    ASSERT_TRUE(sparse.resize(kCodedRecordSize * 2));
+    ASSERT_TRUE(ReadCodedText(path, QStringLiteral("VO"), 0, text));
+    ASSERT_EQ(text.LineCount(), 1);
+    EXPECT_EQ(text.Line(0), QStringLiteral("a"));
+    EXPECT_EQ(m_boxes->Boxes().size(), 1);
 }
 
 TEST_F(CodedFileTest, AFullLineDropsWhatComesUntilItsEnd)

@@ -25,3 +25,24 @@ TEST_F(RecordFolderTest, CreatesTheFolderOnceAndWarnsWithTheCriticalIconNamingTh
     EXPECT_EQ(lines[0], "Velmora 2007 is unable to write the disk, because you are logged on as a limited user.");
     EXPECT_EQ(lines[1], Path("Record"));
 }
+
+// A refused file that cannot be moved aside (here its kept name would be longer than a file
+// name may be) stays as it is: the learner is told once, and no write of this run goes over it.
+TEST_F(RecordFolderTest, ARefusedFileThatCannotBeSetAsideIsNeverWrittenOver)
+{
+    const QString name = QString(246, 'x') + ".txt";
+    const QByteArray damaged("1\xFF\r\n");
+    WriteFile("Record/" + name, damaged);
+    const QString path = Path("Record/" + name);
+    for (int reading = 1; reading <= 2; ++reading) {
+        SCOPED_TRACE(reading);
+        bool ok = true;
+        EXPECT_TRUE(ReadRecordLines(path, &ok).isEmpty());
+        EXPECT_FALSE(ok);
+        ASSERT_EQ(m_boxes->Boxes().size(), 1);
+        EXPECT_TRUE(m_boxes->Boxes()[0].text.contains(path));
+        EXPECT_FALSE(SafeFile::WriteTextLines(path, {"new"}));
+        EXPECT_TRUE(SafeFile::WriteFailure().startsWith(name));
+    }
+    EXPECT_EQ(ReadFile("Record/" + name), damaged);
+}

@@ -123,6 +123,17 @@ TEST_F(SettingsFilesTest, OneLineRecordsAreCodePage936WithCrLfAndReadTheLastLine
     EXPECT_FALSE(ok);
 }
 
+// The writer takes no longer a line than the reader does: beyond it, the value saved before stays.
+TEST_F(SettingsFilesTest, ALineLongerThanTheReaderTakesIsNotWritten)
+{
+    ASSERT_TRUE(WriteOneLineRecord(SettingsFiles::YourName, QString(MaxLastLineBytes, 'x')));
+    EXPECT_EQ(ReadOneLineRecord(SettingsFiles::YourName).size(), MaxLastLineBytes);
+    EXPECT_FALSE(WriteOneLineRecord(SettingsFiles::YourName, QString(MaxLastLineBytes + 1, 'y')));
+    EXPECT_TRUE(SafeFile::WriteFailure().startsWith(SettingsFiles::YourName));
+    EXPECT_EQ(ReadOneLineRecord(SettingsFiles::YourName), QString(MaxLastLineBytes, 'x'));
+    EXPECT_TRUE(m_boxes->Boxes().isEmpty());
+}
+
 // The last line is read from the end of the file: it must be what reading every line gives,
 // wherever the blocks fall, and a large file is not read before it.
 TEST_F(SettingsFilesTest, TheLastLineIsReadFromTheEndOfTheFile)
@@ -152,9 +163,9 @@ TEST_F(SettingsFilesTest, TheLastLineIsReadFromTheEndOfTheFile)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         WriteFile("Record/tutor.txt", c.bytes);
-        bool ok = false;
-        EXPECT_EQ(ReadLastTextLine(Path("Record/tutor.txt"), &ok), c.last);
-        EXPECT_TRUE(ok);
+        QString last;
+        EXPECT_EQ(ReadLastTextLine(Path("Record/tutor.txt"), &last), SafeFile::ReadStatus::Ok);
+        EXPECT_EQ(last, c.last);
         const QStringList all = SafeFile::ReadTextLines(Path("Record/tutor.txt"));
         EXPECT_EQ(c.last, all.isEmpty() ? QString() : all.last());
     }
@@ -166,7 +177,9 @@ TEST_F(SettingsFilesTest, TheLastLineIsReadFromTheEndOfTheFile)
         big += "an earlier line of the record file\r\n";
     WriteFile("Record/tutor.txt", big + "  teacher  \r\n");
     qint64 read = 0;
-    EXPECT_EQ(ReadLastTextLine(Path("Record/tutor.txt"), nullptr, &read), "  teacher  ");
+    QString last;
+    EXPECT_EQ(ReadLastTextLine(Path("Record/tutor.txt"), &last, &read), SafeFile::ReadStatus::Ok);
+    EXPECT_EQ(last, "  teacher  ");
     EXPECT_EQ(read, ReadLineBlock);
     EXPECT_EQ(ReadOneLineRecord(SettingsFiles::Tutor), "teacher");
 

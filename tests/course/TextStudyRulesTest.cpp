@@ -11,6 +11,7 @@
 #include "LessonWordFind.h"
 #include "QuestionNotes.h"
 #include "RichTextBox.h"
+#include "SafeFile.h"
 #include "TestSupport.h"
 
 namespace {
@@ -252,6 +253,16 @@ TEST(QuestionNotesRules, QuestionsRoundTripThroughTheFile)
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), "\r\n");
     EXPECT_EQ(ReadQuestions(path), QString());
+}
+
+// Questions longer than the file reads back are not written: the questions saved before stay.
+TEST(QuestionNotesRules, QuestionsBeyondWhatTheFileReadsBackAreNotWritten)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Question.txt");
+    ASSERT_TRUE(WriteQuestions(path, u"问题"_qs));
+    EXPECT_FALSE(WriteQuestions(path, QString(SafeFile::MaxTextFileBytes, u'a'))) << "with its line end, past the bound";
+    EXPECT_EQ(ReadQuestions(path), u"问题"_qs);
 }
 
 TEST(QuestionNotesRules, SendChecksComeInOrder)

@@ -12,6 +12,7 @@
 #include "Module3Rtf.h"
 #include "OnlineCache.h"
 #include "ResultPage.h"
+#include "SafeFile.h"
 #include "ServicePages.h"
 #include "TestSupport.h"
 #include "TextFilters.h"
@@ -254,6 +255,39 @@ TEST_F(OnlineCacheTest, AFailedSaveWarnsOnceUntilASaveSucceeds)
         EXPECT_EQ(cache.SavedWordCount(), st.saved);
         EXPECT_EQ(m_boxes->Boxes().size(), st.warnings);
     }
+}
+
+// Large results never take the file past what the loader reads back: it keeps the records that
+// fit, the learner is told once of the rest, and what it keeps loads at every later start.
+TEST_F(OnlineCacheTest, TheWordFileKeepsWhatFitsAndLoadsItBackAtEveryStart)
+{
+    const qsizetype large = 17 << 20; // three fit in the bound, four do not
+    {
+        OnlineCache cache(Label);
+        for (int i = 0; i < 4; ++i) {
+            State().OnlineWordTable.append({QStringLiteral("large%1").arg(i), QStringLiteral(" 1) ") + QString(large, u'a')});
+            ++State().OnlineWordCount;
+        }
+        EXPECT_TRUE(cache.SaveCache());
+        ASSERT_EQ(m_boxes->Boxes().size(), 1);
+        EXPECT_TRUE(m_boxes->Boxes()[0].text.contains(QDir::toNativeSeparators(Path("Record/wangci.txt"))));
+        EXPECT_TRUE(cache.SaveCache());
+        EXPECT_EQ(m_boxes->Boxes().size(), 1) << "told once";
+    }
+    EXPECT_LE(QFileInfo(Path("Record/wangci.txt")).size(), SafeFile::MaxTextFileBytes);
+    Restart();
+    ASSERT_EQ(State().OnlineWordCount, 3);
+    {
+        OnlineCache cache(Label);
+        StorePage(cache, QStringLiteral("hello"), Pages::English(QStringLiteral("hello"), {QStringLiteral("greeting")}));
+        EXPECT_TRUE(cache.SaveCache());
+    }
+    Restart();
+    ASSERT_EQ(State().OnlineWordCount, 4);
+    EXPECT_EQ(State().OnlineWordTable.at(2).Word, QStringLiteral("large2"));
+    EXPECT_EQ(State().OnlineWordTable.at(2).Entry.size(), large + 4);
+    EXPECT_EQ(State().OnlineWordTable.at(3).Word, QStringLiteral("hello"));
+    EXPECT_EQ(m_boxes->Boxes().size(), 1);
 }
 
 TEST_F(OnlineCacheTest, RoundTripThroughTheFilesAndTheLoader)

@@ -450,7 +450,7 @@ TEST_F(SettingTest, ABackdropOptionIsSavedAtOnceAndOnlyWhileThePanelIsVisible)
     EXPECT_TRUE(m_boxes->Boxes().isEmpty());
 }
 
-TEST_F(SettingTest, ASettingsFileThatCannotBeOpenedReadsAsZerosAndASetWarns)
+TEST_F(SettingTest, ASettingsFileThatCannotBeOpenedReadsAsZerosAndASetWritesANewOne)
 {
     QDir().mkpath(Path("Record/Setting.vmq"));
     Open();
@@ -459,7 +459,8 @@ TEST_F(SettingTest, ASettingsFileThatCannotBeOpenedReadsAsZerosAndASetWarns)
     EXPECT_EQ(Box("Text3")->text(), "1980");
     Type(Box("Text4"), "10.0.0.3");
     QTest::mouseClick(Button("Command1"), Qt::LeftButton);
-    ASSERT_EQ(m_boxes->Boxes().size(), 1);
-    EXPECT_EQ(m_boxes->Boxes()[0].icon, MsgBox::Critical);
-    EXPECT_TRUE(QFileInfo(Path("Record/Setting.vmq")).isDir());
+    ASSERT_EQ(m_boxes->Boxes().size(), 1) << "the folder kept aside, told once";
+    EXPECT_EQ(m_boxes->Boxes()[0].icon, MsgBox::Exclamation);
+    EXPECT_TRUE(QFileInfo(Path("Record/Setting (kept 1).vmq")).isDir());
+    EXPECT_EQ(ReadFile("Record/Setting.vmq").toHex(), QByteArray("0000" "0a00" "0000" "0000" "0300" "bc07"));
 }
