@@ -33,6 +33,30 @@ TEST(RtfLimitsTest, HostileDocumentsAreReadWithinFixedLimits)
     }
 }
 
+TEST(RtfLimitsTest, ParagraphBreakCharactersInRunsEndParagraphsAndCountAsThem)
+{
+    const struct {
+        const char* why;
+        QByteArray rtf;
+        const char16_t* text;
+    } cases[] = {
+        {"escaped CR LF", "{\\rtf1 a\\'0d\\'0ab}", u"a|b"},
+        {"CR and LF in runs of their own", "{\\rtf1 a\\'0d{}\\'0ab}", u"a|b"},
+        {"two line feeds", "{\\rtf1 a\\'0a\\'0ab}", u"a||b"},
+        {"a CR, a letter, a LF", "{\\rtf1 \\'0dx\\'0a}", u"|x|"},
+        {"the paragraph separator", "{\\rtf1 a\\u8233?b}", u"a|b"},
+        {"the frame marks", "{\\rtf1 a\\u-560?b\\u-559?c}", u"a|b|c"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        EXPECT_EQ(PlainText(Rtf::Read(c.rtf)), QString::fromUtf16(c.text));
+    }
+    // More than the reader takes, though in one run.
+    const RtfContent many = Rtf::Read("{\\rtf1 " + QByteArray("x\\'0a").repeated(350000) + "}");
+    EXPECT_TRUE(many.truncated);
+    EXPECT_EQ(many.pieces.size(), Rtf::MaxPieces);
+}
+
 TEST(RtfLimitsTest, TablesKeepTheirFirstEntriesOnly)
 {
     QByteArray colours = "{\\rtf1{\\colortbl ;";
