@@ -78,6 +78,10 @@ LayoutEstimate::~LayoutEstimate() = default;
 
 LayoutEstimate::Font& LayoutEstimate::FontOf(const RtfCharFormat& format)
 {
+    // A long text has a format or two, piece after piece.
+    if (m_lastFont && format.pointSize == m_lastFormat.pointSize && format.bold == m_lastFormat.bold
+        && format.italic == m_lastFormat.italic && format.fontName == m_lastFormat.fontName)
+        return *m_lastFont;
     const QString key = format.fontName + QChar(0x1F) + QString::number(format.pointSize) + QChar(0x1F)
         + QChar(u'0' + (format.bold ? 1 : 0) + (format.italic ? 2 : 0));
     std::shared_ptr<Font>& font = m_fonts[key];
@@ -91,6 +95,8 @@ LayoutEstimate::Font& LayoutEstimate::FontOf(const RtfCharFormat& format)
         f.setItalic(format.italic);
         font = std::make_shared<Font>(f);
     }
+    m_lastFormat = format;
+    m_lastFont = font.get();
     return *font;
 }
 

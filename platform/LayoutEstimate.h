@@ -7,11 +7,14 @@
 // The estimate follows the layout: each paragraph takes as many lines as wrapping its runs at
 // word boundaries (after blanks and tabs, between two Chinese characters) gives at the line
 // width, every character as wide as its own font draws it alone and every tab as wide as a tab
-// stop, a word wider than the line broken anywhere; each line as tall as the tallest font of
-// its paragraph, with the simplified Chinese fonts the text falls back to counted for any
-// character beyond Latin; an empty paragraph is one line in the font of its paragraph mark.
-// Where the layout might break a line earlier than these rules (inside a word wider than the
-// line), that word counts twice its lines. The work of a paragraph is a microsecond a character,
+// stop; blanks stay at the end of a full line, a tab past its end ends it, and a word wider than
+// the line is broken anywhere. Each line is as tall as the tallest font of its paragraph, with
+// the simplified Chinese fonts the text falls back to counted for any character beyond Latin;
+// a line of nothing (an empty paragraph, a line break at a line's start) as tall as the font of
+// the paragraph mark. The layout breaks lines at more places than these (after a hyphen, beside
+// a Chinese character), which only makes its lines longer, except in a word wider than the line:
+// there it may leave a short line before each full one, so such a word counts twice its lines
+// unless it is all letters and digits. The work of a paragraph is a microsecond a character,
 // plus, for a word wider than the line, the layout's search for the word's end at each of its
 // lines.
 
@@ -60,6 +63,8 @@ private:
     qreal m_tabStop;
     qreal m_margin;
     QHash<QString, std::shared_ptr<Font>> m_fonts;
+    RtfCharFormat m_lastFormat;
+    Font* m_lastFont{nullptr};
 
     qreal m_height{0};       // paragraphs ended so far
     qreal m_longestWork{0};

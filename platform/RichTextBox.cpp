@@ -324,31 +324,32 @@ void RichTextBox::KeepPageHeight()
         document()->setPageSize(Paged(page));
 }
 
-qreal RichTextBox::LineWidth() const
+std::unique_ptr<LayoutEstimate> RichTextBox::NewEstimate() const
 {
-    // Taken from the box's own size: a box not shown yet has no viewport of the right size.
+    // Lines as wide as the page with the vertical scroll bar shown, taken from the box's own
+    // size: a box not shown yet has no viewport of the right size.
+    const QTextDocument* doc = document();
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, verticalScrollBar());
-    return contentsRect().width() - bar - 2 * document()->documentMargin();
+    return std::make_unique<LayoutEstimate>(doc->defaultFont(), contentsRect().width() - bar - 2 * doc->documentMargin(),
+        doc->defaultTextOption().tabStopDistance(), doc->documentMargin());
 }
-
-qreal RichTextBox::TabStop() const { return document()->defaultTextOption().tabStopDistance(); }
 
 QString RichTextBox::LayoutRefusal(const QVector<RtfPiece>& pieces) const
 {
-    LayoutEstimate estimate(document()->defaultFont(), LineWidth(), TabStop(), document()->documentMargin());
-    estimate.Add(pieces);
-    return LayoutRefusalFor(estimate);
+    const std::unique_ptr<LayoutEstimate> estimate = NewEstimate();
+    estimate->Add(pieces);
+    return LayoutRefusalFor(*estimate);
 }
 
 bool RichTextBox::Takes(const RtfContent& content, bool wholeDocument)
 {
-    LayoutEstimate added(document()->defaultFont(), LineWidth(), TabStop(), document()->documentMargin());
-    added.Add(content.pieces);
+    const std::unique_ptr<LayoutEstimate> added = NewEstimate();
+    added->Add(content.pieces);
     if (wholeDocument) {
-        if (!LayoutRefusalFor(added).isEmpty())
+        if (!LayoutRefusalFor(*added).isEmpty())
             return false;
-    } else if (m_uncheckedHeight + added.Height() > UncheckedHeight
-        || m_uncheckedWork + added.LongestParagraphWork() > UncheckedWork) {
+    } else if (m_uncheckedHeight + added->Height() > UncheckedHeight
+        || m_uncheckedWork + added->LongestParagraphWork() > UncheckedWork) {
         // The text around the selection with the content in its place.
         const QTextCursor c = textCursor();
         QVector<RtfPiece> after = DocumentPieces(document(), 0, c.selectionStart());
@@ -357,8 +358,8 @@ bool RichTextBox::Takes(const RtfContent& content, bool wholeDocument)
         if (!LayoutRefusal(after).isEmpty())
             return false;
     } else {
-        m_uncheckedHeight += added.Height();
-        m_uncheckedWork += added.LongestParagraphWork();
+        m_uncheckedHeight += added->Height();
+        m_uncheckedWork += added->LongestParagraphWork();
         return true;
     }
     m_uncheckedHeight = 0;
@@ -696,13 +697,13 @@ bool RichTextBox::FormatAll(const QString& fontName, double points, const QColor
         all.pointSize = std::clamp(points, 1.0, 1638.0);
         all.bold = bold;
         all.italic = italic;
-        LayoutEstimate estimate(document()->defaultFont(), LineWidth(), TabStop(), document()->documentMargin());
+        const std::unique_ptr<LayoutEstimate> estimate = NewEstimate();
         for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
             if (block != document()->begin())
-                estimate.EndParagraph(all);
-            estimate.AddRun(block.text(), all);
+                estimate->EndParagraph(all);
+            estimate->AddRun(block.text(), all);
         }
-        if (!LayoutRefusalFor(estimate).isEmpty())
+        if (!LayoutRefusalFor(*estimate).isEmpty())
             return false;
         m_uncheckedHeight = 0;
         m_uncheckedWork = 0;

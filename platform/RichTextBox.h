@@ -28,8 +28,11 @@
 #include <QSizeF>
 #include <QString>
 #include <QTextEdit>
+#include <memory>
 
 #include "RtfDocument.h"
+
+class LayoutEstimate;
 
 class RichTextBox : public QTextEdit {
     Q_OBJECT
@@ -167,9 +170,8 @@ private:
 
     // Gives the document pages of a height the layout can go past (see PageHeight).
     void KeepPageHeight();
-    // The width a line of text takes, with the vertical scroll bar shown.
-    qreal LineWidth() const;
-    qreal TabStop() const;
+    // An estimate of how the box lays text out (LayoutEstimate), at its width and fonts.
+    std::unique_ptr<LayoutEstimate> NewEstimate() const;
     // Whether the box takes content for the selection or as the whole text: the text it would
     // then hold is measured, or the insertion counted while insertions stay small.
     bool Takes(const RtfContent& content, bool wholeDocument);
