@@ -114,7 +114,9 @@ ReadingHelper::~ReadingHelper() = default;
 void ReadingHelper::Form_Load()
 {
     m_savedTextKept = false;
-    if (QFileInfo(ReadingFile()).isFile() && !RichTextBox1->LoadFile(ReadingFile())) {
+    // Whatever stands under the name is read, so that what the box cannot load (a FIFO or a
+    // folder too) is kept and named.
+    if (QFileInfo::exists(ReadingFile()) && !RichTextBox1->LoadFile(ReadingFile())) {
         // The box stays empty, and the learner's saved text must not be lost to its first save.
         m_savedTextKept = true;
         MsgBox::Warning(QStringLiteral("Velmora 2007 is unable to open the text you saved here last time, so the "
@@ -148,8 +150,9 @@ void ReadingHelper::Command2_Click()
 
 void ReadingHelper::Command3_Click()
 {
-    RichTextBox1->SetText(QGuiApplication::clipboard()->text());
-    FormatText();
+    // Set in the reading format at once, as FormatText would leave it: a text that fits in
+    // that format is not refused for its size in the box's own font.
+    RichTextBox1->SetText(QGuiApplication::clipboard()->text(), ReadingFormat());
     RichTextBox1->SetFocus();
 }
 
@@ -189,12 +192,12 @@ QString ReadingHelper::OpenReading(const QString& path)
     case OpenedReading::Failed:
         return opened.Error;
     case OpenedReading::PlainText: {
-        // Only a text the box can save and load again whole, as the writer will write it.
+        // Only a text the box can save and load again whole, as the writer will write it, and
+        // lay out. It goes in formatted, as FormatText would leave it.
         const QString refusal = RichTextBox1->SaveRefusal(Rtf::FromPlainText(opened.Text, ReadingFormat()).pieces);
         if (!refusal.isEmpty())
             return QStringLiteral("The file is too large to open: %1.").arg(refusal);
-        RichTextBox1->SetText(opened.Text);
-        FormatText();
+        RichTextBox1->SetText(opened.Text, ReadingFormat());
         return QString();
     }
     case OpenedReading::Rtf:

@@ -6,6 +6,8 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -16,6 +18,7 @@
 #include "CodePage.h"
 #include "Form.h"
 #include "FormEvents.h"
+#include "LayoutEstimate.h"
 #include "SafeFile.h"
 #include "Twips.h"
 
@@ -196,11 +199,11 @@ QVector<RtfPiece> DocumentPieces(const QTextDocument* doc, int start, int end)
 
 // Qt's text layout takes a document without pages for one page 8,388,607 pixels high and
 // never lays out past that page's end (it loops there for good): a text of 180,000 lines at 24
-// points is taller. The box's document has pages a little lower instead, so a long text goes
-// on to the next page, after a gap of at most a line once in 8,000,000 pixels. The layout's
-// positions reach 33,554,431 pixels: room for the 600,000 paragraphs (Rtf::MaxPieces) of a
-// text saved at 24 points.
-constexpr qreal PageHeight = 8000000;
+// points is taller. The box's document has one page as tall as any text it takes instead
+// (RichTextBox::MaxLayoutHeight), below the 21,474,836 pixels past which the layout never
+// finishes: no paragraph is ever laid out again for crossing a page's end.
+constexpr qreal PageHeight = 21000000;
+static_assert(PageHeight > RichTextBox::MaxLayoutHeight && PageHeight < 21474836);
 
 QSizeF Paged(QSizeF page)
 {
@@ -232,6 +235,33 @@ QString SaveRefusalFor(qsizetype pieces, qint64 bytes)
 }
 
 QString TooLargeToOpen(const QString& why) { return QStringLiteral("The file is too large to open: %1.").arg(why); }
+
+// Why a text of that estimate is not laid out; empty when it is.
+QString LayoutRefusalFor(const LayoutEstimate& estimate)
+{
+    if (estimate.Height() > RichTextBox::MaxLayoutHeight)
+        return QStringLiteral("shown in the box it would be %1 pixels tall (at most %2)")
+            .arg(qint64(estimate.Height()))
+            .arg(qint64(RichTextBox::MaxLayoutHeight));
+    if (estimate.LongestParagraphWork() > RichTextBox::MaxParagraphWork)
+        return QStringLiteral("a paragraph of it is too long to lay out (as long as %1 characters, at most %2)")
+            .arg(qint64(estimate.LongestParagraphWork()))
+            .arg(qint64(RichTextBox::MaxParagraphWork));
+    return QString();
+}
+
+// Insertions smaller than this, added up, go in without the whole text being measured: the
+// margin below the height the layout finishes takes them.
+constexpr qreal UncheckedHeight = 500000;
+constexpr qreal UncheckedWork = 200000;
+
+// Whether a character format changes how tall its text is laid out.
+bool ChangesLayout(const QTextCharFormat& f)
+{
+    return f.hasProperty(QTextFormat::FontFamilies) || f.hasProperty(QTextFormat::FontFamily)
+        || f.hasProperty(QTextFormat::FontPointSize) || f.hasProperty(QTextFormat::FontPixelSize)
+        || f.hasProperty(QTextFormat::FontWeight) || f.hasProperty(QTextFormat::FontItalic);
+}
 
 int ShiftState(Qt::KeyboardModifiers m)
 {
@@ -294,6 +324,68 @@ void RichTextBox::KeepPageHeight()
         document()->setPageSize(Paged(page));
 }
 
+std::unique_ptr<LayoutEstimate> RichTextBox::NewEstimate() const
+{
+    // Lines as wide as the page with the vertical scroll bar shown, taken from the box's own
+    // size: a box not shown yet has no viewport of the right size.
+    const QTextDocument* doc = document();
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, verticalScrollBar());
+    return std::make_unique<LayoutEstimate>(doc->defaultFont(), contentsRect().width() - bar - 2 * doc->documentMargin(),
+        doc->defaultTextOption().tabStopDistance(), doc->documentMargin());
+}
+
+QString RichTextBox::LayoutRefusal(const QVector<RtfPiece>& pieces) const
+{
+    const std::unique_ptr<LayoutEstimate> estimate = NewEstimate();
+    estimate->Add(pieces);
+    return LayoutRefusalFor(*estimate);
+}
+
+bool RichTextBox::Takes(const RtfContent& content, bool wholeDocument)
+{
+    const std::unique_ptr<LayoutEstimate> added = NewEstimate();
+    added->Add(content.pieces);
+    if (wholeDocument) {
+        if (!LayoutRefusalFor(*added).isEmpty())
+            return false;
+    } else if (m_uncheckedHeight + added->Height() > UncheckedHeight
+        || m_uncheckedWork + added->LongestParagraphWork() > UncheckedWork) {
+        // The text around the selection with the content in its place.
+        const QTextCursor c = textCursor();
+        QVector<RtfPiece> after = DocumentPieces(document(), 0, c.selectionStart());
+        after += content.pieces;
+        after += DocumentPieces(document(), c.selectionEnd(), document()->characterCount() - 1);
+        if (!LayoutRefusal(after).isEmpty())
+            return false;
+    } else {
+        m_uncheckedHeight += added->Height();
+        m_uncheckedWork += added->LongestParagraphWork();
+        return true;
+    }
+    m_uncheckedHeight = 0;
+    m_uncheckedWork = 0;
+    return true;
+}
+
+bool RichTextBox::TakesSelectionFormat(const QTextCharFormat& format) const
+{
+    const QTextCursor c = textCursor();
+    const int end = document()->characterCount() - 1;
+    QVector<RtfPiece> after = DocumentPieces(document(), 0, c.selectionStart());
+    for (RtfPiece piece : DocumentPieces(document(), c.selectionStart(), c.selectionEnd())) {
+        QTextCharFormat merged = ToQt(piece.format);
+        merged.merge(format);
+        const RtfCharFormat f = FromQt(merged);
+        piece.format.fontName = f.fontName;
+        piece.format.pointSize = f.pointSize;
+        piece.format.bold = f.bold;
+        piece.format.italic = f.italic;
+        after.push_back(piece);
+    }
+    after += DocumentPieces(document(), c.selectionEnd(), end);
+    return LayoutRefusal(after).isEmpty();
+}
+
 // ---- positions ----
 
 int RichTextBox::ToBoxPosition(int docPosition) const
@@ -346,11 +438,12 @@ int RichTextBox::TextLength() const
     return doc->characterCount() - 1 + doc->blockCount() - 1;
 }
 
-void RichTextBox::SetText(const QString& text)
+bool RichTextBox::SetText(const QString& text, const RtfCharFormat& format)
 {
     document()->setUndoRedoEnabled(false);
-    Insert(Rtf::FromPlainText(text, RtfCharFormat{}), true);
+    const bool taken = Insert(Rtf::FromPlainText(text, format), true);
     document()->setUndoRedoEnabled(true);
+    return taken;
 }
 
 int RichTextBox::SelStart() const { return ToBoxPosition(textCursor().selectionStart()); }
@@ -388,7 +481,10 @@ QString RichTextBox::SelText() const
     return Text().mid(start, ToBoxPosition(c.selectionEnd()) - start);
 }
 
-void RichTextBox::SetSelText(const QString& text) { Insert(Rtf::FromPlainText(text, FromQt(textCursor().charFormat())), false); }
+bool RichTextBox::SetSelText(const QString& text)
+{
+    return Insert(Rtf::FromPlainText(text, FromQt(textCursor().charFormat())), false);
+}
 
 // ---- RTF ----
 
@@ -396,11 +492,12 @@ QVector<RtfPiece> RichTextBox::Pieces() const { return DocumentPieces(document()
 
 QString RichTextBox::TextRTF() const { return Rtf::Write(Pieces(), font().family(), font().pointSizeF()); }
 
-void RichTextBox::SetTextRTF(const QString& rtf)
+bool RichTextBox::SetTextRTF(const QString& rtf)
 {
     document()->setUndoRedoEnabled(false);
-    Insert(Rtf::Read(rtf), true);
+    const bool taken = Insert(Rtf::Read(rtf), true);
     document()->setUndoRedoEnabled(true);
+    return taken;
 }
 
 QString RichTextBox::SelRTF() const
@@ -409,9 +506,17 @@ QString RichTextBox::SelRTF() const
     return Rtf::Write(DocumentPieces(document(), c.selectionStart(), c.selectionEnd()), font().family(), font().pointSizeF());
 }
 
-void RichTextBox::SetSelRTF(const QString& rtf) { Insert(Rtf::Read(rtf), false); }
+bool RichTextBox::SetSelRTF(const QString& rtf) { return Insert(Rtf::Read(rtf), false); }
 
-void RichTextBox::Insert(const RtfContent& content, bool wholeDocument)
+bool RichTextBox::Insert(const RtfContent& content, bool wholeDocument)
+{
+    if (!Takes(content, wholeDocument))
+        return false;
+    Place(content, wholeDocument);
+    return true;
+}
+
+void RichTextBox::Place(const RtfContent& content, bool wholeDocument)
 {
     QTextCursor cursor = textCursor();
     {
@@ -510,6 +615,8 @@ void RichTextBox::MergeSelectionFormat(const QTextCharFormat& format)
         mergeCurrentCharFormat(format);
         return;
     }
+    if (ChangesLayout(format) && !TakesSelectionFormat(format))
+        return;
     const QTextDocument* doc = document();
     std::optional<LayoutHold> hold;
     if (doc->findBlock(c.selectionEnd()).blockNumber() - doc->findBlock(c.selectionStart()).blockNumber() > LongEditParagraphs)
@@ -581,8 +688,26 @@ void RichTextBox::SetSelUnderline(bool on)
     MergeSelectionFormat(f);
 }
 
-void RichTextBox::FormatAll(const QString& fontName, double points, const QColor& color, bool bold, bool italic)
+bool RichTextBox::FormatAll(const QString& fontName, double points, const QColor& color, bool bold, bool italic)
 {
+    {
+        // Every paragraph in the new font; the first paragraph's mark keeps its own.
+        RtfCharFormat all;
+        all.fontName = fontName;
+        all.pointSize = std::clamp(points, 1.0, 1638.0);
+        all.bold = bold;
+        all.italic = italic;
+        const std::unique_ptr<LayoutEstimate> estimate = NewEstimate();
+        for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+            if (block != document()->begin())
+                estimate->EndParagraph(all);
+            estimate->AddRun(block.text(), all);
+        }
+        if (!LayoutRefusalFor(*estimate).isEmpty())
+            return false;
+        m_uncheckedHeight = 0;
+        m_uncheckedWork = 0;
+    }
     QTextCharFormat f;
     f.setFontFamilies(QStringList{fontName});
     f.setProperty(CharsetProperty, CharsetForName(fontName));
@@ -601,6 +726,7 @@ void RichTextBox::FormatAll(const QString& fontName, double points, const QColor
         setTextCursor(QTextCursor(document()));
     }
     ensureCursorVisible();
+    return true;
 }
 
 bool RichTextBox::SetFocus()
@@ -637,15 +763,20 @@ bool RichTextBox::LoadFile(const QString& path, FileType type)
         return false;
     }
     document()->setUndoRedoEnabled(false);
-    Insert(read, true);
+    Place(read, true);
     document()->setUndoRedoEnabled(true);
+    m_uncheckedHeight = 0;
+    m_uncheckedWork = 0;
     return true;
 }
 
 QString RichTextBox::SaveRefusal(const QVector<RtfPiece>& pieces) const
 {
-    // The writer's own cost of the text: its RTF is plain ASCII, one byte a character.
-    return SaveRefusalFor(pieces.size(), Rtf::Write(pieces, font().family(), font().pointSizeF()).size());
+    // The writer's own cost of the text (its RTF is plain ASCII, one byte a character), and
+    // what the reader will refuse besides.
+    const QString tooLarge =
+        SaveRefusalFor(pieces.size(), Rtf::Write(pieces, font().family(), font().pointSizeF()).size());
+    return tooLarge.isEmpty() ? LayoutRefusal(pieces) : tooLarge;
 }
 
 bool RichTextBox::SaveFile(const QString& path, FileType type)
@@ -656,9 +787,14 @@ bool RichTextBox::SaveFile(const QString& path, FileType type)
         const QVector<RtfPiece> pieces = Pieces();
         data = Rtf::Write(pieces, font().family(), font().pointSizeF()).toLatin1();
         m_saveError = SaveRefusalFor(pieces.size(), data.size());
+        if (m_saveError.isEmpty())
+            m_saveError = LayoutRefusal(pieces);
     } else {
-        data = CodePage::ToGbk(Text());
+        const QString text = Text();
+        data = CodePage::ToGbk(text);
         m_saveError = SaveRefusalFor(0, data.size());
+        if (m_saveError.isEmpty())
+            m_saveError = LayoutRefusal(Rtf::FromPlainText(text, RtfCharFormat{}).pieces);
     }
     if (!m_saveError.isEmpty()) {
         m_saveError = QStringLiteral("The text is too large to save: %1.").arg(m_saveError);

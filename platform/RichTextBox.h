@@ -13,13 +13,26 @@
 // through font substitution: the Song typeface names draw in Noto Serif CJK SC, the Latin
 // serif and sans names in the installed serif and sans fonts with the simplified Chinese
 // forms of Noto for Chinese characters.
+//
+// Layout: the box takes no text it could not lay out. Qt's layout of a document stops finishing
+// once the document is 21,474,836 pixels tall: it starts again from the top for good, and the
+// window answers late ever after. And it lays a paragraph out whole, at once: a paragraph of
+// millions of characters, or a word far wider than the line, holds the window for minutes. So
+// every text the box is given whole (SetText, SetTextRTF, LoadFile, FormatAll, a font changed
+// over a long selection, a long insertion) is measured first (LayoutEstimate, at the box's
+// width and fonts), and refused when it would be taller than MaxLayoutHeight or hold a
+// paragraph of more work than MaxParagraphWork: the box then keeps what it held. Small
+// insertions are counted and the whole text measured once they add up.
 
 #include <QColor>
 #include <QSizeF>
 #include <QString>
 #include <QTextEdit>
+#include <memory>
 
 #include "RtfDocument.h"
+
+class LayoutEstimate;
 
 class RichTextBox : public QTextEdit {
     Q_OBJECT
@@ -28,10 +41,12 @@ public:
 
     explicit RichTextBox(QWidget* parent = nullptr);
 
-    // Plain text with CR LF between paragraphs. Setting it replaces everything; line breaks
-    // in the new text (CR LF, CR or LF) become paragraph breaks.
+    // Plain text with CR LF between paragraphs. Setting it replaces everything, in one format
+    // (the box's font when none is given); line breaks in the new text (CR LF, CR or LF) become
+    // paragraph breaks. Setting and inserting text give false when the box refused the text
+    // (see Layout above) and kept what it held.
     QString Text() const;
-    void SetText(const QString& text);
+    bool SetText(const QString& text, const RtfCharFormat& format = RtfCharFormat{});
     int TextLength() const;
 
     // The selection, 0-based. Setting SelStart moves the caret and drops the selection
@@ -42,18 +57,19 @@ public:
     void SetSelLength(int length);
     QString SelText() const;
     // Replaces the selection by plain text in the format at the caret.
-    void SetSelText(const QString& text);
+    bool SetSelText(const QString& text);
 
     // The whole content as RTF; setting it replaces everything and puts the caret at 0.
     QString TextRTF() const;
-    void SetTextRTF(const QString& rtf);
+    bool SetTextRTF(const QString& rtf);
     // The selection as RTF; setting it replaces the selection (inserts at the caret) and
     // leaves the caret after the inserted content.
     QString SelRTF() const;
-    void SetSelRTF(const QString& rtf);
+    bool SetSelRTF(const QString& rtf);
 
     // Formatting of the selection (of the caret's format when nothing is selected). Reading a
-    // mixed selection gives the format of its first character.
+    // mixed selection gives the format of its first character. A font, size, weight or slant
+    // that would make the text too tall to lay out is not set.
     QColor SelColor() const;
     void SetSelColor(const QColor& color);
     QString SelFontName() const;
@@ -68,8 +84,8 @@ public:
     void SetSelUnderline(bool on);
     // The whole text in one font (name and size in points), colour, weight and slant, the
     // caret at the start: what selecting everything and setting each of these does, in one
-    // pass however long the text.
-    void FormatAll(const QString& fontName, double points, const QColor& color, bool bold, bool italic);
+    // pass however long the text. False, and nothing changed, when the text would be too tall.
+    bool FormatAll(const QString& fontName, double points, const QColor& color, bool bold, bool italic);
 
     // Gives the box the keyboard focus; false when it cannot take it (hidden or disabled),
     // which the windows ignore.
@@ -80,9 +96,10 @@ public:
     // and saving share their bounds, so the box never saves a file it could not load again
     // whole, nor loads one it could not save again: a file larger than MaxFileBytes is refused
     // unread, and so is a content that would be saved larger than that or in more runs and
-    // paragraph ends than the RTF reader takes back (Rtf::MaxPieces); the box then keeps what
-    // it held. Saving such a content writes nothing (the file keeps what it held). LoadError()
-    // and SaveError() then say why, for the caller to show.
+    // paragraph ends than the RTF reader takes back (Rtf::MaxPieces), or too tall to lay out
+    // (LayoutRefusal); the box then keeps what it held. Saving such a content writes nothing
+    // (the file keeps what it held). LoadError() and SaveError() then say why, for the caller
+    // to show.
     static constexpr qint64 MaxFileBytes = 16LL * 1024 * 1024;
     bool LoadFile(const QString& path, FileType type = RtfFile);
     bool SaveFile(const QString& path, FileType type = RtfFile);
@@ -91,10 +108,21 @@ public:
     // Why the last SaveFile failed when the content was too large; empty otherwise (a file
     // that could not be written is the caller's disk warning).
     QString SaveError() const { return m_saveError; }
-    // Why a content could not be saved as RTF, as a clause ("it has 700000 paragraphs and runs
-    // of text (at most 600000)"); empty when it could. For a caller that asks before it takes
-    // a text the box will have to keep.
+    // Why a content could not be saved as RTF and loaded again, as a clause ("it has 700000
+    // paragraphs and runs of text (at most 600000)"); empty when it could. For a caller that
+    // asks before it takes a text the box will have to keep.
     QString SaveRefusal(const QVector<RtfPiece>& pieces) const;
+
+    // The tallest text the box lays out, as estimated: a margin below the 21,474,836 pixels
+    // past which Qt's layout never finishes (the estimate is never below the layout). At 24
+    // points that is 526,000 empty lines in a Latin font, 425,000 in a Chinese one.
+    static constexpr qreal MaxLayoutHeight = 20000000;
+    // The most work a paragraph may take to lay out, in microseconds (LayoutEstimate): about
+    // two million characters, far fewer in words wider than the line.
+    static constexpr qreal MaxParagraphWork = 2000000;
+    // Why the box would not lay a content out as the whole text, as a clause; empty when it
+    // would.
+    QString LayoutRefusal(const QVector<RtfPiece>& pieces) const;
 
     // The runs of the content, as the RTF writer sees them (for checks of what is shown).
     QVector<RtfPiece> Pieces() const;
@@ -142,16 +170,28 @@ private:
 
     // Gives the document pages of a height the layout can go past (see PageHeight).
     void KeepPageHeight();
+    // An estimate of how the box lays text out (LayoutEstimate), at its width and fonts.
+    std::unique_ptr<LayoutEstimate> NewEstimate() const;
+    // Whether the box takes content for the selection or as the whole text: the text it would
+    // then hold is measured, or the insertion counted while insertions stay small.
+    bool Takes(const RtfContent& content, bool wholeDocument);
+    // The text as it would be with the selection's font changed by format; false when it
+    // would be too tall.
+    bool TakesSelectionFormat(const QTextCharFormat& format) const;
     int ToBoxPosition(int docPosition) const;
     int ToDocPosition(int boxPosition) const;
-    void Insert(const RtfContent& content, bool wholeDocument);
+    // Insert checks first (Takes); Place puts content in.
+    bool Insert(const RtfContent& content, bool wholeDocument);
+    void Place(const RtfContent& content, bool wholeDocument);
     void MergeSelectionFormat(const QTextCharFormat& format);
     QTextCharFormat SelectionFormat() const;
-    QVector<RtfPiece> PiecesBetween(int docStart, int docEnd) const;
     void EmitMouse(QMouseEvent* e, int which);
 
     QString m_loadError;
     QString m_saveError;
     int m_layoutHolds{0};
     QSizeF m_heldPageSize;
+    // Estimated height and paragraph work inserted since the whole text was last measured.
+    qreal m_uncheckedHeight{0};
+    qreal m_uncheckedWork{0};
 };

@@ -442,10 +442,31 @@ private:
         return false;
     }
 
+    // Text of a run. The characters the box starts a paragraph at (CR LF, CR, LF, U+2029,
+    // U+FDD0, U+FDD1, as Rtf::FromPlainText) end a paragraph here, so the pieces count what the
+    // box will hold and save.
     void AppendText(const QString& text, const RtfCharFormat& format)
+    {
+        qsizetype start = 0;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const char16_t c = text.at(i).unicode();
+            if (c != u'\r' && c != u'\n' && c != QChar::ParagraphSeparator && c != 0xFDD0 && c != 0xFDD1)
+                continue;
+            AppendRun(QStringView(text).mid(start, i - start), format);
+            // A CR LF pair is one break, also when the two came one escape at a time.
+            if (!(c == u'\n' && m_afterCr && i == start))
+                EndParagraph(format);
+            m_afterCr = c == u'\r';
+            start = i + 1;
+        }
+        AppendRun(QStringView(text).mid(start), format);
+    }
+
+    void AppendRun(QStringView text, const RtfCharFormat& format)
     {
         if (text.isEmpty() || m_content.truncated)
             return;
+        m_afterCr = false;
         auto& pieces = m_content.pieces;
         if (!pieces.isEmpty() && pieces.back().kind == RtfPiece::Text && pieces.back().format == format) {
             pieces.back().text += text;
@@ -455,7 +476,7 @@ private:
             return;
         RtfPiece piece;
         piece.kind = RtfPiece::Text;
-        piece.text = text;
+        piece.text = text.toString();
         piece.format = format;
         pieces.push_back(piece);
     }
@@ -465,11 +486,17 @@ private:
         if (State().destination != Destination::Text)
             return;
         FlushBytes();
+        m_afterCr = false;
+        EndParagraph(State().format);
+    }
+
+    void EndParagraph(const RtfCharFormat& format)
+    {
         if (m_content.truncated || !TakePiece())
             return;
         RtfPiece piece;
         piece.kind = RtfPiece::ParagraphEnd;
-        piece.format = State().format;
+        piece.format = format;
         piece.alignment = State().alignment;
         m_content.pieces.push_back(piece);
         m_content.finalAlignment = State().alignment;
@@ -491,6 +518,7 @@ private:
     bool m_colorSet{false};
     QByteArray m_bytes;
     RtfCharFormat m_bytesFormat;
+    bool m_afterCr{false}; // the last thing read was a CR that ended a paragraph
     RtfContent m_content;
 };
 

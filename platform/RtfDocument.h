@@ -11,7 +11,9 @@
 // - \cfN picks a colour of the colour table; 0, a missing table or an index past its end mean
 //   the box's default text colour.
 // - \par, \page and \row end a paragraph; \line is a line break inside the paragraph
-//   (U+2028); \tab and \cell give a tab.
+//   (U+2028); \tab and \cell give a tab. Text characters the box would start a paragraph at
+//   (CR, LF or CR LF, U+2029, U+FDD0, U+FDD1, from escapes such as \'0a or \u8233) end a
+//   paragraph too, and count as the paragraph ends they become.
 // - Unknown control words are ignored; ignorable (\*) and non-text destinations (pictures,
 //   style sheets, document info, field instructions, ...) are skipped whole.
 // - Broken input never fails: unbalanced braces, huge numbers and truncated escapes are read

@@ -5,7 +5,11 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "AssistantsFixture.h"
 #include "CharacterTable.h"
@@ -162,24 +166,42 @@ TEST_F(ReadingHelperWindowTest, AChangeIsSavedAtTheFifthMinuteAndAFailedSaveWait
     EXPECT_TRUE(Reading().contains(QStringLiteral("\\'b5\\'da\\'b6\\'fe")));
 }
 
+// Texts the box cannot lay out: lines taller together than the layout finishes, and a
+// paragraph too long to lay out at once.
+QByteArray TallRtf(int lines) { return "{\\rtf1\\fs144 " + QByteArray("\\par ").repeated(lines) + "}"; }
+QByteArray LongParagraph() { return QByteArray("abcd ").repeated(500000); }
+
 TEST_F(ReadingHelperWindowTest, ASavedTextThatCannotBeLoadedIsNeverWrittenOverAndTheLearnerIsTold)
 {
     QByteArray manyParagraphs = "{\\rtf1 ";
     for (qsizetype i = 0; i <= Rtf::MaxPieces; ++i)
         manyParagraphs += "\\par ";
+    const QString file = Path(QStringLiteral("Record/Reading.rtf"));
     const struct {
         const char* why;
         QByteArray file;
-        qint64 size;
+        qint64 size; // 0: as written; -1: a FIFO
     } cases[] = {
         {"larger than the bound", "{\\rtf1 ", RichTextBox::MaxFileBytes + 1},
-        {"more paragraphs than the reader takes", manyParagraphs + "}", manyParagraphs.size() + 1},
+        {"more paragraphs than the reader takes", manyParagraphs + "}", 0},
+        {"more paragraphs than the reader takes, hidden in one run",
+            "{\\rtf1 " + QByteArray("x\\'0a").repeated(Rtf::MaxPieces / 2 + 1) + "}", 0},
+        {"250,000 lines at 72 points, taller than the layout finishes", TallRtf(250000), 0},
+        {"a paragraph too long to lay out", "{\\rtf1 " + LongParagraph() + "}", 0},
+        {"a FIFO", {}, -1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
         m_boxes->Clear();
-        WriteFile(QStringLiteral("Record/Reading.rtf"), c.file);
-        ASSERT_TRUE(QFile(Path(QStringLiteral("Record/Reading.rtf"))).resize(c.size));
+        QFile::remove(file);
+        if (c.size < 0)
+            ASSERT_EQ(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+        else
+            WriteFile(QStringLiteral("Record/Reading.rtf"), c.file);
+        if (c.size > 0) {
+            ASSERT_TRUE(QFile(file).resize(c.size));
+        }
+        const QByteArray original = c.size < 0 ? QByteArray() : ReadFile(QStringLiteral("Record/Reading.rtf"));
         for (int use = 1; use <= 2; ++use) {
             SCOPED_TRACE(use);
             OpenHelper();
@@ -188,12 +210,17 @@ TEST_F(ReadingHelperWindowTest, ASavedTextThatCannotBeLoadedIsNeverWrittenOverAn
             box->SetText(QStringLiteral("新的"));
             Clock::Advance(5 * 60000);
             CloseHelper();
-            EXPECT_EQ(QFileInfo(Path(QStringLiteral("Record/Reading.rtf"))).size(), c.size);
+            struct stat st {};
+            ASSERT_EQ(::lstat(QFile::encodeName(file).constData(), &st), 0);
+            if (c.size < 0)
+                EXPECT_TRUE(S_ISFIFO(st.st_mode));
+            else
+                EXPECT_EQ(ReadFile(QStringLiteral("Record/Reading.rtf")), original);
         }
     }
     // Moved away by the learner, the saved text no longer stands in the way.
     OpenHelper();
-    ASSERT_TRUE(QFile::rename(Path(QStringLiteral("Record/Reading.rtf")), Path(QStringLiteral("Reading-kept.rtf"))));
+    ASSERT_TRUE(QFile::rename(file, Path(QStringLiteral("Reading-kept.rtf"))));
     box->SetText(QStringLiteral("新的"));
     CloseHelper();
     EXPECT_TRUE(Reading().contains(QStringLiteral("\\'d0\\'c2\\'b5\\'c4")));
@@ -242,23 +269,75 @@ TEST_F(ReadingHelperWindowTest, AnOpenedTextComesBackWholeAfterEachSaveAndLoad)
     EXPECT_TRUE(m_boxes->Boxes().isEmpty());
 }
 
-TEST_F(ReadingHelperWindowTest, ATextTooLargeToSaveIsNotOpenedAndTheSavedTextStays)
+// Ctrl+End in the box: the caret and the view at the end of the text, the layout finished.
+void ExpectEndShown(RichTextBox* box)
 {
-    // Less than a quarter of the bound as a .txt, more than the bound as RTF.
-    WriteFile(QStringLiteral("in/large.txt"), CostlyLines(int(RichTextBox::MaxFileBytes / 512 + 8)).toUtf8());
-    OpenHelper();
-    box->SetText(QStringLiteral("保存的"));
-    CloseHelper();
-    const QByteArray saved = ReadFile(QStringLiteral("Record/Reading.rtf"));
+    QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
+    for (int turn = 0; turn < 100; ++turn)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(box->SelStart(), box->TextLength());
+    EXPECT_TRUE(box->viewport()->rect().contains(box->cursorRect().topLeft()));
+    const QTextBlock last = box->document()->lastBlock();
+    EXPECT_TRUE(last.layout() && last.layout()->lineCount() > 0);
+}
+
+TEST_F(ReadingHelperWindowTest, ATextTheBoxCannotKeepIsNotOpenedAndTheSavedTextStays)
+{
+    const struct {
+        const char* why;
+        const char* name;
+        QByteArray file;
+    } cases[] = {
+        // Less than a quarter of the bound as a .txt, more than the bound as RTF.
+        {"too large to save", "in/large.txt", CostlyLines(int(RichTextBox::MaxFileBytes / 512 + 8)).toUtf8()},
+        {"600,001 empty lines, taller than the layout finishes", "in/lines.txt", QByteArray(600000, '\n')},
+        {"250,000 lines at 72 points", "in/lines.rtf", TallRtf(250000)},
+        {"a paragraph too long to lay out", "in/paragraph.txt", LongParagraph()},
+    };
+    FileDialog::Recorder dialog;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        m_boxes->Clear();
+        WriteFile(QLatin1String(c.name), c.file);
+        OpenHelper();
+        box->SetText(QStringLiteral("保存的"));
+        CloseHelper();
+        const QByteArray saved = ReadFile(QStringLiteral("Record/Reading.rtf"));
+        OpenHelper();
+        dialog.Answer(Path(QLatin1String(c.name)));
+        Click("Command5");
+        EXPECT_EQ(m_boxes->Boxes().size(), 1) << "why it is not opened";
+        EXPECT_EQ(box->Text(), QStringLiteral("保存的"));
+        Clock::Advance(5 * 60000);
+        CloseHelper();
+        EXPECT_EQ(m_boxes->Boxes().size(), 1) << "nothing refused at the autosave or the close";
+        EXPECT_EQ(ReadFile(QStringLiteral("Record/Reading.rtf")), saved);
+        // The next opening has the saved text, to its end.
+        OpenHelper();
+        EXPECT_EQ(box->Text(), QStringLiteral("保存的"));
+        ExpectEndShown(box);
+        CloseHelper();
+    }
+}
+
+TEST_F(ReadingHelperWindowTest, ATextJustWithinTheLayoutIsOpenedSavedAndShownToItsEndWhenReopened)
+{
+    // 140,000 lines at 72 points: a little lower than the box lays out.
+    WriteFile(QStringLiteral("in/lines.rtf"), TallRtf(140000));
     FileDialog::Recorder dialog;
     OpenHelper();
-    dialog.Answer(Path(QStringLiteral("in/large.txt")));
+    dialog.Answer(Path(QStringLiteral("in/lines.rtf")));
     Click("Command5");
-    EXPECT_EQ(m_boxes->Boxes().size(), 1) << "why it is not opened";
-    EXPECT_EQ(box->Text(), QStringLiteral("保存的"));
+    EXPECT_TRUE(m_boxes->Boxes().isEmpty());
+    ASSERT_EQ(box->document()->blockCount(), 140001);
+    Clock::Advance(5 * 60000);
+    ASSERT_TRUE(QFile::exists(Path(QStringLiteral("Record/Reading.rtf")))) << "saved by the autosave";
     CloseHelper();
-    EXPECT_EQ(m_boxes->Boxes().size(), 1) << "nothing refused at the close";
-    EXPECT_EQ(ReadFile(QStringLiteral("Record/Reading.rtf")), saved);
+    OpenHelper();
+    EXPECT_TRUE(m_boxes->Boxes().isEmpty());
+    EXPECT_EQ(box->document()->blockCount(), 140001);
+    ExpectEndShown(box);
+    CloseHelper();
 }
 
 TEST_F(ReadingHelperWindowTest, OpenReadsTextFilesFormattedAndRtfFilesAsTheyAre)

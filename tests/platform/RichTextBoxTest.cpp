@@ -1,6 +1,7 @@
 // The rich-text box as the look-up windows drive it: positions that agree with the plain
 // text, insertion at the caret, formatting of the selection, files, and the events.
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
@@ -266,13 +267,13 @@ TEST_F(RichTextBoxFiles, AFileThatIsNotRtfLoadsAsTextAndAMissingOneFails)
 
 TEST_F(RichTextBoxFiles, AFileBeyondTheBoundIsRefusedWithAReasonAndTheBoxKeepsItsText)
 {
-    // Sparse files one byte over the bound, as RTF and as text; and one at the bound.
+    // Sparse files one byte over the bound, as RTF and as text; and lines up to the bound, of
+    // NULs (which RTF leaves out) but for a letter.
     WriteFile("big.rtf", "{\\rtf1 ");
     WriteFile("big.txt", "text");
-    WriteFile("edge.txt", "");
+    WriteFile("edge.txt", ("a" + QByteArray(1021, '\0') + "\r\n").repeated(int(RichTextBox::MaxFileBytes / 1024)));
     ASSERT_TRUE(QFile(Path("big.rtf")).resize(RichTextBox::MaxFileBytes + 1));
     ASSERT_TRUE(QFile(Path("big.txt")).resize(RichTextBox::MaxFileBytes + 1));
-    ASSERT_TRUE(QFile(Path("edge.txt")).resize(RichTextBox::MaxFileBytes));
     const struct {
         const char* file;
         RichTextBox::FileType type;
@@ -300,12 +301,21 @@ TEST_F(RichTextBoxFiles, AFileBeyondTheBoundIsRefusedWithAReasonAndTheBoxKeepsIt
 
     // Saving keeps to the same bound: what could not be loaded again is not written.
     WriteFile("kept.rtf", "{\\rtf1 old}");
-    box.SetText(QString(RichTextBox::MaxFileBytes / 8 + 1, QChar(0x4E2D))); // eight bytes of RTF each
+    // Eight bytes of RTF a character.
+    ASSERT_TRUE(box.SetText(QStringList(int(RichTextBox::MaxFileBytes / 8000 + 1), QString(1000, QChar(0x4E2D))).join(u'\n')));
     EXPECT_FALSE(box.SaveFile(Path("kept.rtf")));
     EXPECT_FALSE(box.SaveError().isEmpty());
     EXPECT_EQ(ReadFile("kept.rtf"), QByteArray("{\\rtf1 old}"));
     // Nor what the RTF reader would not take back whole.
-    box.SetText(QStringList(int(Rtf::MaxPieces / 2 + 1), QStringLiteral("a")).join(u'\n'));
+    ASSERT_TRUE(box.SetText(QStringList(int(Rtf::MaxPieces / 2 + 1), QStringLiteral("a")).join(u'\n')));
+    EXPECT_FALSE(box.SaveFile(Path("kept.rtf")));
+    EXPECT_FALSE(box.SaveError().isEmpty());
+    EXPECT_EQ(ReadFile("kept.rtf"), QByteArray("{\\rtf1 old}"));
+    // Nor what would be too tall to lay out at the box's width: here the box was narrowed
+    // under a text of two lines a paragraph, which then takes six.
+    box.resize(900, 300);
+    ASSERT_TRUE(box.SetTextRTF(QStringLiteral("{\\rtf1\\fs144 ") + QStringLiteral("aaaa bbbb cccc dddd eeee ffff\\par ").repeated(40000) + u'}'));
+    box.resize(300, 300);
     EXPECT_FALSE(box.SaveFile(Path("kept.rtf")));
     EXPECT_FALSE(box.SaveError().isEmpty());
     EXPECT_EQ(ReadFile("kept.rtf"), QByteArray("{\\rtf1 old}"));
@@ -316,11 +326,12 @@ TEST_F(RichTextBoxFiles, AFileBeyondTheBoundIsRefusedWithAReasonAndTheBoxKeepsIt
 
 TEST(RichTextBoxLayout, ALongTextIsLaidOutOnceItIsInAndThenToItsEndHoweverTall)
 {
+    // Wide enough for a line at 400 points to stay one line.
     RichTextBox box;
-    box.resize(400, 300);
+    box.resize(3000, 300);
     box.show();
     QString text;
-    for (int line = 0; line < 5000; ++line)
+    for (int line = 0; line < 12000; ++line)
         text += QStringLiteral("第%1行\r\n").arg(line);
     const QString rtf = [&] {
         RichTextBox source;
@@ -353,6 +364,89 @@ TEST(RichTextBoxLayout, ALongTextIsLaidOutOnceItIsInAndThenToItsEndHoweverTall)
     box.SetSelLength(2);
     EXPECT_EQ(box.SelFontName(), QStringLiteral("Arial"));
     EXPECT_EQ(box.SelColor(), QColor(Qt::blue));
+}
+
+// A shown box of the reading helper's size, in a large font: few lines reach the layout's limit.
+class RichTextBoxLimits : public testing::Test {
+protected:
+    RichTextBoxLimits()
+    {
+        box.setFont(QFont(QStringLiteral("Microsoft Sans Serif"), 72));
+        box.resize(753, 308);
+        box.show();
+    }
+    // Ctrl+End lays the whole text out and shows its end; the layout then stays finished (one
+    // past its limit starts again from the top for good, and the end is lost).
+    void ExpectEndReachedAndKept()
+    {
+        QTest::keyClick(&box, Qt::Key_End, Qt::ControlModifier);
+        const QScrollBar* bar = box.verticalScrollBar();
+        auto turns = [] {
+            for (int turn = 0; turn < 100; ++turn)
+                QCoreApplication::processEvents();
+        };
+        turns();
+        const int end = bar->maximum();
+        EXPECT_GT(bar->value(), 0);
+        EXPECT_EQ(box.SelStart(), box.TextLength());
+        EXPECT_TRUE(box.viewport()->rect().contains(box.cursorRect().topLeft()));
+        turns();
+        const QTextBlock last = box.document()->lastBlock();
+        EXPECT_TRUE(last.layout() && last.layout()->lineCount() > 0);
+        EXPECT_EQ(bar->maximum(), end);
+        EXPECT_LT(box.document()->documentLayout()->documentSize().height(), 21474836);
+    }
+    RichTextBox box;
+};
+
+QString Words(int characters) { return QStringLiteral("abcd ").repeated(characters / 5); }
+
+TEST_F(RichTextBoxLimits, ATextTheLayoutCouldNotFinishIsRefusedAndJustInsideIsLaidOutToItsEnd)
+{
+    const struct {
+        const char* why;
+        QString text;
+        bool taken;
+    } cases[] = {
+        {"empty lines just within the height", QString(175000, u'\n'), true},
+        {"empty lines past the height the layout finishes", QString(195000, u'\n'), false},
+        {"a paragraph of words", Words(300000), true},
+        {"a paragraph of two million words", Words(2100000), false},
+        {"a word of 100,000 letters", QString(100000, u'a'), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        box.SetText(QStringLiteral("kept"));
+        const bool taken = box.SetText(c.text);
+        EXPECT_EQ(taken, c.taken);
+        if (taken)
+            ExpectEndReachedAndKept();
+        else
+            EXPECT_EQ(box.Text(), QStringLiteral("kept"));
+    }
+}
+
+TEST_F(RichTextBoxLimits, FormattingAndInsertingStopBeforeTheTextIsTooTall)
+{
+    ASSERT_TRUE(box.SetText(QString(100000, u'\n')));
+    // Set at 400 points, the lines would be far too tall: neither the whole nor a selection is.
+    EXPECT_FALSE(box.FormatAll(QStringLiteral("Arial"), 400, Qt::blue, false, false));
+    box.SetSelStart(0);
+    box.SetSelLength(box.TextLength());
+    box.SetSelFontSize(400);
+    EXPECT_DOUBLE_EQ(box.SelFontSize(), 72);
+    EXPECT_EQ(box.document()->blockCount(), 100001);
+
+    // Insertions of lines at 200 points (at the start, where little is laid out again) are
+    // taken until the next would make the text too tall.
+    box.SetText(QString());
+    const QString lines = QStringLiteral("{\\rtf1\\fs400 ") + QStringLiteral("\\par ").repeated(1000) + u'}';
+    int taken = 0;
+    for (box.SetSelStart(0); box.SetSelRTF(lines); box.SetSelStart(0))
+        ++taken;
+    EXPECT_GT(taken, 55);
+    EXPECT_EQ(box.document()->blockCount(), 1000 * taken + 1);
+    ExpectEndReachedAndKept();
 }
 
 TEST(RichTextBoxEvents, MouseUpComesAfterTheSelectionIsMade)

@@ -26,6 +26,13 @@ TEST(RtfLimitsTest, HostileDocumentsAreReadWithinFixedLimits)
         {"nesting far deeper than the stack", "{\\rtf1 a" + QByteArray(100000, '{') + "b" + QByteArray(100000, '}') + "c}",
             u"abc"},
         {"more closing than opening braces", "{\\rtf1 a}}}}}b", u"ab"},
+        // Characters the box starts a paragraph at end one here, counted as the box will hold it.
+        {"an escaped CR LF", "{\\rtf1 a\\'0d\\'0ab}", u"a|b"},
+        {"CR and LF in runs of their own", "{\\rtf1 a\\'0d{}\\'0ab}", u"a|b"},
+        {"two line feeds", "{\\rtf1 a\\'0a\\'0ab}", u"a||b"},
+        {"a CR, a letter, a LF", "{\\rtf1 \\'0dx\\'0a}", u"|x|"},
+        {"the paragraph separator", "{\\rtf1 a\\u8233?b}", u"a|b"},
+        {"the frame marks", "{\\rtf1 a\\u-560?b\\u-559?c}", u"a|b|c"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
@@ -83,6 +90,8 @@ TEST(RtfLimitsTest, WhatIsWrittenWithinThePieceLimitReadsBackWholeAndMoreSaysWhe
         {"one piece more", Rtf::Write(lines(Rtf::MaxPieces + 1), QStringLiteral("Arial"), 10).toLatin1(), Rtf::MaxPieces,
             true, u"0|2|4|"},
         {"alternating formats", alternating, Rtf::MaxPieces, true, u"abab"},
+        {"paragraph breaks in one run", "{\\rtf1 " + QByteArray("x\\'0a").repeated(Rtf::MaxPieces / 2 + 1) + "end}",
+            Rtf::MaxPieces, true, u"x|x|"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
