@@ -113,17 +113,11 @@ ReadingHelper::~ReadingHelper() = default;
 
 void ReadingHelper::Form_Load()
 {
-    m_savedTextKept = false;
     // Whatever stands under the name is read, so that what the box cannot load (a FIFO or a
-    // folder too) is kept and named.
-    if (QFileInfo::exists(ReadingFile()) && !RichTextBox1->LoadFile(ReadingFile())) {
-        // The box stays empty, and the learner's saved text must not be lost to its first save.
-        m_savedTextKept = true;
-        MsgBox::Warning(QStringLiteral("Velmora 2007 is unable to open the text you saved here last time, so the "
-                                       "box is empty.\n")
-            + RichTextBox1->LoadError() + u'\n' + ReadingFile()
-            + QStringLiteral("\nThe file is kept as it is: nothing is saved over it while it is there."));
-    }
+    // folder too) is set aside and named: the learner's saved text is never lost to the first
+    // save of the empty box.
+    if (QFileInfo::exists(ReadingFile()) && !RichTextBox1->LoadFile(ReadingFile()))
+        KeepRefusedRecord(ReadingFile(), RichTextBox1->LoadError());
     m_autosave.Clear();
     Timer1->SetEnabled(false);
 }
@@ -238,20 +232,15 @@ void ReadingHelper::SaveReading()
 {
     if (!m_autosave.Pending())
         return;
-    // A saved text that could not be loaded is never written over; once the learner has
-    // moved it away, the box's text is saved again.
-    if (m_savedTextKept && QFileInfo::exists(ReadingFile()))
-        return;
     EnsureRecordFolder();
     if (RichTextBox1->SaveFile(ReadingFile())) {
         Timer1->SetEnabled(false);
         m_autosave.Clear();
-        m_savedTextKept = false;
     } else if (!RichTextBox1->SaveError().isEmpty()) {
         // Too large to load again: the file keeps the text saved before.
         MsgBox::Warning(RichTextBox1->SaveError() + u'\n' + ReadingFile());
     } else {
-        ShowDiskWriteWarning(RecordFolder());
+        ShowDiskWriteWarning(RecordFolder(), SafeFile::WriteFailure());
     }
 }
 

@@ -78,7 +78,6 @@ private:
     Timer* Timer2{nullptr}; // 100 ms before the pinyin look-up starts
 
     ReadingAutosave m_autosave;
-    bool m_savedTextKept{false}; // Record/Reading.rtf could not be loaded: never written over
     QString m_lastText;   // the last annotated text
     QString m_lastPinyin; // its pinyin
     std::unique_ptr<PairReader> m_reader; // the running annotation; dropped to cancel it

@@ -32,9 +32,13 @@ void KeepRefusedRecord(const QString& path, SafeFile::ReadStatus status, qint64 
     if (status == SafeFile::ReadStatus::Ok || status == SafeFile::ReadStatus::Missing)
         return;
     // Taken first: the reason of a failed read is still in errno.
-    const QString why = status == SafeFile::ReadStatus::TooLarge
-        ? QStringLiteral("It is larger than the %1 MB it may hold.").arg(bound >> 20)
-        : SafeFile::ReadFailure(status);
+    KeepRefusedRecord(path, status == SafeFile::ReadStatus::TooLarge
+            ? QStringLiteral("It is larger than the %1 MB it may hold.").arg(bound >> 20)
+            : SafeFile::ReadFailure(status));
+}
+
+void KeepRefusedRecord(const QString& path, const QString& why)
+{
     if (SafeFile::IsHeld(path))
         return;
     const QString kept = SafeFile::SetAside(path);

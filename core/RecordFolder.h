@@ -25,6 +25,8 @@ void ShowDiskWriteWarning(const QString& folder, const QString& reason = QString
 // loaded without it writes over it, and the learner is told once what was kept where, or that
 // it stays as it was. A held file is not told of again.
 void KeepRefusedRecord(const QString& path, SafeFile::ReadStatus status, qint64 bound);
+// The same for a file refused by a reader of its own, which says why in a sentence.
+void KeepRefusedRecord(const QString& path, const QString& why);
 // The record readers: SafeFile's, with a refused file kept (KeepRefusedRecord) and read as none.
 // ok is false for a missing or refused file.
 QStringList ReadRecordLines(const QString& path, bool* ok = nullptr);
