@@ -10,7 +10,9 @@
 #include "ControlKit.h"
 #include "Dictionary.h"
 #include "Forms.h"
+#include "Module3Rtf.h"
 #include "OnlineRules.h"
+#include "ResultPage.h"
 #include "RichTextBox.h"
 #include "Twips.h"
 #include "WebPage.h"
@@ -222,7 +224,10 @@ void DictionaryOnline::RichTextBox1_KeyUp(int keyCode, int shift)
 
 QString DictionaryOnline::ShowResult(const QString& rtf)
 {
-    RichTextBox1->SetTextRTF(rtf);
+    // A result the box would not take must not leave the word before it standing in its
+    // place, where it would be cached under the new word.
+    if (!RichTextBox1->SetTextRTF(rtf))
+        RichTextBox1->SetTextRTF(RtfRedSans12(QLatin1String(NotFoundText)));
     return RichTextBox1->Text();
 }
 
