@@ -1,9 +1,10 @@
 #include "Form.h"
 
+#include <QApplication>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QTimer>
 #include <QWindow>
 #include <QWindowStateChangeEvent>
 #include <algorithm>
@@ -17,6 +18,72 @@
 namespace {
 // Show order across all forms: owned windows are stacked in the order they were shown.
 quint64 g_showSerial = 0;
+
+// Our message boxes and file dialogs that went down with a minimise. They are hidden at their
+// window, not as widgets: hiding the dialog itself would end its exec() as if answered.
+QList<QPointer<QWidget>> g_boxesDown;
+
+// The form a message box or file dialog of ours is open over; null for any other window.
+Form* FormUnderBox(const QWidget* w)
+{
+    if (!w->isWindow() || w->windowType() != Qt::Dialog || qobject_cast<const Form*>(w) || !w->parentWidget())
+        return nullptr;
+    return qobject_cast<Form*>(w->parentWidget()->window());
+}
+
+bool InTreeOf(const Form* f, const Form* root) { return f && (f == root || f->IsOwnedBy(root)); }
+
+// The visible boxes and dialogs open over root or over a window it owns.
+QList<QWidget*> BoxesOver(const Form* root)
+{
+    QList<QWidget*> boxes;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && InTreeOf(FormUnderBox(w), root))
+            boxes.append(w);
+    return boxes;
+}
+
+int OwnerDepth(const Form* f)
+{
+    int depth = 0;
+    for (const Form* o = f->Owner(); o; o = o->Owner())
+        ++depth;
+    return depth;
+}
+
+// Ends a wait for a form's return once it is back, unloading or gone: looked at whenever it
+// is shown, hidden or changes state, and now and then besides.
+class BackWatch : public QObject {
+public:
+    BackWatch(Form* form, QEventLoop& loop)
+        : m_form(form)
+        , m_loop(loop)
+    {
+        form->installEventFilter(this);
+        connect(form, &QObject::destroyed, &loop, &QEventLoop::quit);
+        connect(&m_poll, &QTimer::timeout, this, &BackWatch::Look);
+        m_poll.start(250);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Show || e->type() == QEvent::Hide || e->type() == QEvent::WindowStateChange)
+            QMetaObject::invokeMethod(this, &BackWatch::Look, Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    void Look()
+    {
+        if (!m_form || m_form->IsUnloading() || !m_form->IsDown())
+            m_loop.quit();
+    }
+
+    QPointer<Form> m_form;
+    QEventLoop& m_loop;
+    QTimer m_poll;
+};
 } // namespace
 
 Form::Form(const QString& formName)
@@ -62,13 +129,24 @@ void Form::Show(ShowMode mode, Form* owner)
     if (owner && owner != this && !owner->IsOwnedBy(this))
         BecomeOwnedBy(owner);
     m_showSerial = ++g_showSerial;
+    // While its owner is down with a minimised program, the form waits for the owner's
+    // restore: shown now, it would stand alone on the empty desktop, and the restored owner
+    // would cover it.
+    const bool down = m_owner && m_owner->IsDown();
+    if (down) {
+        m_hiddenWithOwner = true;
+        if (isVisible())
+            hide();
+    }
     if (mode == Modal) {
         if (m_modalLoop)
             return;
         setWindowModality(Qt::ApplicationModal);
-        ShowNormal();
-        raise();
-        activateWindow();
+        if (!down) {
+            ShowNormal();
+            raise();
+            activateWindow();
+        }
         QEventLoop loop;
         m_modalLoop = &loop;
         QPointer<Form> self(this);
@@ -76,7 +154,11 @@ void Form::Show(ShowMode mode, Form* owner)
             // On the test clock, time goes on inside the loop as it does on the wall clock.
             QMetaObject::invokeMethod(
                 &loop,
-                [self] { Clock::ContinueWhile([self] { return self && !self->IsUnloading() && self->isVisible(); }); },
+                [self] {
+                    Clock::ContinueWhile([self] {
+                        return self && !self->IsUnloading() && (self->isVisible() || self->m_hiddenWithOwner);
+                    });
+                },
                 Qt::QueuedConnection);
         }
         loop.exec();
@@ -86,6 +168,8 @@ void Form::Show(ShowMode mode, Form* owner)
         }
         return;
     }
+    if (down)
+        return;
     ShowNormal();
     raise();
     RaiseOwnedWindows();
@@ -133,6 +217,19 @@ void Form::RaiseOwnedWindows()
 {
     for (Form* f : OwnedWindowsBottomToTop())
         f->raise();
+    for (QWidget* box : BoxesOver(this))
+        box->raise();
+}
+
+bool Form::IsDown() const { return m_hiddenWithOwner || (isVisible() && (windowState() & Qt::WindowMinimized)); }
+
+void Form::WaitUntilBack(Form* form)
+{
+    if (!form || !form->IsDown())
+        return;
+    QEventLoop loop;
+    BackWatch watch(form, loop);
+    loop.exec();
 }
 
 void Form::Hide()
@@ -320,6 +417,11 @@ bool Form::IsOwnedBy(const Form* owner) const
 
 void Form::HideOwnedWindows()
 {
+    for (QWidget* box : BoxesOver(this)) {
+        if (!g_boxesDown.contains(box))
+            g_boxesDown.append(box);
+        box->windowHandle()->hide();
+    }
     for (Form* f : Forms::LoadedForms())
         if (f != this && f->IsOwnedBy(this) && f->isVisible()) {
             f->m_hiddenWithOwner = true;
@@ -329,11 +431,35 @@ void Form::HideOwnedWindows()
 
 void Form::ShowOwnedWindows()
 {
+    // Owners before the windows they own: a window mapped before its owner has no owner for
+    // the window manager, which then stacks it anywhere.
+    QList<QPointer<Form>> back;
     for (Form* f : Forms::LoadedForms())
-        if (f != this && f->m_hiddenWithOwner && f->IsOwnedBy(this)) {
+        if (f != this && f->m_hiddenWithOwner && f->IsOwnedBy(this))
+            back.append(f);
+    std::stable_sort(back.begin(), back.end(),
+        [](const QPointer<Form>& a, const QPointer<Form>& b) { return OwnerDepth(a) < OwnerDepth(b); });
+    for (const QPointer<Form>& f : back)
+        if (f && f->m_hiddenWithOwner && !f->m_unloading) {
             f->m_hiddenWithOwner = false;
             f->ShowNormal();
         }
+    // Then the boxes and dialogs open over them, on top, each after the window it is open over.
+    QList<QPointer<QWidget>> staying;
+    for (const QPointer<QWidget>& box : std::as_const(g_boxesDown)) {
+        if (!box || box->isHidden())
+            continue; // answered or gone meanwhile
+        Form* under = FormUnderBox(box);
+        if (!InTreeOf(under, this) || !under->isVisible()) {
+            staying.append(box);
+            continue;
+        }
+        if (box->windowState() & Qt::WindowMinimized)
+            box->setWindowState(box->windowState() & ~Qt::WindowMinimized);
+        box->windowHandle()->show();
+        box->raise();
+    }
+    g_boxesDown = staying;
 }
 
 void Form::changeEvent(QEvent* e)

@@ -6,6 +6,10 @@
 // (the window manager keeps it above its owner and out of the taskbar; only the main window
 // is listed there) and is raised again above its owner whenever the owner is shown or
 // activated, whatever the window manager does with transient hints.
+//
+// A minimised window takes down every window it owns and brings them back with its restore:
+// the forms it owns, a form shown meanwhile with such an owner, and our message boxes and file
+// dialogs open over any of them, which come back on top.
 
 #include <QList>
 #include <QPointer>
@@ -43,8 +47,15 @@ public:
     // The visible windows this form owns, directly or further down, from bottom to top: the
     // windows it owns in the order they were shown, each followed by the windows it owns.
     QList<Form*> OwnedWindowsBottomToTop() const;
-    // Raises those windows in that order (done whenever this form is shown or activated).
+    // Raises those windows in that order, then the boxes and dialogs of ours open over any of
+    // them (done whenever this form is shown or activated).
     void RaiseOwnedWindows();
+    // True while the form is down with a minimised program: minimised itself, or hidden (or
+    // kept from showing) because an owner of it is; its owner's restore brings it back.
+    bool IsDown() const;
+    // Serves events until the form is back from a minimise, or gone: a box asked for over a
+    // window that is down opens once it is back, rather than alone on the empty desktop.
+    static void WaitUntilBack(Form* form);
 
     // Geometry in twips, as the forms were designed (outer frame = client area here).
     double Left() const;

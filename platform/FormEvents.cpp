@@ -48,8 +48,9 @@ void FormEvents::AskAgain(QWidget* window, int times)
 
 bool FormEvents::StillAsked(const QWidget* asked) const
 {
+    const QWidget* modal = QApplication::activeModalWidget();
     return asked && asked == m_asked && m_intruder && asked->isVisible() && !m_askedUntil.hasExpired()
-        && !QApplication::activeModalWidget();
+        && (!modal || modal == asked);
 }
 
 void FormEvents::ActiveWindowChanged(QWidget* now)
@@ -83,7 +84,19 @@ void FormEvents::ActiveWindowChanged(QWidget* now)
 
 bool FormEvents::GiveFocus(QWidget* control)
 {
-    if (!control || !control->isVisible() || !control->isEnabled())
+    if (!control || !control->isEnabled())
+        return false;
+    FormEvents& events = Instance();
+    if (auto* down = qobject_cast<Form*>(control->window()); down && down->IsDown() && !down->IsUnloading()
+        && (control == down || control->isVisibleTo(down))) {
+        // It comes back with the program, and takes the keys then.
+        control->setFocus(Qt::OtherFocusReason);
+        if (events.m_minimised && (down == events.m_minimised || down->IsOwnedBy(events.m_minimised)))
+            events.m_activeBeforeMinimise = down;
+        ++events.m_keysGiven;
+        return true;
+    }
+    if (!control->isVisible())
         return false;
     // Asked even where Qt still counts the window active: Qt learns of a focus change late
     // (a click on another window of ours has moved the focus while its release is handled).
@@ -92,7 +105,6 @@ bool FormEvents::GiveFocus(QWidget* control)
     control->setFocus(Qt::OtherFocusReason);
     // In answer to a click on another window of ours, the window manager may drop the request
     // or activate the clicked window after it.
-    FormEvents& events = Instance();
     ++events.m_keysGiven;
     const bool clicked = events.m_pressed && events.m_pressed != window && !events.m_pressedRecently.hasExpired();
     events.Insist(window, clicked ? events.m_pressed.data() : nullptr);
@@ -114,6 +126,19 @@ void FormEvents::GiveBack(QWidget* window)
         for (Form* owner = form->Owner(); owner; owner = owner->Owner())
             root = owner;
     Instance().Insist(window, root != window ? root : nullptr);
+}
+
+QWidget* FormEvents::AskingWindow()
+{
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    const FormEvents& events = Instance();
+    for (auto it = events.m_recent.crbegin(); it != events.m_recent.crend(); ++it) {
+        Form* f = it->data();
+        if (f && !f->IsUnloading() && (f->isVisible() || f->IsDown()))
+            return f;
+    }
+    return nullptr;
 }
 
 void FormEvents::Activate(QWidget* window)
@@ -175,17 +200,20 @@ void FormEvents::Restored(Form* form)
     QPointer<Form> back = m_activeBeforeMinimise;
     m_minimised = nullptr;
     m_activeBeforeMinimise = nullptr;
-    if (!back || back == form)
-        return;
     // After the owned windows are mapped again and the window manager has done its part.
     QPointer<Form> restored = form;
     QMetaObject::invokeMethod(
-        back,
+        this,
         [this, back, restored] {
-            if (!back || back->IsUnloading() || !back->isVisible())
+            // A box or dialog that came back with the program holds every other window: it
+            // takes the keys.
+            QWidget* window = QApplication::activeModalWidget();
+            if (!window && back && back != restored && !back->IsUnloading())
+                window = back;
+            if (!window || !window->isVisible() || window == restored)
                 return;
-            back->activateWindow();
-            Insist(back, restored);
+            window->activateWindow();
+            Insist(window, restored);
         },
         Qt::QueuedConnection);
 }

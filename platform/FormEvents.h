@@ -9,10 +9,11 @@
 // It also keeps the activation where the keys belong on a desktop with a window manager, as
 // the old platform did: a control given the focus activates its window (GiveFocus), a message
 // box gives the activation back to the window that had it (MsgBox), and a main window restored
-// after a minimise gives it back to the window of its tree that had it before. A window closed
-// or hidden by the window manager's close box gives the keys back to the window of ours that
-// was active before it (CloseBox), where the window manager would give them to the window's
-// owner, the full-screen main window.
+// after a minimise gives it back to the window of its tree that had it before, to a window
+// given the keys while it was down, or to the box or dialog of ours that came back with it. A
+// window closed or hidden by the window manager's close box gives the keys back to the window
+// of ours that was active before it (CloseBox), where the window manager would give them to
+// the window's owner, the full-screen main window.
 
 #include <QDeadlineTimer>
 #include <QList>
@@ -28,7 +29,8 @@ public:
 
     // Gives a control the focus and activates its window: on X11 the focus given to a control
     // of a window that is not active goes nowhere, and the keys stay with whatever window the
-    // window manager activated last. False when the control cannot take the focus (hidden or
+    // window manager activated last. A window that is down with a minimised program takes the
+    // keys when it comes back. False when the control cannot take the focus (hidden or
     // disabled).
     static bool GiveFocus(QWidget* control);
     // Activates a window with the keys on the control of it that had them last (on the window
@@ -42,6 +44,10 @@ public:
     // the full-screen main window at the root of the window's owners, at times after the
     // request; for a moment that window then hands it back.
     static void GiveBack(QWidget* window);
+    // The window a message box opens over: the active window of ours, or, when none is (the
+    // program is minimised, or another program has the keys), the form of ours that had them
+    // last, where it is still shown or down with the program.
+    static QWidget* AskingWindow();
 
     // The window manager's close box on a form: runs its Form_CloseRequested. When that hid or
     // unloaded the form and gave the keys nowhere itself, the most recently active window of
@@ -53,7 +59,8 @@ public:
     // A form going away is no longer the active one.
     void Forget(Form* form);
     // A form is minimised or restored: on the restore, the window of its tree that was active
-    // when it was minimised is activated again (the window manager activates the restored one).
+    // when it was minimised, or was given the keys since, is activated again (the window
+    // manager activates the restored one); a box or dialog of ours open then takes them first.
     void Minimised(Form* form);
     void Restored(Form* form);
 

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QStringList>
 
+#include "Form.h"
 #include "FormEvents.h"
 
 namespace {
@@ -58,9 +59,16 @@ Result Show(const QString& text, Buttons buttons, Icon icon, const QString& titl
         --g_showing;
         return r;
     }
-    // The window that had the keys gets them back when the box closes: the window manager
-    // would hand the activation to a window of its own choosing (the full-screen main window).
-    const QPointer<QWidget> active = QApplication::activeWindow();
+    // The box opens over the window that asked, and that window gets the keys back when the box
+    // closes: the window manager would hand the activation to a window of its own choosing
+    // (the full-screen main window). Asked while that window is down with a minimised program,
+    // the box waits for the restore rather than stand alone on the empty desktop.
+    QPointer<QWidget> active = FormEvents::AskingWindow();
+    if (auto* form = qobject_cast<Form*>(active.data()); form && form->IsDown()) {
+        Form::WaitUntilBack(form);
+        if (!active || !active->isVisible())
+            active = FormEvents::AskingWindow();
+    }
     QMessageBox box(active);
     box.setWindowTitle(title.isEmpty() ? QApplication::applicationName() : title);
     box.setText(text);

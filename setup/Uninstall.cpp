@@ -11,6 +11,7 @@
 #include "Begin.h"
 #include "ControlKit.h"
 #include "Dictionary.h"
+#include "FormEvents.h"
 #include "Forms.h"
 #include "InstallEngine.h"
 #include "LoadingSteps.h"
@@ -136,12 +137,16 @@ void Uninstall::Form_Unload()
 {
     m_removalTimer->SetEnabled(false);
     if (!m_job) {
-        // Nothing was removed: back to the start menu and the settings.
+        // Nothing was removed: back to the start menu and the settings, which take the keys
+        // again as after a box of theirs (the window manager gives them to the main window as
+        // this window goes).
         Begin* menu = Forms::Find<Begin>();
         if (menu)
             menu->Show(Form::Modeless, Forms::Find<Background>());
-        if (Setting* setting = Forms::Find<Setting>())
+        if (Setting* setting = Forms::Find<Setting>()) {
             setting->Show(Form::Modeless, menu);
+            FormEvents::GiveBack(setting);
+        }
         return;
     }
     EraseCourseTables();

@@ -250,12 +250,18 @@ void Background::Form_Resize()
     if (!panel)
         return;
     // The panel normally goes down with the menu that owns it, and the form runtime brings it
-    // back with it: hiding it here as well would make the restore miss it.
+    // back with it: hiding it here as well would make the restore miss it. The restore shows
+    // only a panel that the minimise hid: one the program had hidden itself (the settings
+    // under the uninstaller) stays hidden.
     if (WindowState() == Form::Minimized) {
-        if (panel->isVisible())
+        if (panel->isVisible()) {
             panel->Hide();
-    } else if (WindowState() == Form::Normal && !panel->isVisible()) {
-        panel->Show(Form::Modeless);
+            m_panelHidden = panel;
+        }
+    } else if (WindowState() == Form::Normal) {
+        if (m_panelHidden == panel && !panel->isVisible())
+            panel->Show(Form::Modeless);
+        m_panelHidden = nullptr;
     }
 }
 

@@ -6,6 +6,7 @@
 // (or the code-page help window when the code page cannot show Chinese).
 
 #include <QImage>
+#include <QPointer>
 #include <future>
 
 #include "Form.h"
@@ -70,6 +71,7 @@ private:
     void Timer2_Timer();
     void Timer5_Timer();
 
+    QPointer<Form> m_panelHidden; // the panel this window's minimise hid, for its restore
     QString m_picturePath; // chosen when the window is built, decoded before it shows
     std::future<QImage> m_picture; // its decoding, on a thread of its own
     bool m_prepared{false};

@@ -10,6 +10,7 @@
 #include "Background.h"
 #include "BlankTrim.h"
 #include "FileDialog.h"
+#include "FormEvents.h"
 #include "Forms.h"
 #include "MsgBox.h"
 #include "Picture.h"
@@ -224,8 +225,12 @@ void Setting::Command5_Click()
     Hide();
     if (Form* menu = Forms::Find(QStringLiteral("Begin")))
         menu->Hide();
-    if (uninstall)
+    if (uninstall) {
         uninstall->Show(Form::Modeless, Forms::Find(QStringLiteral("Background")));
+        // The keys go with the learner to the uninstaller: the box gave them back to this
+        // panel, which is hidden now.
+        FormEvents::GiveKeysTo(uninstall);
+    }
 }
 
 void Setting::Form_Deactivate()

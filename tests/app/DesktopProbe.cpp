@@ -14,6 +14,11 @@
 //   pass right|wrong   the typing task is answered to the end of its pass by keys sent to it:
 //                      every character right, or enough of them wrong to stay below 80 %
 //   windows            "win <form> <native id>" for every visible form
+//   stack              "own <name> <native id> <owner's native id, 0 for none>" for every
+//                      visible form, then "box <title> <id> <owner's id>" for every visible
+//                      message box or file dialog of ours
+//   activity           "activity <CurrentActivity>" (0 once the course panel's turn has come)
+//   asking             "asking 1" while one of our message boxes is asked for, else "asking 0"
 //   text <form> <ctl>  "text <the control's text>" (a label, a line or a combo box; of a text
 //                      box, its first line with runs of blanks collapsed)
 //   place <form> <ctl> "place <x> <y>": the control's centre in its window's pixels
@@ -252,6 +257,23 @@ void Run(const QStringList& words)
         for (Form* f : Forms::LoadedForms())
             if (f->isVisible())
                 Say(QStringLiteral("win %1 %2").arg(f->FormName()).arg(f->winId()));
+    } else if (command == QLatin1String("stack")) {
+        for (Form* f : Forms::LoadedForms())
+            if (f->isVisible())
+                Say(QStringLiteral("own %1 %2 %3")
+                        .arg(f->FormName())
+                        .arg(f->winId())
+                        .arg(f->Owner() ? f->Owner()->winId() : 0));
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && w->windowType() == Qt::Dialog)
+                Say(QStringLiteral("box %1 %2 %3")
+                        .arg(w->windowTitle().section(QLatin1Char(' '), 0, 0))
+                        .arg(w->winId())
+                        .arg(w->parentWidget() ? w->parentWidget()->window()->winId() : 0));
+    } else if (command == QLatin1String("asking")) {
+        Say(QStringLiteral("asking %1").arg(MsgBox::IsShowing() ? 1 : 0));
+    } else if (command == QLatin1String("activity")) {
+        Say(QStringLiteral("activity %1").arg(State().CurrentActivity));
     } else if (command == QLatin1String("text")) {
         Say(QStringLiteral("text ") + ControlText(words.value(1), words.value(2)));
     } else if (command == QLatin1String("look")) {

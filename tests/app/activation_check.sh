@@ -7,8 +7,10 @@
 # answered with a file too large, and the code-page help window shown instead of the start
 # menu, the window that should take the keys is the active one, and typing (or Esc) reaches
 # it; Return on a focused button (the course panel's Open, the quiz's Next, the help window's)
-# clicks it. With
-# VELMORA_SHOTS set to a folder, a screenshot at the end of each case goes there. Skipped (77)
+# clicks it. A box, a file dialog or the uninstaller open when the program is minimised, or a
+# box raised while it is, goes down with it and comes back on top with the keys. With
+# VELMORA_SHOTS set to a folder, a screenshot at the end of each case goes there; with
+# VELMORA_CASES set, only the cases whose name holds that text run. Skipped (77)
 # when Xvfb, openbox, xdotool, xprop or xwininfo are not installed.
 #   activation_check.sh <desktop_probe> <data tree>
 set -u
@@ -30,7 +32,12 @@ source "$(dirname "$0")/desktop_session.sh"
 #   gone:<form>    wait until the form's window is no longer shown
 #   close:<form>   a click on the close box of that form's window frame
 #   hidden         wait until the main window is minimised
+#   iconify        the window manager iconifies the main window (as "show desktop" does)
+#   down           no window of ours stays on the screen while the program is minimised
+#   boxdown        wait until a message box is asked for while the program is minimised; it
+#                  stays down
 #   restore        the main window is restored as a taskbar would
+#   whole          every window of ours is mapped and above its owner, a box above them all
 #   t:<form>:<control>:<text>  "hao" is typed; the control then shows <text>
 #   focus:<form>:<control>  wait until that control has the form's focus
 #   ended          wait until the program has ended (its exit status 0)
@@ -53,6 +60,12 @@ cases=(
   "on-line dictionary closed beside a tool|1 2|p:tool 3;w:SentencesSingle;close:DictionaryOnline;w:SentencesSingle;t:SentencesSingle:Combo1:hao;k:Escape;gone:SentencesSingle"
   "notepad closed in the lesson text|1 2|p:study 0;w:Text;close:Notepad;w:Text;k:Escape;gone:Text;w:Begin1"
   "reading helper's file dialog cancelled|1 2|p:tool 8;w:ReadingHelper;p:press ReadingHelper Command5;dialog;k:Escape;w:ReadingHelper;k:Escape;gone:ReadingHelper"
+  "Set's warning open at a minimise|1 2|click:Begin:Image3(3);click:Setting:Text4;type:1.2.3;click:Setting:Command1;box:Warning;iconify;down;restore;box:Warning;whole;k:Return;w:Setting;whole;t:Setting:Text4:hao;click:Setting:Command1;box:Warning;k:Escape;w:Setting|1024x768 1280x1024"
+  "typing's warning open at a minimise|1 2|p:study 1;w:Typing;k:Escape;box;iconify;down;restore;box;whole;k:Return;w:Typing;whole;t:Typing:Label8:hao ;k:Escape;box;k:Return;w:Typing|1024x768 1280x1024"
+  "typing's pass mark missed while minimised|1 2|p:study 1;w:Typing;p:pass wrong;iconify;boxdown;restore;box;whole;k:Return;w:Typing;whole;t:Typing:Label8:hao |1024x768 1280x1024"
+  "reading helper's file dialog open at a minimise|1 2|p:tool 8;w:ReadingHelper;p:press ReadingHelper Command5;dialog;iconify;down;restore;dialog;whole;k:Escape;w:ReadingHelper;whole;k:Escape;gone:ReadingHelper|1024x768 1280x1024"
+  "uninstaller open at a minimise, then Cancel|1 2|click:Begin:Image3(3);click:Setting:Command5;box:Attention;k:y;w:Uninstall;iconify;down;restore;w:Uninstall;whole;click:Uninstall:Command2;w:Setting;whole;k:F4;hidden;restore;w:Setting;whole;click:Setting:Command5;box:Attention;k:Escape;w:Setting;click:Begin:Image3(1);w:Begin;whole|1024x768 1280x1024"
+  "each panel at F4|1 2|click:Begin:Image3(2);k:F4;hidden;restore;w:Begin;whole;click:Begin:Image3(4);k:F4;hidden;restore;w:Begin;whole;click:Begin:Image3(3);k:F4;hidden;restore;w:Begin;whole"
   "reading helper's file too large|1 2|p:tool 8;w:ReadingHelper;p:press ReadingHelper Command5;dialog;type:$work/large.txt;k:Return;box:Warning;k:Return;w:ReadingHelper;k:Escape;gone:ReadingHelper"
   "on-line look-up typed, and the next typed after its page|1 2|p:service;p:tool 3;w:SentencesSingle;p:settext DictionaryOnline Combo1 ;click:DictionaryOnline:Combo1;w:DictionaryOnline;type:tea;k:Return;see:DictionaryOnline:RichTextBox1:tea 好 [Lexicon Online];t:DictionaryOnline:Combo1:teahao;k:Return;see:DictionaryOnline:RichTextBox1:teahao 好 [Lexicon Online];t:DictionaryOnline:Combo1:teahaohao|1024x768 1280x1024"
   "F4 twice in the dictionary's search box, with a history|1 2|p:tool 3;w:SentencesSingle;p:look good;p:settext Dictionary Combo1 ;click:Dictionary:Combo1;w:Dictionary;k:F4;hidden;restore;w:Dictionary;k:F4;hidden;restore;w:Dictionary;t:Dictionary:Combo1:hao|1024x768 1280x1024"
@@ -70,7 +83,8 @@ head -c 5000000 /dev/zero | tr '\0' a >"$work/large.txt"
 runs=()
 for size in 1024x768 1280x1024; do
   for entry in "${cases[@]}"; do
-    IFS='|' read -r _ _ _ sizes <<<"$entry"
+    IFS='|' read -r name _ _ sizes <<<"$entry"
+    [[ "$name" == *"${VELMORA_CASES:-}"* ]] || continue
     [[ " ${sizes:-1024x768} " == *" $size "* ]] && runs+=("$size|$entry")
   done
 done
@@ -93,12 +107,15 @@ for entry in "${runs[@]}"; do
         wait_for '[ -n "$(window "$form")" ]' || { problem="$form is not shown"; break; }
         id=$(window "$form")
         wait_for '[ "$(active)" = "$id" ]' || { problem="$form is not active after '$prev' (active: $(xdotool getactivewindow getwindowname 2>/dev/null))"; break; } ;;
+      boxdown)
+        wait_for '[ "$(ask asking)" = "asking 1" ]' 600 || { problem="no message box while minimised"; break; }
+        wait_for '[ -z "$(shown_while_minimised)" ]' || { problem="$(shown_while_minimised) shows alone while the program is minimised"; break; } ;;
       box*) # a pass answered partly wrong takes 3.6 s for each wrong answer
         title=Advice
         [ "$step" = box ] || title="${step#box:}"
-        wait_for '[ "$(xdotool getactivewindow getwindowname 2>/dev/null)" = "$title" ]' 600 || { problem="no message box"; break; } ;;
+        wait_for '[ "$(xdotool getactivewindow getwindowname 2>/dev/null)" = "$title" ]' 600 || { problem="no $title box after '$prev'"; break; } ;;
       dialog)
-        wait_for 'xdotool getactivewindow getwindowname 2>/dev/null | grep -q "^Open"' || { problem="no file dialog"; break; } ;;
+        wait_for 'xdotool getactivewindow getwindowname 2>/dev/null | grep -q "^Open"' || { problem="no file dialog after '$prev'"; break; } ;;
       k:*) xdotool key "${step#k:}" ;;
       click:*)
         IFS=':' read -r _ form control <<<"$step"
@@ -135,6 +152,12 @@ for entry in "${runs[@]}"; do
       hidden)
         back=$(window Background)
         wait_for 'xprop -id "$back" _NET_WM_STATE | grep -q HIDDEN' || { problem="F4 did not minimise the program"; break; } ;;
+      iconify)
+        back=$(window Background)
+        xdotool windowminimize "$back"
+        wait_for 'xprop -id "$back" _NET_WM_STATE | grep -q HIDDEN' || { problem="the window manager did not iconify the program"; break; } ;;
+      down)
+        wait_for '[ -z "$(shown_while_minimised)" ]' || { problem="$(shown_while_minimised) shows alone while the program is minimised"; break; } ;;
       restore) xdotool windowactivate "$back" 2>/dev/null ;;
       focus:*)
         IFS=':' read -r _ form control <<<"$step"
@@ -143,6 +166,8 @@ for entry in "${runs[@]}"; do
       ended)
         wait_for '! kill -0 "${pids[-1]}" 2>/dev/null' || { problem="the program did not end after '$prev'"; break; }
         wait "${pids[-1]}" || { problem="the program ended with exit status $?"; break; } ;;
+      whole)
+        wait_for '[ -z "$(stack_problem)" ]' || { problem="after '$prev': $(stack_problem)"; break; } ;;
       t:*)
         IFS=':' read -r _ form control want <<<"$step"
         xdotool type --delay 30 hao

@@ -5,9 +5,9 @@ source "$(dirname "${BASH_SOURCE[0]}")/../support/virtual_desktop.sh"
 skip_without Xvfb openbox xdotool xprop xwininfo
 tree=$(cd "$tree" && pwd)
 
-# start_program [NAME=VALUE...] LESSON STEP: the program on the data tree, with that frontier in
-# its record and those variables in its environment, until the course panel (or the code-page
-# help window) is shown.
+# start_program [NAME=VALUE...] LESSON STEP [started]: the program on the data tree, with that
+# frontier in its record and those variables in its environment, until the course panel (or
+# the code-page help window) is shown, or with "started" until it answers commands.
 start_program() {
   local environment=()
   while [[ "${1:-}" == *=* ]]; do
@@ -30,6 +30,7 @@ start_program() {
     "$probe" <"$work/in" >"$work/out" 2>"$work/probe.err" &
   pids+=($!)
   exec 5>"$work/in"
+  [ "${3:-}" = started ] && return
   wait_for 'grep -q "^ready" "$work/out" || ! kill -0 "${pids[-1]}" 2>/dev/null' 600
   grep -q "^ready" "$work/out" || {
     cat "$work/probe.err"
@@ -61,4 +62,35 @@ frame_of() {
     id="$parent"
   done
   echo "$id"
+}
+
+mapped() { xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
+
+# stack_problem: nothing when every window of ours that is shown (forms, message boxes, file
+# dialogs) is mapped, lies above its owner in the window manager's stacking, and an open box or
+# dialog lies above every other window of ours; else what is wrong.
+stack_problem() {
+  ask stack >"$work/stack"
+  xprop -root _NET_CLIENT_LIST_STACKING | grep -o '0x[0-9a-f]*' | while read -r w; do echo $((w)); done >"$work/order"
+  local kind name id owner
+  while read -r kind name id owner; do
+    mapped "$id" || { echo "$name is not mapped"; return; }
+    [ "$kind" = box ] && [ "$owner" = 0 ] && { echo "the $name box has no owner"; return; }
+    [ "$owner" = 0 ] || grep -q " $owner [0-9]*$" "$work/stack" || { echo "the owner of $name is not shown"; return; }
+  done <"$work/stack"
+  awk 'NR == FNR { at[$1] = FNR; next }
+    { place[$3] = at[$3]; name[$3] = $2; owner[$3] = $4; kind[$3] = $1; if (at[$3] > top) top = at[$3] }
+    END {
+      for (w in place) {
+        if (owner[w] != 0 && place[w] < place[owner[w]]) { print name[w] " lies under " name[owner[w]]; exit }
+        if (kind[w] == "box" && place[w] < top) { print "the " name[w] " box is not on top"; exit }
+      }
+    }' "$work/order" "$work/stack"
+}
+
+# shown_while_minimised: nothing when no window of ours is on the screen, else its name.
+shown_while_minimised() {
+  ask stack | while read -r _ name id _; do
+    mapped "$id" && { echo "$name"; return; }
+  done
 }

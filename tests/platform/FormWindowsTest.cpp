@@ -1,6 +1,7 @@
-// Owned windows following their owner, activation that ignores our own boxes and dialogs,
-// and key preview.
+// Owned windows following their owner, our boxes going down and coming back with the window
+// they are open over, activation that ignores our own boxes and dialogs, and key preview.
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
@@ -8,6 +9,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 #include <functional>
 #include <gtest/gtest.h>
@@ -16,6 +18,7 @@
 #include "Form.h"
 #include "FormEvents.h"
 #include "Forms.h"
+#include "MsgBox.h"
 #include "TestSupport.h"
 
 namespace {
@@ -37,8 +40,14 @@ public:
     QList<Form::WindowStateKind> resizes;
     std::function<void()> onCloseBox; // the form's own answer to the close box, else an unload
     bool usesReturn{false};           // the form's key handler takes Return for itself
+    bool ownerShownFirst{false};       // whether its owner was shown when it was last shown
 
 protected:
+    void showEvent(QShowEvent* e) override
+    {
+        ownerShownFirst = !Owner() || Owner()->isVisible();
+        Form::showEvent(e);
+    }
     void Form_CloseRequested() override { onCloseBox ? onCloseBox() : Form::Form_CloseRequested(); }
     void Form_Activate() override { ++activations; }
     void Form_Deactivate() override { ++deactivations; }
@@ -198,6 +207,108 @@ TEST_F(FormWindowsTest, AWindowHiddenWhileItsOwnerIsMinimisedStaysHidden)
     main->SetWindowState(Form::Minimized);
     main->SetWindowState(Form::Normal);
     EXPECT_FALSE(menu->isVisible());
+}
+
+TEST_F(FormWindowsTest, AWindowShownWhileItsOwnerIsDownComesBackWithItAfterIt)
+{
+    for (const bool modal : {false, true}) {
+        SCOPED_TRACE(modal ? "modal" : "modeless");
+        Forms::DiscardAll();
+        // Loaded before its owner, so that the restore meets it first.
+        Probe* panel = LoadProbe("Panel");
+        Probe* main = LoadProbe("Main");
+        Probe* menu = LoadProbe("Menu");
+        main->Show();
+        menu->Show(Form::Modeless, main);
+        main->SetWindowState(Form::Minimized);
+        bool shownWhileDown = true;
+        bool backWithTheRestore = false;
+        const auto restore = [&] {
+            shownWhileDown = panel->isVisible();
+            main->SetWindowState(Form::Normal);
+            backWithTheRestore = panel->isVisible();
+            if (modal)
+                panel->Hide();
+        };
+        if (modal) {
+            QTimer::singleShot(0, restore);
+            panel->Show(Form::Modal, menu);
+        } else {
+            panel->Show(Form::Modeless, menu);
+            restore();
+        }
+        EXPECT_FALSE(shownWhileDown);
+        EXPECT_TRUE(backWithTheRestore);
+        EXPECT_TRUE(panel->ownerShownFirst);
+        EXPECT_FALSE(panel->IsShownModal());
+        // Once back, it goes down with the next minimise as any other.
+        main->SetWindowState(Form::Minimized);
+        main->SetWindowState(Form::Normal);
+        EXPECT_EQ(panel->isVisible(), !modal);
+    }
+}
+
+TEST_F(FormWindowsTest, ABoxGoesDownWithTheWindowItIsOpenOverAndComesBackWithIt)
+{
+    m_boxes.reset(); // the real boxes
+    Probe* main = LoadProbe("Main");
+    Probe* menu = LoadProbe("Menu");
+    main->Show();
+    menu->Show(Form::Modeless, main);
+    Activate(menu);
+    if (QApplication::activeWindow() != menu)
+        GTEST_SKIP() << "the window system gives no activation";
+    const auto shownBox = []() -> QMessageBox* {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible())
+                return box;
+        return nullptr;
+    };
+    for (const bool openFirst : {true, false}) {
+        SCOPED_TRACE(openFirst ? "open at the minimise" : "asked for while minimised");
+        struct Seen {
+            bool shownWhileDown{true};
+            bool asked{false};
+            QWidget* over{nullptr};
+            bool minimised{true};
+        } seen;
+        QTimer answer;
+        answer.setInterval(0);
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            // The box comes back once its window is back, and answers as it would have.
+            QMessageBox* box = shownBox();
+            if (!box)
+                return;
+            answer.stop();
+            seen.over = box->parentWidget();
+            seen.minimised = box->windowState() & Qt::WindowMinimized;
+            box->button(QMessageBox::Yes)->click();
+        });
+        const auto restore = [&] {
+            seen.shownWhileDown = shownBox() != nullptr;
+            seen.asked = MsgBox::IsShowing();
+            main->SetWindowState(Form::Normal);
+            answer.start();
+        };
+        if (openFirst) {
+            QTimer::singleShot(0, [&] {
+                main->SetWindowState(Form::Minimized);
+                restore();
+            });
+        } else {
+            main->SetWindowState(Form::Minimized);
+            QTimer::singleShot(0, restore);
+        }
+        EXPECT_EQ(MsgBox::Show(QStringLiteral("text"), MsgBox::YesNo, MsgBox::Question, QStringLiteral("Attention"),
+                      MsgBox::DefaultSecond),
+            MsgBox::Yes);
+        EXPECT_FALSE(seen.shownWhileDown);
+        EXPECT_TRUE(seen.asked);
+        EXPECT_EQ(seen.over, menu);
+        EXPECT_FALSE(seen.minimised);
+        EXPECT_FALSE(MsgBox::IsShowing());
+        EXPECT_TRUE(menu->isVisible());
+    }
 }
 
 TEST_F(FormWindowsTest, OwnedWindowsIconifiedWithTheirOwnerComeBackNormal)

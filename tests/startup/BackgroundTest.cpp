@@ -277,8 +277,10 @@ TEST_F(BackgroundTest, MinimisingHidesTheOpenPanelAndRestoringShowsIt)
         qint16 activity;
         const char* panel; // the panel that follows the window, or nullptr
     };
+    // The settings' code with no panel shown is the uninstaller's time: the program hid the
+    // settings itself, and the restore leaves them hidden.
     const Case cases[] = {{0, "Begin1"}, {10, "Begin4"}, {20, "Setting"}, {30, "frmAbout"}, {1, nullptr}, {8, nullptr},
-        {15, nullptr}};
+        {15, nullptr}, {20, nullptr}};
     const char* const panels[] = {"Begin1", "Begin4", "Setting", "frmAbout"};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.activity);
