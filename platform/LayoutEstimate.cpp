@@ -1,5 +1,6 @@
 #include "LayoutEstimate.h"
 
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <algorithm>
 #include <cmath>
@@ -70,11 +71,24 @@ LayoutEstimate::LayoutEstimate(const QFont& defaultFont, qreal lineWidth, qreal 
     , m_lineWidth(std::max<qreal>(lineWidth, 1))
     , m_tabStop(tabStop)
     , m_margin(margin)
+    , m_defaultKey(defaultFont.key())
 {
     m_markHeight = FontOf(RtfCharFormat{}).LineHeight();
 }
 
 LayoutEstimate::~LayoutEstimate() = default;
+
+QHash<QString, std::shared_ptr<LayoutEstimate::Font>>& LayoutEstimate::Fonts()
+{
+    static QHash<QString, std::shared_ptr<Font>> fonts;
+    // The metrics hold on to the application's font system: they go with it, not after it.
+    static const bool emptiedWithTheApplication = [] {
+        qAddPostRoutine([] { Fonts().clear(); });
+        return true;
+    }();
+    (void)emptiedWithTheApplication;
+    return fonts;
+}
 
 LayoutEstimate::Font& LayoutEstimate::FontOf(const RtfCharFormat& format)
 {
@@ -82,9 +96,9 @@ LayoutEstimate::Font& LayoutEstimate::FontOf(const RtfCharFormat& format)
     if (m_lastFont && format.pointSize == m_lastFormat.pointSize && format.bold == m_lastFormat.bold
         && format.italic == m_lastFormat.italic && format.fontName == m_lastFormat.fontName)
         return *m_lastFont;
-    const QString key = format.fontName + QChar(0x1F) + QString::number(format.pointSize) + QChar(0x1F)
+    const QString key = m_defaultKey + QChar(0x1F) + format.fontName + QChar(0x1F) + QString::number(format.pointSize) + QChar(0x1F)
         + QChar(u'0' + (format.bold ? 1 : 0) + (format.italic ? 2 : 0));
-    std::shared_ptr<Font>& font = m_fonts[key];
+    std::shared_ptr<Font>& font = Fonts()[key];
     if (!font) {
         QFont f = m_defaultFont;
         if (!format.fontName.isEmpty())
@@ -111,6 +125,9 @@ qreal LayoutEstimate::Advance(Font& font, char32_t c)
         return *known;
     // Measured as a string, so that a character the font lacks takes its fallback's width.
     const qreal advance = font.metrics.horizontalAdvance(QString::fromUcs4(&c, 1));
+    // Kept for the program's life: a text of every character there is must not keep them all.
+    if (font.others.size() >= 65536)
+        font.others.clear();
     font.others.insert(c, advance);
     return advance;
 }

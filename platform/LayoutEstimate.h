@@ -50,6 +50,9 @@ public:
 
 private:
     struct Font;
+    // The fonts measured so far, by the default font and format they stand for: the same for
+    // every box and every estimate, so measured once in the program.
+    static QHash<QString, std::shared_ptr<Font>>& Fonts();
     Font& FontOf(const RtfCharFormat& format);
     qreal Advance(Font& font, char32_t c);
     void EndLine();
@@ -62,7 +65,7 @@ private:
     qreal m_lineWidth;
     qreal m_tabStop;
     qreal m_margin;
-    QHash<QString, std::shared_ptr<Font>> m_fonts;
+    QString m_defaultKey;
     RtfCharFormat m_lastFormat;
     Font* m_lastFont{nullptr};
 
