@@ -6,8 +6,8 @@
 #include <QKeyEvent>
 #include <QTimer>
 #include <QWindow>
-#include <QWindowStateChangeEvent>
 #include <algorithm>
+#include <utility>
 
 #include "Clock.h"
 #include "FormEvents.h"
@@ -467,12 +467,12 @@ void Form::changeEvent(QEvent* e)
     QWidget::changeEvent(e);
     if (e->type() != QEvent::WindowStateChange || m_unloading)
         return;
-    const Qt::WindowStates old = static_cast<QWindowStateChangeEvent*>(e)->oldState();
     const bool minimisedNow = windowState() & Qt::WindowMinimized;
-    if (minimisedNow && !(old & Qt::WindowMinimized)) {
+    const bool minimisedBefore = std::exchange(m_minimisedSeen, minimisedNow);
+    if (minimisedNow && !minimisedBefore) {
         FormEvents::Instance().Minimised(this);
         HideOwnedWindows();
-    } else if (!minimisedNow && (old & Qt::WindowMinimized)) {
+    } else if (!minimisedNow && minimisedBefore) {
         ShowOwnedWindows();
         FormEvents::Instance().Restored(this);
     }

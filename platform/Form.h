@@ -133,6 +133,10 @@ private:
     bool m_keyPreview{false};
     bool m_active{false};
     bool m_hiddenWithOwner{false};
+    // Minimised as this form last heard: a state change's own "old state" is the window's,
+    // which already holds the new state when two changes come close behind each other (a
+    // minimise the window manager undoes at once for a window of ours shown at that moment).
+    bool m_minimisedSeen{false};
     quint64 m_showSerial{0}; // when the form was last shown, for the stacking of owned windows
     // The key event the preview took last, until the event loop turns over.
     const QKeyEvent* m_previewed{nullptr};

@@ -298,7 +298,10 @@ void Background::Timer1_Timer()
 {
     Timer1->SetEnabled(false);
     PrepareToShow();
-    Show(Form::Modeless);
+    // Minimised by the learner before this step, the program stays down: the menu waits for
+    // the restore.
+    if (!IsDown())
+        Show(Form::Modeless);
     Forms::Unload(QStringLiteral("RegisterOCX"));
     if (CodePage::SystemCanShowChinese()) {
         Common04();
