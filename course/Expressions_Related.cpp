@@ -132,7 +132,5 @@ void Expressions_Related::mousePressEvent(QMouseEvent* e)
 
 void Expressions_Related::Form_KeyDown(int& keyCode, int)
 {
-    if (keyCode == Keys::F4)
-        if (Background* main = Forms::Find<Background>())
-            main->MinimizeProgram();
+    Background::MinimiseOnF4(keyCode);
 }

@@ -84,12 +84,7 @@ void LessonTaskWindow::HandBack(const QList<HandBackStep>& steps)
 void LessonTaskWindow::Form_KeyDown(int& keyCode, int shift)
 {
     (void)shift;
-    if (keyCode != Keys::F4)
-        return;
-    // Taken whole: a task's combo box would open its list on it too.
-    keyCode = 0;
-    if (Background* main = Forms::Find<Background>())
-        main->MinimizeProgram();
+    Background::MinimiseOnF4(keyCode);
 }
 
 void LessonTaskWindow::Form_KeyUp(int& keyCode, int shift)

@@ -175,7 +175,5 @@ void Notepad::FollowOutbox()
 
 void Notepad::Form_KeyDown(int& keyCode, int)
 {
-    if (keyCode == Keys::F4)
-        if (Background* main = Forms::Find<Background>())
-            main->MinimizeProgram();
+    Background::MinimiseOnF4(keyCode);
 }

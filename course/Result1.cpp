@@ -78,9 +78,7 @@ void Result1::Form_Unload()
 
 void Result1::Form_KeyDown(int& keyCode, int)
 {
-    if (keyCode == Keys::F4)
-        if (Background* main = Forms::Find<Background>())
-            main->MinimizeProgram();
+    Background::MinimiseOnF4(keyCode);
 }
 
 void Result1::Form_KeyUp(int& keyCode, int)

@@ -86,7 +86,5 @@ void WordsPanel::ListView1_Click()
 
 void WordsPanel::Form_KeyDown(int& keyCode, int)
 {
-    if (keyCode == Keys::F4)
-        if (Background* main = Forms::Find<Background>())
-            main->MinimizeProgram();
+    Background::MinimiseOnF4(keyCode);
 }

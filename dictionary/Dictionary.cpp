@@ -156,10 +156,7 @@ void Dictionary::Form_KeyDown(int& keyCode, int)
         ClearSearchBox();
         break;
     case Keys::F4:
-        // F4 does one thing: the search box would open its list on it too.
-        keyCode = 0;
-        if (Background* main = Forms::Find<Background>())
-            main->MinimizeProgram();
+        Background::MinimiseOnF4(keyCode);
         break;
     default:
         break;

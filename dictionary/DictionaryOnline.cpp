@@ -118,11 +118,8 @@ void DictionaryOnline::Form_KeyDown(int& keyCode, int shift)
     if (keyCode == Keys::Return) {
         keyCode = 0;
         Command1_Click();
-    } else if (keyCode == Keys::F4) {
-        // F4 does one thing: the search box would open its list on it too.
-        keyCode = 0;
-        if (Background* main = Forms::Find<Background>())
-            main->MinimizeProgram();
+    } else {
+        Background::MinimiseOnF4(keyCode);
     }
 }
 

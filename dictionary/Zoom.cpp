@@ -120,10 +120,7 @@ void Zoom::Form_Deactivate()
 
 void Zoom::Form_KeyDown(int& keyCode, int)
 {
-    if (keyCode != Keys::F4)
-        return;
-    if (Background* main = Forms::Find<Background>())
-        main->MinimizeProgram();
+    Background::MinimiseOnF4(keyCode);
 }
 
 void Zoom::mouseMoveEvent(QMouseEvent* e)

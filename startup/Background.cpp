@@ -235,6 +235,16 @@ void Background::Common04()
 
 qint32 Background::GetLocalTZ(QString& zoneName) const { return Clocks::LocalOffset(TimeZone::Query(), zoneName); }
 
+bool Background::MinimiseOnF4(int& keyCode)
+{
+    if (keyCode != Keys::F4)
+        return false;
+    keyCode = 0;
+    if (Background* main = Forms::Find<Background>())
+        main->MinimizeProgram();
+    return true;
+}
+
 void Background::MinimizeProgram()
 {
     if (State().CurrentActivity < 0)

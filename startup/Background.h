@@ -27,6 +27,9 @@ public:
     void Common01(qint16 mode, qint16 save);
     // Minimises the whole program, except while it is still starting (the panels' F4).
     virtual void MinimizeProgram();
+    // F4 in a window's key preview: the program is minimised, and the key goes no further (a
+    // combo box of the window would open its list on it too). False for any other key.
+    static bool MinimiseOnF4(int& keyCode);
     // ToneLabelView: Label4 shows text, fitted to it.
     void ShowToneText(const QString& text) override;
     // The local offset from UTC in minutes (east positive); the zone name is appended.

@@ -47,11 +47,8 @@ void MenuPanel::Form_KeyDown(int& keyCode, int shift)
     if (keyCode == Keys::Escape) {
         if (Begin* menu = Forms::Find<Begin>())
             menu->Common01();
-    } else if (keyCode == Keys::F4) {
-        // Taken whole: a panel's combo box would open its list on it too.
-        keyCode = 0;
-        if (Background* main = Forms::Find<Background>())
-            main->MinimizeProgram();
+    } else {
+        Background::MinimiseOnF4(keyCode);
     }
 }
 

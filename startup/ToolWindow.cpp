@@ -24,12 +24,7 @@ void ToolWindow::CloseTool() { Unload(); }
 void ToolWindow::Form_KeyDown(int& keyCode, int shift)
 {
     (void)shift;
-    if (keyCode == Keys::F4) {
-        // Taken whole: a tool's combo box would open its list on it too.
-        keyCode = 0;
-        if (Background* main = Forms::Find<Background>())
-            main->MinimizeProgram();
-    }
+    Background::MinimiseOnF4(keyCode);
 }
 
 void ToolWindow::Form_KeyUp(int& keyCode, int shift)
