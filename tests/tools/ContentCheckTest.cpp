@@ -2,6 +2,7 @@
 
 #include "ContentCheck.h"
 #include "TestSupport.h"
+#include "WrongOptionCheck.h"
 
 namespace {
 
@@ -257,5 +258,34 @@ TEST_F(ContentCheckTest, DialogueScriptIsCheckedAgainstItsPinyinAndItsSoundNames
         }
         ASSERT_FALSE(errors.isEmpty());
         EXPECT_TRUE(errors.join("\n").contains(QString::fromUtf8(c.expected))) << errors.join("\n").toStdString();
+    }
+}
+
+// Words of a lesson that share a meaning are named and kept apart by the vocabulary test; a word
+// that every other word shares a meaning with has no wrong options to show.
+TEST_F(ContentCheckTest, WordsSharingAMeaningAreKeptApartInTheVocabularyTest)
+{
+    const struct {
+        const char* name;
+        const char* list;
+        QStringList errors;
+        const char* report; // the lesson's report line, empty: none
+    } cases[] = {
+        {"near-synonyms", "hu.an2\n还\nto give back; to return\ng.ui1 hu.an2\n归还\nto return (something borrowed)\nsh.u1\n书\nbook\n", {},
+            "Lesson 1: the vocabulary test keeps apart 还/归还"},
+        {"distinct", "sh.u1\n书\nbook\nb.i3\n笔\npen\n", {}, ""},
+        {"nothing else to show", "n.in2\n您\nyou (polite)\nn.i3 m.en0\n你们\nyou (plural)\n",
+            {"Lesson_1/icwp.txt:1: no other word of the lesson may give 您 its wrong options in the vocabulary test",
+                "Lesson_1/icwp.txt:4: no other word of the lesson may give 你们 its wrong options in the vocabulary test"},
+            "Lesson 1: the vocabulary test keeps apart 您/你们"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFile("content/Lessons/Script/Lesson_1/icwp.txt", QByteArray(c.list));
+        ContentCheck::Result result;
+        ContentCheck::CheckWrongOptions(Path("content"), result);
+        EXPECT_EQ(result.errors, c.errors);
+        const QStringList lessonLines = result.report.filter(QStringLiteral("Lesson "));
+        EXPECT_EQ(lessonLines, *c.report ? QStringList{QString::fromUtf8(c.report)} : QStringList());
     }
 }
