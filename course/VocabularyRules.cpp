@@ -7,6 +7,7 @@
 #include "Clock.h"
 #include "TextFilters.h"
 #include "TypingRules.h"
+#include "WrongOptions.h"
 
 namespace {
 // A draw repeated until it fits gives up after this many tries (a scripted or degenerate
@@ -29,26 +30,28 @@ QString LeftTrimBlanks(const QString& s)
     return s.mid(k);
 }
 
-// The English of another word: another row of the test, or with a single word a lesson entry
-// of the course with another Chinese. Null when there is none.
+// The English of another word that may give the word its wrong options (WrongOptions.h): another
+// row of the test, or with a single word a lesson entry of the course. Null when there is none.
 QString OtherEnglish(const QVector<TestWord>& words, int wordIndex)
 {
+    const TestWord& word = words[wordIndex - 1];
     const int n = int(words.size());
     if (n >= 2) {
         for (int tries = 0; tries < kMaxRedraws; ++tries) {
             const int r = Random::Index(n);
-            if (r != wordIndex)
+            if (r != wordIndex && MayGiveWrongOptions(word.Chinese, word.English, words[r - 1].Chinese, words[r - 1].English))
                 return words[r - 1].English;
         }
-        return words[wordIndex % n].English;
+        const TestWord& next = words[wordIndex % n];
+        return MayGiveWrongOptions(word.Chinese, word.English, next.Chinese, next.English) ? next.English : QString();
     }
     const AppState& s = State();
     const int entries = std::min<int>(s.LessonEntryCount, int(s.WordText[0].size()));
-    const QString word = words.value(wordIndex - 1).Chinese;
     for (int tries = 0; tries < kMaxRedraws && entries > 0; ++tries) {
         const int k = Random::Index(entries);
-        if (s.WordText[0][k - 1] != word)
-            return s.WordText[1].value(k - 1);
+        const QString english = s.WordText[1].value(k - 1);
+        if (MayGiveWrongOptions(word.Chinese, word.English, s.WordText[0][k - 1], english))
+            return english;
     }
     return QString();
 }
@@ -115,15 +118,15 @@ QVector<VocabularyOption> VocabularyOptions(const QVector<TestWord>& words, int 
     for (int k = 0; k < kVocabularyOptions; ++k) {
         if (taken[size_t(k)])
             continue;
-        // A distractor reading like one of the word's meanings would be marked wrong although
-        // it says the right thing: draw again.
+        // A distractor that says what the word means would be marked wrong although it is
+        // right: draw again.
         for (int tries = 0; tries < kDistractorDraws; ++tries) {
             const QString english = OtherEnglish(words, wordIndex);
             if (english.isNull())
                 break;
             const QString text = DistractorText(english);
             const QString shown = BlankTrim(text);
-            if (!shown.isEmpty() && !meanings.contains(shown)) {
+            if (!shown.isEmpty() && !meanings.contains(shown) && !SharesMeaning(shown, word.English)) {
                 options[k] = {text, QString()};
                 break;
             }

@@ -34,15 +34,16 @@ struct VocabularyOption {
 };
 
 inline constexpr int kVocabularyOptions = 8;
-// How often a distractor that reads like one of the word's meanings (or is empty) is drawn
-// again before its option is left empty.
+// How often a distractor that says one of the word's meanings (or is empty) is drawn again
+// before its option is left empty.
 inline constexpr int kDistractorDraws = 20;
 
 // The options for word wordIndex (1-based) of words: each meaning in an option drawn as
 // Int(Rnd * 8) until free, in order; every other option a distractor: the English of another
-// word of the test, or one of its meanings drawn when it has several. A test of one word
-// takes its distractors from the course's lesson entries (State().WordText 1..LessonEntryCount)
-// with another Chinese.
+// word of the test, or one of its meanings drawn when it has several. A word that shares a
+// meaning with the word or has its Chinese (MayGiveWrongOptions) is drawn again. A test of one
+// word takes its distractors from the course's lesson entries (State().WordText
+// 1..LessonEntryCount) by the same rule.
 QVector<VocabularyOption> VocabularyOptions(const QVector<TestWord>& words, int wordIndex);
 
 // A clicked option is right when its tag, trailing blanks removed, is the word.

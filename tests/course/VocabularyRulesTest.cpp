@@ -9,6 +9,7 @@
 #include "Clock.h"
 #include "TestSupport.h"
 #include "VocabularyRules.h"
+#include "WrongOptions.h"
 
 namespace {
 // Draws come from a list, then from a fallback value.
@@ -154,6 +155,69 @@ TEST_F(VocabularyRulesTest, ASingleWordTakesItsDistractorsFromTheLessonEntries)
     ScriptedRandom nothing({Slot8(3)}, 0.0);
     const QVector<VocabularyOption> lonely = VocabularyOptions({{"我", " I ", "wo3"}}, 1);
     EXPECT_EQ(Texts(lonely), (QStringList{"", "", "", " I ", "", "", "", ""}));
+}
+
+// Two meanings say the same past "to", their bracketed notes and examples, case, blanks and end
+// marks; an empty sense is no meaning in common.
+TEST_F(VocabularyRulesTest, MeaningsAreComparedByTheirSense)
+{
+    const struct {
+        const char* english;
+        const char* other;
+        bool shared;
+    } cases[] = {
+        {"to give back; to return", "to return (something borrowed)", true},
+        {"minute; cent", "minute (length of time)", true},
+        {"except; besides", "apart from; besides (in 除了…以外); beyond", true},
+        {"last (上个月: last month)", " Last. ", true},
+        {"(after a verb) to succeed in", "to  succeed in", true},
+        {"to go", "to go out", false},
+        {"tomato", "potato", false},
+        {"(polite)", "(plural)", false},
+        {"", ";", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.english) + " / " + c.other);
+        EXPECT_EQ(SharesMeaning(QString::fromUtf8(c.english), QString::fromUtf8(c.other)), c.shared);
+        EXPECT_EQ(SharesMeaning(QString::fromUtf8(c.other), QString::fromUtf8(c.english)), c.shared);
+    }
+}
+
+// A word that says what the asked word means, or has its Chinese, never gives it a wrong option:
+// the draw takes another word, from the test's rows or, for a test of one word, from the
+// course's lesson entries.
+TEST_F(VocabularyRulesTest, NoWrongOptionSharesAMeaningWithTheWord)
+{
+    const struct {
+        const char* name;
+        QVector<TestWord> words;
+        QStringList entryChinese, entryEnglish; // the course's lesson entries
+        int otherDraw;                          // of the rows or entries that may not be taken
+    } cases[] = {
+        {"a near-synonym of the lesson", {{"还", "to give back; to return", "huan2"}, {"归还", "to return (something borrowed)", "gui1huan2"}, {"书", "book", "shu1"}}, {}, {}, 2},
+        {"the same Chinese read otherwise", {{"还", "to give back", "huan2"}, {"还", "also; still", "hai2"}, {"书", "book", "shu1"}}, {}, {}, 2},
+        {"a lesson entry of one word", {{"还", "to give back; to return", "huan2"}}, {"还", "归还", "书"}, {" also ", " to return (something borrowed) ", " book "}, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        State().WordText[0] = c.entryChinese;
+        State().WordText[1] = c.entryEnglish;
+        State().LessonEntryCount = qint16(c.entryChinese.size());
+        const int n = int(std::max(c.words.size(), c.entryChinese.size()));
+        // Each distractor draws the word itself (rows) or the same Chinese (entries), then the
+        // word that shares a meaning, then the book.
+        QList<double> draws;
+        for (int k = 0; k < kVocabularyOptions; ++k)
+            draws += {IndexOf(1, n), IndexOf(c.otherDraw, n), IndexOf(3, n)};
+        draws.prepend(Slot8(0));
+        if (c.words[0].English.contains(';'))
+            draws.insert(1, Slot8(1));
+        ScriptedRandom script(draws);
+        const QVector<VocabularyOption> options = VocabularyOptions(c.words, 1);
+        const int meanings = int(WordMeanings(c.words[0].English).size());
+        for (int k = meanings; k < kVocabularyOptions; ++k)
+            EXPECT_EQ(options[k].Text.trimmed(), QStringLiteral("book")) << k;
+    }
 }
 
 TEST_F(VocabularyRulesTest, RateRoundsHalfToEven)

@@ -2,6 +2,7 @@
 
 #include "ContentCheck.h"
 #include "TestSupport.h"
+#include "WrongOptionCheck.h"
 
 namespace {
 
@@ -257,5 +258,96 @@ TEST_F(ContentCheckTest, DialogueScriptIsCheckedAgainstItsPinyinAndItsSoundNames
         }
         ASSERT_FALSE(errors.isEmpty());
         EXPECT_TRUE(errors.join("\n").contains(QString::fromUtf8(c.expected))) << errors.join("\n").toStdString();
+    }
+}
+
+// A taught word with a taught measure word or place word after it is the use of both, although
+// the extra vocabulary holds the pair; a pair a list teaches, a whole word and any other pair
+// stay one word.
+TEST_F(ContentCheckTest, ATaughtWordWithAMeasureOrPlaceWordAfterItIsCutInTwo)
+{
+    ContentCheck::WordRules rules;
+    for (const char* w : {"每个", "个人", "街上", "一刻", "去年", "马上", "楼上"})
+        rules.AddWord(QString::fromUtf8(w));
+    const struct {
+        const char* word;
+        const char* spelling;
+        int lesson;
+    } taught[] = {{"一", "yi1", 1}, {"个", "ge4", 1}, {"上", "shang4", 1}, {"人", "ren2", 1}, {"年", "nian2", 1},
+        {"马", "ma3", 1}, {"楼", "lou2", 1}, {"每", "mei3", 2}, {"街", "jie1", 2}, {"去", "qu4", 2}, {"刻", "ke4", 3},
+        {"楼上", "lou2 shang4", 3}};
+    for (const auto& t : taught)
+        rules.Teach(QString::fromUtf8(t.word), t.spelling, t.lesson);
+    rules.measureWords = {QString::fromUtf8("个"), QString::fromUtf8("刻")};
+    rules.placeWords = {QString::fromUtf8("上")};
+    rules.wholeWords = {QString::fromUtf8("马上")};
+    const struct {
+        const char* text;
+        const char* syllables;
+        int lesson;
+        const char* words;
+    } cases[] = {
+        {"每个人", "mei3 ge4 ren2", 2, "每 个 人"},
+        {"街上人", "jie1 shang0 ren2", 2, "街 上 人"}, // 上 after a noun is neutral
+        {"一刻", "yi1 ke4", 3, "一 刻"},
+        {"一刻", "yi1 ke4", 2, "一刻"},     // 刻 is not taught yet
+        {"街上", "jie1 shang0", 1, "街上"}, // nor 街
+        {"去年", "qu4 nian2", 2, "去年"},   // 年 is no measure word
+        {"马上", "ma3 shang4", 2, "马上"},  // its meaning is its own
+        {"楼上", "lou2 shang4", 2, "楼上"}, // a later list teaches it
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.text) + " in lesson " + std::to_string(c.lesson));
+        const QStringList syllables = QString::fromLatin1(c.syllables).split(' ');
+        EXPECT_EQ(ContentCheck::SplitWords(QString::fromUtf8(c.text), rules, c.lesson, syllables).join(' '), QString::fromUtf8(c.words));
+    }
+}
+
+// The lesson that teaches 每 or 前 may say 每个人 and 房子前面: the measure and place words of
+// content/Data count a pair as the use of its taught word, and a list word of two place words
+// (前面) as the use of both; a list word of another kind is no use of its first part.
+TEST_F(ContentCheckTest, ANaturalUseOfATaughtWordBeforeAMeasureOrPlaceWordPasses)
+{
+    WriteFile("content/Lessons/Script/Lesson_1/icwp.txt", "g.e4\n个\ngeneral measure word\nr.en2\n人\nperson\n"
+                                                          "qi.an2 mi.an4\n前面\nin front\nm.a3 sh.ang4\n马上\nat once\n");
+    WriteFile("content/Lessons/Script/Lesson_2/icwp.txt", "m.ei3\n每\nevery\nqi.an2\n前\nfront\nm.a3\n马\nhorse\n");
+    WriteFile("content/Vocabulary/ci1.txt", "m.ei3 g.e4\n每个\nevery\n");
+    WriteFile("content/Data/measurewords.txt", "# kinds\n个\n");
+    WriteFile("content/Data/placewords.txt", QString::fromUtf8("前\n面\n上\n").toUtf8());
+    WriteFile("content/Lessons/Script/Lesson_2/lifr.txt",
+        "#\n#\nTitle\nm.ei3 g.e4 r.en2\n每个人\nEveryone\nqi.an2 mi.an4\n前面\nIn front\nm.a3 sh.ang4\n马上\nAt once\n");
+    QStringList faults;
+    for (const QString& e : ContentCheck::CheckContent(Path("content"), m_readings).errors)
+        if (e.startsWith("Lesson_2/") && (e.contains("used") || e.contains("taught")))
+            faults << e;
+    EXPECT_EQ(faults, QStringList{QString::fromUtf8("Lesson_2/icwp.txt:7: 马 is not used by the lesson text")});
+}
+
+// Words of a lesson that share a meaning are named and kept apart by the vocabulary test; a word
+// that every other word shares a meaning with has no wrong options to show.
+TEST_F(ContentCheckTest, WordsSharingAMeaningAreKeptApartInTheVocabularyTest)
+{
+    const struct {
+        const char* name;
+        const char* list;
+        QStringList errors;
+        const char* report; // the lesson's report line, empty: none
+    } cases[] = {
+        {"near-synonyms", "hu.an2\n还\nto give back; to return\ng.ui1 hu.an2\n归还\nto return (something borrowed)\nsh.u1\n书\nbook\n", {},
+            "Lesson 1: the vocabulary test keeps apart 还/归还"},
+        {"distinct", "sh.u1\n书\nbook\nb.i3\n笔\npen\n", {}, ""},
+        {"nothing else to show", "n.in2\n您\nyou (polite)\nn.i3 m.en0\n你们\nyou (plural)\n",
+            {"Lesson_1/icwp.txt:1: no other word of the lesson may give 您 its wrong options in the vocabulary test",
+                "Lesson_1/icwp.txt:4: no other word of the lesson may give 你们 its wrong options in the vocabulary test"},
+            "Lesson 1: the vocabulary test keeps apart 您/你们"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFile("content/Lessons/Script/Lesson_1/icwp.txt", QByteArray(c.list));
+        ContentCheck::Result result;
+        ContentCheck::CheckWrongOptions(Path("content"), result);
+        EXPECT_EQ(result.errors, c.errors);
+        const QStringList lessonLines = result.report.filter(QStringLiteral("Lesson "));
+        EXPECT_EQ(lessonLines, *c.report ? QStringList{QString::fromUtf8(c.report)} : QStringList());
     }
 }

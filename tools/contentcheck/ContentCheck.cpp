@@ -374,6 +374,19 @@ int WordRules::TaughtIn(const QString& word, const QString& spelling) const
     return first;
 }
 
+int WordRules::TaughtHeadLength(const QString& word, const QStringList& syllables, int lesson) const
+{
+    const bool withReadings = syllables.size() == word.size();
+    for (int head = int(word.size()) - 1; head > 0; --head) {
+        if (!measureWords.contains(word.mid(head)) && !placeWords.contains(word.mid(head)))
+            continue;
+        const int taught = TaughtIn(word.left(head), withReadings ? syllables.mid(0, head).join(QLatin1Char(' ')) : QString());
+        if (taught && taught <= lesson)
+            return head;
+    }
+    return 0;
+}
+
 QHash<QString, QSet<QString>> LoadSpellings(const QString& path)
 {
     QHash<QString, QSet<QString>> out;
@@ -392,9 +405,9 @@ QStringList SplitWords(const QString& han, const WordRules& rules, int lesson, c
 {
     const bool withReadings = syllables.size() == han.size();
     // best[i]: the best cutting of the first i characters, as (pieces, untaught pieces, start of
-    // the last piece).
+    // the last piece, the length of a taught word that the last piece cuts off in front).
     struct Cut {
-        int pieces = -1, untaught = 0, from = 0;
+        int pieces = -1, untaught = 0, from = 0, head = 0;
     };
     const int n = int(han.size());
     QList<Cut> best(n + 1);
@@ -406,17 +419,35 @@ QStringList SplitWords(const QString& han, const WordRules& rules, int lesson, c
             const QString piece = han.mid(i, len);
             if (len > 1 && !rules.words.contains(piece) && !(len == 2 && piece[0] == piece[1]))
                 continue;
-            const int taught = rules.TaughtIn(piece, withReadings ? syllables.mid(i, len).join(QLatin1Char(' ')) : QString());
-            const int untaught = !taught || taught > lesson ? 1 : 0;
-            const Cut cut{best[i].pieces + 1, best[i].untaught + untaught, i};
+            const QStringList readings = withReadings ? syllables.mid(i, len) : QStringList();
+            const int taught = rules.TaughtIn(piece, readings.join(QLatin1Char(' ')));
+            // 每个, 一刻 and 街上 are uses of the 每, 刻 and 街 a lesson teaches, although the
+            // extra vocabulary holds them: a pair no list teaches, whose meaning is its parts',
+            // counts as one taught piece and comes out as its two words.
+            int head = 0;
+            if (len > 1 && !taught && !rules.wholeWords.contains(piece)) {
+                head = rules.TaughtHeadLength(piece, readings, lesson);
+                const int tail = head ? rules.TaughtIn(piece.mid(head), readings.mid(head).join(QLatin1Char(' '))) : 0;
+                if (!tail || tail > lesson)
+                    head = 0;
+            }
+            const int untaught = !head && (!taught || taught > lesson) ? 1 : 0;
+            const Cut cut{best[i].pieces + 1, best[i].untaught + untaught, i, head};
             Cut& to = best[i + len];
             if (to.pieces < 0 || cut.pieces < to.pieces || (cut.pieces == to.pieces && cut.untaught < to.untaught))
                 to = cut;
         }
     }
     QStringList out;
-    for (int end = n; end > 0; end = best[end].from)
-        out.prepend(han.mid(best[end].from, end - best[end].from));
+    for (int end = n; end > 0; end = best[end].from) {
+        const Cut& cut = best[end];
+        if (cut.head) {
+            out.prepend(han.mid(cut.from + cut.head, end - cut.from - cut.head));
+            out.prepend(han.mid(cut.from, cut.head));
+        } else {
+            out.prepend(han.mid(cut.from, end - cut.from));
+        }
+    }
     return out;
 }
 
@@ -483,6 +514,13 @@ struct WordPass {
             if (!isText)
                 continue;
             textWords[lesson][word].insert(spelling);
+            // 房子前面 uses 前: a word of two place words (前 + 面) is a use of both. Other
+            // words of a list keep their own meaning (马上 is no use of 马 "horse").
+            const int head = rules.TaughtHeadLength(word, wordSylls, lesson);
+            if (head && rules.placeWords.contains(word.left(head)) && rules.placeWords.contains(word.mid(head))) {
+                textWords[lesson][word.left(head)].insert(wordSylls.mid(0, head).join(QLatin1Char(' ')));
+                textWords[lesson][word.mid(head)].insert(wordSylls.mid(head).join(QLatin1Char(' ')));
+            }
             const int taught = rules.TaughtIn(word, spelling);
             const QString key = word + QLatin1Char(' ') + spelling;
             if ((taught && taught <= lesson) || untaught.contains(key))
@@ -535,6 +573,8 @@ void CheckWords(const QString& contentDir, Result& r)
     rules.spellings = LoadSpellings(contentDir + QStringLiteral("/Data/spellings.txt"));
     rules.allowedUntaught = LoadWordSet(contentDir + QStringLiteral("/Data/untaught.txt"));
     rules.wholeWords = LoadWordSet(contentDir + QStringLiteral("/Data/idioms.txt"));
+    rules.measureWords = LoadWordSet(contentDir + QStringLiteral("/Data/measurewords.txt"));
+    rules.placeWords = LoadWordSet(contentDir + QStringLiteral("/Data/placewords.txt"));
     QStringList ignored;
     const QString lessons = contentDir + QStringLiteral("/Lessons/Script/Lesson_%1/%2");
     // Each lesson's word list, read once for the word rules and the spellings.

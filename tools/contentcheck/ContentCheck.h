@@ -50,6 +50,8 @@ struct WordRules {
     QHash<QString, QSet<QString>> spellings; // word -> every spelling it may have
     QSet<QString> allowedUntaught; // excuses only words that no list (taughtIn) teaches so
     QSet<QString> wholeWords; // never excused, whatever allowedUntaught says
+    QSet<QString> measureWords; // 个, 刻
+    QSet<QString> placeWords; // 上, 面
     void AddWord(const QString& word);
     void Teach(const QString& word, const QString& spelling, int lesson);
     // The first lesson whose list teaches `word` read `spelling`, 0 when none does. A neutral
@@ -57,6 +59,10 @@ struct WordRules {
     // noun is 上 shang4); any other difference is another reading (种 zhong3 "kind" is not
     // 种 zhong4 "to plant"). An empty spelling asks for any reading.
     int TaughtIn(const QString& word, const QString& spelling = {}) const;
+    // The length of the word in front when `word` is a word taught up to `lesson` with a
+    // measure word or a place word after it (每 in 每个, 街 in 街上, 前 in 前面), else 0.
+    // `syllables` (one a character) give the readings; empty asks for any reading.
+    int TaughtHeadLength(const QString& word, const QStringList& syllables, int lesson) const;
 };
 
 // Reads "word = spelling | spelling" lines ("#" comments): the deliberate second spellings, such
@@ -67,7 +73,8 @@ QHash<QString, QSet<QString>> LoadSpellings(const QString& path);
 // character (看看) or a single character; among equal cuttings, the one with the fewest words
 // that no lesson up to `lesson` teaches, so a word made of taught words counts as taught. With
 // the run's syllables (one a character, as in TaughtIn), a word counts as taught only in the
-// reading it has there.
+// reading it has there. A taught word with a taught measure word or place word after it
+// (每个, 一刻, 街上) is cut in two unless a list teaches the pair or it is a whole word.
 QStringList SplitWords(const QString& han, const WordRules& rules, int lesson, const QStringList& syllables = {});
 
 // Checks the phrase lists of the character files zi*.txt in `vocabularyDir` (line pairs: the

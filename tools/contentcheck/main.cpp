@@ -7,6 +7,7 @@
 
 #include "ContentCheck.h"
 #include "SurnameCheck.h"
+#include "WrongOptionCheck.h"
 
 int main(int argc, char** argv)
 {
@@ -23,6 +24,7 @@ int main(int argc, char** argv)
         return 77;
     }
     auto result = ContentCheck::CheckContent(args[1], readings);
+    ContentCheck::CheckWrongOptions(args[1], result);
     ContentCheck::CheckSurnameBearers(SurnameRows(), result.errors);
     ContentCheck::CheckSurnameReadings(SurnameRows(), readings, result.errors);
     for (const QString& l : result.report)
