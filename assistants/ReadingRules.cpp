@@ -37,12 +37,15 @@ QString OnlineContext(const QString& boxText, qsizetype start, int charIndex)
 
 bool IsPlainTextName(const QString& path) { return path.right(3).compare(QLatin1String("txt"), Qt::CaseInsensitive) == 0; }
 
-QString DecodeReadingText(const QByteArray& bytes)
+QString DecodeReadingText(const QByteArray& bytes, bool* ok)
 {
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString text = utf8.decode(bytes);
-    if (utf8.hasError())
-        text = CodePage::FromGbk(bytes);
+    bool decoded = !utf8.hasError();
+    if (!decoded)
+        text = CodePage::FromGbk(bytes, &decoded);
+    if (ok)
+        *ok = decoded;
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     if (text.endsWith(QLatin1Char('\n')))
@@ -68,8 +71,16 @@ OpenedReading ReadReadingFile(const QString& path, qint64 maxBytes)
         opened.Result = OpenedReading::Rtf;
         return opened;
     }
+    bool decoded = false;
+    opened.Text = DecodeReadingText(bytes, &decoded);
+    // Replacement characters would go into the reading text and its file for good.
+    if (!decoded) {
+        opened.Text.clear();
+        opened.Error = QStringLiteral("The file is damaged, or its text is neither UTF-8 nor code page 936 (GB18030): "
+                                      "some of its bytes are no characters there.");
+        return opened;
+    }
     opened.Result = OpenedReading::PlainText;
-    opened.Text = DecodeReadingText(bytes);
     return opened;
 }
 

@@ -13,11 +13,12 @@ bool IsPlainTextName(const QString& path);
 
 // A plain text file's text: UTF-8 when the bytes are valid UTF-8 (a byte-order mark dropped),
 // otherwise GB18030. Lines (ended by CR LF, LF or CR) are joined with CR LF; the last line
-// break of the file ends the text.
-QString DecodeReadingText(const QByteArray& bytes);
+// break of the file ends the text. *ok is false when the bytes are neither (some became U+FFFD).
+QString DecodeReadingText(const QByteArray& bytes, bool* ok = nullptr);
 
 // What Open makes of a file. A .txt file is plain text; any other is RTF only when its bytes
-// start with "{\rtf" and plain text otherwise.
+// start with "{\rtf" and plain text otherwise. A plain text that is neither UTF-8 nor GB18030
+// fails: the learner's file is not taken in with replacement characters.
 struct OpenedReading {
     enum Kind { Failed, PlainText, Rtf };
     Kind Result{Failed};

@@ -26,7 +26,8 @@ QStringList ToLines(const QVector<ChatMessage>& messages);
 // AppPath + "Record/Chat.txt".
 QString FilePath();
 // The file's messages; none when it is missing, or refused and kept aside (KeepRefusedRecord).
-// Saves and removals still on their way land first.
+// Saves and removals still on their way land first, and a split of the file that a crash or a
+// full disk left half done is finished or undone (the learner is told of the files it kept).
 QVector<ChatMessage> Load();
 
 // The oldest messages of a window's history already written to files of their own: a save
@@ -36,14 +37,16 @@ struct KeptPart {
 };
 struct SaveOutcome {
     bool Ok{true};
-    QString Failure;  // SafeFile::WriteFailure() of the failed write
-    QStringList Kept; // the files the oldest messages went to (SafeFile::KeptName)
+    QString Failure;  // why the save failed (SafeFile::WriteFailure() of the failed write)
+    QStringList Kept; // the files the oldest messages went to, "Chat (kept n).txt"
 };
 // Replaces the file (a temporary renamed over it) with the messages after kept, creating the
 // Record folder first. The file never grows past what it reads back (SafeFile::
 // MaxTextFileBytes): before it would, the oldest messages go to files of their own beside it,
-// each within that bound, until the rest fills no more than half of it; kept counts them.
-// No messages: nothing written.
+// each within that bound, until the rest fills no more than half of it; kept counts them. The
+// split holds at every step: a crash or a failed write leaves every message in exactly one
+// file once the next Load has run. No messages: nothing written. The caller tells the learner
+// of the Kept files.
 SaveOutcome Save(const QVector<ChatMessage>& messages, KeptPart& kept);
 // The same for a history of which nothing is kept yet.
 inline SaveOutcome Save(const QVector<ChatMessage>& messages)
@@ -52,8 +55,11 @@ inline SaveOutcome Save(const QVector<ChatMessage>& messages)
     return Save(messages, kept);
 }
 // Save on the program's background writer, after the saves and removals asked before it, so
-// a long history never holds the window. done comes afterwards from the event loop, and only
-// while context is alive.
+// a long history never holds the window. The outcome comes back from the event loop, only
+// while context is alive: the learner is then told of the kept files (KeptText) before they
+// take their names, and done follows. Kept files that were not named so (the program ended
+// first, or context went) are named by the next Load. At the program's end, what was posted
+// is written before the writer goes (BackgroundWriter).
 void SaveLater(const QVector<ChatMessage>& messages, std::shared_ptr<KeptPart> kept, QObject* context,
     std::function<void(const SaveOutcome&)> done);
 // What the learner is told when the oldest messages went to files of their own.

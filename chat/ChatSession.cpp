@@ -40,15 +40,6 @@ ChatSession::ChatSession(QObject* parent) : QObject(parent)
 
 ChatSession::~ChatSession() = default;
 
-namespace {
-// Files the oldest messages went to are named to the learner, whatever else happened since.
-void TellKept(const ChatHistory::SaveOutcome& outcome)
-{
-    if (!outcome.Kept.isEmpty())
-        MsgBox::Warning(ChatHistory::KeptText(outcome.Kept));
-}
-} // namespace
-
 void ChatSession::LoadHistory()
 {
     CancelConversion();
@@ -63,7 +54,6 @@ void ChatSession::SaveHistory()
         return;
     ChatHistory::SaveLater(m_messages, m_kept, this,
         [this, recorded = m_recorded, clears = m_clears](const ChatHistory::SaveOutcome& outcome) {
-            TellKept(outcome);
             if (clears != m_clears)
                 return; // the learner cleared the history meanwhile
             if (!outcome.Ok)
@@ -92,7 +82,6 @@ void ChatSession::Close()
         // The window goes before the file is written: the warning comes from the program.
         ChatHistory::SaveLater(m_messages, m_kept, QCoreApplication::instance(),
             [](const ChatHistory::SaveOutcome& outcome) {
-                TellKept(outcome);
                 if (!outcome.Ok)
                     ShowDiskWriteWarning(RecordFolder(), outcome.Failure);
             });

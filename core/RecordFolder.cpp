@@ -42,10 +42,11 @@ void KeepRefusedRecord(const QString& path, const QString& why)
     if (SafeFile::IsHeld(path))
         return;
     const QString kept = SafeFile::SetAside(path);
-    const QString outcome = kept.isEmpty()
-        ? QStringLiteral("It stays as it is, and nothing is written over it.")
-        : QStringLiteral("It has been kept as %1, and the program goes on without it.")
-              .arg(QDir::toNativeSeparators(kept));
+    // Not moved and not held: another copy of the program moved it first, to a name not found.
+    const QString outcome = !kept.isEmpty()
+        ? QStringLiteral("It has been kept as %1, and the program goes on without it.").arg(QDir::toNativeSeparators(kept))
+        : SafeFile::IsHeld(path) ? QStringLiteral("It stays as it is, and nothing is written over it.")
+                                 : QStringLiteral("It has been moved away meanwhile, and the program goes on without it.");
     MsgBox::Warning(
         QStringLiteral("Velmora 2007 cannot read the file %1.\n").arg(QDir::toNativeSeparators(SafeFile::Native(path)))
         + why + u'\n' + outcome);

@@ -236,6 +236,12 @@ QString SaveRefusalFor(qsizetype pieces, qint64 bytes)
 
 QString TooLargeToOpen(const QString& why) { return QStringLiteral("The file is too large to open: %1.").arg(why); }
 
+QString NotCodePageText()
+{
+    return QStringLiteral("The file is damaged, or its text is not in code page 936 (GB18030): some of its bytes are "
+                          "no characters there.");
+}
+
 // Why a text of that estimate is not laid out; empty when it is.
 QString LayoutRefusalFor(const LayoutEstimate& estimate)
 {
@@ -752,9 +758,15 @@ bool RichTextBox::LoadFile(const QString& path, FileType type)
         m_loadError = SafeFile::ReadFailure(status);
         return false;
     }
+    bool decoded = true;
     const RtfContent read = type == RtfFile && Rtf::LooksLikeRtf(content)
         ? Rtf::Read(content)
-        : Rtf::FromPlainText(CodePage::FromGbk(content), RtfCharFormat{});
+        : Rtf::FromPlainText(CodePage::FromGbk(content, &decoded), RtfCharFormat{});
+    // Shown with replacement characters, the text would be saved without its bytes.
+    if (read.undecodable || !decoded) {
+        m_loadError = NotCodePageText();
+        return false;
+    }
     const QString refusal = read.truncated
         ? QStringLiteral("it has more than %1 paragraphs and runs of text").arg(Rtf::MaxPieces)
         : SaveRefusal(read.pieces);

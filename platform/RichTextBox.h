@@ -97,8 +97,10 @@ public:
     // whole, nor loads one it could not save again: a file larger than MaxFileBytes is refused
     // unread, and so is a content that would be saved larger than that or in more runs and
     // paragraph ends than the RTF reader takes back (Rtf::MaxPieces), or too tall to lay out
-    // (LayoutRefusal); the box then keeps what it held. Saving such a content writes nothing
-    // (the file keeps what it held). LoadError() and SaveError() then say why, for the caller
+    // (LayoutRefusal), and so is one whose text holds bytes that are no characters of code
+    // page 936, which the box could show only as replacement characters and never save back;
+    // the box then keeps what it held. Saving a content too large to load again writes
+    // nothing (the file keeps what it held). LoadError() and SaveError() then say why, for the caller
     // to show.
     static constexpr qint64 MaxFileBytes = 16LL * 1024 * 1024;
     bool LoadFile(const QString& path, FileType type = RtfFile);

@@ -341,7 +341,10 @@ private:
     void CommitFont()
     {
         if (m_fontNumber >= 0) {
-            QString name = CodePage::FromGbk(m_fontName);
+            bool decoded = false;
+            QString name = CodePage::FromGbk(m_fontName, &decoded);
+            if (!decoded)
+                name.clear();
             name.removeIf([](QChar c) { return c.unicode() < 0x20; });
             name = name.trimmed();
             // A font without a usable name is no font: its text takes the default one.
@@ -428,8 +431,11 @@ private:
             AppendText(QString::fromLatin1(m_bytes), m_bytesFormat);
         else if (const std::optional<QString> text = CodePage::From936(m_bytes))
             AppendText(*text, m_bytesFormat);
-        else
-            AppendText(CodePage::FromGbk(m_bytes), m_bytesFormat);
+        else {
+            bool decoded = false;
+            AppendText(CodePage::FromGbk(m_bytes, &decoded), m_bytesFormat);
+            m_content.undecodable |= !decoded;
+        }
         m_bytes.clear();
     }
 

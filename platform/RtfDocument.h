@@ -6,7 +6,9 @@
 //
 // Reading rules:
 // - \'hh bytes and raw 8-bit bytes are text in code page 936 (GB18030 read, so nothing is
-//   lost); \uN gives the UTF-16 unit N and skips the \ucN fallback characters after it.
+//   lost); \uN gives the UTF-16 unit N and skips the \ucN fallback characters after it. Bytes
+//   that are no characters there are read as U+FFFD and the result says so (undecodable); a
+//   font name made of such bytes is no font name.
 // - \fN names a font of the font table; an unknown font number keeps the box's default font.
 // - \cfN picks a colour of the colour table; 0, a missing table or an index past its end mean
 //   the box's default text colour.
@@ -60,6 +62,9 @@ struct RtfContent {
     RtfAlignment finalAlignment{RtfAlignment::Left};
     // The document held more than Rtf::MaxPieces pieces: the rest was dropped.
     bool truncated{false};
+    // Bytes of its text were no characters of code page 936 (GB18030 read): they stand as
+    // U+FFFD, and a save would not give them back.
+    bool undecodable{false};
 };
 
 namespace Rtf {

@@ -8,6 +8,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <dirent.h>
@@ -34,13 +35,20 @@ bool IsOurTemporaryName(const QString& name, const QString& fileName)
     return true;
 }
 
-// Reads from fd up to limit bytes, or to the end; false on a read error.
-bool ReadUpTo(int fd, qint64 limit, QByteArray* data)
+// Reads from fd up to limit bytes, or to the end; false on a read error. The buffer starts at
+// the size the file had when it was opened, and one byte more so that its end shows in the
+// same reads; it grows only for a file that grew since, and never past limit.
+bool ReadUpTo(int fd, qint64 limit, qint64 expected, QByteArray* data)
 {
-    data->resize(limit);
+    data->clear();
+    if (limit <= 0)
+        return true;
+    data->resize(std::clamp<qint64>(expected + 1, 1, limit));
     qint64 got = 0;
     while (got < limit) {
-        const ssize_t n = ::read(fd, data->data() + got, static_cast<size_t>(limit - got));
+        if (got == data->size())
+            data->resize(std::min(limit, std::max<qint64>(2 * got, got + 65536)));
+        const ssize_t n = ::read(fd, data->data() + got, static_cast<size_t>(data->size() - got));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
@@ -68,7 +76,7 @@ SafeFile::ReadStatus ReadBounded(const QString& path, qint64 maxBytes, QByteArra
         return SafeFile::ReadStatus::TooLarge;
     }
     // One byte past the bound: a file that grew since its size was taken is still caught.
-    const bool read = ReadUpTo(fd, headOnly ? maxBytes : maxBytes + 1, data);
+    const bool read = ReadUpTo(fd, headOnly ? maxBytes : maxBytes + 1, size, data);
     ::close(fd);
     if (!read)
         return SafeFile::ReadStatus::Failed;
@@ -89,6 +97,14 @@ bool FailWrite(const QString& reason)
 }
 
 QString FileNameOf(const QString& path) { return QFileInfo(SafeFile::Native(path)).fileName(); }
+
+// "<base name> (kept <n>).<suffix>" beside path.
+QString KeptCandidate(const QString& path, int n)
+{
+    const QFileInfo info(SafeFile::Native(path));
+    const QString suffix = info.suffix().isEmpty() ? QString() : u'.' + info.suffix();
+    return info.dir().filePath(info.fileName().chopped(suffix.size()) + QStringLiteral(" (kept %1)").arg(n) + suffix);
+}
 
 // A failure the system reported in errno: no reason for a want of rights, which the disk-write
 // warning names itself.
@@ -119,6 +135,34 @@ void SyncFolder(const QByteArray& folder)
         return;
     ::fsync(fd);
     ::close(fd);
+}
+
+// The tests' step hook (SetStepHook); the program never sets one.
+std::atomic<bool> hooked{false};
+std::mutex hookMutex;
+SafeFile::StepHook& Hook()
+{
+    static SafeFile::StepHook hook;
+    return hook;
+}
+
+// The errno the step at path is to fail with (0: it goes on).
+int StepFault(const char* step, const QString& path)
+{
+    if (!hooked.load(std::memory_order_acquire))
+        return 0;
+    SafeFile::StepHook hook;
+    {
+        const std::lock_guard lock(hookMutex);
+        hook = Hook();
+    }
+    return hook ? hook(step, path) : 0;
+}
+
+void SyncFolderOf(const QString& path)
+{
+    StepFault("sync", path);
+    SyncFolder(QFile::encodeName(QFileInfo(SafeFile::Native(path)).absolutePath()));
 }
 
 } // namespace
@@ -213,23 +257,83 @@ bool WriteAll(const QString& path, const QByteArray& data)
     RemoveStaleTemporaries(path);
     QSaveFile f(Native(path));
     errno = 0;
+    if (const int fault = StepFault("create", path))
+        return FailWriteWithError(path, fault);
     if (!f.open(QIODevice::WriteOnly))
         return FailWriteWithError(path, errno);
     // A short write (disk full, file size limit) shows only in flush(): QSaveFile::commit()
     // would still rename the truncated file over the old one.
     errno = 0;
-    if (f.write(data) != data.size() || !f.flush()) {
-        const int error = errno;
+    const int writeFault = StepFault("write", path);
+    if (writeFault || f.write(data) != data.size() || !f.flush()) {
+        const int error = writeFault ? writeFault : errno;
         f.cancelWriting();
         return FailWriteWithError(path, error);
     }
     errno = 0;
+    if (const int fault = StepFault("commit", path)) {
+        f.cancelWriting();
+        return FailWriteWithError(path, fault);
+    }
     if (!f.commit())
         return FailWriteWithError(path, errno);
     // The rename lives in the folder: flush it too, or a power cut may bring the old file back.
-    SyncFolder(QFile::encodeName(QFileInfo(Native(path)).absolutePath()));
+    SyncFolderOf(path);
     lastWriteFailure.clear();
     return true;
+}
+
+bool WriteInPlace(const QString& path, const QByteArray& data)
+{
+    if (IsHeld(path))
+        return FailWrite(FileNameOf(path) + QStringLiteral(" could not be read, and is kept as it was."));
+    const QByteArray name = QFile::encodeName(Native(path));
+    if (const int fault = StepFault("create", path))
+        return FailWriteWithError(path, fault);
+    // Never through a link, and never into a FIFO or a device.
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return FailWriteWithError(path, errno);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return FailWrite(FileNameOf(path) + QStringLiteral(" is not a file that can be written."));
+    }
+    const auto fail = [&](int error) {
+        ::close(fd);
+        ::unlink(name.constData());
+        return FailWriteWithError(path, error);
+    };
+    if (const int fault = StepFault("write", path))
+        return fail(fault);
+    for (qsizetype done = 0; done < data.size();) {
+        const ssize_t n = ::write(fd, data.constData() + done, static_cast<size_t>(data.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return fail(n < 0 ? errno : ENOSPC);
+        done += n;
+    }
+    if (const int fault = StepFault("sync", path))
+        return fail(fault);
+    if (::fsync(fd) != 0)
+        return fail(errno);
+    if (::close(fd) != 0) {
+        const int error = errno;
+        ::unlink(name.constData());
+        return FailWriteWithError(path, error);
+    }
+    SyncFolderOf(path);
+    lastWriteFailure.clear();
+    return true;
+}
+
+bool Remove(const QString& path)
+{
+    errno = StepFault("remove", path);
+    if (errno == 0 && ::unlink(QFile::encodeName(Native(path)).constData()) == 0)
+        return true;
+    return errno == ENOENT;
 }
 
 ReadStatus ReadRecord(const QString& path, int recordLength, int recordNumber, QByteArray* record)
@@ -355,34 +459,65 @@ bool WriteTextLines(const QString& path, const QStringList& lines, qint64 maxByt
 
 QString WriteFailure() { return lastWriteFailure; }
 
-QString KeptName(const QString& path)
+QStringList KeptNames(const QString& path, int count)
 {
-    const QFileInfo info(Native(path));
-    const QString suffix = info.suffix().isEmpty() ? QString() : u'.' + info.suffix();
-    const QString base = info.fileName().chopped(suffix.size());
-    for (int n = 1;; ++n) {
-        const QString candidate = info.dir().filePath(base + QStringLiteral(" (kept %1)").arg(n) + suffix);
+    QStringList names;
+    for (int n = 1; names.size() < count; ++n) {
+        const QString candidate = KeptCandidate(path, n);
         struct stat st {};
         // Taken names are passed; any other answer (a name too long) is left to the move to report.
         if (::lstat(QFile::encodeName(candidate).constData(), &st) != 0)
-            return candidate;
+            names.append(candidate);
     }
+    return names;
+}
+
+QString KeptName(const QString& path) { return KeptNames(path, 1).constFirst(); }
+
+QString MoveToKeptName(const QString& from, const QString& path, const QString& wanted, bool* gone)
+{
+    if (gone)
+        *gone = false;
+    const QByteArray source = QFile::encodeName(Native(from));
+    errno = StepFault("rename", from);
+    // A name taken meanwhile is never replaced: the next free one is tried.
+    for (int attempt = 0; errno == 0 && attempt < 100; ++attempt) {
+        const QString kept = attempt == 0 && !wanted.isEmpty() ? wanted : KeptName(path);
+        const QByteArray to = QFile::encodeName(kept);
+        if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0
+            // A file system that cannot promise it: the name was free a moment ago.
+            || (errno == EINVAL && ::rename(source.constData(), to.constData()) == 0)) {
+            SyncFolderOf(kept);
+            return kept;
+        }
+        if (errno == EEXIST)
+            errno = 0;
+    }
+    if (gone)
+        *gone = errno == ENOENT;
+    return QString();
 }
 
 QString SetAside(const QString& path)
 {
-    const QByteArray from = QFile::encodeName(Native(path));
-    // A name taken meanwhile is never replaced: the next free one is tried.
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString kept = KeptName(path);
-        const QByteArray to = QFile::encodeName(kept);
-        if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
-            return kept;
-        // A file system that cannot promise it: the name was free a moment ago.
-        if (errno == EINVAL && ::rename(from.constData(), to.constData()) == 0)
-            return kept;
-        if (errno != EEXIST)
-            break;
+    struct stat before {};
+    const bool known = ::lstat(QFile::encodeName(Native(path)).constData(), &before) == 0;
+    bool gone = false;
+    const QString kept = MoveToKeptName(path, path, QString(), &gone);
+    if (!kept.isEmpty())
+        return kept;
+    if (gone) {
+        // Another copy of the program refused it too and moved it first: it is where that copy
+        // put it, the kept name holding the same file.
+        for (int n = 1; known; ++n) {
+            const QString candidate = KeptCandidate(path, n);
+            struct stat st {};
+            if (::lstat(QFile::encodeName(candidate).constData(), &st) != 0)
+                break;
+            if (st.st_dev == before.st_dev && st.st_ino == before.st_ino)
+                return candidate;
+        }
+        return QString();
     }
     const std::lock_guard lock(heldMutex);
     Held().insert(HeldKey(path));
@@ -393,6 +528,13 @@ bool IsHeld(const QString& path)
 {
     const std::lock_guard lock(heldMutex);
     return !Held().isEmpty() && Held().contains(HeldKey(path));
+}
+
+void SetStepHook(StepHook hook)
+{
+    const std::lock_guard lock(hookMutex);
+    Hook() = std::move(hook);
+    hooked.store(static_cast<bool>(Hook()), std::memory_order_release);
 }
 
 } // namespace SafeFile

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace SafeFile {
 // How reading a file went. Damaged: read whole, but not in the form its reader takes.
@@ -38,14 +39,36 @@ bool WriteAll(const QString& path, const QByteArray& data);
 // says so in its own words).
 QString WriteFailure();
 
+// Writes the file in place, without a temporary, then flushes it and its folder to the disk:
+// only for a file that nothing takes as whole before a later step says so, since a crash may
+// leave it cut short. False, with the file removed, when it could not be written completely.
+bool WriteInPlace(const QString& path, const QByteArray& data);
+// Removes a file; false when it is still there.
+bool Remove(const QString& path);
+
 // A record file that its reader refused (too large, damaged, no regular file) is never
 // written over by a save of what was loaded without it. SetAside moves it to a free name beside
-// it, "<base name> (kept <n>).<suffix>", never over another entry, and returns the new path;
-// empty when it could not be moved, and then the path is held: no write of this run goes over
-// it. KeptName is the name SetAside would take now.
+// it, "<base name> (kept <n>).<suffix>", never over another entry, and returns the new path.
+// When another copy of the program moved it first, it is not there to be written over: the
+// path that copy gave it is returned when it is found, else an empty one. When it could not be
+// moved, the path is held: no write of this run goes over it (IsHeld), and the path returned
+// is empty. KeptName is the name SetAside would take now; KeptNames the next count free ones.
 QString SetAside(const QString& path);
 QString KeptName(const QString& path);
+QStringList KeptNames(const QString& path, int count);
 bool IsHeld(const QString& path);
+// Moves the file from to a free kept name of path, as SetAside does, preferring wanted when it
+// is free, and flushes the folder. Empty when it could not be moved; *gone is then true when
+// from was no longer there.
+QString MoveToKeptName(const QString& from, const QString& path, const QString& wanted = QString(),
+    bool* gone = nullptr);
+
+// Tests only: called before each step of ours that changes the disk, with the step ("create",
+// "write", "commit", "sync", "rename", "remove") and the path it acts on. A non-zero answer is
+// the errno the step fails with (a folder's flush, whose failure changes nothing, goes on); a
+// test may also end its process there, as a crash would. The program installs none.
+using StepHook = std::function<int(const char* step, const QString& path)>;
+void SetStepHook(StepHook hook);
 
 // Removes temporaries of path that a killed write left behind ("<file name>.XXXXXX", plain
 // files of this user, unchanged for minAgeSeconds). Returns how many went.

@@ -189,6 +189,10 @@ TEST_F(ReadingHelperWindowTest, ASavedTextThatCannotBeLoadedIsKeptAsideTheLearne
         {"250,000 lines at 72 points, taller than the layout finishes", TallRtf(250000), 0},
         {"a paragraph too long to lay out", "{\\rtf1 " + LongParagraph() + "}", 0},
         {"a FIFO", {}, -1},
+        // Shown with replacement characters, its bytes would be written over at the next save.
+        {"an escape that is no code page 936 character", "{\\rtf1\\ansi\\ansicpg936 \\'c4\\'e3\\'ff\\'fe}", 0},
+        {"a raw byte that is none", "{\\rtf1 \xC4\xE3\xFF}", 0},
+        {"no RTF, and no code page 936 text", "\xC4\xE3\xFF plain", 0},
     };
     const QString kept = Path(QStringLiteral("Record/Reading (kept 1).rtf"));
     for (const auto& c : cases) {
@@ -296,6 +300,9 @@ TEST_F(ReadingHelperWindowTest, ATextTheBoxCannotKeepIsNotOpenedAndTheSavedTextS
         {"600,001 empty lines, taller than the layout finishes", "in/lines.txt", QByteArray(600000, '\n')},
         {"250,000 lines at 72 points", "in/lines.rtf", TallRtf(250000)},
         {"a paragraph too long to lay out", "in/paragraph.txt", LongParagraph()},
+        // Taken in with replacement characters, the text would go into Reading.rtf for good.
+        {"a text neither UTF-8 nor code page 936", "in/bytes.txt", QByteArray("\xC4\xE3\xFF\xFE")},
+        {"RTF whose escapes are no code page 936 text", "in/bytes.rtf", QByteArray("{\\rtf1 \\'c4\\'e3\\'ff}")},
     };
     FileDialog::Recorder dialog;
     for (const auto& c : cases) {

@@ -29,19 +29,24 @@ TEST(ReadingOpenTest, TextIsUtf8WhenValidElseGb18030WithCrLfBetweenLines)
         const char* why;
         QByteArray bytes;
         const char16_t* text;
+        bool ok;
     } cases[] = {
-        {"UTF-8", QByteArray("你好\n我们"), u"你好\r\n我们"},
-        {"UTF-8 with its mark", QByteArray("\xEF\xBB\xBF你好"), u"你好"},
-        {"code page 936", CodePage::ToGbk(QStringLiteral("你好\r\n吗")), u"你好\r\n吗"},
-        {"GB18030 outside 936", QByteArray("\x81\x30\x81\x30"), u"\u0080"},
-        {"CR alone and a last line break", QByteArray("a\rb\r\n"), u"a\r\nb"},
-        {"empty lines stay", QByteArray("a\n\n\nb\n"), u"a\r\n\r\n\r\nb"},
-        {"ASCII", QByteArray("plain"), u"plain"},
-        {"nothing", QByteArray(), u""},
+        {"UTF-8", QByteArray("你好\n我们"), u"你好\r\n我们", true},
+        {"UTF-8 with its mark", QByteArray("\xEF\xBB\xBF你好"), u"你好", true},
+        {"code page 936", CodePage::ToGbk(QStringLiteral("你好\r\n吗")), u"你好\r\n吗", true},
+        {"GB18030 outside 936", QByteArray("\x81\x30\x81\x30"), u"\u0080", true},
+        {"CR alone and a last line break", QByteArray("a\rb\r\n"), u"a\r\nb", true},
+        {"empty lines stay", QByteArray("a\n\n\nb\n"), u"a\r\n\r\n\r\nb", true},
+        {"ASCII", QByteArray("plain"), u"plain", true},
+        {"nothing", QByteArray(), u"", true},
+        {"neither: a byte no code starts with", QByteArray("\xC4\xE3\xFF"), u"你\uFFFD", false},
+        {"neither: a code cut short at the end", QByteArray("\xC4\xE3\xC4"), u"你", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
-        EXPECT_EQ(DecodeReadingText(c.bytes), QString::fromUtf16(c.text));
+        bool ok = !c.ok;
+        EXPECT_EQ(DecodeReadingText(c.bytes, &ok), QString::fromUtf16(c.text));
+        EXPECT_EQ(ok, c.ok);
     }
 }
 
@@ -61,6 +66,8 @@ TEST_F(ReadingFileTest, OnlyAFileStartingAsRtfIsReadAsRtf)
         {"c.rtf", QByteArray("你好，{\\rtf"), OpenedReading::PlainText, u"你好，{\\rtf"},
         {"d.TXT", rtf, OpenedReading::PlainText, u"{\\rtf1\\ansi \\'c4\\'e3}"},
         {"e.doc", CodePage::ToGbk(QStringLiteral("我")), OpenedReading::PlainText, u"我"},
+        {"f.txt", QByteArray("\xC4\xE3\xFF"), OpenedReading::Failed, u""},
+        {"g.doc", QByteArray("\xFF"), OpenedReading::Failed, u""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -68,6 +75,7 @@ TEST_F(ReadingFileTest, OnlyAFileStartingAsRtfIsReadAsRtf)
         const OpenedReading opened = ReadReadingFile(Path(QLatin1String(c.name)), 1024);
         EXPECT_EQ(opened.Result, c.kind);
         EXPECT_EQ(opened.Text, QString::fromUtf16(c.text));
+        EXPECT_EQ(opened.Error.isEmpty(), c.kind != OpenedReading::Failed);
     }
     WriteFile(QStringLiteral("big.txt"), QByteArray(1025, 'a'));
     EXPECT_EQ(ReadReadingFile(Path(QStringLiteral("big.txt")), 1024).Result, OpenedReading::Failed);

@@ -2,8 +2,16 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QObject>
+#include <QProcess>
+#include <cerrno>
+#include <optional>
+#include <unistd.h>
 
 #include "ChatHistory.h"
+#include "CodePage.h"
+#include "SafeFile.h"
 #include "TestSupport.h"
 
 namespace {
@@ -71,6 +79,146 @@ TEST_F(ChatHistoryFile, NoMessagesWriteNothingAndAMissingFileLoadsNone)
     ChatHistory::Remove();
     WaitForWrites();
     EXPECT_FALSE(QFile::exists(Path("Record/Chat.txt")));
+}
+
+// A history just under the file's bound, each line a distinct message of about 2 KB, and a
+// few new messages that push it past: saving them moves the oldest half to a kept file.
+class ChatSplitTest : public AppFixture {
+protected:
+    static constexpr int NewMessages = 20;
+
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        const QString body(990, QChar(0x4F60));
+        QByteArray bytes;
+        bytes.reserve(SafeFile::MaxTextFileBytes);
+        for (int i = 0;; ++i) {
+            const QString line = QStringLiteral("1%1 ").arg(i) + body;
+            const QByteArray encoded = CodePage::ToGbk(line) + "\r\n";
+            if (bytes.size() + encoded.size() > SafeFile::MaxTextFileBytes)
+                break;
+            bytes += encoded;
+            m_old.append(line);
+        }
+        WriteFile("history.txt", bytes);
+        for (int i = 0; i < NewMessages; ++i)
+            m_new.append(QStringLiteral("1new %1 ").arg(i) + body);
+    }
+
+    // A Record folder holding only the history: a link to one file, which saves replace but
+    // never change.
+    void FreshRecord()
+    {
+        QDir(Path("Record")).removeRecursively();
+        QFile::remove(Path("told.txt"));
+        ASSERT_TRUE(QDir().mkpath(Path("Record")));
+        ASSERT_EQ(::link(QFile::encodeName(Path("history.txt")).constData(),
+                      QFile::encodeName(ChatHistory::FilePath()).constData()),
+            0);
+        m_boxes->Clear();
+    }
+
+    // Every message as the next session finds it: the kept files in their order, then the
+    // history it loads.
+    QStringList NextSession() const
+    {
+        const QStringList loaded = ChatHistory::ToLines(ChatHistory::Load());
+        QStringList all;
+        for (int n = 1; QFileInfo::exists(Kept(n)); ++n)
+            all += SafeFile::ReadTextLines(Kept(n));
+        return all + loaded;
+    }
+
+    QString Kept(int n) const { return Path(QStringLiteral("Record/Chat (kept %1).txt").arg(n)); }
+    // What the learner was told, in the killed session and in the next one.
+    QString Told() const { return QString::fromUtf8(ReadFile("told.txt")) + m_boxes->Texts().join(u'\n'); }
+    QStringList SplitFiles() const { return QDir(Path("Record")).entryList({QStringLiteral("*.split")}, QDir::Files); }
+
+    QStringList m_old;
+    QStringList m_new;
+};
+
+// The session's save killed before each step that changes the disk, in a process of its own
+// (and once not at all): the next session has every message exactly once, in order: the new
+// ones too once the step that replaces Chat.txt is done. A kept file is named to the learner,
+// by the killed session or at the next opening.
+TEST_F(ChatSplitTest, ASaveKilledAtAnyStepOfASplitLeavesEveryMessageOnceAndTheLearnerTold)
+{
+    bool reached = false; // the new messages were on disk after an earlier step
+    for (int step = 1; step < 40; ++step) {
+        SCOPED_TRACE(testing::Message() << "killed at step " << step);
+        FreshRecord();
+        QProcess child;
+        child.start(QStringLiteral(CHAT_SPLIT_CHILD), {QString::number(step), QString::number(NewMessages)});
+        ASSERT_TRUE(child.waitForFinished(120000));
+        const bool killed = child.exitStatus() == QProcess::CrashExit;
+        if (!killed) {
+            ASSERT_EQ(child.exitCode(), 0) << child.readAllStandardError().toStdString();
+        }
+
+        const QStringList onDisk = NextSession();
+        if (onDisk.size() == m_old.size() && !reached) {
+            EXPECT_TRUE(onDisk == m_old);
+        } else {
+            EXPECT_TRUE(onDisk == m_old + m_new) << onDisk.size() << " messages";
+            reached = true;
+        }
+        EXPECT_EQ(Told().contains(QDir::toNativeSeparators(Kept(1))), QFileInfo::exists(Kept(1)));
+        EXPECT_FALSE(QFileInfo::exists(Kept(2)));
+        EXPECT_TRUE(SplitFiles().isEmpty());
+        if (!killed) {
+            EXPECT_TRUE(reached);
+            EXPECT_TRUE(QFileInfo::exists(Kept(1)));
+            return;
+        }
+    }
+    ADD_FAILURE() << "the save never ended";
+}
+
+// The disk full at each step of the split in turn: a write that fails says so and leaves the
+// messages where they were, and the session's next save (as at its close) finishes the work:
+// every message once, and the learner told of the kept file.
+TEST_F(ChatSplitTest, AFullDiskAtAnyStepOfASplitLosesNothingAndTheNextSaveFinishesIt)
+{
+    const QVector<ChatMessage> messages = ChatHistory::FromLines(m_old + m_new);
+    for (int step = 1; step < 40; ++step) {
+        SCOPED_TRACE(testing::Message() << "full at step " << step);
+        FreshRecord();
+        int steps = 0;
+        QString full; // the step that failed
+        SafeFile::SetStepHook([&](const char* at, const QString&) {
+            if (++steps != step)
+                return 0;
+            full = QLatin1String(at);
+            return ENOSPC;
+        });
+        const auto kept = std::make_shared<ChatHistory::KeptPart>();
+        QObject session;
+        std::optional<ChatHistory::SaveOutcome> first;
+        std::optional<ChatHistory::SaveOutcome> second;
+        ChatHistory::SaveLater(messages, kept, &session, [&](const ChatHistory::SaveOutcome& o) { first = o; });
+        WaitForWrites();
+        SafeFile::SetStepHook(nullptr);
+        ASSERT_TRUE(first.has_value());
+        if (!first->Ok) {
+            EXPECT_TRUE(first->Failure.contains(qt_error_string(ENOSPC))) << first->Failure.toStdString();
+        } else {
+            EXPECT_TRUE(full.isEmpty() || full == "sync" || full == "rename") << full.toStdString();
+        }
+        ChatHistory::SaveLater(messages, kept, &session, [&](const ChatHistory::SaveOutcome& o) { second = o; });
+        WaitForWrites();
+        ASSERT_TRUE(second.has_value());
+        EXPECT_TRUE(second->Ok);
+
+        EXPECT_TRUE(NextSession() == m_old + m_new);
+        EXPECT_TRUE(Told().contains(QDir::toNativeSeparators(Kept(1))));
+        EXPECT_FALSE(QFileInfo::exists(Kept(2)));
+        EXPECT_TRUE(SplitFiles().isEmpty());
+        if (full.isEmpty())
+            return;
+    }
+    ADD_FAILURE() << "the save never ended";
 }
 
 TEST(ChatRowsTest, TheLastPageFillsFromTheBottom)

@@ -1,3 +1,5 @@
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
@@ -45,4 +47,44 @@ TEST_F(RecordFolderTest, ARefusedFileThatCannotBeSetAsideIsNeverWrittenOver)
         EXPECT_TRUE(SafeFile::WriteFailure().startsWith(name));
     }
     EXPECT_EQ(ReadFile("Record/" + name), damaged);
+}
+
+// Two copies of the program on one Record folder refuse the same file at once. The one whose
+// move comes second finds it gone: it was moved, so nothing is held, the learner is told where
+// it went when that can be found, and the next save writes a new file.
+TEST_F(RecordFolderTest, ARefusedFileAnotherCopyMovedFirstIsTakenAsMoved)
+{
+    const QString path = Path("Record/Chat.txt");
+    const QString kept = Path("Record/Chat (kept 1).txt");
+    const QByteArray damaged("1\xFF\r\n");
+    const struct {
+        const char* why;
+        bool movedBeforeTheSetAside; // else between the look at the file and the move
+    } cases[] = {{"moved between the look and the move", false}, {"moved before the set-aside began", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        m_boxes->Clear();
+        QFile::remove(kept);
+        WriteFile("Record/Chat.txt", damaged);
+        // The other copy's move, made where this copy's would come.
+        SafeFile::SetStepHook([&](const char* step, const QString& at) {
+            if (QByteArray(step) == "rename" && at == path)
+                QFile::rename(path, kept);
+            return 0;
+        });
+        if (c.movedBeforeTheSetAside) {
+            ASSERT_TRUE(QFile::rename(path, kept));
+            KeepRefusedRecord(path, SafeFile::ReadFailure(SafeFile::ReadStatus::Damaged));
+        } else {
+            EXPECT_TRUE(ReadRecordLines(path).isEmpty());
+        }
+        SafeFile::SetStepHook(nullptr);
+        ASSERT_EQ(m_boxes->Boxes().size(), 1);
+        EXPECT_EQ(m_boxes->Boxes()[0].text.contains(QDir::toNativeSeparators(kept)), !c.movedBeforeTheSetAside);
+        EXPECT_FALSE(SafeFile::IsHeld(path));
+        EXPECT_TRUE(SafeFile::WriteTextLines(path, {"0new"}));
+        EXPECT_EQ(ReadRecordLines(path), QStringList{"0new"});
+        EXPECT_EQ(ReadFile("Record/Chat (kept 1).txt"), damaged);
+        EXPECT_FALSE(QFileInfo::exists(Path("Record/Chat (kept 2).txt")));
+    }
 }

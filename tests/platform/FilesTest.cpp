@@ -57,6 +57,46 @@ TEST_F(FilesTest, AFailedWriteKeepsThePreviousContent)
     EXPECT_EQ(QDir(Path("Record")).entryList(QDir::Files), QStringList{"tutor.txt"});
 }
 
+// A read takes the memory its file needs, not its bound's, and still stops at the bound: a
+// file that holds more than its size says (the kernel's own files say 0) grows the buffer.
+TEST_F(FilesTest, AReadTakesMemoryForItsFileAndStopsAtTheBound)
+{
+    const QByteArray small(1000, 'a');
+    WriteFile("small.txt", small);
+    WriteFile("empty.txt", {});
+    QFile status(QStringLiteral("/proc/self/status"));
+    ASSERT_TRUE(status.open(QIODevice::ReadOnly));
+    const qint64 statusSize = status.readAll().size();
+    ASSERT_GT(statusSize, 200);
+    const struct {
+        const char* path;
+        qint64 bound;
+        bool head;
+        SafeFile::ReadStatus status;
+        qint64 size;
+    } cases[] = {
+        {"small.txt", SafeFile::MaxTextFileBytes, false, SafeFile::ReadStatus::Ok, 1000},
+        {"small.txt", 1000, false, SafeFile::ReadStatus::Ok, 1000},
+        {"small.txt", 999, false, SafeFile::ReadStatus::TooLarge, 0},
+        {"small.txt", 10, true, SafeFile::ReadStatus::Ok, 10},
+        {"empty.txt", SafeFile::MaxTextFileBytes, false, SafeFile::ReadStatus::Ok, 0},
+        {"/proc/self/status", SafeFile::MaxTextFileBytes, false, SafeFile::ReadStatus::Ok, -1},
+        {"/proc/self/status", 100, false, SafeFile::ReadStatus::TooLarge, 0},
+        {"/proc/self/status", 100, true, SafeFile::ReadStatus::Ok, 100},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.path << " within " << c.bound << (c.head ? " (head)" : ""));
+        const QString path = c.path[0] == '/' ? QString::fromLatin1(c.path) : Path(QLatin1String(c.path));
+        QByteArray data;
+        EXPECT_EQ(c.head ? SafeFile::ReadRegularHead(path, c.bound, &data) : SafeFile::ReadRegular(path, c.bound, &data),
+            c.status);
+        const qint64 size = c.size < 0 ? statusSize : c.size;
+        // The kernel's file may change by a few bytes between two reads.
+        EXPECT_NEAR(data.size(), size, c.size < 0 ? 64 : 0);
+        EXPECT_LT(data.capacity(), 1 << 20);
+    }
+}
+
 TEST_F(FilesTest, TheNextWriteRemovesStaleTemporariesOfItsOwnFileOnly)
 {
     // What killed writes leave where the file system has no unnamed temporaries, and their

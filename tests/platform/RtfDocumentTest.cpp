@@ -122,6 +122,39 @@ TEST(RtfRead, AFontWithoutAUsableNameIsTheDefaultFont)
     EXPECT_EQ(c.pieces[0].format.fontName, QString());
 }
 
+// Bytes that are no code page 936 characters would be saved back as replacement characters:
+// the reader says so, whichever way they came; what a save gives back is no such text.
+TEST(RtfRead, TextBytesThatAreNoCharactersAreFlagged)
+{
+    const struct {
+        const char* why;
+        QByteArray rtf;
+        bool undecodable;
+    } cases[] = {
+        {"code page 936 escapes", "{\\rtf1 \\'d6\\'d0}", false},
+        {"GB18030 four bytes", "{\\rtf1 \\'81\\'30\\'81\\'30}", false},
+        {"the euro sign's byte", "{\\rtf1 \\'80}", false},
+        {"a replacement character written as unicode", "{\\rtf1 \\u-3?}", false},
+        {"a Western document's byte", "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fcharset0 Arial;}}\\f0 \\'ff}", false},
+        {"an escape no code starts with", "{\\rtf1 a\\'ff b}", true},
+        {"a raw byte no code starts with", "{\\rtf1 a\xff b}", true},
+        {"a lead byte cut short by a paragraph", "{\\rtf1 \\'d6\\par \\'d0}", true},
+        {"a lead byte at the end", "{\\rtf1 \\'d6}", true},
+        {"a trail byte that is no trail", "{\\rtf1 \\'d6\\'0a}", true},
+        {"in a font name only", "{\\rtf1{\\fonttbl{\\f1 \\'ff\\'ff;}}\\f1 x}", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        const RtfContent read = Rtf::Read(c.rtf);
+        EXPECT_EQ(read.undecodable, c.undecodable);
+        EXPECT_FALSE(Rtf::Read(Rtf::Write(read.pieces, QStringLiteral("Arial"), 12)).undecodable);
+    }
+    // A font name that is no text names no font: it is never written back as replacement characters.
+    const RtfContent font = Rtf::Read(QByteArray("{\\rtf1{\\fonttbl{\\f1 \\'ff\\'ff;}}\\f1 x}"));
+    ASSERT_EQ(font.pieces.size(), 1);
+    EXPECT_EQ(font.pieces[0].format.fontName, QString());
+}
+
 TEST(RtfRead, ParagraphAlignmentStandsOnEachParagraphEnd)
 {
     const RtfContent c = Rtf::Read(QByteArray("{\\rtf1\\qc a\\par\\pard b\\par\\qr c}"));
