@@ -3,7 +3,8 @@
 // every English word of the meanings, every lesson number, and a set of misses.
 //
 // Runs over the data tree the build lays out (build/Velmora, or VELMORA_TREE), on a real X
-// display with a window manager for the window's search (skipped elsewhere):
+// display with a window manager for the window's search. A benchmark that cannot measure (no
+// display for the window, no vocabulary, no query chosen) fails the run (exit status 1):
 //   bench/on_virtual_display.sh build/bench/dictionary_bench
 // BM_EveryQuery times the index the dictionary uses beside the plain walk through the table
 // that defines the answers, and checks that the two give the same hits for every query: a
@@ -211,6 +212,10 @@ void BM_EveryQuery(benchmark::State& state)
         return;
     }
     const std::vector<LearnerQuery> queries = EveryQuery();
+    if (queries.empty()) {
+        state.SkipWithError("no query to ask (DICTIONARY_BENCH_WORDS chose none of the words)");
+        return;
+    }
     VocabularyIndex index;
     index.Build(State());
     std::map<QString, std::vector<Figures>> byKind;
@@ -295,6 +300,10 @@ void BM_WindowSearch(benchmark::State& state)
     // The vocabulary test's exact look-up runs with that window open: the plain search is the
     // learner's here.
     std::erase_if(queries, [](const LearnerQuery& q) { return q.Exact; });
+    if (queries.empty()) {
+        state.SkipWithError("no query to ask (DICTIONARY_BENCH_WORDS chose none of the words)");
+        return;
+    }
     if (!Forms::HasFactory(QStringLiteral("Dictionary")))
         Forms::RegisterFactory<Dictionary>();
     Dictionary* dictionary = Forms::Load<Dictionary>();

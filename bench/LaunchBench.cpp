@@ -17,6 +17,7 @@
 #include <array>
 #include <benchmark/benchmark.h>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "BenchTree.h"
@@ -32,6 +33,11 @@ struct Contender {
     const char* ExitAtMenu; // VELMORA_EXIT_AT_MENU
     std::vector<double> Ms;
 };
+
+// The longest a launch may take: ten times what the program takes on a busy machine. A
+// launch that never reaches its window (a start-up that stops at a question, a crash) is
+// ended here and fails the benchmark.
+constexpr int LaunchLimitMs = 10000;
 
 // Starts program and waits for it to end by itself at its window; its time in ms, or a
 // negative number when it ended otherwise. The program's single-instance lock lies in a
@@ -49,7 +55,12 @@ double LaunchOnce(const Contender& c)
     QElapsedTimer clock;
     clock.start();
     process.start(c.Program, {});
-    if (!process.waitForFinished(20000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+    if (!process.waitForFinished(LaunchLimitMs)) {
+        process.kill();
+        process.waitForFinished();
+        return -1;
+    }
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
         return -1;
     const double ms = double(clock.nsecsElapsed()) / 1e6;
     // Both say so when they end at their window.
@@ -71,16 +82,22 @@ void BM_LaunchSideBySide(benchmark::State& state)
         {"program, no 100 ms step", QStringLiteral(VELMORA_EXE), "nowait", {}},
         {"bare Qt window", QStringLiteral(BARE_LABEL_EXE), "1", {}},
     }};
+    // A launch that does not end at its window ends the benchmark at once, failed (BenchMain).
+    auto failed = [&state](const Contender& c, double ms) {
+        if (ms >= 0)
+            return false;
+        state.SkipWithError((std::string("a launch did not end by itself at its window: ") + c.Name).c_str());
+        return true;
+    };
     // One start of each first, untimed: the files and fonts are then in the cache for all.
     for (const Contender& c : contenders)
-        LaunchOnce(c);
+        if (failed(c, LaunchOnce(c)))
+            return;
     for (auto _ : state) {
         for (Contender& c : contenders) {
             const double ms = LaunchOnce(c);
-            if (ms < 0) {
-                state.SkipWithError("a launch did not end by itself");
+            if (failed(c, ms))
                 return;
-            }
             c.Ms.push_back(ms);
         }
     }

@@ -1,18 +1,26 @@
 // Speech against the length of its own recordings, on a real sound server: the one the
 // desktop runs, or else a private PulseAudio null sink this program starts itself. It fails
 // (exit status 1) when it can measure nothing: no server runs and none can be started, the
-// server offers no output, or a sentence plays no syllable.
+// server offers no output, paplay does not play, or a sentence plays no syllable.
 //
-//   build/bench/speech_pace_bench [rounds] [pause ms]
+//   build/bench/speech_pace_bench [rounds] [pause ms] [idle ms]
 //
-// Speaks two sentences through the syllable queue, then reads the text of lesson 1 aloud word
-// by word as its read-aloud task does. The learner's pause after each word (3000 ms in the
-// task) is left out unless given; it is a fixed wait, not speech, and is not counted. For each sentence it takes the time from the start to the end of
-// the first syllable (the device's start-up latency beside the first recording) and from the
-// end of the first syllable to the end of the last, beside the recordings of the syllables
-// after the first. Goal: rest <= 1.15 x its recordings + 150 ms. Each round starts after the
-// output stream has closed for want of plays; on an idle null sink the first sound of a round
-// waits for the sink's own long buffer (about 2 s), which a sound card does not have.
+// Speaks three sentences through the syllable queue, then reads the text of lesson 1 aloud
+// word by word as its read-aloud task does. The learner's pause after each word (3000 ms in
+// the task) is left out unless given; it is a fixed wait, not speech, and is not counted. For
+// each sentence it takes the time from the start to the end of the first syllable (the
+// device's start-up latency beside the first recording) and from the end of the first
+// syllable to the end of the last, beside the recordings of the syllables after the first.
+// Goal: rest <= 1.15 x its recordings + 150 ms.
+//
+// Each round starts with the first sound after the learner has been idle for [idle ms] (by
+// default long enough for the output stream to close), the program's first sound in the
+// first round, held against paplay of the same file on the same server after the same idle
+// time just before it: from the start to the end of the first syllable against paplay's start
+// to its end (it ends once the server has played the whole sound); bound: at most 1.3 times
+// paplay (medians). On a null sink both wait up to 2 s: a sink that had no stream to play
+// renders 2 s of silence ahead and a new stream waits for its end (a sound card's sink
+// rewinds what it holds when a new stream asks for a shorter latency), for paplay as for us.
 
 #include <QApplication>
 #include <QAudioDevice>
@@ -28,6 +36,7 @@
 #include <QtNumeric>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "AppState.h"
 #include "BenchTree.h"
@@ -39,12 +48,19 @@
 #include "LoadingSteps.h"
 #include "ReadAfter.h"
 #include "SharedPlayer.h"
+#include "SoundOutput.h"
 #include "SoundStream.h"
 #include "SyllableQueue.h"
 #include "WavFile.h"
 #include "WavePlayer.h"
 
 namespace {
+
+// The first sound of a round against paplay of the same file: at most this many times as long
+// (medians). Both end when the server says the sound was played: paplay also starts a process
+// and waits for the device's own latency, which the stream's clock leaves out; on a null sink
+// both also wait for the end of the silence it rendered ahead, up to 2 s.
+constexpr double FirstOverPaplayAtMost = 1.3;
 
 // One sentence: milliseconds measured and of the recordings played.
 struct Figure {
@@ -217,6 +233,31 @@ QString RunningServerOutput()
     return QString::fromUtf8(probe.readAllStandardOutput()).trimmed();
 }
 
+// paplay of the file on the server this program plays on, from its start to its end, with the
+// event loop running meanwhile; negative when it did not play.
+double PaplayMs(const QString& path)
+{
+    QProcess paplay;
+    paplay.setProcessChannelMode(QProcess::ForwardedChannels);
+    QEventLoop loop;
+    QObject::connect(&paplay, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&paplay, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+    QElapsedTimer clock;
+    clock.start();
+    paplay.start(QStringLiteral("paplay"), {path});
+    loop.exec();
+    const double ms = clock.nsecsElapsed() / 1e6;
+    if (paplay.state() != QProcess::NotRunning) {
+        paplay.kill();
+        paplay.waitForFinished();
+        return -1;
+    }
+    const bool played = paplay.error() == QProcess::UnknownError && paplay.exitStatus() == QProcess::NormalExit
+        && paplay.exitCode() == 0;
+    return played ? ms : -1;
+}
+
 int Fail(const char* why)
 {
     BenchTree::Fail(qPrintable(QStringLiteral("speech_pace_bench measured nothing: ") + QLatin1String(why)));
@@ -248,6 +289,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 3;
     const int pauseMs = argc > 2 ? std::max(0, atoi(argv[2])) : 0;
+    const int idleMs = argc > 3 ? std::max(0, atoi(argv[3])) : SoundStream::IdleCloseMs + 500;
     if (QMediaDevices::defaultAudioOutput().isNull())
         return Fail("the sound server offers no output device");
     Clock::UseReal();
@@ -262,15 +304,30 @@ int main(int argc, char** argv)
     Listener listener;
     std::printf("%s: %s\n", running.isEmpty() ? "private null sink" : "the running sound server",
                 qPrintable(QMediaDevices::defaultAudioOutput().description()));
+    const QString firstFile = SyllableSoundPath(QStringLiteral("wo3"));
+    std::vector<double> firstMs, paplayMs;
+    auto idle = [idleMs] {
+        QEventLoop loop;
+        QTimer::singleShot(idleMs, &loop, &QEventLoop::quit);
+        loop.exec();
+    };
     for (int round = 1; round <= rounds; ++round) {
-        if (round > 1) {
-            // Each round starts on a stream that closed for want of plays, as after a pause.
-            QEventLoop idle;
-            QTimer::singleShot(SoundStream::IdleCloseMs + 500, &idle, &QEventLoop::quit);
-            idle.exec();
+        std::printf("-- round %d: after %d ms idle, paplay; after %d ms idle, the first sentence\n", round, idleMs,
+                    idleMs);
+        idle();
+        const double paplay = PaplayMs(firstFile);
+        idle();
+        const Figure first = listener.Speak(QStringLiteral("wo3 shi4 zhong1 guo2 ren2"));
+        Print("wo3 shi4 zhong1 guo2 ren2", first);
+        std::printf("%-28s first sound %7.0f ms, paplay of its file %7.0f ms\n", "", first.FirstMs, paplay);
+        if (paplay < 0) {
+            Fail("paplay did not play the first syllable's file");
+            break;
         }
-        std::printf("-- round %d\n", round);
-        Print("wo3 shi4 zhong1 guo2 ren2", listener.Speak(QStringLiteral("wo3 shi4 zhong1 guo2 ren2")));
+        if (first.Heard) {
+            firstMs.push_back(first.FirstMs);
+            paplayMs.push_back(paplay);
+        }
         Print("ten syllables", listener.Speak(QStringLiteral("jin1 tian1 wo3 he2 peng2 you3 qu4 shang1 dian4 mai3")));
         Print("ni3 hao3", listener.Speak(QStringLiteral("ni3 hao3")));
         int words = 0;
@@ -282,6 +339,16 @@ int main(int argc, char** argv)
                     words, totalMs, totalRecMs, totalRecMs > 0 ? totalMs / totalRecMs : 0.0,
                     words > 0 ? (lesson.FirstMs - lesson.FirstRecMs) / words : 0.0);
     }
+    if (!firstMs.empty()) {
+        using BenchTree::Percentile;
+        std::printf("\nfirst sound of a round (ms)  min %6.0f  median %6.0f  max %6.0f\n", Percentile(firstMs, 0),
+                    BenchTree::Median(firstMs), Percentile(firstMs, 1));
+        std::printf("paplay of the same file     min %6.0f  median %6.0f  max %6.0f\n", Percentile(paplayMs, 0),
+                    BenchTree::Median(paplayMs), Percentile(paplayMs, 1));
+        BenchTree::CheckAtMost("first sound / paplay of its file, medians",
+                               BenchTree::Median(firstMs) / BenchTree::Median(paplayMs), FirstOverPaplayAtMost);
+    }
     CloseSharedPlayers();
+    CloseSoundOutputs();
     return BenchTree::ExitStatus();
 }
