@@ -7,6 +7,7 @@
 
 #include "ContentCheck.h"
 #include "SurnameCheck.h"
+#include "VocabularyCheck.h"
 
 int main(int argc, char** argv)
 {
@@ -23,6 +24,7 @@ int main(int argc, char** argv)
         return 77;
     }
     auto result = ContentCheck::CheckContent(args[1], readings);
+    ContentCheck::CheckVocabularySources(args[1], result.errors);
     ContentCheck::CheckSurnameBearers(SurnameRows(), result.errors);
     ContentCheck::CheckSurnameReadings(SurnameRows(), readings, result.errors);
     for (const QString& l : result.report)
