@@ -429,12 +429,16 @@ def word_syllables(word, pinyin):
 
 def reading_rank(word, syllables, readings):
     """How far a reading is from the most common reading of each of its characters: the sum of
-    each syllable's place among its character's readings, most common first (a neutral syllable
-    takes the place of the first reading with its letters)."""
+    each syllable's place among its character's readings, most common first. A neutral syllable
+    takes the place of the first reading with its letters; inside a longer word, one whose
+    letters have no toned reading (了 le, a particle) comes after them all: 不了 is bù liǎo,
+    whatever the particle's count, while 妻子 keeps the neutral zi of 子."""
     rank = 0
     for ch, (letters, tone) in zip(word, syllables):
         known = readings.get(ch, [])
         places = [i for i, (l, t) in enumerate(known) if l == letters and tone in (t, "0")]
+        if tone == "0" and len(word) > 1 and all(known[i][1] == "0" for i in places):
+            places = []
         rank += places[0] if places else len(known)
     return rank
 
