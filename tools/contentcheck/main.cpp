@@ -7,6 +7,7 @@
 
 #include "ContentCheck.h"
 #include "SurnameCheck.h"
+#include "VocabularyCheck.h"
 #include "WrongOptionCheck.h"
 
 int main(int argc, char** argv)
@@ -25,6 +26,7 @@ int main(int argc, char** argv)
     }
     auto result = ContentCheck::CheckContent(args[1], readings);
     ContentCheck::CheckWrongOptions(args[1], result);
+    ContentCheck::CheckVocabularySources(args[1], result.errors);
     ContentCheck::CheckSurnameBearers(SurnameRows(), result.errors);
     ContentCheck::CheckSurnameReadings(SurnameRows(), readings, result.errors);
     for (const QString& l : result.report)
