@@ -29,6 +29,8 @@ protected:
             m_program.kill();
             m_program.waitForFinished();
         }
+        if (m_group == 0)
+            m_group = ReadGroup();
         if (m_group > 0)
             ::kill(-static_cast<pid_t>(m_group), SIGKILL);
         qunsetenv("VELMORA_SENDMAIL");
@@ -51,12 +53,13 @@ protected:
         ASSERT_TRUE(RunUntil([&] { return m_program.canReadLine() || m_program.state() == QProcess::NotRunning; }));
         ASSERT_EQ(m_program.readLine(), QByteArray("ready\n"));
         ASSERT_TRUE(RunUntil([&] { return QFile::exists(pids); })) << "the mail program never started";
-        QFile file(pids);
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        m_group = file.readAll().trimmed().split(' ').value(0).toLongLong();
+        m_group = ReadGroup();
         ASSERT_GT(m_group, 0);
         ASSERT_GE(LiveProcessesOfGroup(m_group).size(), 2) << "the mail program and its child";
     }
+
+    // The mail program's process group, as it said (0 until it did).
+    qint64 ReadGroup() const { return ReadFile(QStringLiteral("pids")).trimmed().split(' ').value(0).toLongLong(); }
 
     QProcess m_program;
     qint64 m_group{0}; // the mail program's process group (its own id)
