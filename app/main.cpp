@@ -13,6 +13,7 @@
 #include "CourseForms.h"
 #include "DictionaryForms.h"
 #include "Forms.h"
+#include "ProgramEnd.h"
 #include "SetupForms.h"
 #include "SoundOutput.h"
 #include "Timer.h"
@@ -30,6 +31,9 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // SIGTERM, SIGHUP and the session manager's end take the road of the program's own end:
+    // what the windows hold is saved and the mail programs still running are ended.
+    ProgramEnd::Install();
     RegisterStartupForms();
     RegisterDictionaryForms();
     RegisterCourseForms();
@@ -61,7 +65,7 @@ int main(int argc, char** argv)
     // when another copy runs.
     if (!Forms::Load(QStringLiteral("RegisterOCX")))
         return 0;
-    if (Forms::LoadedNames().isEmpty())
+    if (Forms::LoadedNames().isEmpty() || ProgramEnd::Ending())
         return 0;
     if (skipStartupStep) {
         // The step's timer fires as soon as the event loop runs, after what the main window

@@ -1,5 +1,7 @@
 #include "MailSender.h"
 
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QList>
 #include <QMetaObject>
@@ -129,6 +131,7 @@ QByteArray Message(const Mail& mail)
 namespace {
 
 int g_running = 0;
+QElapsedTimer g_askedToEnd; // when the program's end asked the mail programs to end
 
 // Runs in the mail program's process before its start. Its own process group, so that an end
 // ends whatever the program started too. No descriptor of ours but its standard ones reaches
@@ -179,10 +182,12 @@ public:
         connect(&m_process, &QProcess::finished, this, [this](int exitCode, QProcess::ExitStatus status) {
             m_group = 0;
             const bool ok = !m_timedOut && status == QProcess::NormalExit && exitCode == 0;
+            if (m_askedToEnd && !m_timedOut)
+                m_taken = Taken();
             if (ok)
                 Report(m_composer ? Result::Composer : Result::Sent);
             else
-                Report(m_timedOut && m_taken ? Result::MaybeSent : Result::Failed);
+                Report((m_timedOut || m_askedToEnd) && m_taken ? Result::MaybeSent : Result::Failed);
             deleteLater();
         });
         connect(&m_limit, &Timer::Tick, this, &Job::TimeUp);
@@ -251,9 +256,35 @@ public:
         m_process.waitForFinished(); // finished() reports
     }
 
-    // As the program ends: a sendmail program still running goes with its process group. A
+    // The program's end, first step: a sendmail program still running is asked to end, with
+    // its process group, so that it may finish what it is doing (a mail half handed on). A
     // composer stays: it is the learner's mail window now, maybe holding what they wrote.
-    // Only plain members are read here, after the application object may be gone.
+    void AskToEnd()
+    {
+        if (m_composer || m_group <= 0 || m_process.state() == QProcess::NotRunning)
+            return;
+        m_limit.SetEnabled(false);
+        m_askedToEnd = true;
+        m_endingGroup = m_group;
+        ::kill(-m_endingGroup, SIGTERM);
+    }
+    // The last step: the program has until deadline to end, then goes with its group. The
+    // group is ended in any case: a child that outlived the program would be left to nobody.
+    void FinishEnding(const QDeadlineTimer& deadline)
+    {
+        if (m_endingGroup <= 0)
+            return;
+        const pid_t group = m_endingGroup;
+        m_endingGroup = 0;
+        if (m_process.state() != QProcess::NotRunning
+            && !m_process.waitForFinished(static_cast<int>(std::max<qint64>(deadline.remainingTime(), 1))))
+            EndNow(); // reports as the time limit would
+        ::kill(-group, SIGKILL);
+    }
+
+    // At exit, for an end that skipped the road above: a sendmail program still running goes
+    // with its process group; a composer stays. Only plain members are read here, after the
+    // application object may be gone.
     void EndAtExit() const
     {
         if (!m_composer && m_group > 0)
@@ -325,6 +356,8 @@ private:
     bool m_reported{false};
     bool m_timedOut{false};
     bool m_taken{false};
+    bool m_askedToEnd{false}; // by the program's end
+    pid_t m_endingGroup{0}; // the group asked to end, until the end is finished
     QByteArray m_input;
     qsizetype m_written{0};
     int m_readEnd{-1};
@@ -365,6 +398,25 @@ void Send(const Mail& mail, QObject* context, std::function<void(Result)> done, 
 int Running()
 {
     return g_running;
+}
+
+void BeginEnding()
+{
+    g_askedToEnd.start();
+    for (Job* job : Jobs())
+        job->AskToEnd();
+}
+
+void FinishEnding(int graceMs)
+{
+    const QDeadlineTimer deadline(g_askedToEnd.isValid() ? std::max<qint64>(graceMs - g_askedToEnd.elapsed(), 0) : graceMs);
+    QList<QPointer<Job>> jobs;
+    for (Job* job : Jobs())
+        jobs << job;
+    for (const QPointer<Job>& job : jobs) {
+        if (job)
+            job->FinishEnding(deadline);
+    }
 }
 
 void EndAll()

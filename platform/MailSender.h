@@ -3,8 +3,8 @@
 // sendmail-compatible program ("sendmail -t -oi"). Where no such program exists the desktop's
 // mail composer (xdg-email) opens with the mail filled in instead, for the learner to send.
 // Either program runs beside the window, never blocking it, in a process group of its own.
-// A sendmail program still running when the program ends is ended with its group; the
-// composer is the learner's window by then and stays.
+// A sendmail program still running when the program ends is ended with its group (asked
+// first, then made to); the composer is the learner's window by then and stays.
 //
 // Header values never carry a line break (a name holding CR LF cannot add a header), the
 // subject is encoded for mail headers, and the body travels as UTF-8.
@@ -56,6 +56,17 @@ int Running();
 // reports each mail as its time limit would, before returning. Tests end with it, so that no
 // mail program they started outlives them.
 void EndAll();
+
+// The program's end (ProgramEnd): BeginEnding asks every sendmail program still running to
+// end (SIGTERM to its process group); FinishEnding gives them what is left of graceMs since
+// then, ends the ones still running with their group (SIGKILL), and ends what any of them
+// started and left behind. Each mail is reported before FinishEnding returns: Sent when the
+// program still ended with code 0, otherwise as at the time limit. A composer stays, as
+// everywhere. A sendmail program still running at an end that skips this road (exit() from a
+// library) is ended with its group at exit.
+constexpr int EndGraceMs = 2000;
+void BeginEnding();
+void FinishEnding(int graceMs);
 
 // Splits a recipient text at ";" into trimmed, non-empty addresses.
 QStringList SplitRecipients(const QString& recipientText);

@@ -8,6 +8,9 @@
 
 #include "Form.h"
 #include "FormEvents.h"
+#include "ProgramEnd.h"
+
+#include <cstdio>
 
 namespace {
 MsgBox::Recorder* g_recorder = nullptr;
@@ -53,6 +56,12 @@ bool IsShowing() { return g_showing > 0; }
 Result Show(const QString& text, Buttons buttons, Icon icon, const QString& title, DefaultButton def)
 {
     const Shown s{text, title, buttons, icon, def};
+    if (ProgramEnd::Ending()) {
+        // Nobody may be there to answer, and the end must not wait: the text goes to the log,
+        // and the box is taken as closed without a button.
+        std::fprintf(stderr, "%s\n", qUtf8Printable(title.isEmpty() ? text : title + QStringLiteral(": ") + text));
+        return buttons == YesNo ? No : buttons == OkCancel ? Cancel : Ok;
+    }
     ++g_showing;
     if (g_recorder) {
         const Result r = g_recorder->Take(s);

@@ -14,7 +14,8 @@ enum DefaultButton { DefaultFirst = 0, DefaultSecond = 256 };
 enum Result { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
 
 // Shows a modal box and returns the button pressed. Closing the box without a button gives
-// Cancel for OkCancel, No for YesNo, Ok for OkOnly.
+// Cancel for OkCancel, No for YesNo, Ok for OkOnly. While the program ends, no box opens: the
+// text goes to standard error and the answer is that of a closed box.
 Result Show(const QString& text, Buttons buttons = OkOnly, Icon icon = NoIcon, const QString& title = QString(),
     DefaultButton def = DefaultFirst);
 

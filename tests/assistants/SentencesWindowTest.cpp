@@ -321,7 +321,7 @@ TEST_F(AskUsTest, AskUsStaysOffInAReopenedWindowWhileTheMailGoes)
 {
     // A mail program that takes the sentence and hangs.
     ASSERT_NO_FATAL_FAILURE(WriteScript(m_mail.filePath("sendmail"),
-        QStringLiteral("#!/bin/sh\ncat > '%1'\necho > '%2'\nsleep 1000\n").arg(m_mail.filePath("message"), m_mail.filePath("took"))));
+        QStringLiteral("#!/bin/sh\ncat > '%1'\necho > '%2'\n%3\n").arg(m_mail.filePath("message"), m_mail.filePath("took"), HangWhileTestsRun())));
     State().TutorMailbox = QStringLiteral("lee");
     State().UserName = QStringLiteral("Ann");
     Control<QLineEdit>("Text2")->setText(QStringLiteral("How do I say ferry?"));

@@ -412,7 +412,7 @@ protected:
     void InstallSendmail(int exitCode, bool hang = false)
     {
         const QString script = m_mail.filePath("sendmail");
-        const QString end = hang ? QStringLiteral("echo > '%1'\nsleep 1000\n").arg(m_mail.filePath("took"))
+        const QString end = hang ? QStringLiteral("echo > '%1'\n%2\n").arg(m_mail.filePath("took"), HangWhileTestsRun())
                                  : QStringLiteral("exit %1\n").arg(exitCode);
         ASSERT_NO_FATAL_FAILURE(
             WriteScript(script, QStringLiteral("#!/bin/sh\ncat >> '%1'\n").arg(m_mail.filePath("message")) + end));

@@ -144,8 +144,8 @@ TEST_F(StubSendmail, AMailProgramThatHangsIsEndedWithItsChildrenAndSaysWhetherIt
         SCOPED_TRACE(c.name);
         QFile::remove(m_dir.filePath("child"));
         ASSERT_NO_FATAL_FAILURE(WriteScript(m_dir.filePath("sendmail"),
-            QStringLiteral("#!/bin/sh\nsleep 1000 &\n%2echo $! > '%1.tmp' && mv '%1.tmp' '%1'\nsleep 1000\n")
-                .arg(m_dir.filePath("child"), QLatin1String(c.read))));
+            QStringLiteral("#!/bin/sh\n(%3) &\n%2echo $! > '%1.tmp' && mv '%1.tmp' '%1'\n%3\n")
+                .arg(m_dir.filePath("child"), QLatin1String(c.read), HangWhileTestsRun())));
         QFileSystemWatcher watcher({m_dir.path()});
         QSignalSpy changed(&watcher, &QFileSystemWatcher::directoryChanged);
 
@@ -178,6 +178,45 @@ TEST_F(StubSendmail, AMailProgramThatHangsIsEndedWithItsChildrenAndSaysWhetherIt
     EXPECT_EQ(SendToTutorAndWait(QStringLiteral("tutor"), QStringLiteral("s"), QStringLiteral("t")), MailSender::Result::Sent);
 }
 
+TEST_F(StubSendmail, AtTheProgramsEndAMailProgramIsAskedToEndThenMadeToWithItsGroup)
+{
+    // Each program starts a child and says so, after reading the mail or not; then it waits,
+    // doing with the request to end (SIGTERM) what trap says.
+    const struct {
+        const char* name;
+        const char* trap;
+        const char* read;
+        MailSender::Result result;
+    } cases[] = {
+        {"finishes and ends when asked", "trap 'exit 0' TERM", "cat > /dev/null\n", MailSender::Result::Sent},
+        {"ended by the request before reading", "", "", MailSender::Result::Failed},
+        {"ended by the request after reading", "", "cat > /dev/null\n", MailSender::Result::MaybeSent},
+        {"deaf to the request, its child too", "trap '' TERM", "cat > /dev/null\n", MailSender::Result::MaybeSent},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString pids = m_dir.filePath("pids");
+        QFile::remove(pids);
+        ASSERT_NO_FATAL_FAILURE(WriteScript(m_dir.filePath("sendmail"),
+            QStringLiteral("#!/bin/sh\n%2\n%3(%4) &\necho $$ > '%1.tmp' && mv '%1.tmp' '%1'\nwait\n")
+                .arg(pids, QLatin1String(c.trap), QLatin1String(c.read), HangWhileTestsRun())));
+        QObject context;
+        std::optional<MailSender::Result> result;
+        MailSender::Send({{QStringLiteral("tutor@velmora.example")}, QStringLiteral("s"), QString(100000, u'x')}, &context,
+            [&](MailSender::Result r) { result = r; });
+        ASSERT_TRUE(RunUntil([&] { return QFile::exists(pids); }));
+        const qint64 group = Read("pids").trimmed().toLongLong();
+        ASSERT_GT(group, 0);
+
+        MailSender::BeginEnding();
+        MailSender::FinishEnding(200);
+        EXPECT_EQ(result, c.result) << "reported before the end goes on";
+        EXPECT_EQ(MailSender::Running(), 0);
+        EXPECT_TRUE(RunUntil([group] { return LiveProcessesOfGroup(group).isEmpty(); }));
+        ::kill(-static_cast<pid_t>(group), SIGKILL); // never outlives the test, even failing
+    }
+}
+
 TEST_F(StubSendmail, AMailProgramStillRunningWhenTheProgramEndsIsEndedWithItsChildren)
 {
     // The program ends in a child: this test program run again for this test alone, which
@@ -190,7 +229,7 @@ TEST_F(StubSendmail, AMailProgramStillRunningWhenTheProgramEndsIsEndedWithItsChi
     const QString hanging = folder + "/hanging";
     if (!inChild) {
         ASSERT_NO_FATAL_FAILURE(WriteScript(hanging,
-            QStringLiteral("#!/bin/sh\nsleep 1000 &\necho $$ $! > '%1.tmp' && mv '%1.tmp' '%1'\nsleep 1000\n").arg(pids)));
+            QStringLiteral("#!/bin/sh\n(%2) &\necho $$ $! > '%1.tmp' && mv '%1.tmp' '%1'\n%2\n").arg(pids, HangWhileTestsRun())));
     }
     qputenv("VELMORA_SENDMAIL", hanging.toUtf8());
     GTEST_FLAG_SET(death_test_style, "threadsafe");
@@ -206,16 +245,21 @@ TEST_F(StubSendmail, AMailProgramStillRunningWhenTheProgramEndsIsEndedWithItsChi
         ::testing::ExitedWithCode(0), "");
     qunsetenv(folderVariable);
 
+    // The mail program's process group (the program's own id) holds it, its child and what
+    // each runs: that is what must be gone, not only the two ids it gave.
     const QList<QByteArray> started = Read("pids").trimmed().split(' ');
+    const struct EndsGroup {
+        qint64 group;
+        ~EndsGroup() // never outlives the test, even failing
+        {
+            if (group > 0)
+                ::kill(-static_cast<pid_t>(group), SIGKILL);
+        }
+    } ends{started.value(0).toLongLong()};
     ASSERT_EQ(started.size(), 2) << "the mail program and its child";
-    for (const QByteArray& id : started) {
-        const qint64 pid = id.toLongLong();
-        for (int i = 0; i < 1000000 && Alive(pid); ++i)
-            QThread::yieldCurrentThread();
-        EXPECT_FALSE(Alive(pid));
-        if (pid > 0 && Alive(pid))
-            ::kill(static_cast<pid_t>(pid), SIGKILL); // never outlives the test, even failing
-    }
+    ASSERT_GT(ends.group, 0);
+    // Ended by the other program's end; the kernel takes a moment to carry it out.
+    EXPECT_TRUE(RunUntil([&ends] { return LiveProcessesOfGroup(ends.group).isEmpty(); }));
 }
 
 TEST(MailComposerTest, TheComposerGetsTheAddressesAfterItsOptionsAndCountsOnlyWhenItStarted)

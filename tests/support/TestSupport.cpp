@@ -70,6 +70,30 @@ void WriteScript(const QString& path, const QString& script)
     f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
+QString HangWhileTestsRun()
+{
+    return QStringLiteral("while kill -0 %1 2>/dev/null; do sleep 1; done").arg(QCoreApplication::applicationPid());
+}
+
+QList<qint64> LiveProcessesOfGroup(qint64 group)
+{
+    QList<qint64> live;
+    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString& entry : entries) {
+        bool isProcess = false;
+        const qint64 pid = entry.toLongLong(&isProcess);
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+        if (!isProcess || !stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = stat.readAll();
+        // After the name in parentheses: state, parent, process group.
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 2 && fields.at(0) != "Z" && fields.at(2).toLongLong() == group)
+            live << pid;
+    }
+    return live;
+}
+
 void AppFixture::SetUp()
 {
     m_dir = std::make_unique<QTemporaryDir>();

@@ -40,6 +40,12 @@ void WaitForMail();
 void WaitForWrites();
 // Writes an executable shell script: the tests' stand-in mail programs.
 void WriteScript(const QString& path, const QString& script);
+// A shell command for a stand-in that hangs: it runs while this test program runs, and ends
+// by itself once the program is gone, however it went (a crash, a sanitizer's end, a kill by
+// the test runner), so that no stand-in outlives the run. The tests still end every one.
+QString HangWhileTestsRun();
+// The processes of a process group that have not ended (a zombie has ended).
+QList<qint64> LiveProcessesOfGroup(qint64 group);
 
 // Gives control the keys (its window activated) and presses key where they are: a form's key
 // preview sees only the keys on their way to its focus widget. False when the control never
