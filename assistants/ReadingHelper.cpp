@@ -145,8 +145,12 @@ void ReadingHelper::Command2_Click()
 void ReadingHelper::Command3_Click()
 {
     // Set in the reading format at once, as FormatText would leave it: a text that fits in
-    // that format is not refused for its size in the box's own font.
-    RichTextBox1->SetText(QGuiApplication::clipboard()->text(), ReadingFormat());
+    // that format is not refused for its size in the box's own font. A text that no file of
+    // the box could hold is refused at once, as the box itself would refuse it after measuring:
+    // the box keeps what it held.
+    const QString text = QGuiApplication::clipboard()->text();
+    if (RichTextBox::FitsFileBounds(text))
+        RichTextBox1->SetText(text, ReadingFormat());
     RichTextBox1->SetFocus();
 }
 

@@ -23,6 +23,7 @@
 #include "SelectionLookUp.h"
 #include "SentenceSearch.h"
 #include "SyllableQueue.h"
+#include "TextBoxes.h"
 #include "TextFilters.h"
 #include "TutorMail.h"
 #include "Twips.h"
@@ -40,20 +41,20 @@ constexpr LookUpMember AllReadings{"SentencesSingle", PopupRule::WindowDecides, 
 
 // The ask box: a press empties it while it shows the prompt, and leaving it empty brings the
 // prompt back.
-class AskBox : public QLineEdit {
+class AskBox : public LineBox {
 public:
-    using QLineEdit::QLineEdit;
+    using LineBox::LineBox;
 
 protected:
     void mousePressEvent(QMouseEvent* e) override
     {
         if (text().contains(Sentences::AskPrompt, Qt::CaseInsensitive))
             clear();
-        QLineEdit::mousePressEvent(e);
+        LineBox::mousePressEvent(e);
     }
     void focusOutEvent(QFocusEvent* e) override
     {
-        QLineEdit::focusOutEvent(e);
+        LineBox::focusOutEvent(e);
         if (text().isEmpty())
             setText(Sentences::AskPrompt);
     }

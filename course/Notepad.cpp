@@ -29,7 +29,7 @@ QString QuestionFile() { return RecordPath(QStringLiteral("Question.txt")); }
 } // namespace
 
 NoteBox::NoteBox(QWidget* parent)
-    : QPlainTextEdit(parent)
+    : PlainTextBox(parent)
 {
 }
 
@@ -45,12 +45,12 @@ void NoteBox::SetText(const QString& text)
 void NoteBox::mousePressEvent(QMouseEvent* e)
 {
     emit MouseDown();
-    QPlainTextEdit::mousePressEvent(e);
+    PlainTextBox::mousePressEvent(e);
 }
 
 void NoteBox::focusOutEvent(QFocusEvent* e)
 {
-    QPlainTextEdit::focusOutEvent(e);
+    PlainTextBox::focusOutEvent(e);
     emit LostFocus();
 }
 

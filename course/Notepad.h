@@ -4,16 +4,15 @@
 // first unsaved change and on closing) and "Send" mails them to the tutor. The rules live in
 // QuestionNotes; the mail goes through core's TutorMail.
 
-#include <QPlainTextEdit>
-
 #include "Form.h"
+#include "TextBoxes.h"
 
 class QPushButton;
 class Timer;
 
 // The notepad's text box: a multi-line box that reports a mouse press and the loss of the
-// focus, as the old text box's events did.
-class NoteBox : public QPlainTextEdit {
+// focus, as the old text box's events did, and takes from a paste only what it can hold.
+class NoteBox : public PlainTextBox {
     Q_OBJECT
 public:
     explicit NoteBox(QWidget* parent = nullptr);

@@ -8,34 +8,35 @@
 #include <functional>
 
 #include "FormEvents.h"
+#include "TextBoxes.h"
 
 namespace {
 // The box's text part: reports a double click after it has made its own selection, so the
 // window's handler has the last word. While it handles a key or the loss of the focus it
 // says so: Qt's combo box then picks the list entry equal to the typed text (on Enter, or
 // when the learner moves on) and announces it as activated, which is no pick from the list.
-class ComboEdit : public QLineEdit {
+class ComboEdit : public LineBox {
 public:
-    using QLineEdit::QLineEdit;
+    using LineBox::LineBox;
     std::function<void()> DoubleClicked;
     bool Finishing{false};
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override
     {
-        QLineEdit::mouseDoubleClickEvent(e);
+        LineBox::mouseDoubleClickEvent(e);
         if (DoubleClicked)
             DoubleClicked();
     }
     void keyPressEvent(QKeyEvent* e) override
     {
         const QScopedValueRollback finishing(Finishing, true);
-        QLineEdit::keyPressEvent(e);
+        LineBox::keyPressEvent(e);
     }
     void focusOutEvent(QFocusEvent* e) override
     {
         const QScopedValueRollback finishing(Finishing, true);
-        QLineEdit::focusOutEvent(e);
+        LineBox::focusOutEvent(e);
     }
 };
 } // namespace

@@ -2,7 +2,8 @@
 // The editable combo box: a text box with a drop-down list under it. Typing never adds to
 // the list and nothing is completed from it: the window alone decides what the list holds.
 // Click fires when an entry is picked from the list (the text has become that entry), DblClick
-// after a double click in the text box.
+// after a double click in the text box. The text box is a LineBox (TextBoxes.h): a paste
+// puts in only the first line of a text, within the box's length.
 
 #include <QComboBox>
 #include <QString>

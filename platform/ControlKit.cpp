@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "TextBoxes.h"
 #include "Twips.h"
 
 namespace Kit {
@@ -171,7 +172,7 @@ QRadioButton* OptionButton(QWidget* form, const QString& name, const Rect& at, c
 
 QLineEdit* TextBox(QWidget* form, const QString& name, const Rect& at, const Look& look, bool selectAllOnDoubleClick)
 {
-    auto* box = Make(new QLineEdit(form), name, at, look);
+    auto* box = Make(new LineBox(form), name, at, look);
     if (selectAllOnDoubleClick)
         box->installEventFilter(new SelectAllOnDoubleClick(box));
     return box;

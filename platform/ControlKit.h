@@ -57,8 +57,9 @@ QPushButton* Button(QWidget* form, const QString& name, const Rect& at, const QS
 QCheckBox* CheckBox(QWidget* form, const QString& name, const Rect& at, const QString& caption, const Look& look = {});
 QRadioButton* OptionButton(QWidget* form, const QString& name, const Rect& at, const QString& caption,
     const Look& look = {});
-// A one-line text box. The old text boxes selected their whole text on a double click where a
-// form asked for it: selectAllOnDoubleClick.
+// A one-line text box: a LineBox, which takes only what it can hold from a paste. The old
+// text boxes selected their whole text on a double click where a form asked for it:
+// selectAllOnDoubleClick.
 QLineEdit* TextBox(QWidget* form, const QString& name, const Rect& at, const Look& look = {},
     bool selectAllOnDoubleClick = false);
 // A picture (image control); a zero size takes the picture's size.

@@ -20,6 +20,7 @@
 #include "FormEvents.h"
 #include "LayoutEstimate.h"
 #include "SafeFile.h"
+#include "TextBoxes.h"
 #include "Twips.h"
 
 namespace {
@@ -868,24 +869,48 @@ bool RichTextBox::canInsertFromMimeData(const QMimeData* source) const
 }
 
 // Pasted and dropped text keeps its formatting but arrives as plain paragraphs and runs, so
-// positions stay as the rest of the box counts them.
+// positions stay as the rest of the box counts them. The richest format offered within the
+// box's file bounds is taken: a larger RTF or HTML gives way to the plain text offered with
+// it, a plain text beyond them is refused unread (FitsFileBounds), and an offer of none of
+// them (nothing at all, a picture only) changes nothing.
 void RichTextBox::insertFromMimeData(const QMimeData* source)
 {
+    if (isReadOnly() || !source)
+        return;
     for (const char* rtfType : {"text/rtf", "application/rtf"}) {
-        if (source->hasFormat(QLatin1String(rtfType))) {
-            Insert(Rtf::Read(source->data(QLatin1String(rtfType))), false);
-            ensureCursorVisible();
-            return;
-        }
+        if (!source->hasFormat(QLatin1String(rtfType)))
+            continue;
+        const QByteArray rtf = source->data(QLatin1String(rtfType));
+        if (rtf.size() > MaxFileBytes)
+            continue;
+        Insert(Rtf::Read(rtf), false);
+        ensureCursorVisible();
+        return;
     }
-    if (source->hasHtml()) {
+    const QString html = source->hasHtml() ? source->html() : QString();
+    if (!html.isEmpty() && html.size() <= MaxFileBytes) {
         QTextDocument pasted;
-        pasted.setHtml(source->html());
+        pasted.setHtml(html);
         RtfContent content;
         content.pieces = DocumentPieces(&pasted, 0, pasted.characterCount() - 1);
         Insert(content, false);
-    } else if (source->hasText()) {
-        SetSelText(source->text());
+    } else if (const std::optional<QString> text = OfferedText(source); text && FitsFileBounds(*text)) {
+        SetSelText(*text);
     }
     ensureCursorVisible();
+}
+
+bool RichTextBox::FitsFileBounds(const QString& text)
+{
+    if (text.size() > MaxFileBytes)
+        return false;
+    qsizetype lineBreaks = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        // CR LF, CR or LF: one paragraph end each.
+        const bool crAlone = c == QLatin1Char('\r') && (i + 1 == text.size() || text.at(i + 1) != QLatin1Char('\n'));
+        if (c == QLatin1Char('\n') || crAlone)
+            ++lineBreaks;
+    }
+    return lineBreaks <= Rtf::MaxPieces;
 }

@@ -125,6 +125,13 @@ public:
     // Why the box would not lay a content out as the whole text, as a clause; empty when it
     // would.
     QString LayoutRefusal(const QVector<RtfPiece>& pieces) const;
+    // Whether a plain text could be in a file of the box at all: no more characters than
+    // MaxFileBytes (each takes a byte or more) and no more line breaks than the RTF reader
+    // takes paragraph ends (Rtf::MaxPieces). Found in one pass, without measuring the text:
+    // a paste, or a caller about to set a text from the clipboard, refuses at once what no
+    // file of the box could hold, however large, instead of measuring it (which takes
+    // seconds at 50 MB, and a text of short lines can pass the layout bounds).
+    static bool FitsFileBounds(const QString& text);
 
     // The runs of the content, as the RTF writer sees them (for checks of what is shown).
     QVector<RtfPiece> Pieces() const;
