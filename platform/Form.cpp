@@ -281,17 +281,37 @@ double Form::Height() const { return Twips::FromPixelsY(height()); }
 
 void Form::Move(double left, double top)
 {
-    move(Twips::ToPixelsX(left), Twips::ToPixelsY(top));
+    const QPoint to(Twips::ToPixelsX(left), Twips::ToPixelsY(top));
+    // A window first shown at a place has its frame put there by the window manager, while Qt
+    // counts the place as its client's: a move to where Qt believes the window stands would go
+    // nowhere, and the window stays a title bar lower. The frame is asked to go there again.
+    if (isVisible() && pos() == to && windowHandle())
+        windowHandle()->setFramePosition(to);
+    else
+        move(to);
 }
 
 void Form::Move(double left, double top, double width, double height)
 {
     Twips::Place(this, left, top, width, height);
+    m_ownSize = size();
 }
 
 void Form::SetSize(double width, double height)
 {
     resize(std::max(1, Twips::ToPixelsX(width)), std::max(1, Twips::ToPixelsY(height)));
+    m_ownSize = size();
+}
+
+void Form::TakeOwnShape(int extraHeight)
+{
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
+        setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+    if (!m_ownSize.isValid())
+        return;
+    const QSize own(m_ownSize.width(), m_ownSize.height() + std::max(0, extraHeight));
+    if (size() != own)
+        resize(own);
 }
 
 Form::WindowStateKind Form::WindowState() const

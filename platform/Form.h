@@ -65,6 +65,12 @@ public:
     void Move(double left, double top);
     void Move(double left, double top, double width, double height);
     void SetSize(double width, double height);
+    // The client size the program gave the form (SetSize, or Move with a size), in pixels;
+    // invalid while none was given. What the learner does to the window never changes it.
+    QSize OwnSize() const { return m_ownSize; }
+    // Back at its own size, extraHeight pixels taller, no longer maximised, whatever the learner
+    // did to the window (maximised it, resized it): a window of a stack is placed so.
+    void TakeOwnShape(int extraHeight = 0);
 
     WindowStateKind WindowState() const;
     void SetWindowState(WindowStateKind state);
@@ -101,7 +107,6 @@ protected:
     // A form it hides or unloads hands the keys back to the window active before it
     // (FormEvents::CloseBox) unless it gave them somewhere itself.
     virtual void Form_CloseRequested();
-
     bool event(QEvent* e) override;
     void changeEvent(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
@@ -138,6 +143,7 @@ private:
     // minimise the window manager undoes at once for a window of ours shown at that moment).
     bool m_minimisedSeen{false};
     quint64 m_showSerial{0}; // when the form was last shown, for the stacking of owned windows
+    QSize m_ownSize;
     // The key event the preview took last, until the event loop turns over.
     const QKeyEvent* m_previewed{nullptr};
     int m_previewedType{0};

@@ -130,9 +130,13 @@ void FormEvents::GiveBack(QWidget* window)
 
 QWidget* FormEvents::AskingWindow()
 {
+    const FormEvents& events = Instance();
+    // While the program is down, the window that had the keys when it went down: the window
+    // manager may activate another one of ours in passing as they all go.
+    if (events.m_minimised && events.m_activeBeforeMinimise && !events.m_activeBeforeMinimise->IsUnloading())
+        return events.m_activeBeforeMinimise;
     if (QWidget* active = QApplication::activeWindow())
         return active;
-    const FormEvents& events = Instance();
     for (auto it = events.m_recent.crbegin(); it != events.m_recent.crend(); ++it) {
         Form* f = it->data();
         if (f && !f->IsUnloading() && (f->isVisible() || f->IsDown()))

@@ -543,4 +543,35 @@ TEST_F(FormWindowsTest, AFocusedButtonClicksOnReturnUnlessTheFormsKeyHandlerUses
     }
 }
 
+TEST_F(FormWindowsTest, AWindowTakesItsOwnShapeBackWhateverTheLearnerDidToIt)
+{
+    struct Case {
+        const char* name;
+        std::function<void(Form*)> learner;
+        int extra; // pixels a stack makes it taller
+    };
+    const Case cases[] = {
+        {"made larger", [](Form* f) { f->resize(f->width() + 300, f->height() + 200); }, 0},
+        {"maximised", [](Form* f) { f->SetWindowState(Form::Maximized); }, 0},
+        {"maximised, then grown by a stack", [](Form* f) { f->SetWindowState(Form::Maximized); }, 12},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Forms::DiscardAll();
+        QApplication::processEvents();
+        Probe* form = LoadProbe("Main");
+        form->SetSize(3000, 1500);
+        const QSize own = form->OwnSize();
+        form->Show();
+        c.learner(form);
+        QApplication::processEvents();
+        ASSERT_NE(form->size(), own);
+        EXPECT_EQ(form->OwnSize(), own);
+        form->TakeOwnShape(c.extra);
+        QApplication::processEvents();
+        EXPECT_EQ(form->WindowState(), Form::Normal);
+        EXPECT_EQ(form->size(), own + QSize(0, c.extra));
+    }
+}
+
 #include "FormWindowsTest.moc"
