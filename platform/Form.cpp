@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QTimer>
 #include <QWindow>
@@ -421,6 +422,10 @@ bool Form::event(QEvent* e)
                 int ascii = ke->text().at(0).unicode();
                 Form_KeyPress(ascii);
             }
+            // Tab and Backtab go on through the controls, from the window itself too (where the
+            // keys wait while a control is off).
+            if (e->type() == QEvent::KeyPress && (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab))
+                return QWidget::event(e);
             return true;
         }
     }
@@ -504,6 +509,52 @@ void Form::resizeEvent(QResizeEvent* e)
     QWidget::resizeEvent(e);
     if (!m_unloading && m_loaded)
         Form_Resize();
+}
+
+bool Form::focusNextPrevChild(bool next)
+{
+    // Tab and Backtab start from a control that can keep the keys; the toolkit also comes here
+    // when the control with the keys is disabled or hidden.
+    QWidget* had = focusWidget();
+    if (had && had != this && (!had->isEnabled() || !had->isVisibleTo(this))) {
+        HandKeysOn(had);
+        return true;
+    }
+    return QWidget::focusNextPrevChild(next);
+}
+
+void Form::HandKeysOn(QWidget* lost)
+{
+    QWidget* next = KeysAfter(lost);
+    if (!next || next == lost || next->window() != this)
+        next = this;
+    if (next != this && next->isEnabled() && next->isVisibleTo(this)) {
+        m_keysWaiting = nullptr;
+        next->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // Meanwhile the window keeps them: keys reach its own handlers, Tab starts the chain anew.
+    m_keysWaiting = next == this ? lost : next;
+    setFocus(Qt::OtherFocusReason);
+}
+
+void Form::ControlBack(QWidget* control)
+{
+    if (!m_keysWaiting || control != m_keysWaiting || m_unloading)
+        return;
+    if (focusWidget() != this || !control->isEnabled() || !control->isVisibleTo(this))
+        return;
+    m_keysWaiting = nullptr;
+    control->setFocus(Qt::OtherFocusReason);
+}
+
+void Form::focusOutEvent(QFocusEvent* e)
+{
+    // Moved on within the window: nothing waits for the keys any more. (A window that loses the
+    // activation keeps them for its return.)
+    if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason)
+        m_keysWaiting = nullptr;
+    QWidget::focusOutEvent(e);
 }
 
 void Form::closeEvent(QCloseEvent* e)

@@ -231,6 +231,14 @@ void FormEvents::Forget(Form* form)
 
 bool FormEvents::eventFilter(QObject* watched, QEvent* e)
 {
+    if (e->type() == QEvent::EnabledChange || e->type() == QEvent::ShowToParent) {
+        // A control that lost the keys to being disabled or hidden may take them back.
+        auto* control = qobject_cast<QWidget*>(watched);
+        if (control && !control->isWindow())
+            if (auto* form = qobject_cast<Form*>(control->window()))
+                form->ControlBack(control);
+        return false;
+    }
     if (e->type() == QEvent::MouseButtonPress) {
         // The learner chooses anew.
         auto* widget = qobject_cast<QWidget*>(watched);
