@@ -594,6 +594,47 @@ TEST_F(FormWindowsTest, AControlDisabledOrHiddenWithTheKeysHandsThemToWhatTheWin
     }
 }
 
+TEST_F(FormWindowsTest, ARestoreGivesTheKeysToTheWindowThatHadThemOrTheOneBeforeItWhereItIsGone)
+{
+    struct Case {
+        const char* name;
+        const char* active; // the window that has the keys when the main window goes down
+        bool popupGone;     // the pop-up hides itself while the program is down
+        const char* keys;   // the window active after the restore
+    };
+    const Case cases[] = {
+        {"the pop-up comes back", "Other", false, "Other"},
+        {"the pop-up hid itself: the window it was over", "Other", true, "Menu"},
+        {"the main window had them", "Main", true, "Main"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Forms::DiscardAll();
+        QApplication::processEvents();
+        Probe* main = LoadProbe("Main");
+        Probe* menu = LoadProbe("Menu");
+        Probe* popup = LoadProbe("Other");
+        main->Show();
+        Activate(main);
+        menu->Show(Form::Modeless, main);
+        Activate(menu);
+        popup->Show(Form::Modeless, main);
+        Activate(popup);
+        Activate(Forms::Find(QString::fromLatin1(c.active)));
+        if (QApplication::activeWindow() != Forms::Find(QString::fromLatin1(c.active)))
+            GTEST_SKIP() << "the window system gives no activation";
+        main->SetWindowState(Form::Minimized);
+        QApplication::processEvents();
+        if (c.popupGone)
+            popup->Hide();
+        main->SetWindowState(Form::Normal);
+        Activate(main); // as the window manager activates the restored window
+        QApplication::processEvents();
+        const auto* active = qobject_cast<Form*>(QApplication::activeWindow());
+        EXPECT_EQ(active ? active->FormName() : QString(), QString::fromLatin1(c.keys));
+    }
+}
+
 TEST_F(FormWindowsTest, AWindowTakesItsOwnShapeBackWhateverTheLearnerDidToIt)
 {
     struct Case {
