@@ -3,8 +3,7 @@
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
-#include <QRect>
-#include <QSizeF>
+#include <QSize>
 
 #include "AppState.h"
 #include "Background.h"
@@ -19,12 +18,6 @@
 #include "Twips.h"
 
 namespace {
-QSizeF OuterSize(const Form* form)
-{
-    const QRect frame = form->frameGeometry();
-    return {Twips::FromPixelsX(frame.width()), Twips::FromPixelsY(frame.height())};
-}
-
 constexpr int kReplaceInterval = 200;
 constexpr int kReplaceTimes = 3;
 
@@ -99,34 +92,38 @@ bool Begin4::PlaceTool(const ToolLauncher& row)
     DictionaryOnline* online = Forms::Find<DictionaryOnline>();
 
     // Outer sizes, frames included: each window's title bar gets its own room in the column.
+    // Each window at its own size, whatever the learner did to it in an earlier stack.
+    const auto outer = [](const Form* f) { return f ? OuterSizeInStack(StackShapeOf(*f)) : StackOuterSize{}; };
     ToolStackSizes sizes;
     sizes.ScreenWidth = float(Twips::ScreenWidth());
     sizes.ScreenHeight = float(Twips::ScreenHeight());
     sizes.Pixel = float(Twips::PerPixelY());
     sizes.WorkTop = float(Twips::WorkAreaTop());
-    sizes.ToolWidth = float(OuterSize(tool).width());
-    sizes.ToolHeight = float(OuterSize(tool).height());
-    sizes.DictionaryWidth = dictionary ? float(OuterSize(dictionary).width()) : 0;
-    sizes.SecondWidth = second ? float(OuterSize(second).width()) : 0;
+    sizes.ToolWidth = outer(tool).Width;
+    sizes.ToolHeight = outer(tool).Height;
+    sizes.DictionaryWidth = outer(dictionary).Width;
+    sizes.SecondWidth = outer(second).Width;
     // The dictionary windows are measured at their own heights: they grow into the room this
     // screen leaves.
     sizes.WorkHeight = float(Twips::WorkAreaHeight());
-    if (dictionary) {
-        sizes.DictionaryHeight = float(OuterSize(dictionary).height() - dictionary->Growth.Extra());
+    sizes.DictionaryHeight = outer(dictionary).Height;
+    sizes.OnlineHeight = outer(online).Height;
+    if (dictionary)
         sizes.DictionaryGrowth = float(Dictionary::MostGrowth);
-    }
-    if (online) {
-        sizes.OnlineHeight = float(OuterSize(online).height() - online->Growth.Extra());
+    if (online)
         sizes.OnlineGrowth = float(DictionaryOnline::MostGrowth);
-    }
     const ToolStackPlaces at = PlaceToolStack(row, sizes);
+    tool->TakeOwnShape();
     tool->Move(at.Left, at.ToolTop);
     if (pair) {
         // The width asked for is an outer width: the frame's sides stay as they are.
-        const double sides = OuterSize(tool).width() - tool->Width();
-        tool->SetSize(at.ToolWidth - sides, tool->Height());
-        if (second)
+        const QSize own = tool->OwnSize().isValid() ? tool->OwnSize() : tool->size();
+        const double sides = sizes.ToolWidth - Twips::FromPixelsX(own.width());
+        tool->SetSize(at.ToolWidth - sides, Twips::FromPixelsY(own.height()));
+        if (second) {
+            second->TakeOwnShape();
             second->Move(at.SecondLeft, at.ToolTop);
+        }
     }
     if (dictionary) {
         dictionary->Growth.SetExtra(at.DictionaryHeight - sizes.DictionaryHeight);

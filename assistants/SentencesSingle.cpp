@@ -300,6 +300,11 @@ void SentencesSingle::Command1_Click()
     TutorOutbox::Instance().Send(TutorMailKind::Sentence, s.TutorMailbox, Sentences::AskUsSubject(s.UserName), text, {});
 }
 
+QWidget* SentencesSingle::KeysAfter(QWidget* control)
+{
+    return control == Command1 ? Text2 : ToolWindow::KeysAfter(control);
+}
+
 void SentencesSingle::FollowOutbox()
 {
     // One sentence mail at a time, from whichever window: a second one would mail it twice.

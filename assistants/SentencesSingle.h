@@ -29,6 +29,8 @@ public:
 protected:
     void Form_Load() override;
     void Form_KeyDown(int& keyCode, int shift) override;
+    // "Ask us" going off while the question is mailed leaves the keys with the question.
+    QWidget* KeysAfter(QWidget* control) override;
 
 private:
     void Combo2_Click();

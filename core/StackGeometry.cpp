@@ -70,3 +70,11 @@ StackPlaces PlaceStack(const StackRequest& request)
     }
     return places;
 }
+
+StackOuterSize OuterSizeInStack(const StackWindowShape& shape)
+{
+    const float width = shape.OwnWidth > 0 ? shape.OwnWidth : shape.Width;
+    const float height = shape.OwnHeight > 0 ? shape.OwnHeight : shape.Height;
+    // The frame's sides and title bar as they are now; a window not shown yet has none.
+    return {width + std::max(shape.FrameWidth - shape.Width, 0.0f), height + std::max(shape.FrameHeight - shape.Height, 0.0f)};
+}

@@ -47,3 +47,23 @@ struct StackPlaces {
 inline constexpr float kStackRaise = 260;
 
 StackPlaces PlaceStack(const StackRequest& request);
+
+// A window of a stack as it stands when a stack is placed (twips): the client size the program
+// gave it, and its client and outer (framed) sizes now, whatever the learner has done to it
+// since (maximised it, made it larger, dragged it off the screen).
+struct StackWindowShape {
+    float OwnWidth{0}; // 0: the program gave it no size of its own; its present size serves
+    float OwnHeight{0};
+    float Width{0};
+    float Height{0};
+    float FrameWidth{0}; // the outer size now; as large as the client while it has no frame yet
+    float FrameHeight{0};
+};
+struct StackOuterSize {
+    float Width{0};
+    float Height{0};
+};
+
+// The outer size a stack places a window at: its own size with the frame round it, never the
+// size the learner left it at (a maximised dictionary would push the stack off the screen).
+StackOuterSize OuterSizeInStack(const StackWindowShape& shape);

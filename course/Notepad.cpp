@@ -173,6 +173,8 @@ void Notepad::FollowOutbox()
     Command1->setEnabled(!TutorOutbox::Instance().Going(TutorMailKind::Questions));
 }
 
+QWidget* Notepad::KeysAfter(QWidget* control) { return control == Command1 ? Text1 : Form::KeysAfter(control); }
+
 void Notepad::Form_KeyDown(int& keyCode, int)
 {
     Background::MinimiseOnF4(keyCode);

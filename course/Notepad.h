@@ -39,6 +39,8 @@ protected:
     void Form_Unload() override;
     void Form_KeyDown(int& keyCode, int shift) override;
     void Form_Resize() override;
+    // Send going off while a mail is on its way leaves the keys with the questions.
+    QWidget* KeysAfter(QWidget* control) override;
 
 private:
     void Text1_Change();

@@ -11,12 +11,6 @@
 namespace {
 Form* Loaded(StudyWindow window) { return Forms::Find(StudyWindowName(window)); }
 
-StackWindowSize OuterSize(const Form* form)
-{
-    const QRect frame = form->frameGeometry();
-    return {static_cast<float>(Twips::FromPixelsX(frame.width())), static_cast<float>(Twips::FromPixelsY(frame.height()))};
-}
-
 QList<StudyWindow> StackWindows(const StudyLauncher& launcher)
 {
     return launcher.Above + QList<StudyWindow>{launcher.Task} + launcher.Below;
@@ -28,17 +22,17 @@ bool PlaceStudyStackWindows(const StudyLauncher& launcher)
     Form* task = Loaded(launcher.Task);
     if (!task)
         return false;
+    // Each window at its own size with its frame, whatever the learner did to it in an earlier
+    // stack; the dictionary grows from there into the room this screen leaves.
     QMap<StudyWindow, StackWindowSize> sizes;
     for (StudyWindow w : StackWindows(launcher))
-        if (const Form* f = Loaded(w))
-            sizes.insert(w, OuterSize(f));
-    // The dictionary is measured at its own height: it grows into the room this screen leaves.
+        if (const Form* f = Loaded(w)) {
+            const StackOuterSize outer = OuterSizeInStack(StackShapeOf(*f));
+            sizes.insert(w, {outer.Width, outer.Height});
+        }
     Dictionary* dictionary = Forms::Find<Dictionary>();
-    if (dictionary && sizes.contains(StudyWindow::Dictionary)) {
-        StackWindowSize& size = sizes[StudyWindow::Dictionary];
-        size.Height -= static_cast<float>(dictionary->Growth.Extra());
-        size.Growth = static_cast<float>(Dictionary::MostGrowth);
-    }
+    if (dictionary && sizes.contains(StudyWindow::Dictionary))
+        sizes[StudyWindow::Dictionary].Growth = static_cast<float>(Dictionary::MostGrowth);
     const auto places = PlaceStudyStack(launcher, sizes, static_cast<float>(Twips::ScreenWidth()),
         static_cast<float>(Twips::ScreenHeight()), static_cast<float>(Twips::PerPixelY()),
         static_cast<float>(Twips::WorkAreaTop()), static_cast<float>(Twips::WorkAreaHeight()));
@@ -46,13 +40,17 @@ bool PlaceStudyStackWindows(const StudyLauncher& launcher)
         Form* f = Loaded(it.key());
         if (!f)
             continue;
-        if (it->Width != sizes.value(it.key()).Width) {
-            // The width asked for is an outer width: the frame's sides stay as they are.
-            const double sides = sizes.value(it.key()).Width - f->Width();
-            f->SetSize(it->Width - sides, f->Height());
-        }
+        const StackWindowSize size = sizes.value(it.key());
         if (it.key() == StudyWindow::Dictionary && dictionary)
-            dictionary->Growth.SetExtra(it->Height - sizes.value(it.key()).Height);
+            dictionary->Growth.SetExtra(it->Height - size.Height);
+        else
+            f->TakeOwnShape();
+        if (it->Width != size.Width) {
+            // The width asked for is an outer width: the frame's sides stay as they are.
+            const QSize own = f->OwnSize().isValid() ? f->OwnSize() : f->size();
+            const double sides = size.Width - Twips::FromPixelsX(own.width());
+            f->SetSize(it->Width - sides, Twips::FromPixelsY(own.height()));
+        }
         f->Move(it->Left, it->Top);
     }
     return true;

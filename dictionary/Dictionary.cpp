@@ -163,6 +163,8 @@ void Dictionary::Form_KeyDown(int& keyCode, int)
     }
 }
 
+QWidget* Dictionary::KeysAfter(QWidget* control) { return control == Command2 ? Combo1 : Form::KeysAfter(control); }
+
 void Dictionary::Form_Resize()
 {
     // The hit list and the entry fill the body, whatever the window's height.

@@ -52,6 +52,8 @@ protected:
     void Form_KeyDown(int& keyCode, int shift) override;
     void Form_Resize() override;
     void Form_CloseRequested() override;
+    // Locate going off after a word not found leaves the keys with the search box.
+    QWidget* KeysAfter(QWidget* control) override;
 
 private:
     void Command1_Click();

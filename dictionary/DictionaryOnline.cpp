@@ -155,11 +155,12 @@ void DictionaryOnline::Check1_Click()
 
 void DictionaryOnline::Command1_Click()
 {
+    // The keys go back to the search box, from a click on Search too. Given before the look-up:
+    // while a page loads the box is disabled, and it takes them back with the page.
+    Combo1->SetFocus();
     const QString query = BlankTrim(Combo1->Text());
     if (!query.isEmpty())
         Common01(query, 0, QString());
-    // Disabled while a page loads: then the focus stays where it is.
-    Combo1->SetFocus();
 }
 
 void DictionaryOnline::Combo1_Click()
@@ -231,23 +232,9 @@ QString DictionaryOnline::ShowResult(const QString& rtf)
 void DictionaryOnline::SetLoading(bool loading)
 {
     ProgressBar1->setVisible(loading);
-    if (loading == !Combo1->isEnabled())
-        return;
-    if (loading) {
-        // Disabled, the box hands its focus on to the next control and would never get it
-        // back: remember whether it had the keys, and where they went.
-        QWidget* had = focusWidget();
-        m_keysInSearchBox = had && (had == Combo1 || Combo1->isAncestorOf(had));
-        Combo1->setEnabled(false);
-        m_keysWhileLoading = focusWidget();
-        return;
-    }
-    Combo1->setEnabled(true);
-    // The keys come back unless the learner has moved them meanwhile. Within this window
-    // only: a window the learner went on to keeps the activation.
-    if (m_keysInSearchBox && focusWidget() == m_keysWhileLoading)
-        Combo1->setFocus(Qt::OtherFocusReason);
-    m_keysInSearchBox = false;
+    // A box disabled with the keys leaves them on the window and takes them back when enabled,
+    // unless the learner has moved them meanwhile (Form::KeysAfter).
+    Combo1->setEnabled(!loading);
 }
 
 void DictionaryOnline::SetProgress(int value) { ProgressBar1->setValue(value); }

@@ -4,7 +4,6 @@
 // kept until the program ends; the window stacks show, place and hide it. The look-up road
 // itself (cache, request, page reading) is OnlineLookup; this window shows what it hands over.
 
-#include <QPointer>
 #include <QString>
 #include <memory>
 
@@ -87,8 +86,4 @@ private:
     std::unique_ptr<OnlineLookup> m_lookup;
     // One-based position in the result text from which "Locate" searches.
     int LocateStart{1};
-    // While a page loads: whether the search box had the keys when it was disabled, and the
-    // control that had them right after.
-    bool m_keysInSearchBox{false};
-    QPointer<QWidget> m_keysWhileLoading;
 };

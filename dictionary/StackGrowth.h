@@ -1,33 +1,40 @@
 #pragma once
-// How much taller than its own height a window of the study and tool stacks is: the
-// dictionary windows grow where the screen has room for it (PlaceStack) and shrink back in a
-// stack that has none. Counted in whole pixels, so growing and shrinking never drift.
+// How the windows of the study and tool stacks are measured and sized. A window is measured at
+// its own size, framed (StackShapeOf, for OuterSizeInStack), and placed in the normal state at
+// that size, whatever the learner did to it in an earlier stack. The dictionary windows grow
+// where the screen has room for it (PlaceStack) and shrink back in a stack that has none.
+// Counted in whole pixels, so growing and shrinking never drift.
 
-#include <QWidget>
 #include <algorithm>
 
+#include "Form.h"
+#include "StackGeometry.h"
 #include "Twips.h"
+
+// The window as a stack finds it, in twips.
+inline StackWindowShape StackShapeOf(const Form& form)
+{
+    const QSize own = form.OwnSize();
+    const QRect frame = form.frameGeometry();
+    return {.OwnWidth = own.isValid() ? float(Twips::FromPixelsX(own.width())) : 0,
+        .OwnHeight = own.isValid() ? float(Twips::FromPixelsY(own.height())) : 0,
+        .Width = float(Twips::FromPixelsX(form.width())),
+        .Height = float(Twips::FromPixelsY(form.height())),
+        .FrameWidth = float(Twips::FromPixelsX(frame.width())),
+        .FrameHeight = float(Twips::FromPixelsY(frame.height()))};
+}
 
 class StackGrowth {
 public:
-    explicit StackGrowth(QWidget& window)
+    explicit StackGrowth(Form& window)
         : m_window(window)
     {
     }
 
-    // Twips the window is taller than its own height.
-    double Extra() const { return Twips::FromPixelsY(m_pixels); }
-    // Makes the window extra twips taller than its own height (0: its own height again).
-    void SetExtra(double extra)
-    {
-        const int pixels = std::max(0, Twips::ToPixelsY(extra));
-        if (pixels == m_pixels)
-            return;
-        m_window.resize(m_window.width(), m_window.height() - m_pixels + pixels);
-        m_pixels = pixels;
-    }
+    // Gives the window its own size, extra twips taller (0: its own height again), no longer
+    // maximised.
+    void SetExtra(double extra) { m_window.TakeOwnShape(std::max(0, Twips::ToPixelsY(extra))); }
 
 private:
-    QWidget& m_window;
-    int m_pixels{0};
+    Form& m_window;
 };

@@ -118,6 +118,13 @@ void Zoom::Form_Deactivate()
     MMControl1->Close();
 }
 
+void Zoom::hideEvent(QHideEvent* e)
+{
+    Form::hideEvent(e);
+    if (IsDown())
+        QMetaObject::invokeMethod(this, [this] { if (IsDown()) Form_Deactivate(); }, Qt::QueuedConnection);
+}
+
 void Zoom::Form_KeyDown(int& keyCode, int)
 {
     Background::MinimiseOnF4(keyCode);

@@ -57,6 +57,9 @@ protected:
     void Form_KeyDown(int& keyCode, int shift) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
+    // Gone down with the program, the pop-up hides as it does for another window: it does not
+    // come back with the restore, where the window it was over takes the keys.
+    void hideEvent(QHideEvent* e) override;
 
 private:
     void Form_MouseMove();

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QTimer>
 #include <QWindow>
@@ -281,17 +282,37 @@ double Form::Height() const { return Twips::FromPixelsY(height()); }
 
 void Form::Move(double left, double top)
 {
-    move(Twips::ToPixelsX(left), Twips::ToPixelsY(top));
+    const QPoint to(Twips::ToPixelsX(left), Twips::ToPixelsY(top));
+    // A window first shown at a place has its frame put there by the window manager, while Qt
+    // counts the place as its client's: a move to where Qt believes the window stands would go
+    // nowhere, and the window stays a title bar lower. The frame is asked to go there again.
+    if (isVisible() && pos() == to && windowHandle())
+        windowHandle()->setFramePosition(to);
+    else
+        move(to);
 }
 
 void Form::Move(double left, double top, double width, double height)
 {
     Twips::Place(this, left, top, width, height);
+    m_ownSize = size();
 }
 
 void Form::SetSize(double width, double height)
 {
     resize(std::max(1, Twips::ToPixelsX(width)), std::max(1, Twips::ToPixelsY(height)));
+    m_ownSize = size();
+}
+
+void Form::TakeOwnShape(int extraHeight)
+{
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
+        setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+    if (!m_ownSize.isValid())
+        return;
+    const QSize own(m_ownSize.width(), m_ownSize.height() + std::max(0, extraHeight));
+    if (size() != own)
+        resize(own);
 }
 
 Form::WindowStateKind Form::WindowState() const
@@ -401,6 +422,10 @@ bool Form::event(QEvent* e)
                 int ascii = ke->text().at(0).unicode();
                 Form_KeyPress(ascii);
             }
+            // Tab and Backtab go on through the controls, from the window itself too (where the
+            // keys wait while a control is off).
+            if (e->type() == QEvent::KeyPress && (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab))
+                return QWidget::event(e);
             return true;
         }
     }
@@ -484,6 +509,52 @@ void Form::resizeEvent(QResizeEvent* e)
     QWidget::resizeEvent(e);
     if (!m_unloading && m_loaded)
         Form_Resize();
+}
+
+bool Form::focusNextPrevChild(bool next)
+{
+    // Tab and Backtab start from a control that can keep the keys; the toolkit also comes here
+    // when the control with the keys is disabled or hidden.
+    QWidget* had = focusWidget();
+    if (had && had != this && (!had->isEnabled() || !had->isVisibleTo(this))) {
+        HandKeysOn(had);
+        return true;
+    }
+    return QWidget::focusNextPrevChild(next);
+}
+
+void Form::HandKeysOn(QWidget* lost)
+{
+    QWidget* next = KeysAfter(lost);
+    if (!next || next == lost || next->window() != this)
+        next = this;
+    if (next != this && next->isEnabled() && next->isVisibleTo(this)) {
+        m_keysWaiting = nullptr;
+        next->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // Meanwhile the window keeps them: keys reach its own handlers, Tab starts the chain anew.
+    m_keysWaiting = next == this ? lost : next;
+    setFocus(Qt::OtherFocusReason);
+}
+
+void Form::ControlBack(QWidget* control)
+{
+    if (!m_keysWaiting || control != m_keysWaiting || m_unloading)
+        return;
+    if (focusWidget() != this || !control->isEnabled() || !control->isVisibleTo(this))
+        return;
+    m_keysWaiting = nullptr;
+    control->setFocus(Qt::OtherFocusReason);
+}
+
+void Form::focusOutEvent(QFocusEvent* e)
+{
+    // Moved on within the window: nothing waits for the keys any more. (A window that loses the
+    // activation keeps them for its return.)
+    if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason)
+        m_keysWaiting = nullptr;
+    QWidget::focusOutEvent(e);
 }
 
 void Form::closeEvent(QCloseEvent* e)

@@ -65,6 +65,12 @@ public:
     void Move(double left, double top);
     void Move(double left, double top, double width, double height);
     void SetSize(double width, double height);
+    // The client size the program gave the form (SetSize, or Move with a size), in pixels;
+    // invalid while none was given. What the learner does to the window never changes it.
+    QSize OwnSize() const { return m_ownSize; }
+    // Back at its own size, extraHeight pixels taller, no longer maximised, whatever the learner
+    // did to the window (maximised it, resized it): a window of a stack is placed so.
+    void TakeOwnShape(int extraHeight = 0);
 
     WindowStateKind WindowState() const;
     void SetWindowState(WindowStateKind state);
@@ -101,11 +107,21 @@ protected:
     // A form it hides or unloads hands the keys back to the window active before it
     // (FormEvents::CloseBox) unless it gave them somewhere itself.
     virtual void Form_CloseRequested();
+    // What takes the keys when the control that has them is disabled or hidden (a Start that
+    // turns itself off): what the window expects next. Never the next control of the chain, as
+    // the toolkit would have it, where Return would press a button the learner never went to (a
+    // test's Close). By default the window itself, where Return presses nothing, and the control
+    // takes the keys back when it is enabled or shown again, unless they have moved meanwhile.
+    // A control named here that cannot take them yet takes them as soon as it can.
+    virtual QWidget* KeysAfter(QWidget* control) { (void)control; return this; }
 
     bool event(QEvent* e) override;
     void changeEvent(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+    // The toolkit's way on from a control disabled or hidden with the keys goes to KeysAfter.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     friend class FormEvents;
@@ -124,6 +140,11 @@ private:
     // show(), in the normal state whatever the window manager last told of this window.
     void ShowNormal();
     void BecomeOwnedBy(Form* owner);
+    // The keys of a control disabled or hidden with them go where KeysAfter says.
+    void HandKeysOn(QWidget* lost);
+    // A control enabled or shown again (FormEvents): the one waiting for the keys takes them,
+    // while they are still on the window.
+    void ControlBack(QWidget* control);
 
     QString m_formName;
     QPointer<Form> m_owner;
@@ -138,6 +159,9 @@ private:
     // minimise the window manager undoes at once for a window of ours shown at that moment).
     bool m_minimisedSeen{false};
     quint64 m_showSerial{0}; // when the form was last shown, for the stacking of owned windows
+    QSize m_ownSize;
+    // The control that takes the keys back from the window when it can (HandKeysOn).
+    QPointer<QWidget> m_keysWaiting;
     // The key event the preview took last, until the event loop turns over.
     const QKeyEvent* m_previewed{nullptr};
     int m_previewedType{0};

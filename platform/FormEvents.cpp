@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTimer>
+#include <utility>
 
 #include "Form.h"
 
@@ -130,9 +131,13 @@ void FormEvents::GiveBack(QWidget* window)
 
 QWidget* FormEvents::AskingWindow()
 {
+    const FormEvents& events = Instance();
+    // While the program is down, the window that had the keys when it went down: the window
+    // manager may activate another one of ours in passing as they all go.
+    if (events.m_minimised && events.m_activeBeforeMinimise && !events.m_activeBeforeMinimise->IsUnloading())
+        return events.m_activeBeforeMinimise;
     if (QWidget* active = QApplication::activeWindow())
         return active;
-    const FormEvents& events = Instance();
     for (auto it = events.m_recent.crbegin(); it != events.m_recent.crend(); ++it) {
         Form* f = it->data();
         if (f && !f->IsUnloading() && (f->isVisible() || f->IsDown()))
@@ -191,6 +196,7 @@ void FormEvents::Minimised(Form* form)
         return;
     m_minimised = form;
     m_activeBeforeMinimise = m_active && (m_active == form || m_active->IsOwnedBy(form)) ? m_active : nullptr;
+    m_recentBeforeMinimise = m_recent;
 }
 
 void FormEvents::Restored(Form* form)
@@ -198,18 +204,26 @@ void FormEvents::Restored(Form* form)
     if (form != m_minimised)
         return;
     QPointer<Form> back = m_activeBeforeMinimise;
+    const QList<QPointer<Form>> recent = std::exchange(m_recentBeforeMinimise, {});
     m_minimised = nullptr;
     m_activeBeforeMinimise = nullptr;
     // After the owned windows are mapped again and the window manager has done its part.
     QPointer<Form> restored = form;
     QMetaObject::invokeMethod(
         this,
-        [this, back, restored] {
+        [this, back, recent, restored] {
             // A box or dialog that came back with the program holds every other window: it
             // takes the keys.
             QWidget* window = QApplication::activeModalWidget();
-            if (!window && back && back != restored && !back->IsUnloading())
+            if (!window && back && back != restored && !back->IsUnloading() && back->isVisible())
                 window = back;
+            // A window that had them and has not come back (the character pop-up, which hides
+            // as the program goes down) leaves them to the window of the tree active before it.
+            for (auto it = recent.crbegin(); !window && back && back != restored && it != recent.crend(); ++it) {
+                Form* f = it->data();
+                if (f && f != restored && f->IsOwnedBy(restored) && !f->IsUnloading() && f->isVisible())
+                    window = f;
+            }
             if (!window || !window->isVisible() || window == restored)
                 return;
             window->activateWindow();
@@ -227,6 +241,14 @@ void FormEvents::Forget(Form* form)
 
 bool FormEvents::eventFilter(QObject* watched, QEvent* e)
 {
+    if (e->type() == QEvent::EnabledChange || e->type() == QEvent::ShowToParent) {
+        // A control that lost the keys to being disabled or hidden may take them back.
+        auto* control = qobject_cast<QWidget*>(watched);
+        if (control && !control->isWindow())
+            if (auto* form = qobject_cast<Form*>(control->window()))
+                form->ControlBack(control);
+        return false;
+    }
     if (e->type() == QEvent::MouseButtonPress) {
         // The learner chooses anew.
         auto* widget = qobject_cast<QWidget*>(watched);

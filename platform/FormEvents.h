@@ -91,4 +91,5 @@ private:
     QDeadlineTimer m_askedUntil;
     QPointer<Form> m_minimised;
     QPointer<Form> m_activeBeforeMinimise;
+    QList<QPointer<Form>> m_recentBeforeMinimise; // m_recent when it was minimised
 };

@@ -5,6 +5,7 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
+#include <utility>
 
 #include "Background.h"
 #include "ControlKit.h"
@@ -120,7 +121,10 @@ void StartOrNot::showEvent(QShowEvent* e)
     Form::showEvent(e);
     // Shown in place of the start menu, it takes the keys as the menu does, on its first control
     // (the chosen step), so that Esc cancels the launch and Tab reaches the buttons at once: the
-    // window manager would give them to the main window shown just before.
+    // window manager would give them to the main window shown just before. Only the first time:
+    // shown again after a minimise, the keys stay on the step or button the learner went to.
+    if (std::exchange(m_keysGiven, true))
+        return;
     QMetaObject::invokeMethod(this, [this] { if (isVisible()) FormEvents::GiveFocus(Option1); }, Qt::QueuedConnection);
 }
 

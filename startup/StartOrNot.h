@@ -44,4 +44,6 @@ private:
     void Option3_Click() { ShowStep(3); }
     void Command1_Click();
     void Command2_Click();
+
+    bool m_keysGiven{false}; // the first show has given the keys to the chosen step
 };

@@ -30,6 +30,8 @@
 //                      which answers every word with a list of one word
 //   quiz wrong         the sentence quiz is answered with an option that is not the right one
 //   focus <form>       "focus <the name of the form's control that has the focus>"
+//   popup <form> <char>  the character pop-up shows the character over that form's window, as
+//                      a selection in its text box opens it
 // When the course panel, or instead of the start menu the code-page help window, is first
 // shown the probe prints "ready".
 
@@ -72,6 +74,7 @@
 #include "ToolStacks.h"
 #include "Typing.h"
 #include "TypingRules.h"
+#include "Zoom.h"
 
 namespace {
 
@@ -312,6 +315,10 @@ void Run(const QStringList& words)
         Form* f = Forms::Find(words.value(1));
         const QWidget* w = f ? f->focusWidget() : nullptr;
         Say(QStringLiteral("focus ") + (w ? w->objectName() : QString()));
+    } else if (command == QLatin1String("popup")) {
+        Form* f = Forms::Find(words.value(1));
+        if (Zoom* zoom = Forms::Find<Zoom>(); zoom && f)
+            zoom->ChaZhao(words.value(2), QString(), QString(), f->Left(), 0, f->Width() / 3, f->Top(), 0, f->Height() / 3, 130);
     } else if (command == QLatin1String("settext")) {
         if (QWidget* w = Control(words.value(1), words.value(2))) {
             const QString text = words.mid(3).join(QLatin1Char(' '));

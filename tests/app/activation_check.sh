@@ -74,6 +74,11 @@ cases=(
   "code-page help, Return on its first button|$codepage 1 2|w:StartOrNot;k:Tab;focus:StartOrNot:Command1;k:Return;w:Begin1;k:Return;w:Typing;t:Typing:Label8:hao "
   "course panel's Open by Return|1 2|w:Begin1;k:Return;w:Typing;t:Typing:Label8:hao |1024x768 1280x1024"
   "sentence quiz's Next by Return|1 2|p:study 4;w:FindSentence;p:quiz wrong;focus:FindSentence:Command4;k:Return;see:FindSentence:Label1:2;w:FindSentence;k:Escape;gone:FindSentence;w:Begin1"
+  "vocabulary test of a lesson studied, Return after Start and two answers|1 2|p:frontier 92 1;p:study 2;w:Vocabulary;click:Vocabulary:Command2;see:Vocabulary:Label4(3):1;click:Vocabulary:Label2(0);see:Vocabulary:Label4(3):2;click:Vocabulary:Label2(0);k:Return;stay:Vocabulary;see:Vocabulary:Label4(3):3;click:Vocabulary:Label2(0);see:Vocabulary:Label4(3):4"
+  "vocabulary test of the current lesson, Return after Start and two answers|1 3|p:study 2;w:Vocabulary;click:Vocabulary:Command2;see:Vocabulary:Label4(3):1;click:Vocabulary:Label2(0);see:Vocabulary:Label4(3):2;click:Vocabulary:Label2(0);k:Return;stay:Vocabulary;see:Vocabulary:Label4(3):3;click:Vocabulary:Label2(0);see:Vocabulary:Label4(3):4"
+  "on-line look-up by a click on Search, and the next typed after its page|1 2|p:service;p:tool 3;w:SentencesSingle;p:settext DictionaryOnline Combo1 tea;click:DictionaryOnline:Command1;see:DictionaryOnline:RichTextBox1:tea 好 [Lexicon Online];t:DictionaryOnline:Combo1:teahao;k:Return;see:DictionaryOnline:RichTextBox1:teahao 好 [Lexicon Online]|1024x768 1280x1024"
+  "F4 in the character pop-up over the reading helper|1 2|p:tool 8;w:ReadingHelper;click:ReadingHelper:RichTextBox1;p:popup ReadingHelper 好;w:Zoom;k:F4;hidden;restore;w:ReadingHelper;t:ReadingHelper:RichTextBox1:hao|1024x768 1280x1024"
+  "code-page help, the step chosen keeps the keys over a minimise|$codepage 1 2|w:StartOrNot;k:Right;focus:StartOrNot:Option2;iconify;down;restore;w:StartOrNot;stay:StartOrNot;focus:StartOrNot:Option2;k:Tab;focus:StartOrNot:Command1;k:Return;w:Begin1|1024x768 1280x1024"
 )
 
 # A text file larger than the reading helper opens.

@@ -88,6 +88,70 @@ TEST(StackGeometry, WindowsGrowIntoTheRoomATallWorkAreaLeavesAndTheStackStillFit
     }
 }
 
+TEST(StackGeometry, AWindowIsMeasuredAtItsOwnSizeWithItsFrameWhateverTheLearnerDidToIt)
+{
+    struct Case {
+        const char* name;
+        StackWindowShape shape;
+        float width, height;
+    };
+    const Case cases[] = {
+        {"as the program left it", {9600, 2100, 9600, 2100, 9630, 2475}, 9630, 2475},
+        {"made larger by the learner", {9600, 2100, 14000, 9000, 14030, 9375}, 9630, 2475},
+        {"maximised: a title bar, no sides", {9600, 2100, 15360, 11220, 15360, 11520}, 9600, 2400},
+        {"not shown yet: no frame", {9600, 2100, 9600, 2100, 9600, 2100}, 9600, 2100},
+        {"never given a size: as it is", {0, 0, 6000, 3000, 6030, 3375}, 6030, 3375},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const StackOuterSize outer = OuterSizeInStack(c.shape);
+        EXPECT_FLOAT_EQ(outer.Width, c.width);
+        EXPECT_FLOAT_EQ(outer.Height, c.height);
+    }
+}
+
+TEST(StudyStacks, TheTypingStackLiesOnTheScreenWhateverTheLearnerDidToItsDictionary)
+{
+    // Sizes as the typing stack has them, framed (a title bar of 20 px, sides of 1 px).
+    using W = StudyWindow;
+    const StudyLauncher* typing = LauncherForButton(1);
+    ASSERT_NE(typing, nullptr);
+    const StackWindowShape framed[] = {{9300, 5295, 9300, 5295, 9330, 5670}, {10500, 1800, 10500, 1800, 10530, 2175}};
+    struct Case {
+        const char* name;
+        StackWindowShape dictionary;
+    };
+    const Case cases[] = {
+        {"as the program left it", {9600, 2100, 9600, 2100, 9630, 2475}},
+        {"maximised", {9600, 2100, 15360, 11220, 15360, 11520}},
+        {"as large as the screen", {9600, 2100, 15060, 10620, 15090, 10995}},
+    };
+    for (const float screenHeight : {11520.0f, 15360.0f}) {
+        const float screenWidth = screenHeight == 11520 ? 15360 : 19200;
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (screenHeight == 11520 ? ", 1024 x 768" : ", 1280 x 1024"));
+            QMap<W, StackWindowSize> sizes;
+            const auto measure = [](const StackWindowShape& shape) {
+                const StackOuterSize outer = OuterSizeInStack(shape);
+                return StackWindowSize{outer.Width, outer.Height};
+            };
+            sizes.insert(W::Dictionary, measure(c.dictionary));
+            sizes[W::Dictionary].Growth = 1620;
+            sizes.insert(W::Typing, measure(framed[0]));
+            sizes.insert(W::Expressions_Related, measure(framed[1]));
+            const auto places = PlaceStudyStack(*typing, sizes, screenWidth, screenHeight, kPixel, 0, screenHeight);
+            float bottom = 0;
+            for (auto it = places.cbegin(); it != places.cend(); ++it) {
+                EXPECT_GE(it->Top, 0) << StudyWindowName(it.key()).toStdString();
+                bottom = std::max(bottom, it->Top + it->Height);
+            }
+            EXPECT_LE(bottom, screenHeight);
+            // The dictionary at its own height, grown only into the room the screen leaves.
+            EXPECT_LE(places[W::Dictionary].Height, 2475 + 1620);
+        }
+    }
+}
+
 TEST(StudyStacks, TheFourWindowTextStack)
 {
     using W = StudyWindow;

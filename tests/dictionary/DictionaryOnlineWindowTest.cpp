@@ -160,7 +160,7 @@ TEST_F(DictionaryOnlineWindowTest, NoConnectionPutsTheQueryBackAndCommon01Widens
 
 TEST_F(DictionaryOnlineWindowTest, TheSearchBoxHasTheKeysAgainWhenItsPageIsShownOrFails)
 {
-    for (const char* word : {"tea", "teapot"})
+    for (const char* word : {"tea", "teapot", "cup"})
         m_service.SetPage(QLatin1String(word), {200, "text/html",
             Pages::Html(Pages::English(QLatin1String(word), {QStringLiteral("a drink")})).toUtf8(), false});
     m_service.SetPage(QStringLiteral("slow"), {200, "text/html",
@@ -181,7 +181,17 @@ TEST_F(DictionaryOnlineWindowTest, TheSearchBoxHasTheKeysAgainWhenItsPageIsShown
     type(QStringLiteral("pot"));
     ASSERT_TRUE(WaitForResult());
     EXPECT_TRUE(Combo1->hasFocus());
-    EXPECT_EQ(m_service.Queries(), (QStringList{QStringLiteral("tea"), QStringLiteral("teapot")}));
+    // A click on Search takes the keys to the button: they go on to the box all the same, and
+    // the next word typed there looks the next page up.
+    Combo1->SetText(QStringLiteral("cu"));
+    QTest::mouseClick(Control<QPushButton>("Command1"), Qt::LeftButton);
+    ASSERT_TRUE(WaitForResult());
+    EXPECT_TRUE(Combo1->hasFocus());
+    type(QStringLiteral("p"));
+    ASSERT_TRUE(WaitForResult());
+    EXPECT_TRUE(Combo1->hasFocus());
+    EXPECT_EQ(m_service.Queries(), (QStringList{QStringLiteral("tea"), QStringLiteral("teapot"), QStringLiteral("cu"),
+                                       QStringLiteral("cup")}));
     qputenv("VELMORA_ONLINE_SERVICE", QByteArray("http://127.0.0.1:") + QByteArray::number(LoopbackService::ClosedPort()));
     type(QStringLiteral("s"));
     ASSERT_TRUE(WaitForResult());

@@ -150,6 +150,15 @@ TEST_F(DictionaryWindowTest, SearchHitListEntrySoundLocateAndKeys)
     EXPECT_EQ(m_dict->Combo1->Text(), QString());
     EXPECT_EQ(m_dict->ListView1->ItemCount(), 1);
 
+    // A word another window hands over and that is not found turns Locate off: the keys it had
+    // go to the search box.
+    m_dict->Command2->setFocus();
+    QString missing = u"xyz"_qs;
+    m_dict->Common01(missing, false);
+    EXPECT_FALSE(m_dict->Command2->isEnabled());
+    ASSERT_NE(m_dict->focusWidget(), nullptr);
+    EXPECT_TRUE(m_dict->focusWidget() == m_dict->Combo1 || m_dict->Combo1->isAncestorOf(m_dict->focusWidget()));
+
     Search(u"xyz"_qs);
     EXPECT_EQ(m_dict->Combo1->Text(), u"Sorry 对不起."_qs);
     EXPECT_EQ(m_dict->ListView1->ItemCount(), 0);

@@ -41,8 +41,10 @@ public:
     std::function<void()> onCloseBox; // the form's own answer to the close box, else an unload
     bool usesReturn{false};           // the form's key handler takes Return for itself
     bool ownerShownFirst{false};       // whether its owner was shown when it was last shown
+    QWidget* keysNext{nullptr};        // what the form names to take the keys of a lost control
 
 protected:
+    QWidget* KeysAfter(QWidget* control) override { return keysNext ? keysNext : Form::KeysAfter(control); }
     void showEvent(QShowEvent* e) override
     {
         ownerShownFirst = !Owner() || Owner()->isVisible();
@@ -540,6 +542,127 @@ TEST_F(FormWindowsTest, AFocusedButtonClicksOnReturnUnlessTheFormsKeyHandlerUses
             QTest::keyClick(button, Qt::Key_Space);
             EXPECT_EQ(clicks.count(), c.clicks + 1);
         }
+    }
+}
+
+TEST_F(FormWindowsTest, AControlDisabledOrHiddenWithTheKeysHandsThemToWhatTheWindowExpectsNext)
+{
+    // Tab order: the text box, Start, Close. Start goes off with the keys; the next control of
+    // the chain, Close, must never get them, nor Return close anything.
+    struct Case {
+        const char* name;
+        bool hide;     // hidden rather than disabled
+        bool namesBox; // the window names its text box to take the keys next
+        bool boxOff;   // the text box is disabled when Start goes off, enabled after Start is back
+        bool tabbed;   // the learner presses Tab while Start is off
+        const char* whileOff;
+        const char* afterBack;
+    };
+    const Case cases[] = {
+        {"disabled: the window keeps them, Start takes them back", false, false, false, false, "Main", "Start"},
+        {"hidden: the same", true, false, false, false, "Main", "Start"},
+        {"the window names its text box", false, true, false, false, "Text1", "Text1"},
+        {"the box named is off too: it takes them when it is on", false, true, true, false, "Main", "Text1"},
+        {"the learner moved on meanwhile", false, false, false, true, "Text1", "Text1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Forms::DiscardAll();
+        QApplication::processEvents();
+        Probe* form = LoadProbe("Main");
+        form->SetKeyPreview(true);
+        QPushButton* start = Kit::Button(form, QStringLiteral("Start"), {0, 600, 1200, 400}, QStringLiteral("Start"));
+        QPushButton* close = Kit::Button(form, QStringLiteral("Close"), {1300, 600, 1200, 400}, QStringLiteral("Close"));
+        QSignalSpy closes(close, &QPushButton::clicked);
+        form->Show();
+        Activate(form);
+        if (QApplication::activeWindow() != form)
+            GTEST_SKIP() << "the window system gives no activation";
+        form->keysNext = c.namesBox ? form->edit : nullptr;
+        const auto keys = [form] { return form->focusWidget() ? form->focusWidget()->objectName() : QString(); };
+        start->setFocus();
+        form->edit->setEnabled(!c.boxOff);
+        c.hide ? start->hide() : start->setEnabled(false);
+        if (c.tabbed)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(keys(), QString::fromLatin1(c.whileOff));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(closes.count(), 0);
+        c.hide ? start->show() : start->setEnabled(true);
+        form->edit->setEnabled(true);
+        EXPECT_EQ(keys(), QString::fromLatin1(c.afterBack));
+    }
+}
+
+TEST_F(FormWindowsTest, ARestoreGivesTheKeysToTheWindowThatHadThemOrTheOneBeforeItWhereItIsGone)
+{
+    struct Case {
+        const char* name;
+        const char* active; // the window that has the keys when the main window goes down
+        bool popupGone;     // the pop-up hides itself while the program is down
+        const char* keys;   // the window active after the restore
+    };
+    const Case cases[] = {
+        {"the pop-up comes back", "Other", false, "Other"},
+        {"the pop-up hid itself: the window it was over", "Other", true, "Menu"},
+        {"the main window had them", "Main", true, "Main"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Forms::DiscardAll();
+        QApplication::processEvents();
+        Probe* main = LoadProbe("Main");
+        Probe* menu = LoadProbe("Menu");
+        Probe* popup = LoadProbe("Other");
+        main->Show();
+        Activate(main);
+        menu->Show(Form::Modeless, main);
+        Activate(menu);
+        popup->Show(Form::Modeless, main);
+        Activate(popup);
+        Activate(Forms::Find(QString::fromLatin1(c.active)));
+        if (QApplication::activeWindow() != Forms::Find(QString::fromLatin1(c.active)))
+            GTEST_SKIP() << "the window system gives no activation";
+        main->SetWindowState(Form::Minimized);
+        QApplication::processEvents();
+        if (c.popupGone)
+            popup->Hide();
+        main->SetWindowState(Form::Normal);
+        Activate(main); // as the window manager activates the restored window
+        QApplication::processEvents();
+        const auto* active = qobject_cast<Form*>(QApplication::activeWindow());
+        EXPECT_EQ(active ? active->FormName() : QString(), QString::fromLatin1(c.keys));
+    }
+}
+
+TEST_F(FormWindowsTest, AWindowTakesItsOwnShapeBackWhateverTheLearnerDidToIt)
+{
+    struct Case {
+        const char* name;
+        std::function<void(Form*)> learner;
+        int extra; // pixels a stack makes it taller
+    };
+    const Case cases[] = {
+        {"made larger", [](Form* f) { f->resize(f->width() + 300, f->height() + 200); }, 0},
+        {"maximised", [](Form* f) { f->SetWindowState(Form::Maximized); }, 0},
+        {"maximised, then grown by a stack", [](Form* f) { f->SetWindowState(Form::Maximized); }, 12},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Forms::DiscardAll();
+        QApplication::processEvents();
+        Probe* form = LoadProbe("Main");
+        form->SetSize(3000, 1500);
+        const QSize own = form->OwnSize();
+        form->Show();
+        c.learner(form);
+        QApplication::processEvents();
+        ASSERT_NE(form->size(), own);
+        EXPECT_EQ(form->OwnSize(), own);
+        form->TakeOwnShape(c.extra);
+        QApplication::processEvents();
+        EXPECT_EQ(form->WindowState(), Form::Normal);
+        EXPECT_EQ(form->size(), own + QSize(0, c.extra));
     }
 }
 

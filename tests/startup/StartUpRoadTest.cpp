@@ -1,6 +1,7 @@
 // The start-up road from the start-up window: single instance, AppPath, the components, the
 // normal road to the start menu, the code-page road and the installer road.
 
+#include <QApplication>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
@@ -241,6 +242,24 @@ TEST_F(StartUpRoadTest, CodePageRoadShowsTheHelpWindowInsteadOfTheStartMenu)
     EXPECT_TRUE(Find("Begin")->isVisible());
     EXPECT_TRUE(Loaded("Zoom"));
     EXPECT_TRUE(b->isVisible());
+}
+
+TEST_F(StartUpRoadTest, TheHelpWindowKeepsTheStepTheLearnerWentToOverAMinimise)
+{
+    qputenv("VELMORA_FORCE_CODEPAGE_FAILURE", "1");
+    Background* b = StartAndWait();
+    ASSERT_NE(b, nullptr);
+    auto* help = Forms::Find<StartOrNot>();
+    ASSERT_NE(help, nullptr);
+    QApplication::processEvents();
+    EXPECT_EQ(help->focusWidget(), help->Option1);
+    help->Option3->setFocus();
+    b->SetWindowState(Form::Minimized);
+    ASSERT_FALSE(help->isVisible());
+    b->SetWindowState(Form::Normal);
+    ASSERT_TRUE(help->isVisible());
+    QApplication::processEvents();
+    EXPECT_EQ(help->focusWidget(), help->Option3);
 }
 
 TEST_F(StartUpRoadTest, CancelLaunchingAndEscEndTheProgram200msLater)
