@@ -2,14 +2,37 @@
 
 #include <QCoreApplication>
 #include <QFontMetricsF>
+#include <QTextLayout>
 #include <algorithm>
 #include <cmath>
 
 namespace {
 
-// Qt's layout scans the rest of a word wider than the line once for each of its lines, at
-// about 32 ns a character, where a character laid out costs about a microsecond.
+// The work of each part of a shown paragraph, in microseconds of a typical desktop, measured
+// against plain Latin words in a shown box of the reading helper's size (see the header).
+constexpr qreal LatinWork = 1;
+constexpr qreal TabWork = 1.6;
+constexpr qreal OtherWork = 1.5;
+constexpr qreal HebrewWork = 2;  // right-to-left letters
+constexpr qreal ArabicWork = 3;  // right-to-left letters joined to their neighbours
+constexpr qreal MarkWork = 4;
+// A character no installed font draws (a control character, a private-use code, a script
+// without a font): the layout looks for it through every fallback font each time.
+constexpr qreal MissingWork = 6;
+// A mark costs this much more for each mark before it on its character, up to the most.
+constexpr qreal MarkGrowth = 0.013;
+constexpr qreal MarkGrowthMost = 16;
+// A new item of text to shape: a change of script, and a paragraph's first run; a change of
+// direction also has the line reordered.
+constexpr qreal ChangeWork = 7;
+constexpr qreal DirectionChangeWork = 16;
+// A run of another format: set into the document and shaped apart.
+constexpr qreal RunWork = 12;
+constexpr qreal ParagraphEndWork = 5;
+// Qt's layout looks for the end of a word wider than the line once for each of its lines:
+// a character of the word takes this much each time, a change of direction or script far more.
 constexpr qreal WideWordScanWork = 0.032;
+constexpr qreal WideWordChangeScanWork = 0.8;
 
 // The line breaks Qt always allows: after blanks, tabs and the ideographic space, and between
 // two Chinese characters. (It allows more; fewer here only makes lines shorter.)
@@ -24,46 +47,90 @@ bool IsIdeograph(char32_t c)
 // Characters every Latin font has; any other may be drawn in a fallback font.
 bool IsLatin(char32_t c) { return c < 0x250; }
 
+// Chinese, Japanese and Korean characters, drawn in the simplified Chinese fonts the box falls
+// back to (Hangul jamo, CJK symbols and punctuation, kana, ideographs, Hangul syllables,
+// compatibility and full-width forms, the planes beyond).
+bool DrawnInChineseFonts(char32_t c)
+{
+    return (c >= 0x1100 && c <= 0x11FF) || (c >= 0x2E80 && c <= 0xA4CF) || (c >= 0xA960 && c <= 0xA97F)
+        || (c >= 0xAC00 && c <= 0xD7FF) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F)
+        || (c >= 0xFF00 && c <= 0xFFEF) || c >= 0x20000;
+}
+
+bool IsAsciiLetter(char32_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
+bool IsAsciiDigit(char32_t c) { return c >= u'0' && c <= u'9'; }
+
 // Inside a run of letters, digits and marks the layout never breaks a line; beside any other
 // character (a hyphen, a slash, a Chinese or Korean character, Thai) it may.
 bool MayBreakBeside(char32_t c)
 {
     if (c < 128)
-        return !((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9'));
+        return !(IsAsciiLetter(c) || IsAsciiDigit(c));
     const bool letterLike = (QChar::isLetterOrNumber(c) || QChar::isMark(c)) && !(c >= 0x0E00 && c <= 0x109F)
         && !(c >= 0x1780 && c <= 0x17FF) && !(c >= 0x1100 && c <= 0x11FF) && !(c >= 0x2E80 && c <= 0xD7FF)
         && !(c >= 0xF900 && c <= 0xFAFF) && c < 0x20000;
     return !letterLike;
 }
 
+bool IsRightToLeft(QChar::Direction d) { return d == QChar::DirR || d == QChar::DirAL; }
+
 } // namespace
 
+void LayoutCost::Add(const LayoutCost& other)
+{
+    work += other.work;
+    characters += other.characters;
+    paragraphs += other.paragraphs;
+    longestWideWord = std::max(longestWideWord, other.longestWideWord);
+    mostMarks = std::max(mostMarks, other.mostMarks);
+    directionChanges += other.directionChanges;
+    formatRuns += other.formatRuns;
+    for (int i = 0; i < 5; ++i)
+        causeWork[i] += other.causeWork[i];
+    SettleCause();
+}
+
+void LayoutCost::SettleCause()
+{
+    cause = Cause(std::max_element(std::begin(causeWork), std::end(causeWork)) - std::begin(causeWork));
+}
+
+// A character as its font draws it: how wide, and how tall a line it makes.
+struct LayoutEstimate::Glyph {
+    qreal advance{0};
+    qreal ascent{0};
+    qreal descent{0};
+    qreal leading{0};
+    bool missing{false}; // no font draws it
+};
+
 struct LayoutEstimate::Font {
-    explicit Font(const QFont& f) : metrics(f)
+    explicit Font(const QFont& f) : font(f), metrics(f)
     {
-        ascent = otherAscent = metrics.ascent();
-        descent = otherDescent = metrics.descent();
-        leading = otherLeading = std::max<qreal>(metrics.leading(), 0);
+        ascent = chineseAscent = metrics.ascent();
+        descent = chineseDescent = metrics.descent();
+        leading = chineseLeading = std::max<qreal>(metrics.leading(), 0);
         // Chinese characters missing from the font are drawn in the simplified Chinese fonts
         // (the substitutes the box installs), which are taller than most Latin fonts.
         for (const char* family : {"Noto Sans CJK SC", "Noto Serif CJK SC"}) {
             QFont fallback = f;
             fallback.setFamilies({QString::fromLatin1(family)});
             const QFontMetricsF m(fallback);
-            otherAscent = std::max(otherAscent, m.ascent());
-            otherDescent = std::max(otherDescent, m.descent());
-            otherLeading = std::max(otherLeading, m.leading());
+            chineseAscent = std::max(chineseAscent, m.ascent());
+            chineseDescent = std::max(chineseDescent, m.descent());
+            chineseLeading = std::max(chineseLeading, m.leading());
         }
         for (int c = 0; c < 128; ++c)
             ascii[c] = metrics.horizontalAdvance(QChar(c));
     }
     qreal LineHeight() const { return std::ceil(ascent + descent + leading); }
 
+    QFont font;
     QFontMetricsF metrics;
     qreal ascent, descent, leading;
-    qreal otherAscent, otherDescent, otherLeading;
+    qreal chineseAscent, chineseDescent, chineseLeading;
     qreal ascii[128];
-    QHash<char32_t, qreal> others;
+    QHash<char32_t, Glyph> others;
 };
 
 LayoutEstimate::LayoutEstimate(const QFont& defaultFont, qreal lineWidth, qreal tabStop, qreal margin)
@@ -92,10 +159,11 @@ QHash<QString, std::shared_ptr<LayoutEstimate::Font>>& LayoutEstimate::Fonts()
 
 LayoutEstimate::Font& LayoutEstimate::FontOf(const RtfCharFormat& format)
 {
-    // A long text has a format or two, piece after piece.
-    if (m_lastFont && format.pointSize == m_lastFormat.pointSize && format.bold == m_lastFormat.bold
-        && format.italic == m_lastFormat.italic && format.fontName == m_lastFormat.fontName)
-        return *m_lastFont;
+    // A long text has a format or a few, piece after piece (bold and not, by turns).
+    for (const RecentFont& recent : m_recentFonts)
+        if (recent.font && format.pointSize == recent.format.pointSize && format.bold == recent.format.bold
+            && format.italic == recent.format.italic && format.fontName == recent.format.fontName)
+            return *recent.font;
     const QString key = m_defaultKey + QChar(0x1F) + format.fontName + QChar(0x1F) + QString::number(format.pointSize) + QChar(0x1F)
         + QChar(u'0' + (format.bold ? 1 : 0) + (format.italic ? 2 : 0));
     std::shared_ptr<Font>& font = Fonts()[key];
@@ -109,27 +177,95 @@ LayoutEstimate::Font& LayoutEstimate::FontOf(const RtfCharFormat& format)
         f.setItalic(format.italic);
         font = std::make_shared<Font>(f);
     }
-    m_lastFormat = format;
-    m_lastFont = font.get();
+    RecentFont& slot = m_recentFonts[m_nextRecentFont];
+    m_nextRecentFont = (m_nextRecentFont + 1) % RecentFonts;
+    slot.format = format;
+    slot.font = font.get();
     return *font;
 }
 
-qreal LayoutEstimate::Advance(Font& font, char32_t c)
+const LayoutEstimate::Glyph& LayoutEstimate::GlyphOf(Font& font, char32_t c)
 {
-    if (c == u'\t')
-        return m_tabStop;
-    if (c < 128)
-        return font.ascii[c];
     const auto known = font.others.constFind(c);
     if (known != font.others.constEnd())
         return *known;
-    // Measured as a string, so that a character the font lacks takes its fallback's width.
-    const qreal advance = font.metrics.horizontalAdvance(QString::fromUcs4(&c, 1));
+    Glyph g;
+    const QString text = QString::fromUcs4(&c, 1);
+    if (IsLatin(c) || DrawnInChineseFonts(c)) {
+        // Measured as a string, so that a character the font lacks takes its fallback's width.
+        g.advance = font.metrics.horizontalAdvance(text);
+        const bool chinese = !IsLatin(c);
+        g.ascent = chinese ? font.chineseAscent : font.ascent;
+        g.descent = chinese ? font.chineseDescent : font.descent;
+        g.leading = chinese ? font.chineseLeading : font.leading;
+    } else {
+        // Laid out alone: the line takes the height of whichever font draws it (the font's
+        // own for Hebrew or Cyrillic, a fallback for a script it lacks).
+        QTextLayout layout(text, font.font);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        line.setLineWidth(1e6);
+        layout.endLayout();
+        g.advance = line.naturalTextWidth();
+        g.ascent = line.ascent();
+        g.descent = line.descent();
+        g.leading = std::max<qreal>(line.leading(), 0);
+    }
+    g.missing = !font.metrics.inFontUcs4(c);
     // Kept for the program's life: a text of every character there is must not keep them all.
     if (font.others.size() >= 65536)
         font.others.clear();
-    font.others.insert(c, advance);
-    return advance;
+    return *font.others.insert(c, g);
+}
+
+void LayoutEstimate::Spend(LayoutCost::Cause cause, qreal work)
+{
+    m_cost.work += work;
+    m_cost.causeWork[cause] += work;
+}
+
+void LayoutEstimate::CountChange(char32_t c)
+{
+    // The script, unless the character takes its neighbours' (blanks, digits, punctuation,
+    // marks); the direction class: left to right, right to left, or numbers in right-to-left
+    // text (which the layout lays out at a level of their own).
+    int script = -1;
+    char flow = 0;
+    if (c < 128) {
+        if (IsAsciiLetter(c)) {
+            script = QChar::Script_Latin;
+            flow = 'L';
+        } else if (IsAsciiDigit(c)) {
+            flow = m_strong == 'R' ? 'N' : 'L';
+        }
+    } else {
+        const QChar::Script s = QChar::script(c);
+        if (s != QChar::Script_Common && s != QChar::Script_Inherited && s != QChar::Script_Unknown)
+            script = s;
+        const QChar::Direction d = QChar::direction(c);
+        if (d == QChar::DirL)
+            flow = 'L';
+        else if (IsRightToLeft(d))
+            flow = 'R';
+        else if (d == QChar::DirEN)
+            flow = m_strong == 'R' ? 'N' : 'L';
+        else if (d == QChar::DirAN)
+            flow = 'N';
+    }
+    const bool scriptChange = script >= 0 && m_script >= 0 && script != m_script;
+    const bool directionChange = flow && m_flow && flow != m_flow;
+    if (script >= 0)
+        m_script = script;
+    if (flow) {
+        m_flow = flow;
+        if (flow != 'N')
+            m_strong = flow;
+    }
+    if (scriptChange || directionChange) {
+        Spend(LayoutCost::DirectionChanges, directionChange ? DirectionChangeWork : ChangeWork);
+        m_cost.directionChanges += 1;
+        m_segmentChanges += 1;
+    }
 }
 
 void LayoutEstimate::Add(const QVector<RtfPiece>& pieces)
@@ -146,17 +282,25 @@ void LayoutEstimate::AddRun(QStringView text, const RtfCharFormat& format)
 {
     if (text.isEmpty())
         return;
+    if (!m_hasRun) {
+        Spend(LayoutCost::Characters, ChangeWork);
+    } else {
+        Spend(LayoutCost::FormatRuns, RunWork);
+        m_cost.formatRuns += 1;
+        m_segmentChanges += 1;
+    }
+    m_hasRun = true;
     Font& font = FontOf(format);
     m_ascent = std::max(m_ascent, font.ascent);
     m_descent = std::max(m_descent, font.descent);
     m_leading = std::max(m_leading, font.leading);
-    bool other = false;
     for (qsizetype i = 0; i < text.size(); ++i) {
         char32_t c = text[i].unicode();
         if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
             c = QChar::surrogateToUcs4(char16_t(c), text[++i].unicode());
-        m_work += 1;
+        m_cost.characters += 1;
         if (c == QChar::LineSeparator) {
+            Spend(LayoutCost::Characters, LatinWork);
             // A line of nothing but the break is as tall as the paragraph mark's font too.
             if (!m_lineHasText)
                 m_breakOnlyLines += 1;
@@ -164,23 +308,45 @@ void LayoutEstimate::AddRun(QStringView text, const RtfCharFormat& format)
             EndLine();
             m_lineHasText = false;
             m_afterIdeograph = false;
+            m_marks = 0;
             continue;
         }
         m_lineHasText = true;
-        if (!other && !IsLatin(c)) {
-            other = true;
-            m_ascent = std::max(m_ascent, font.otherAscent);
-            m_descent = std::max(m_descent, font.otherDescent);
-            m_leading = std::max(m_leading, font.otherLeading);
+        qreal advance;
+        if (c < 128) {
+            advance = c == u'\t' ? m_tabStop : font.ascii[c];
+            const bool control = (c < 32 && c != u'\t') || c == 127;
+            Spend(LayoutCost::Characters, c == u'\t' ? TabWork : control ? LatinWork + MissingWork : LatinWork);
+            m_marks = 0;
+        } else {
+            const Glyph& g = GlyphOf(font, c);
+            advance = g.advance;
+            m_ascent = std::max(m_ascent, g.ascent);
+            m_descent = std::max(m_descent, g.descent);
+            m_leading = std::max(m_leading, g.leading);
+            if (g.missing)
+                Spend(LayoutCost::Characters, MissingWork);
+            if (QChar::isMark(c)) {
+                Spend(LayoutCost::CombiningMarks, MarkWork + std::min(MarkGrowth * qreal(m_marks), MarkGrowthMost));
+                m_marks += 1;
+                m_cost.mostMarks = std::max(m_cost.mostMarks, m_marks);
+            } else {
+                const QChar::Direction d = QChar::direction(c);
+                Spend(LayoutCost::Characters,
+                    IsLatin(c)           ? LatinWork
+                        : d == QChar::DirR  ? HebrewWork
+                        : d == QChar::DirAL ? ArabicWork
+                                            : OtherWork);
+                m_marks = 0;
+            }
         }
+        CountChange(c);
         const bool ideograph = IsIdeograph(c);
         if (ideograph && m_afterIdeograph)
             EndSegment();
         m_afterIdeograph = ideograph;
         m_segmentMayBreak = m_segmentMayBreak || MayBreakBeside(c);
-        const qreal advance = Advance(font, c);
         m_segment += advance;
-        m_segmentWidest = std::max(m_segmentWidest, advance);
         m_segmentChars += 1;
         if (c == u'\t') {
             // A tab past the line's end stays at its end, and the line is full.
@@ -194,8 +360,8 @@ void LayoutEstimate::AddRun(QStringView text, const RtfCharFormat& format)
             // anywhere when it is wider than that.
             if (m_lineUsed > 0)
                 EndLine();
-            if (m_segment > m_lineWidth)
-                BreakWideSegment();
+            if (m_segment > m_lineWidth && m_segment > advance)
+                BreakInsideSegment(advance);
         }
         if (BreaksAfter(c))
             EndSegment();
@@ -208,17 +374,15 @@ void LayoutEstimate::EndLine()
     m_lineUsed = 0;
 }
 
-void LayoutEstimate::BreakWideSegment()
+void LayoutEstimate::BreakInsideSegment(qreal advance)
 {
-    // Broken anywhere, each line of the word is full but for less than its widest character;
-    // a line takes one character at least, which may be wider than half a line.
-    const qreal full = std::max(m_lineWidth - m_segmentWidest, m_lineWidth / 2);
-    const qreal lines = std::floor(m_segment / full);
-    m_lines += lines;
-    m_segmentLines += lines;
-    m_segment -= lines * full;
+    // The word fills the line and goes on on the next with this character, which has the line
+    // to itself when it is wider than the line.
+    m_lines += 1;
+    m_segmentLines += 1;
+    m_segment = advance;
     // The layout looks for the word's end once for each of its lines.
-    m_work += WideWordScanWork * m_segmentChars * lines;
+    Spend(LayoutCost::WideWords, WideWordScanWork * m_segmentChars + WideWordChangeScanWork * m_segmentChanges);
 }
 
 qreal LayoutEstimate::SegmentExtraLines() const
@@ -231,10 +395,12 @@ qreal LayoutEstimate::SegmentExtraLines() const
 void LayoutEstimate::EndSegment()
 {
     m_lines += SegmentExtraLines();
+    if (m_segmentLines > 0)
+        m_cost.longestWideWord = std::max(m_cost.longestWideWord, qint64(m_segmentChars));
     m_lineUsed += m_segment;
     m_segment = 0;
-    m_segmentWidest = 0;
     m_segmentChars = 0;
+    m_segmentChanges = 0;
     m_segmentLines = 0;
     m_segmentMayBreak = false;
 }
@@ -249,26 +415,58 @@ qreal LayoutEstimate::ParagraphHeight() const
         + (lines - markOnly - m_breakOnlyLines) * text;
 }
 
+LayoutCost LayoutEstimate::OpenParagraph() const
+{
+    LayoutCost open = m_cost;
+    if (m_segmentLines > 0)
+        open.longestWideWord = std::max(open.longestWideWord, qint64(m_segmentChars));
+    open.SettleCause();
+    return open;
+}
+
 void LayoutEstimate::EndParagraph(const RtfCharFormat& nextFormat)
 {
-    m_work += 1;
+    Spend(LayoutCost::Characters, ParagraphEndWork);
+    m_cost.paragraphs += 1;
     m_height += ParagraphHeight();
-    m_longestWork = std::max(m_longestWork, m_work);
+    const LayoutCost ended = OpenParagraph();
+    if (ended.work > m_longest.work)
+        m_longest = ended;
+    m_ended.Add(ended);
     m_markHeight = FontOf(nextFormat).LineHeight();
     m_ascent = m_descent = m_leading = 0;
     m_lines = 1;
     m_breakOnlyLines = 0;
     m_lineHasText = false;
-    m_work = 0;
+    m_cost = LayoutCost{};
+    m_hasRun = false;
     m_lineUsed = 0;
     m_segment = 0;
-    m_segmentWidest = 0;
     m_segmentChars = 0;
+    m_segmentChanges = 0;
     m_segmentLines = 0;
     m_segmentMayBreak = false;
     m_afterIdeograph = false;
+    m_marks = 0;
+    m_script = -1;
+    m_flow = 0;
+    m_strong = 0;
 }
 
 qreal LayoutEstimate::Height() const { return 2 * m_margin + m_height + ParagraphHeight(); }
 
-qreal LayoutEstimate::LongestParagraphWork() const { return std::max(m_longestWork, m_work); }
+LayoutCost LayoutEstimate::LongestParagraph() const
+{
+    const LayoutCost open = OpenParagraph();
+    return open.work > m_longest.work ? open : m_longest;
+}
+
+LayoutCost LayoutEstimate::WholeText() const
+{
+    LayoutCost whole = m_ended;
+    whole.Add(OpenParagraph());
+    whole.work /= ShownLayouts;
+    for (qreal& w : whole.causeWork)
+        w /= ShownLayouts;
+    return whole;
+}
