@@ -85,7 +85,8 @@ void LayoutCost::Add(const LayoutCost& other)
     mostMarks = std::max(mostMarks, other.mostMarks);
     directionChanges += other.directionChanges;
     formatRuns += other.formatRuns;
-    for (int i = 0; i < 5; ++i)
+    undrawn += other.undrawn;
+    for (int i = 0; i < Causes; ++i)
         causeWork[i] += other.causeWork[i];
     SettleCause();
 }
@@ -95,14 +96,41 @@ void LayoutCost::SettleCause()
     cause = Cause(std::max_element(std::begin(causeWork), std::end(causeWork)) - std::begin(causeWork));
 }
 
-// A character as its font draws it: how wide, and how tall a line it makes.
+// A character as its font draws it (how wide, how tall a line it makes), and what it costs the
+// layout: looked up once for the program, not at each of its occurrences.
 struct LayoutEstimate::Glyph {
     qreal advance{0};
     qreal ascent{0};
     qreal descent{0};
     qreal leading{0};
-    bool missing{false}; // no font draws it
+    qreal work{0};        // its own work (a mark's grows with the marks before it)
+    qint16 script{-1};    // -1: it takes its neighbours' script (blanks, digits, punctuation)
+    char flow{0};         // 'L' left to right, 'R' right to left, 'E' and 'A' European and
+                          // Arabic numbers, 0 neutral
+    bool missing{false};  // no installed font draws it
+    bool mark{false};     // a combining mark
+    bool ideograph{false};
+    bool mayBreak{false}; // the layout may break a line beside it
 };
+
+// What a character costs and how it takes part in items and line breaks, whatever its font.
+void LayoutEstimate::SetTraits(Glyph& g, char32_t c)
+{
+    const QChar::Script script = QChar::script(c);
+    if (script != QChar::Script_Common && script != QChar::Script_Inherited && script != QChar::Script_Unknown)
+        g.script = qint16(script);
+    const QChar::Direction d = QChar::direction(c);
+    g.flow = d == QChar::DirL ? 'L' : IsRightToLeft(d) ? 'R' : d == QChar::DirEN ? 'E' : d == QChar::DirAN ? 'A' : 0;
+    g.mark = QChar::isMark(c);
+    g.ideograph = IsIdeograph(c);
+    g.mayBreak = MayBreakBeside(c);
+    g.work = c == u'\t'       ? TabWork
+        : IsLatin(c)         ? LatinWork
+        : d == QChar::DirR   ? HebrewWork
+        : d == QChar::DirAL  ? ArabicWork
+                             : OtherWork;
+    g.missing = (c < 32 && c != u'\t') || c == 127;
+}
 
 struct LayoutEstimate::Font {
     explicit Font(const QFont& f) : font(f), metrics(f)
@@ -120,8 +148,10 @@ struct LayoutEstimate::Font {
             chineseDescent = std::max(chineseDescent, m.descent());
             chineseLeading = std::max(chineseLeading, m.leading());
         }
-        for (int c = 0; c < 128; ++c)
-            ascii[c] = metrics.horizontalAdvance(QChar(c));
+        for (int c = 0; c < 128; ++c) {
+            SetTraits(ascii[c], char32_t(c));
+            ascii[c].advance = metrics.horizontalAdvance(QChar(c));
+        }
     }
     qreal LineHeight() const { return std::ceil(ascent + descent + leading); }
 
@@ -129,7 +159,7 @@ struct LayoutEstimate::Font {
     QFontMetricsF metrics;
     qreal ascent, descent, leading;
     qreal chineseAscent, chineseDescent, chineseLeading;
-    qreal ascii[128];
+    Glyph ascii[128]; // their heights are the font's own
     QHash<char32_t, Glyph> others;
 };
 
@@ -190,6 +220,7 @@ const LayoutEstimate::Glyph& LayoutEstimate::GlyphOf(Font& font, char32_t c)
     if (known != font.others.constEnd())
         return *known;
     Glyph g;
+    SetTraits(g, c);
     const QString text = QString::fromUcs4(&c, 1);
     if (IsLatin(c) || DrawnInChineseFonts(c)) {
         // Measured as a string, so that a character the font lacks takes its fallback's width.
@@ -211,7 +242,7 @@ const LayoutEstimate::Glyph& LayoutEstimate::GlyphOf(Font& font, char32_t c)
         g.descent = line.descent();
         g.leading = std::max<qreal>(line.leading(), 0);
     }
-    g.missing = !font.metrics.inFontUcs4(c);
+    g.missing = g.missing || !font.metrics.inFontUcs4(c);
     // Kept for the program's life: a text of every character there is must not keep them all.
     if (font.others.size() >= 65536)
         font.others.clear();
@@ -224,38 +255,25 @@ void LayoutEstimate::Spend(LayoutCost::Cause cause, qreal work)
     m_cost.causeWork[cause] += work;
 }
 
-void LayoutEstimate::CountChange(char32_t c)
+void LayoutEstimate::SpendUndrawn()
 {
-    // The script, unless the character takes its neighbours' (blanks, digits, punctuation,
-    // marks); the direction class: left to right, right to left, or numbers in right-to-left
-    // text (which the layout lays out at a level of their own).
-    int script = -1;
-    char flow = 0;
-    if (c < 128) {
-        if (IsAsciiLetter(c)) {
-            script = QChar::Script_Latin;
-            flow = 'L';
-        } else if (IsAsciiDigit(c)) {
-            flow = m_strong == 'R' ? 'N' : 'L';
-        }
-    } else {
-        const QChar::Script s = QChar::script(c);
-        if (s != QChar::Script_Common && s != QChar::Script_Inherited && s != QChar::Script_Unknown)
-            script = s;
-        const QChar::Direction d = QChar::direction(c);
-        if (d == QChar::DirL)
-            flow = 'L';
-        else if (IsRightToLeft(d))
-            flow = 'R';
-        else if (d == QChar::DirEN)
-            flow = m_strong == 'R' ? 'N' : 'L';
-        else if (d == QChar::DirAN)
-            flow = 'N';
-    }
-    const bool scriptChange = script >= 0 && m_script >= 0 && script != m_script;
+    Spend(LayoutCost::UndrawnCharacters, MissingWork);
+    m_cost.undrawn += 1;
+}
+
+void LayoutEstimate::CountChange(const Glyph& g)
+{
+    // The direction class: left to right, right to left, or numbers in right-to-left text
+    // (which the layout lays out at a level of their own).
+    char flow = g.flow;
+    if (flow == 'E')
+        flow = m_strong == 'R' ? 'N' : 'L';
+    else if (flow == 'A')
+        flow = 'N';
+    const bool scriptChange = g.script >= 0 && m_script >= 0 && g.script != m_script;
     const bool directionChange = flow && m_flow && flow != m_flow;
-    if (script >= 0)
-        m_script = script;
+    if (g.script >= 0)
+        m_script = g.script;
     if (flow) {
         m_flow = flow;
         if (flow != 'N')
@@ -294,13 +312,17 @@ void LayoutEstimate::AddRun(QStringView text, const RtfCharFormat& format)
     m_ascent = std::max(m_ascent, font.ascent);
     m_descent = std::max(m_descent, font.descent);
     m_leading = std::max(m_leading, font.leading);
+    // The work of characters and marks is added up here and spent once the run is read.
+    qreal characterWork = 0;
+    qreal markWork = 0;
+    qint64 characters = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         char32_t c = text[i].unicode();
         if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
             c = QChar::surrogateToUcs4(char16_t(c), text[++i].unicode());
-        m_cost.characters += 1;
+        characters += 1;
         if (c == QChar::LineSeparator) {
-            Spend(LayoutCost::Characters, LatinWork);
+            characterWork += LatinWork;
             // A line of nothing but the break is as tall as the paragraph mark's font too.
             if (!m_lineHasText)
                 m_breakOnlyLines += 1;
@@ -312,40 +334,29 @@ void LayoutEstimate::AddRun(QStringView text, const RtfCharFormat& format)
             continue;
         }
         m_lineHasText = true;
-        qreal advance;
-        if (c < 128) {
-            advance = c == u'\t' ? m_tabStop : font.ascii[c];
-            const bool control = (c < 32 && c != u'\t') || c == 127;
-            Spend(LayoutCost::Characters, c == u'\t' ? TabWork : control ? LatinWork + MissingWork : LatinWork);
-            m_marks = 0;
-        } else {
-            const Glyph& g = GlyphOf(font, c);
-            advance = g.advance;
-            m_ascent = std::max(m_ascent, g.ascent);
-            m_descent = std::max(m_descent, g.descent);
-            m_leading = std::max(m_leading, g.leading);
-            if (g.missing)
-                Spend(LayoutCost::Characters, MissingWork);
-            if (QChar::isMark(c)) {
-                Spend(LayoutCost::CombiningMarks, MarkWork + std::min(MarkGrowth * qreal(m_marks), MarkGrowthMost));
-                m_marks += 1;
-                m_cost.mostMarks = std::max(m_cost.mostMarks, m_marks);
-            } else {
-                const QChar::Direction d = QChar::direction(c);
-                Spend(LayoutCost::Characters,
-                    IsLatin(c)           ? LatinWork
-                        : d == QChar::DirR  ? HebrewWork
-                        : d == QChar::DirAL ? ArabicWork
-                                            : OtherWork);
-                m_marks = 0;
-            }
+        const Glyph* g = &font.ascii[c & 127];
+        if (c >= 128) {
+            g = &GlyphOf(font, c);
+            m_ascent = std::max(m_ascent, g->ascent);
+            m_descent = std::max(m_descent, g->descent);
+            m_leading = std::max(m_leading, g->leading);
         }
-        CountChange(c);
-        const bool ideograph = IsIdeograph(c);
-        if (ideograph && m_afterIdeograph)
+        const qreal advance = c == u'\t' ? m_tabStop : g->advance;
+        if (g->missing)
+            SpendUndrawn();
+        if (g->mark) {
+            markWork += MarkWork + std::min(MarkGrowth * qreal(m_marks), MarkGrowthMost);
+            m_marks += 1;
+            m_cost.mostMarks = std::max(m_cost.mostMarks, m_marks);
+        } else {
+            characterWork += g->work;
+            m_marks = 0;
+        }
+        CountChange(*g);
+        if (g->ideograph && m_afterIdeograph)
             EndSegment();
-        m_afterIdeograph = ideograph;
-        m_segmentMayBreak = m_segmentMayBreak || MayBreakBeside(c);
+        m_afterIdeograph = g->ideograph;
+        m_segmentMayBreak = m_segmentMayBreak || g->mayBreak;
         m_segment += advance;
         m_segmentChars += 1;
         if (c == u'\t') {
@@ -366,6 +377,9 @@ void LayoutEstimate::AddRun(QStringView text, const RtfCharFormat& format)
         if (BreaksAfter(c))
             EndSegment();
     }
+    Spend(LayoutCost::Characters, characterWork);
+    Spend(LayoutCost::CombiningMarks, markWork);
+    m_cost.characters += characters;
 }
 
 void LayoutEstimate::EndLine()

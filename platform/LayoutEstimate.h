@@ -48,7 +48,7 @@
 // for a reason that names them.
 struct LayoutCost {
     // The part of the text that takes the most of the work.
-    enum Cause { Characters, WideWords, CombiningMarks, DirectionChanges, FormatRuns };
+    enum Cause { Characters, WideWords, CombiningMarks, DirectionChanges, FormatRuns, UndrawnCharacters, Causes };
 
     qreal work{0};              // microseconds of a typical desktop
     Cause cause{Characters};
@@ -58,9 +58,10 @@ struct LayoutCost {
     qint64 mostMarks{0};        // the most combining marks on one character
     qint64 directionChanges{0}; // changes of writing direction or script
     qint64 formatRuns{0};       // runs after the first of their paragraph
+    qint64 undrawn{0};          // characters no installed font draws
 
     // The work of each cause, as counted.
-    qreal causeWork[5]{};
+    qreal causeWork[Causes]{};
 
     // Adds another part's work and counts; the cause follows the larger share.
     void Add(const LayoutCost& other);
@@ -98,13 +99,15 @@ public:
 private:
     struct Font;
     struct Glyph;
+    static void SetTraits(Glyph& g, char32_t c);
     // The fonts measured so far, by the default font and format they stand for: the same for
     // every box and every estimate, so measured once in the program.
     static QHash<QString, std::shared_ptr<Font>>& Fonts();
     Font& FontOf(const RtfCharFormat& format);
     const Glyph& GlyphOf(Font& font, char32_t c);
     void Spend(LayoutCost::Cause cause, qreal work);
-    void CountChange(char32_t c);
+    void SpendUndrawn();
+    void CountChange(const Glyph& g);
     void EndLine();
     void EndSegment();
     void BreakInsideSegment(qreal advance);

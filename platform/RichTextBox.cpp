@@ -256,7 +256,10 @@ QString CostliestPart(const LayoutCost& cost, bool whole)
         return QStringLiteral("for its %1 changes of writing direction or script").arg(cost.directionChanges);
     case LayoutCost::FormatRuns:
         return QStringLiteral("for its %1 changes of format").arg(cost.formatRuns);
+    case LayoutCost::UndrawnCharacters:
+        return QStringLiteral("for its %1 characters that no installed font draws").arg(cost.undrawn);
     case LayoutCost::Characters:
+    case LayoutCost::Causes:
         break;
     }
     return whole ? QStringLiteral("for its %1 paragraphs and %2 characters").arg(cost.paragraphs + 1).arg(cost.characters)
@@ -365,12 +368,14 @@ std::unique_ptr<LayoutEstimate> RichTextBox::NewEstimate() const
         doc->defaultTextOption().tabStopDistance(), doc->documentMargin());
 }
 
-QString RichTextBox::LayoutRefusal(const QVector<RtfPiece>& pieces) const
+std::unique_ptr<LayoutEstimate> RichTextBox::Estimate(const QVector<RtfPiece>& pieces) const
 {
-    const std::unique_ptr<LayoutEstimate> estimate = NewEstimate();
+    std::unique_ptr<LayoutEstimate> estimate = NewEstimate();
     estimate->Add(pieces);
-    return LayoutRefusalFor(*estimate);
+    return estimate;
 }
+
+QString RichTextBox::LayoutRefusal(const QVector<RtfPiece>& pieces) const { return LayoutRefusalFor(*Estimate(pieces)); }
 
 QString RichTextBox::Refuses(const RtfContent& content, bool wholeDocument)
 {
