@@ -5,6 +5,7 @@
 #include <QTextLayout>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -160,7 +161,11 @@ struct LayoutEstimate::Font {
     qreal ascent, descent, leading;
     qreal chineseAscent, chineseDescent, chineseLeading;
     Glyph ascii[128]; // their heights are the font's own
-    QHash<char32_t, Glyph> others;
+    // The others measured so far: those of the basic plane by their code (an index into
+    // glyphs, 0 for none yet), the rest by a table.
+    std::vector<quint16> basicIndex;
+    std::vector<Glyph> glyphs{Glyph{}};
+    QHash<char32_t, Glyph> beyond;
 };
 
 LayoutEstimate::LayoutEstimate(const QFont& defaultFont, qreal lineWidth, qreal tabStop, qreal margin)
@@ -216,9 +221,16 @@ LayoutEstimate::Font& LayoutEstimate::FontOf(const RtfCharFormat& format)
 
 const LayoutEstimate::Glyph& LayoutEstimate::GlyphOf(Font& font, char32_t c)
 {
-    const auto known = font.others.constFind(c);
-    if (known != font.others.constEnd())
-        return *known;
+    if (c < 0x10000) {
+        if (font.basicIndex.empty())
+            font.basicIndex.assign(0x10000, 0);
+        if (const quint16 known = font.basicIndex[c])
+            return font.glyphs[known];
+    } else {
+        const auto known = font.beyond.constFind(c);
+        if (known != font.beyond.constEnd())
+            return *known;
+    }
     Glyph g;
     SetTraits(g, c);
     const QString text = QString::fromUcs4(&c, 1);
@@ -243,10 +255,16 @@ const LayoutEstimate::Glyph& LayoutEstimate::GlyphOf(Font& font, char32_t c)
         g.leading = std::max<qreal>(line.leading(), 0);
     }
     g.missing = g.missing || !font.metrics.inFontUcs4(c);
+    if (c < 0x10000) {
+        // Fewer than 65,536 of them, but for ASCII: the index fits.
+        font.basicIndex[c] = quint16(font.glyphs.size());
+        font.glyphs.push_back(g);
+        return font.glyphs.back();
+    }
     // Kept for the program's life: a text of every character there is must not keep them all.
-    if (font.others.size() >= 65536)
-        font.others.clear();
-    return *font.others.insert(c, g);
+    if (font.beyond.size() >= 65536)
+        font.beyond.clear();
+    return *font.beyond.insert(c, g);
 }
 
 void LayoutEstimate::Spend(LayoutCost::Cause cause, qreal work)
