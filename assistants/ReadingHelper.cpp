@@ -107,6 +107,12 @@ ReadingHelper::ReadingHelper()
     connect(RichTextBox1, &RichTextBox::MouseUp, this, &ReadingHelper::RichTextBox1_MouseUp);
     connect(RichTextBox1, &RichTextBox::KeyDown, this, &ReadingHelper::RichTextBox1_KeyDown);
     connect(RichTextBox1, &RichTextBox::KeyUp, this, &ReadingHelper::RichTextBox1_KeyDown);
+    // After the paste or the click is over: a paste by keys or a drop returns nothing, and the
+    // message must not open inside the box's own handling of it.
+    connect(
+        RichTextBox1, &RichTextBox::Refused, this,
+        [this](RichTextBox::Edit edit, const QString& why) { RichTextBox1_Refused(edit == RichTextBox::Edit::Format, why); },
+        Qt::QueuedConnection);
 }
 
 ReadingHelper::~ReadingHelper() = default;
@@ -146,11 +152,14 @@ void ReadingHelper::Command3_Click()
 {
     // Set in the reading format at once, as FormatText would leave it: a text that fits in
     // that format is not refused for its size in the box's own font. A text that no file of
-    // the box could hold is refused at once, as the box itself would refuse it after measuring:
-    // the box keeps what it held.
+    // the box could hold is refused at once, unmeasured, as a paste into the box is: the box
+    // keeps what it held, and the learner is told why.
     const QString text = QGuiApplication::clipboard()->text();
-    if (RichTextBox::FitsFileBounds(text))
-        RichTextBox1->SetText(text, ReadingFormat());
+    if (const QString why = RichTextBox::FileBoundsRefusal(text); !why.isEmpty()) {
+        RichTextBox1_Refused(false, why);
+        return;
+    }
+    RichTextBox1->SetText(text, ReadingFormat());
     RichTextBox1->SetFocus();
 }
 
@@ -246,6 +255,17 @@ void ReadingHelper::SaveReading()
     } else {
         ShowDiskWriteWarning(RecordFolder(), SafeFile::WriteFailure());
     }
+}
+
+void ReadingHelper::RichTextBox1_Refused(bool format, const QString& why)
+{
+    // The box kept the text it held (a paste, "Clear + paste", or unticking "Change color"
+    // that would hold the window for seconds, or make the text too tall).
+    MsgBox::Warning((format ? QStringLiteral("The text is too large to format: %1.")
+                            : QStringLiteral("The text is too large to paste: %1."))
+            .arg(why));
+    // The window manager hands the keys elsewhere when the box closes.
+    FormEvents::GiveFocus(format ? static_cast<QWidget*>(Check1) : RichTextBox1);
 }
 
 // ---- the selection ----

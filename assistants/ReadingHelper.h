@@ -53,6 +53,9 @@ private:
     void RichTextBox1_Change();
     void RichTextBox1_MouseUp(int button, int shift, double x, double y);
     void RichTextBox1_KeyDown(int keyCode, int shift);
+    // The box refused a text pasted in or the formatting of the whole text (format): the
+    // learner is told why.
+    void RichTextBox1_Refused(bool format, const QString& why);
     void AnnotateStep();
     void ShowProgress(bool on);
 

@@ -6,9 +6,9 @@
 // milliseconds: until the click or the load returns and the box is painted ("shown"), until
 // the whole text is laid out behind it ("laid_out"), and the longest the window waited for
 // the event loop meanwhile ("longest_turn"); and the save ("save"); medians of the rounds.
-// Each round also times the reference ("reference_shown", below), and the open and the load
-// are held against it: the goal is a box shown within 2 s. Without a display the window is
-// offscreen, which lays out nothing unseen.
+// Each round also times the reference of that text ("reference_shown", below), and the open
+// and the load are held against it: the goal is a box shown within 2 s. Without a display the
+// window is offscreen, which lays out nothing unseen.
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -33,6 +33,7 @@
 #include "BenchTree.h"
 #include "FileDialog.h"
 #include "Forms.h"
+#include "MsgBox.h"
 #include "ReadingHelper.h"
 #include "RichTextBox.h"
 #include "RtfDocument.h"
@@ -40,9 +41,15 @@
 namespace {
 
 // The goal: the box shown within 2 s, for the largest texts the helper opens, on a machine
-// where the reference (below) shows 300,000 short lines in 0.8 s. Today the helper shows them
-// in 1.7 x the reference (1.3 s), and the others sooner.
-constexpr double ShownBound = 2.5;
+// where the reference (below) shows 300,000 short lines in 0.8 s: 2.5 times it. Today the
+// helper shows them in 1.4 to 1.5 times their reference (1.4 s). Long paragraphs it shows
+// sooner, but Qt shows them sooner still, since it lays out only the first paragraph, while
+// the helper reads the whole text, checks that it can be saved and laid out (about 170 ms for
+// 4 MB), and sets it: 2 to 3.1 times the reference in 4 paragraphs (0.6 s), 8.5 to 11.7 times
+// in 40 (0.2 s). Each bound leaves a third above today's worst.
+constexpr double ShortLinesBound = 2.5;
+constexpr double FourParagraphsBound = 4;
+constexpr double FortyParagraphsBound = 15;
 
 struct Shown {
     double shown{0};
@@ -86,12 +93,12 @@ QString ShortLines(int lines)
     return text.join(u'\n');
 }
 
-// The reference, the same for every text: a bare QTextEdit of the box's size and font, shown on
-// its own, given the largest text of short lines with setPlainText and painted. It stands for
-// the machine's speed at showing a long text: where it takes 0.8 s, the goal of 2 s is 2.5 times it.
-double PlainBoxShown(const QSize& size, const QFont& font)
+// The reference of each text: a bare QTextEdit of the box's size and font, shown on its own,
+// given the same text with setPlainText and painted. It stands for what Qt itself takes to show
+// that text on this machine: where it takes 0.8 s for 300,000 short lines, the goal of 2 s is
+// 2.5 times it.
+double PlainBoxShown(const QSize& size, const QFont& font, const QString& text)
 {
-    static const QString text = ShortLines(int(Rtf::MaxPieces / 2));
     QTextEdit edit;
     edit.setFont(font);
     edit.resize(size);
@@ -112,7 +119,7 @@ ReadingHelper* OpenHelper()
 }
 
 
-void OpenSaveLoad(benchmark::State& state, const std::string& name, const QString& text)
+void OpenSaveLoad(benchmark::State& state, const std::string& name, const QString& text, double bound)
 {
     QTemporaryDir dir;
     State().AppPath = dir.path() + QLatin1Char('/');
@@ -128,6 +135,8 @@ void OpenSaveLoad(benchmark::State& state, const std::string& name, const QStrin
     state.counters["kB"] = double(QFileInfo(path).size()) / 1024;
     state.counters["lines"] = double(text.count(u'\n') + 1);
     std::map<std::string, std::vector<double>> figures;
+    // A text the helper refuses is told in a box, recorded here, and fails the benchmark.
+    MsgBox::Recorder boxes;
     for (auto _ : state) {
         QFile::remove(dir.filePath(QStringLiteral("Record/Reading.rtf")));
         ReadingHelper* helper = OpenHelper();
@@ -154,7 +163,7 @@ void OpenSaveLoad(benchmark::State& state, const std::string& name, const QStrin
         const QSize size = Box(helper)->size();
         const QFont font = Box(helper)->font();
         helper->Unload();
-        figures["reference_shown"].push_back(PlainBoxShown(size, font));
+        figures["reference_shown"].push_back(PlainBoxShown(size, font, text));
         figures["open_shown"].push_back(opened.shown);
         figures["open_laid_out"].push_back(opened.laidOut);
         figures["open_longest_turn"].push_back(opened.longestTurn);
@@ -167,7 +176,7 @@ void OpenSaveLoad(benchmark::State& state, const std::string& name, const QStrin
         state.counters[name] = BenchTree::Median(values);
     for (const char* shown : {"open_shown", "load_shown"})
         BenchTree::CheckAtMost((name + ": " + shown + " / reference_shown, medians").c_str(),
-            BenchTree::Median(figures[shown]) / BenchTree::Median(figures["reference_shown"]), ShownBound);
+            BenchTree::Median(figures[shown]) / BenchTree::Median(figures["reference_shown"]), bound);
 }
 
 void Register()
@@ -181,7 +190,7 @@ void BM_ShortLines(benchmark::State& state)
 {
     Register();
     const int lines = state.range(0) > 0 ? int(state.range(0)) : int(Rtf::MaxPieces / 2);
-    OpenSaveLoad(state, std::to_string(lines) + " short lines", ShortLines(lines));
+    OpenSaveLoad(state, std::to_string(lines) + " short lines", ShortLines(lines), ShortLinesBound);
 }
 BENCHMARK(BM_ShortLines)->Arg(262144)->Arg(0)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 
@@ -197,7 +206,8 @@ void BM_LongParagraphs(benchmark::State& state)
     while (paragraph.size() < characters)
         paragraph += sentence;
     paragraph.truncate(qsizetype(characters));
-    OpenSaveLoad(state, std::to_string(paragraphs) + " long paragraphs", QStringList(paragraphs, paragraph).join(u'\n'));
+    OpenSaveLoad(state, std::to_string(paragraphs) + " long paragraphs", QStringList(paragraphs, paragraph).join(u'\n'),
+        paragraphs <= 4 ? FourParagraphsBound : FortyParagraphsBound);
 }
 BENCHMARK(BM_LongParagraphs)->Arg(4)->Arg(40)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 

@@ -222,10 +222,10 @@ void DictionaryOnline::RichTextBox1_KeyUp(int keyCode, int shift)
 
 QString DictionaryOnline::ShowResult(const QString& rtf)
 {
-    // A result the box would not take must not leave the word before it standing in its
-    // place, where it would be cached under the new word.
+    // A result the box would not take (one it would take seconds to lay out) must not leave
+    // the word before it standing in its place, where it would be cached under the new word.
     if (!RichTextBox1->SetTextRTF(rtf))
-        RichTextBox1->SetTextRTF(RtfRedSans12(QLatin1String(NotFoundText)));
+        RichTextBox1->SetTextRTF(RtfRedSans12(QLatin1String(TooLargeText)));
     return RichTextBox1->Text();
 }
 

@@ -73,7 +73,9 @@ void OnlineLookup::DocumentComplete(int navigation)
             m_view.SetSearchText(query);
         } else {
             const QString shown = m_view.ShowResult(rtf);
+            // A notice is no result, even for a query it begins with ("sorry").
             if (!query.isEmpty() && !shown.contains(QLatin1String(NotFoundText), Qt::CaseInsensitive)
+                && !shown.contains(QLatin1String(TooLargeText), Qt::CaseInsensitive)
                 && shown.startsWith(query, Qt::CaseInsensitive)) {
                 m_view.AddSearchHistory(query);
                 m_cache.AddCacheEntry(query, shown);

@@ -28,8 +28,8 @@ QString WidenQuery(const QString& word, int charIndex, const QString& followingT
 // The most characters a result reads from its page into what it shows: its pronunciation,
 // meanings and word list, and its example lines with their indents and ends. A real entry
 // holds a few kilobytes. A page that gives more is no dictionary entry, and one paragraph of
-// megabytes holds the window for seconds (past some eight, for good): it is answered as not
-// found, and nothing of it is shown or cached.
+// megabytes holds the window for seconds (past some eight, for good): it is answered as too
+// large to show, and nothing of it is shown or cached.
 constexpr qsizetype ResultTextLimit = 32 * 1024;
 // The longest stored entry the cache answers with. A result within ResultTextLimit is stored
 // with little more (separators, the pronunciation's brackets); twice the limit leaves room.

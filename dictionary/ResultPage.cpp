@@ -10,6 +10,7 @@
 
 const char* const CannotFindServerText = "Cannot find server!";
 const char* const NotFoundText = "Sorry, it is not found.";
+const char* const TooLargeText = "Sorry, the entry is too large to show.";
 
 namespace {
 
@@ -279,6 +280,6 @@ QString HtmlToRtf(const QString& html, const QString& query, const QString& sour
     else
         rtf = EnglishLayout(page, query, sourceLabel, allowance);
     if (allowance.Spent())
-        return RtfRedSans12(QLatin1String(NotFoundText));
+        return RtfRedSans12(QLatin1String(TooLargeText));
     return rtf.value_or(QString());
 }

@@ -11,14 +11,16 @@
 
 #include <QString>
 
-// The two short notices that stand instead of a result.
+// The short notices that stand instead of a result: no connection, no entry, and an entry
+// the result box will not show (past ResultTextLimit, or more than the box lays out).
 extern const char* const CannotFindServerText; // "Cannot find server!"
 extern const char* const NotFoundText;         // "Sorry, it is not found."
+extern const char* const TooLargeText;         // "Sorry, the entry is too large to show."
 
 // The RTF document to show for a page body read against query. Empty when the page's
 // structure cannot be followed (a word-list link without its end, an entity naming no
 // character): the box is then emptied and nothing is cached. A page whose result would pass
-// ResultTextLimit is answered as not found.
+// ResultTextLimit is answered as too large to show.
 QString HtmlToRtf(const QString& html, const QString& query, const QString& sourceLabel);
 
 // One example line as an RTF fragment: a line holding Chinese characters in the Chinese style

@@ -243,6 +243,36 @@ QString NotCodePageText()
                           "no characters there.");
 }
 
+// A work in seconds, as the learner reads it: "2.4 seconds", "71 seconds".
+QString Seconds(qreal work)
+{
+    const qreal seconds = work / 1e6;
+    return QStringLiteral("%1 seconds").arg(seconds, 0, 'f', seconds < 10 ? 1 : 0);
+}
+
+// What in a paragraph (or in the whole text) takes the most of its work, as counts.
+QString CostliestPart(const LayoutCost& cost, bool whole)
+{
+    switch (cost.cause) {
+    case LayoutCost::WideWords:
+        return whole ? QStringLiteral("for its words of up to %1 characters, wider than a line").arg(cost.longestWideWord)
+                     : QStringLiteral("for its word of %1 characters, wider than a line").arg(cost.longestWideWord);
+    case LayoutCost::CombiningMarks:
+        return QStringLiteral("for a character of it with %1 combining marks").arg(cost.mostMarks);
+    case LayoutCost::DirectionChanges:
+        return QStringLiteral("for its %1 changes of writing direction or script").arg(cost.directionChanges);
+    case LayoutCost::FormatRuns:
+        return QStringLiteral("for its %1 changes of format").arg(cost.formatRuns);
+    case LayoutCost::UndrawnCharacters:
+        return QStringLiteral("for its %1 characters that no installed font draws").arg(cost.undrawn);
+    case LayoutCost::Characters:
+    case LayoutCost::Causes:
+        break;
+    }
+    return whole ? QStringLiteral("for its %1 paragraphs and %2 characters").arg(cost.paragraphs + 1).arg(cost.characters)
+                 : QStringLiteral("for its %1 characters").arg(cost.characters);
+}
+
 // Why a text of that estimate is not laid out; empty when it is.
 QString LayoutRefusalFor(const LayoutEstimate& estimate)
 {
@@ -250,10 +280,14 @@ QString LayoutRefusalFor(const LayoutEstimate& estimate)
         return QStringLiteral("shown in the box it would be %1 pixels tall (at most %2)")
             .arg(qint64(estimate.Height()))
             .arg(qint64(RichTextBox::MaxLayoutHeight));
-    if (estimate.LongestParagraphWork() > RichTextBox::MaxParagraphWork)
-        return QStringLiteral("a paragraph of it is too long to lay out (as long as %1 characters, at most %2)")
-            .arg(qint64(estimate.LongestParagraphWork()))
-            .arg(qint64(RichTextBox::MaxParagraphWork));
+    const LayoutCost paragraph = estimate.LongestParagraph();
+    if (paragraph.work > RichTextBox::MaxParagraphWork)
+        return QStringLiteral("a paragraph of it would take about %1 to lay out (at most %2), %3")
+            .arg(Seconds(paragraph.work), Seconds(RichTextBox::MaxParagraphWork), CostliestPart(paragraph, false));
+    const LayoutCost whole = estimate.WholeText();
+    if (whole.work > RichTextBox::MaxTextWork)
+        return QStringLiteral("the whole of it would take about %1 to lay out (at most %2), %3")
+            .arg(Seconds(whole.work), Seconds(RichTextBox::MaxTextWork), CostliestPart(whole, true));
     return QString();
 }
 
@@ -341,40 +375,45 @@ std::unique_ptr<LayoutEstimate> RichTextBox::NewEstimate() const
         doc->defaultTextOption().tabStopDistance(), doc->documentMargin());
 }
 
-QString RichTextBox::LayoutRefusal(const QVector<RtfPiece>& pieces) const
+std::unique_ptr<LayoutEstimate> RichTextBox::Estimate(const QVector<RtfPiece>& pieces) const
 {
-    const std::unique_ptr<LayoutEstimate> estimate = NewEstimate();
+    std::unique_ptr<LayoutEstimate> estimate = NewEstimate();
     estimate->Add(pieces);
-    return LayoutRefusalFor(*estimate);
+    return estimate;
 }
 
-bool RichTextBox::Takes(const RtfContent& content, bool wholeDocument)
+QString RichTextBox::LayoutRefusal(const QVector<RtfPiece>& pieces) const { return LayoutRefusalFor(*Estimate(pieces)); }
+
+QString RichTextBox::Refuses(const RtfContent& content, bool wholeDocument)
 {
     const std::unique_ptr<LayoutEstimate> added = NewEstimate();
     added->Add(content.pieces);
+    // Both what a paragraph and what the whole text may grow by.
+    const qreal addedWork = added->LongestParagraphWork() + added->TextWork();
     if (wholeDocument) {
-        if (!LayoutRefusalFor(*added).isEmpty())
-            return false;
-    } else if (m_uncheckedHeight + added->Height() > UncheckedHeight
-        || m_uncheckedWork + added->LongestParagraphWork() > UncheckedWork) {
+        const QString refusal = LayoutRefusalFor(*added);
+        if (!refusal.isEmpty())
+            return refusal;
+    } else if (m_uncheckedHeight + added->Height() > UncheckedHeight || m_uncheckedWork + addedWork > UncheckedWork) {
         // The text around the selection with the content in its place.
         const QTextCursor c = textCursor();
         QVector<RtfPiece> after = DocumentPieces(document(), 0, c.selectionStart());
         after += content.pieces;
         after += DocumentPieces(document(), c.selectionEnd(), document()->characterCount() - 1);
-        if (!LayoutRefusal(after).isEmpty())
-            return false;
+        const QString refusal = LayoutRefusal(after);
+        if (!refusal.isEmpty())
+            return refusal;
     } else {
         m_uncheckedHeight += added->Height();
-        m_uncheckedWork += added->LongestParagraphWork();
-        return true;
+        m_uncheckedWork += addedWork;
+        return QString();
     }
     m_uncheckedHeight = 0;
     m_uncheckedWork = 0;
-    return true;
+    return QString();
 }
 
-bool RichTextBox::TakesSelectionFormat(const QTextCharFormat& format) const
+QString RichTextBox::RefusesSelectionFormat(const QTextCharFormat& format) const
 {
     const QTextCursor c = textCursor();
     const int end = document()->characterCount() - 1;
@@ -390,7 +429,13 @@ bool RichTextBox::TakesSelectionFormat(const QTextCharFormat& format) const
         after.push_back(piece);
     }
     after += DocumentPieces(document(), c.selectionEnd(), end);
-    return LayoutRefusal(after).isEmpty();
+    return LayoutRefusal(after);
+}
+
+void RichTextBox::Refuse(Edit edit, const QString& why)
+{
+    m_refusal = why;
+    emit Refused(edit, why);
 }
 
 // ---- positions ----
@@ -517,8 +562,11 @@ bool RichTextBox::SetSelRTF(const QString& rtf) { return Insert(Rtf::Read(rtf), 
 
 bool RichTextBox::Insert(const RtfContent& content, bool wholeDocument)
 {
-    if (!Takes(content, wholeDocument))
+    const QString refusal = Refuses(content, wholeDocument);
+    if (!refusal.isEmpty()) {
+        Refuse(Edit::Text, refusal);
         return false;
+    }
     Place(content, wholeDocument);
     return true;
 }
@@ -622,8 +670,13 @@ void RichTextBox::MergeSelectionFormat(const QTextCharFormat& format)
         mergeCurrentCharFormat(format);
         return;
     }
-    if (ChangesLayout(format) && !TakesSelectionFormat(format))
-        return;
+    if (ChangesLayout(format)) {
+        const QString refusal = RefusesSelectionFormat(format);
+        if (!refusal.isEmpty()) {
+            Refuse(Edit::Format, refusal);
+            return;
+        }
+    }
     const QTextDocument* doc = document();
     std::optional<LayoutHold> hold;
     if (doc->findBlock(c.selectionEnd()).blockNumber() - doc->findBlock(c.selectionStart()).blockNumber() > LongEditParagraphs)
@@ -710,8 +763,11 @@ bool RichTextBox::FormatAll(const QString& fontName, double points, const QColor
                 estimate->EndParagraph(all);
             estimate->AddRun(block.text(), all);
         }
-        if (!LayoutRefusalFor(*estimate).isEmpty())
+        const QString refusal = LayoutRefusalFor(*estimate);
+        if (!refusal.isEmpty()) {
+            Refuse(Edit::Format, refusal);
             return false;
+        }
         m_uncheckedHeight = 0;
         m_uncheckedWork = 0;
     }
@@ -894,16 +950,19 @@ void RichTextBox::insertFromMimeData(const QMimeData* source)
         RtfContent content;
         content.pieces = DocumentPieces(&pasted, 0, pasted.characterCount() - 1);
         Insert(content, false);
-    } else if (const std::optional<QString> text = OfferedText(source); text && FitsFileBounds(*text)) {
-        SetSelText(*text);
+    } else if (const std::optional<QString> text = OfferedText(source)) {
+        if (const QString why = FileBoundsRefusal(*text); why.isEmpty())
+            SetSelText(*text);
+        else
+            Refuse(Edit::Text, why);
     }
     ensureCursorVisible();
 }
 
-bool RichTextBox::FitsFileBounds(const QString& text)
+QString RichTextBox::FileBoundsRefusal(const QString& text)
 {
     if (text.size() > MaxFileBytes)
-        return false;
+        return QStringLiteral("it holds %1 characters (at most %2)").arg(text.size()).arg(MaxFileBytes);
     qsizetype lineBreaks = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
@@ -912,5 +971,7 @@ bool RichTextBox::FitsFileBounds(const QString& text)
         if (c == QLatin1Char('\n') || crAlone)
             ++lineBreaks;
     }
-    return lineBreaks <= Rtf::MaxPieces;
+    if (lineBreaks > Rtf::MaxPieces)
+        return QStringLiteral("it holds %1 lines (at most %2)").arg(lineBreaks + 1).arg(Rtf::MaxPieces);
+    return QString();
 }

@@ -17,12 +17,14 @@
 // Layout: the box takes no text it could not lay out. Qt's layout of a document stops finishing
 // once the document is 21,474,836 pixels tall: it starts again from the top for good, and the
 // window answers late ever after. And it lays a paragraph out whole, at once: a paragraph of
-// millions of characters, or a word far wider than the line, holds the window for minutes. So
+// millions of characters, a word far wider than the line, or one that changes writing direction
+// at every letter, holds the window for minutes; Ctrl+End lays the whole text out at once. So
 // every text the box is given whole (SetText, SetTextRTF, LoadFile, FormatAll, a font changed
 // over a long selection, a long insertion) is measured first (LayoutEstimate, at the box's
-// width and fonts), and refused when it would be taller than MaxLayoutHeight or hold a
-// paragraph of more work than MaxParagraphWork: the box then keeps what it held. Small
-// insertions are counted and the whole text measured once they add up.
+// width and fonts), and refused when it would be taller than MaxLayoutHeight, hold a paragraph
+// of more work than MaxParagraphWork or be more work than MaxTextWork as a whole: the box then
+// keeps what it held, and says why (Refused). Small insertions are counted and the whole text
+// measured once they add up.
 
 #include <QColor>
 #include <QSizeF>
@@ -119,11 +121,18 @@ public:
     // past which Qt's layout never finishes (the estimate is never below the layout). At 24
     // points that is 526,000 empty lines in a Latin font, 425,000 in a Chinese one.
     static constexpr qreal MaxLayoutHeight = 20000000;
-    // The most work a paragraph may take to lay out, in microseconds (LayoutEstimate): about
-    // two million characters, far fewer in words wider than the line.
+    // The most work showing a paragraph may take, in microseconds (LayoutEstimate): about
+    // two million Latin characters, far fewer in words wider than the line, in changes of
+    // writing direction or format, or in combining marks piled on one character.
     static constexpr qreal MaxParagraphWork = 2000000;
-    // Why the box would not lay a content out as the whole text, as a clause; empty when it
-    // would.
+    // The most work laying the whole text out once may take (Ctrl+End does), a little above a
+    // paragraph's: the 300,000 short lines the RTF reader takes back, numbered, which take
+    // 1.85 s on a desktop where the estimate puts them at 2.06, or some six million Latin
+    // characters in paragraphs of words.
+    static constexpr qreal MaxTextWork = 2200000;
+    // Why the box would not lay a content out as the whole text, as a clause ("a paragraph of
+    // it would take about 24 seconds to lay out (at most 2.0 seconds), for its 64000 changes of
+    // writing direction or script"); empty when it would.
     QString LayoutRefusal(const QVector<RtfPiece>& pieces) const;
     // Whether a plain text could be in a file of the box at all: no more characters than
     // MaxFileBytes (each takes a byte or more) and no more line breaks than the RTF reader
@@ -131,7 +140,16 @@ public:
     // a paste, or a caller about to set a text from the clipboard, refuses at once what no
     // file of the box could hold, however large, instead of measuring it (which takes
     // seconds at 50 MB, and a text of short lines can pass the layout bounds).
-    static bool FitsFileBounds(const QString& text);
+    static bool FitsFileBounds(const QString& text) { return FileBoundsRefusal(text).isEmpty(); }
+    // Why a plain text could not be in a file of the box, as a clause ("it holds 700000 lines
+    // (at most 600000)"); empty when it could.
+    static QString FileBoundsRefusal(const QString& text);
+    // The estimate of a content as the whole text, at the box's width and fonts.
+    std::unique_ptr<LayoutEstimate> Estimate(const QVector<RtfPiece>& pieces) const;
+    // Why the box last refused a text or a change of format it was given (as LayoutRefusal).
+    QString Refusal() const { return m_refusal; }
+    enum class Edit { Text, Format };
+    Q_ENUM(Edit)
 
     // The runs of the content, as the RTF writer sees them (for checks of what is shown).
     QVector<RtfPiece> Pieces() const;
@@ -150,6 +168,10 @@ signals:
     void KeyUp(int keyCode, int shift);
     // The content changed (text or formatting), by the learner or by the program.
     void Change();
+    // The box refused a text it was given (set, inserted, pasted or dropped) or a change of
+    // format of its text, kept what it held, and says why (as LayoutRefusal). A paste or a
+    // drop returns nothing to whoever started it: the window learns of it here.
+    void Refused(RichTextBox::Edit edit, const QString& why);
 
 protected:
     void mousePressEvent(QMouseEvent* e) override;
@@ -181,15 +203,17 @@ private:
     void KeepPageHeight();
     // An estimate of how the box lays text out (LayoutEstimate), at its width and fonts.
     std::unique_ptr<LayoutEstimate> NewEstimate() const;
-    // Whether the box takes content for the selection or as the whole text: the text it would
-    // then hold is measured, or the insertion counted while insertions stay small.
-    bool Takes(const RtfContent& content, bool wholeDocument);
-    // The text as it would be with the selection's font changed by format; false when it
-    // would be too tall.
-    bool TakesSelectionFormat(const QTextCharFormat& format) const;
+    // Why the box does not take content for the selection or as the whole text (empty when it
+    // does): the text it would then hold is measured, or the insertion counted while
+    // insertions stay small.
+    QString Refuses(const RtfContent& content, bool wholeDocument);
+    // Why the text as it would be with the selection's font changed by format is not laid out.
+    QString RefusesSelectionFormat(const QTextCharFormat& format) const;
+    // Keeps the reason and tells the window.
+    void Refuse(Edit edit, const QString& why);
     int ToBoxPosition(int docPosition) const;
     int ToDocPosition(int boxPosition) const;
-    // Insert checks first (Takes); Place puts content in.
+    // Insert checks first (Refuses); Place puts content in.
     bool Insert(const RtfContent& content, bool wholeDocument);
     void Place(const RtfContent& content, bool wholeDocument);
     void MergeSelectionFormat(const QTextCharFormat& format);
@@ -198,6 +222,7 @@ private:
 
     QString m_loadError;
     QString m_saveError;
+    QString m_refusal;
     int m_layoutHolds{0};
     QSizeF m_heldPageSize;
     // Estimated height and paragraph work inserted since the whole text was last measured.

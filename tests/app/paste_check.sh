@@ -31,6 +31,8 @@ large=$(printf 'a%.0s' $(seq 32767)) # what a line or the notepad keeps of 50 mi
 #   click:<form>:<control>  a click on that control
 #   ctrl|shift|middle:<form>:<control>  a paste into the control, which has the keys: Ctrl+V,
 #                     Shift+Insert, or a middle click on it
+#   box:<title>       wait until a message box of that title is the active window (a paste
+#                     the reading helper's box refused is explained in a Warning)
 #   k:<key>, type:<text>  keys through the window manager to the active window
 #   focus:<form>:<control>  wait until that control has the form's focus
 #   see:<form>:<control>:<text>  wait until the control shows the text (its first line)
@@ -51,8 +53,8 @@ cases=(
   "dictionary, two lines, a picture, 50 MB|1 2|p:study 1;w:Typing;p:settext Dictionary Combo1 ;click:Dictionary:Combo1;w:Dictionary;own:two;ctrl:Dictionary:Combo1;see:Dictionary:Combo1:ni hao;own:picture;middle:Dictionary:Combo1;see:Dictionary:Combo1:ni hao;k:ctrl+a;own:large;shift:Dictionary:Combo1;see:Dictionary:Combo1:$large;k:ctrl+a;type:good;k:Return;see:Dictionary:Combo1:good"
   "settings, the name|1 2|own:two;click:Begin:Image3(3);click:Setting:Text2;focus:Setting:Text2;ctrl:Setting:Text2;type: ma;click:Setting:Command3;file:yourname.txt:ni hao ma"
   "settings, the address, a picture and nothing|1 2|own:picture;click:Begin:Image3(3);click:Setting:Text4;focus:Setting:Text4;ctrl:Setting:Text4;own:nothing;middle:Setting:Text4;type:1.2.3.4;click:Setting:Command1;see:Setting:Text4:1.2.3.4"
-  "reading helper, nothing, then 50 MB|1 2|p:tool 8;w:ReadingHelper;click:ReadingHelper:RichTextBox1;ctrl:ReadingHelper:RichTextBox1;own:lines;shift:ReadingHelper:RichTextBox1;own:large;middle:ReadingHelper:RichTextBox1;type:hao;k:Escape;has:Reading.rtf:hao"
-  "reading helper, Clear + paste with 50 MB, Paste with two lines|1 2|p:tool 8;w:ReadingHelper;own:lines;click:ReadingHelper:Command3;own:large;click:ReadingHelper:Command3;own:two;click:ReadingHelper:Command4;type:ma;k:Escape;has:Reading.rtf:zai jianma"
+  "reading helper, nothing, then 50 MB|1 2|p:tool 8;w:ReadingHelper;click:ReadingHelper:RichTextBox1;ctrl:ReadingHelper:RichTextBox1;own:lines;shift:ReadingHelper:RichTextBox1;box:Warning;k:Return;w:ReadingHelper;own:large;middle:ReadingHelper:RichTextBox1;box:Warning;k:Return;w:ReadingHelper;type:hao;k:Escape;has:Reading.rtf:hao"
+  "reading helper, Clear + paste with 50 MB, Paste with two lines|1 2|p:tool 8;w:ReadingHelper;own:lines;click:ReadingHelper:Command3;box:Warning;k:Return;w:ReadingHelper;own:large;click:ReadingHelper:Command3;box:Warning;k:Return;w:ReadingHelper;own:two;click:ReadingHelper:Command4;type:ma;k:Escape;has:Reading.rtf:zai jianma"
   "everyday sentences and the on-line dictionary, nothing, then 50 MB|1 2|p:tool 3;w:SentencesSingle;focus:SentencesSingle:Combo1;middle:SentencesSingle:Combo1;shift:SentencesSingle:Combo1;click:DictionaryOnline:Combo1;w:DictionaryOnline;ctrl:DictionaryOnline:Combo1;click:DictionaryOnline:RichTextBox1;ctrl:DictionaryOnline:RichTextBox1;own:lines;middle:DictionaryOnline:RichTextBox1;k:ctrl+Home;ctrl:DictionaryOnline:RichTextBox1;type:hao;begins:DictionaryOnline:RichTextBox1:haoYou can;end;click:SentencesSingle:Text2;focus:SentencesSingle:Text2;ctrl:SentencesSingle:Text2;type:hao;see:SentencesSingle:Text2:hao"
   "numbers, dialogues and chat, nothing ever copied|1 2|p:tool 2;w:Figure;click:Figure:Combo2;ctrl:Figure:Combo2;click:Figure:Combo12;middle:Figure:Combo12;p:close;p:tool 4;w:Spoken;click:Spoken:Combo1;ctrl:Spoken:Combo1;p:close;p:tool 6;w:Chat;click:Chat:Combo1;shift:Chat:Combo1;type:hao;see:Chat:Combo1:hao"
 )
@@ -124,6 +126,9 @@ for entry in "${cases[@]}"; do
         IFS=':' read -r _ form control <<<"$step"
         wait_for '[ "$(ask focus "$form")" = "focus $control" ]' \
           || { problem="$form has the focus on '$(ask focus "$form")', not $control, after '$prev'"; break; } ;;
+      box:*)
+        wait_for '[ "$(xdotool getactivewindow getwindowname 2>/dev/null)" = "${step#box:}" ]' \
+          || { problem="no ${step#box:} box after '$prev'"; break; } ;;
       k:*) xdotool key "${step#k:}" ;;
       type:*) xdotool type --delay 30 "${step#type:}" ;;
       see:* | begins:*)

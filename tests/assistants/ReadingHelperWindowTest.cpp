@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -400,6 +401,57 @@ TEST_F(ReadingHelperWindowTest, ClearPasteAndClearPasteWorkOnTheClipboard)
     EXPECT_EQ(box->Text(), QStringLiteral("剪剪贴板贴板"));
     Click("Command2");
     EXPECT_EQ(box->Text(), QString());
+}
+
+TEST_F(ReadingHelperWindowTest, APasteOrAFormattingTheBoxRefusesIsExplainedAndTheTextStays)
+{
+    OpenHelper();
+    QCheckBox* check = helper->findChild<QCheckBox*>(QStringLiteral("Check1"));
+    ASSERT_TRUE(box->SetText(QStringLiteral("保存的")));
+    // One word of 64,000 letters changing writing direction at every letter (half a minute of
+    // layout), and more lines than any file of the box holds (refused unmeasured).
+    const QString offers[] = {QStringLiteral("a\u05D0").repeated(32000), QStringLiteral("\n").repeated(Rtf::MaxPieces + 1)};
+    const struct {
+        const char* why;
+        std::function<void()> paste;
+    } pastes[] = {
+        {"Paste", [&] { Click("Command4"); }},
+        {"Clear + paste", [&] { Click("Command3"); }},
+        {"Ctrl+V", [&] { QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier); }},
+    };
+    for (const QString& offer : offers) {
+        QApplication::clipboard()->setText(offer);
+        for (const auto& p : pastes) {
+            SCOPED_TRACE(p.why);
+            m_boxes->Clear();
+            p.paste();
+            Settle();
+            EXPECT_EQ(m_boxes->Boxes().size(), 1);
+            EXPECT_EQ(box->Text(), QStringLiteral("保存的"));
+        }
+    }
+
+    // A word the box lays out in 8 points, and would lay out three times over in the 24 points
+    // of unticking "Change color": it stays in 8 points.
+    check->setChecked(true);
+    RtfCharFormat small;
+    small.pointSize = 8;
+    ASSERT_TRUE(box->SetText(QString(80000, u'a'), small));
+    m_boxes->Clear();
+    check->setChecked(false);
+    Settle();
+    EXPECT_EQ(m_boxes->Boxes().size(), 1);
+    box->SetSelStart(0);
+    box->SetSelLength(1);
+    EXPECT_DOUBLE_EQ(box->SelFontSize(), 8);
+
+    // What can be pasted still is, without a word.
+    m_boxes->Clear();
+    QApplication::clipboard()->setText(QStringLiteral("你好"));
+    Click("Command3");
+    Settle();
+    EXPECT_TRUE(m_boxes->Boxes().isEmpty());
+    EXPECT_EQ(box->Text(), QStringLiteral("你好"));
 }
 
 TEST_F(ReadingHelperWindowTest, ASelectionIsReadAloudFromThePairsAndReplayedWhenChosenAgain)

@@ -18,6 +18,7 @@
 #include "DictionaryOnline.h"
 #include "FormCalls.h"
 #include "LoopbackService.h"
+#include "ResultPage.h"
 #include "RichTextBox.h"
 #include "ServicePages.h"
 #include "TestSupport.h"
@@ -156,6 +157,35 @@ TEST_F(DictionaryOnlineWindowTest, NoConnectionPutsTheQueryBackAndCommon01Widens
     m_window->Common01(QStringLiteral("中"), 1, QStringLiteral("中文好"));
     EXPECT_EQ(m_window->LastQuery(), QStringLiteral("中"));
     ASSERT_TRUE(WaitForResult());
+}
+
+TEST_F(DictionaryOnlineWindowTest, AnEntryTooCostlyToLayOutIsToldTooLargeAndAskedForAgain)
+{
+    // Within the page's limit, but one word changing writing direction at every letter: the
+    // box would take seconds to lay it out. "sorry" begins the notice itself.
+    const QString costly = QStringLiteral("a\u05D0").repeated(15000);
+    for (const char* word : {"hello", "sorry"})
+        m_service.SetPage(QLatin1String(word),
+            {200, "text/html", Pages::Html(Pages::English(QLatin1String(word), {costly})).toUtf8(), false});
+    m_service.SetPage(QStringLiteral("tea"),
+        {200, "text/html", Pages::Html(Pages::English(QStringLiteral("tea"), {QStringLiteral("a drink")})).toUtf8(), false});
+    auto search = [&](const char* word) {
+        Type(QLatin1String(word));
+        QTest::mouseClick(Control<QPushButton>("Command1"), Qt::LeftButton);
+        return WaitForResult();
+    };
+    for (const char* word : {"hello", "sorry", "hello"}) {
+        SCOPED_TRACE(word);
+        const qsizetype asked = m_service.Requests().size();
+        ASSERT_TRUE(search(word));
+        EXPECT_EQ(m_service.Requests().size(), asked + 1) << "never answered from the cache";
+        EXPECT_EQ(Box->Text(), QLatin1String(TooLargeText));
+        EXPECT_EQ(State().OnlineWordCount, 0);
+    }
+    // The next word is shown and kept as ever.
+    ASSERT_TRUE(search("tea"));
+    EXPECT_TRUE(Box->Text().startsWith(QStringLiteral("tea"))) << Box->Text().toStdString();
+    EXPECT_EQ(State().OnlineWordCount, 1);
 }
 
 TEST_F(DictionaryOnlineWindowTest, TheSearchBoxHasTheKeysAgainWhenItsPageIsShownOrFails)

@@ -361,7 +361,7 @@ TEST_F(OnlineLookupTest, AResultHoldingTheFilesSeparatorIsShownEachTimeAndNeverS
     EXPECT_LE(FindCharacterRecord(QStringLiteral("井")), State().CharacterCount);
 }
 
-TEST_F(OnlineLookupTest, AResultAtTheLimitIsCachedAndLoadsBackOnePastItIsNotFound)
+TEST_F(OnlineLookupTest, AResultAtTheLimitIsCachedAndLoadsBackOnePastItIsTooLargeToShow)
 {
     const auto page = [](qsizetype meaning) {
         return QStringLiteral("<big>") + QString(meaning, QChar(0x957F)) + QStringLiteral("</big>");
@@ -372,7 +372,7 @@ TEST_F(OnlineLookupTest, AResultAtTheLimitIsCachedAndLoadsBackOnePastItIsNotFoun
     const QString atLimit = Shown();
     ASSERT_TRUE(atLimit.contains(QString(ResultTextLimit, QChar(0x957F))));
     LookUp(QStringLiteral("长长"));
-    EXPECT_TRUE(Shown() == QLatin1String(NotFoundText));
+    EXPECT_TRUE(Shown() == QLatin1String(TooLargeText));
     EXPECT_EQ(State().OnlineWordCount, 1);
 
     for (const bool restarted : {false, true}) {
@@ -384,7 +384,7 @@ TEST_F(OnlineLookupTest, AResultAtTheLimitIsCachedAndLoadsBackOnePastItIsNotFoun
         const qsizetype asked = m_service.Requests().size();
         EXPECT_EQ(LookUp(QStringLiteral("长长")), OnlineLookup::Requested);
         EXPECT_EQ(m_service.Requests().size(), asked + 1);
-        EXPECT_TRUE(Shown() == QLatin1String(NotFoundText));
+        EXPECT_TRUE(Shown() == QLatin1String(TooLargeText));
         EXPECT_EQ(State().OnlineWordCount, 1);
     }
 }

@@ -159,7 +159,7 @@ TEST(ResultPage, WordListLayout)
         RtfQueryEntry(QStringLiteral("ni3"), QStringLiteral("1) m;"), Label, QString(), 7));
 }
 
-TEST(ResultPage, AResultPastTheLimitIsNotFound)
+TEST(ResultPage, AResultPastTheLimitIsTooLargeToShow)
 {
     const auto m = [](qsizetype n) { return QString(n, QLatin1Char('m')); };
     struct Case {
@@ -186,10 +186,10 @@ TEST(ResultPage, AResultPastTheLimitIsNotFound)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const QString notFound = RtfRedSans12(QLatin1String(NotFoundText));
+        const QString tooLarge = RtfRedSans12(QLatin1String(TooLargeText));
         const QString atLimit = Read(c.page(0), c.query);
-        EXPECT_TRUE(!atLimit.isEmpty() && atLimit != notFound) << "at the limit";
-        EXPECT_TRUE(Read(c.page(1), c.query) == notFound) << "past the limit";
+        EXPECT_TRUE(!atLimit.isEmpty() && atLimit != tooLarge) << "at the limit";
+        EXPECT_TRUE(Read(c.page(1), c.query) == tooLarge) << "past the limit";
     }
 }
 
