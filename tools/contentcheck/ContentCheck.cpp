@@ -223,20 +223,6 @@ void CheckPinyinOfLine(const QString& where, const QString& pinyin, const QStrin
     }
 }
 
-QStringList ReadLines(const QString& path, bool* ok)
-{
-    QFile f(path);
-    *ok = f.open(QIODevice::ReadOnly);
-    if (!*ok)
-        return {};
-    QString text = QString::fromUtf8(f.readAll());
-    text.remove(QLatin1Char('\r'));
-    QStringList lines = text.split(QLatin1Char('\n'));
-    while (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
-}
-
 } // namespace
 
 void CheckFile(const QString& path, const QString& name, bool isText, const Readings& readings,
@@ -762,6 +748,21 @@ Result CheckContent(const QString& contentDir, const Readings& readings)
                     .arg(dialogues)
                     .arg(syllables.size());
     return r;
+}
+
+QStringList ReadLines(const QString& path, bool* ok)
+{
+    QFile f(path);
+    *ok = f.open(QIODevice::ReadOnly);
+    if (!*ok)
+        return {};
+    QString text = QString::fromUtf8(f.readAll());
+    text.remove(QLatin1Char('\r'));
+    // Only the line end of the last line goes: a last group's empty line is a line too.
+    QStringList lines = text.split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
 }
 
 } // namespace ContentCheck

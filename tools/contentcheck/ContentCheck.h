@@ -15,6 +15,8 @@ using Readings = QHash<QChar, QSet<QString>>;
 
 // Reads "<char>\t<reading> <reading> ..." lines. False when the file cannot be read.
 bool LoadReadings(const QString& path, Readings& out);
+// The lines of a UTF-8 content file, without carriage returns and without the last line's end.
+QStringList ReadLines(const QString& path, bool* ok);
 
 struct Result {
     QStringList errors;  // "file:line: message"

@@ -10,21 +10,6 @@ namespace ContentCheck {
 
 namespace {
 
-QStringList FileLines(const QString& path, bool* ok)
-{
-    QFile f(path);
-    *ok = f.open(QIODevice::ReadOnly);
-    if (!*ok)
-        return {};
-    QString text = QString::fromUtf8(f.readAll());
-    text.remove(QLatin1Char('\r'));
-    // Only the newline that ends the last line: a last group's empty meaning is a line too.
-    QStringList lines = text.split(QLatin1Char('\n'));
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
-}
-
 QString BlankTrimmed(const QString& s)
 {
     qsizetype from = 0, to = s.size();
@@ -56,7 +41,7 @@ QString Undotted(const QString& pinyin)
 bool LoadCommonEntries(const QString& path, CommonEntries& out, QStringList& errors)
 {
     bool ok = false;
-    const QStringList lines = FileLines(path, &ok);
+    const QStringList lines = ReadLines(path, &ok);
     const QString name = QStringLiteral("Data/") + QFileInfo(path).fileName();
     for (int i = 0; i < lines.size(); ++i) {
         const QString& line = lines[i];
@@ -92,7 +77,7 @@ void CheckPhraseSources(const QString& vocabularyDir, const CommonEntries& entri
     const QDir dir(vocabularyDir);
     for (const QString& file : dir.entryList({QStringLiteral("zi*.txt")}, QDir::Files, QDir::Name)) {
         bool ok = false;
-        const QStringList lines = FileLines(dir.filePath(file), &ok);
+        const QStringList lines = ReadLines(dir.filePath(file), &ok);
         for (int i = 1; i < lines.size(); i += 2) {
             const QString& line = lines[i];
             if (line.isEmpty())
@@ -127,7 +112,7 @@ void CheckExtraVocabulary(const QString& vocabularyDir, const CommonEntries& ent
     const QDir dir(vocabularyDir);
     for (const QString& file : dir.entryList({QStringLiteral("ci*.txt")}, QDir::Files, QDir::Name)) {
         bool ok = false;
-        const QStringList lines = FileLines(dir.filePath(file), &ok);
+        const QStringList lines = ReadLines(dir.filePath(file), &ok);
         for (int i = 0; i + 2 < lines.size(); i += 3) {
             const QString where = QStringLiteral("Vocabulary/%1:%2: ").arg(file).arg(i + 1);
             const QString word = BlankTrimmed(lines[i + 1]);
