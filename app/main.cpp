@@ -6,15 +6,10 @@
 #include <cstdlib>
 
 #include "AppState.h"
-#include "AssistantsForms.h"
 #include "Background.h"
-#include "ChatForms.h"
-#include "StartupForms.h"
-#include "CourseForms.h"
-#include "DictionaryForms.h"
 #include "Forms.h"
 #include "ProgramEnd.h"
-#include "SetupForms.h"
+#include "ProgramForms.h"
 #include "SoundOutput.h"
 #include "Timer.h"
 
@@ -34,12 +29,7 @@ int main(int argc, char** argv)
     // SIGTERM, SIGHUP and the session manager's end take the road of the program's own end:
     // what the windows hold is saved and the mail programs still running are ended.
     ProgramEnd::Install();
-    RegisterStartupForms();
-    RegisterDictionaryForms();
-    RegisterCourseForms();
-    RegisterAssistantsForms();
-    RegisterChatForms();
-    RegisterSetupForms();
+    RegisterProgramForms();
     // --install opens the installer whatever drive the program was started from.
     State().InstallRequested = QApplication::arguments().contains(QStringLiteral("--install"));
     // For the launch benchmark (bench/LaunchBench.cpp): with VELMORA_EXIT_AT_MENU set, the

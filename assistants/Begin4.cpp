@@ -3,7 +3,6 @@
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
-#include <QSize>
 
 #include "AppState.h"
 #include "Background.h"
@@ -116,10 +115,7 @@ bool Begin4::PlaceTool(const ToolLauncher& row)
     tool->TakeOwnShape();
     tool->Move(at.Left, at.ToolTop);
     if (pair) {
-        // The width asked for is an outer width: the frame's sides stay as they are.
-        const QSize own = tool->OwnSize().isValid() ? tool->OwnSize() : tool->size();
-        const double sides = sizes.ToolWidth - Twips::FromPixelsX(own.width());
-        tool->SetSize(at.ToolWidth - sides, Twips::FromPixelsY(own.height()));
+        SetStackWidth(*tool, sizes.ToolWidth, at.ToolWidth);
         if (second) {
             second->TakeOwnShape();
             second->Move(at.SecondLeft, at.ToolTop);

@@ -45,12 +45,8 @@ bool PlaceStudyStackWindows(const StudyLauncher& launcher)
             dictionary->Growth.SetExtra(it->Height - size.Height);
         else
             f->TakeOwnShape();
-        if (it->Width != size.Width) {
-            // The width asked for is an outer width: the frame's sides stay as they are.
-            const QSize own = f->OwnSize().isValid() ? f->OwnSize() : f->size();
-            const double sides = size.Width - Twips::FromPixelsX(own.width());
-            f->SetSize(it->Width - sides, Twips::FromPixelsY(own.height()));
-        }
+        if (it->Width != size.Width)
+            SetStackWidth(*f, size.Width, it->Width);
         f->Move(it->Left, it->Top);
     }
     return true;

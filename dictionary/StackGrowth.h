@@ -24,6 +24,15 @@ inline StackWindowShape StackShapeOf(const Form& form)
         .FrameHeight = float(Twips::FromPixelsY(frame.height()))};
 }
 
+// Gives a window of a stack the outer width asked for (twips), at its own height: the frame's
+// sides stay as they are. measuredWidth: its outer width as the stack measured it.
+inline void SetStackWidth(Form& form, double measuredWidth, double width)
+{
+    const QSize own = form.OwnSize().isValid() ? form.OwnSize() : form.size();
+    const double sides = measuredWidth - Twips::FromPixelsX(own.width());
+    form.SetSize(width - sides, Twips::FromPixelsY(own.height()));
+}
+
 class StackGrowth {
 public:
     explicit StackGrowth(Form& window)

@@ -927,7 +927,7 @@ bool RichTextBox::canInsertFromMimeData(const QMimeData* source) const
 // Pasted and dropped text keeps its formatting but arrives as plain paragraphs and runs, so
 // positions stay as the rest of the box counts them. The richest format offered within the
 // box's file bounds is taken: a larger RTF or HTML gives way to the plain text offered with
-// it, a plain text beyond them is refused unread (FitsFileBounds), and an offer of none of
+// it, a plain text beyond them is refused unread (FileBoundsRefusal), and an offer of none of
 // them (nothing at all, a picture only) changes nothing.
 void RichTextBox::insertFromMimeData(const QMimeData* source)
 {

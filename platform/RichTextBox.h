@@ -134,15 +134,13 @@ public:
     // it would take about 24 seconds to lay out (at most 2.0 seconds), for its 64000 changes of
     // writing direction or script"); empty when it would.
     QString LayoutRefusal(const QVector<RtfPiece>& pieces) const;
-    // Whether a plain text could be in a file of the box at all: no more characters than
-    // MaxFileBytes (each takes a byte or more) and no more line breaks than the RTF reader
-    // takes paragraph ends (Rtf::MaxPieces). Found in one pass, without measuring the text:
-    // a paste, or a caller about to set a text from the clipboard, refuses at once what no
-    // file of the box could hold, however large, instead of measuring it (which takes
-    // seconds at 50 MB, and a text of short lines can pass the layout bounds).
-    static bool FitsFileBounds(const QString& text) { return FileBoundsRefusal(text).isEmpty(); }
-    // Why a plain text could not be in a file of the box, as a clause ("it holds 700000 lines
-    // (at most 600000)"); empty when it could.
+    // Why a plain text could not be in a file of the box at all, as a clause ("it holds 700000
+    // lines (at most 600000)"); empty when it could: no more characters than MaxFileBytes
+    // (each takes a byte or more) and no more line breaks than the RTF reader takes paragraph
+    // ends (Rtf::MaxPieces). Found in one pass, without measuring the text: a paste, or a
+    // caller about to set a text from the clipboard, refuses at once what no file of the box
+    // could hold, however large, instead of measuring it (which takes seconds at 50 MB, and a
+    // text of short lines can pass the layout bounds).
     static QString FileBoundsRefusal(const QString& text);
     // The estimate of a content as the whole text, at the box's width and fonts.
     std::unique_ptr<LayoutEstimate> Estimate(const QVector<RtfPiece>& pieces) const;

@@ -54,22 +54,17 @@
 #include <unistd.h>
 
 #include "AppState.h"
-#include "AssistantsForms.h"
 #include "Begin.h"
 #include "Begin1.h"
 #include "Begin4.h"
 #include "Chat.h"
-#include "ChatForms.h"
-#include "CourseForms.h"
 #include "Dictionary.h"
-#include "DictionaryForms.h"
 #include "FindSentence.h"
 #include "Forms.h"
 #include "ListView.h"
 #include "LoopbackService.h"
 #include "MsgBox.h"
-#include "SetupForms.h"
-#include "StartupForms.h"
+#include "ProgramForms.h"
 #include "StudyStacks.h"
 #include "ToolStacks.h"
 #include "Typing.h"
@@ -338,12 +333,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QApplication::setQuitOnLastWindowClosed(false);
-    RegisterStartupForms();
-    RegisterDictionaryForms();
-    RegisterCourseForms();
-    RegisterAssistantsForms();
-    RegisterChatForms();
-    RegisterSetupForms();
+    RegisterProgramForms();
 
     // Commands run from the event loop (a message box they open keeps reading the next ones).
     QSocketNotifier commands(0, QSocketNotifier::Read);

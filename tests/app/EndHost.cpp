@@ -15,18 +15,13 @@
 #include <unistd.h>
 
 #include "AppState.h"
-#include "AssistantsForms.h"
 #include "Chat.h"
-#include "ChatForms.h"
 #include "ComboBox.h"
-#include "CourseForms.h"
-#include "DictionaryForms.h"
 #include "Forms.h"
 #include "Notepad.h"
 #include "ProgramEnd.h"
+#include "ProgramForms.h"
 #include "RichTextBox.h"
-#include "SetupForms.h"
-#include "StartupForms.h"
 
 namespace {
 
@@ -56,12 +51,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QApplication::setQuitOnLastWindowClosed(false);
     ProgramEnd::Install();
-    RegisterStartupForms();
-    RegisterDictionaryForms();
-    RegisterCourseForms();
-    RegisterAssistantsForms();
-    RegisterChatForms();
-    RegisterSetupForms();
+    RegisterProgramForms();
     State().TutorMailbox = QStringLiteral("tutor");
     State().UserName = QStringLiteral("Ann");
 

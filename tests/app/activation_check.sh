@@ -107,18 +107,14 @@ for entry in "${runs[@]}"; do
   for step in "${list[@]}"; do
     case "$step" in
       p:*) ask "${step#p:}" >/dev/null ;;
-      w:*)
-        form="${step#w:}"
-        wait_for '[ -n "$(window "$form")" ]' || { problem="$form is not shown"; break; }
-        id=$(window "$form")
-        wait_for '[ "$(active)" = "$id" ]' || { problem="$form is not active after '$prev' (active: $(xdotool getactivewindow getwindowname 2>/dev/null))"; break; } ;;
+      w:*) await_active "${step#w:}" "$prev" || break ;;
       boxdown)
         wait_for '[ "$(ask asking)" = "asking 1" ]' 600 || { problem="no message box while minimised"; break; }
         wait_for '[ -z "$(shown_while_minimised)" ]' || { problem="$(shown_while_minimised) shows alone while the program is minimised"; break; } ;;
       box*) # a pass answered partly wrong takes 3.6 s for each wrong answer
         title=Advice
         [ "$step" = box ] || title="${step#box:}"
-        wait_for '[ "$(xdotool getactivewindow getwindowname 2>/dev/null)" = "$title" ]' 600 || { problem="no $title box after '$prev'"; break; } ;;
+        await_box "$title" "$prev" 600 || break ;;
       dialog)
         wait_for 'xdotool getactivewindow getwindowname 2>/dev/null | grep -q "^Open"' || { problem="no file dialog after '$prev'"; break; } ;;
       k:*) xdotool key "${step#k:}" ;;

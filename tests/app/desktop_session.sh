@@ -51,6 +51,22 @@ ask() {
 # window FORM: the native id (decimal) of a visible form, empty when it is not shown.
 window() { ask windows | awk -v f="$1" '$1 == "win" && $2 == f { print $3 }'; }
 active() { xdotool getactivewindow 2>/dev/null; }
+# await_active FORM AFTER: waits until the form's window is shown and is the active one; else
+# $problem says which was not, after the step AFTER, and it fails.
+await_active() {
+  local form="$1" after="$2" id
+  wait_for '[ -n "$(window "$form")" ]' || { problem="$form is not shown"; return 1; }
+  id=$(window "$form")
+  wait_for '[ "$(active)" = "$id" ]' \
+    || { problem="$form is not active after '$after' (active: $(xdotool getactivewindow getwindowname 2>/dev/null))"; return 1; }
+}
+# await_box TITLE AFTER [TENTHS]: waits (10 s, or the tenths given) until a message box of that
+# title is the active window; else $problem says so and it fails.
+await_box() {
+  local title="$1" after="$2"
+  wait_for '[ "$(xdotool getactivewindow getwindowname 2>/dev/null)" = "$title" ]' "${3:-100}" \
+    || { problem="no $title box after '$after'"; return 1; }
+}
 
 # The frame round a client window: its ancestor just below the root.
 frame_of() {

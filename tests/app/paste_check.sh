@@ -102,11 +102,7 @@ for entry in "${cases[@]}"; do
   for step in "${list[@]}"; do
     case "$step" in
       p:*) ask "${step#p:}" >/dev/null ;;
-      w:*)
-        form="${step#w:}"
-        wait_for '[ -n "$(window "$form")" ]' || { problem="$form is not shown"; break; }
-        id=$(window "$form")
-        wait_for '[ "$(active)" = "$id" ]' || { problem="$form is not active after '$prev'"; break; } ;;
+      w:*) await_active "${step#w:}" "$prev" || break ;;
       own:*) own "${step#own:}" ;;
       end) end_owner ;;
       click:* | ctrl:* | shift:* | middle:*)
@@ -126,9 +122,7 @@ for entry in "${cases[@]}"; do
         IFS=':' read -r _ form control <<<"$step"
         wait_for '[ "$(ask focus "$form")" = "focus $control" ]' \
           || { problem="$form has the focus on '$(ask focus "$form")', not $control, after '$prev'"; break; } ;;
-      box:*)
-        wait_for '[ "$(xdotool getactivewindow getwindowname 2>/dev/null)" = "${step#box:}" ]' \
-          || { problem="no ${step#box:} box after '$prev'"; break; } ;;
+      box:*) await_box "${step#box:}" "$prev" || break ;;
       k:*) xdotool key "${step#k:}" ;;
       type:*) xdotool type --delay 30 "${step#type:}" ;;
       see:* | begins:*)

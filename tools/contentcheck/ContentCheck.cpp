@@ -437,8 +437,9 @@ QStringList SplitWords(const QString& han, const WordRules& rules, int lesson, c
     return out;
 }
 
-void CheckPhraseLists(const QString& vocabularyDir, const QSet<QString>& stopList, const QSet<QString>& notFirst, QStringList& errors)
+QList<PhraseList> ReadPhraseLists(const QString& vocabularyDir)
 {
+    QList<PhraseList> lists;
     const QDir dir(vocabularyDir);
     for (const QString& file : dir.entryList({QStringLiteral("zi*.txt")}, QDir::Files, QDir::Name)) {
         bool ok = false;
@@ -447,24 +448,36 @@ void CheckPhraseLists(const QString& vocabularyDir, const QSet<QString>& stopLis
             const QString& line = lines[i];
             if (line.isEmpty())
                 continue;
-            const QStringList phrases = line.mid(1).split(QLatin1Char(','));
-            // Text after the last comma is no phrase. A phrase that holds a stop word is as
-            // bad as the stop word itself (洋鬼子 holds 鬼子).
-            for (int p = 0; p + 1 < phrases.size(); ++p) {
-                const QString phrase = line[0] + phrases[p];
-                for (const QString& stop : stopList)
-                    if (phrase.contains(stop)) {
-                        errors << QStringLiteral("Vocabulary/%1:%2: \"%3\" holds \"%4\" of the stop list").arg(file).arg(i + 1).arg(phrase, stop);
-                        break;
-                    }
-                if (p > 0)
-                    continue;
-                for (const QString& word : notFirst)
-                    if (phrase.contains(word)) {
-                        errors << QStringLiteral("Vocabulary/%1:%2: \"%3\" holds \"%4\", which never heads a list").arg(file).arg(i + 1).arg(phrase, word);
-                        break;
-                    }
-            }
+            PhraseList list{QStringLiteral("Vocabulary/%1:%2: ").arg(file).arg(i + 1), line.mid(1).split(QLatin1Char(','))};
+            // Text after the last comma is no phrase.
+            list.phrases.removeLast();
+            for (QString& phrase : list.phrases)
+                phrase.prepend(line[0]);
+            if (!list.phrases.isEmpty())
+                lists.append(list);
+        }
+    }
+    return lists;
+}
+
+void CheckPhraseLists(const QString& vocabularyDir, const QSet<QString>& stopList, const QSet<QString>& notFirst, QStringList& errors)
+{
+    for (const PhraseList& list : ReadPhraseLists(vocabularyDir)) {
+        // A phrase that holds a stop word is as bad as the stop word itself (洋鬼子 holds 鬼子).
+        for (qsizetype p = 0; p < list.phrases.size(); ++p) {
+            const QString& phrase = list.phrases[p];
+            for (const QString& stop : stopList)
+                if (phrase.contains(stop)) {
+                    errors << list.where + QStringLiteral("\"%1\" holds \"%2\" of the stop list").arg(phrase, stop);
+                    break;
+                }
+            if (p > 0)
+                continue;
+            for (const QString& word : notFirst)
+                if (phrase.contains(word)) {
+                    errors << list.where + QStringLiteral("\"%1\" holds \"%2\", which never heads a list").arg(phrase, word);
+                    break;
+                }
         }
     }
 }

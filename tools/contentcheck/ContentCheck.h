@@ -79,6 +79,16 @@ QHash<QString, QSet<QString>> LoadSpellings(const QString& path);
 // (每个, 一刻, 街上) is cut in two unless a list teaches the pair or it is a whole word.
 QStringList SplitWords(const QString& han, const WordRules& rules, int lesson, const QStringList& syllables = {});
 
+// The phrase lists of the character files zi*.txt in `vocabularyDir` (line pairs: the
+// readings, then the character and its phrases, each closed by ","), one for each character
+// with phrases: where it stands ("Vocabulary/zi1.txt:2: ", for a message) and its phrases in
+// their order, the character included.
+struct PhraseList {
+    QString where;
+    QStringList phrases;
+};
+QList<PhraseList> ReadPhraseLists(const QString& vocabularyDir);
+
 // Checks the phrase lists of the character files zi*.txt in `vocabularyDir` (line pairs: the
 // readings, then the character and its phrases, each closed by ",") against the stop list: no
 // phrase may hold a stop word, and no list may begin with a phrase that holds a word of

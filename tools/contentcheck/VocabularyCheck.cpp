@@ -74,35 +74,22 @@ bool LoadCommonEntries(const QString& path, CommonEntries& out, QStringList& err
 
 void CheckPhraseSources(const QString& vocabularyDir, const CommonEntries& entries, QStringList& errors)
 {
-    const QDir dir(vocabularyDir);
-    for (const QString& file : dir.entryList({QStringLiteral("zi*.txt")}, QDir::Files, QDir::Name)) {
-        bool ok = false;
-        const QStringList lines = ReadLines(dir.filePath(file), &ok);
-        for (int i = 1; i < lines.size(); i += 2) {
-            const QString& line = lines[i];
-            if (line.isEmpty())
+    for (const PhraseList& list : ReadPhraseLists(vocabularyDir)) {
+        QString firstGraded;
+        for (const QString& phrase : list.phrases) {
+            const auto entry = entries.constFind(phrase);
+            if (entry == entries.cend())
                 continue;
-            const QString where = QStringLiteral("Vocabulary/%1:%2: ").arg(file).arg(i + 1);
-            // Text after the last comma is no phrase.
-            QStringList phrases = line.mid(1).split(QLatin1Char(','));
-            phrases.removeLast();
-            QString firstGraded;
-            for (QString& phrase : phrases) {
-                phrase.prepend(line[0]);
-                const auto entry = entries.constFind(phrase);
-                if (entry == entries.cend())
-                    continue;
-                if (entry->name)
-                    errors << where + QStringLiteral("%1 is a person's name").arg(phrase);
-                if (entry->level > 0 && firstGraded.isEmpty())
-                    firstGraded = phrase;
-            }
-            if (!firstGraded.isEmpty() && entries.value(phrases.first()).level == 0)
-                errors << where
-                        + QStringLiteral("the list of %1 begins with %2, not with a word of the graded list such as %3")
-                              .arg(line[0])
-                              .arg(phrases.first(), firstGraded);
+            if (entry->name)
+                errors << list.where + QStringLiteral("%1 is a person's name").arg(phrase);
+            if (entry->level > 0 && firstGraded.isEmpty())
+                firstGraded = phrase;
         }
+        if (!firstGraded.isEmpty() && entries.value(list.phrases.first()).level == 0)
+            errors << list.where
+                    + QStringLiteral("the list of %1 begins with %2, not with a word of the graded list such as %3")
+                          .arg(list.phrases.first().at(0))
+                          .arg(list.phrases.first(), firstGraded);
     }
 }
 
